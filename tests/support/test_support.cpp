@@ -1,0 +1,54 @@
+#include "tests/support/test_support.h"
+
+#include <cstdlib>
+#include <random>
+
+#include "platform/paths.h"
+
+namespace testsupport {
+
+fs::path FixturePath(const std::string& relative) {
+  const char* source = std::getenv("KELTO_SOURCE_DIR");
+  fs::path root = source ? fs::path(source) : fs::current_path();
+  return root / "tests" / "fixtures" / relative;
+}
+
+fs::path BinaryFolder() {
+  const char* bin = std::getenv("KELTO_BIN_DIR");
+  return bin ? fs::path(bin) : platform::ExecutableFolder();
+}
+
+TempFolder::TempFolder() {
+  std::random_device rd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = fs::temp_directory_path() / ("kelto-test-" + std::to_string(rd()));
+    std::error_code ec;
+    if (fs::create_directory(candidate, ec)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ec;
+  fs::remove_all(path_, ec);
+}
+
+void ProgramFolderTest::SetUp() {
+  home_ = std::make_unique<TempFolder>();
+  setenv("KELTO_HOME", home_->path().c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (home_->path() / ".config").c_str(), 1);
+  platform::ResetProgramFolder();
+  platform::ResetDataRoot();
+}
+
+void ProgramFolderTest::TearDown() {
+  unsetenv("KELTO_HOME");
+  platform::ResetProgramFolder();
+  platform::ResetDataRoot();
+  home_.reset();
+}
+
+}  // namespace testsupport
