@@ -1,0 +1,15 @@
+// Operations that the run context declares and whose home family is not
+// written yet. Each stops the run with a box naming the missing operation,
+// so a job that reaches one ends with a clear error instead of wrong output.
+// Whoever writes the real operation deletes its placeholder here.
+#include "kelto_qup/engine/run_context.h"
+
+namespace qup {
+
+// Code-line text into the open block (the job's code-line commands).
+int RunContext::EmitTextLine(int /*merge*/) { return StopMissingOperation("EmitTextLine"); }
+
+// Length of R0 added to R2's d3 (the engine's element lengths).
+int RunContext::AddElementLength(int /*mode*/) { return StopMissingOperation("AddElementLength"); }
+
+}  // namespace qup

@@ -1,0 +1,62 @@
+#pragma once
+// RecordingHost: the headless RunHost. It keeps every box, list line and
+// display step so that tests (and runs without a window) can read them back;
+// draining the queue runs an optional callback, which tests use to play the
+// user (a forced end, a key press) inside a run.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "kelto_qup/engine/run_host.h"
+
+namespace qup {
+
+class RecordingHost : public RunHost {
+ public:
+  void ShowErrorBox(std::string_view text) override { errorBoxes.emplace_back(text); }
+  int AddListLine(std::string_view text) override {
+    listLines.emplace_back(text);
+    return static_cast<int>(listLines.size()) - 1;
+  }
+  void SelectListLine(int index) override { selectedLine = index; }
+  void DeleteListLine(int index) override;
+  void PumpMessages() override {
+    ++pumpCount;
+    if (onPump) onPump();
+  }
+  void RefreshViewDc() override { ++refreshCount; }
+  void FlushPanes() override { ++flushCount; }
+  void AddDisplayRecord(const std::array<std::uint32_t, 8>& words) override {
+    displayRecords.push_back(words);
+  }
+  void DrawPathStep(int channel, const handover::NcElement& move) override {
+    pathSteps.push_back({channel, move});
+  }
+  void SetTitleText(std::string_view text) override { titleText = text; }
+  void Beep() override { ++beepCount; }
+  std::uint64_t TickMs() override { return fakeTicks ? (*fakeTicks)++ : RunHost::TickMs(); }
+
+  struct PathStep {
+    int channel;
+    handover::NcElement move;
+  };
+
+  std::vector<std::string> errorBoxes;  // CP932 texts
+  std::vector<std::string> listLines;   // CP932 texts
+  int selectedLine = -1;
+  int pumpCount = 0;
+  int refreshCount = 0;
+  int flushCount = 0;
+  int beepCount = 0;
+  std::vector<std::array<std::uint32_t, 8>> displayRecords;
+  std::vector<PathStep> pathSteps;
+  std::string titleText;
+  // When set, TickMs returns this counter and advances it by one per call.
+  std::uint64_t* fakeTicks = nullptr;
+  // Runs inside every PumpMessages, as the shell's handlers would.
+  std::function<void()> onPump;
+};
+
+}  // namespace qup

@@ -1,0 +1,225 @@
+#pragma once
+// RunContext: the companion program's one working state of an NC creation
+// run, shared by the tool-path engine and the block output: the element table
+// and registers, the engine words, the output words with BlockBuffer, and the
+// host through which the run reaches the window world.
+//
+// The routines are argument-light members that pass values through this
+// state, grouped below in sections per family; each family is defined in its
+// own source file (named in the section heading), the engine's in
+// kelto_qup/engine, the block output's in kelto_qup/ncout. Both folders build
+// one library, so a family may call any other.
+//
+// Status convention: a routine that can stop the run returns kStopRun
+// (0xFFFF), and every caller passes it up unchanged.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "kelto_qup/engine/element_table.h"
+#include "kelto_qup/engine/engine_state.h"
+#include "kelto_qup/engine/register_state.h"
+#include "kelto_qup/engine/run_host.h"
+#include "kelto_qup/ncout/output_state.h"
+#include "shared/handover/nc_element.h"
+
+namespace qup {
+
+using handover::NcElement;
+
+// The stop value of every engine and output routine, and AbortFlag's "stop".
+inline constexpr int kStopRun = 0xFFFF;
+// AbortFlag once the stop poll has noticed a pending stop: the run's start
+// still writes its closing commands (after an error stop it does not).
+inline constexpr int kStopSeen = 0x8FFF;
+
+// Error codes of the block output (texts in run_errors.cpp).
+inline constexpr int kErrorPointData = 17;       // point-group data form unknown
+inline constexpr int kErrorDigitCount = 18;      // padded integer of 0 or > 6 digits
+inline constexpr int kErrorFileOpen = 60;        // the NC file cannot be opened
+inline constexpr int kErrorFileWrite = 61;       // writing the NC file failed
+inline constexpr int kErrorNotFiniteValue = 62;  // a value that is not a finite number
+inline constexpr int kErrorStackUnderflow = 36;  // register stack pop at depth 0
+inline constexpr int kErrorStackOverflow = 37;   // tenth register stack push
+
+class RunContext {
+ public:
+  explicit RunContext(RunHost& host);
+  RunContext(const RunContext&) = delete;
+  RunContext& operator=(const RunContext&) = delete;
+
+  RunHost& host;
+
+  ElementTable elements;
+  RegisterState registers;
+  EngineState engine;
+  OutputState output;
+
+  // Aliases of words that live in the state structs above.
+  int& AbortFlag = engine.AbortFlag;
+  int& ElementIndex = engine.ElementIndex;
+  int& RangeStart = engine.RangeStart;
+  int& RangeEnd = engine.RangeEnd;
+  NcElement& R0 = registers.R[kR0];
+  NcElement& R1 = registers.R[kR1];
+  NcElement& R2 = registers.R[kR2];
+  NcElement& R3 = registers.R[kR3];
+  BlockBuffer& Block = output.Block;
+
+  // WorkVector is R3's d2/d3.
+  double& WorkVectorX() { return R3.d2; }
+  double& WorkVectorY() { return R3.d3; }
+
+  // ---- errors (kelto_qup/engine/run_errors.cpp)
+  // The numbered error box ">>> ERROR.%04d <<<" (2000 + code) with the code's
+  // text, shown only while AbortFlag is 0; sets AbortFlag to kStopRun first.
+  // Always returns kStopRun.
+  int ShowErrorCode(int code);
+  // ShowErrorCode for the engine; the caller goes on (and stops at its next
+  // test of AbortFlag).
+  int EngineError(int code);
+  // The error stop: flushes the panes, shows the error, drains the event
+  // queue once, sets AbortFlag to kStopRun and returns kStopRun; every caller
+  // returns kStopRun at once.
+  int StopWithError(int code);
+  // Stops the run with a box naming an operation that is not built yet
+  // (placeholders in pending_operations.cpp).
+  int StopMissingOperation(const char* name);
+  // The box text of a code (CP932): heading, line break, three blanks, text.
+  std::string ErrorMessage(int code) const;
+  // The path named by the file errors 60 and 61 (native path, UTF-8).
+  std::string ErrorPath;
+  // The engine's working value shown with error 13.
+  double ErrorWorkingValue = 0.0;
+
+  // ---- element table (kelto_qup/engine/element_table.cpp)
+  // Grows the table from count records to wanted (at most 98560); returns 0,
+  // or 1 on overflow after the "MEMORY_Over_ERROR" box and AbortFlag set.
+  int AllocElementTable(int count, int wanted);
+
+  // ---- element registers (kelto_qup/engine/registers.cpp)
+  void LoadR0FromTable();
+  void LoadR1FromTable();
+  void LoadR2FromTable();
+  void StoreR0ToTable();
+  void StoreR1ToTable();
+  void StoreR2ToTable();
+  void ReadTableElement(NcElement& out);
+  void SetR0(const NcElement& rec) { R0 = rec; }
+  void SetR1(const NcElement& rec) { R1 = rec; }
+  void SetR2(const NcElement& rec) { R2 = rec; }
+  NcElement& GetR0(NcElement& out) const { return out = R0; }
+  NcElement& GetR1(NcElement& out) const { return out = R1; }
+  NcElement& GetR2(NcElement& out) const { return out = R2; }
+  void ExchangeR1(NcElement& out, const NcElement& rec);
+  void SwapR0R1();
+  // Keep-tail copies: the register (or rec) keeps its own d6/d7.
+  void SetR0KeepTail(const NcElement& rec);
+  void SetR1KeepTail(const NcElement& rec);
+  void SetR2KeepTail(const NcElement& rec);
+  void GetR0KeepTail(NcElement& rec) const;
+  void GetR1KeepTail(NcElement& rec) const;
+  void GetR2KeepTail(NcElement& rec) const;
+  void ExchangeR1KeepTail(NcElement& out, const NcElement& rec);
+  void SwapR0R1KeepTail();
+  void RestoreAllRegs(const NcElement* block);
+  NcElement* SaveAllRegs(NcElement* block) const;
+  void ExchangeAllRegs(NcElement* block);
+  // The 9-level stack: a tenth push shows error 37, a pop at depth 0 error 36;
+  // both leave registers and stack as they were and return kStopRun.
+  int PushRegs();
+  int PopRegs();
+  // Splits R2's value n (1, 2, 4, 5, 6) into its pair; returns the integer
+  // part. Other n change nothing and return 0.
+  std::uint32_t UnpackCommandValue(int n);
+  // WorkVector := (cos WorkAngle, sin WorkAngle).
+  void UpdateRotationCosSin();
+  // R0's (d4, d5) as (x, y) becomes (length, angle in degrees 0 to < 360).
+  void RegToPolar();
+  // WorkLength := |WorkVector|; WorkVector := unit vector, (1, 0) when zero.
+  void NormalizeWorkVector();
+
+  // ---- element intersections (kelto_qup/engine/intersections.cpp)
+  // Intersects R0 (current element) with R1 (next element): 1 found (the
+  // point in R0's d4/d5, the kind of meeting in WorkLength), 0 none.
+  int IntersectWithNext();
+
+  // ---- contour arc-sense check (kelto_qup/engine/arc_sense_check.cpp)
+  // 1 when every arc of RangeStart .. RangeEnd - 1 turns as its radius sign
+  // says by less than half a circle, else 2.
+  int Style_Check();
+
+  // ---- element range walks (kelto_qup/engine/range_walks.cpp)
+  double MeasureElementRange(int start, int last, int leadMode);
+  void PointAtLength(double length, int start, int last, int leadMode);
+  void PointOnElement(double distance);
+  void SetupLinearMove(int leadMode);
+  void ExtendLeadPoint(int leadMode);
+  void AdvanceCommandRecord();
+
+  // ---- run pacing, stop poll and path extents (kelto_qup/ncout/run_pacing.cpp)
+  void DelayMs(unsigned ms);
+  int YieldToUi();
+  int PollAbort();
+  NcElement& UpdatePathExtents(NcElement& out);
+  void RefreshViewDc();
+
+  // ---- word and block output (kelto_qup/ncout/block_output.cpp)
+  int PutBlockChar(char ch);
+  void PutBlockText(std::string_view text);
+  void PutWordValue(char letter, double value);
+  void PutValueOneDecimal(double value);
+  void PutValueThreeDecimals(double value);
+  int PutPaddedInteger(double value, int digits);
+  void OpenBlock();
+  int EndBlock();
+  // The NC file of the run: opened for writing (error 60 when it cannot be),
+  // closed with a final flush (error 61 when that fails).
+  int OpenNcOutput(const std::string& nativePath);
+  int CloseNcOutput();
+  // Writes the held code line into the open block and ends it (merge 1);
+  // defined with the job's code-line commands.
+  int EmitTextLine(int merge);
+
+  // ---- motion blocks (kelto_qup/ncout/motion_blocks.cpp)
+  int EmitElement();
+  int EmitMove(int flag);
+  int EmitElementAt(double offset);
+  int EmitElementAtMode(double offset);
+  void PrepareMove();
+  int EmitMotionBlock();
+  void PutMotionWord();
+  void PutPlaneAndCompensation();
+  void PutFeedWord();
+  void PutOffsetWord();
+  void EmitSequenceWord();
+  void AddPendingSequence();
+  int EmitPointData(int code);
+  int EmitArcByQuadrants(int flag);
+  void EmitPlaneBlockOnce();
+
+  // ---- program head, tool change and block templates
+  //      (kelto_qup/ncout/block_templates.cpp, kelto_qup/ncout/program_head.cpp)
+  int ExpandBlockTemplate(int kind);
+  void PutToolComment(int tool);
+  int EmitProgramStart();
+  int EmitProgramEnd();
+  int EmitProgramHead();
+  void EmitWorkOffsetWord();
+  void EmitWorkOffsetMacro();
+  int EmitToolChange();
+
+  // ---- tool-path engine core
+  // (StopWithError and EngineError are defined with the errors above.)
+  // Adds the length of R0 to R2's d3 (mode 0x8000: a sweep below 0.00001
+  // degrees counts as a full circle); used by the range walks. Placeholder
+  // in pending_operations.cpp until the element lengths are written.
+  int AddElementLength(int mode);
+
+  // ---- job load, interpreter and hole output
+  // (EmitTextLine is declared with the block output; its placeholder is in
+  // pending_operations.cpp until the code-line commands are written.)
+};
+
+}  // namespace qup
