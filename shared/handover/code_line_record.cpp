@@ -1,0 +1,44 @@
+#include "shared/handover/code_line_record.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/text.h"
+#include "shared/handover/record_io.h"
+
+namespace handover {
+
+std::string CodeLineSlot::Text() const { return platform::FieldText(text); }
+
+void CodeLineSlot::SetText(std::string_view cp932) {
+  std::memset(text, 0, sizeof text);
+  const std::size_t n = platform::Cp932PrefixLength(cp932, CodeLineRecord::kSize);
+  std::memcpy(text, cp932.data(), n);
+}
+
+platform::FileResult ReadCodeLineFile(const std::filesystem::path& path, CodeLineTable& table,
+                                      std::size_t* count) {
+  std::vector<CodeLineRecord> lines;
+  platform::FileResult result = ReadRecordVector(path, kCodeLineCount, lines);
+  if (!result.ok() && !result.missing()) return result;
+  table.fill(CodeLineSlot{});
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    // Bytes 80..85 of the slot stay 0, so a full 80-byte line is terminated.
+    std::memcpy(table[i].text, lines[i].text, CodeLineRecord::kSize);
+  }
+  *count = lines.size();
+  return result;
+}
+
+platform::FileResult WriteCodeLineFile(const std::filesystem::path& path,
+                                       const CodeLineTable& table, std::size_t count) {
+  if (count > kCodeLineCount) {
+    return RefusedWrite(path, std::to_string(count) + " code lines are more than " +
+                                  std::to_string(kCodeLineCount));
+  }
+  std::vector<CodeLineRecord> lines(count);
+  for (std::size_t i = 0; i < count; ++i) std::memcpy(lines[i].text, table[i].text, CodeLineRecord::kSize);
+  return platform::WriteRecords(path, lines.data(), lines.size());
+}
+
+}  // namespace handover
