@@ -1,0 +1,55 @@
+#pragma once
+// Drive letters for the backup list. The letters "A" to "Y" map to folders
+// through the [Drives] section of the settings store (D=/media/usb, say); a
+// letter without an entry is no drive. The kind and the free space of a mapped
+// folder come from the file system that holds it.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class SettingsStore;
+
+inline constexpr std::string_view kDriveSection = "Drives";
+constexpr char kFirstDriveLetter = 'A';
+constexpr char kLastDriveLetter = 'Y';  // the backup list looks at 25 letters
+
+enum class DriveKind {
+  kNone,       // not mapped, missing, or its file system cannot be read
+  kFixed,
+  kRemovable,  // a removable disk or a stick
+  kNetwork,
+  kCdRom,
+};
+
+struct DriveInfo {
+  char letter = 0;
+  std::filesystem::path folder;  // empty when the letter is not mapped
+  DriveKind kind = DriveKind::kNone;
+  std::uint64_t freeBytes = 0;   // what an ordinary user may still write
+  std::string message;           // why the kind is kNone (path and reason)
+};
+
+// The folder of a drive letter (either case), or an empty path.
+std::filesystem::path DriveFolder(const SettingsStore& settings, char letter);
+
+// The kind and free space of a drive letter's folder.
+DriveInfo DescribeDrive(const SettingsStore& settings, char letter);
+
+// The kind of the file system mounted at the mount entry that holds a folder,
+// from its type and source as /proc/self/mountinfo states them. Apart for tests.
+DriveKind DriveKindOfMount(std::string_view fileSystemType, std::string_view source,
+                           const std::filesystem::path& mountPoint);
+
+// The mount point, type and source of the longest mount entry of a
+// mountinfo text that holds `folder` (an absolute, canonical path).
+struct MountEntry {
+  std::filesystem::path mountPoint;
+  std::string type;
+  std::string source;
+};
+bool FindMount(std::string_view mountInfoText, const std::filesystem::path& folder, MountEntry& out);
+
+}  // namespace platform
