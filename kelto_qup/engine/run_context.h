@@ -144,6 +144,11 @@ class RunContext {
   // Intersects R0 (current element) with R1 (next element): 1 found (the
   // point in R0's d4/d5, the kind of meeting in WorkLength), 0 none.
   int IntersectWithNext();
+  // One line and one 0x1400 curve in either order (first, second as R0, R1):
+  // CurveHitRecord with d0 the discriminant (negative: none), d2/d3 the unit
+  // tangent of the curve, d4/d5 the point, flags 1 (curve first) or 2; its
+  // other fields keep what they held. Any other pair gives d0 = -1.
+  NcElement IntersectLineWithCurve(const NcElement& first, const NcElement& second);
 
   // ---- contour arc-sense check (kelto_qup/engine/arc_sense_check.cpp)
   // 1 when every arc of RangeStart .. RangeEnd - 1 turns as its radius sign
