@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -58,6 +59,12 @@ constexpr unsigned kWantReturn = 0x0400;     // multi-line edit: Enter inserts a
 }  // namespace control_style
 
 struct ControlSpec {
+  ControlSpec() = default;
+  ControlSpec(ControlKind kind_, int id_, std::string caption_ = {}, int group_ = 0, int width_ = 0,
+              int height_ = 0, unsigned style_ = 0, int limit_ = 0, int page_ = 0)
+      : kind(kind_), id(id_), caption(std::move(caption_)), group(group_), width(width_), height(height_),
+        style(style_), limit(limit_), page(page_) {}
+
   ControlKind kind = ControlKind::StaticText;
   int id = 0;           // control id; static texts may share -1
   std::string caption;  // CP932

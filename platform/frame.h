@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/bitmap.h"
@@ -18,6 +19,10 @@ namespace platform {
 // One menu entry. A separator has command id 0 and no caption; an entry with
 // items is a sub-menu (its own command id is ignored).
 struct MenuItem {
+  MenuItem() = default;
+  MenuItem(int id, std::string caption_, std::vector<MenuItem> items_ = {})
+      : commandId(id), caption(std::move(caption_)), items(std::move(items_)) {}
+
   int commandId = 0;
   std::string caption;  // CP932, "&" marks the access key
   std::vector<MenuItem> items;
@@ -29,6 +34,10 @@ struct MenuItem {
 // One tool-bar button; command id 0 is a separator. A button shows its image
 // when it has one, else its caption.
 struct ToolButton {
+  ToolButton() = default;
+  ToolButton(int id, std::string caption_ = {}, Bitmap image_ = {})
+      : commandId(id), caption(std::move(caption_)), image(std::move(image_)) {}
+
   int commandId = 0;
   std::string caption;  // CP932, also the tool tip
   Bitmap image;
@@ -37,6 +46,11 @@ struct ToolButton {
 enum class DockSide { Top, Bottom, Left, Right, Floating };
 
 struct ToolBarSpec {
+  ToolBarSpec() = default;
+  ToolBarSpec(int id, std::vector<ToolButton> buttons_, DockSide side_ = DockSide::Top, int buttonWidth_ = 0,
+              bool shown_ = true)
+      : barId(id), buttons(std::move(buttons_)), side(side_), buttonWidth(buttonWidth_), shown(shown_) {}
+
   int barId = 0;
   std::vector<ToolButton> buttons;
   DockSide side = DockSide::Top;

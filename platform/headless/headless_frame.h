@@ -43,7 +43,7 @@ class HeadlessFrame : public Frame {
   void RequestClose() override;
   bool IsClosed() const override { return closed_; }
 
-  void SetTimer(int timerId, int milliseconds, TimerKind kind) override;
+  void SetTimer(int timerId, int milliseconds, TimerKind kind = TimerKind::Repeating) override;
   void KillTimer(int timerId) override { timers_.erase(timerId); }
   void SetTimerHandler(TimerHandler handler) override { timerHandler_ = std::move(handler); }
 

@@ -24,7 +24,7 @@ class HeadlessView : public ViewSurface {
   void UpdateNow() override;
   Size ClientSize() const override { return size_; }
   void SetBackgroundColor(Color c) override { background_ = c; }
-  void SetTimer(int timerId, int milliseconds, TimerKind kind) override;
+  void SetTimer(int timerId, int milliseconds, TimerKind kind = TimerKind::Repeating) override;
   void KillTimer(int timerId) override;
   void SetCursor(int cursorId) override { cursorId_ = cursorId; }
   void SetFocus() override { focused_ = true; }
