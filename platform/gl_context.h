@@ -7,6 +7,8 @@
 //    whose pixels can be read back.
 // The display owns one context for its whole life and makes it current only
 // for the length of one operation (a paint, a resize, a mouse rotation).
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/geometry.h"
@@ -51,5 +53,33 @@ class GlRenderer {
   }
   virtual void PaintGl(GlContext& context) = 0;
 };
+
+class ViewSurface;
+
+// The window the 3-D display draws in, laid over a view surface: it takes the
+// surface's client area and leaves the mouse and the keys to the surface, so
+// the view's handlers stay the same in 2-D and 3-D.
+class GlWindow : public GlContext {
+ public:
+  virtual void SetVisible(bool visible) = 0;
+  virtual bool IsVisible() const = 0;
+  // Asks for a frame: the renderer's PaintGl runs with the context current
+  // (at the next event processing in the desktop, at once off-screen).
+  virtual void Update() = 0;
+};
+
+struct GlWindowResult {
+  std::unique_ptr<GlWindow> window;  // null on failure
+  std::string message;
+};
+
+// The backend's way of making GL windows: the desktop backend installs the
+// real one, tests install off-screen windows (platform/gl).
+using GlWindowFactory = std::function<GlWindowResult(ViewSurface&, GlRenderer&, const GlFormat&)>;
+void SetGlWindowFactory(GlWindowFactory factory);
+
+// A GL window over `surface` that calls `renderer` (not owned; it must outlive
+// the window). Fails with a message when the backend has no OpenGL.
+GlWindowResult CreateGlWindow(ViewSurface& surface, GlRenderer& renderer, const GlFormat& format = kDisplayGlFormat);
 
 }  // namespace platform

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/view_surface.h"
+
 // Mesa's off-screen library keeps its framebuffers in a list of its own until
 // the process ends; the leak checker of the test build is told so here, for
 // every program that renders off-screen. Without the checker nothing calls it.
@@ -97,21 +99,44 @@ OffscreenGlResult CreateOffscreenGlContext(Size size, const GlFormat& format) {
   return {std::make_unique<OsMesaContext>(context, size), {}};
 }
 
+OffscreenGlWindow::OffscreenGlWindow(std::unique_ptr<OffscreenGlContext> context, GlRenderer& renderer,
+                                     std::function<Size()> sizeSource)
+    : context_(std::move(context)), renderer_(renderer), sizeSource_(std::move(sizeSource)) {}
+
 bool OffscreenGlWindow::Render() {
-  if (!context_.MakeCurrent()) return false;
-  Size size = context_.SurfaceSize();
+  if (sizeSource_) {
+    Size wanted = sizeSource_();
+    // A minimised or not yet laid out view has no area; keep the last frame.
+    if (wanted.cx <= 0 || wanted.cy <= 0) return true;
+    context_->Resize(wanted);
+  }
+  if (!context_->MakeCurrent()) return false;
+  Size size = context_->SurfaceSize();
   if (!initialized_) {
-    renderer_.InitializeGl(context_);
+    renderer_.InitializeGl(*this);
     initialized_ = true;
   }
   if (size != renderedSize_) {
-    renderer_.ResizeGl(context_, size.cx, size.cy);
+    renderer_.ResizeGl(*this, size.cx, size.cy);
     renderedSize_ = size;
   }
-  renderer_.PaintGl(context_);
-  context_.SwapBuffers();
-  context_.DoneCurrent();
+  renderer_.PaintGl(*this);
+  context_->SwapBuffers();
+  context_->DoneCurrent();
+  ++frames_;
   return true;
+}
+
+void InstallOffscreenGlWindows() {
+  SetGlWindowFactory([](ViewSurface& surface, GlRenderer& renderer, const GlFormat& format) -> GlWindowResult {
+    Size size = surface.ClientSize();
+    OffscreenGlResult made = CreateOffscreenGlContext({std::max(size.cx, 1), std::max(size.cy, 1)}, format);
+    if (!made.context) return {nullptr, made.message};
+    ViewSurface* source = &surface;
+    return {std::make_unique<OffscreenGlWindow>(std::move(made.context), renderer,
+                                                [source] { return source->ClientSize(); }),
+            {}};
+  });
 }
 
 }  // namespace platform

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "platform/view_surface.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,9 +81,9 @@ std::unique_ptr<platform::OffscreenGlContext> MakeContext(Size size) {
 Bitmap RenderScene(SceneRenderer& renderer, Size size = {160, 120}) {
   auto context = MakeContext(size);
   if (!context) return {};
-  platform::OffscreenGlWindow window(*context, renderer);
-  EXPECT_TRUE(window.Render()) << context->LastError();
-  return context->ReadPixels();
+  platform::OffscreenGlWindow window(std::move(context), renderer);
+  EXPECT_TRUE(window.Render()) << window.LastError();
+  return window.ReadPixels();
 }
 
 TEST(OffscreenGlTest, ALitTriangleIsDrawnOverTheClearColour) {
@@ -174,7 +176,7 @@ TEST(OffscreenGlTest, ResizingReachesTheRendererOnceAndInitialisationHappensOnce
   renderer.draw = [] { Triangle(1); };
   auto context = MakeContext({100, 100});
   ASSERT_TRUE(context);
-  platform::OffscreenGlWindow window(*context, renderer);
+  platform::OffscreenGlWindow window(std::move(context), renderer);
   ASSERT_TRUE(window.Render());
   EXPECT_EQ(renderer.resizedTo, (Size{100, 100}));
   window.Resize({64, 32});
@@ -182,7 +184,7 @@ TEST(OffscreenGlTest, ResizingReachesTheRendererOnceAndInitialisationHappensOnce
   ASSERT_TRUE(window.Render());
   EXPECT_EQ(renderer.initialized, 1);
   EXPECT_EQ(renderer.resizedTo, (Size{64, 32}));
-  Bitmap frame = context->ReadPixels();
+  Bitmap frame = window.ReadPixels();
   EXPECT_EQ(frame.Width(), 64);
   EXPECT_EQ(frame.Height(), 32);
   EXPECT_GT(platform::RedOf(frame.Pixel(32, 16)), 100);
@@ -192,6 +194,56 @@ TEST(OffscreenGlTest, AnEmptySizeIsRefused) {
   platform::OffscreenGlResult r = platform::CreateOffscreenGlContext({0, 10});
   EXPECT_FALSE(r.context);
   EXPECT_FALSE(r.message.empty());
+}
+
+// Only the client size matters to a GL window.
+class SizedSurface : public platform::ViewSurface {
+ public:
+  Size size{120, 90};
+  void SetHandler(platform::ViewHandler*) override {}
+  std::unique_ptr<platform::DeviceContext> GetDC() override { return nullptr; }
+  void Invalidate() override {}
+  void UpdateNow() override {}
+  Size ClientSize() const override { return size; }
+  void SetBackgroundColor(Color) override {}
+  void SetTimer(int, int, platform::TimerKind) override {}
+  void KillTimer(int) override {}
+  void SetCursor(int) override {}
+  void SetFocus() override {}
+  Bitmap CopyClientArea(const platform::Rect&) const override { return {}; }
+};
+
+TEST(OffscreenGlTest, InstalledOffscreenWindowsFollowTheViewSurface) {
+  platform::InstallOffscreenGlWindows();
+  SizedSurface surface;
+  SceneRenderer renderer;
+  renderer.draw = [] { Triangle(1); };
+  platform::GlWindowResult made = platform::CreateGlWindow(surface, renderer);
+  ASSERT_TRUE(made.window) << made.message;
+  auto& window = static_cast<platform::OffscreenGlWindow&>(*made.window);
+
+  window.Update();
+  EXPECT_EQ(window.ReadPixels().Width(), 120);
+  surface.size = {60, 40};
+  window.Update();
+  Bitmap frame = window.ReadPixels();
+  EXPECT_EQ(frame.Width(), 60);
+  EXPECT_EQ(frame.Height(), 40);
+  EXPECT_EQ(renderer.resizedTo, (Size{60, 40}));
+  // A view without area (minimised) keeps the last frame instead of failing.
+  surface.size = {0, 0};
+  window.Update();
+  EXPECT_EQ(window.FrameCount(), 2);
+  platform::SetGlWindowFactory({});
+}
+
+TEST(OffscreenGlTest, WithoutAnInstalledFactoryThereIsNoGlWindow) {
+  platform::SetGlWindowFactory({});
+  SizedSurface surface;
+  SceneRenderer renderer;
+  platform::GlWindowResult made = platform::CreateGlWindow(surface, renderer);
+  EXPECT_FALSE(made.window);
+  EXPECT_FALSE(made.message.empty());
 }
 
 }  // namespace
