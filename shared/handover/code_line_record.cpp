@@ -1,6 +1,8 @@
 #include "shared/handover/code_line_record.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "platform/text.h"
@@ -18,15 +20,22 @@ void CodeLineSlot::SetText(std::string_view cp932) {
 
 platform::FileResult ReadCodeLineFile(const std::filesystem::path& path, CodeLineTable& table,
                                       std::size_t* count) {
-  std::vector<CodeLineRecord> lines;
-  platform::FileResult result = ReadRecordVector(path, kCodeLineCount, lines);
+  std::vector<std::uint8_t> bytes;
+  std::size_t lines = 0;
+  platform::FileResult result =
+      ReadRecordBytes(path, CodeLineRecord::kSize, std::numeric_limits<std::size_t>::max(), bytes, &lines);
   if (!result.ok() && !result.missing()) return result;
+  const std::size_t kept = std::min(lines, kCodeLineCount);
   table.fill(CodeLineSlot{});
-  for (std::size_t i = 0; i < lines.size(); ++i) {
+  for (std::size_t i = 0; i < kept; ++i) {
     // Bytes 80..85 of the slot stay 0, so a full 80-byte line is terminated.
-    std::memcpy(table[i].text, lines[i].text, CodeLineRecord::kSize);
+    std::memcpy(table[i].text, bytes.data() + i * CodeLineRecord::kSize, CodeLineRecord::kSize);
   }
-  *count = lines.size();
+  if (lines > kept) {
+    result.message = path.string() + ": " + std::to_string(lines - kept) + " lines after the first " +
+                     std::to_string(kCodeLineCount) + " were left out";
+  }
+  *count = kept;
   return result;
 }
 

@@ -46,8 +46,10 @@ inline constexpr char kCodeLineFileName[] = "$DORN_CDE.@@@";
 
 // Reads the file into the table: every slot cleared, then one line per
 // 80-byte record. *count gets the number of lines. Missing: status Missing,
-// the table cleared and *count 0. A size that is not a whole number of
-// lines or more than 384 lines: damaged, table and count left as they were.
+// the table cleared and *count 0. Lines after the 384th cannot be named by
+// an element and are left out (the result's message says how many). A size
+// that is not a whole number of lines: damaged, table and count left as
+// they were.
 platform::FileResult ReadCodeLineFile(const std::filesystem::path& path, CodeLineTable& table,
                                       std::size_t* count);
 

@@ -67,23 +67,31 @@ TEST(CodeLineRecordTest, MissingFileGivesAnEmptyTable) {
   EXPECT_EQ((*table)[0].Text(), "");
 }
 
-TEST(CodeLineRecordTest, DamagedFilesLeaveTheTableAsItWas) {
+TEST(CodeLineRecordTest, ATornLineIsADamagedFile) {
   testsupport::TempFolder dir;
-  struct Case {
-    const char* name;
-    std::size_t size;
-  } cases[] = {{"torn line", 80 + 30}, {"385 lines", 80 * 385}};
-  for (const Case& c : cases) {
-    const auto path = dir.path() / "c.@@@";
-    WriteBytes(path, std::vector<std::uint8_t>(c.size, 'Z'));
-    auto table = std::make_unique<CodeLineTable>();
-    (*table)[0].SetText("mine");
-    std::size_t count = 1;
-    EXPECT_EQ(handover::ReadCodeLineFile(path, *table, &count).status, platform::FileStatus::WrongSize)
-        << c.name;
-    EXPECT_EQ(count, 1u) << c.name;
-    EXPECT_EQ((*table)[0].Text(), "mine") << c.name;
-  }
+  const auto path = dir.path() / "c.@@@";
+  WriteBytes(path, std::vector<std::uint8_t>(80 + 30, 'Z'));
+  auto table = std::make_unique<CodeLineTable>();
+  (*table)[0].SetText("mine");
+  std::size_t count = 1;
+  EXPECT_EQ(handover::ReadCodeLineFile(path, *table, &count).status, platform::FileStatus::WrongSize);
+  EXPECT_EQ(count, 1u);
+  EXPECT_EQ((*table)[0].Text(), "mine");
+}
+
+TEST(CodeLineRecordTest, LinesBeyondTheTableAreLeftOutAndNamed) {
+  testsupport::TempFolder dir;
+  const auto path = dir.path() / "c.@@@";
+  ByteBuffer file(80 * 386);
+  file.Text(80 * 383, "LAST KEPT").Text(80 * 384, "DROPPED");
+  WriteBytes(path, file.bytes());
+  auto table = std::make_unique<CodeLineTable>();
+  std::size_t count = 0;
+  const auto result = handover::ReadCodeLineFile(path, *table, &count);
+  ASSERT_TRUE(result.ok());
+  EXPECT_EQ(count, handover::kCodeLineCount);
+  EXPECT_EQ((*table)[383].Text(), "LAST KEPT");
+  EXPECT_NE(result.message.find("2 lines"), std::string::npos) << result.message;
 }
 
 TEST(CodeLineRecordTest, ACountBeyondTheTableIsNeverWritten) {
