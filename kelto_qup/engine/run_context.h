@@ -169,6 +169,8 @@ class RunContext {
   int PollAbort();
   NcElement& UpdatePathExtents(NcElement& out);
   void RefreshViewDc();
+  // Saves the words the shell's painting changes and restores them (a drain).
+  struct DrainGuard;
 
   // ---- word and block output (kelto_qup/ncout/block_output.cpp)
   int PutBlockChar(char ch);
@@ -179,6 +181,18 @@ class RunContext {
   int PutPaddedInteger(double value, int digits);
   void OpenBlock();
   int EndBlock();
+  // Length of a block holding nothing but what OpenBlock put there.
+  int BarePrefixLength() const;
+  // True (and the block marked refused, the run stopped) for a value that is
+  // not a finite number: such a value never reaches the NC file.
+  bool RefuseNotFinite(double value);
+  // The block's echo in the message list (first 101 lines, separators, a
+  // rolling window of the latest lines).
+  void EchoBlock(std::string_view text);
+  // One line with CR LF to the NC file; error 61 on a failed write.
+  int WriteNcLine(std::string_view text);
+  // Empties the buffer and opens the next block.
+  void RestartBlock();
   // The NC file of the run: opened for writing (error 60 when it cannot be),
   // closed with a final flush (error 61 when that fails).
   int OpenNcOutput(const std::string& nativePath);

@@ -98,6 +98,8 @@ struct OutputState {
   // A code line held to be merged into the next block (":" lines).
   int HeldTextLine = 0;
   int HeldTextLinePending = 0;
+  // Non-zero when the block holds a refused value: EndBlock drops it.
+  int BlockRefused = 0;
 
   // ---- post switch words (derived from the selected post at each selection)
   // WordFormat: 0xC000 least increment (0x8000: 0.01, else 0.001); 0x2000
