@@ -18,8 +18,7 @@ void CodeLineSlot::SetText(std::string_view cp932) {
   std::memcpy(text, cp932.data(), n);
 }
 
-platform::FileResult ReadCodeLineFile(const std::filesystem::path& path, CodeLineTable& table,
-                                      std::size_t* count) {
+platform::FileResult ReadCodeLineFile(const std::filesystem::path& path, CodeLineTable& table, std::size_t* count) {
   std::vector<std::uint8_t> bytes;
   std::size_t lines = 0;
   platform::FileResult result =
@@ -39,11 +38,10 @@ platform::FileResult ReadCodeLineFile(const std::filesystem::path& path, CodeLin
   return result;
 }
 
-platform::FileResult WriteCodeLineFile(const std::filesystem::path& path,
-                                       const CodeLineTable& table, std::size_t count) {
+platform::FileResult WriteCodeLineFile(const std::filesystem::path& path, const CodeLineTable& table,
+                                       std::size_t count) {
   if (count > kCodeLineCount) {
-    return RefusedWrite(path, std::to_string(count) + " code lines are more than " +
-                                  std::to_string(kCodeLineCount));
+    return RefusedWrite(path, std::to_string(count) + " code lines are more than " + std::to_string(kCodeLineCount));
   }
   std::vector<CodeLineRecord> lines(count);
   for (std::size_t i = 0; i < count; ++i) std::memcpy(lines[i].text, table[i].text, CodeLineRecord::kSize);

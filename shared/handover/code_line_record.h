@@ -50,12 +50,11 @@ inline constexpr char kCodeLineFileName[] = "$DORN_CDE.@@@";
 // an element and are left out (the result's message says how many). A size
 // that is not a whole number of lines: damaged, table and count left as
 // they were.
-platform::FileResult ReadCodeLineFile(const std::filesystem::path& path, CodeLineTable& table,
-                                      std::size_t* count);
+platform::FileResult ReadCodeLineFile(const std::filesystem::path& path, CodeLineTable& table, std::size_t* count);
 
 // Writes the first 80 bytes of slots 0 to count - 1 atomically. A count
 // above 384 is refused and nothing is written.
-platform::FileResult WriteCodeLineFile(const std::filesystem::path& path,
-                                       const CodeLineTable& table, std::size_t count);
+platform::FileResult WriteCodeLineFile(const std::filesystem::path& path, const CodeLineTable& table,
+                                       std::size_t count);
 
 }  // namespace handover

@@ -17,9 +17,9 @@ std::string CheckColorIndexes(const ColorTable& t) {
     const char* name;
     std::int32_t value;
   };
-  const Named indexes[] = {{"axis colour", t.axisColor},       {"figure colour", t.figureColor},
-                           {"second figure colour", t.figureColor2}, {"curve colour", t.curveColor},
-                           {"second curve colour", t.curveColor2},   {"background colour", t.backgroundIndex}};
+  const Named indexes[] = {
+      {"axis colour", t.axisColor},   {"figure colour", t.figureColor},       {"second figure colour", t.figureColor2},
+      {"curve colour", t.curveColor}, {"second curve colour", t.curveColor2}, {"background colour", t.backgroundIndex}};
   for (const Named& n : indexes) {
     if (n.value < 0 || n.value >= ColorTable::kColorCount) {
       return std::string(n.name) + " index " + std::to_string(n.value) + " is outside 0..31";

@@ -35,11 +35,16 @@ std::string CheckComSettings(const ComSettings& s) {
   constexpr int kBaudCount = static_cast<int>(std::size(kBaudRates));
   for (int port = 0; port < kComPortCount; ++port) {
     const char* fault = nullptr;
-    if ((s.baud[port] & ComSettings::kBaudIndexMask) >= kBaudCount) fault = "baud index";
-    else if (s.dataBits[port] != 0 && s.dataBits[port] != 1) fault = "data-bits code";
-    else if ((s.parity[port] & ComSettings::kLowCodeMask) > 2) fault = "parity code";
-    else if (s.flow[port] < 0 || s.flow[port] > 3) fault = "flow code";
-    else if ((s.stop[port] & ComSettings::kLowCodeMask) > 2) fault = "stop-bits code";
+    if ((s.baud[port] & ComSettings::kBaudIndexMask) >= kBaudCount)
+      fault = "baud index";
+    else if (s.dataBits[port] != 0 && s.dataBits[port] != 1)
+      fault = "data-bits code";
+    else if ((s.parity[port] & ComSettings::kLowCodeMask) > 2)
+      fault = "parity code";
+    else if (s.flow[port] < 0 || s.flow[port] > 3)
+      fault = "flow code";
+    else if ((s.stop[port] & ComSettings::kLowCodeMask) > 2)
+      fault = "stop-bits code";
     if (fault) return std::string(fault) + " of COM" + std::to_string(port + 1) + " names no setting";
   }
   return {};
@@ -58,8 +63,7 @@ platform::FileResult ReadComSettings(const std::filesystem::path& path, ComSetti
   return result;
 }
 
-platform::FileResult WriteComSettings(const std::filesystem::path& path,
-                                      const ComSettings& settings) {
+platform::FileResult WriteComSettings(const std::filesystem::path& path, const ComSettings& settings) {
   if (std::string fault = CheckComSettings(settings); !fault.empty()) return RefusedWrite(path, fault);
   return platform::WriteRecord(path, settings);
 }

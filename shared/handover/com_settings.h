@@ -28,8 +28,8 @@
 
 namespace handover {
 
-inline constexpr int kComPortCount = 9;   // COM1..COM9
-inline constexpr int kComEntryCount = 10; // entries per array in the file
+inline constexpr int kComPortCount = 9;    // COM1..COM9
+inline constexpr int kComEntryCount = 10;  // entries per array in the file
 
 // Baud rate of each baud index.
 inline constexpr std::int32_t kBaudRates[] = {1200,  2400,   4800,   9600,   19200, 38400,
@@ -83,7 +83,6 @@ std::string CheckComSettings(const ComSettings& settings);
 platform::FileResult ReadComSettings(const std::filesystem::path& path, ComSettings& settings);
 
 // Writes the 200 bytes atomically; codes that name no setting are refused.
-platform::FileResult WriteComSettings(const std::filesystem::path& path,
-                                      const ComSettings& settings);
+platform::FileResult WriteComSettings(const std::filesystem::path& path, const ComSettings& settings);
 
 }  // namespace handover

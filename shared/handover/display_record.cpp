@@ -21,8 +21,7 @@ std::uint16_t OffsetColorWord(std::uint16_t colorWord, int offset) {
   return static_cast<std::uint16_t>((colorWord & CDisplayRecord::kSideFlagsMask) | color);
 }
 
-platform::FileResult ReadDisplayList(const std::filesystem::path& path,
-                                     std::vector<CDisplayRecord>& records) {
+platform::FileResult ReadDisplayList(const std::filesystem::path& path, std::vector<CDisplayRecord>& records) {
   std::vector<std::uint8_t> bytes;
   platform::FileResult result = platform::ReadWholeFile(path, bytes);
   if (!result.ok()) return result;
@@ -35,15 +34,14 @@ platform::FileResult ReadDisplayList(const std::filesystem::path& path,
     }
   }
   if (const std::size_t tail = bytes.size() % sizeof(CDisplayRecord); tail != 0) {
-    result.message = path.string() + ": " + std::to_string(tail) +
-                     " bytes after the last whole record were left out";
+    result.message = path.string() + ": " + std::to_string(tail) + " bytes after the last whole record were left out";
   }
   records.swap(read);
   return result;
 }
 
-platform::FileResult WriteDisplayList(const std::filesystem::path& path,
-                                      std::span<const CDisplayRecord> records, int colorOffset) {
+platform::FileResult WriteDisplayList(const std::filesystem::path& path, std::span<const CDisplayRecord> records,
+                                      int colorOffset) {
   std::vector<CDisplayRecord> stored(records.begin(), records.end());
   for (std::size_t i = 0; i < stored.size(); ++i) {
     if (!ValuesFinite(stored[i])) {

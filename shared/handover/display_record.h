@@ -64,12 +64,11 @@ std::uint16_t OffsetColorWord(std::uint16_t colorWord, int offset);
 // was. A short tail (a length that is not a multiple of 32) is left out: the
 // whole records are taken and the result's message names the bytes dropped.
 // A float that is not finite is damaged: `records` is left as it was.
-platform::FileResult ReadDisplayList(const std::filesystem::path& path,
-                                     std::vector<CDisplayRecord>& records);
+platform::FileResult ReadDisplayList(const std::filesystem::path& path, std::vector<CDisplayRecord>& records);
 
 // Writes every record with its colour moved on by colorOffset, whole and
 // atomically. A float that is not finite is refused and nothing is written.
-platform::FileResult WriteDisplayList(const std::filesystem::path& path,
-                                      std::span<const CDisplayRecord> records, int colorOffset);
+platform::FileResult WriteDisplayList(const std::filesystem::path& path, std::span<const CDisplayRecord> records,
+                                      int colorOffset);
 
 }  // namespace handover

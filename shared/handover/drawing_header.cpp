@@ -72,8 +72,7 @@ platform::FileResult ReadDrawingHeader(const std::filesystem::path& path, Drawin
   return result;
 }
 
-platform::FileResult WriteDrawingHeader(const std::filesystem::path& path,
-                                        const DrawingHeader& header) {
+platform::FileResult WriteDrawingHeader(const std::filesystem::path& path, const DrawingHeader& header) {
   if (std::string fault = CheckValues(header); !fault.empty()) return RefusedWrite(path, fault);
   return platform::WriteRecord(path, header);
 }

@@ -90,7 +90,7 @@ struct DrawingHeader {
   char designerName[32] = {};  // the first of three 32-byte names
   char name2[32] = {};
   char name3[32] = {};
-  char dataExtension[8] = {};  // the NC/data file extension; "DAT" on first run
+  char dataExtension[8] = {};     // the NC/data file extension; "DAT" on first run
   std::int32_t fileListKind = 0;  // the file list's kind; the main program stores it as 0
   std::int32_t continuousMode = 0;
   std::int32_t showFigures = 0;
@@ -108,9 +108,9 @@ struct DrawingHeader {
   std::int32_t showAxes = 0;  // the companion reads it as its work-box display switch
   std::int32_t reserved364 = 0;
   std::int32_t nfsSwitch = 0;
-  std::int32_t companionStarted = 0;  // unused by the main program; the companion sets it to 1
+  std::int32_t companionStarted = 0;   // unused by the main program; the companion sets it to 1
   std::int32_t displayListReload = 0;  // the main program's flag that the companion reads as reload
-  std::int32_t portByte = 0;  // port index in the low 4 bits with the send switches above
+  std::int32_t portByte = 0;           // port index in the low 4 bits with the send switches above
   std::int32_t startMode = 0;
   std::int32_t subMode = 0;
   std::int32_t ncDisplayFlags = 0;  // one switch: NC block list off (also the monitor's hidden start)
@@ -252,7 +252,6 @@ platform::FileResult ReadDrawingHeader(const std::filesystem::path& path, Drawin
 
 // Writes the record whole and atomically; a double or float that is not
 // finite is refused and nothing is written.
-platform::FileResult WriteDrawingHeader(const std::filesystem::path& path,
-                                        const DrawingHeader& header);
+platform::FileResult WriteDrawingHeader(const std::filesystem::path& path, const DrawingHeader& header);
 
 }  // namespace handover

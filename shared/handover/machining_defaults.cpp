@@ -10,18 +10,16 @@ namespace handover {
 namespace {
 
 bool ValuesFinite(const MachiningDefaults& d) {
-  const double doubles[] = {d.originZ,        d.moveZ,    d.holeIPoint,   d.holeRPoint,
-                            d.holeThroughAmount, d.toolDownAmount, d.downFeed, d.feedCode,
-                            d.wireDivision,   d.wireStock, d.toolFeed,    d.arcAngle,
-                            d.deepHoleRest,   d.chamferFeed};
+  const double doubles[] = {d.originZ,        d.moveZ,    d.holeIPoint,   d.holeRPoint,   d.holeThroughAmount,
+                            d.toolDownAmount, d.downFeed, d.feedCode,     d.wireDivision, d.wireStock,
+                            d.toolFeed,       d.arcAngle, d.deepHoleRest, d.chamferFeed};
   const float floats[] = {d.holeTopZ, d.overrun};
   return AllFinite(doubles) && AllFinite(floats);
 }
 
 }  // namespace
 
-platform::FileResult ReadMachiningDefaults(const std::filesystem::path& path,
-                                           MachiningDefaults& defaults) {
+platform::FileResult ReadMachiningDefaults(const std::filesystem::path& path, MachiningDefaults& defaults) {
   std::vector<std::uint8_t> bytes;
   platform::FileResult result = platform::ReadWholeFile(path, bytes);
   if (result.missing()) {
@@ -42,8 +40,7 @@ platform::FileResult ReadMachiningDefaults(const std::filesystem::path& path,
   return result;
 }
 
-platform::FileResult WriteMachiningDefaults(const std::filesystem::path& path,
-                                            const MachiningDefaults& defaults) {
+platform::FileResult WriteMachiningDefaults(const std::filesystem::path& path, const MachiningDefaults& defaults) {
   if (!ValuesFinite(defaults)) return RefusedWrite(path, "a value is not a number");
   return platform::WriteRecord(path, defaults);
 }

@@ -117,11 +117,9 @@ inline constexpr std::size_t kMachiningDefaultsOldSize = 128;
 // (the rest built-in), is taken when every double and float is finite; any
 // other size or a value that is not a number is damaged and `defaults` is
 // left as it was.
-platform::FileResult ReadMachiningDefaults(const std::filesystem::path& path,
-                                           MachiningDefaults& defaults);
+platform::FileResult ReadMachiningDefaults(const std::filesystem::path& path, MachiningDefaults& defaults);
 
 // Writes the 168 bytes atomically; a value that is not finite is refused.
-platform::FileResult WriteMachiningDefaults(const std::filesystem::path& path,
-                                            const MachiningDefaults& defaults);
+platform::FileResult WriteMachiningDefaults(const std::filesystem::path& path, const MachiningDefaults& defaults);
 
 }  // namespace handover

@@ -121,13 +121,11 @@ inline constexpr std::size_t kMaxElements = 98560;
 // as it was. A size that is not a whole number of records, more than
 // maxElements records, or a double that is not finite is a damaged file:
 // an error, and `elements` is left as it was.
-platform::FileResult ReadElementFile(const std::filesystem::path& path,
-                                     std::vector<NcElement>& elements,
+platform::FileResult ReadElementFile(const std::filesystem::path& path, std::vector<NcElement>& elements,
                                      std::size_t maxElements = kMaxElements);
 
 // Writes the stream whole and atomically. An element with a double that is
 // not finite is refused (nothing is written) and named in the message.
-platform::FileResult WriteElementFile(const std::filesystem::path& path,
-                                      std::span<const NcElement> elements);
+platform::FileResult WriteElementFile(const std::filesystem::path& path, std::span<const NcElement> elements);
 
 }  // namespace handover

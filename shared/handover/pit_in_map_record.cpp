@@ -28,8 +28,7 @@ std::size_t UsedItems(std::span<const PitInMapRecord> items) {
 
 }  // namespace
 
-platform::FileResult ReadPitInMap(const std::filesystem::path& path,
-                                  std::vector<PitInMapRecord>& items) {
+platform::FileResult ReadPitInMap(const std::filesystem::path& path, std::vector<PitInMapRecord>& items) {
   std::vector<PitInMapRecord> read;
   platform::FileResult result = ReadRecordVector(path, kMaxPitInItemsRead, read);
   if (!result.ok()) return result;
@@ -41,12 +40,10 @@ platform::FileResult ReadPitInMap(const std::filesystem::path& path,
   return result;
 }
 
-platform::FileResult WritePitInMap(const std::filesystem::path& path,
-                                   std::span<const PitInMapRecord> items) {
+platform::FileResult WritePitInMap(const std::filesystem::path& path, std::span<const PitInMapRecord> items) {
   const std::size_t used = UsedItems(items);
   if (used > kMaxPitInItems) {
-    return RefusedWrite(path, std::to_string(used) + " pit-in items are more than " +
-                                  std::to_string(kMaxPitInItems));
+    return RefusedWrite(path, std::to_string(used) + " pit-in items are more than " + std::to_string(kMaxPitInItems));
   }
   for (std::size_t i = 0; i < used; ++i) {
     if (std::string fault = CheckItem(items[i], i); !fault.empty()) return RefusedWrite(path, fault);

@@ -63,13 +63,11 @@ inline constexpr std::size_t kMaxPitInItemsRead = 128;
 // Missing, `items` left as it was. A size that is not a whole number of
 // records, too many records, a kind other than 0, 1 or 2, or a depth that
 // is not finite: damaged, `items` left as it was.
-platform::FileResult ReadPitInMap(const std::filesystem::path& path,
-                                  std::vector<PitInMapRecord>& items);
+platform::FileResult ReadPitInMap(const std::filesystem::path& path, std::vector<PitInMapRecord>& items);
 
 // Writes the items up to the first of kind 0, at most kMaxPitInItems.
 // More items, a kind outside 0..2 or a depth that is not finite is refused
 // and nothing is written.
-platform::FileResult WritePitInMap(const std::filesystem::path& path,
-                                   std::span<const PitInMapRecord> items);
+platform::FileResult WritePitInMap(const std::filesystem::path& path, std::span<const PitInMapRecord> items);
 
 }  // namespace handover

@@ -82,8 +82,8 @@ platform::FileResult ReadPostTable(const std::filesystem::path& path, PostTable&
 platform::FileResult WritePostTable(const std::filesystem::path& path, const PostTable& table) {
   const std::int32_t count = table[0].postCount;
   if (count < 1 || count > static_cast<std::int32_t>(kPostTableSize)) {
-    return RefusedWrite(path, "the post count " + std::to_string(count) + " is outside 1.." +
-                                  std::to_string(kPostTableSize));
+    return RefusedWrite(path,
+                        "the post count " + std::to_string(count) + " is outside 1.." + std::to_string(kPostTableSize));
   }
   return platform::WriteRecords(path, table.data(), static_cast<std::size_t>(count));
 }

@@ -44,8 +44,8 @@ struct BlockTemplate {
   static constexpr std::size_t kSize = 190;
   char text[kSize] = {};
 
-  std::string Text() const;               // CP932, up to the NUL
-  void SetText(std::string_view cp932);    // cut on a character boundary
+  std::string Text() const;              // CP932, up to the NUL
+  void SetText(std::string_view cp932);  // cut on a character boundary
 };
 static_assert(sizeof(BlockTemplate) == 190);
 
@@ -67,50 +67,50 @@ struct PostDefinition {
   BlockTemplate blocks[kBlockTemplateCount];
   char name[48] = {};
   // Options, in record order (offset: dialog label; choices 0 / 1).
-  std::int32_t decimalPointOutput = 0;   // 1196 小数点出力: Yes / No
-  std::int32_t numberUnit = 0;           // 1200 数値単位: 1/1000 / 1/100
-  std::int32_t dataMode = 1;             // 1204 データ仕様: INC / ABS
-  std::int32_t feedDecimalPoint = 1;     // 1208 F_CODE小数点出力: Yes / No
-  std::int32_t reserved1212 = 0;         // 1212 not edited
-  std::int32_t leadingPercent = 0;       // 1216 先頭｢％｣出力: Yes / No
-  std::int32_t trailingPercent = 0;      // 1220 最終｢％｣出力: Yes / No
-  std::int32_t feedConversion = 1;       // 1224 F_CODE変換FV=nn: Yes / No
-  std::int32_t sequenceNumbers = 0;      // 1228 加工番号[Nxxxx]: Yes / No
-  std::int32_t toolOrigin = 0;           // 1232 ＴＯＯＬ原点: centre / tip
-  std::int32_t arcSize = 0;              // 1236 円弧指定: radius / diameter
-  std::int32_t quadrantSplit = 1;        // 1240 象限分割: Yes / No
-  std::int32_t halfCircleSplit = 1;      // 1244 半円分割: Yes / No
-  std::int32_t arcOutput = 1;            // 1248 円弧出力: Rnnn.n / I__J__
-  std::int32_t axisAddress = 0;          // 1252 軸アドレス: X.Y.Z / U.V.W
-  std::int32_t g17Output = 0;            // 1256 Ｇ１７出力: Yes / No
-  std::int32_t g18g19Output = 1;         // 1260 Ｇ１８Ｇ１９出力: Yes / No
-  std::int32_t originSetting = 0;        // 1264 原点指定: Yes / No
-  std::int32_t lastTCode = 0;            // 1268 ラストＴコード: T number, 0 = TOP
-  std::int32_t coordinateSetting = 1;    // 1272 座標指定: Yes / No
-  std::int32_t gCodeForm = 0;            // 1276 Ｇコード形式: two digits / one
-  std::int32_t rapidG00Output = 0;       // 1280 早送りＧ００出力: Yes / No
-  std::int32_t laserCompensation = 1;    // 1284 レイザー補正: Yes / No
-  std::int32_t compensationCancel = 0;   // 1288 工具補正キャンセル: "G40;" / "G00G40"
-  std::int32_t g39Compensation = 1;      // 1292 Ｇ３９の補正: Yes / No
-  std::int32_t wireControlForm = 1;      // 1296 wire control form: Yes / No
-  std::int32_t wireSpecification = 0;    // 1300 ワイヤー仕様: first / second dialect
-  std::int32_t spindleCode = 0;          // 1304 主軸回転コード: 0 = M03, else second M number
-  std::int32_t ncDataMerge = 0;          // 1308 ＮＣデータ統合: Yes / No
-  std::int32_t holeCycleDialect = 0;     // 1312 穴加工仕様: first / second dialect
-  std::int32_t originCode = 0;           // 1316 原点コード: G92 / G54
-  std::int32_t helicalMachining = 0;     // 1320 ヘリカル加工: Yes / No
-  std::int32_t reserved1324 = 0;         // 1324 not edited
-  std::int32_t ncDataOrigin = 1;         // 1328 ＮＣデータ: centre / tip
-  std::int32_t toolLengthG43 = 0;        // 1332 工具長補正[G43]: Yes / No
-  std::int32_t splitMachining = 0;       // 1336 加工分割: 1 = Yes, 0 = No
-  std::int32_t renumberPrograms = 0;     // 1340 O番号更新: 1 = Yes, 0 = No
-  std::int32_t reserved1344 = 0;         // 1344 not edited
-  std::int32_t reserved1348 = 0;         // 1348 not edited
+  std::int32_t decimalPointOutput = 0;  // 1196 小数点出力: Yes / No
+  std::int32_t numberUnit = 0;          // 1200 数値単位: 1/1000 / 1/100
+  std::int32_t dataMode = 1;            // 1204 データ仕様: INC / ABS
+  std::int32_t feedDecimalPoint = 1;    // 1208 F_CODE小数点出力: Yes / No
+  std::int32_t reserved1212 = 0;        // 1212 not edited
+  std::int32_t leadingPercent = 0;      // 1216 先頭｢％｣出力: Yes / No
+  std::int32_t trailingPercent = 0;     // 1220 最終｢％｣出力: Yes / No
+  std::int32_t feedConversion = 1;      // 1224 F_CODE変換FV=nn: Yes / No
+  std::int32_t sequenceNumbers = 0;     // 1228 加工番号[Nxxxx]: Yes / No
+  std::int32_t toolOrigin = 0;          // 1232 ＴＯＯＬ原点: centre / tip
+  std::int32_t arcSize = 0;             // 1236 円弧指定: radius / diameter
+  std::int32_t quadrantSplit = 1;       // 1240 象限分割: Yes / No
+  std::int32_t halfCircleSplit = 1;     // 1244 半円分割: Yes / No
+  std::int32_t arcOutput = 1;           // 1248 円弧出力: Rnnn.n / I__J__
+  std::int32_t axisAddress = 0;         // 1252 軸アドレス: X.Y.Z / U.V.W
+  std::int32_t g17Output = 0;           // 1256 Ｇ１７出力: Yes / No
+  std::int32_t g18g19Output = 1;        // 1260 Ｇ１８Ｇ１９出力: Yes / No
+  std::int32_t originSetting = 0;       // 1264 原点指定: Yes / No
+  std::int32_t lastTCode = 0;           // 1268 ラストＴコード: T number, 0 = TOP
+  std::int32_t coordinateSetting = 1;   // 1272 座標指定: Yes / No
+  std::int32_t gCodeForm = 0;           // 1276 Ｇコード形式: two digits / one
+  std::int32_t rapidG00Output = 0;      // 1280 早送りＧ００出力: Yes / No
+  std::int32_t laserCompensation = 1;   // 1284 レイザー補正: Yes / No
+  std::int32_t compensationCancel = 0;  // 1288 工具補正キャンセル: "G40;" / "G00G40"
+  std::int32_t g39Compensation = 1;     // 1292 Ｇ３９の補正: Yes / No
+  std::int32_t wireControlForm = 1;     // 1296 wire control form: Yes / No
+  std::int32_t wireSpecification = 0;   // 1300 ワイヤー仕様: first / second dialect
+  std::int32_t spindleCode = 0;         // 1304 主軸回転コード: 0 = M03, else second M number
+  std::int32_t ncDataMerge = 0;         // 1308 ＮＣデータ統合: Yes / No
+  std::int32_t holeCycleDialect = 0;    // 1312 穴加工仕様: first / second dialect
+  std::int32_t originCode = 0;          // 1316 原点コード: G92 / G54
+  std::int32_t helicalMachining = 0;    // 1320 ヘリカル加工: Yes / No
+  std::int32_t reserved1324 = 0;        // 1324 not edited
+  std::int32_t ncDataOrigin = 1;        // 1328 ＮＣデータ: centre / tip
+  std::int32_t toolLengthG43 = 0;       // 1332 工具長補正[G43]: Yes / No
+  std::int32_t splitMachining = 0;      // 1336 加工分割: 1 = Yes, 0 = No
+  std::int32_t renumberPrograms = 0;    // 1340 O番号更新: 1 = Yes, 0 = No
+  std::int32_t reserved1344 = 0;        // 1344 not edited
+  std::int32_t reserved1348 = 0;        // 1348 not edited
 
   BlockTemplate& Block(BlockKind kind) { return blocks[static_cast<int>(kind)]; }
   const BlockTemplate& Block(BlockKind kind) const { return blocks[static_cast<int>(kind)]; }
-  std::string Name() const;               // CP932, up to the NUL
-  void SetName(std::string_view cp932);   // cut on a character boundary
+  std::string Name() const;              // CP932, up to the NUL
+  void SetName(std::string_view cp932);  // cut on a character boundary
 };
 
 static_assert(sizeof(PostDefinition) == 1352);

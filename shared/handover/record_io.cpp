@@ -16,17 +16,15 @@ platform::FileResult RefusedWrite(const fs::path& path, std::string_view what) {
   return result;
 }
 
-platform::FileResult ReadRecordBytes(const fs::path& path, std::size_t recordSize,
-                                     std::size_t maxCount, std::vector<std::uint8_t>& bytes,
-                                     std::size_t* count) {
+platform::FileResult ReadRecordBytes(const fs::path& path, std::size_t recordSize, std::size_t maxCount,
+                                     std::vector<std::uint8_t>& bytes, std::size_t* count) {
   *count = 0;
   platform::FileResult result = platform::ReadWholeFile(path, bytes);
   if (!result.ok()) return result;
   if (bytes.size() % recordSize != 0 || bytes.size() / recordSize > maxCount) {
     result.status = platform::FileStatus::WrongSize;
-    result.message = path.string() + ": " + std::to_string(bytes.size()) +
-                     " bytes is not a whole number of " + std::to_string(recordSize) +
-                     "-byte records (at most " + std::to_string(maxCount) +
+    result.message = path.string() + ": " + std::to_string(bytes.size()) + " bytes is not a whole number of " +
+                     std::to_string(recordSize) + "-byte records (at most " + std::to_string(maxCount) +
                      "); nothing was taken from it";
     bytes.clear();
     return result;

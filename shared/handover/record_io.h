@@ -27,14 +27,12 @@ platform::FileResult RefusedWrite(const fs::path& path, std::string_view what);
 // A whole file of up to maxCount records of recordSize bytes. A size that is
 // not a whole number of records, or more than maxCount of them, is WrongSize.
 // On success bytes holds the file and *count the number of records.
-platform::FileResult ReadRecordBytes(const fs::path& path, std::size_t recordSize,
-                                     std::size_t maxCount, std::vector<std::uint8_t>& bytes,
-                                     std::size_t* count);
+platform::FileResult ReadRecordBytes(const fs::path& path, std::size_t recordSize, std::size_t maxCount,
+                                     std::vector<std::uint8_t>& bytes, std::size_t* count);
 
 // The same as typed records. `out` is replaced only when the read succeeds.
 template <platform::FileRecord T>
-platform::FileResult ReadRecordVector(const fs::path& path, std::size_t maxCount,
-                                      std::vector<T>& out) {
+platform::FileResult ReadRecordVector(const fs::path& path, std::size_t maxCount, std::vector<T>& out) {
   std::vector<std::uint8_t> bytes;
   std::size_t count = 0;
   platform::FileResult result = ReadRecordBytes(path, sizeof(T), maxCount, bytes, &count);

@@ -169,14 +169,12 @@ inline constexpr std::size_t kMaxToolMapRecords = 768;
 // was. A size that is not a whole number of records, more than maxRecords,
 // or a float or double that is not finite is a damaged file: an error and
 // `records` is left as it was. Both names are terminated after reading.
-platform::FileResult ReadToolMapFile(const std::filesystem::path& path,
-                                     std::vector<ToolMapRecord>& records,
+platform::FileResult ReadToolMapFile(const std::filesystem::path& path, std::vector<ToolMapRecord>& records,
                                      std::size_t maxRecords = kMaxToolMapRecords);
 
 // Writes the map whole and atomically; a record with a value that is not
 // finite is refused and nothing is written.
-platform::FileResult WriteToolMapFile(const std::filesystem::path& path,
-                                      std::span<const ToolMapRecord> records);
+platform::FileResult WriteToolMapFile(const std::filesystem::path& path, std::span<const ToolMapRecord> records);
 
 // True when every float and double of the record is finite.
 bool ToolMapValuesFinite(const ToolMapRecord& record);

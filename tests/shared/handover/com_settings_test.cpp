@@ -63,9 +63,8 @@ TEST(ComSettingsTest, LineEndBitsDecodeInTheirOrder) {
   struct Case {
     std::int32_t stop;
     LineEnd end;
-  } cases[] = {{0x0000, LineEnd::CrLf}, {0x8000, LineEnd::Cr},    {0x4000, LineEnd::Lf},
-               {0x2000, LineEnd::None}, {0x1000, LineEnd::LfCrCr}, {0xC000, LineEnd::Cr},
-               {0x4002, LineEnd::Lf}};
+  } cases[] = {{0x0000, LineEnd::CrLf},   {0x8000, LineEnd::Cr}, {0x4000, LineEnd::Lf}, {0x2000, LineEnd::None},
+               {0x1000, LineEnd::LfCrCr}, {0xC000, LineEnd::Cr}, {0x4002, LineEnd::Lf}};
   for (const Case& c : cases) {
     ComSettings s = handover::DefaultComSettings();
     s.stop[0] = c.stop;
@@ -80,8 +79,8 @@ TEST(ComSettingsTest, CodesThatNameNoSettingAreADamagedFile) {
     std::size_t offset;
     std::int32_t value;
   } cases[] = {
-      {"baud index 11", 0, 11},        {"data bits 2", 40 + 4, 2},     {"parity 3", 80 + 8, 3},
-      {"flow 4", 120 + 32, 4},         {"flow negative", 120, -1},     {"stop code 3", 160 + 16, 0x8003},
+      {"baud index 11", 0, 11}, {"data bits 2", 40 + 4, 2}, {"parity 3", 80 + 8, 3},
+      {"flow 4", 120 + 32, 4},  {"flow negative", 120, -1}, {"stop code 3", 160 + 16, 0x8003},
   };
   for (const Case& c : cases) {
     const auto path = dir.path() / "c.@@@";

@@ -158,7 +158,8 @@ TEST(PostDefinitionTest, DamagedFilesLeaveTheTableAsItWas) {
   } cases[] = {
       {"empty file", {}},
       {"half a record", std::vector<std::uint8_t>(kRecord / 2, 0)},
-      {"two records and a torn third", [] {
+      {"two records and a torn third",
+       [] {
          ByteBuffer b = PostImage(1, 3, "H");
          b.Append(PostImage(0, 0, "A")).Append(ByteBuffer(100));
          return b.bytes();
