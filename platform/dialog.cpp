@@ -785,6 +785,22 @@ bool Dialog::UserSetSelection(int id, int start, int end) {
   return true;
 }
 
+bool Dialog::UserReplaceText(int id, std::string_view cp932) {
+  ControlState* c = Accepting(id);
+  if (!c || c->spec.kind != ControlKind::RichEdit) return UserType(id, cp932);
+  if (c->spec.style & control_style::kReadOnly) return false;
+  std::u32string text = RichFromCp932(cp932);
+  if (c->limit > 0 && text.size() > static_cast<std::size_t>(c->limit)) text.resize(static_cast<std::size_t>(c->limit));
+  c->richText = std::move(text);
+  const int length = static_cast<int>(c->richText.size());
+  c->selectionStart = std::min(c->selectionStart, length);
+  c->selectionEnd = std::min(c->selectionEnd, length);
+  c->modified = true;
+  Changed(id, ControlChange::Text);
+  OnTextChanged(id);
+  return true;
+}
+
 void Dialog::PaintItem(int id, DeviceContext& dc, const OwnerDrawItem& item) {
   const ControlState* c = Find(id);
   if (!c || c->spec.kind != ControlKind::OwnerDrawButton) return;

@@ -251,6 +251,9 @@ class Dialog {
   bool UserEscape();
   bool UserTimer(int timerId);
   bool UserSetSelection(int id, int start, int end);
+  // The whole text of an edit, combo or rich edit as the user left it (the
+  // desktop widgets report edits this way); limits and case rules apply.
+  bool UserReplaceText(int id, std::string_view cp932);
   void PaintItem(int id, DeviceContext& dc, const OwnerDrawItem& item);
 
   // --- binding with the backend ---

@@ -1,0 +1,423 @@
+#include "platform/qt/qt_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "platform/backend.h"
+#include "platform/qt/qt_keys.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/raster_context.h"
+
+namespace platform::qt {
+
+// Defined in qt_backend.cpp: the cursor registered under an id.
+QCursor CursorFor(int cursorId);
+// Closes the modeless dialogs a frame owns (qt_backend.cpp).
+void CloseDialogsOwnedBy(const Frame* owner);
+
+namespace {
+
+// The main window hands its close request to the frame, which asks the program.
+class MainWindow final : public QMainWindow {
+ public:
+  explicit MainWindow(QtFrame& frame) : frame_(frame) {}
+
+ protected:
+  void closeEvent(QCloseEvent* e) override {
+    if (frame_.AllowClose())
+      e->accept();
+    else
+      e->ignore();
+  }
+
+ private:
+  QtFrame& frame_;
+};
+
+unsigned Buttons(Qt::MouseButtons b) {
+  unsigned r = 0;
+  if (b & Qt::LeftButton) r |= mouse_buttons::kLeft;
+  if (b & Qt::RightButton) r |= mouse_buttons::kRight;
+  if (b & Qt::MiddleButton) r |= mouse_buttons::kMiddle;
+  return r;
+}
+
+MouseEvent MakeMouse(MouseAction action, const QPointF& pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+  MouseEvent e;
+  e.action = action;
+  e.position = {static_cast<int>(pos.x()), static_cast<int>(pos.y())};
+  e.buttons = Buttons(buttons);
+  e.modifiers = ToModifiers(mods);
+  return e;
+}
+
+Qt::ToolBarArea ToArea(DockSide side) {
+  switch (side) {
+    case DockSide::Top: return Qt::TopToolBarArea;
+    case DockSide::Bottom: return Qt::BottomToolBarArea;
+    case DockSide::Left: return Qt::LeftToolBarArea;
+    case DockSide::Right: return Qt::RightToolBarArea;
+    case DockSide::Floating: return Qt::TopToolBarArea;
+  }
+  return Qt::TopToolBarArea;
+}
+
+}  // namespace
+
+// --- view ---
+
+QtViewWidget::QtViewWidget(QtView& owner, QWidget* parent) : QWidget(parent), owner_(owner) {
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void QtViewWidget::paintEvent(QPaintEvent*) {
+  owner_.Paint();
+  QPainter p(this);
+  p.drawImage(0, 0, owner_.Image());
+}
+
+void QtViewWidget::resizeEvent(QResizeEvent*) { owner_.Resized(width(), height()); }
+
+void QtViewWidget::mousePressEvent(QMouseEvent* e) {
+  if (!owner_.Handler()) return;
+  const MouseAction a = e->button() == Qt::RightButton ? MouseAction::RightDown : MouseAction::LeftDown;
+  if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton)
+    owner_.Handler()->OnMouse(MakeMouse(a, e->position(), e->buttons(), e->modifiers()));
+}
+
+void QtViewWidget::mouseReleaseEvent(QMouseEvent* e) {
+  if (!owner_.Handler()) return;
+  const MouseAction a = e->button() == Qt::RightButton ? MouseAction::RightUp : MouseAction::LeftUp;
+  if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton)
+    owner_.Handler()->OnMouse(MakeMouse(a, e->position(), e->buttons(), e->modifiers()));
+}
+
+void QtViewWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (!owner_.Handler()) return;
+  const MouseAction a = e->button() == Qt::RightButton ? MouseAction::RightDoubleClick : MouseAction::LeftDoubleClick;
+  owner_.Handler()->OnMouse(MakeMouse(a, e->position(), e->buttons(), e->modifiers()));
+}
+
+void QtViewWidget::mouseMoveEvent(QMouseEvent* e) {
+  if (owner_.Handler()) owner_.Handler()->OnMouse(MakeMouse(MouseAction::Move, e->position(), e->buttons(), e->modifiers()));
+}
+
+void QtViewWidget::wheelEvent(QWheelEvent* e) {
+  if (!owner_.Handler()) return;
+  MouseEvent m = MakeMouse(MouseAction::Wheel, e->position(), e->buttons(), e->modifiers());
+  m.wheelDelta = e->angleDelta().y();  // 120 per notch, as the system counts
+  owner_.Handler()->OnMouse(m);
+}
+
+void QtViewWidget::keyPressEvent(QKeyEvent* e) {
+  const int vk = ToVirtualKey(*e);
+  if (vk != 0 && owner_.Handler())
+    owner_.Handler()->OnKeyDown(vk, ToModifiers(e->modifiers()));
+  else
+    QWidget::keyPressEvent(e);
+}
+
+void QtViewWidget::focusOutEvent(QFocusEvent* e) {
+  QWidget::focusOutEvent(e);
+  if (owner_.Handler()) owner_.Handler()->OnFocusLost();
+}
+
+QtView::QtView(QWidget* parent) : widget_(new QtViewWidget(*this, parent)), image_(1, 1, QImage::Format_RGB32) {
+  image_.fill(Qt::white);
+}
+
+QtView::~QtView() {
+  for (auto& [id, t] : timers_) t->deleteLater();
+}
+
+std::unique_ptr<DeviceContext> QtView::GetDC() {
+  auto dc = std::make_unique<RasterContext>(&image_);
+  QPointer<QtViewWidget> w = widget_;
+  dc->SetOnFinished([w] {
+    if (w) w->update();
+  });
+  return dc;
+}
+
+void QtView::Invalidate() {
+  paintPending_ = true;
+  widget_->update();
+}
+
+void QtView::UpdateNow() {
+  if (paintPending_) widget_->repaint();
+}
+
+Size QtView::ClientSize() const { return {widget_->width(), widget_->height()}; }
+
+void QtView::SetBackgroundColor(Color c) { background_ = c; }
+
+void QtView::Paint() {
+  if (!paintPending_) return;
+  paintPending_ = false;
+  image_.fill(ToQColor(background_));
+  if (!handler_) return;
+  RasterContext dc(&image_);
+  handler_->OnPaint(dc);
+}
+
+void QtView::Resized(int width, int height) {
+  image_ = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+  image_.fill(ToQColor(background_));
+  paintPending_ = true;
+  if (handler_) handler_->OnSize(width, height);
+}
+
+void QtView::SetTimer(int timerId, int milliseconds, TimerKind kind) {
+  KillTimer(timerId);
+  auto* t = new QTimer(widget_);
+  t->setSingleShot(kind == TimerKind::OneShot);
+  QObject::connect(t, &QTimer::timeout, widget_, [this, timerId, kind] {
+    if (kind == TimerKind::OneShot) KillTimer(timerId);
+    if (handler_) handler_->OnTimer(timerId);
+  });
+  timers_[timerId] = t;
+  t->start(milliseconds);
+}
+
+void QtView::KillTimer(int timerId) {
+  auto it = timers_.find(timerId);
+  if (it == timers_.end()) return;
+  it->second->stop();
+  it->second->deleteLater();
+  timers_.erase(it);
+}
+
+void QtView::SetCursor(int cursorId) { widget_->setCursor(CursorFor(cursorId)); }
+void QtView::SetFocus() { widget_->setFocus(); }
+
+Bitmap QtView::CopyClientArea(const Rect& area) const {
+  const Rect r = area.Normalized();
+  return ToBitmap(image_.copy(r.left, r.top, r.Width(), r.Height()));
+}
+
+// --- frame ---
+
+QtFrame::QtFrame() : window_(new MainWindow(*this)) {
+  view_ = std::make_unique<QtView>(window_);
+  window_->setCentralWidget(view_->Widget());
+  window_->resize(1280, 900);
+}
+
+QtFrame::~QtFrame() {
+  for (auto& [id, t] : timers_) t->deleteLater();
+  view_.reset();
+  if (window_) {
+    window_->hide();
+    window_->deleteLater();
+  }
+}
+
+QAction* QtFrame::MakeAction(int commandId, const QString& caption, QObject* parent) {
+  auto* a = new QAction(caption, parent);
+  a->setCheckable(true);
+  QObject::connect(a, &QAction::triggered, window_, [this, commandId] {
+    ApplyState(commandId);  // a click toggled the action; the program's state decides
+    Route(commandId);
+  });
+  actions_.emplace(commandId, a);
+  if (!captions_.count(commandId)) captions_[commandId] = caption;
+  ApplyState(commandId);
+  return a;
+}
+
+void QtFrame::SetMenu(const std::vector<MenuItem>& menuBar) {
+  QMenuBar* bar = window_->menuBar();
+  bar->clear();
+  std::function<void(QMenu*, const std::vector<MenuItem>&)> fill = [&](QMenu* menu, const std::vector<MenuItem>& items) {
+    for (const MenuItem& m : items) {
+      if (m.IsSeparator())
+        menu->addSeparator();
+      else if (!m.items.empty())
+        fill(menu->addMenu(ToQString(m.caption)), m.items);
+      else
+        menu->addAction(MakeAction(m.commandId, ToQString(m.caption), menu));
+    }
+    QObject::connect(menu, &QMenu::aboutToShow, window_, [this, menu] { UpdateMenu(menu); });
+  };
+  for (const MenuItem& top : menuBar) {
+    if (top.items.empty()) {
+      bar->addAction(MakeAction(top.commandId, ToQString(top.caption), bar));
+    } else {
+      fill(bar->addMenu(ToQString(top.caption)), top.items);
+    }
+  }
+}
+
+void QtFrame::UpdateMenu(QMenu* menu) {
+  for (QAction* a : menu->actions()) {
+    for (auto& [id, action] : actions_) {
+      if (action == a) {
+        RunUpdate(id);
+        break;
+      }
+    }
+  }
+}
+
+void QtFrame::FillToolBar(QToolBar* bar, const std::vector<ToolButton>& buttons, int buttonWidth) {
+  bar->clear();
+  for (const ToolButton& b : buttons) {
+    if (b.commandId == 0) {
+      bar->addSeparator();
+      continue;
+    }
+    QAction* a = MakeAction(b.commandId, ToQString(b.caption), bar);
+    a->setToolTip(ToQString(b.caption));
+    if (!b.image.IsEmpty()) a->setIcon(QPixmap::fromImage(ToQImage(b.image)));
+    bar->addAction(a);
+    if (buttonWidth > 0)
+      if (QWidget* w = bar->widgetForAction(a)) w->setMinimumWidth(buttonWidth);
+  }
+}
+
+void QtFrame::AddToolBar(const ToolBarSpec& spec) {
+  auto* bar = new QToolBar(window_);
+  bar->setObjectName(QStringLiteral("bar_%1").arg(spec.barId));
+  bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  window_->addToolBar(ToArea(spec.side), bar);
+  if (spec.side == DockSide::Floating) bar->setFloatable(true);
+  Bar entry{bar, spec.buttonWidth, {}};
+  for (const ToolButton& b : spec.buttons)
+    if (b.commandId) entry.ids.push_back(b.commandId);
+  FillToolBar(bar, spec.buttons, spec.buttonWidth);
+  bar->setVisible(spec.shown);
+  bars_[spec.barId] = entry;
+}
+
+bool QtFrame::ReloadToolBar(int barId, const std::vector<ToolButton>& buttons) {
+  auto it = bars_.find(barId);
+  if (it == bars_.end()) return false;
+  it->second.ids.clear();
+  for (const ToolButton& b : buttons)
+    if (b.commandId) it->second.ids.push_back(b.commandId);
+  FillToolBar(it->second.bar, buttons, it->second.buttonWidth);
+  return true;
+}
+
+void QtFrame::ShowToolBar(int barId, bool shown) {
+  auto it = bars_.find(barId);
+  if (it != bars_.end()) it->second.bar->setVisible(shown);
+}
+
+bool QtFrame::IsToolBarShown(int barId) const {
+  auto it = bars_.find(barId);
+  return it != bars_.end() && !it->second.bar->isHidden();
+}
+
+void QtFrame::DockToolBar(int barId, DockSide side) {
+  auto it = bars_.find(barId);
+  if (it == bars_.end()) return;
+  window_->addToolBar(ToArea(side), it->second.bar);
+}
+
+void QtFrame::SetCommandState(int commandId, const CommandState& state) {
+  states_[commandId] = state;
+  ApplyState(commandId);
+}
+
+CommandState QtFrame::GetCommandState(int commandId) const {
+  auto it = states_.find(commandId);
+  return it == states_.end() ? CommandState{} : it->second;
+}
+
+// Menus show a tick for checked and indeterminate; tool buttons look pressed
+// when checked or pressed.
+void QtFrame::ApplyState(int commandId) {
+  const CommandState s = GetCommandState(commandId);
+  auto range = actions_.equal_range(commandId);
+  for (auto it = range.first; it != range.second; ++it) {
+    QAction* a = it->second;
+    if (!a) continue;
+    a->setEnabled(s.enabled);
+    a->setChecked(s.check != CheckState::Unchecked || s.pressed);
+    a->setText(s.caption ? ToQString(*s.caption) : captions_[commandId]);
+  }
+}
+
+void QtFrame::RunUpdate(int commandId) {
+  if (!update_) return;
+  CommandUpdate u(commandId, GetCommandState(commandId));
+  update_(u);
+  SetCommandState(commandId, u.State());
+}
+
+void QtFrame::UpdateToolBars() {
+  for (auto& [barId, bar] : bars_)
+    for (int id : bar.ids) RunUpdate(id);
+}
+
+void QtFrame::Route(int commandId) {
+  if (closed_ || !GetCommandState(commandId).enabled) return;
+  if (router_) router_(commandId);
+  UpdateToolBars();
+}
+
+void QtFrame::SetTitle(const std::string& cp932) { window_->setWindowTitle(ToQString(cp932)); }
+std::string QtFrame::Title() const { return FromQString(window_->windowTitle()); }
+
+Rect QtFrame::WindowRect() const {
+  const QRect g = window_->frameGeometry();
+  return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+void QtFrame::SetWindowRect(const Rect& r) {
+  const Rect n = r.Normalized();
+  window_->setGeometry(n.left, n.top, n.Width(), n.Height());
+}
+
+void QtFrame::Maximize() { window_->showMaximized(); }
+bool QtFrame::IsMaximized() const { return window_->isMaximized(); }
+void QtFrame::Show() { window_->show(); }
+
+bool QtFrame::AllowClose() {
+  if (closed_) return true;
+  if (close_ && !close_()) return false;
+  closed_ = true;
+  CloseDialogsOwnedBy(this);
+  return true;
+}
+
+void QtFrame::RequestClose() {
+  if (window_->isVisible())
+    window_->close();  // closeEvent asks AllowClose
+  else
+    AllowClose();
+}
+
+void QtFrame::SetTimer(int timerId, int milliseconds, TimerKind kind) {
+  KillTimer(timerId);
+  auto* t = new QTimer(window_);
+  t->setSingleShot(kind == TimerKind::OneShot);
+  QObject::connect(t, &QTimer::timeout, window_, [this, timerId, kind] {
+    if (kind == TimerKind::OneShot) KillTimer(timerId);
+    if (timerHandler_) timerHandler_(timerId);
+  });
+  timers_[timerId] = t;
+  t->start(milliseconds);
+}
+
+void QtFrame::KillTimer(int timerId) {
+  auto it = timers_.find(timerId);
+  if (it == timers_.end()) return;
+  it->second->stop();
+  it->second->deleteLater();
+  timers_.erase(it);
+}
+
+}  // namespace platform::qt
