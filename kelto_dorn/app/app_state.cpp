@@ -69,9 +69,7 @@ std::array<platform::Color, kPaletteSize> PaletteColors{};
 std::array<platform::Pen, kPaletteSize> PenTable{};
 int g_beepOff = 0;
 
-double NewFigureDepth() {
-  return g_globalZMode == handover::DrawingHeader::kGlobalZBottom ? g_globalZ : 0.0;
-}
+double NewFigureDepth() { return g_globalZMode == handover::DrawingHeader::kGlobalZBottom ? g_globalZ : 0.0; }
 
 std::int32_t DefaultFigureColour() { return g_colorTable.figureColor; }
 std::int32_t DefaultSegmentColour() { return g_colorTable.curveColor; }

@@ -30,8 +30,8 @@ inline constexpr int kTextBufferSize = 1024;
 extern handover::DrawingHeader g_drawingHeader;
 extern handover::ColorTable g_colorTable;
 // Other names of system-record words (the same storage).
-extern double& g_globalZ;         // work thickness, default depth of new figures (mm)
-extern std::int32_t& g_globalZMode;  // 9999: work bottom is Z 0, figures lie at g_globalZ
+extern double& g_globalZ;               // work thickness, default depth of new figures (mm)
+extern std::int32_t& g_globalZMode;     // 9999: work bottom is Z 0, figures lie at g_globalZ
 extern std::int32_t& g_curOriginIndex;  // current origin of the current layer
 
 // The depth of a new figure or curve: g_globalZ in the 9999 mode, else 0.

@@ -42,10 +42,14 @@ FigureTable* FigureStore::Table(int table) {
   if (table >= 0 && table <= kTableWork) return &layers_[table];
   switch (table) {
     case kTableCurves:
-    case kTableCurvesAlias: return &curves_;
-    case kTableImport: return &import_;
-    case kTableWork100: return &work100_;
-    default: return nullptr;
+    case kTableCurvesAlias:
+      return &curves_;
+    case kTableImport:
+      return &import_;
+    case kTableWork100:
+      return &work100_;
+    default:
+      return nullptr;
   }
 }
 
@@ -132,7 +136,8 @@ bool FigureStoreGrow(int table, int from, int to) {
   }
   const int oldCapacity = t->capacity();
   if (!t->GrowTo(to)) {
-    ShowErrorCode(table);
+    // The memory error names the table (91 is table 90).
+    ShowErrorCode(table == kTableCurvesAlias ? kTableCurves : table);
     return false;
   }
   for (int i = std::max(from, 0); i < std::min(oldCapacity, to); ++i) t->slot(i).kind = kKindEmpty;

@@ -52,9 +52,7 @@ class FigureTable {
 
   // The record of slot i; i must be below capacity().
   FigureRecord& slot(int i) { return runs_[static_cast<std::size_t>(i) >> kRunShift][i & (kRunSize - 1)]; }
-  const FigureRecord& slot(int i) const {
-    return runs_[static_cast<std::size_t>(i) >> kRunShift][i & (kRunSize - 1)];
-  }
+  const FigureRecord& slot(int i) const { return runs_[static_cast<std::size_t>(i) >> kRunShift][i & (kRunSize - 1)]; }
 
   // Makes slots capacity()..to-1 usable, each with kind 0. Returns false when
   // a run could not be allocated; the capacity then ends at the last good slot.

@@ -13,8 +13,8 @@ namespace {
 constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 // VectorAngle reports a direction along +X as 360, VectorAngle0 as 0.
-constexpr double kAngleAtZero = 1e-8;    // degrees
-constexpr double kAngleAt360 = 1e-6;     // degrees
+constexpr double kAngleAtZero = 1e-8;  // degrees
+constexpr double kAngleAt360 = 1e-6;   // degrees
 // Shortest line that gets a direction: the current figure (mm) and a block (mm).
 constexpr double kMinLineLength = 0.0005;
 constexpr double kMinBlockLineLength = 0.00001;

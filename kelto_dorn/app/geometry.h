@@ -13,10 +13,10 @@
 namespace dorn {
 
 // Intersection result codes, carried in the result record's number word.
-inline constexpr int kHitTouching = 0;     // one point, tangent
+inline constexpr int kHitTouching = 0;  // one point, tangent
 inline constexpr int kHitOnePoint = 1;
 inline constexpr int kHitTwoPoints = 2;
-inline constexpr int kHitSameLine = 15;    // overlapping lines or equal circles
+inline constexpr int kHitSameLine = 15;  // overlapping lines or equal circles
 inline constexpr int kHitNone = 0xFFFF;
 
 // The intersection choice (low four bits of the second figure's choice word)

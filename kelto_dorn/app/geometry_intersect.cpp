@@ -10,17 +10,24 @@ namespace dorn {
 namespace {
 
 // Tolerances of the intersection (mm unless stated).
-constexpr double kParallelDet = 0.0001;      // |cross product of unit directions|
-constexpr double kSamePoint = 1e-6;          // parallel lines through one point
-constexpr double kOnLineCross = 0.0005;      // |sin| of the offset of a parallel line
-constexpr double kTouch = 0.001;             // tangent and concentric tolerance
+constexpr double kParallelDet = 0.0001;  // |cross product of unit directions|
+constexpr double kSamePoint = 1e-6;      // parallel lines through one point
+constexpr double kOnLineCross = 0.0005;  // |sin| of the offset of a parallel line
+constexpr double kTouch = 0.001;         // tangent and concentric tolerance
 
 enum KindClass { kClassPoint = 1, kClassLine = 2, kClassArc = 3, kClassFoot = 8 };
 
 int ClassOf(int kind) {
   switch (kind) {
-    case 1: case 8: case 55: case 68: case 84: case 340: return kClassPoint;
-    default: return kind & 0xF;
+    case 1:
+    case 8:
+    case 55:
+    case 68:
+    case 84:
+    case 340:
+      return kClassPoint;
+    default:
+      return kind & 0xF;
   }
 }
 
@@ -84,7 +91,8 @@ FigureRecord LineArc(const FigureRecord& line, const FigureRecord& arc, int mode
   const Vec2 ahead{foot.x + h * d.x, foot.y + h * d.y};
   const Vec2 behind{foot.x - h * d.x, foot.y - h * d.y};
   switch (mode) {
-    case 1: return Result(line, kHitOnePoint, r >= 0.0 ? behind : ahead, line.end);
+    case 1:
+      return Result(line, kHitOnePoint, r >= 0.0 ? behind : ahead, line.end);
     case kChoiceBothPoints:
       return r < 0.0 ? Result(line, kHitTwoPoints, behind, ahead) : Result(line, kHitTwoPoints, ahead, behind);
     default:  // 0, 2, 3 and the unused modes

@@ -28,13 +28,20 @@ bool IsLetter(char c, char upper) { return c == upper || c == upper + ('a' - 'A'
 
 Operator OperatorOf(char c) {
   switch (c) {
-    case '*': return Operator::Multiply;
-    case '/': return Operator::Divide;
-    case '+': return Operator::Add;
-    case '-': return Operator::Subtract;
-    case 'R': return Operator::PairR;  // lower-case r and f are never operators
-    case 'F': return Operator::PairF;
-    default: return Operator::None;
+    case '*':
+      return Operator::Multiply;
+    case '/':
+      return Operator::Divide;
+    case '+':
+      return Operator::Add;
+    case '-':
+      return Operator::Subtract;
+    case 'R':
+      return Operator::PairR;  // lower-case r and f are never operators
+    case 'F':
+      return Operator::PairF;
+    default:
+      return Operator::None;
   }
 }
 
@@ -125,10 +132,18 @@ double ParseNumber(const char* text) {
     token = ReadToken(buf, next);
     const double value = TokenValue(buf, next, token);
     switch (op) {
-      case Operator::Multiply: result *= value; break;
-      case Operator::Divide: result /= value; break;
-      case Operator::Add: result += value; break;
-      case Operator::Subtract: result -= value; break;
+      case Operator::Multiply:
+        result *= value;
+        break;
+      case Operator::Divide:
+        result /= value;
+        break;
+      case Operator::Add:
+        result += value;
+        break;
+      case Operator::Subtract:
+        result -= value;
+        break;
       case Operator::PairR:
         g_valuePairB = result;
         g_valuePairA = value;
@@ -139,7 +154,8 @@ double ParseNumber(const char* text) {
         g_valuePairB = value;
         ++g_valuePairCount;
         return result;
-      case Operator::None: break;
+      case Operator::None:
+        break;
     }
   }
   return result;
@@ -173,12 +189,23 @@ void FormatNumber(int type, double value) {
   const char* format = nullptr;
   switch (type) {
     case 0:
-    case 4: format = "%4.4f"; break;
-    case 1: format = "%4.1f"; break;
-    case 2: format = "%4.2f"; break;
-    case 3: format = "%4.3f"; break;
-    case 5: format = "%4.5f"; break;
-    default: break;
+    case 4:
+      format = "%4.4f";
+      break;
+    case 1:
+      format = "%4.1f";
+      break;
+    case 2:
+      format = "%4.2f";
+      break;
+    case 3:
+      format = "%4.3f";
+      break;
+    case 5:
+      format = "%4.5f";
+      break;
+    default:
+      break;
   }
   ClearTextBuffer();
   if (format == nullptr) return;

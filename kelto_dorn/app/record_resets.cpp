@@ -7,8 +7,8 @@ namespace dorn {
 namespace {
 
 // Defaults of a layer's view.
-constexpr double kDefaultLayerScale = 50.0;      // percent
-constexpr double kNoGridPitch = 9999.0;          // mm: no grid pitch set yet
+constexpr double kDefaultLayerScale = 50.0;  // percent
+constexpr double kNoGridPitch = 9999.0;      // mm: no grid pitch set yet
 
 void ResetViewSettings() {
   g_shrinkRate = 20.0;

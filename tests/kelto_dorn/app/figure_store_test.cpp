@@ -123,17 +123,12 @@ TEST_F(FigureStoreTest, GetFigureReadsOnlyWhereTheTableAllows) {
     int index;
     bool reads;
   } cases[] = {
-      {6, 1, true},
-      {6, 500, true},      // a layer returns the stale record inside the capacity
-      {6, 1000, false},    // beyond the allocated capacity: nothing
-      {6, 239989, false},  // a valid index, but never allocated
-      {6, 239990, false},  // i + 10 > 240000
-      {6, -1, false},
-      {90, 1, true},
-      {90, 2, false},  // the curve table is checked against its count
-      {91, 0, true},
-      {99, 0, false},
-      {45, 0, false},  // no such table
+      {6, 1, true},       {6, 500, true},                  // a layer returns the stale record inside the capacity
+      {6, 1000, false},                                    // beyond the allocated capacity: nothing
+      {6, 239989, false},                                  // a valid index, but never allocated
+      {6, 239990, false},                                  // i + 10 > 240000
+      {6, -1, false},     {90, 1, true},  {90, 2, false},  // the curve table is checked against its count
+      {91, 0, true},      {99, 0, false}, {45, 0, false},  // no such table
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.table) + "/" + std::to_string(c.index));

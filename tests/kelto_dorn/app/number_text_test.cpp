@@ -120,8 +120,8 @@ TEST_F(NumberTextTest, FormatNumberChoosesDecimalsByType) {
     double value;
     const char* expected;
   } cases[] = {
-      {0, 1.23456, "1.2346"}, {4, 2.0, "2.0"},     {1, 1.25, " 1.2"},  {2, 1.256, "1.26"},
-      {3, 0.5, "0.5"},        {5, 0.123456, "0.12346"}, {6, 5.0, ""}, {-1, 5.0, ""},
+      {0, 1.23456, "1.2346"}, {4, 2.0, "2.0"},          {1, 1.25, " 1.2"}, {2, 1.256, "1.26"},
+      {3, 0.5, "0.5"},        {5, 0.123456, "0.12346"}, {6, 5.0, ""},      {-1, 5.0, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.type);
@@ -136,10 +136,10 @@ TEST_F(NumberTextTest, Round3DecidesByTheFourthDecimalOnly) {
     double value;
     double expected;
   } cases[] = {
-      {1.2346, 1.235},   {1.23449, 1.234},   {2.5678, 2.568}, {-3.14159, -3.142},
-      {1.2345, 1.234},   // stored just below the half
-      {0.0, 0.0},        {7.0, 7.0},         {-0.0004, 0.0},  {2147483648.5, 0.0},
-      {-2147483648.5, 0.0}, {NAN, 0.0},      {INFINITY, 0.0},
+      {1.2346, 1.235}, {1.23449, 1.234}, {2.5678, 2.568}, {-3.14159, -3.142},  {1.2345, 1.234},  // stored just below
+                                                                                                 // the half
+      {0.0, 0.0},      {7.0, 7.0},       {-0.0004, 0.0},  {2147483648.5, 0.0}, {-2147483648.5, 0.0}, {NAN, 0.0},
+      {INFINITY, 0.0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
