@@ -8,6 +8,8 @@
 // with reference aliases in RunContext, never two variables.
 #include <cstdint>
 
+#include "kelto_qup/engine/engine_core_words.h"
+
 namespace qup {
 
 struct EngineState {
@@ -54,6 +56,8 @@ struct EngineState {
   int EndOfDataFlag = 0;
 
   // ---- tool-path engine core words (filled by the engine's own files)
+  // Declared with their meanings in engine_core_words.h.
+  EngineCoreWords core;
 };
 
 }  // namespace qup

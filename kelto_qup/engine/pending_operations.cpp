@@ -9,7 +9,4 @@ namespace qup {
 // Code-line text into the open block (the job's code-line commands).
 int RunContext::EmitTextLine(int /*merge*/) { return StopMissingOperation("EmitTextLine"); }
 
-// Length of R0 added to R2's d3 (the engine's element lengths).
-int RunContext::AddElementLength(int /*mode*/) { return StopMissingOperation("AddElementLength"); }
-
 }  // namespace qup

@@ -231,10 +231,205 @@ class RunContext {
 
   // ---- tool-path engine core
   // (StopWithError and EngineError are defined with the errors above.)
-  // Adds the length of R0 to R2's d3 (mode 0x8000: a sweep below 0.00001
-  // degrees counts as a full circle); used by the range walks. Placeholder
-  // in pending_operations.cpp until the element lengths are written.
+  // Words: EngineState::core (engine_core_words.h). Where engine families name
+  // one storage differently, the names below are references to one member.
+  EngineCoreWords& core = engine.core;
+  int& RangeStep = engine.RangeStep;
+  int& RangeOptions = engine.RangeOptions;
+  double& WorkLength = registers.WorkLength;
+  double& FilletRadius = core.CarriedOffset;
+  double& CarriedOffset = core.CarriedOffset;
+  double& StepUnit = core.StepUnit;
+  double& FilletStep = core.StepUnit;
+  int& JoinKind = core.JoinKind;
+  int& LeadRangeLast = core.JoinKind;
+  int& StepMode = core.JoinKind;
+  int& SubtypeWord = core.SubtypeWord;
+  int& LeadStep = core.SubtypeWord;
+  int& NextTransformKey = core.NextTransformKey;
+  int& TransformSwitch = core.NextTransformKey;
+  int& CornerKind = core.CornerKind;
+  int& FilletStage = core.CornerKind;
+  int& GroupIndex = core.GroupIndex;
+  int& SnapshotCounterNext = core.GroupIndex;
+  int& SweepRule = core.SweepRule;
+  int& RangeEndCode = core.SweepRule;
+  double& PathLength = core.PathLength;
+  double& CuttingDistance = core.PathLength;
+  double& MachiningTime = core.MachiningTime;
+  double& PredictedMachiningTime = core.MachiningTime;
+
+  // Fetching, offsetting and accounting (kelto_qup/engine/element_fetch.cpp,
+  // kelto_qup/engine/path_accounting.cpp).
+  // 1 when R1 holds the next usable element, 0 at the range end or a point.
+  int FetchNextElement(int mode);
+  // Offsets R1 by R2's d1; modes 0x1112 and 0x2222 resolve the successor.
+  // The result is left in ElementIndex (0xFFFF ready, 0 not).
+  int ResolveNextElement(int mode, int arg);
+  // WorkLength := |WorkVector|; the unit vector into R0's (kind 1) or R1's
+  // (kind 2) direction; a zero vector leaves the registers as they are.
+  void NormalizeTangent(int kind);
+  void ReverseNextIfBackward();
+  int StepNextElement();
+  int SetupCommand();
+  void BuildDirectionElement();
+  void AddMoveLength();
+  int AddMachiningTime(int force);
+  // The trace hooks: engine routines call them; they do nothing.
+  void TraceStep(int /*routine*/, int /*line*/) {}
+  void TraceMessage(std::string /*text*/, int /*a*/, int /*b*/) {}
+  // The load of entry `index` of ElementTable into R0, R1 or R2 after a range
+  // check: an index outside 0 .. ElementCount - 1 (hand-over data that names
+  // no element) stops the run with error 11 and returns false.
+  bool CheckedLoad(NcElement& reg, int index);
+  bool CheckedIndex(int index);
+  // The value pairs of registers by code (11, 15, 21, 24, 25, 56).
+  void StoreRegisterByCode(int code);
+
+  // Save slots and frames (kelto_qup/engine/save_slots.cpp).
+  NcElement& Slot(SaveSlot slot);
+  NcElement& CurrentFrameRecord();
+  void SwapR1WithSlot(SaveSlot slot);
+  void LoadR0FromSlot(SaveSlot slot);
+  void LoadR1FromSlot(SaveSlot slot);
+  void StoreR0ToSlot(SaveSlot slot);
+  void StoreR2ToSlot(SaveSlot slot);
+  void SetCurrentFrame();
+  void SetCurrentFrameB();
+  void SetCurrentFrameC();
+  void SetCurrentFrameR0();
+  void SetCurrentFrameArc();
+  void ExchangeR1WithArcFrame();
+  int SnapshotElements();
+  // Applies the current offset to R0 and R1 (the corner fit's helper).
+  void ApplyOffsetToRegs();
+
+  // Element transforms, work directions, tool normal
+  // (kelto_qup/engine/element_transforms.cpp).
+  int LoadTransform();
+  void MirrorIfFlagged();
+  void RotateTangents();
+  void RotateR1Element();
+  void WorkDirectionByMode(int pair);
+  void RotateDirection(int pair);
+  // 0, or kStopRun when the axis step has no defined result.
+  int RotateForAxis();
+  int AxisModeThreeStep();
+  int IsStraightOrMarked() const;
+  void SwapR1WithStatePair(int pair);
+  void UpdateToolNormal();
+  void RotateByTangent();
+
+  // End directions, turn side, intersection choice
+  // (kelto_qup/engine/end_directions.cpp).
+  int SetEndDirection();
+  int SetSideFromNext(int index, int type);
+  int SetupCommandQ();
+  int SetMoveMode();
+  int ChooseIntersection();
+
+  // Successor resolution of offset contours
+  // (kelto_qup/engine/successor_resolution.cpp).
+  void ResolveSuccessorA(int a);
+  void ResolveSuccessorB(int a);
+
+  // Element traversal and the ray search (kelto_qup/engine/element_traversal.cpp,
+  // kelto_qup/engine/ray_search.cpp).
+  int TraverseElements(int mode);
+  int TraverseElementsAt(int final);
+  int IntersectAndJoin(int side);
+  int IntersectElements();
+  int SetupSingleElement();
+  int SetupRoundedEnd();
+  void SwapSegmentEnds();
+  void UpdateSegmentDelta();
+  void UpdateSegmentDeltaPair();
+  double ClampSegmentDelta(double dx, double dy, double second);
+  int IntersectPairs();
+  int IntersectHelper(int kind);
+  void IntersectDirection();
+  void ArcPointAt(double length);
+  void ExtendEndElement();
+  int ApproachFromSide(int side);
+  int CachedRunStart();
+  int TraverseToFirstJoint();
+  int IntersectAtLevel(int kind);
+  void ShiftNextElementBack();
+
+  // Element lengths, guide-line walks, stepper helpers
+  // (kelto_qup/engine/element_lengths.cpp, kelto_qup/engine/guide_walks.cpp,
+  // kelto_qup/engine/stepper_helpers.cpp).
   int AddElementLength(int mode);
+  void ArcEndVectors();
+  void TangentFromChord();
+  int WalkToNextJoint();
+  int FindNearestJoint();
+  int StepperArcSetup();
+  int ArcCirclePass(int mode);
+  int ArcPassEnd();
+  void OpenGuideRange();
+  int NextCallEntry(int position);
+  void StepperHelperA();
+  void StepperHelperB();
+  void ClearStepFlags();
+  void StepperHelperC();
+  void StepperHelperD();
+  void StepperHelperE();
+
+  // Engine operations whose families are not written yet: each stops the run
+  // with a box naming it (kelto_qup/engine/pending_engine_operations.cpp).
+  int StepElement(int arg);
+  int LeaveElementStep();
+  int ResumeElementStep();
+  int RunMotionMachine(int pair);
+  int BuildSegmentPieces();
+  int CircleThroughThreePoints();
+  int MiddleDirection();
+  int SegmentLengths();
+  int EmitElementMotion(int mode);
+  int RunSectionMotion();
+  int RunSecondBaseLine();
+  int RejoinBaseLineElements();
+  int RunOffsetPass();
+  int RunOffsetPassAtStart();
+  int RunSectionOffsets(int list);
+  int ToolContactOffset();
+  int PrepareContourRun();
+  int Set_TO(int end);
+  int CarryCommandValues();
+  int EmitContourPrelude();
+  int cal303();
+  int RunJoinedContour();
+  int ProcessContour();
+  int FlushPendingMove(int kind);
+  int ShiftElementRegisters();
+  int JoinElementsForced();
+  int hab_goo();
+  int HabGooLoop();
+  int SelectOffsetSide();
+  int AdvanceToNextElement();
+  int MarkElementFlags(int reversed);
+  int cal_2ax();
+  int ProcessOverrun();
+  int RunTraversalFromCurrent();
+  int SetSideFromCommand();
+  int ComputeElementStart();
+  int ComputeElementPath(int flag);
+  int ComputeCornerPath();
+  int RunContourPasses();
+  int SetStartPoint(int mode);
+  int SetupPassFrame();
+  int CalcContourPath();
+  int FindFilletContact();
+  int ComputeFilletFrame();
+  int ChooseFilletStep();
+  int RunFilletMachining();
+  int RunFilletCalculation(int mode);
+  int FilletWalkElements();
+  int FilletSegmentSetup();
+  int StepFilletRow();
+  int EmitFilletRowPoint();
+  int AdjustFilletStep();
 
   // ---- job load, interpreter and hole output
   // (EmitTextLine is declared with the block output; its placeholder is in

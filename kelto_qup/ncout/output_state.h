@@ -192,6 +192,17 @@ struct OutputState {
   double RadiusWord = 0.0;      // the R word of an arc by radius
   double RotaryValue = 0.0;
   int CommandType = 0;
+  // The two offset words of the run that EmitElementAt shifts for one move.
+  double OffsetWordA = 0.0, OffsetWordB = 0.0;
+  // Point-group data form: 0 X Y, 1 X Z, 2 Y Z, 3 XY distance from the
+  // reference point and Z; bit 0x8000 makes the current point the reference.
+  int PointDataForm = 0;
+  double PointReferenceX = 0.0, PointReferenceY = 0.0;
+  // The plane and compensation block written once per run.
+  int OnceMask = 0;
+  int PlaneBlockWritten = 0;
+  // Set by the start-point restore: step kind 2 skips its head and set-up template.
+  int SkipSubprogramHead = 0;
   int CurrentStepCode = 1;
   double MachiningTimeRapid = 0.0;
 
@@ -206,6 +217,8 @@ struct OutputState {
   int LastWorkOffsetIndex = -1;
   int SubprogramMode = 0;
   int ToolChangeNumber = 300;
+  // Non-zero when the next tool change writes its "N" word.
+  int ToolChangeNumberDue = 0;
   int ProcessToolIndex = 0;
   int PendingCommandCode = 0;
   int HNumber = 0;

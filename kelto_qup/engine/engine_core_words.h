@@ -1,0 +1,202 @@
+#pragma once
+// The working words of the tool-path engine core: fetching and offsetting the
+// next element, path length and machining time, the save slots and frames of
+// the motion, the element transform and tool normal, end directions and turn
+// side, the traversal and ray search, and the guide-line lengths. They live in
+// EngineState (member `core`), so the job start resets them with the rest.
+//
+// Where several engine families name one storage differently, it is one
+// member here and the other names are reference aliases in RunContext.
+#include <array>
+#include <cstdint>
+
+#include "kelto_qup/engine/register_state.h"
+#include "shared/handover/nc_element.h"
+
+namespace qup {
+
+// Flag bits and mode words that several engine families test.
+inline constexpr int kConsumedMark = 0xFFFF;      // low 16 flag bits all set: element consumed
+inline constexpr int kReversedSide = 0x50000;     // flag bits: reversed side, second crossing
+inline constexpr int kReady = 0xFFFF;             // ElementIndex: ready or found
+inline constexpr int kResolveModeA = 0x2222;      // successor resolution, first kind
+inline constexpr int kResolveModeB = 0x1112;      // successor resolution, second kind
+inline constexpr int kWalkKeepReference = 0x1234; // traversal: keep the reference point
+inline constexpr int kCodeLineWalk = 0x9900;      // traversal of code lines
+inline constexpr int kRangeBackward = 0x08;       // RangeOptions: walk the range backwards
+inline constexpr int kCodePoint = 0x1100;
+inline constexpr int kCodeLine = 0x1200;
+inline constexpr int kCodeArc = 0x1300;
+inline constexpr int kCodeEllipse = 0x1400;
+// The error code of hand-over data that names no element ("GO figure").
+inline constexpr int kErrorBadElement = 11;
+
+// The numbered save slots of the motion. Each enumerator carries its slot
+// number; only these slots exist, so a wrong number does not compile.
+enum class SaveSlot : int {
+  Slot52 = 52,    // motion frame A (FrameToggle 0)
+  Slot53 = 53,    // motion frame B (FrameToggle non-zero)
+  Slot61 = 61,    // best joint of the corner-radius guide walk
+  Slot65 = 65,
+  Slot160 = 160,
+  Slot175 = 175,
+  Slot224 = 224,  // fillet frame
+  Slot225 = 225,  // fillet frame
+  Slot227 = 227,  // fillet frame C
+  Slot420 = 420,  // the current element before its transform
+  Slot421 = 421,  // the current element after its transform (transform record)
+  Slot424 = 424,
+  Slot427 = 427,
+  Slot437 = 437,
+  Slot472 = 472,
+  Slot542 = 542,  // "CALL_ON" record; also the companion of the call record's previous state
+  Slot551 = 551,  // the call record
+  Slot726 = 726,  // frame of the element-end motion
+};
+inline constexpr int kSaveSlotCount = 18;
+
+// The records that CurrentFrame may name. A name, not a pointer, so that the
+// job's reset of EngineState can never leave it dangling.
+enum class FrameRef : int {
+  None = 0,
+  Slot52,
+  Slot53,
+  Slot225,       // SetCurrentFrame
+  FilletFrameB,  // SetCurrentFrameB
+  Slot227,       // SetCurrentFrameC
+  R0,            // SetCurrentFrameR0
+  ArcPassFrame,  // SetCurrentFrameArc
+  Slot726,
+};
+
+// One entry of the run-start cache of CachedRunStart.
+struct StartCacheEntry {
+  int elementIndex = 0;  // 0 = free
+  double d2 = 0.0, d3 = 0.0, d4 = 0.0, d5 = 0.0;
+};
+
+struct EngineCoreWords {
+  using NcElement = handover::NcElement;
+
+  // ---- fetching and offsetting the next element
+  int FlagWord = 0;            // low 16 flag bits of R1 as last tested
+  int SubtypeWord = 0;         // command sub-type (also LeadStep)
+  int OffsetMode = 0;          // low 4 bits: 0 none, 1 R2's d1, 2 trial+shift, 3 trial+scale
+  double StoredOffset = 0.0;   // offset of the trial resolve of modes 2 and 3, mm
+  double ScaleBase = 100.0;    // mode 3 scales by a percentage of this
+  int ShiftMode = 0;           // 0x1234 add R2's d1 to R1's X points, 0x4321 subtract
+  int PassFlags = 0;           // bit 0: after an offset, try again with R3's d0
+  int ContourFlags = 0;        // 0x40000 keep a skipped arc's centre; 0x10000 one was kept
+  std::array<double, 2> SkippedArcCentre{};
+  double OffsetRadiusSum = 0.0;  // offset plus radius of the element just skipped, mm
+
+  // ---- path length and machining time
+  double PathLength = 0.0;     // running tool-path length, mm (also CuttingDistance)
+  double TimedLength = 0.0;    // PathLength at the last feed change, mm
+  double MachiningTime = 0.0;  // seconds (also PredictedMachiningTime)
+  double CurrentFeed = 0.0;    // mm/min of the moves being timed; 0 before the first
+  double NextFeed = 0.0;       // mm/min of the move just emitted
+  int PlaneSelect = 0;         // low 2 bits: plane of an arc move (1, 2, 3)
+  // The move being booked: end minus start. Its X and Y are R3's d2/d3 (the
+  // work vector); only Z is kept here.
+  double MoveVectorZ = 0.0;
+  std::array<double, 3> MoveCentreOffsets{};  // I, J, K: centre minus start
+
+  double DirectionUnit = 1.0;  // length of the axis directions built here
+  // Factors kept exactly: results depend on them.
+  double DegreesPerRadian = 57.29577951308232;
+  double RadiansPerDegree = 0.017453292519943295;
+  std::array<double, 2> ReferencePoint{};
+  FrameRef CurrentFrame = FrameRef::ArcPassFrame;
+  int TraceState = 0;
+
+  // ---- words that carry several names (aliases in RunContext)
+  double CarriedOffset = 0.0;  // = FilletRadius: last non-zero command offset, signed fillet radius
+  double StepUnit = 1.0;       // = FilletStep: the engine's step length, mm
+  int JoinKind = 0;            // = LeadRangeLast = StepMode: scratch of the join and step routines
+  int NextTransformKey = 0;    // = TransformSwitch
+  int CornerKind = 0;          // = FilletStage
+  int GroupIndex = 0;          // = SnapshotCounterNext
+  int SweepRule = 0;           // = RangeEndCode: 0, 13999 or 13834 (closed arcs, below)
+
+  // ---- save slots and frames
+  std::array<NcElement, kSaveSlotCount> SlotRecords{};
+  NcElement FilletFrameB{};
+  NcElement ArcPassFrame{};
+  NcElement Slot551Companion{};
+  std::array<NcElement, 3> PreviousFrames{};
+  // The two further motion records that the snapshot keeps as previous state
+  // (second and third PreviousFrames).
+  std::array<NcElement, 2> MotionRecords{};
+  // The motion's state pairs: pair 1 is (PreviousFrames[0], slot 542), pairs 2
+  // and 3 are these, pair 4 is MotionPair.
+  std::array<std::array<NcElement, 2>, 2> StoredStatePairs{};
+  std::array<NcElement, 2> MotionPair{};
+  int MotionOptions = 0;  // the motion's option word, copied by the snapshot
+
+  int TransformKey = 0;
+  int TransformMode = 0;        // 2: the snapshot leaves the motion frames as they are
+  int FrameToggle = 0;          // non-zero: slot 53 is being filled, else slot 52
+  int SnapshotFlags = 0;
+  int SnapshotCounter = 0;
+  int SavedTransformKey = 0;
+  int TransformRunning = 0;     // 0xFFFF while the snapshot transforms the tangents
+  int SideToggleOption = 0;     // 0x400: toggle the side bits instead of setting them
+
+  // ---- element transform, work directions and tool normal
+  double TransformCos = 1.0, TransformSin = 0.0, TransformX0 = 0.0, TransformY0 = 0.0;
+  int TransformFlags = 0;       // bit 0x400 mirrors Y
+  std::array<double, 3> ToolNormal{};  // I, J, K
+  double ToolPointZ = 0.0;
+  int AxisMode = 0;
+  double AxisStep = 0.0;
+  double AxisFactor = 0.0;
+  std::array<double, 2> AxisDirection{};
+  std::array<double, 2> AxisCentre{};
+  int AxisPointSwitch = 0;
+  int SectionCount = 0;         // 0x5400 sections crossed by the motion
+  // The value pairs of StoreRegisterByCode, by code: 11 R0's d1, 15 R0's d5,
+  // 21 R1's d1, 24 R1's d4, 25 R1's d5, 56 R3's d1. The range value words are
+  // the pairs of 24 and 25: first, millionths, first, millionths.
+  std::array<FixedPointPair, 6> StoredValuePairs{};
+  std::array<std::uint32_t, 2> KeptRangeValuePair{};
+  // The scratch of RotateDirection and the axis step.
+  std::array<double, 2> DirectionScratchPoint{};
+  double DirectionScratchDot = 0.0;
+  double DirectionScratchCross = 0.0;
+  std::array<double, 2> ToolNormalScratch{};
+
+  // ---- end directions, turn side and intersection choice
+  std::array<double, 2> MoveStartPoint{};
+  std::array<std::array<double, 2>, 3> TurnPoints{};
+  int SideCheckFlags = 0;       // bit 0x8000 switches SetSideFromNext on
+  int StartVectorOption = 0;    // bit 0x2: SetupCommandQ keeps the start vector
+  std::array<double, 2> StartVector{};
+  int MoveFlags = 0;            // 0x8000 axis move (0x8002 reversed), bit 4 Y, bit 8 negative
+  std::array<double, 4> EndDirectionScratch{};
+
+  // ---- traversal and ray search
+  int JoinPending = 0;          // 0 until the first joint of a walk, then 0xFFFF
+  int ExtendedTolerance = 0;    // 0x1234: fine tolerances in the acceptance test
+  int RayMode = 0;
+  int LastIndexWord = 0;        // minus the index where a walk ended
+  int OutputFlags = 0;          // bit 0x01 and 0x20: shift the next element back
+  int MachineAxisSetting = 0;
+  std::array<StartCacheEntry, 20> StartPositionCache{};
+
+  // ---- guide-line lengths
+  double ArcSweep = 0.0;        // degrees 0..360 of the last circle measured
+  std::array<double, 2> GuideStartPoint{};
+  std::array<double, 2> GuidePrevPoint{};
+  double FilletOffset = 0.0;    // the fillet's offset that the corner radius is clamped to
+  int FilletContour = 0;        // set by the contour pass driver: take the offset as radius
+  int GuideCommandIndex = 0;    // table index of the fillet's guide command
+  std::array<double, 2> FilletStartTangent{};
+  NcElement BestJointRecord{};
+  NcElement BestCommandRecord{};
+  // The 0-terminated list of call entries (element indices of commands).
+  std::array<int, 36> CallEntries{};
+  int CallPosition = 0;         // the call entry loaded at the end of the list
+};
+
+}  // namespace qup

@@ -1,0 +1,67 @@
+// Path length and machining time of a run. The block composer books every
+// move it writes (AddMoveLength) and every feed change (AddMachiningTime);
+// the job reports read the two accumulators.
+#include <cmath>
+
+#include "kelto_qup/engine/engine_geometry.h"
+#include "kelto_qup/engine/run_context.h"
+
+namespace qup {
+
+void RunContext::AddMoveLength() {
+  const double dx = WorkVectorX();
+  const double dy = WorkVectorY();
+  const double dz = core.MoveVectorZ;
+  if (R0.d1 == 0.0) {
+    PathLength += std::sqrt(dx * dx + dy * dy + dz * dz);
+    return;
+  }
+  // Arc move: the sweep from the start radius to the end radius in the
+  // plane of the move, measured with the pair (offset, move component)
+  // ordered as the plane names them.
+  const auto& c = core.MoveCentreOffsets;  // I, J, K
+  double s1 = 0.0, s2 = 0.0, m1 = 0.0, m2 = 0.0;
+  switch (core.PlaneSelect & 3) {
+    case 1: s1 = c[1]; m1 = dy; s2 = c[0]; m2 = dx; break;
+    case 2: s1 = c[2]; m1 = dz; s2 = c[0]; m2 = dx; break;
+    case 3: s1 = c[2]; m1 = dz; s2 = c[1]; m2 = dy; break;
+    default: return;  // no plane: nothing is booked
+  }
+  const double sLength = std::sqrt(s1 * s1 + s2 * s2);
+  // A centre at the start point has no radius and no sweep: nothing to book
+  // (and no division by zero).
+  if (sLength == 0.0) return;
+  const double u1 = s1 / sLength;
+  const double u2 = s2 / sLength;
+  const double d1 = s1 - m1;
+  const double d2 = s2 - m2;
+  const double x = d1 * u1 + d2 * u2;
+  double y = d1 * u2 - d2 * u1;
+  if (R0.d1 < 0.0) y = -y;
+  double sweep = geom::PolarDegrees(x, y);
+  if (sweep == 0.0) sweep = 360.0;  // end on the start: a full circle
+  PathLength += sweep * std::fabs(R0.d1) / core.DegreesPerRadian;
+}
+
+int RunContext::AddMachiningTime(int force) {
+  constexpr double kSecondsPerMinute = 60.0;
+  if (core.CurrentFeed == 0.0) {
+    // The first timed move: take its feed, book nothing yet.
+    core.CurrentFeed = core.NextFeed;
+    core.TimedLength = 0.0;
+    return 0;
+  }
+  const double booked = (PathLength - core.TimedLength) * kSecondsPerMinute / core.CurrentFeed;
+  if (ElementIndex == 0) {
+    MachiningTime += booked;  // the final booking of the run
+    return 0;
+  }
+  if (core.NextFeed != core.CurrentFeed || force != 0) {
+    MachiningTime += booked;
+    core.TimedLength = PathLength;
+    core.CurrentFeed = core.NextFeed;
+  }
+  return 0;
+}
+
+}  // namespace qup

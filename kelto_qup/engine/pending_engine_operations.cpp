@@ -1,0 +1,101 @@
+// Engine operations that the run context declares and whose families are not
+// written yet (element stepping, the motion state machine, per-element motion,
+// contour runs, passes and fillets). Each stops the run with a box naming the
+// missing operation, so a job that reaches one ends with a clear error
+// instead of wrong output. Whoever writes the real operation deletes its
+// placeholder here.
+#include "kelto_qup/engine/run_context.h"
+
+namespace qup {
+
+#define KELTO_PENDING_0(name) \
+  int RunContext::name() { return StopMissingOperation(#name); }
+#define KELTO_PENDING_1(name) \
+  int RunContext::name(int) { return StopMissingOperation(#name); }
+
+KELTO_PENDING_1(StepElement)
+KELTO_PENDING_0(LeaveElementStep)
+KELTO_PENDING_0(ResumeElementStep)
+KELTO_PENDING_1(RunMotionMachine)
+KELTO_PENDING_0(BuildSegmentPieces)
+KELTO_PENDING_0(CircleThroughThreePoints)
+KELTO_PENDING_0(MiddleDirection)
+KELTO_PENDING_0(SegmentLengths)
+KELTO_PENDING_1(EmitElementMotion)
+KELTO_PENDING_0(RunSectionMotion)
+KELTO_PENDING_0(RunSecondBaseLine)
+KELTO_PENDING_0(RejoinBaseLineElements)
+KELTO_PENDING_0(RunOffsetPass)
+KELTO_PENDING_0(RunOffsetPassAtStart)
+KELTO_PENDING_1(RunSectionOffsets)
+KELTO_PENDING_0(ToolContactOffset)
+KELTO_PENDING_0(PrepareContourRun)
+KELTO_PENDING_1(Set_TO)
+KELTO_PENDING_0(CarryCommandValues)
+KELTO_PENDING_0(EmitContourPrelude)
+KELTO_PENDING_0(cal303)
+KELTO_PENDING_0(RunJoinedContour)
+KELTO_PENDING_0(ProcessContour)
+KELTO_PENDING_1(FlushPendingMove)
+KELTO_PENDING_0(ShiftElementRegisters)
+KELTO_PENDING_0(JoinElementsForced)
+KELTO_PENDING_0(hab_goo)
+KELTO_PENDING_0(HabGooLoop)
+KELTO_PENDING_0(SelectOffsetSide)
+KELTO_PENDING_0(AdvanceToNextElement)
+KELTO_PENDING_1(MarkElementFlags)
+KELTO_PENDING_0(cal_2ax)
+KELTO_PENDING_0(ProcessOverrun)
+KELTO_PENDING_0(RunTraversalFromCurrent)
+KELTO_PENDING_0(SetSideFromCommand)
+KELTO_PENDING_0(ComputeElementStart)
+KELTO_PENDING_1(ComputeElementPath)
+KELTO_PENDING_0(ComputeCornerPath)
+KELTO_PENDING_0(RunContourPasses)
+KELTO_PENDING_1(SetStartPoint)
+KELTO_PENDING_0(SetupPassFrame)
+KELTO_PENDING_0(CalcContourPath)
+KELTO_PENDING_0(FindFilletContact)
+KELTO_PENDING_0(ComputeFilletFrame)
+KELTO_PENDING_0(ChooseFilletStep)
+KELTO_PENDING_0(RunFilletMachining)
+KELTO_PENDING_1(RunFilletCalculation)
+KELTO_PENDING_0(FilletWalkElements)
+KELTO_PENDING_0(FilletSegmentSetup)
+KELTO_PENDING_0(StepFilletRow)
+KELTO_PENDING_0(EmitFilletRowPoint)
+KELTO_PENDING_0(AdjustFilletStep)
+
+// The joint-search family around the ray search and the guide-line walks.
+KELTO_PENDING_0(IntersectElements)
+KELTO_PENDING_0(SetupSingleElement)
+KELTO_PENDING_0(SetupRoundedEnd)
+KELTO_PENDING_0(IntersectPairs)
+KELTO_PENDING_1(IntersectHelper)
+KELTO_PENDING_1(ApproachFromSide)
+KELTO_PENDING_0(CachedRunStart)
+KELTO_PENDING_1(IntersectAtLevel)
+KELTO_PENDING_0(WalkToNextJoint)
+KELTO_PENDING_0(FindNearestJoint)
+KELTO_PENDING_0(StepperArcSetup)
+KELTO_PENDING_1(ArcCirclePass)
+KELTO_PENDING_0(ArcPassEnd)
+KELTO_PENDING_1(NextCallEntry)
+void RunContext::IntersectDirection() { StopMissingOperation("IntersectDirection"); }
+void RunContext::ArcPointAt(double) { StopMissingOperation("ArcPointAt"); }
+void RunContext::OpenGuideRange() { StopMissingOperation("OpenGuideRange"); }
+void RunContext::StepperHelperA() { StopMissingOperation("StepperHelperA"); }
+void RunContext::StepperHelperB() { StopMissingOperation("StepperHelperB"); }
+void RunContext::ClearStepFlags() { StopMissingOperation("ClearStepFlags"); }
+void RunContext::StepperHelperC() { StopMissingOperation("StepperHelperC"); }
+void RunContext::StepperHelperD() { StopMissingOperation("StepperHelperD"); }
+void RunContext::StepperHelperE() { StopMissingOperation("StepperHelperE"); }
+
+// The offset of R0 and R1 for the corner fit belongs with the corner
+// routines; the snapshot's re-transform of a motion frame waits for it.
+void RunContext::ApplyOffsetToRegs() { StopMissingOperation("ApplyOffsetToRegs"); }
+
+#undef KELTO_PENDING_0
+#undef KELTO_PENDING_1
+
+}  // namespace qup
