@@ -10,18 +10,13 @@
 #include <QWidget>
 
 #include "platform/view_surface.h"
+#include "tests/platform/devices/qt_test_app.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "qt_gl_window_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+using devicetests::App;
 
 class ClearRenderer : public platform::GlRenderer {
  public:
