@@ -83,7 +83,7 @@ namespace handover {
 
 struct DrawingHeader {
   std::int32_t version = 0;
-  std::int32_t machiningTimeRecord = 0;  // other pieces: reserved; the companion picks its time record here
+  std::int32_t machiningTimeRecord = 0;  // was reserved; the companion picks its machining-time record here
   char drawingName[64] = {};
   char unitName[64] = {};
   char secondName[64] = {};
