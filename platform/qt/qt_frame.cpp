@@ -74,62 +74,67 @@ Qt::ToolBarArea ToArea(DockSide side) {
 
 // --- view ---
 
-QtViewWidget::QtViewWidget(QtView& owner, QWidget* parent) : QWidget(parent), owner_(owner) {
+QtViewWidget::QtViewWidget(QtView& owner, QWidget* parent) : QWidget(parent), owner_(&owner) {
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+ViewHandler* QtViewWidget::Handler() const { return owner_ ? owner_->Handler() : nullptr; }
+
 void QtViewWidget::paintEvent(QPaintEvent*) {
-  owner_.Paint();
+  if (!owner_) return;
+  owner_->Paint();
   QPainter p(this);
-  p.drawImage(0, 0, owner_.Image());
+  p.drawImage(0, 0, owner_->Image());
 }
 
-void QtViewWidget::resizeEvent(QResizeEvent*) { owner_.Resized(width(), height()); }
+void QtViewWidget::resizeEvent(QResizeEvent*) {
+  if (owner_) owner_->Resized(width(), height());
+}
 
 void QtViewWidget::mousePressEvent(QMouseEvent* e) {
-  if (!owner_.Handler()) return;
+  if (!Handler()) return;
   const MouseAction a = e->button() == Qt::RightButton ? MouseAction::RightDown : MouseAction::LeftDown;
   if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton)
-    owner_.Handler()->OnMouse(MakeMouse(a, e->position(), e->buttons(), e->modifiers()));
+    Handler()->OnMouse(MakeMouse(a, e->position(), e->buttons(), e->modifiers()));
 }
 
 void QtViewWidget::mouseReleaseEvent(QMouseEvent* e) {
-  if (!owner_.Handler()) return;
+  if (!Handler()) return;
   const MouseAction a = e->button() == Qt::RightButton ? MouseAction::RightUp : MouseAction::LeftUp;
   if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton)
-    owner_.Handler()->OnMouse(MakeMouse(a, e->position(), e->buttons(), e->modifiers()));
+    Handler()->OnMouse(MakeMouse(a, e->position(), e->buttons(), e->modifiers()));
 }
 
 void QtViewWidget::mouseDoubleClickEvent(QMouseEvent* e) {
-  if (!owner_.Handler()) return;
+  if (!Handler()) return;
   const MouseAction a = e->button() == Qt::RightButton ? MouseAction::RightDoubleClick : MouseAction::LeftDoubleClick;
-  owner_.Handler()->OnMouse(MakeMouse(a, e->position(), e->buttons(), e->modifiers()));
+  Handler()->OnMouse(MakeMouse(a, e->position(), e->buttons(), e->modifiers()));
 }
 
 void QtViewWidget::mouseMoveEvent(QMouseEvent* e) {
-  if (owner_.Handler()) owner_.Handler()->OnMouse(MakeMouse(MouseAction::Move, e->position(), e->buttons(), e->modifiers()));
+  if (Handler()) Handler()->OnMouse(MakeMouse(MouseAction::Move, e->position(), e->buttons(), e->modifiers()));
 }
 
 void QtViewWidget::wheelEvent(QWheelEvent* e) {
-  if (!owner_.Handler()) return;
+  if (!Handler()) return;
   MouseEvent m = MakeMouse(MouseAction::Wheel, e->position(), e->buttons(), e->modifiers());
   m.wheelDelta = e->angleDelta().y();  // 120 per notch, as the system counts
-  owner_.Handler()->OnMouse(m);
+  Handler()->OnMouse(m);
 }
 
 void QtViewWidget::keyPressEvent(QKeyEvent* e) {
   const int vk = ToVirtualKey(*e);
-  if (vk != 0 && owner_.Handler())
-    owner_.Handler()->OnKeyDown(vk, ToModifiers(e->modifiers()));
+  if (vk != 0 && Handler())
+    Handler()->OnKeyDown(vk, ToModifiers(e->modifiers()));
   else
     QWidget::keyPressEvent(e);
 }
 
 void QtViewWidget::focusOutEvent(QFocusEvent* e) {
   QWidget::focusOutEvent(e);
-  if (owner_.Handler()) owner_.Handler()->OnFocusLost();
+  if (Handler()) Handler()->OnFocusLost();
 }
 
 QtView::QtView(QWidget* parent) : widget_(new QtViewWidget(*this, parent)), image_(1, 1, QImage::Format_RGB32) {
@@ -138,6 +143,7 @@ QtView::QtView(QWidget* parent) : widget_(new QtViewWidget(*this, parent)), imag
 
 QtView::~QtView() {
   for (auto& [id, t] : timers_) t->deleteLater();
+  widget_->Detach();
 }
 
 std::unique_ptr<DeviceContext> QtView::GetDC() {

@@ -26,6 +26,8 @@ class QtView;
 class QtViewWidget final : public QWidget {
  public:
   explicit QtViewWidget(QtView& owner, QWidget* parent);
+  // The view goes before its widget: events that still arrive are dropped.
+  void Detach() { owner_ = nullptr; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -40,7 +42,8 @@ class QtViewWidget final : public QWidget {
   bool focusNextPrevChild(bool) override { return false; }  // Tab belongs to the view
 
  private:
-  QtView& owner_;
+  ViewHandler* Handler() const;
+  QtView* owner_;
 };
 
 class QtView final : public ViewSurface {

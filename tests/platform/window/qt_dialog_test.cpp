@@ -1,0 +1,323 @@
+// One dialog table built by the desktop backend, clicked and typed into
+// through its real widgets, gives the same results as the headless backend.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "platform/dialog.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/qt/qt_dialog_host.h"
+#include "platform/text.h"
+#include "qt_test_support.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+using platform::ControlKind;
+using platform::Dialog;
+using platform::Sjis;
+namespace cs = platform::control_style;
+
+// A settings dialog with a group, a label and field per row, a list, a
+// combo, a slider and its buttons; Enter commits a field and moves on.
+class SettingsDialog : public Dialog {
+ public:
+  SettingsDialog()
+      : Dialog(232, Sjis(" 各 種 設 定"),
+               {{ControlKind::GroupBox, 100, Sjis("ワーク")},
+                {ControlKind::StaticText, -1, Sjis("横幅(X)"), 100},
+                {ControlKind::Edit, 1066, "", 100},
+                {ControlKind::StaticText, -1, Sjis("縦幅(Y)"), 100},
+                {ControlKind::Edit, 1067, "", 100},
+                {ControlKind::GroupBox, 200, Sjis("IP表示有無")},
+                {ControlKind::RadioButton, 1148, Sjis("表示有"), 200},
+                {ControlKind::RadioButton, 1149, Sjis("表示無"), 200},
+                {ControlKind::CheckBox, 1466, Sjis("破線")},
+                {ControlKind::StaticText, -1, Sjis("機械名")},
+                {ControlKind::ListBox, 1300, "", 0, 0, 80},
+                {ControlKind::StaticText, -1, Sjis("ポスト")},
+                {ControlKind::ComboBox, 1400, "", 0, 0, 0, cs::kDropList},
+                {ControlKind::StaticText, -1, Sjis("寸法[文字]")},
+                {ControlKind::Slider, 1471, "", 0, 0, 0, cs::kTicks},
+                {ControlKind::PushButton, 1020, Sjis("登 録")},
+                {ControlKind::PushButton, 2, Sjis("キャンセル")}}) {}
+
+  double width = 0, depth = 0;
+  int focusLosses = 0;
+
+ protected:
+  bool OnInit() override {
+    for (const char* m : {"MC-1", "MC-2", "MC-3"}) AddItem(1300, m);
+    AddItem(1400, Sjis("標準"));
+    AddItem(1400, Sjis("特殊"));
+    SetCurSel(1400, 0);
+    SetRange(1471, 1, 19);
+    SetTick(1471, 19);
+    SetPos(1471, 5);
+    SetCheck(1148, 1);
+    return true;
+  }
+  void OnFocusGained(int id) override {
+    Commit();
+    field_ = (id == 1066 || id == 1067) ? id : 0;
+  }
+  void OnFocusLost(int) override { ++focusLosses; }
+  void OnClick(int id) override {
+    if (id == 1020) {
+      Commit();
+      EndDialog(platform::kIdOk);
+    }
+  }
+  void OnOk() override {
+    Commit();
+    NextControl();
+  }
+
+ private:
+  void Commit() {
+    if (field_ == 0) return;
+    const std::string t = GetText(field_);
+    if (!t.empty()) (field_ == 1066 ? width : depth) = std::stod(t);
+    field_ = 0;
+  }
+  int field_ = 0;
+};
+
+// What a user does, written once for both backends.
+struct UserActions {
+  std::function<void(int, const char*)> type;
+  std::function<void(int)> click;
+  std::function<void()> enter;
+  std::function<void(int, int)> select;
+  std::function<void(int, int)> slide;
+};
+
+void RunScenario(const UserActions& u) {
+  u.type(1066, "100");
+  u.enter();  // commits and moves to 1067
+  u.type(1067, "60");
+  u.click(1149);
+  u.click(1466);
+  u.select(1300, 2);
+  u.select(1400, 1);
+  u.slide(1471, 7);
+  u.click(1020);
+}
+
+struct Outcome {
+  int code;
+  double width, depth;
+  int ip0, ip1, dashed, machine, post, slider;
+  std::string postText;
+  bool operator==(const Outcome&) const = default;
+};
+
+void PrintTo(const Outcome& o, std::ostream* os) {
+  *os << "code " << o.code << " width " << o.width << " depth " << o.depth << " ip " << o.ip0 << "/" << o.ip1
+      << " dashed " << o.dashed << " machine " << o.machine << " post " << o.post << " slider " << o.slider;
+}
+
+Outcome Read(const SettingsDialog& d, int code) {
+  return {code,           d.width,          d.depth,          d.GetCheck(1148), d.GetCheck(1149), d.GetCheck(1466),
+          d.GetCurSel(1300), d.GetCurSel(1400), d.GetPos(1471), d.GetText(1400)};
+}
+
+Outcome RunHeadless() {
+  auto& backend = platform::headless::InstallHeadlessBackend();
+  SettingsDialog dlg;
+  backend.WhenDialogOpens(232, [](platform::headless::DialogDriver& d) {
+    RunScenario({[&](int id, const char* t) { d.Type(id, t); }, [&](int id) { d.Click(id); }, [&] { d.PressEnter(); },
+                 [&](int id, int row) { d.Select(id, row); }, [&](int id, int v) { d.Scroll(id, v); }});
+  });
+  const int code = dlg.DoModal();
+  Outcome o = Read(dlg, code);
+  EXPECT_TRUE(backend.Problems().empty());
+  platform::UninstallBackend();
+  return o;
+}
+
+QWidget* Control(QDialog* w, int id) { return w->findChild<QWidget*>(QStringLiteral("ctl_%1").arg(id)); }
+
+void Settle() {
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+UserActions QtActions(const Dialog& dlg) {
+  auto window = [&dlg] { return platform::qt::DialogWindow(dlg); };
+  UserActions u;
+  u.type = [window](int id, const char* text) {
+    auto* edit = qobject_cast<QLineEdit*>(Control(window(), id));
+    ASSERT_NE(edit, nullptr);
+    QTest::mouseClick(edit, Qt::LeftButton);  // a click gives the field the focus
+    Settle();
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::fromUtf8(text));
+    Settle();
+  };
+  u.click = [window](int id) {
+    auto* b = qobject_cast<QAbstractButton*>(Control(window(), id));
+    ASSERT_NE(b, nullptr);
+    // Check boxes and radio buttons take clicks on their mark and caption only.
+    const bool marked = qobject_cast<QPushButton*>(b) == nullptr;
+    QTest::mouseClick(b, Qt::LeftButton, {}, marked ? QPoint(8, b->height() / 2) : b->rect().center());
+    Settle();
+  };
+  u.enter = [window] {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window();
+    QTest::keyClick(target, Qt::Key_Return);
+    Settle();
+  };
+  u.select = [window](int id, int row) {
+    QWidget* w = Control(window(), id);
+    if (auto* list = qobject_cast<QListWidget*>(w)) {
+      const QRect r = list->visualItemRect(list->item(row));
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+      combo->setCurrentIndex(row);
+      emit combo->activated(row);  // as choosing from the open list does
+    }
+    Settle();
+  };
+  u.slide = [window](int id, int v) {
+    auto* s = qobject_cast<QSlider*>(Control(window(), id));
+    ASSERT_NE(s, nullptr);
+    s->setValue(v);  // as dragging the thumb does
+    Settle();
+  };
+  return u;
+}
+
+using QtDialogTest = windowtest::QtTest;
+
+TEST_F(QtDialogTest, TheSameTableGivesTheSameResultsOnBothBackends) {
+  const Outcome headless = RunHeadless();
+  SetUpTestSuite();  // the desktop backend again
+
+  SettingsDialog dlg;
+  QTimer::singleShot(0, [&] {
+    QDialog* w = platform::qt::DialogWindow(dlg);
+    ASSERT_NE(w, nullptr);
+    RunScenario(QtActions(dlg));
+  });
+  const int code = dlg.DoModal();
+  const Outcome desktop = Read(dlg, code);
+
+  const Outcome expected{platform::kIdOk, 100, 60, 0, 1, 1, 2, 1, 7, Sjis("特殊")};
+  EXPECT_EQ(headless, expected);
+  EXPECT_EQ(desktop, expected);
+  EXPECT_EQ(platform::qt::DialogWindow(dlg), nullptr) << "the window is gone after the modal run";
+}
+
+TEST_F(QtDialogTest, WidgetsFollowTheModelAndKeepTheirCaptions) {
+  SettingsDialog dlg;
+  ASSERT_TRUE(dlg.CreateModeless());
+  QDialog* w = platform::qt::DialogWindow(dlg);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->windowTitle(), QString::fromUtf8(" 各 種 設 定"));
+  auto* reg = qobject_cast<QPushButton*>(Control(w, 1020));
+  ASSERT_NE(reg, nullptr);
+  EXPECT_EQ(reg->text(), QString::fromUtf8("登 録"));
+
+  dlg.SetText(1020, Sjis("変 更"));
+  dlg.Enable(1466, false);
+  dlg.SetText(1066, "12.5");
+  dlg.AddItem(1300, "MC-4");
+  EXPECT_EQ(reg->text(), QString::fromUtf8("変 更"));
+  EXPECT_FALSE(Control(w, 1466)->isEnabled());
+  EXPECT_EQ(qobject_cast<QLineEdit*>(Control(w, 1066))->text(), QStringLiteral("12.5"));
+  EXPECT_EQ(qobject_cast<QListWidget*>(Control(w, 1300))->count(), 4);
+  EXPECT_EQ(qobject_cast<QSlider*>(Control(w, 1471))->value(), 5);
+
+  dlg.DestroyWindow();
+  EXPECT_EQ(platform::qt::DialogWindow(dlg), nullptr);
+}
+
+// Each level opens the next from a timer; the inner one ends first.
+class LevelDialog : public Dialog {
+ public:
+  LevelDialog(int level, std::vector<int>& ends)
+      : Dialog(800 + level, "level", {{ControlKind::Edit, 10}}), level_(level), ends_(ends) {}
+
+ protected:
+  void OnShow() override { SetTimer(1, 1, platform::TimerKind::OneShot); }
+  void OnTimer(int) override {
+    if (level_ < 4) {
+      LevelDialog inner(level_ + 1, ends_);
+      const int code = inner.DoModal();
+      ends_.push_back(800 + level_ + 1);
+      EndDialog(code * 10 + level_);
+    } else {
+      EndDialog(level_);
+    }
+  }
+
+ private:
+  int level_;
+  std::vector<int>& ends_;
+};
+
+TEST_F(QtDialogTest, NestedModalLoopsEndInTheRightOrder) {
+  std::vector<int> ends;
+  LevelDialog outer(1, ends);
+  EXPECT_EQ(outer.DoModal(), 4321);
+  EXPECT_EQ(ends, (std::vector<int>{804, 803, 802}));
+  EXPECT_EQ(platform::ModalDialogDepth(), 0);
+}
+
+TEST_F(QtDialogTest, AHandlerThatPumpsRunsThePendingEventInside) {
+  class Pumping : public Dialog {
+   public:
+    Pumping() : Dialog(900, "pump", {{ControlKind::PushButton, 5, "go"}}) {}
+
+   protected:
+    void OnShow() override {
+      SetTimer(2, 1, platform::TimerKind::OneShot);   // starts the long work
+      SetTimer(3, 30, platform::TimerKind::OneShot);  // the stop, pending while it runs
+    }
+    void OnTimer(int id) override {
+      if (id == 3) {
+        stop_ = 0xFFFF;
+        return;
+      }
+      // A long computation polls: the stop arrives inside it.
+      for (int i = 0; i < 5000 && stop_ == 0; ++i) {
+        platform::PumpMessages();
+        QThread::msleep(1);
+      }
+      EndDialog(stop_ == 0xFFFF ? 7 : 1);
+    }
+
+   private:
+    int stop_ = 0;
+  };
+  Pumping dlg;
+  EXPECT_EQ(dlg.DoModal(), 7);
+}
+
+TEST_F(QtDialogTest, WritesAPictureOfASampleDialog) {
+  SettingsDialog dlg;
+  ASSERT_TRUE(dlg.CreateModeless());
+  QDialog* w = platform::qt::DialogWindow(dlg);
+  ASSERT_NE(w, nullptr);
+  Settle();
+  const QPixmap picture = w->grab();
+  EXPECT_GT(picture.width(), 150);
+  EXPECT_GT(picture.height(), 150);
+  const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / "sample_dialog.png";
+  std::filesystem::create_directories(out.parent_path());
+  EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
+  EXPECT_TRUE(std::filesystem::exists(out));
+  dlg.DestroyWindow();
+}
+
+}  // namespace
