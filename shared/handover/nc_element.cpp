@@ -1,6 +1,6 @@
 #include "shared/handover/nc_element.h"
 
-#include <cassert>
+#include <stdexcept>
 #include <string>
 
 #include "shared/handover/record_io.h"
@@ -25,9 +25,10 @@ double& NcElement::DoubleAt(int i) {
       return d6;
     case 7:
       return d7;
-    default:
-      assert(i == 8);
+    case 8:
       return d8;
+    default:
+      throw std::out_of_range("NcElement::DoubleAt: no double d" + std::to_string(i));
   }
 }
 

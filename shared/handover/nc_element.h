@@ -55,8 +55,8 @@ struct NcElement {
 
   // The kind that the companion's interpreter dispatches on.
   std::int32_t Kind() const { return code & 0xFF00; }
-  // The doubles by number 0..8, for code that walks them (an index outside
-  // 0..8 is a programming error and stops in debug builds).
+  // The doubles by number 0..8, for code that walks them. An index outside
+  // 0..8 is a fault of the caller: std::out_of_range names it.
   double& DoubleAt(int i);
   double DoubleAt(int i) const { return const_cast<NcElement*>(this)->DoubleAt(i); }
   std::array<double, 9> DoubleValues() const;

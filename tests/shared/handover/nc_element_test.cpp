@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 #include "tests/shared/handover/byte_buffer.h"
 #include "tests/support/test_support.h"
@@ -69,6 +70,8 @@ TEST(NcElementTest, DoubleAtReachesEachNamedDouble) {
   EXPECT_EQ(e.d8, 8.5);
   const auto values = e.DoubleValues();
   EXPECT_EQ(values[5], 5.5);
+  EXPECT_THROW(e.DoubleAt(9), std::out_of_range);
+  EXPECT_THROW(e.DoubleAt(-1), std::out_of_range);
 }
 
 TEST(NcElementTest, MissingFileLeavesTheTableAsItWas) {
