@@ -215,6 +215,13 @@ class RunContext {
   void EmitSequenceWord();
   void AddPendingSequence();
   int EmitPointData(int code);
+  // One step on one output channel (0 NC, 64/128 display, 2048 point data).
+  int EmitOnChannel(int channel);
+  // The signed R word of the current arc: negative beyond half a circle.
+  double ArcRadiusWord() const;
+  void PutCornerBlock();
+  void PutToolChangeNumber();
+  void PutAxisValue(char letter, double value);
   int EmitArcByQuadrants(int flag);
   void EmitPlaneBlockOnce();
 
@@ -228,6 +235,20 @@ class RunContext {
   void EmitWorkOffsetWord();
   void EmitWorkOffsetMacro();
   int EmitToolChange();
+  // False while a display channel without sub-mode output or a data file runs.
+  bool HeadOutputAllowed() const;
+  // The text as one block of its own.
+  void WriteBlock(std::string_view text);
+  const handover::ToolMapRecord* FindToolMapRecord(int tool) const;
+  void PutDiameterComment();
+  void EmitMachineMCode(bool start);
+  void PutLeaderLines();
+  void PutPercentLine();
+  void PutWorkCoordinateWord();
+  void PutToolLengthBlock();
+  void EmitCoordinateSetting();
+  void PutCentringMacroText();
+  int EmitCentringApproach();
 
   // ---- tool-path engine core
   // (StopWithError and EngineError are defined with the errors above.)
