@@ -25,7 +25,7 @@ function(kelto_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} kelto_test_support GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELTO_SOURCE_DIR=${PROJECT_SOURCE_DIR};KELTO_BIN_DIR=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
 # kelto_benchmark(<name> SOURCES <files...> LIBS <targets...>)

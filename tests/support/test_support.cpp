@@ -8,15 +8,10 @@
 namespace testsupport {
 
 fs::path FixturePath(const std::string& relative) {
-  const char* source = std::getenv("KELTO_SOURCE_DIR");
-  fs::path root = source ? fs::path(source) : fs::current_path();
-  return root / "tests" / "fixtures" / relative;
+  return fs::path(KELTO_SOURCE_DIR) / "tests" / "fixtures" / relative;
 }
 
-fs::path BinaryFolder() {
-  const char* bin = std::getenv("KELTO_BIN_DIR");
-  return bin ? fs::path(bin) : platform::ExecutableFolder();
-}
+fs::path BinaryFolder() { return fs::path(KELTO_BIN_DIR); }
 
 TempFolder::TempFolder() {
   std::random_device rd;
