@@ -236,8 +236,8 @@ QAction* QtFrame::MakeAction(int commandId, const QString& caption, QObject* par
     ApplyState(commandId);  // a click toggled the action; the program's state decides
     Route(commandId);
   });
+  a->setProperty("tableCaption", caption);  // each menu or bar keeps its own caption
   actions_.emplace(commandId, a);
-  if (!captions_.count(commandId)) captions_[commandId] = caption;
   ApplyState(commandId);
   return a;
 }
@@ -352,7 +352,7 @@ void QtFrame::ApplyState(int commandId) {
     if (!a) continue;
     a->setEnabled(s.enabled);
     a->setChecked(s.check != CheckState::Unchecked || s.pressed);
-    a->setText(s.caption ? ToQString(*s.caption) : captions_[commandId]);
+    a->setText(s.caption ? ToQString(*s.caption) : a->property("tableCaption").toString());
   }
 }
 

@@ -133,7 +133,6 @@ class QtFrame final : public Frame {
   std::unique_ptr<QtView> view_;
   std::map<int, CommandState> states_;
   std::multimap<int, QPointer<QAction>> actions_;
-  std::map<int, QString> captions_;  // the table captions, for a reset
   struct Bar {
     QToolBar* bar;
     int buttonWidth;

@@ -1,0 +1,80 @@
+// The desktop main window: menus and tool bars from tables, routing, update
+// handlers and the close request, on the off-screen platform.
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "platform/qt/qt_frame.h"
+#include "platform/text.h"
+#include "qt_test_support.h"
+
+namespace {
+
+using platform::MenuItem;
+using platform::Sjis;
+
+QList<QAction*> ActionsNamed(QMainWindow* w, const char* utf8) {
+  QList<QAction*> found;
+  for (QAction* a : w->findChildren<QAction*>())
+    if (a->text() == QString::fromUtf8(utf8)) found << a;
+  return found;
+}
+
+using QtFrameTest = windowtest::QtTest;
+
+TEST_F(QtFrameTest, MenusAndBarsRouteCommandsAndShowTheirState) {
+  auto owned = platform::CreateFrame();
+  auto* frame = dynamic_cast<platform::qt::QtFrame*>(owned.get());
+  ASSERT_NE(frame, nullptr);
+  frame->SetMenu({{0, Sjis("表示(&V)"), {{33085, Sjis("寸法値[ON/OFF]")}, {33019, Sjis("レイヤー（&1）")}}}});
+  frame->AddToolBar({128, {{32801, Sjis("拡大")}, {0, ""}, {33085, Sjis("寸法")}}, platform::DockSide::Right, 30});
+  std::vector<int> routed;
+  bool shown = false;
+  frame->SetCommandRouter([&](int id) {
+    routed.push_back(id);
+    if (id == 33085) shown = !shown;
+  });
+  frame->SetUpdateHandler([&](platform::CommandUpdate& u) {
+    if (u.Id() == 33085) u.SetCheck(shown);
+  });
+  frame->Show();
+
+  const auto menuItems = ActionsNamed(frame->Window(), "寸法値[ON/OFF]");
+  ASSERT_EQ(menuItems.size(), 1);
+  menuItems.front()->trigger();
+  EXPECT_EQ(routed, std::vector<int>{33085});
+  const auto barButtons = ActionsNamed(frame->Window(), "寸法");
+  ASSERT_EQ(barButtons.size(), 1);
+  EXPECT_TRUE(barButtons.front()->isChecked()) << "bars are refreshed after each command";
+  EXPECT_TRUE(menuItems.front()->isChecked());
+
+  frame->SetCommandEnabled(32801, false);
+  ActionsNamed(frame->Window(), "拡大").front()->trigger();
+  EXPECT_EQ(routed.size(), 1u) << "a disabled command is not routed";
+
+  frame->SetCommandCaption(33085, Sjis("寸法値[OFF]"));
+  EXPECT_EQ(ActionsNamed(frame->Window(), "寸法値[OFF]").size(), 2);
+
+  EXPECT_TRUE(frame->ReloadToolBar(128, {{32802, Sjis("縮小")}}));
+  EXPECT_EQ(ActionsNamed(frame->Window(), "縮小").size(), 1);
+  frame->ShowToolBar(128, false);
+  EXPECT_FALSE(frame->IsToolBarShown(128));
+}
+
+TEST_F(QtFrameTest, TheCloseRequestAsksTheProgram) {
+  auto frame = platform::CreateFrame();
+  bool allow = false;
+  frame->SetCloseHandler([&] { return allow; });
+  frame->SetTitle(Sjis("Kelto_Win 図面"));
+  frame->Show();
+  frame->RequestClose();
+  EXPECT_FALSE(frame->IsClosed());
+  allow = true;
+  frame->RequestClose();
+  EXPECT_TRUE(frame->IsClosed());
+  EXPECT_EQ(frame->Title(), Sjis("Kelto_Win 図面"));
+}
+
+}  // namespace
