@@ -224,6 +224,24 @@ TEST(SerialPortTest, OneAndAHalfStopBitsBecomeTwoAndAreReportedOnce) {
   EXPECT_EQ(back.stopBits, platform::SerialStopBits::kTwo);
 }
 
+TEST(SerialPortTest, DtrDsrFlowOnADeviceWithoutModemLinesIsReportedAndDoesNotHoldOutput) {
+  PtyPair pty;
+  platform::SerialLineSettings s = XonXoffLine();
+  s.xonXoff = false;
+  s.dtrDsr = true;
+  auto port = OpenOn(pty, XonXoffLine());
+  ASSERT_TRUE(port);
+  platform::SerialResult configured = port->Configure(s);
+  ASSERT_TRUE(configured.ok) << configured.message;
+  EXPECT_NE(configured.notice.find("modem lines"), std::string::npos) << configured.notice;
+  platform::SerialLineSettings back;
+  ASSERT_TRUE(port->ReadSettings(back).ok);
+  EXPECT_TRUE(back.dtrDsr);
+  EXPECT_FALSE(back.xonXoff);
+  ASSERT_TRUE(port->WriteText("G04P1\r\n", 1000).ok());
+  EXPECT_EQ(pty.Receive(2s, 7), "G04P1\r\n");
+}
+
 TEST(SerialPortTest, BytesPassBothWaysUnchanged) {
   PtyPair pty;
   auto port = OpenOn(pty, XonXoffLine());
