@@ -63,8 +63,7 @@ void ResetConditionBlocks(MachiningDefinition& d) {
 
 // The blank tool record, cleared and unnumbered, copied into every step tool
 // with the defaults' spindle speed and feed.
-void ResetStepTools(MachiningDefinition& d, DocAtcTable& atc,
-                    const handover::MachiningDefaults& defaults) {
+void ResetStepTools(MachiningDefinition& d, DocAtcTable& atc, const handover::MachiningDefaults& defaults) {
   ClearAtcRecord(atc, DocAtcTable::kBlankToolSlot);
   AtcRecord& blank = atc.Record(DocAtcTable::kBlankToolSlot);
   blank.atcNumber = 0;
@@ -148,8 +147,8 @@ void ComputeRecordDepth(int step) {
   CheckIndex(step, kStepCount, "step");
   StepCondition& s = g_curMachiningDef.steps[step];
   const AtcRecord& tool = g_curMachiningDef.stepTools[step];
-  double d = std::fabs(tool.cornerRadius) + std::fabs(g_curMachiningDef.holeThroughAmount) +
-             std::fabs(g_globalZ) + tool.tipLength;
+  double d = std::fabs(tool.cornerRadius) + std::fabs(g_curMachiningDef.holeThroughAmount) + std::fabs(g_globalZ) +
+             tool.tipLength;
   if (g_globalZMode == kGlobalZTop) d -= std::fabs(g_globalZ);
   s.endDepth = -d;
   s.bottomZStock = 0.0;

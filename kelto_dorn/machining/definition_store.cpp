@@ -53,23 +53,36 @@ void SetFirstStepValues(MachiningDefinition& d) {
 
 const char* DefaultNamePatternUtf8(std::int32_t kind, const FilletSurface& surface) {
   switch (static_cast<MachiningKind>(kind)) {
-    case MachiningKind::CharacterContour: return "文字加工_%d";
-    case MachiningKind::PlaneContour: return "輪郭加工_%d";
-    case MachiningKind::Hole: return "穴加工_%d";
-    case MachiningKind::HelicalHole: return "ヘリカル加工_%d";
-    case MachiningKind::DeepHole: return "深穴高速加工_%d";
-    case MachiningKind::FourAxisWire: return "４軸ワイヤー_%d";
-    case MachiningKind::TwoAxisWire: return "２軸ワイヤー_%d";
-    case MachiningKind::TwoAndHalfAxis: return "２・５軸_%d";
-    case MachiningKind::Taper: return "テーパー加工_%d";
-    case MachiningKind::ThreeAxisSurface: return "３軸曲面_%d";
-    case MachiningKind::Model: return "モデル加工_%d";
+    case MachiningKind::CharacterContour:
+      return "文字加工_%d";
+    case MachiningKind::PlaneContour:
+      return "輪郭加工_%d";
+    case MachiningKind::Hole:
+      return "穴加工_%d";
+    case MachiningKind::HelicalHole:
+      return "ヘリカル加工_%d";
+    case MachiningKind::DeepHole:
+      return "深穴高速加工_%d";
+    case MachiningKind::FourAxisWire:
+      return "４軸ワイヤー_%d";
+    case MachiningKind::TwoAxisWire:
+      return "２軸ワイヤー_%d";
+    case MachiningKind::TwoAndHalfAxis:
+      return "２・５軸_%d";
+    case MachiningKind::Taper:
+      return "テーパー加工_%d";
+    case MachiningKind::ThreeAxisSurface:
+      return "３軸曲面_%d";
+    case MachiningKind::Model:
+      return "モデル加工_%d";
     case MachiningKind::Fillet:
       if (surface.surfaceKind == kPFilletSurfaceKind) return "Ｐフィレット_%d";
       if ((surface.flagByte & kPencilFlag) != 0) return "ペンシル加工_%d";
       return "フィレット_%d";
-    case MachiningKind::AAxisScrew: return "スクリュー_%d";
-    default: return nullptr;
+    case MachiningKind::AAxisScrew:
+      return "スクリュー_%d";
+    default:
+      return nullptr;
   }
 }
 
@@ -138,8 +151,7 @@ void UpdateDefaultsFromDefinition(const MachiningDefinition& d) {
   m.spindleSpeed = tool.spindleSpeed;
 }
 
-bool StoreMachiningDefinition(int result, DefinitionSlots& slots, DocAtcTable& atc,
-                              const StoreServices& services) {
+bool StoreMachiningDefinition(int result, DefinitionSlots& slots, DocAtcTable& atc, const StoreServices& services) {
   const bool reEdit = g_definitionEditMode == kEditModeStoredSlot;
   if (reEdit) g_definitionEditMode = kEditModeReturnToList;
 

@@ -59,7 +59,6 @@ struct StoreServices {
 // append is refused with error 490. Whatever happened, the working records are
 // reset, the next index record cleared and the drawing saved. Returns true
 // when the definition was stored.
-bool StoreMachiningDefinition(int result, DefinitionSlots& slots, DocAtcTable& atc,
-                              const StoreServices& services = {});
+bool StoreMachiningDefinition(int result, DefinitionSlots& slots, DocAtcTable& atc, const StoreServices& services = {});
 
 }  // namespace dorn

@@ -113,8 +113,7 @@ struct MoveEntry {
   std::uint8_t reserved12[4];
   double value[3];
 };
-static_assert(sizeof(MoveEntry) == 40 && offsetof(MoveEntry, figureKey) == 8 &&
-              offsetof(MoveEntry, value) == 16);
+static_assert(sizeof(MoveEntry) == 40 && offsetof(MoveEntry, figureKey) == 8 && offsetof(MoveEntry, value) == 16);
 
 struct MultiPieceEntry {
   std::int32_t word[4];
@@ -178,8 +177,7 @@ struct MachiningDefinition {
   std::int32_t reserved16080[4];
 };
 
-static_assert(std::is_standard_layout_v<MachiningDefinition> &&
-              std::is_trivially_copyable_v<MachiningDefinition>);
+static_assert(std::is_standard_layout_v<MachiningDefinition> && std::is_trivially_copyable_v<MachiningDefinition>);
 static_assert(sizeof(MachiningDefinition) == 16096);
 static_assert(offsetof(MachiningDefinition, number) == 4);
 static_assert(offsetof(MachiningDefinition, generalA) == 8);
@@ -224,8 +222,7 @@ struct MachiningDefinitionV1 {
   std::int32_t general13956[3];
 };
 
-static_assert(std::is_standard_layout_v<MachiningDefinitionV1> &&
-              std::is_trivially_copyable_v<MachiningDefinitionV1>);
+static_assert(std::is_standard_layout_v<MachiningDefinitionV1> && std::is_trivially_copyable_v<MachiningDefinitionV1>);
 static_assert(sizeof(MachiningDefinitionV1) == 13968);
 static_assert(offsetof(MachiningDefinitionV1, curves) == 5520);
 static_assert(offsetof(MachiningDefinitionV1, steps) == 6928);

@@ -33,8 +33,7 @@ void ConvertOldMachiningDefinition(const MachiningDefinitionV1& old, MachiningDe
   TerminateTexts(d);
 }
 
-bool LoadStoredDefinition(std::span<const std::uint8_t> bytes, MachiningDefinition& definition,
-                          DocAtcTable& atc) {
+bool LoadStoredDefinition(std::span<const std::uint8_t> bytes, MachiningDefinition& definition, DocAtcTable& atc) {
   if (bytes.size() == sizeof(MachiningDefinition)) {
     std::memcpy(&definition, bytes.data(), sizeof(MachiningDefinition));
     TerminateTexts(definition);

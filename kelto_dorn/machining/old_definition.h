@@ -23,7 +23,6 @@ void ConvertOldMachiningDefinition(const MachiningDefinitionV1& old, MachiningDe
 // and the blank tool record of `atc`; the working record keeps its content).
 // Text fields are terminated within their fields. Any other size is refused
 // (false) and `definition` is left as it was.
-bool LoadStoredDefinition(std::span<const std::uint8_t> bytes, MachiningDefinition& definition,
-                          DocAtcTable& atc);
+bool LoadStoredDefinition(std::span<const std::uint8_t> bytes, MachiningDefinition& definition, DocAtcTable& atc);
 
 }  // namespace dorn

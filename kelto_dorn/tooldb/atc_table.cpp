@@ -16,8 +16,8 @@ namespace dorn {
 namespace {
 
 void SanitizeLoadedRow(AtcRecord& r) {
-  for (float* f : {&r.diameter, &r.cornerRadius, &r.flatRadius, &r.tipAngle, &r.tipLength, &r.feed,
-                   &r.peckDepth, &r.pCode, &r.fluteLength}) {
+  for (float* f : {&r.diameter, &r.cornerRadius, &r.flatRadius, &r.tipAngle, &r.tipLength, &r.feed, &r.peckDepth,
+                   &r.pCode, &r.fluteLength}) {
     if (!std::isfinite(*f)) *f = 0.0f;
   }
   platform::TerminateField(r.secName);
@@ -25,7 +25,7 @@ void SanitizeLoadedRow(AtcRecord& r) {
 }
 
 bool RowIsFinite(const AtcRecord& r) {
-  const float values[] = {r.diameter, r.cornerRadius, r.flatRadius, r.tipAngle, r.tipLength,
+  const float values[] = {r.diameter, r.cornerRadius, r.flatRadius, r.tipAngle,   r.tipLength,
                           r.feed,     r.peckDepth,    r.pCode,      r.fluteLength};
   return handover::AllFinite(values);
 }
@@ -110,13 +110,9 @@ platform::FileResult WriteAtcTable(const DocAtcTable& table, std::string_view ma
   return platform::WriteRecords(*path, rows.data(), rows.size());
 }
 
-AtcFieldTexts FormatAtcRecord(DocAtcTable& table, int slot) {
-  return FormatAtcFields(table.Record(slot));
-}
+AtcFieldTexts FormatAtcRecord(DocAtcTable& table, int slot) { return FormatAtcFields(table.Record(slot)); }
 
-AtcFieldTexts FormatAtcRecordCsv(DocAtcTable& table, int slot) {
-  return FormatAtcFieldsCsv(table.Record(slot));
-}
+AtcFieldTexts FormatAtcRecordCsv(DocAtcTable& table, int slot) { return FormatAtcFieldsCsv(table.Record(slot)); }
 
 AtcFieldTexts FormatThroughScratch(DocAtcTable& table, AtcRecord& record, int scratchSlot) {
   if (scratchSlot != DocAtcTable::kScratchSlot && scratchSlot != DocAtcTable::kBlankToolSlot) {
@@ -160,9 +156,8 @@ int MatchAtcToToolRecord(DocAtcTable& table, int slot, const DocToolTable& tools
   const ToolRecord& tool = tools.Record(toolIndex);
   // Exact comparisons: a tool is the same tool only with the same name and the
   // same geometry, to the last bit of the stored floats.
-  if (platform::FieldText(row.secName) != platform::FieldText(tool.secName) ||
-      row.diameter != tool.diameter || row.cornerRadius != tool.cornerRadius ||
-      row.flatRadius != tool.flatRadius || row.tipAngle != tool.tipAngle) {
+  if (platform::FieldText(row.secName) != platform::FieldText(tool.secName) || row.diameter != tool.diameter ||
+      row.cornerRadius != tool.cornerRadius || row.flatRadius != tool.flatRadius || row.tipAngle != tool.tipAngle) {
     return kNoMatch;
   }
   const std::string toolName = platform::FieldText(row.toolName);

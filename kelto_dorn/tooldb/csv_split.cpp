@@ -14,8 +14,7 @@ std::string_view WithoutLineEnd(std::string_view line) {
 
 }  // namespace
 
-void SplitCsvLine(std::string_view line, std::string_view separator,
-                  std::vector<std::string>& fields) {
+void SplitCsvLine(std::string_view line, std::string_view separator, std::vector<std::string>& fields) {
   line = WithoutLineEnd(line);
   if (separator.empty()) {
     if (!line.empty()) fields.emplace_back(line);

@@ -16,7 +16,6 @@ namespace dorn {
 // line is scanned character by character, so the second byte of a double-byte
 // character is never taken for a separator. An empty separator appends the
 // whole line as one field (when it is not empty).
-void SplitCsvLine(std::string_view line, std::string_view separator,
-                  std::vector<std::string>& fields);
+void SplitCsvLine(std::string_view line, std::string_view separator, std::vector<std::string>& fields);
 
 }  // namespace dorn

@@ -60,20 +60,12 @@ int ReadDbSelection(platform::FileResult* result) {
   return 0;
 }
 
-platform::FileResult WriteDbSelection() {
-  return platform::WriteRecord(DbSelectionPath(), g_dbSelection);
-}
+platform::FileResult WriteDbSelection() { return platform::WriteRecord(DbSelectionPath(), g_dbSelection); }
 
-int SetBaseName(std::string_view text) {
-  return SetNameField(g_dbSelection.baseName, text, kFolderNameEnd, 2);
-}
+int SetBaseName(std::string_view text) { return SetNameField(g_dbSelection.baseName, text, kFolderNameEnd, 2); }
 
-int SetToolName(std::string_view text) {
-  return SetNameField(g_dbSelection.toolName, text, kFolderNameEnd, 4);
-}
+int SetToolName(std::string_view text) { return SetNameField(g_dbSelection.toolName, text, kFolderNameEnd, 4); }
 
-int SetMachineName(std::string_view text) {
-  return SetNameField(g_dbSelection.machineName, text, kMachineNameEnd, 4);
-}
+int SetMachineName(std::string_view text) { return SetNameField(g_dbSelection.machineName, text, kMachineNameEnd, 4); }
 
 }  // namespace dorn

@@ -32,13 +32,9 @@ std::string Integer(long long value) {
 }
 
 // A length or angle: the number when above 0, else `none`.
-std::string PositiveNumber(float value, const std::string& none) {
-  return value > 0.0f ? Number4(value) : none;
-}
+std::string PositiveNumber(float value, const std::string& none) { return value > 0.0f ? Number4(value) : none; }
 
-std::string PositiveInteger(long long value, const std::string& none) {
-  return value >= 1 ? Integer(value) : none;
-}
+std::string PositiveInteger(long long value, const std::string& none) { return value >= 1 ? Integer(value) : none; }
 
 std::string Prefix(std::string_view text, std::size_t width) {
   return std::string(text.substr(0, platform::Cp932PrefixLength(text, width)));
@@ -65,11 +61,16 @@ std::string CoolantField(Coolant& coolant, const std::string& none) {
 const std::string& CoolantText(int coolant) {
   static const std::string kNone;
   switch (coolant) {
-    case 1: return platform::Sjis("油");
-    case 2: return platform::Sjis("エア");
-    case 3: return platform::Sjis("Ｓ油");
-    case 4: return platform::Sjis("Ｓエア");
-    default: return kNone;
+    case 1:
+      return platform::Sjis("油");
+    case 2:
+      return platform::Sjis("エア");
+    case 3:
+      return platform::Sjis("Ｓ油");
+    case 4:
+      return platform::Sjis("Ｓエア");
+    default:
+      return kNone;
   }
 }
 

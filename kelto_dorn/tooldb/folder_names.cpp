@@ -20,9 +20,7 @@ bool IsSafeFolderName(std::string_view name) {
   return true;
 }
 
-std::filesystem::path DbSelectionPath() {
-  return platform::ResolvePath(platform::DataRoot(), "$DBS_NAME.@@@");
-}
+std::filesystem::path DbSelectionPath() { return platform::ResolvePath(platform::DataRoot(), "$DBS_NAME.@@@"); }
 
 std::optional<std::filesystem::path> ToolFilePath(std::string_view base, std::string_view tool) {
   if (!IsSafeFolderName(base) || !IsSafeFolderName(tool)) return std::nullopt;

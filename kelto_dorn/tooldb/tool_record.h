@@ -103,8 +103,7 @@ struct DbSelectionRecord {
   char machineName[64];
 };
 
-static_assert(std::is_standard_layout_v<DbSelectionRecord> &&
-              std::is_trivially_copyable_v<DbSelectionRecord>);
+static_assert(std::is_standard_layout_v<DbSelectionRecord> && std::is_trivially_copyable_v<DbSelectionRecord>);
 static_assert(sizeof(DbSelectionRecord) == 200);
 static_assert(offsetof(DbSelectionRecord, chosenFlags) == 4);
 static_assert(offsetof(DbSelectionRecord, baseName) == 8);

@@ -26,15 +26,15 @@ float FiniteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
 // A record from a file: floats that are not numbers become 0 and the name is
 // terminated within its field.
 void SanitizeLoadedRecord(ToolRecord& r) {
-  for (float* f : {&r.diameter, &r.cornerRadius, &r.flatRadius, &r.tipAngle, &r.tipLength, &r.feed,
-                   &r.qValue, &r.pValue, &r.fluteLength}) {
+  for (float* f : {&r.diameter, &r.cornerRadius, &r.flatRadius, &r.tipAngle, &r.tipLength, &r.feed, &r.qValue,
+                   &r.pValue, &r.fluteLength}) {
     *f = FiniteOrZero(*f);
   }
   platform::TerminateField(r.secName);
 }
 
 bool RecordIsFinite(const ToolRecord& r) {
-  const float values[] = {r.diameter, r.cornerRadius, r.flatRadius, r.tipAngle, r.tipLength,
+  const float values[] = {r.diameter, r.cornerRadius, r.flatRadius, r.tipAngle,   r.tipLength,
                           r.feed,     r.qValue,       r.pValue,     r.fluteLength};
   return handover::AllFinite(values);
 }
@@ -115,8 +115,7 @@ int LoadToolRecordsFrom(DocToolTable& table, std::string_view base, std::string_
   return g_curToolIndex;
 }
 
-platform::FileResult WriteToolFile(const DocToolTable& table, int count, std::string_view base,
-                                   std::string_view tool) {
+platform::FileResult WriteToolFile(const DocToolTable& table, int count, std::string_view base, std::string_view tool) {
   const auto path = ToolFilePath(base, tool);
   if (!path) return handover::RefusedWrite("$DBS_GEN.@@@", "the base or tool folder name is not usable");
   if (count < 0 || count > DocToolTable::kMaxLoadedRecords) {

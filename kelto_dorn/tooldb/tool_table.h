@@ -61,7 +61,6 @@ int LoadToolRecordsFrom(DocToolTable& table, std::string_view base, std::string_
 // Writes slots 0..count-1 to the tool file of the named base and tool folder
 // (the folder must exist). A refused name, a count outside 0..765 or a value
 // that is not finite writes nothing and is reported.
-platform::FileResult WriteToolFile(const DocToolTable& table, int count, std::string_view base,
-                                   std::string_view tool);
+platform::FileResult WriteToolFile(const DocToolTable& table, int count, std::string_view base, std::string_view tool);
 
 }  // namespace dorn

@@ -154,8 +154,7 @@ struct DepthCase {
   double endDepth;
 };
 
-class ComputeRecordDepthTest : public DefinitionResetsTest,
-                               public ::testing::WithParamInterface<DepthCase> {};
+class ComputeRecordDepthTest : public DefinitionResetsTest, public ::testing::WithParamInterface<DepthCase> {};
 
 TEST_P(ComputeRecordDepthTest, ThroughHoleDepthFromTheTool) {
   const DepthCase& c = GetParam();
@@ -176,20 +175,19 @@ TEST_P(ComputeRecordDepthTest, ThroughHoleDepthFromTheTool) {
   EXPECT_EQ(s.bottomZStock, 0.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ComputeRecordDepthTest,
-    ::testing::Values(
-        // 20 + 3 + 0.5 + 2.0 = 25.5
-        DepthCase{"Plain", 0.5f, 2.0f, 40.0f, 3.0, 20.0, 0, 0.0, -25.5},
-        // The work top is the global Z: it is not added.
-        DepthCase{"GlobalZTop", 0.5f, 2.0f, 40.0f, 3.0, 20.0, 9999, 20.0, -5.5},
-        // The flute reaches only 10 below the start depth.
-        DepthCase{"FluteLimits", 0.5f, 2.0f, 10.0f, 3.0, 20.0, 0, 0.0, -10.0},
-        // A tool without a flute length is not limited to its start depth.
-        DepthCase{"NoFluteLength", 0.0f, 1.0f, 0.0f, 3.0, 5.0, 0, 0.0, -9.0},
-        // Rounded to 0.001 by the fourth decimal.
-        DepthCase{"Rounded", 0.1234f, 0.0f, 0.0f, 1.0, 0.0, 0, 0.0, -1.123}),
-    [](const ::testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ComputeRecordDepthTest,
+                         ::testing::Values(
+                             // 20 + 3 + 0.5 + 2.0 = 25.5
+                             DepthCase{"Plain", 0.5f, 2.0f, 40.0f, 3.0, 20.0, 0, 0.0, -25.5},
+                             // The work top is the global Z: it is not added.
+                             DepthCase{"GlobalZTop", 0.5f, 2.0f, 40.0f, 3.0, 20.0, 9999, 20.0, -5.5},
+                             // The flute reaches only 10 below the start depth.
+                             DepthCase{"FluteLimits", 0.5f, 2.0f, 10.0f, 3.0, 20.0, 0, 0.0, -10.0},
+                             // A tool without a flute length is not limited to its start depth.
+                             DepthCase{"NoFluteLength", 0.0f, 1.0f, 0.0f, 3.0, 5.0, 0, 0.0, -9.0},
+                             // Rounded to 0.001 by the fourth decimal.
+                             DepthCase{"Rounded", 0.1234f, 0.0f, 0.0f, 1.0, 0.0, 0, 0.0, -1.123}),
+                         [](const ::testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace dorn

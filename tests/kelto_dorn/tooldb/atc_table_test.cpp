@@ -111,8 +111,8 @@ TEST_F(AtcTableTest, WritesUpToTheLastRowInUse) {
     std::vector<int> inUseSlots;
     std::size_t records;
   };
-  for (const Case& c : {Case{"none", {}, 1}, Case{"slot0", {0}, 1}, Case{"slot4", {0, 4}, 5},
-                        Case{"last row", {1015}, 1016}}) {
+  for (const Case& c :
+       {Case{"none", {}, 1}, Case{"slot0", {0}, 1}, Case{"slot4", {0, 4}, 5}, Case{"last row", {1015}, 1016}}) {
     SCOPED_TRACE(c.name);
     for (int i = 0; i < DocAtcTable::kSlotCount; ++i) ClearAtcRecord(*table_, i);
     for (int slot : c.inUseSlots) table_->Record(slot) = Row(slot);
@@ -137,8 +137,7 @@ TEST_F(AtcTableTest, ClearedRowsInTheMiddleComeBackAsEmptyRowsInUse) {
 
 TEST_F(AtcTableTest, RoundTripKeepsEveryByteOfTheRows) {
   const fs::path file = Machine("MC1");
-  fs::copy_file(testing::ToolDbFixture("ATC_DBS_three_rows.@@@"), file,
-                fs::copy_options::overwrite_existing);
+  fs::copy_file(testing::ToolDbFixture("ATC_DBS_three_rows.@@@"), file, fs::copy_options::overwrite_existing);
   ASSERT_EQ(LoadAtcTable(*table_), 3);
   ASSERT_TRUE(WriteAtcTable(*table_, "MC1").ok());
   std::string expected = ReadAll(testing::ToolDbFixture("ATC_DBS_three_rows.@@@"));

@@ -31,22 +31,20 @@ const std::string kHyo = "\x95\x5C";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SplitCsvLineTest,
-    ::testing::Values(
-        SplitCase{"EmptyLine", "", ",", {}},
-        SplitCase{"LineEndOnly", "\r\n", ",", {}},
-        SplitCase{"SeparatorAlone", ",", ",", {""}},
-        SplitCase{"AdjacentSeparatorsKeepAnEmptyField", "a,,b", ",", {"a", "", "b"}},
-        SplitCase{"LeadingSeparatorGivesEmptyFirstField", ",a,b", ",", {"", "a", "b"}},
-        SplitCase{"TrailingSeparatorGivesNoEmptyLastField", "a,b,", ",", {"a", "b"}},
-        SplitCase{"TwoTrailingSeparators", "a,,", ",", {"a", ""}},
-        SplitCase{"CrLfIsNotPartOfTheLastField", "a,b\r\n", ",", {"a", "b"}},
-        SplitCase{"LfIsNotPartOfTheLastField", "a,b\n", ",", {"a", "b"}},
-        SplitCase{"TrailingSeparatorBeforeCrLf", "a,\r\n", ",", {"a"}},
-        SplitCase{"EmptyFieldsBeforeCrLf", ",,\r\n", ",", {"", ""}},
-        SplitCase{"OnlyFirstCharacterOfSeparatorCounts", "a;b,c", ";,", {"a", "b,c"}},
-        SplitCase{"EmptySeparatorGivesTheWholeLine", "a,b\n", "", {"a,b"}},
-        SplitCase{"BackslashSecondByteIsNoSeparator", kHyo + "\\x\\", "\\", {kHyo, "x"}},
-        SplitCase{"BackslashSecondByteBeforeComma", "a," + kHyo + ",b", ",", {"a", kHyo, "b"}}),
+    ::testing::Values(SplitCase{"EmptyLine", "", ",", {}}, SplitCase{"LineEndOnly", "\r\n", ",", {}},
+                      SplitCase{"SeparatorAlone", ",", ",", {""}},
+                      SplitCase{"AdjacentSeparatorsKeepAnEmptyField", "a,,b", ",", {"a", "", "b"}},
+                      SplitCase{"LeadingSeparatorGivesEmptyFirstField", ",a,b", ",", {"", "a", "b"}},
+                      SplitCase{"TrailingSeparatorGivesNoEmptyLastField", "a,b,", ",", {"a", "b"}},
+                      SplitCase{"TwoTrailingSeparators", "a,,", ",", {"a", ""}},
+                      SplitCase{"CrLfIsNotPartOfTheLastField", "a,b\r\n", ",", {"a", "b"}},
+                      SplitCase{"LfIsNotPartOfTheLastField", "a,b\n", ",", {"a", "b"}},
+                      SplitCase{"TrailingSeparatorBeforeCrLf", "a,\r\n", ",", {"a"}},
+                      SplitCase{"EmptyFieldsBeforeCrLf", ",,\r\n", ",", {"", ""}},
+                      SplitCase{"OnlyFirstCharacterOfSeparatorCounts", "a;b,c", ";,", {"a", "b,c"}},
+                      SplitCase{"EmptySeparatorGivesTheWholeLine", "a,b\n", "", {"a,b"}},
+                      SplitCase{"BackslashSecondByteIsNoSeparator", kHyo + "\\x\\", "\\", {kHyo, "x"}},
+                      SplitCase{"BackslashSecondByteBeforeComma", "a," + kHyo + ",b", ",", {"a", kHyo, "b"}}),
     [](const ::testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
 
 TEST(SplitCsvLine, JapaneseColumnsOfAnExportLineSurviveWhole) {

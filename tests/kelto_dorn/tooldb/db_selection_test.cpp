@@ -116,17 +116,19 @@ const std::string kFortySix(46, 'x');
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SetBaseNameTest,
-    ::testing::Values(
-        NameCase{"WordAfterBlanksUpToDot", "  ALU.extra", 0, "ALU"},
-        NameCase{"StopsAtBlank", "ALU 6061", 0, "ALU"},
-        NameCase{"BlanksOnlyClear", "   ", 2, ""},
-        NameCase{"EmptyClears", "", 2, ""},
-        NameCase{"DotFirstGivesNoName", ".hidden", 2, ""},
-        NameCase{"NothingFromPosition47On", std::string(50, 'a'), 0, std::string(47, 'a')},
-        NameCase{"BlanksCountTowardThe47", "  " + std::string(50, 'a'), 0, std::string(45, 'a')},
-        // A double-byte character at positions 46-47 would be cut in half.
-        NameCase{"DoubleByteCharacterAtTheCutIsLeftOut", kFortySix + "\x88\xA0" + "z", 0, kFortySix},
-        NameCase{"ShiftJisNameWithBackslashSecondByte", "\x95\x5C" "1", 0, "\x95\x5C" "1"}),
+    ::testing::Values(NameCase{"WordAfterBlanksUpToDot", "  ALU.extra", 0, "ALU"},
+                      NameCase{"StopsAtBlank", "ALU 6061", 0, "ALU"}, NameCase{"BlanksOnlyClear", "   ", 2, ""},
+                      NameCase{"EmptyClears", "", 2, ""}, NameCase{"DotFirstGivesNoName", ".hidden", 2, ""},
+                      NameCase{"NothingFromPosition47On", std::string(50, 'a'), 0, std::string(47, 'a')},
+                      NameCase{"BlanksCountTowardThe47", "  " + std::string(50, 'a'), 0, std::string(45, 'a')},
+                      // A double-byte character at positions 46-47 would be cut in half.
+                      NameCase{"DoubleByteCharacterAtTheCutIsLeftOut", kFortySix + "\x88\xA0" + "z", 0, kFortySix},
+                      NameCase{"ShiftJisNameWithBackslashSecondByte",
+                               "\x95\x5C"
+                               "1",
+                               0,
+                               "\x95\x5C"
+                               "1"}),
     [](const ::testing::TestParamInfo<NameCase>& info) { return std::string(info.param.name); });
 
 TEST(SetMachineName, KeepsTheFirstWordOfAtMost56Bytes) {
@@ -152,19 +154,18 @@ TEST_P(FolderNameTest, RefusesNamesThatLeaveTheirFolder) {
   EXPECT_EQ(IsSafeFolderName(GetParam().text), GetParam().safe);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FolderNameTest,
-    ::testing::Values(FolderNameCase{"Plain", "MC1", true},
-                      FolderNameCase{"Empty", "", false},
-                      FolderNameCase{"Dot", ".", false},
-                      FolderNameCase{"DotDot", "..", false},
-                      FolderNameCase{"Slash", "a/b", false},
-                      FolderNameCase{"Backslash", "..\\x", false},
-                      FolderNameCase{"TrailingBackslash", "abc\\", false},
-                      // 0x5C as the second byte of a character is part of the name.
-                      FolderNameCase{"ShiftJisSecondByte5C", "\x95\x5C\x83\x5C", true},
-                      FolderNameCase{"SingleByteKatakanaThenBackslash", "\xB1\\", false}),
-    [](const ::testing::TestParamInfo<FolderNameCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, FolderNameTest,
+                         ::testing::Values(FolderNameCase{"Plain", "MC1", true}, FolderNameCase{"Empty", "", false},
+                                           FolderNameCase{"Dot", ".", false}, FolderNameCase{"DotDot", "..", false},
+                                           FolderNameCase{"Slash", "a/b", false},
+                                           FolderNameCase{"Backslash", "..\\x", false},
+                                           FolderNameCase{"TrailingBackslash", "abc\\", false},
+                                           // 0x5C as the second byte of a character is part of the name.
+                                           FolderNameCase{"ShiftJisSecondByte5C", "\x95\x5C\x83\x5C", true},
+                                           FolderNameCase{"SingleByteKatakanaThenBackslash", "\xB1\\", false}),
+                         [](const ::testing::TestParamInfo<FolderNameCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST_F(DbSelectionTest, RefusedNamesGiveNoPath) {
   EXPECT_FALSE(ToolFilePath("..", "x").has_value());

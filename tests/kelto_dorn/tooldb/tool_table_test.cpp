@@ -84,8 +84,7 @@ class ToolTableTest : public testsupport::ProgramFolderTest {
 };
 
 TEST_F(ToolTableTest, SmallFixtureLoadsFieldByField) {
-  fs::copy_file(testing::ToolDbFixture("DBS_GEN_three_tools.@@@"),
-                ToolFolder("BASE1", "END10") / "$DBS_GEN.@@@");
+  fs::copy_file(testing::ToolDbFixture("DBS_GEN_three_tools.@@@"), ToolFolder("BASE1", "END10") / "$DBS_GEN.@@@");
   Select("BASE1", "END10");
   EXPECT_EQ(LoadToolRecords(table_), 3);
   EXPECT_EQ(g_curToolIndex, 3);
@@ -109,8 +108,7 @@ TEST_F(ToolTableTest, SmallFixtureLoadsFieldByField) {
 }
 
 TEST_F(ToolTableTest, FormatsTheDisplayTexts) {
-  fs::copy_file(testing::ToolDbFixture("DBS_GEN_three_tools.@@@"),
-                ToolFolder("BASE1", "END10") / "$DBS_GEN.@@@");
+  fs::copy_file(testing::ToolDbFixture("DBS_GEN_three_tools.@@@"), ToolFolder("BASE1", "END10") / "$DBS_GEN.@@@");
   Select("BASE1", "END10");
   ASSERT_EQ(LoadToolRecords(table_), 3);
   ToolFieldTexts drill = FormatToolFields(table_.Record(1));
