@@ -42,6 +42,15 @@ class OsMesaContext final : public OffscreenGlContext {
       glGetIntegerv(GL_RED_BITS, &red);
       glGetIntegerv(GL_GREEN_BITS, &green);
       glGetIntegerv(GL_BLUE_BITS, &blue);
+      if (red + green + blue == 0) {
+        // The gl* calls went to another OpenGL library that has no context
+        // (the system's GL loaded ahead of the off-screen renderer): every
+        // frame would stay black without a word.
+        error_ = "OpenGL calls do not reach the off-screen renderer: the program links the system's "
+                 "OpenGL library ahead of it (link kelto_platform_gl first)";
+        DoneCurrent();
+        return false;
+      }
       format_ = {red + green + blue, depth, false};
       formatKnown_ = true;
     }
