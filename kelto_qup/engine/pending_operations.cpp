@@ -6,7 +6,4 @@
 
 namespace qup {
 
-// Code-line text into the open block (the job's code-line commands).
-int RunContext::EmitTextLine(int /*merge*/) { return StopMissingOperation("EmitTextLine"); }
-
 }  // namespace qup

@@ -21,6 +21,7 @@
 #include "kelto_qup/engine/engine_state.h"
 #include "kelto_qup/engine/register_state.h"
 #include "kelto_qup/engine/run_host.h"
+#include "kelto_qup/ncout/job_state.h"
 #include "kelto_qup/ncout/output_state.h"
 #include "shared/handover/nc_element.h"
 
@@ -453,8 +454,110 @@ class RunContext {
   int AdjustFilletStep();
 
   // ---- job load, interpreter and hole output
-  // (EmitTextLine is declared with the block output; its placeholder is in
-  // pending_operations.cpp until the code-line commands are written.)
+  // (EmitTextLine is declared with the block output and defined with the
+  // code-line commands in kelto_qup/ncout/process_commands.cpp.)
+  JobState job;
+
+  // job load (kelto_qup/ncout/job_load.cpp, element_prepass.cpp, post_selection.cpp)
+  int LoadJob();
+  int LoadElementList();
+  void SetEngineDefaults();
+  int PrepareElements();
+  int ExpandSurfaceElements();
+  int ExpandOneSurfaceElement(int index);
+  int FindFirstMarker();
+  int FindNextMarker();
+  int SelectPostDefinition();
+  void DecodePostSwitches(const handover::PostDefinition& post);
+  int ReportJobError(int code);
+  int ScanJobElements();
+  // Grows the table when fewer than 300 free slots stay ahead of the count.
+  int KeepElementHeadroom();
+
+  // job start-up and the NC file (kelto_qup/ncout/nc_job.cpp)
+  void InitNcJob();
+  void ResetRunWords();
+  int ReadJobFiles();
+  void ReadMachineMcodeTable();
+  // The path "<unit>\<second>\DAT\<file>" (CP932) relative to the data root.
+  std::string DatFolderRelative(std::string_view fileName) const;
+  bool BuildNcPath();
+  int StartNcCreation();
+  void FinishNcCreation();
+  int OpenJobNcFile();
+  void CloseJobNcFile();
+  int WriteNcExeFlag(int value);
+
+  // reports (kelto_qup/ncout/reports.cpp)
+  void WriteToolInfoReport();
+  void WriteCgWindow(int which, int colourOffset);
+  void WriteReportFile(const std::filesystem::path& path, const std::string& text);
+  std::string PostNameOf(int postNumber) const;
+
+  // interpreter (kelto_qup/ncout/command_interpreter.cpp)
+  int RunElementRange();
+  int RunElementCommand();
+  // The index of the command being run (the innermost frame's current index).
+  int CommandIndex() const { return static_cast<int>(job.CallStack[job.CallDepth].Current); }
+
+  // process, tool and state commands (kelto_qup/ncout/process_commands.cpp)
+  int RunProcessStart();
+  int EmitProcessHead();
+  int RunProcessEnd();
+  int EmitProcessEnd();
+  int RunMachiningEnd();
+  void RestoreQueuedWords();
+  int SelectTool();
+  int RunRepeatEnd();
+  int RunMove();
+  void RunMoveGroup();
+  int RunCheck();
+  int RunRotation();
+  void RunMark();
+  void ClearProcessLists();
+  void EmptyCheckLists();
+  bool ListsEmpty() const;
+  void QueueCommandIndex();
+  void PublishQueue();
+  void BeginCommandGroup();
+  void KeepProcessParameters();
+  int RunPositioning();
+  void RunToolRadius();
+  int RunProgramSeparator();
+  int RunContourCommand();
+  int RunCutIn();
+  bool IsHoleCutIn(int index) const;
+  int RunMoveKind();
+  void AddDisplayMarker(std::uint32_t marker);
+  // Blocks are written: the channel is the NC output or the sub-mode adds it.
+  bool BlockOutputOn() const;
+  void WriteSimpleBlock(const char* text);
+  void WriteSpindleBlock(double speed);
+  void ReadProcessParametersAhead(int index);
+  double NextProcessTool(int index) const;
+  void FindCentringRepeat(int index);
+  void EmitCentringMacroCall();
+  void SetOutputPoint(const std::array<double, 3>& point);
+  int SelectToolIndex(int toolIndex);
+
+  // hole output (kelto_qup/ncout/hole_output.cpp)
+  int EmitHoleCycles();
+  int EmitHolePointSubprogram();
+  void LoadHoleValues();
+  bool HoleReturnToR() const;
+  int CollectHolePositions(int start, int last, std::vector<HolePoint>& holes);
+  int ApproachFirstHole(double x, double y, double level);
+  void PutHoleFeed(double feed);
+  int EmitHoleComment();
+  int EmitHoleFirstCycle(int repeat, double x, double y, double zOffset);
+  int EmitReturnToStart(double startZ);
+  int EmitExplicitHole(double x, double y, double rLevel, double bottom, double startZ, bool first);
+  int EmitHoleNextPosition(double x, double y, double zOffset);
+  int EmitHolePeckByMoves(int mode, double x, double y, double zOffset);
+  void AddPeckTime();
+  void DrawHolePath(double x, double y, double rLevel, double bottom);
+  void UpdateHoleExtents(double x, double y, double top, double bottom);
+  void AddDisplayListRecord(const handover::CDisplayRecord& record);
 };
 
 }  // namespace qup
