@@ -83,6 +83,20 @@ int ByteSizeOfFlags(tcflag_t cflag) {
   }
 }
 
+// A serial line carries bytes as they are: no line editing, echo, signals,
+// CR/LF translation or output processing, and reads that return at once with
+// what has arrived (zero time-outs). The line settings (speed, size, parity,
+// stop bits, flow control) are left as they are.
+void MakeRaw(termios& t) {
+  t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXANY);
+  t.c_oflag &= ~OPOST;
+  t.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+  // CLOCAL: a missing carrier never blocks an open or a read.
+  t.c_cflag |= CLOCAL | CREAD;
+  t.c_cc[VMIN] = 0;
+  t.c_cc[VTIME] = 0;
+}
+
 // Linux has no 1.5 stop bits; the nearest it has is 2. Said once per process,
 // not at every open of every transfer.
 std::atomic<bool> g_toldOneAndHalfStopBits{false};
@@ -133,10 +147,9 @@ class TermiosPort final : public SerialPort {
 
     termios t{};
     if (::tcgetattr(fd_, &t) != 0) return {false, Failure(device_, "cannot read the port state", errno), {}};
-    ::cfmakeraw(&t);
+    MakeRaw(t);
     t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
-    // CLOCAL: a missing carrier never blocks an open or a read.
-    t.c_cflag |= CLOCAL | CREAD | ByteSizeFlag(s.byteSize);
+    t.c_cflag |= ByteSizeFlag(s.byteSize);
     t.c_iflag &= ~(INPCK | IXON | IXOFF | IXANY);
     if (s.parity != SerialParity::kNone) {
       t.c_cflag |= PARENB;
@@ -151,9 +164,6 @@ class TermiosPort final : public SerialPort {
     if (s.rtsCts) t.c_cflag |= CRTSCTS;
     t.c_cc[VSTART] = s.xonChar;
     t.c_cc[VSTOP] = s.xoffChar;
-    // Zero time-outs: a read returns at once with what has arrived.
-    t.c_cc[VMIN] = 0;
-    t.c_cc[VTIME] = 0;
     ::cfsetispeed(&t, speed);
     ::cfsetospeed(&t, speed);
     if (::tcsetattr(fd_, TCSANOW, &t) != 0)
@@ -324,11 +334,19 @@ SerialOpenResult OpenSerialDevice(const std::string& devicePath) {
     return {nullptr, Failure(devicePath, "cannot lock the port", error)};
   }
   ::ioctl(fd, TIOCEXCL);  // also keeps out programs that do not lock
+  // Raw from the start, so that nothing is echoed or held back for a line
+  // end even before the caller configures the line.
   termios t{};
   if (::tcgetattr(fd, &t) != 0) {
     int error = errno;
     ::close(fd);
     return {nullptr, Failure(devicePath, "cannot read the port state", error)};
+  }
+  MakeRaw(t);
+  if (::tcsetattr(fd, TCSANOW, &t) != 0) {
+    int error = errno;
+    ::close(fd);
+    return {nullptr, Failure(devicePath, "cannot set the port state", error)};
   }
   return {std::make_unique<TermiosPort>(fd, devicePath), {}};
 }

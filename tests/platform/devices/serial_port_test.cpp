@@ -242,6 +242,16 @@ TEST(SerialPortTest, DtrDsrFlowOnADeviceWithoutModemLinesIsReportedAndDoesNotHol
   EXPECT_EQ(pty.Receive(2s, 7), "G04P1\r\n");
 }
 
+TEST(SerialPortTest, AJustOpenedPortIsRawBeforeItIsConfigured) {
+  PtyPair pty;  // a fresh terminal edits lines and echoes
+  platform::SerialOpenResult opened = platform::OpenSerialDevice(pty.path());
+  ASSERT_TRUE(opened.ok()) << opened.message;
+  pty.CloseSlave();
+  pty.Send("%\r");  // no line feed: an editing terminal would hold it back
+  EXPECT_EQ(ReadAll(*opened.port, 2, 1000), "%\r");
+  EXPECT_EQ(pty.Receive(200ms), "");  // and nothing came back as echo
+}
+
 TEST(SerialPortTest, BytesPassBothWaysUnchanged) {
   PtyPair pty;
   auto port = OpenOn(pty, XonXoffLine());
