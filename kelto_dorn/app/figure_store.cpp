@@ -216,7 +216,8 @@ void ClearFigureTable(int table) {
 void DecrementFigureCount(int table, int n) {
   FigureTable* t = g_figureStore.Table(table);
   if (t == nullptr) return;
-  t->set_count(std::max(0, t->count() - n));
+  // Never below 0, and never past the records that exist (a negative n).
+  t->set_count(std::clamp(t->count() - n, 0, t->capacity()));
 }
 
 int GetFigureCount(int table) {

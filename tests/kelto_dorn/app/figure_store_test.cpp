@@ -242,6 +242,12 @@ TEST_F(FigureStoreTest, CountsClearingAndTheLargestGroupWord) {
   EXPECT_EQ(GetFigureCount(90), 2);
   DecrementFigureCount(90, 10);
   EXPECT_EQ(GetFigureCount(91), 0);
+  // A negative amount never raises the count past the records that exist.
+  DecrementFigureCount(90, -5000);
+  EXPECT_EQ(GetFigureCount(90), g_figureStore.Table(90)->capacity());
+  g_figureTableSelector = 90;
+  DeleteFigure(0);
+  EXPECT_EQ(GetFigureCount(90), g_figureStore.Table(90)->capacity() - 1);
 
   g_figureTableSelector = 8;
   AppendNumbered(3);
