@@ -64,6 +64,13 @@ class DeviceContextBase : public DeviceContext {
   double ScaleX() const { return scaleX_; }
   double ScaleY() const { return scaleY_; }
   Rect LogicalToDevice(const Rect& r) const;
+  // LogicalToDevice without the virtual call; text mode (the view's drawing
+  // outside the isotropic set-up) needs no arithmetic beyond the origins.
+  Point MapPoint(Point p) const {
+    if (state_.mapMode == MapMode::Text)
+      return {p.x - state_.windowOrigin.x + state_.viewportOrigin.x, p.y - state_.windowOrigin.y + state_.viewportOrigin.y};
+    return DeviceContextBase::LogicalToDevice(p);
+  }
   // The pen width in device pixels (at least one).
   int DevicePenWidth() const;
   // The logical font height in device pixels (at least one).

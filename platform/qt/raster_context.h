@@ -69,7 +69,7 @@ class RasterContext : public DeviceContextBase {
   void ApplyClip();
   QFont MakeFont() const;
   QPoint Dev(Point p) const {
-    const Point d = LogicalToDevice(p);
+    const Point d = MapPoint(p);
     return {d.x, d.y};
   }
   void DrawTextRun(QPoint devicePoint, const QString& text);
