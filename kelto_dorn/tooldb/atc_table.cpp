@@ -173,7 +173,7 @@ void RefreshAtcFromToolDb(DocAtcTable& table, DocToolTable& tools) {
     const std::string toolName = platform::FieldText(table.Record(slot).toolName);
     if (toolName.empty()) continue;
     platform::FileResult file;
-    const int count = LoadToolRecordsFrom(tools, base, toolName, &file);
+    const int count = LoadToolRecordsFrom(tools, base, toolName, &file, false);
     if (!file.ok()) continue;  // the folder cannot be read: the row stays
     bool matched = false;
     for (int k = 0; k < count && !matched; ++k) {

@@ -65,6 +65,8 @@ void CopyToolRecord(ToolRecord& destination, const ToolRecord& source) {
   std::memcpy(&destination, &source, sizeof(ToolRecord));
 }
 
+ToolFieldTexts FormatToolRecord(DocToolTable& table, int index) { return FormatToolFields(table.Record(index)); }
+
 void ClearToolRecord(DocToolTable& table, int index) { table.Record(index) = ToolRecord{}; }
 
 void ClearToolTable(DocToolTable& table) {
@@ -77,8 +79,8 @@ int LoadToolRecords(DocToolTable& table, platform::FileResult* result) {
                              platform::FieldText(g_dbSelection.toolName), result);
 }
 
-int LoadToolRecordsFrom(DocToolTable& table, std::string_view base, std::string_view tool,
-                        platform::FileResult* result) {
+int LoadToolRecordsFrom(DocToolTable& table, std::string_view base, std::string_view tool, platform::FileResult* result,
+                        bool warnWhenFull) {
   platform::FileResult status;
   ClearToolTable(table);
   g_curToolIndex = 0;
@@ -106,7 +108,7 @@ int LoadToolRecordsFrom(DocToolTable& table, std::string_view base, std::string_
         SanitizeLoadedRecord(slot);
       }
       g_curToolIndex = static_cast<int>(count);
-      if (count == static_cast<std::size_t>(DocToolTable::kMaxLoadedRecords)) {
+      if (warnWhenFull && count == static_cast<std::size_t>(DocToolTable::kMaxLoadedRecords)) {
         ShowMessage(kTooManyToolsMessage);
       }
     }

@@ -6,7 +6,9 @@
 // file: the slot after the last record is the record being typed in and the
 // slot two places after it the sort's scratch space.
 #include <memory>
+#include <string_view>
 
+#include "kelto_dorn/tooldb/field_texts.h"
 #include "kelto_dorn/tooldb/tool_record.h"
 #include "platform/record_file.h"
 
@@ -42,6 +44,10 @@ class DocToolTable {
 };
 
 void CopyToolRecord(ToolRecord& destination, const ToolRecord& source);
+
+// The display texts of slot `index` for the list and the printed tool list
+// (a coolant word outside 0..4 becomes 0 in the slot).
+ToolFieldTexts FormatToolRecord(DocToolTable& table, int index);
 void ClearToolRecord(DocToolTable& table, int index);
 void ClearToolTable(DocToolTable& table);
 
@@ -55,8 +61,10 @@ void ClearToolTable(DocToolTable& table);
 int LoadToolRecords(DocToolTable& table, platform::FileResult* result = nullptr);
 
 // The same for a named base and tool folder, without touching the selection.
+// With `warnWhenFull` false a full folder shows no message (a scan over many
+// folders).
 int LoadToolRecordsFrom(DocToolTable& table, std::string_view base, std::string_view tool,
-                        platform::FileResult* result = nullptr);
+                        platform::FileResult* result = nullptr, bool warnWhenFull = true);
 
 // Writes slots 0..count-1 to the tool file of the named base and tool folder
 // (the folder must exist). A refused name, a count outside 0..765 or a value

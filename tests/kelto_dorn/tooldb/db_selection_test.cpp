@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,18 @@ TEST_F(DbSelectionTest, ReadsTheStoredSelection) {
   EXPECT_EQ(Base(), "BASE1");
   EXPECT_EQ(Tool(), "END10");
   EXPECT_EQ(Machine(), "MC1");
+}
+
+TEST_F(DbSelectionTest, StoredSelectionIsWrittenBackByteForByte) {
+  const fs::path file = home() / "$DBS_NAME.@@@";
+  fs::copy_file(testing::ToolDbFixture("DBS_NAME_sample.@@@"), file);
+  ASSERT_EQ(ReadDbSelection(), 0);
+  fs::remove(file);
+  ASSERT_TRUE(WriteDbSelection().ok());
+  std::ifstream written(file, std::ios::binary),
+      fixture(testing::ToolDbFixture("DBS_NAME_sample.@@@"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}),
+            std::string(std::istreambuf_iterator<char>(fixture), {}));
 }
 
 TEST_F(DbSelectionTest, WriteAndReadBackGiveTheSameRecord) {

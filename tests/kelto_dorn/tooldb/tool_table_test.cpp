@@ -111,7 +111,7 @@ TEST_F(ToolTableTest, FormatsTheDisplayTexts) {
   fs::copy_file(testing::ToolDbFixture("DBS_GEN_three_tools.@@@"), ToolFolder("BASE1", "END10") / "$DBS_GEN.@@@");
   Select("BASE1", "END10");
   ASSERT_EQ(LoadToolRecords(table_), 3);
-  ToolFieldTexts drill = FormatToolFields(table_.Record(1));
+  ToolFieldTexts drill = FormatToolRecord(table_, 1);
   EXPECT_EQ(drill.diameter, "6.8");
   EXPECT_EQ(drill.cornerRadius, "  -----");
   EXPECT_EQ(drill.tipAngle, "118.0");
@@ -121,7 +121,7 @@ TEST_F(ToolTableTest, FormatsTheDisplayTexts) {
   EXPECT_EQ(drill.tNumber, "5");
   EXPECT_EQ(platform::Cp932ToUtf8(drill.coolant), "エア");
 
-  ToolFieldTexts ball = FormatToolFields(table_.Record(2));
+  ToolFieldTexts ball = FormatToolRecord(table_, 2);
   EXPECT_EQ(ball.g84Twice, "  --");
   EXPECT_EQ(ball.tNumber, "  --");
   // Coolant 7 is no coolant: shown as "  --" and 0 from then on.
