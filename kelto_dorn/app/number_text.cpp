@@ -167,14 +167,17 @@ void StripTrailingZeros(char* buffer) {
   // Work back from the last written character to the second one. (A fixed
   // start at the 20th character would clear digits of the integer part of
   // numbers of 15 digits and more.)
-  std::size_t i = std::strlen(buffer);
+  const std::size_t length = std::strlen(buffer);
+  std::size_t i = length;
   while (i > 1) {
     --i;
     const char c = buffer[i];
     if (c == '.') {
       if (g_dropBarePoint == 1) {
         buffer[i] = '\0';
-      } else {
+      } else if (i + 1 < length) {
+        // One zero stays where a digit stood; a text that ends in its point
+        // has no room known behind it and is left as it is.
         buffer[i + 1] = '0';
         buffer[i + 2] = '\0';
       }

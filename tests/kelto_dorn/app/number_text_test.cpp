@@ -114,6 +114,19 @@ TEST_F(NumberTextTest, FormatNumber4StripsTrailingZeros) {
   }
 }
 
+TEST_F(NumberTextTest, StripTrailingZerosStaysInsideItsBuffer) {
+  char exact[] = {'1', '2', '.', '\0'};  // no room behind the point
+  StripTrailingZeros(exact);
+  EXPECT_STREQ(exact, "12.");
+  char zeros[] = "7.000";
+  StripTrailingZeros(zeros);
+  EXPECT_STREQ(zeros, "7.0");
+  g_dropBarePoint = 1;
+  char bare[] = {'1', '2', '.', '\0'};
+  StripTrailingZeros(bare);
+  EXPECT_STREQ(bare, "12");
+}
+
 TEST_F(NumberTextTest, FormatNumberChoosesDecimalsByType) {
   const struct {
     int type;
@@ -136,9 +149,17 @@ TEST_F(NumberTextTest, Round3DecidesByTheFourthDecimalOnly) {
     double value;
     double expected;
   } cases[] = {
-      {1.2346, 1.235}, {1.23449, 1.234}, {2.5678, 2.568}, {-3.14159, -3.142},  {1.2345, 1.234},  // stored just below
-                                                                                                 // the half
-      {0.0, 0.0},      {7.0, 7.0},       {-0.0004, 0.0},  {2147483648.5, 0.0}, {-2147483648.5, 0.0}, {NAN, 0.0},
+      {1.2346, 1.235},
+      {1.23449, 1.234},
+      {2.5678, 2.568},
+      {-3.14159, -3.142},
+      {1.2345, 1.234},  // stored just below the half
+      {0.0, 0.0},
+      {7.0, 7.0},
+      {-0.0004, 0.0},
+      {2147483648.5, 0.0},
+      {-2147483648.5, 0.0},
+      {NAN, 0.0},
       {INFINITY, 0.0},
   };
   for (const auto& c : cases) {
