@@ -1,0 +1,41 @@
+// The painters' calls into the drawing commands: see drawing_hooks.h.
+#include "kelto_dorn/app/drawing_hooks.h"
+
+namespace dorn {
+
+int g_curCommand = 0;
+int g_commandStep = 0;
+int g_pickState = 0;
+int g_snapMode = 0;
+TextRecord g_curTextRecord;
+
+DrawingHooks g_drawingHooks;
+
+void ShowPromptHook(int code) {
+  if (g_drawingHooks.showPrompt) g_drawingHooks.showPrompt(code);
+}
+
+bool LoadPendingFigureHook() { return g_drawingHooks.loadPendingFigure ? g_drawingHooks.loadPendingFigure() : false; }
+
+void HighlightCurvesHook(platform::DeviceContext& dc, int colour) {
+  if (g_drawingHooks.highlightCurves) g_drawingHooks.highlightCurves(dc, colour);
+}
+
+void DrawPickHighlightsHook(platform::DeviceContext& dc) {
+  if (g_drawingHooks.drawPickHighlights) g_drawingHooks.drawPickHighlights(dc);
+}
+
+void DrawOriginMarkHook(platform::DeviceContext& dc, int mode) {
+  if (g_drawingHooks.drawOriginMark) g_drawingHooks.drawOriginMark(dc, mode);
+}
+
+void ResetDrawingHooks() {
+  g_curCommand = 0;
+  g_commandStep = 0;
+  g_pickState = 0;
+  g_snapMode = 0;
+  g_curTextRecord = TextRecord{};
+  g_drawingHooks = DrawingHooks{};
+}
+
+}  // namespace dorn

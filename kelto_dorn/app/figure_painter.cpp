@@ -1,0 +1,386 @@
+// Painting of one figure: see figure_painter.h.
+#include "kelto_dorn/app/figure_painter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/curve_text_painter.h"
+#include "kelto_dorn/app/dimension_painter.h"
+#include "kelto_dorn/app/geometry.h"
+#include "kelto_dorn/app/palette.h"
+#include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/app/view_transform.h"
+
+namespace dorn {
+
+namespace {
+
+constexpr double kDegreesPerRadian = 57.29577951308232;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr std::int32_t kAttrLineTypes = 0xF000;
+constexpr std::int32_t kKindDimensionBit = 0x8000;
+// Pen widths of thick figures (logical units): the printer's pixels are finer.
+constexpr int kThickScreenWidth = 3;
+constexpr int kThickPrintWidth = 6;
+// Point mark radii (logical units): the hole record's mark is larger.
+constexpr int kPointMarkRadius = 3;
+constexpr int kHolePointMarkRadius = 4;
+// Far points: more than this beyond the extents goes to circle clipping.
+constexpr int kFarMargin = 1200;
+// Clip circle radius in view units: 400 in XY, 8000 in the side projections.
+constexpr double kClipRadiusXY = 400.0;
+constexpr double kClipRadiusSide = 8000.0;
+// Arc polylines: window limit 8480 logical units per print factor, flushed
+// every 300 points.
+constexpr double kArcWindowLimit = 8480.0;
+constexpr std::size_t kArcFlushPoints = 300;
+// Arc step in degrees: sqrt(0.03 / pixel radius x 2) radians, kept in 0.03..8.
+constexpr double kArcChordError = 0.03;
+constexpr double kMinArcStep = 0.03;
+constexpr double kMaxArcStep = 8.0;
+// Arrow at an arc end: 800 / pixel radius degrees before the end, in 1..18.
+constexpr double kArrowArcAngle = 800.0;
+// The arrow counter value at the start of a curve (its first figure).
+constexpr int kArrowCounterCurveStart = 500;
+// Curve name leader: the offset grows by 20 and wraps above 61.
+constexpr int kLabelOffsetStart = 20;
+constexpr int kLabelOffsetStep = 20;
+constexpr int kLabelOffsetMax = 61;
+
+// The figure's own colour word with the pen it needs.
+struct PenChoice {
+  bool made = false;
+  platform::Pen pen;
+};
+
+platform::PenStyle LineTypeStyle(std::int32_t attribute) {
+  if (attribute & kAttrDashed) return platform::PenStyle::Dot;
+  if (attribute & kAttrChain1) return platform::PenStyle::DashDot;
+  if (attribute & kAttrChain2) return platform::PenStyle::DashDotDot;
+  return platform::PenStyle::Solid;
+}
+
+PenChoice ChoosePen(int c, std::int32_t attribute, std::int32_t kind) {
+  ViewState& v = g_view;
+  PenChoice choice;
+  const bool thick = (attribute & kAttrThick) != 0;
+  const bool lineTyped = (attribute & kAttrLineTypes) != 0;
+  choice.pen.style = LineTypeStyle(attribute);
+  if (lineTyped) v.m_curPen = kPenNeedsOwn;
+  choice.pen.color = DeviceColour(c);
+  if (IsPrinting()) {
+    choice.pen.width = thick ? kThickPrintWidth : 1;
+    choice.made = true;
+  } else if (!thick && !lineTyped) {
+    choice.made = false;
+  } else {
+    choice.pen.width = thick ? kThickScreenWidth : 1;
+    choice.made = true;
+  }
+  if (kind & kKindDimensionBit) choice.pen.width = 1;
+  return choice;
+}
+
+bool IsOnScreen(int x, int y) { return x >= 0 && x <= g_view.m_extentX && y >= 0 && y <= g_view.m_extentY; }
+
+int ScaledByPrintFactor(int value) {
+  const double f = g_view.m_printFactor;
+  return f != 1.0 ? static_cast<int>(value * f) : value;
+}
+
+// Flushes a run of arc points as one polyline, keeping its last point as the
+// start of the next run.
+void FlushRun(platform::DeviceContext& dc, std::vector<platform::Point>& run, bool keepLast) {
+  if (run.size() > 1) dc.Polyline(run);
+  if (keepLast && !run.empty()) {
+    const platform::Point last = run.back();
+    run.clear();
+    run.push_back(last);
+  } else {
+    run.clear();
+  }
+}
+
+void DispatchDimension(std::int32_t kind, double z, platform::DeviceContext& dc) {
+  int code = -1;
+  switch (kind) {
+    case 53250: code = 0; break;
+    case 53506: code = 1; break;
+    case 53762: code = 2; break;
+    case 54018: code = 3; break;
+    case 54019: code = 48; break;
+    case 54274: code = 4; break;
+    case 54275: code = 64; break;
+    case 54530: code = 11; break;
+    case 54786: code = 10; break;
+    default: return;
+  }
+  if (g_showDimensions != 1 || !g_showFigures) return;
+  DrawDimension(dc, g_curFigure.start, g_curFigure.end, z, code);
+}
+
+}  // namespace
+
+int FigurePaintColour(int c) {
+  c &= 0xFF;
+  if (c >= kPaletteSize) c = ((c - 1) % 31) + 1;
+  const int own = g_curFigure.attribute & kAttrColourMask;
+  if (c == own && !(g_curFigure.origin == CurrentLayerOrigin())) {
+    c = g_figureTableSelector > 8 ? g_otherOriginColourHigh : g_otherOriginColourLow;
+  }
+  if (c < 0 || c >= kPaletteSize) c = 0;
+  return c;
+}
+
+platform::Color DimmedColour(int c) {
+  if (c < 0 || c >= kPaletteSize) c = 0;
+  return (PaletteColors[static_cast<std::size_t>(c)] >> 1) & 0x7F7F7F;
+}
+
+platform::Color DeviceColour(int c) {
+  if (c < 0 || c >= kPaletteSize) c = 0;
+  if (IsPrinting()) {
+    if (g_printColourMode & kPrintAllColourZero) return PaletteColors[0];
+    if (g_printColourMode & kPrintDimmed) return DimmedColour(c);
+  }
+  return PaletteColors[static_cast<std::size_t>(c)];
+}
+
+void DrawFigure(int colour, platform::DeviceContext& dc) {
+  ViewState& v = g_view;
+  const double z = g_globalZMode == handover::DrawingHeader::kGlobalZBottom ? g_globalZ : 0.0;
+  const std::int32_t savedAttribute = g_curFigure.attribute;
+  const int c = FigurePaintColour(colour);
+  g_curFigure.attribute &= kAttrColourMask;
+
+  const PenChoice choice = ChoosePen(c, savedAttribute, g_curFigure.kind);
+  platform::Pen oldPen;
+  if (choice.made) {
+    oldPen = dc.SelectPen(choice.pen);
+    v.m_curPen = kPenMade;
+  } else if (c != v.m_curPen) {
+    dc.SelectPen(PenForColour(c));
+    v.m_curPen = c;
+  }
+
+  switch (g_curFigure.kind) {
+    case kKindPoint:
+      DrawPointMark(c, dc);
+      break;
+    case kKindPointMark:
+      DrawPointMark(c, dc);
+      if (g_showCurveArrows) DrawDirectionArrow(c, g_curFigure.dir.x, g_curFigure.dir.y, dc);
+      break;
+    case kKindLine:
+      DrawLineFigure(c, dc);
+      break;
+    case kKindArc:
+      DrawArcFigure(c, dc);
+      break;
+    case kKindDirectionArrow:
+      if (g_showCurveArrows) DrawDirectionArrow(c, g_curFigure.dir.x, g_curFigure.dir.y, dc);
+      break;
+    case kKindText:
+      DrawTextFigure(c, dc);
+      break;
+    case kKindCurvePoint:
+    case kKindCurvePointTangent:
+    case kKindCurvePointAngle:
+      if (!IsPrinting()) DrawPointMark(c, dc);
+      break;
+    default:
+      DispatchDimension(g_curFigure.kind, z, dc);
+      break;
+  }
+
+  if (choice.made) dc.SelectPen(oldPen);
+  g_curFigure.attribute = savedAttribute;
+}
+
+void DrawFilledCircle(platform::DeviceContext& dc, int x, int y, int radius, int c) {
+  if (!IsOnScreen(x, y)) return;
+  const platform::Brush old = dc.SelectBrush({DeviceColour(c), platform::BrushStyle::Solid});
+  dc.Ellipse({x - radius, y - radius, x + radius, y + radius});
+  dc.SelectBrush(old);
+}
+
+void DrawPointMark(int c, platform::DeviceContext& dc) {
+  const platform::Point p = WorldToScreen(g_curFigure.start.x, g_curFigure.start.y, g_curFigure.depth);
+  const int radius = ScaledByPrintFactor(g_curFigure.kind == kKindPointMark ? kHolePointMarkRadius : kPointMarkRadius);
+  DrawFilledCircle(dc, p.x, p.y, radius, c);
+}
+
+void DrawLineFigure(int c, platform::DeviceContext& dc) {
+  double x1, y1, x2, y2;
+  WorldToScreenExact(g_curFigure.start.x, g_curFigure.start.y, g_curFigure.depth, x1, y1);
+  WorldToScreenExact(g_curFigure.end.x, g_curFigure.end.y, g_curFigure.depth, x2, y2);
+  DrawClippedSegment(dc, x1, y1, x2, y2);
+  if (g_view.m_arrowCounter && g_showCurveArrows) DrawDirectionArrow(c, g_curFigure.dir.x, g_curFigure.dir.y, dc);
+}
+
+bool ClipLineToCircle(double cx, double cy, double radius, double& x1, double& y1, double& x2, double& y2) {
+  const double dx = x2 - x1, dy = y2 - y1;
+  const double fx = x1 - cx, fy = y1 - cy;
+  const double a = dx * dx + dy * dy;
+  if (!(a > 0.0)) return false;
+  const double b = 2.0 * (fx * dx + fy * dy);
+  const double cc = fx * fx + fy * fy - radius * radius;
+  const double disc = b * b - 4.0 * a * cc;
+  if (!(disc > 0.0)) return false;  // fewer than two intersections
+  const double root = std::sqrt(disc);
+  // Only the part of the segment (0..1) that lies between the intersections.
+  const double t1 = std::max(0.0, (-b - root) / (2.0 * a));
+  const double t2 = std::min(1.0, (-b + root) / (2.0 * a));
+  if (!(t1 < t2)) return false;
+  const double sx = x1, sy = y1;
+  x1 = sx + t1 * dx;
+  y1 = sy + t1 * dy;
+  x2 = sx + t2 * dx;
+  y2 = sy + t2 * dy;
+  return true;
+}
+
+void DrawClippedSegment(platform::DeviceContext& dc, double x1, double y1, double x2, double y2) {
+  const ViewState& v = g_view;
+  if (!(x1 == x1 && y1 == y1 && x2 == x2 && y2 == y2)) return;  // not a number
+  if (x1 < 0 && x2 < 0) return;
+  if (x1 > v.m_extentX && x2 > v.m_extentX) return;
+  if (y1 < 0 && y2 < 0) return;
+  if (y1 > v.m_extentY && y2 > v.m_extentY) return;
+  auto far = [&v](double x, double y) {
+    return std::fabs(x) > v.m_extentX + kFarMargin || std::fabs(y) > v.m_extentY + kFarMargin;
+  };
+  if (far(x1, y1) || far(x2, y2)) {
+    // A circle about the window centre, 400 view units (8000 in the side
+    // projections) in radius, holds every visible part of the line.
+    const double radius = (g_projection == kProjectionXY ? kClipRadiusXY : kClipRadiusSide) * v.m_unitFactor;
+    if (!ClipLineToCircle(v.m_extentX * 0.5, v.m_extentY * 0.5, radius, x1, y1, x2, y2)) return;
+  }
+  dc.Polyline({{TruncateLogical(x1), TruncateLogical(y1)}, {TruncateLogical(x2), TruncateLogical(y2)}});
+}
+
+int ArcPixelRadius(double radiusMm) {
+  const double r = std::fabs(radiusMm) * g_view.m_unitsPerMm;
+  if (!(r < 1.0e9)) return 1000000000;
+  int pixels = static_cast<int>(r);
+  if (r - pixels > 0.5) ++pixels;
+  return pixels;
+}
+
+void DrawArcFigure(int c, platform::DeviceContext& dc) {
+  const int pixelRadius = ArcPixelRadius(g_curFigure.radius);
+  if (pixelRadius == 0) return;
+  DrawArcPolyline(dc, pixelRadius);
+  if (!(g_view.m_arrowCounter && g_showCurveArrows)) return;
+  // The tangent in the sense of travel a few degrees before the end.
+  const double g = std::clamp(kArrowArcAngle / (std::fabs(g_curFigure.radius) * g_view.m_unitsPerMm), 1.0, 18.0);
+  const Vec2 e{g_curFigure.end.x - g_curFigure.centre.x, g_curFigure.end.y - g_curFigure.centre.y};
+  const bool clockwise = g_curFigure.radius < 0;
+  const double theta = VectorAngle0(e.x, e.y) + (clockwise ? g : -g);
+  const double t = theta * kRadiansPerDegree;
+  const double dx = clockwise ? std::sin(t) : -std::sin(t);
+  const double dy = clockwise ? -std::cos(t) : std::cos(t);
+  DrawDirectionArrow(c, dx, dy, dc);
+}
+
+void DrawArcPolyline(platform::DeviceContext& dc, int pixelRadius) {
+  const ViewState& v = g_view;
+  const FigureRecord& f = g_curFigure;
+  const platform::Point centre = WorldToScreen(f.centre.x, f.centre.y, f.depth);
+  if (g_projection == kProjectionXY) {
+    if (static_cast<double>(centre.x) + pixelRadius < 0 || static_cast<double>(centre.x) - pixelRadius > v.m_extentX ||
+        static_cast<double>(centre.y) + pixelRadius < 0 || static_cast<double>(centre.y) - pixelRadius > v.m_extentY)
+      return;
+  }
+  // Counter-clockwise from a to b.
+  Vec2 a = f.start, b = f.end;
+  double radius = f.radius;
+  if (radius < 0) {
+    std::swap(a, b);
+    radius = -radius;
+  }
+  const Vec2 sa{a.x - f.centre.x, a.y - f.centre.y};
+  const Vec2 sb{b.x - f.centre.x, b.y - f.centre.y};
+  double sweep = VectorAngle(sb.x, sb.y) - VectorAngle(sa.x, sa.y);
+  while (sweep <= 0.0) sweep += 360.0;
+  while (sweep > 360.0) sweep -= 360.0;
+  double pixelR = radius * v.m_unitsPerMm;
+  if (!(pixelR > 0.0)) return;
+  const double step = std::clamp(std::sqrt(kArcChordError / pixelR * 2.0) * kDegreesPerRadian, kMinArcStep, kMaxArcStep);
+
+  auto pointAt = [&](double angle, double& x, double& y) {
+    const double t = angle * kRadiansPerDegree;
+    const double c = std::cos(t), s = std::sin(t);
+    WorldToScreenExact(f.centre.x + sa.x * c - sa.y * s, f.centre.y + sa.x * s + sa.y * c, f.depth, x, y);
+  };
+  // Points beyond the window limit are left out; the arc is drawn in runs
+  // inside it, so a left-out stretch never becomes a chord across the view.
+  double limit = std::trunc(v.m_printFactor * kArcWindowLimit);
+  {
+    double x0, y0, x1, y1;
+    pointAt(0.0, x0, y0);
+    pointAt(std::min(step, sweep), x1, y1);
+    limit = std::max(limit, std::hypot(x1 - x0, y1 - y0));
+  }
+  std::vector<platform::Point> run;
+  run.reserve(std::min<std::size_t>(kArcFlushPoints + 1, static_cast<std::size_t>(sweep / step) + 2));
+  const int count = static_cast<int>(std::ceil(sweep / step));
+  for (int i = 0; i <= count; ++i) {
+    double x, y;
+    if (i == count) {
+      WorldToScreenExact(b.x, b.y, f.depth, x, y);
+    } else {
+      pointAt(i * step, x, y);
+    }
+    if (!(std::fabs(x) < limit && std::fabs(y) < limit)) {
+      FlushRun(dc, run, false);
+      continue;
+    }
+    run.push_back({TruncateLogical(x), TruncateLogical(y)});
+    if (run.size() > kArcFlushPoints) FlushRun(dc, run, true);
+  }
+  FlushRun(dc, run, false);
+}
+
+void DrawDirectionArrow(int c, double dirX, double dirY, platform::DeviceContext& dc) {
+  ViewState& v = g_view;
+  if (IsDragging() || g_layerOverview == kOverviewPending) return;
+  double tx, ty;
+  WorldToScreenExact(g_curFigure.end.x, g_curFigure.end.y, g_curFigure.depth, tx, ty);
+  const platform::Point tip{TruncateLogical(tx), TruncateLogical(ty)};
+  if (g_curFigure.kind != kKindPointMark && g_projection == kProjectionXY) {
+    if (!IsOnScreen(tip.x, tip.y)) return;
+    const double scale = g_layerScale[static_cast<std::size_t>(std::clamp(g_curLayer, 0, kLayerCount - 1))];
+    const double k = v.m_unitFactor * std::min(std::max(scale * 0.0125, 0.7), 1.0);
+    // Screen direction: Y grows downward.
+    const double sx = dirX, sy = -dirY;
+    const double bx = tx - 3.0 * k * sx, by = ty - 3.0 * k * sy;
+    const platform::Color colour = v.m_arrowCounter < 0 ? PaletteColors[0] : DeviceColour(c);
+    const platform::Brush old = dc.SelectBrush({colour, platform::BrushStyle::Solid});
+    dc.Polygon({tip,
+                {TruncateLogical(bx - k * sy), TruncateLogical(by + k * sx)},
+                {TruncateLogical(bx + k * sy), TruncateLogical(by - k * sx)}});
+    dc.SelectBrush(old);
+  }
+  if (v.m_arrowCounter == kArrowCounterCurveStart && (g_showCurveArrows & kCurveArrowNames) && g_curCurveIndex >= 0 &&
+      g_curCurveIndex < kCurveTableSize) {
+    const double pf = v.m_printFactor;
+    const double length = pf * v.m_curveLabelOffset;
+    const platform::Point end{TruncateLogical(tip.x - length * dirY), TruncateLogical(tip.y - length * dirX)};
+    dc.MoveTo(tip);
+    dc.LineTo(end);
+    platform::Point at = end;
+    if (dirY > 0) at.x -= static_cast<int>(22 * pf);
+    if (dirX >= 0) at.y -= static_cast<int>(17 * pf);
+    const char* name = g_curveTable[static_cast<std::size_t>(g_curCurveIndex)].name;
+    dc.SetTextColor(dc.CurrentPen().color);
+    dc.TextOut(at, std::string_view(name, strnlen(name, sizeof g_curveTable[0].name)));
+    v.m_curveLabelOffset += kLabelOffsetStep;
+    if (v.m_curveLabelOffset > kLabelOffsetMax) v.m_curveLabelOffset = kLabelOffsetStart;
+  }
+  v.m_arrowCounter = 0;
+}
+
+}  // namespace dorn

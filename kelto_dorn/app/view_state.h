@@ -1,0 +1,124 @@
+#pragma once
+// State of the main view's transform and painting: the per-layer zoom, pan
+// and grid, the projection, the layer overview, the pick tolerance, the
+// paint switches and the work settings the painters read, and the view's own
+// transform and paint members (g_view).
+//
+// Declared here, defined in view_state.cpp. ResetViewState() brings all of it
+// back to the state before start-up.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/figure_record.h"
+#include "platform/geometry.h"
+
+namespace dorn {
+
+// --- Per-layer view state (stored with the drawing) ------------------------
+extern std::array<double, kLayerCount> g_layerScale;      // percent: at 100 one mm is one view unit
+extern std::array<double, kLayerCount> g_layerOffsetX;    // pan X, view units
+extern std::array<double, kLayerCount> g_layerOffsetY;    // pan Y, view units (positive moves up)
+extern std::array<double, kLayerCount> g_layerGridPitch;  // mm
+
+// Zoom limits of the drag zoom (percent).
+inline constexpr double kMinDragScale = 2.0;
+inline constexpr double kMaxDragScale = 1999000.0;
+// A pan step is taken back when offset + centre would exceed this (view units).
+inline constexpr double kMaxPanCentre = 1999000.0;
+
+// --- Projection ------------------------------------------------------------
+inline constexpr int kProjectionXY = 0;
+inline constexpr int kProjectionXZ = 1;
+inline constexpr int kProjectionYZ = 2;
+inline constexpr int kProjectionArrow = 3;
+extern int g_projection;
+// Arrow view: [0] turn about Z, [1] tilt about X (degrees).
+extern std::array<double, 2> g_arrowAngles;
+// The point the XZ, YZ and arrow views turn and shift about (mm).
+extern Vec2 g_projectionCentre;
+// 3 x 3, stored column by column: element (row r, column c) at [c * 3 + r].
+extern std::array<double, 9> g_projectionMatrix;
+
+// --- Layer overview (16 tiles) ---------------------------------------------
+inline constexpr int kOverviewPending = 6666;  // the next paint is the overview
+inline constexpr int kOverviewShown = 1;       // one overview paint has been made
+extern int g_layerOverview;
+extern int g_overviewFirstLayer;  // 0, 4, 8, 12 or 16
+extern std::array<int, kLayerCount> g_overviewMarks;
+
+// --- Picking ---------------------------------------------------------------
+extern int g_pickApertureSize;  // 1..3
+extern double g_pickTolerance;  // mm
+
+// --- Paint switches --------------------------------------------------------
+extern std::int32_t& g_showAxes;         // grid, axes, origins, work box
+extern std::int32_t& g_showFigures;
+extern std::int32_t& g_printColourMode;  // 0x1000 all in colour 0, 0x2000 dimmed
+inline constexpr std::int32_t kPrintAllColourZero = 0x1000;
+inline constexpr std::int32_t kPrintDimmed = 0x2000;
+extern int g_showDimensions;             // 1: texts and dimensions are drawn
+extern int g_showCurveArrows;            // non-zero: curve arrows; 0x8000 also names
+inline constexpr int kCurveArrowNames = 0x8000;
+extern int g_otherOriginColourLow;   // figures of another origin, layer tables 0..8
+extern int g_otherOriginColourHigh;  // the same above table 8
+extern int g_workDimColour;          // the work box's size dimensions
+
+// --- Work settings ---------------------------------------------------------
+extern double& g_workSizeX;
+extern double& g_workSizeY;
+extern double& g_workOffsetX;
+extern double& g_workOffsetY;
+extern std::int32_t& g_workOriginPosition;  // 0 centre, 1..4 upper right, upper left, lower left, lower right
+extern std::int32_t& g_workBoxHidden;
+// The work box corners C1..C4 in start, end, centre and dir; origin (0, 0).
+extern FigureRecord g_workBoxFigure;
+
+// --- The view's transform and paint members --------------------------------
+// Pen states of m_curPen besides a palette index.
+inline constexpr int kPenUnknown = -1;
+inline constexpr int kPenNeedsOwn = -44;
+inline constexpr int kPenMade = -11;
+
+struct ViewState {
+  // Transform.
+  double m_printFactor = 1.0;  // printer page / screen client area while printing
+  double m_unitFactor = 4.0;   // logical units per view unit
+  double m_originX = 0.0;      // logical position of the model point (0, 0)
+  double m_originY = 0.0;
+  double m_unitsPerMm = 1.0;   // logical units per model millimetre
+  int m_clientWidth = 0;       // pixels
+  int m_clientHeight = 0;
+  int m_extentX = 0;           // client size x print factor
+  int m_extentY = 0;
+  // Drags.
+  int m_lastMouseX = 0;
+  int m_lastMouseY = 0;
+  int m_zoomDrag = 0;
+  int m_panDrag = 0;
+  int m_wheelZoom = 0;
+  // Axis lines of the current origin and the grid step (logical units).
+  platform::Point m_axisXStart, m_axisXEnd, m_axisYStart, m_axisYEnd;
+  int m_gridStepX = 1;
+  int m_gridStepY = 1;
+  // Painting.
+  int m_curPen = kPenUnknown;    // palette index of the selected PenTable pen
+  int m_arrowCounter = 0;        // 500 at the start of each curve; 0 once its arrow is drawn
+  int m_curveLabelOffset = 20;   // leader length of the next curve name (logical units)
+  int m_skipPaintOnce = 0;       // the next paint is skipped
+  bool m_printing = false;       // painting a printer page
+  int m_blockCount = 0;          // segment blocks 5.. shown by the point-group curve commands
+  Vec2 m_rememberedOrigin;       // the current origin at the last paint (mm)
+  std::string m_fontFace;        // face of the view's text font (CP932; empty: the default face)
+};
+extern ViewState g_view;
+
+// True while a printer page is painted (the print path of the painters).
+bool IsPrinting();
+// True while a zoom or pan drag runs (the paint is cut short then).
+bool IsDragging();
+
+void ResetViewState();
+
+}  // namespace dorn
