@@ -144,23 +144,14 @@ TEST_F(NumberTextTest, FormatNumberChoosesDecimalsByType) {
   }
 }
 
+// 1.2345 is stored just below the half and rounds down.
 TEST_F(NumberTextTest, Round3DecidesByTheFourthDecimalOnly) {
   const struct {
     double value;
     double expected;
   } cases[] = {
-      {1.2346, 1.235},
-      {1.23449, 1.234},
-      {2.5678, 2.568},
-      {-3.14159, -3.142},
-      {1.2345, 1.234},  // stored just below the half
-      {0.0, 0.0},
-      {7.0, 7.0},
-      {-0.0004, 0.0},
-      {2147483648.5, 0.0},
-      {-2147483648.5, 0.0},
-      {NAN, 0.0},
-      {INFINITY, 0.0},
+      {1.2346, 1.235}, {1.23449, 1.234}, {2.5678, 2.568},     {-3.14159, -3.142},   {1.2345, 1.234}, {0.0, 0.0},
+      {7.0, 7.0},      {-0.0004, 0.0},   {2147483648.5, 0.0}, {-2147483648.5, 0.0}, {NAN, 0.0},      {INFINITY, 0.0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
