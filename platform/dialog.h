@@ -72,7 +72,7 @@ struct ControlSpec {
   int width = 0;        // optional size hint in pixels (0: as the content needs)
   int height = 0;
   unsigned style = 0;   // control_style bits
-  int limit = 0;        // edit and rich edit: text limit in bytes (0: none)
+  int limit = 0;        // text limit (0: none): bytes for an edit, characters for a rich edit
   int page = 0;         // inside a tab control: the page index
 };
 
@@ -97,7 +97,7 @@ struct ControlState {
   int rangeMax = 100;
   int position = 0;                             // scroll bar, slider, spin
   std::vector<int> ticks;                       // slider tick marks
-  int limit = 0;                                // text limit in bytes, 0 none
+  int limit = 0;                                // as ControlSpec::limit
   Bitmap image;                                 // bitmap button
   std::u32string richText;                      // rich edit, one character per position
   int selectionStart = 0;                       // edit and rich edit selection

@@ -649,9 +649,17 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange) {
 
 void QtDialogHost::ApplyColors() {
   const DialogColors colors = dialog_.Colors();
+  Color text = colors.text;
+  // Text in the background's own colour could not be read: such a setting
+  // keeps its value but the captions are drawn in black or white, whichever
+  // stands out (ITU-R BT.601 luma weights, 128 the midpoint).
+  if (text == colors.background) {
+    const int luma = (299 * RedOf(text) + 587 * GreenOf(text) + 114 * BlueOf(text)) / 1000;
+    text = luma < 128 ? 0xFFFFFF : 0x000000;
+  }
   QPalette pal = window_->palette();
   pal.setColor(QPalette::Window, ToQColor(colors.background));
-  pal.setColor(QPalette::WindowText, ToQColor(colors.text));
+  pal.setColor(QPalette::WindowText, ToQColor(text));
   window_->setPalette(pal);
   window_->setAutoFillBackground(true);
 }
@@ -676,6 +684,7 @@ void QtDialogHost::RunModal() {
 }
 
 void QtDialogHost::ShowModeless() {
+  FlushPendingItems();
   window_->adjustSize();
   window_->show();
   window_->activateWindow();
@@ -683,7 +692,24 @@ void QtDialogHost::ShowModeless() {
 }
 
 void QtDialogHost::Refresh(int controlId, ControlChange what) {
+  if (what == ControlChange::Items) {
+    pendingItems_.insert(controlId);
+    if (!flushScheduled_) {
+      flushScheduled_ = true;
+      QTimer::singleShot(0, receiver_.get(), [this] { FlushPendingItems(); });
+    }
+    return;
+  }
+  if (pendingItems_.count(controlId)) FlushPendingItems();
   if (const ControlState* c = dialog_.Control(controlId)) Sync(*c, what);
+}
+
+void QtDialogHost::FlushPendingItems() {
+  flushScheduled_ = false;
+  const std::set<int> ids = std::move(pendingItems_);
+  pendingItems_.clear();
+  for (int id : ids)
+    if (const ControlState* c = dialog_.Control(id)) Sync(*c, ControlChange::All);
 }
 
 void QtDialogHost::RefreshTitle() {
@@ -729,6 +755,7 @@ void QtDialogHost::Ended(int code) {
 }
 
 QDialog* DialogWindow(const Dialog& dialog) {
+  // (Window() brings pending item lists up to date first.)
   auto* host = dynamic_cast<QtDialogHost*>(dialog.Host());
   return host ? host->Window() : nullptr;
 }

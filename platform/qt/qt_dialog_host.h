@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "platform/dialog.h"
 
@@ -21,7 +22,7 @@ class QtDialogHost : public DialogHost {
   QtDialogHost(Dialog& dialog, QWidget* parent);
   ~QtDialogHost() override;
 
-  QDialog* Window() const { return window_; }
+  QDialog* Window() { FlushPendingItems(); return window_; }
   QWidget* Widget(int controlId) const;
   // Shows the dialog and runs its modal loop until it ends.
   void RunModal();
@@ -44,6 +45,9 @@ class QtDialogHost : public DialogHost {
   void Connect(const ControlState& c, QWidget* w);
   void Sync(const ControlState& c, ControlChange what);
   void ApplyColors();
+  // Item lists are refreshed once per turn of the event loop, so filling a
+  // list row by row stays linear.
+  void FlushPendingItems();
   int ControlIdOf(QWidget* w) const;
 
   Dialog& dialog_;
@@ -53,6 +57,8 @@ class QtDialogHost : public DialogHost {
   std::map<int, QTimer*> timers_;
   QEventLoop* loop_ = nullptr;
   bool syncing_ = false;
+  std::set<int> pendingItems_;
+  bool flushScheduled_ = false;
 };
 
 // The window of an open dialog (null when the dialog is not open on the

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -232,6 +233,7 @@ TEST_F(QtDialogTest, WidgetsFollowTheModelAndKeepTheirCaptions) {
   dlg.Enable(1466, false);
   dlg.SetText(1066, "12.5");
   dlg.AddItem(1300, "MC-4");
+  Settle();  // item lists follow once per turn of the event loop
   EXPECT_EQ(reg->text(), QString::fromUtf8("変 更"));
   EXPECT_FALSE(Control(w, 1466)->isEnabled());
   EXPECT_EQ(qobject_cast<QLineEdit*>(Control(w, 1066))->text(), QStringLiteral("12.5"));
@@ -240,6 +242,30 @@ TEST_F(QtDialogTest, WidgetsFollowTheModelAndKeepTheirCaptions) {
 
   dlg.DestroyWindow();
   EXPECT_EQ(platform::qt::DialogWindow(dlg), nullptr);
+}
+
+TEST_F(QtDialogTest, CaptionsStayReadableWhenTextAndBackgroundAreOneColour) {
+  platform::SetDialogBkColor(0x000000, 0x000000);
+  SettingsDialog dlg;
+  ASSERT_TRUE(dlg.CreateModeless());
+  QDialog* w = platform::qt::DialogWindow(dlg);
+  EXPECT_EQ(w->palette().color(QPalette::Window), QColor(0, 0, 0));
+  EXPECT_EQ(w->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+  EXPECT_EQ(dlg.Colors(), (platform::DialogColors{0, 0})) << "the setting itself is kept";
+  dlg.DestroyWindow();
+  platform::SetDialogBkColor(0xC0C0C0, 0x000000);
+}
+
+TEST_F(QtDialogTest, FillingALongListStaysQuick) {
+  SettingsDialog dlg;
+  ASSERT_TRUE(dlg.CreateModeless());
+  QElapsedTimer clock;
+  clock.start();
+  for (int i = 0; i < 5000; ++i) dlg.AddItem(1300, "MC-" + std::to_string(i));
+  Settle();
+  EXPECT_EQ(qobject_cast<QListWidget*>(Control(platform::qt::DialogWindow(dlg), 1300))->count(), 5003);
+  EXPECT_LT(clock.elapsed(), 5000) << "one widget refresh per turn of the loop, not per item";
+  dlg.DestroyWindow();
 }
 
 // Each level opens the next from a timer; the inner one ends first.
