@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/settings_store.h"
 
 namespace platform {
@@ -125,6 +126,22 @@ fs::path DriveFolder(const SettingsStore& settings, char letter) {
   letter = UpperLetter(letter);
   if (letter < kFirstDriveLetter || letter > kLastDriveLetter) return {};
   return fs::path(settings.GetString(kDriveSection, std::string(1, letter)));
+}
+
+std::optional<fs::path> ResolveDrivePath(const SettingsStore& settings, std::string_view cp932Path) {
+  if (cp932Path.size() < 2 || cp932Path[1] != ':') return std::nullopt;
+  fs::path folder = DriveFolder(settings, cp932Path[0]);
+  if (folder.empty()) return std::nullopt;
+  std::vector<fs::path> parts;
+  for (const fs::path& part : NativePath(cp932Path.substr(2)).relative_path()) {
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+  }
+  for (const fs::path& part : parts) folder /= part;
+  return folder;
 }
 
 DriveInfo DescribeDrive(const SettingsStore& settings, char letter) {

@@ -5,6 +5,7 @@
 // folder come from the file system that holds it.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,12 @@ struct DriveInfo {
 
 // The folder of a drive letter (either case), or an empty path.
 std::filesystem::path DriveFolder(const SettingsStore& settings, char letter);
+
+// A path the system spells with a drive letter ("D:\\KELTO_DORN\\UNIT1", "d:",
+// CP932 with backslashes) as a native path under the letter's folder. Nothing
+// when the text does not start with a letter and a colon, or the letter is
+// not mapped. As on the drive itself, ".." never climbs above the drive's root.
+std::optional<std::filesystem::path> ResolveDrivePath(const SettingsStore& settings, std::string_view cp932Path);
 
 // The kind and free space of a drive letter's folder.
 DriveInfo DescribeDrive(const SettingsStore& settings, char letter);

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/settings_store.h"
+#include "platform/text.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -30,6 +31,27 @@ TEST_F(DrivesTest, LettersMapToFoldersThroughTheSettingsTable) {
   } cases[] = {{'A', "/media/floppy"}, {'d', "/mnt/backup"}, {'D', "/mnt/backup"},
                {'E', ""},              {'Z', ""},            {'1', ""}};
   for (const Case& c : cases) EXPECT_EQ(platform::DriveFolder(store_, c.letter), fs::path(c.folder)) << c.letter;
+}
+
+TEST_F(DrivesTest, DriveLetterPathsResolveUnderTheMappedFolder) {
+  store_.SetString(platform::kDriveSection, "D", "/mnt/backup");
+  struct Case {
+    std::string path;
+    std::optional<fs::path> expected;
+  } cases[] = {
+      {"D:\\KELTO_DORN\\UNIT1\\SEG", fs::path("/mnt/backup/KELTO_DORN/UNIT1/SEG")},
+      {"d:\\KELTO_DORN", fs::path("/mnt/backup/KELTO_DORN")},
+      {"D:", fs::path("/mnt/backup")},
+      {"D:\\", fs::path("/mnt/backup")},
+      {"D:\\..\\..\\etc\\passwd", fs::path("/mnt/backup/etc/passwd")},  // no climbing out
+      {"D:\\A\\..\\B\\.\\C", fs::path("/mnt/backup/B/C")},
+      {platform::Sjis("D:\\図面\\部品"), fs::path("/mnt/backup/図面/部品")},
+      {"E:\\KELTO_DORN", std::nullopt},  // not mapped
+      {"KELTO_DORN\\UNIT1", std::nullopt},
+      {"1:\\x", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(platform::ResolveDrivePath(store_, c.path), c.expected) << c.path;
 }
 
 TEST_F(DrivesTest, AMappedFolderReportsItsKindAndFreeSpace) {
