@@ -58,8 +58,8 @@ DraveloAnswer RunDravelo(DraveloCaller caller) {
   } else if (tooLong) {
     // A cut path would name another file; better no choice than a wrong one.
     answer.outcome = DraveloOutcome::kFailed;
-    answer.message = answerFile.string() + ": the chosen path is longer than " +
-                     std::to_string(kDraveloMaxPathBytes) + " bytes";
+    answer.message =
+        answerFile.string() + ": the chosen path is longer than " + std::to_string(kDraveloMaxPathBytes) + " bytes";
   } else {
     answer.outcome = DraveloOutcome::kChosen;
     answer.path = std::move(*line);

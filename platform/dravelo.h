@@ -28,7 +28,7 @@ enum class DraveloOutcome {
 
 struct DraveloAnswer {
   DraveloOutcome outcome = DraveloOutcome::kAbsent;
-  std::string path;     // the first answer line as written, without its line end
+  std::string path;  // the first answer line as written, without its line end
   std::string message;
 };
 

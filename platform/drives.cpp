@@ -111,8 +111,8 @@ bool FindMount(std::string_view mountInfoText, const fs::path& folder, MountEntr
 }
 
 DriveKind DriveKindOfMount(std::string_view type, std::string_view source, const fs::path& mountPoint) {
-  if (IsOneOf(type, {"nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "afs", "ceph", "glusterfs",
-                     "fuse.sshfs", "fuse.davfs2", "davfs", "fuse.rclone", "fuse.s3fs"}))
+  if (IsOneOf(type, {"nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "afs", "ceph", "glusterfs", "fuse.sshfs",
+                     "fuse.davfs2", "davfs", "fuse.rclone", "fuse.s3fs"}))
     return DriveKind::kNetwork;
   if (IsOneOf(type, {"iso9660", "udf"})) return DriveKind::kCdRom;
   // The desktop mounts sticks and cards under /media or /run/media.
@@ -158,7 +158,7 @@ DriveInfo DescribeDrive(const SettingsStore& settings, char letter) {
     info.message = info.folder.string() + ": " + (ec ? ec.message() : std::string("not a folder"));
     return info;
   }
-  struct statvfs vfs{};
+  struct statvfs vfs {};
   if (::statvfs(canonical.c_str(), &vfs) != 0) {
     info.message = info.folder.string() + ": " + std::strerror(errno);
     return info;

@@ -18,7 +18,7 @@ constexpr char kFirstDriveLetter = 'A';
 constexpr char kLastDriveLetter = 'Y';  // the backup list looks at 25 letters
 
 enum class DriveKind {
-  kNone,       // not mapped, missing, or its file system cannot be read
+  kNone,  // not mapped, missing, or its file system cannot be read
   kFixed,
   kRemovable,  // a removable disk or a stick
   kNetwork,
@@ -29,8 +29,8 @@ struct DriveInfo {
   char letter = 0;
   std::filesystem::path folder;  // empty when the letter is not mapped
   DriveKind kind = DriveKind::kNone;
-  std::uint64_t freeBytes = 0;   // what an ordinary user may still write
-  std::string message;           // why the kind is kNone (path and reason)
+  std::uint64_t freeBytes = 0;  // what an ordinary user may still write
+  std::string message;          // why the kind is kNone (path and reason)
 };
 
 // The folder of a drive letter (either case), or an empty path.

@@ -48,9 +48,7 @@ class GlRenderer {
  public:
   virtual ~GlRenderer() = default;
   virtual void InitializeGl(GlContext& context) { (void)context; }
-  virtual void ResizeGl(GlContext& context, int width, int height) {
-    (void)context, (void)width, (void)height;
-  }
+  virtual void ResizeGl(GlContext& context, int width, int height) { (void)context, (void)width, (void)height; }
   virtual void PaintGl(GlContext& context) = 0;
 };
 

@@ -29,12 +29,12 @@ struct PrintDialogOptions {
 
 // The device capabilities the system reads from a printer.
 struct PrinterCaps {
-  int dpiX = 0;             // pixels per inch across
-  int dpiY = 0;             // pixels per inch down
-  Size pagePixels;          // the printable area in device pixels
-  double pageWidthMm = 0;   // the printable area in millimetres
+  int dpiX = 0;            // pixels per inch across
+  int dpiY = 0;            // pixels per inch down
+  Size pagePixels;         // the printable area in device pixels
+  double pageWidthMm = 0;  // the printable area in millimetres
   double pageHeightMm = 0;
-  int copies = 1;           // what the print dialog settled on
+  int copies = 1;  // what the print dialog settled on
 };
 
 // The page of a PDF file: ISO A4 unless told, portrait unless told.

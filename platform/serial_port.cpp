@@ -43,9 +43,8 @@ struct BaudEntry {
   speed_t speed;
 };
 constexpr BaudEntry kBaudTable[] = {
-    {1200, B1200},     {2400, B2400},     {4800, B4800},     {9600, B9600},
-    {19200, B19200},   {38400, B38400},   {57600, B57600},   {115200, B115200},
-    {230400, B230400}, {460800, B460800}, {921600, B921600},
+    {1200, B1200},   {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+    {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
 };
 
 bool SpeedOfBaud(int baud, speed_t& speed) {
@@ -67,19 +66,27 @@ int BaudOfSpeed(speed_t speed) {
 
 tcflag_t ByteSizeFlag(int byteSize) {
   switch (byteSize) {
-    case 5: return CS5;
-    case 6: return CS6;
-    case 7: return CS7;
-    default: return CS8;
+    case 5:
+      return CS5;
+    case 6:
+      return CS6;
+    case 7:
+      return CS7;
+    default:
+      return CS8;
   }
 }
 
 int ByteSizeOfFlags(tcflag_t cflag) {
   switch (cflag & CSIZE) {
-    case CS5: return 5;
-    case CS6: return 6;
-    case CS7: return 7;
-    default: return 8;
+    case CS5:
+      return 5;
+    case CS6:
+      return 6;
+    case CS7:
+      return 7;
+    default:
+      return 8;
   }
 }
 
@@ -104,9 +111,7 @@ std::atomic<bool> g_toldOneAndHalfStopBits{false};
 // Milliseconds left of a wait that started at `start`; kSerialWaitForever stays.
 int RemainingMs(int waitMs, std::chrono::steady_clock::time_point start) {
   if (waitMs < 0) return kSerialWaitForever;
-  auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now() - start)
-                   .count();
+  auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
   return spent >= waitMs ? 0 : int(waitMs - spent);
 }
 
@@ -125,7 +130,7 @@ class TermiosPort final : public SerialPort {
     if (::tcgetattr(fd_, &t) != 0) return {false, Failure(device_, "cannot read the port state", errno), {}};
     out.baud = BaudOfSpeed(::cfgetospeed(&t));
     out.byteSize = ByteSizeOfFlags(t.c_cflag);
-    out.parity = !(t.c_cflag & PARENB) ? SerialParity::kNone
+    out.parity = !(t.c_cflag & PARENB)  ? SerialParity::kNone
                  : (t.c_cflag & PARODD) ? SerialParity::kOdd
                                         : SerialParity::kEven;
     out.stopBits = (t.c_cflag & CSTOPB) ? SerialStopBits::kTwo : SerialStopBits::kOne;
@@ -166,8 +171,7 @@ class TermiosPort final : public SerialPort {
     t.c_cc[VSTOP] = s.xoffChar;
     ::cfsetispeed(&t, speed);
     ::cfsetospeed(&t, speed);
-    if (::tcsetattr(fd_, TCSANOW, &t) != 0)
-      return {false, Failure(device_, "cannot set the port state", errno), {}};
+    if (::tcsetattr(fd_, TCSANOW, &t) != 0) return {false, Failure(device_, "cannot set the port state", errno), {}};
 
     dtrDsr_ = s.dtrDsr;
     if (s.dtrDsr) {
@@ -189,12 +193,28 @@ class TermiosPort final : public SerialPort {
     int rc = 0;
     int line = 0;
     switch (function) {
-      case SerialEscape::kSetXon: rc = ::tcflow(fd_, TCOON); break;
-      case SerialEscape::kSetXoff: rc = ::tcflow(fd_, TCOOFF); break;
-      case SerialEscape::kSetDtr: line = TIOCM_DTR; rc = ::ioctl(fd_, TIOCMBIS, &line); break;
-      case SerialEscape::kClearDtr: line = TIOCM_DTR; rc = ::ioctl(fd_, TIOCMBIC, &line); break;
-      case SerialEscape::kSetRts: line = TIOCM_RTS; rc = ::ioctl(fd_, TIOCMBIS, &line); break;
-      case SerialEscape::kClearRts: line = TIOCM_RTS; rc = ::ioctl(fd_, TIOCMBIC, &line); break;
+      case SerialEscape::kSetXon:
+        rc = ::tcflow(fd_, TCOON);
+        break;
+      case SerialEscape::kSetXoff:
+        rc = ::tcflow(fd_, TCOOFF);
+        break;
+      case SerialEscape::kSetDtr:
+        line = TIOCM_DTR;
+        rc = ::ioctl(fd_, TIOCMBIS, &line);
+        break;
+      case SerialEscape::kClearDtr:
+        line = TIOCM_DTR;
+        rc = ::ioctl(fd_, TIOCMBIC, &line);
+        break;
+      case SerialEscape::kSetRts:
+        line = TIOCM_RTS;
+        rc = ::ioctl(fd_, TIOCMBIS, &line);
+        break;
+      case SerialEscape::kClearRts:
+        line = TIOCM_RTS;
+        rc = ::ioctl(fd_, TIOCMBIC, &line);
+        break;
     }
     if (rc != 0) return {false, Failure(device_, "escape function failed", errno), {}};
     return {true, {}, {}};

@@ -31,19 +31,18 @@ enum class SerialStopBits { kOne, kOneAndHalf, kTwo };
 
 // The line state of a port, in plain values.
 struct SerialLineSettings {
-  int baud = 9600;  // one of kSerialBaudRates
-  int byteSize = 8; // 5 .. 8
+  int baud = 9600;                            // one of kSerialBaudRates
+  int byteSize = 8;                           // 5 .. 8
   SerialParity parity = SerialParity::kNone;  // even/odd switch parity checking on
   SerialStopBits stopBits = SerialStopBits::kOne;
-  bool xonXoff = false;  // software flow control, both directions
-  bool rtsCts = false;   // CTS holds our output, RTS tells the far side to hold
-  bool dtrDsr = false;   // DSR holds our output, DTR raised while the port is open
+  bool xonXoff = false;          // software flow control, both directions
+  bool rtsCts = false;           // CTS holds our output, RTS tells the far side to hold
+  bool dtrDsr = false;           // DSR holds our output, DTR raised while the port is open
   std::uint8_t xonChar = 0x11;   // DC1
   std::uint8_t xoffChar = 0x13;  // DC3
 };
 
-inline constexpr int kSerialBaudRates[] = {1200,  2400,   4800,   9600,   19200, 38400,
-                                           57600, 115200, 230400, 460800, 921600};
+inline constexpr int kSerialBaudRates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600};
 
 // The escape functions of the port.
 enum class SerialEscape {
@@ -68,8 +67,8 @@ enum class SerialStatus {
 
 struct SerialIoResult {
   SerialStatus status = SerialStatus::kOk;
-  std::size_t count = 0;   // bytes read or written
-  std::string message;     // device path and the system's reason on failure
+  std::size_t count = 0;  // bytes read or written
+  std::string message;    // device path and the system's reason on failure
   bool ok() const { return status == SerialStatus::kOk; }
 };
 

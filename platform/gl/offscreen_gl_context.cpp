@@ -46,8 +46,9 @@ class OsMesaContext final : public OffscreenGlContext {
         // The gl* calls went to another OpenGL library that has no context
         // (the system's GL loaded ahead of the off-screen renderer): every
         // frame would stay black without a word.
-        error_ = "OpenGL calls do not reach the off-screen renderer: the program links the system's "
-                 "OpenGL library ahead of it (link kelto_platform_gl first)";
+        error_ =
+            "OpenGL calls do not reach the off-screen renderer: the program links the system's "
+            "OpenGL library ahead of it (link kelto_platform_gl first)";
         DoneCurrent();
         return false;
       }
@@ -102,8 +103,8 @@ OffscreenGlResult CreateOffscreenGlContext(Size size, const GlFormat& format) {
   // off-screen contexts are compatibility contexts.
   OSMesaContext context = OSMesaCreateContextExt(OSMESA_RGBA, format.depthBits, 0, 0, nullptr);
   if (!context) {
-    return {nullptr, "cannot create an off-screen OpenGL context with " + std::to_string(format.depthBits) +
-                         " depth bits"};
+    return {nullptr,
+            "cannot create an off-screen OpenGL context with " + std::to_string(format.depthBits) + " depth bits"};
   }
   return {std::make_unique<OsMesaContext>(context, size), {}};
 }

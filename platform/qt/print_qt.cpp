@@ -113,7 +113,9 @@ class PrinterJob final : public PagedJob {
 class PdfJob final : public PagedJob {
  public:
   PdfJob(std::unique_ptr<QPdfWriter> writer, PrinterCaps caps, fs::path temporary, fs::path target)
-      : PagedJob(writer.get(), caps), writer_(std::move(writer)), temporary_(std::move(temporary)),
+      : PagedJob(writer.get(), caps),
+        writer_(std::move(writer)),
+        temporary_(std::move(temporary)),
         target_(std::move(target)) {}
   ~PdfJob() override { Abort(); }
 

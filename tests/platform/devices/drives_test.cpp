@@ -28,8 +28,7 @@ TEST_F(DrivesTest, LettersMapToFoldersThroughTheSettingsTable) {
   struct Case {
     char letter;
     const char* folder;
-  } cases[] = {{'A', "/media/floppy"}, {'d', "/mnt/backup"}, {'D', "/mnt/backup"},
-               {'E', ""},              {'Z', ""},            {'1', ""}};
+  } cases[] = {{'A', "/media/floppy"}, {'d', "/mnt/backup"}, {'D', "/mnt/backup"}, {'E', ""}, {'Z', ""}, {'1', ""}};
   for (const Case& c : cases) EXPECT_EQ(platform::DriveFolder(store_, c.letter), fs::path(c.folder)) << c.letter;
 }
 
@@ -98,12 +97,10 @@ TEST(MountTableTest, TheLongestMountThatHoldsTheFolderIsFound) {
     const char* mountPoint;
     const char* type;
   } cases[] = {
-      {"/home/user", "/", "ext4"},
-      {"/mnt/data/KELTO_DORN", "/mnt/data", "nfs4"},
-      {"/mnt/data2", "/mnt/data2", "vfat"},      // not held by /mnt/data
-      {"/mnt/datax", "/", "ext4"},
-      {"/mnt/my disk/unit", "/mnt/my disk", "cifs"},
-      {"/mnt/cd", "/mnt/cd", "tmpfs"},           // the later mount lies on top
+      {"/home/user", "/", "ext4"},          {"/mnt/data/KELTO_DORN", "/mnt/data", "nfs4"},
+      {"/mnt/data2", "/mnt/data2", "vfat"},  // not held by /mnt/data
+      {"/mnt/datax", "/", "ext4"},          {"/mnt/my disk/unit", "/mnt/my disk", "cifs"},
+      {"/mnt/cd", "/mnt/cd", "tmpfs"},  // the later mount lies on top
   };
   for (const Case& c : cases) {
     platform::MountEntry entry;

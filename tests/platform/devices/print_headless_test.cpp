@@ -6,8 +6,8 @@
 
 namespace {
 
-using platform::PrintStatus;
 using platform::PrimitiveKind;
+using platform::PrintStatus;
 
 class HeadlessPrintTest : public ::testing::Test {
  protected:

@@ -47,9 +47,9 @@ TEST(QtGlWindowTest, TheRequestedFormatIsTheDisplaysPixelFormat) {
 
 // Where the display has no OpenGL the window is refused with a reason
 // instead of failing later inside Qt.
-#define SKIP_WITHOUT_OPENGL(made)                                   \
-  if (!(made).window) {                                             \
-    EXPECT_FALSE((made).message.empty());                           \
+#define SKIP_WITHOUT_OPENGL(made)                                    \
+  if (!(made).window) {                                              \
+    EXPECT_FALSE((made).message.empty());                            \
     GTEST_SKIP() << "no OpenGL on this display: " << (made).message; \
   }
 

@@ -106,8 +106,14 @@ TEST_F(SerialMapTest, PortNamesMapThroughTheSettingsTableWithDefaults) {
     const char* name;
     const char* expected;
   } cases[] = {
-      {"COM1", "/dev/ttyS0"}, {"COM9", "/dev/ttyS8"}, {"com2", "/dev/ttyS1"}, {"COM3", "/dev/ttyUSB0"},
-      {"Com3", "/dev/ttyUSB0"}, {"COM0", ""},        {"COM10", ""},          {"LPT1", ""},
+      {"COM1", "/dev/ttyS0"},
+      {"COM9", "/dev/ttyS8"},
+      {"com2", "/dev/ttyS1"},
+      {"COM3", "/dev/ttyUSB0"},
+      {"Com3", "/dev/ttyUSB0"},
+      {"COM0", ""},
+      {"COM10", ""},
+      {"LPT1", ""},
       {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(platform::SerialDevicePath(store, c.name), c.expected) << c.name;
