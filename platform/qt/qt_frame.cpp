@@ -84,9 +84,11 @@ ViewHandler* QtViewWidget::Handler() const { return owner_ ? owner_->Handler() :
 
 void QtViewWidget::paintEvent(QPaintEvent*) {
   if (!owner_) return;
+  owner_->Showing();
   owner_->Paint();
   QPainter p(this);
   p.drawImage(0, 0, owner_->Image());
+  owner_->Shown();
 }
 
 void QtViewWidget::resizeEvent(QResizeEvent*) {
@@ -137,23 +139,26 @@ void QtViewWidget::focusOutEvent(QFocusEvent* e) {
   if (Handler()) Handler()->OnFocusLost();
 }
 
-QtView::QtView(QWidget* parent) : widget_(new QtViewWidget(*this, parent)), image_(1, 1, QImage::Format_RGB32) {
+QtView::QtView(QWidget* parent)
+    : widget_(new QtViewWidget(*this, parent)),
+      image_(1, 1, QImage::Format_RGB32),
+      painter_(std::make_shared<SharedPainter>(&image_)) {
   image_.fill(Qt::white);
+  QPointer<QtViewWidget> w = widget_;
+  painter_->SetOnChange([w] {
+    if (w) w->update();
+  });
 }
 
 QtView::~QtView() {
   for (auto& [id, t] : timers_) t->deleteLater();
   widget_->Detach();
+  // A context the program still holds draws nothing from now on.
+  painter_->SetOnChange(nullptr);
+  painter_->SetImage(nullptr);
 }
 
-std::unique_ptr<DeviceContext> QtView::GetDC() {
-  auto dc = std::make_unique<RasterContext>(&image_);
-  QPointer<QtViewWidget> w = widget_;
-  dc->SetOnFinished([w] {
-    if (w) w->update();
-  });
-  return dc;
-}
+std::unique_ptr<DeviceContext> QtView::GetDC() { return std::make_unique<RasterContext>(painter_); }
 
 void QtView::Invalidate() {
   paintPending_ = true;
@@ -171,13 +176,20 @@ void QtView::SetBackgroundColor(Color c) { background_ = c; }
 void QtView::Paint() {
   if (!paintPending_) return;
   paintPending_ = false;
-  image_.fill(ToQColor(background_));
+  QPainter& p = painter_->Painter();
+  p.save();
+  p.setClipping(false);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.fillRect(image_.rect(), ToQColor(background_));
+  p.restore();
+  painter_->owner_ = nullptr;
   if (!handler_) return;
-  RasterContext dc(&image_);
+  RasterContext dc(painter_);
   handler_->OnPaint(dc);
 }
 
 void QtView::Resized(int width, int height) {
+  painter_->End();  // a new image takes a new painter
   image_ = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
   image_.fill(ToQColor(background_));
   paintPending_ = true;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/frame.h"
+#include "platform/qt/raster_context.h"
 
 class QAction;
 class QMenu;
@@ -70,11 +71,14 @@ class QtView final : public ViewSurface {
   void Resized(int width, int height);
   ViewHandler* Handler() const { return handler_; }
   QImage& Image() { return image_; }
+  void Showing() { painter_->Showing(); }
+  void Shown() { painter_->Shown(); }
 
  private:
   QtViewWidget* widget_;
   ViewHandler* handler_ = nullptr;
   QImage image_;
+  std::shared_ptr<SharedPainter> painter_;  // every context of this view draws through it
   Color background_ = 0xFFFFFF;
   bool paintPending_ = true;
   std::map<int, QTimer*> timers_;

@@ -56,22 +56,31 @@ RasterContext::RasterContext(Size size, Color fill)
 
 RasterContext::RasterContext(QImage* image) : image_(image), size_{image->width(), image->height()} { Begin(image_); }
 
+RasterContext::RasterContext(std::shared_ptr<SharedPainter> shared)
+    : image_(shared->Image()), shared_(std::move(shared)), size_{image_->width(), image_->height()} {
+  painter_ = &shared_->Painter();
+}
+
 RasterContext::RasterContext(QPaintDevice* device, Size deviceSize, bool isPrinter)
     : size_(deviceSize), printer_(isPrinter) {
   Begin(device);
 }
 
 RasterContext::~RasterContext() {
-  if (painter_.isActive()) painter_.end();
+  if (shared_) {
+    if (shared_->owner_ == this) shared_->owner_ = nullptr;
+  } else if (ownPainter_.isActive()) {
+    ownPainter_.end();
+  }
   if (onFinished_) onFinished_();
 }
 
 void RasterContext::Begin(QPaintDevice* device) {
-  painter_.begin(device);
+  ownPainter_.begin(device);
   // The system's drawings are exact pixel art (XOR feedback must cancel):
   // no antialiasing anywhere.
-  painter_.setRenderHint(QPainter::Antialiasing, false);
-  painter_.setRenderHint(QPainter::TextAntialiasing, true);
+  painter_->setRenderHint(QPainter::Antialiasing, false);
+  painter_->setRenderHint(QPainter::TextAntialiasing, true);
   dirty_ = true;
 }
 
@@ -87,17 +96,17 @@ void RasterContext::ApplyState() {
   qpen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::FlatCap);
   qpen.setJoinStyle(width > 1 ? Qt::RoundJoin : Qt::MiterJoin);
   qpen.setCosmetic(true);
-  painter_.setPen(qpen);
+  painter_->setPen(qpen);
   if (state_.brush.style == BrushStyle::Null)
-    painter_.setBrush(Qt::NoBrush);
+    painter_->setBrush(Qt::NoBrush);
   else
-    painter_.setBrush(ToQColor(state_.brush.color));
-  painter_.setCompositionMode(ToComposition(state_.rasterOp));
+    painter_->setBrush(ToQColor(state_.brush.color));
+  painter_->setCompositionMode(ToComposition(state_.rasterOp));
 }
 
 void RasterContext::LineTo(Point p) {
   Prepare();
-  painter_.drawLine(Dev(state_.position), Dev(p));
+  painter_->drawLine(Dev(state_.position), Dev(p));
   state_.position = p;
 }
 
@@ -106,7 +115,7 @@ void RasterContext::Polyline(const std::vector<Point>& points) {
   Prepare();
   QPolygon poly(static_cast<int>(points.size()));
   for (std::size_t i = 0; i < points.size(); ++i) poly[static_cast<int>(i)] = Dev(points[i]);
-  painter_.drawPolyline(poly);
+  painter_->drawPolyline(poly);
 }
 
 void RasterContext::Polygon(const std::vector<Point>& points) {
@@ -114,17 +123,17 @@ void RasterContext::Polygon(const std::vector<Point>& points) {
   Prepare();
   QPolygon poly(static_cast<int>(points.size()));
   for (std::size_t i = 0; i < points.size(); ++i) poly[static_cast<int>(i)] = Dev(points[i]);
-  painter_.drawPolygon(poly, Qt::OddEvenFill);
+  painter_->drawPolygon(poly, Qt::OddEvenFill);
 }
 
 void RasterContext::Rectangle(const Rect& r) {
   Prepare();
-  painter_.drawRect(OutlineRect(DeviceContextBase::LogicalToDevice(r)));
+  painter_->drawRect(OutlineRect(DeviceContextBase::LogicalToDevice(r)));
 }
 
 void RasterContext::Ellipse(const Rect& r) {
   Prepare();
-  painter_.drawEllipse(OutlineRect(DeviceContextBase::LogicalToDevice(r)));
+  painter_->drawEllipse(OutlineRect(DeviceContextBase::LogicalToDevice(r)));
 }
 
 void RasterContext::Arc(const Rect& bounds, Point start, Point end) {
@@ -136,19 +145,20 @@ void RasterContext::Arc(const Rect& bounds, Point start, Point end) {
   double span = RayAngle(boxF, Dev(end)) - a0;
   while (span <= 0) span += 360.0;
   while (span > 360.0) span -= 360.0;
-  painter_.drawArc(box, static_cast<int>(std::lround(a0 * 16)), static_cast<int>(std::lround(span * 16)));
+  painter_->drawArc(box, static_cast<int>(std::lround(a0 * 16)), static_cast<int>(std::lround(span * 16)));
 }
 
 void RasterContext::FillRect(const Rect& r, const Brush& brush) {
   if (brush.style == BrushStyle::Null) return;
   Prepare();
   const Rect d = DeviceContextBase::LogicalToDevice(r);
-  painter_.fillRect(QRect(d.left, d.top, d.Width(), d.Height()), ToQColor(brush.color));
+  painter_->fillRect(QRect(d.left, d.top, d.Width(), d.Height()), ToQColor(brush.color));
 }
 
 // The two-pixel frames of raised and sunken controls: light and dark greys
 // on the outer and inner ring.
 void RasterContext::DrawEdge(const Rect& r, EdgeKind kind, unsigned sides) {
+  Prepare();
   const Rect d = DeviceContextBase::LogicalToDevice(r);
   const QColor white(255, 255, 255), light(227, 227, 227), shadow(160, 160, 160), dark(105, 105, 105);
   QColor outerTl = light, outerBr = dark, innerTl = white, innerBr = shadow;
@@ -158,47 +168,49 @@ void RasterContext::DrawEdge(const Rect& r, EdgeKind kind, unsigned sides) {
     case EdgeKind::Etched: outerTl = shadow, outerBr = white, innerTl = white, innerBr = shadow; break;
     case EdgeKind::Bump: outerTl = light, outerBr = dark, innerTl = dark, innerBr = light; break;
   }
-  painter_.save();
-  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_->save();
+  painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
   auto ring = [&](int inset, const QColor& tl, const QColor& br) {
     const int l = d.left + inset, t = d.top + inset, rr = d.right - 1 - inset, b = d.bottom - 1 - inset;
-    if (sides & edge_side::kTop) painter_.fillRect(QRect(l, t, rr - l + 1, 1), tl);
-    if (sides & edge_side::kLeft) painter_.fillRect(QRect(l, t, 1, b - t + 1), tl);
-    if (sides & edge_side::kBottom) painter_.fillRect(QRect(l, b, rr - l + 1, 1), br);
-    if (sides & edge_side::kRight) painter_.fillRect(QRect(rr, t, 1, b - t + 1), br);
+    if (sides & edge_side::kTop) painter_->fillRect(QRect(l, t, rr - l + 1, 1), tl);
+    if (sides & edge_side::kLeft) painter_->fillRect(QRect(l, t, 1, b - t + 1), tl);
+    if (sides & edge_side::kBottom) painter_->fillRect(QRect(l, b, rr - l + 1, 1), br);
+    if (sides & edge_side::kRight) painter_->fillRect(QRect(rr, t, 1, b - t + 1), br);
   };
   ring(0, outerTl, outerBr);
   ring(1, innerTl, innerBr);
-  painter_.restore();
+  painter_->restore();
   dirty_ = true;
 }
 
 void RasterContext::DrawFocusRect(const Rect& r) {
+  Prepare();
   const Rect d = DeviceContextBase::LogicalToDevice(r);
-  painter_.save();
+  painter_->save();
   QPen dotted(QColor(255, 255, 255));
   dotted.setStyle(Qt::DotLine);
   dotted.setCosmetic(true);
   dotted.setWidth(1);
-  painter_.setPen(dotted);
-  painter_.setBrush(Qt::NoBrush);
-  painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  painter_.drawRect(OutlineRect(d));
-  painter_.restore();
+  painter_->setPen(dotted);
+  painter_->setBrush(Qt::NoBrush);
+  painter_->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  painter_->drawRect(OutlineRect(d));
+  painter_->restore();
   dirty_ = true;
 }
 
 void RasterContext::SetPixel(Point p, Color c) {
+  Prepare();
   const QPoint d = Dev(p);
   if (image_ && !hasClip_ && state_.rasterOp == RasterOp::Copy) {
     if (d.x() >= 0 && d.y() >= 0 && d.x() < image_->width() && d.y() < image_->height())
       image_->setPixel(d, ToQColor(c).rgb());
     return;
   }
-  painter_.save();
-  painter_.setPen(ToQColor(c));
-  painter_.drawPoint(d);
-  painter_.restore();
+  painter_->save();
+  painter_->setPen(ToQColor(c));
+  painter_->drawPoint(d);
+  painter_->restore();
   dirty_ = true;
 }
 
@@ -220,10 +232,11 @@ QFont RasterContext::MakeFont() const {
 }
 
 void RasterContext::DrawTextRun(QPoint p, const QString& text) {
+  Prepare();
   const QFont font = MakeFont();
-  painter_.save();
-  painter_.setFont(font);
-  painter_.setCompositionMode(ToComposition(state_.rasterOp));
+  painter_->save();
+  painter_->setFont(font);
+  painter_->setCompositionMode(ToComposition(state_.rasterOp));
   const QFontMetrics fm(font);
   const int width = fm.horizontalAdvance(text);
   int dx = 0;
@@ -238,14 +251,14 @@ void RasterContext::DrawTextRun(QPoint p, const QString& text) {
     baseline = 0;
   else if (v == text_align::kBottom)
     baseline = -fm.descent();
-  painter_.translate(p);
+  painter_->translate(p);
   // Escapement turns the text counter-clockwise about its reference point.
-  if (state_.font.escapement != 0) painter_.rotate(-state_.font.escapement / 10.0);
+  if (state_.font.escapement != 0) painter_->rotate(-state_.font.escapement / 10.0);
   if (state_.backgroundMode == BackgroundMode::Opaque)
-    painter_.fillRect(QRect(dx, baseline - fm.ascent(), width, fm.height()), ToQColor(state_.backgroundColor));
-  painter_.setPen(ToQColor(state_.textColor));
-  painter_.drawText(QPoint(dx, baseline), text);
-  painter_.restore();
+    painter_->fillRect(QRect(dx, baseline - fm.ascent(), width, fm.height()), ToQColor(state_.backgroundColor));
+  painter_->setPen(ToQColor(state_.textColor));
+  painter_->drawText(QPoint(dx, baseline), text);
+  painter_->restore();
   dirty_ = true;
 }
 
@@ -273,15 +286,16 @@ int RasterContext::DrawText(std::string_view cp932, Rect& r, unsigned format) {
     r.bottom = far.y;
     return need.height();
   }
-  painter_.save();
-  painter_.setFont(font);
-  painter_.setCompositionMode(ToComposition(state_.rasterOp));
-  if (!(format & draw_text::kNoClip)) painter_.setClipRect(box, hasClip_ ? Qt::IntersectClip : Qt::ReplaceClip);
+  Prepare();
+  painter_->save();
+  painter_->setFont(font);
+  painter_->setCompositionMode(ToComposition(state_.rasterOp));
+  if (!(format & draw_text::kNoClip)) painter_->setClipRect(box, hasClip_ ? Qt::IntersectClip : Qt::ReplaceClip);
   QRect used = fm.boundingRect(box, flags, text);
-  if (state_.backgroundMode == BackgroundMode::Opaque) painter_.fillRect(used, ToQColor(state_.backgroundColor));
-  painter_.setPen(ToQColor(state_.textColor));
-  painter_.drawText(box, flags, text);
-  painter_.restore();
+  if (state_.backgroundMode == BackgroundMode::Opaque) painter_->fillRect(used, ToQColor(state_.backgroundColor));
+  painter_->setPen(ToQColor(state_.textColor));
+  painter_->drawText(box, flags, text);
+  painter_->restore();
   dirty_ = true;
   return used.height();
 }
@@ -309,12 +323,13 @@ TextMetrics RasterContext::GetTextMetrics() const {
 
 void RasterContext::ApplyClip() {
   if (hasClip_)
-    painter_.setClipRegion(clip_);
+    painter_->setClipRegion(clip_);
   else
-    painter_.setClipping(false);
+    painter_->setClipping(false);
 }
 
 void RasterContext::IntersectClipRect(const Rect& r) {
+  Prepare();
   const Rect d = DeviceContextBase::LogicalToDevice(r);
   const QRegion add(d.left, d.top, d.Width(), d.Height());
   clip_ = hasClip_ ? clip_.intersected(add) : add;
@@ -323,6 +338,7 @@ void RasterContext::IntersectClipRect(const Rect& r) {
 }
 
 void RasterContext::ExcludeClipRect(const Rect& r) {
+  Prepare();
   const Rect d = DeviceContextBase::LogicalToDevice(r);
   if (!hasClip_) clip_ = QRegion(0, 0, size_.cx, size_.cy);
   clip_ = clip_.subtracted(QRegion(d.left, d.top, d.Width(), d.Height()));
@@ -331,12 +347,14 @@ void RasterContext::ExcludeClipRect(const Rect& r) {
 }
 
 void RasterContext::ResetClip() {
+  Prepare();
   hasClip_ = false;
   clip_ = QRegion();
   ApplyClip();
 }
 
 void RasterContext::OnRestoreExtra(int keptDepth) {
+  Prepare();
   if (keptDepth < static_cast<int>(savedClips_.size())) {
     clip_ = savedClips_[static_cast<std::size_t>(keptDepth)].clip;
     hasClip_ = savedClips_[static_cast<std::size_t>(keptDepth)].hasClip;
@@ -348,7 +366,7 @@ void RasterContext::OnRestoreExtra(int keptDepth) {
 void RasterContext::DrawBitmap(Point topLeft, const Bitmap& bitmap) {
   if (bitmap.IsEmpty()) return;
   Prepare();
-  painter_.drawImage(Dev(topLeft), ToQImage(bitmap));
+  painter_->drawImage(Dev(topLeft), ToQImage(bitmap));
 }
 
 Bitmap RasterContext::CopyBitmap(const Rect& deviceArea) const {
@@ -358,14 +376,15 @@ Bitmap RasterContext::CopyBitmap(const Rect& deviceArea) const {
 }
 
 void RasterContext::BitBlt(Point dest, Size size, const DeviceContext& source, Point from, RasterOp op) {
+  Prepare();
   const auto* src = dynamic_cast<const RasterContext*>(&source);
   if (!src || !src->image_ || size.cx <= 0 || size.cy <= 0) return;
   // A copy first: the source may be this very image.
   const QImage part = src->image_->copy(from.x, from.y, size.cx, size.cy);
-  painter_.save();
-  painter_.setCompositionMode(op == RasterOp::Copy ? QPainter::CompositionMode_Source : ToComposition(op));
-  painter_.drawImage(QPoint(dest.x, dest.y), part);
-  painter_.restore();
+  painter_->save();
+  painter_->setCompositionMode(op == RasterOp::Copy ? QPainter::CompositionMode_Source : ToComposition(op));
+  painter_->drawImage(QPoint(dest.x, dest.y), part);
+  painter_->restore();
   dirty_ = true;
 }
 

@@ -15,19 +15,68 @@
 
 namespace platform::qt {
 
+// One painter on one image, shared by every context taken on a view: the
+// system may hold a context through a long run while the view repaints, and an
+// image takes only one active painter. Each context puts its own pen, brush,
+// mode and clip back before it draws.
+class SharedPainter {
+ public:
+  explicit SharedPainter(QImage* image) : image_(image) {}
+  ~SharedPainter() { End(); }
+  QPainter& Painter() {
+    if (!painter_.isActive() && image_) {
+      painter_.begin(image_);
+      painter_.setRenderHint(QPainter::Antialiasing, false);
+      painter_.setRenderHint(QPainter::TextAntialiasing, true);
+      owner_ = nullptr;
+    }
+    return painter_;
+  }
+  // Ends painting (before the image is replaced); the next use begins again.
+  void End() {
+    if (painter_.isActive()) painter_.end();
+    owner_ = nullptr;
+  }
+  void SetImage(QImage* image) {
+    End();
+    image_ = image;
+  }
+  QImage* Image() const { return image_; }
+  // Asks the window once to show the image again after drawing; the window
+  // clears the request when it has shown it.
+  void Changed() {
+    if (updatePosted_ || !onChange_) return;
+    updatePosted_ = true;
+    onChange_();
+  }
+  void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
+  // The window is showing the image right now: drawing meanwhile asks nothing.
+  void Showing() { updatePosted_ = true; }
+  void Shown() { updatePosted_ = false; }
+  const void* owner_ = nullptr;  // the context whose state the painter holds
+
+ private:
+  QImage* image_;
+  QPainter painter_;
+  std::function<void()> onChange_;
+  bool updatePosted_ = false;
+};
+
 class RasterContext : public DeviceContextBase {
  public:
   // Draws into an image it owns, filled with `fill`.
   RasterContext(Size size, Color fill);
   // Draws into an image owned by someone else (which must outlive it).
   explicit RasterContext(QImage* image);
+  // Draws through a view's shared painter into the view's image.
+  explicit RasterContext(std::shared_ptr<SharedPainter> shared);
   // Draws into any paint device (printer pages); CopyBitmap then reads nothing.
   RasterContext(QPaintDevice* device, Size deviceSize, bool isPrinter);
   ~RasterContext() override;
 
   // Called when the context goes away (the view then shows the new image).
   void SetOnFinished(std::function<void()> onFinished) { onFinished_ = std::move(onFinished); }
-  QImage* Image() const { return image_; }
+  QImage* Image() const { return shared_ ? shared_->Image() : image_; }
 
   void LineTo(Point p) override;
   void Polyline(const std::vector<Point>& points) override;
@@ -63,6 +112,16 @@ class RasterContext : public DeviceContextBase {
   void Begin(QPaintDevice* device);
   // Brings the painter's pen, brush and composition in line with the state.
   void Prepare() {
+    if (shared_) {
+      shared_->Changed();
+      QPainter& p = shared_->Painter();
+      painter_ = &p;
+      if (shared_->owner_ != this) {
+        shared_->owner_ = this;
+        dirty_ = true;
+        ApplyClip();
+      }
+    }
     if (dirty_) ApplyState();
   }
   void ApplyState();
@@ -76,7 +135,9 @@ class RasterContext : public DeviceContextBase {
 
   std::unique_ptr<QImage> ownedImage_;
   QImage* image_ = nullptr;
-  QPainter painter_;
+  QPainter ownPainter_;
+  QPainter* painter_ = &ownPainter_;
+  std::shared_ptr<SharedPainter> shared_;
   Size size_;
   bool printer_ = false;
   bool dirty_ = true;

@@ -174,4 +174,42 @@ TEST_F(QtRasterTest, ViewFeedbackOutsidePaintingIsErasedByDrawingItAgain) {
   view.SetHandler(nullptr);
 }
 
+// A run holds its context on the view while events (repaints among them)
+// are pumped; both keep drawing into the one image.
+TEST_F(QtRasterTest, AContextHeldThroughARepaintKeepsDrawing) {
+  struct Painter : platform::ViewHandler {
+    int paints = 0;
+    void OnPaint(DeviceContext& dc) override {
+      ++paints;
+      dc.SelectPen({0x00FF00, 1, PenStyle::Solid});
+      dc.MoveTo({0, 2});
+      dc.LineTo({50, 2});
+    }
+  } handler;
+  auto frame = platform::CreateFrame();
+  platform::ViewSurface& view = frame->View();
+  view.SetHandler(&handler);
+  view.SetBackgroundColor(0x000000);
+  frame->Show();
+  platform::PumpMessages();
+
+  auto held = view.GetDC();
+  held->SelectPen({0x0000FF, 1, PenStyle::Solid});
+  held->MoveTo({0, 20});
+  held->LineTo({50, 20});
+  const int paintsBefore = handler.paints;
+  view.Invalidate();
+  view.UpdateNow();
+  platform::PumpMessages();
+  EXPECT_GT(handler.paints, paintsBefore);
+  held->MoveTo({0, 30});
+  held->LineTo({50, 30});  // the held context's own pen, after the paint used its own
+  const Bitmap b = view.CopyClientArea({0, 0, 60, 40});
+  EXPECT_EQ(b.Pixel(10, 2), 0x00FF00u) << "the repaint drew";
+  EXPECT_EQ(b.Pixel(10, 20), 0x000000u) << "the repaint cleared the earlier feedback";
+  EXPECT_EQ(b.Pixel(10, 30), 0x0000FFu) << "the held context still draws, with its own pen";
+  held.reset();
+  view.SetHandler(nullptr);
+}
+
 }  // namespace
