@@ -21,8 +21,10 @@ int ResetMachiningRecord(DocAtcTable& atc);
 // feed, tool move Z and both feed code values from the defaults; the rest 0.
 void ClearStepCondition(int step);
 
-// Clears curve-list item `item` (0..79) of g_curMachiningDef.
+// Clears curve-list item `item` (0..79) of g_curMachiningDef. The definition
+// dialogs know it as ClearCurveItem.
 void ClearToolSlot(int item);
+inline void ClearCurveItem(int item) { ClearToolSlot(item); }
 
 // Option triple `row` (0..31) of g_curMachiningDef becomes 1, 1, 0.
 void ClearFlagTriple(int row);

@@ -1,5 +1,7 @@
 #include "kelto_dorn/machining/definition_store.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -119,7 +121,10 @@ int AssignDefinitionNumber(const FilletSurfaceLookup& lookupFilletSurface) {
   }
 
   SetFirstStepValues(d);
-  d.steps[0].colour = g_curCurveRecord.colour + 1;
+  // The next palette colour after the curve's; a damaged curve colour at the
+  // top of the int range stays as it is rather than overflowing.
+  const std::int32_t curveColour = g_curCurveRecord.colour;
+  d.steps[0].colour = curveColour < INT_MAX ? curveColour + 1 : curveColour;
   return d.steps[0].colour;
 }
 

@@ -1,5 +1,6 @@
 #include "kelto_dorn/tooldb/atc_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>

@@ -23,9 +23,11 @@ constexpr int kTooManyToolsMessage = 102;
 
 float FiniteOrZero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
-// A record from a file: floats that are not numbers become 0 and the name is
-// terminated within its field.
+// A record from a file: floats that are not numbers become 0, the reserved
+// words 0, and the name is terminated within its field.
 void SanitizeLoadedRecord(ToolRecord& r) {
+  r.reserved0 = r.reserved20 = r.reserved28 = 0;
+  r.reserved72 = 0;
   for (float* f : {&r.diameter, &r.cornerRadius, &r.flatRadius, &r.tipAngle, &r.tipLength, &r.feed, &r.qValue,
                    &r.pValue, &r.fluteLength}) {
     *f = FiniteOrZero(*f);

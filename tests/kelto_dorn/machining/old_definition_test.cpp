@@ -19,7 +19,7 @@ namespace {
 using testing::MachiningTest;
 
 std::vector<std::uint8_t> ReadFixture(const char* name) {
-  std::ifstream in(std::filesystem::path(MACHINING_FIXTURE_ROOT) / name, std::ios::binary);
+  std::ifstream in(testsupport::FixturePath(name), std::ios::binary);
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 

@@ -10,7 +10,6 @@
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "kelto_dorn/tooldb/tool_table.h"
 #include "platform/text.h"
-#include "tests/kelto_dorn/tooldb/tooldb_fixtures.h"
 #include "tests/support/test_support.h"
 
 namespace dorn {
@@ -63,7 +62,7 @@ class AtcTableTest : public testsupport::ProgramFolderTest {
 };
 
 TEST_F(AtcTableTest, SmallFixtureLoadsAndEveryRowIsInUseAndNumbered) {
-  fs::copy_file(testing::ToolDbFixture("ATC_DBS_three_rows.@@@"), Machine("MC1"));
+  fs::copy_file(testsupport::FixturePath("tooldb/ATC_DBS_three_rows.@@@"), Machine("MC1"));
   ASSERT_EQ(LoadAtcTable(*table_), 3);
   EXPECT_EQ(table_->LoadedCount(), 3);
   const AtcRecord& drill = table_->Record(1);
@@ -137,10 +136,10 @@ TEST_F(AtcTableTest, ClearedRowsInTheMiddleComeBackAsEmptyRowsInUse) {
 
 TEST_F(AtcTableTest, RoundTripKeepsEveryByteOfTheRows) {
   const fs::path file = Machine("MC1");
-  fs::copy_file(testing::ToolDbFixture("ATC_DBS_three_rows.@@@"), file, fs::copy_options::overwrite_existing);
+  fs::copy_file(testsupport::FixturePath("tooldb/ATC_DBS_three_rows.@@@"), file, fs::copy_options::overwrite_existing);
   ASSERT_EQ(LoadAtcTable(*table_), 3);
   ASSERT_TRUE(WriteAtcTable(*table_, "MC1").ok());
-  std::string expected = ReadAll(testing::ToolDbFixture("ATC_DBS_three_rows.@@@"));
+  std::string expected = ReadAll(testsupport::FixturePath("tooldb/ATC_DBS_three_rows.@@@"));
   // The loader marks the third row in use with its position as ATC number.
   const std::int32_t inUse = 1, number = 3;
   std::memcpy(&expected[2 * 168], &inUse, 4);
@@ -229,7 +228,7 @@ class AtcRefreshTest : public AtcTableTest {
     ASSERT_TRUE(tools_.Allocate());
     SetBaseName("BASE1");
     fs::create_directories(home() / "_DBS" / "BASE1" / "END10");
-    fs::copy_file(testing::ToolDbFixture("DBS_GEN_three_tools.@@@"),
+    fs::copy_file(testsupport::FixturePath("tooldb/DBS_GEN_three_tools.@@@"),
                   home() / "_DBS" / "BASE1" / "END10" / "$DBS_GEN.@@@");
     ToolRecord first{};
     std::ifstream(home() / "_DBS" / "BASE1" / "END10" / "$DBS_GEN.@@@", std::ios::binary)

@@ -10,7 +10,6 @@
 #include "kelto_dorn/tooldb/folder_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "tests/kelto_dorn/tooldb/tooldb_fixtures.h"
 #include "tests/support/test_support.h"
 
 namespace dorn {
@@ -53,7 +52,7 @@ TEST_F(DbSelectionTest, FirstRunGivesAnEmptySelection) {
 }
 
 TEST_F(DbSelectionTest, ReadsTheStoredSelection) {
-  fs::copy_file(testing::ToolDbFixture("DBS_NAME_sample.@@@"), home() / "$DBS_NAME.@@@");
+  fs::copy_file(testsupport::FixturePath("tooldb/DBS_NAME_sample.@@@"), home() / "$DBS_NAME.@@@");
   EXPECT_EQ(ReadDbSelection(), 0);
   EXPECT_EQ(g_dbSelection.chosenFlags, kBaseChosen | kToolFolderChosen);
   EXPECT_EQ(Base(), "BASE1");
@@ -63,12 +62,12 @@ TEST_F(DbSelectionTest, ReadsTheStoredSelection) {
 
 TEST_F(DbSelectionTest, StoredSelectionIsWrittenBackByteForByte) {
   const fs::path file = home() / "$DBS_NAME.@@@";
-  fs::copy_file(testing::ToolDbFixture("DBS_NAME_sample.@@@"), file);
+  fs::copy_file(testsupport::FixturePath("tooldb/DBS_NAME_sample.@@@"), file);
   ASSERT_EQ(ReadDbSelection(), 0);
   fs::remove(file);
   ASSERT_TRUE(WriteDbSelection().ok());
   std::ifstream written(file, std::ios::binary),
-      fixture(testing::ToolDbFixture("DBS_NAME_sample.@@@"), std::ios::binary);
+      fixture(testsupport::FixturePath("tooldb/DBS_NAME_sample.@@@"), std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}),
             std::string(std::istreambuf_iterator<char>(fixture), {}));
 }

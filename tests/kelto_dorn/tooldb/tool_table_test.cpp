@@ -14,7 +14,6 @@
 #include "kelto_dorn/tooldb/field_texts.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/text.h"
-#include "tests/kelto_dorn/tooldb/tooldb_fixtures.h"
 #include "tests/support/test_support.h"
 
 namespace dorn {
@@ -84,7 +83,8 @@ class ToolTableTest : public testsupport::ProgramFolderTest {
 };
 
 TEST_F(ToolTableTest, SmallFixtureLoadsFieldByField) {
-  fs::copy_file(testing::ToolDbFixture("DBS_GEN_three_tools.@@@"), ToolFolder("BASE1", "END10") / "$DBS_GEN.@@@");
+  fs::copy_file(testsupport::FixturePath("tooldb/DBS_GEN_three_tools.@@@"),
+                ToolFolder("BASE1", "END10") / "$DBS_GEN.@@@");
   Select("BASE1", "END10");
   EXPECT_EQ(LoadToolRecords(table_), 3);
   EXPECT_EQ(g_curToolIndex, 3);
@@ -108,7 +108,8 @@ TEST_F(ToolTableTest, SmallFixtureLoadsFieldByField) {
 }
 
 TEST_F(ToolTableTest, FormatsTheDisplayTexts) {
-  fs::copy_file(testing::ToolDbFixture("DBS_GEN_three_tools.@@@"), ToolFolder("BASE1", "END10") / "$DBS_GEN.@@@");
+  fs::copy_file(testsupport::FixturePath("tooldb/DBS_GEN_three_tools.@@@"),
+                ToolFolder("BASE1", "END10") / "$DBS_GEN.@@@");
   Select("BASE1", "END10");
   ASSERT_EQ(LoadToolRecords(table_), 3);
   ToolFieldTexts drill = FormatToolRecord(table_, 1);
