@@ -250,6 +250,8 @@ void DrawCurve(int mode, platform::DeviceContext& dc) {
   // Decorations first, without the curve's direction arrow.
   const int counter = g_view.m_arrowCounter;
   g_view.m_arrowCounter = 0;
+  // The marker shows the curve's IP point: only when one is set and IP
+  // points are shown.
   const bool marker = (p.flags & 0x80) && g_showIpPoint > 0;
   switch (p.kind) {
     case kCurvePlain:
@@ -258,19 +260,19 @@ void DrawCurve(int mode, platform::DeviceContext& dc) {
       break;
     case kCurvePocket7:
       DrawPocketWalls(p, dc);
-      DrawCurveMarker(index, dc);
+      if (marker) DrawCurveMarker(index, dc);
       break;
     case kCurveHoles:
       DrawCurveHoles(index, dc);
       break;
     case kCurvePocket5:
       DrawRoundPocket(p, dc);
-      DrawCurveMarker(index, dc);
+      if (marker) DrawCurveMarker(index, dc);
       break;
     case kCurveOffset:
     case kCurveTaper:
       DrawOffsetWalls(p, dc);
-      DrawCurveMarker(index, dc);
+      if (marker) DrawCurveMarker(index, dc);
       break;
     default:
       break;
