@@ -194,6 +194,35 @@ struct EngineCoreWords {
   std::array<double, 2> FilletStartTangent{};
   NcElement BestJointRecord{};
   NcElement BestCommandRecord{};
+  std::array<double, 2> GuideFarPoint{};
+  double GuideLength = 0.0;     // the measured guide length of the corner-radius pass
+  int SpanCounter = 0;
+
+  // ---- the element stepper's hand-over words
+  int StepRunEndIndex = 0;      // the run's end index (integer part of R1's d6)
+  int StepRunEndFraction = 0;
+  std::array<double, 2> StepWorkPoint{};
+  int StepKeptFlags = 0;
+  int StepPassWord = 0;         // bit 0x08 turns the tool normal over
+  double StepValue = 0.0;
+  NcElement StepperLineRecord{};
+  NcElement StepRecord{};       // d0 the length, d4/d5 R2's end point, d7 Z
+
+  // ---- the joint-search set-ups
+  NcElement StartRecord{};      // the stored start record of the run
+  NcElement TwinRecord{};       // its twin (the other side of the run)
+  int RunFirstIndex = 0;
+  int RunLastIndex = 0;
+  std::array<double, 2> RunMarks{};
+  int MotionUpdateFlag = 0;
+  int MotionModeCopy = 0;
+  int StraightFeedSwitch = 0;
+  int CornerWord = 0;           // bit 0x01: the rounded corner is searched along Y
+  int WalkSign = 1;             // the walking sign word of the two-sided search
+  std::array<double, 2> HitPoints{};
+  std::array<double, 2> KeptStart{};
+  double KeptLength = 0.0;
+
   // The 0-terminated list of call entries (element indices of commands).
   std::array<int, 36> CallEntries{};
   int CallPosition = 0;         // the call entry loaded at the end of the list

@@ -66,7 +66,7 @@ KELTO_PENDING_0(StepFilletRow)
 KELTO_PENDING_0(EmitFilletRowPoint)
 KELTO_PENDING_0(AdjustFilletStep)
 
-// The joint-search family around the ray search and the guide-line walks.
+// The joint-search set-ups around the ray search.
 KELTO_PENDING_0(IntersectElements)
 KELTO_PENDING_0(SetupSingleElement)
 KELTO_PENDING_0(SetupRoundedEnd)
@@ -75,21 +75,8 @@ KELTO_PENDING_1(IntersectHelper)
 KELTO_PENDING_1(ApproachFromSide)
 KELTO_PENDING_0(CachedRunStart)
 KELTO_PENDING_1(IntersectAtLevel)
-KELTO_PENDING_0(WalkToNextJoint)
-KELTO_PENDING_0(FindNearestJoint)
-KELTO_PENDING_0(StepperArcSetup)
-KELTO_PENDING_1(ArcCirclePass)
-KELTO_PENDING_0(ArcPassEnd)
-KELTO_PENDING_1(NextCallEntry)
 void RunContext::IntersectDirection() { StopMissingOperation("IntersectDirection"); }
 void RunContext::ArcPointAt(double) { StopMissingOperation("ArcPointAt"); }
-void RunContext::OpenGuideRange() { StopMissingOperation("OpenGuideRange"); }
-void RunContext::StepperHelperA() { StopMissingOperation("StepperHelperA"); }
-void RunContext::StepperHelperB() { StopMissingOperation("StepperHelperB"); }
-void RunContext::ClearStepFlags() { StopMissingOperation("ClearStepFlags"); }
-void RunContext::StepperHelperC() { StopMissingOperation("StepperHelperC"); }
-void RunContext::StepperHelperD() { StopMissingOperation("StepperHelperD"); }
-void RunContext::StepperHelperE() { StopMissingOperation("StepperHelperE"); }
 
 // The offset of R0 and R1 for the corner fit belongs with the corner
 // routines; the snapshot's re-transform of a motion frame waits for it.
