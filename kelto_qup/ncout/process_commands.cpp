@@ -746,7 +746,10 @@ void RunContext::ClearProcessLists() {
 
 int RunContext::EmitTextLine(int merge) {
   if (!BlockOutputOn()) return 0;
-  const int line = R2.flags;
+  // A held line joins the block being ended (merge 1): the block output
+  // leaves its index in HeldTextLine; otherwise the command names the line.
+  const int line = merge != 0 ? output.HeldTextLine : R2.flags;
+  if (merge != 0) output.HeldTextLine = 0;
   // An index outside the table names no line: nothing is written.
   if (line < 0 || line >= kCodeLineCount) return 0;
   char* text = job.CodeLines[static_cast<std::size_t>(line)].text;

@@ -1,0 +1,382 @@
+// Whole NC creation runs of hole jobs: the hand-over written by the test
+// builder, LoadJob, InitNcJob and StartNcCreation, then the NC program, the
+// busy word "$NC_EXE.@@@", the reports, and the program read back by rs274.
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "kelto_qup/engine/recording_host.h"
+#include "kelto_qup/engine/run_context.h"
+#include "platform/text.h"
+#include "tests/kelto_qup/support/handover_builder.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using handover::NcElement;
+using testsupport::HandoverBuilder;
+using testsupport::HoleSpec;
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The drilled holes as rs274 reports them: each feed move straight down.
+struct Plunge {
+  double x, y, z;
+};
+
+class HoleJobTest : public testsupport::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    run = std::make_unique<qup::RunContext>(host);
+    run->job.DisplayList = [this] { return host.displayRecords; };
+  }
+
+  // Loads and runs the job; returns StartNcCreation's result.
+  int Run(HandoverBuilder& job) {
+    job.Write(home());
+    run->job.Header = job.header;
+    run->job.Modes.StartMode = job.header.startMode;
+    run->LoadJob();
+    run->InitNcJob();
+    return run->StartNcCreation();
+  }
+  fs::path NcPath() const { return testsupport::DatFolder(home()) / "HOLE.NC"; }
+  std::string NcText() const { return ReadText(NcPath()); }
+  int NcExeWord() const {
+    std::int32_t word = -1;
+    std::ifstream in(home() / "$NC_EXE.@@@", std::ios::binary);
+    in.read(reinterpret_cast<char*>(&word), sizeof word);
+    return in ? word : -1;
+  }
+
+  // Runs rs274 on the NC file; empty when rs274 is not installed. Every
+  // block must be accepted: the interpreter's output names no error.
+  std::vector<Plunge> ReadBack(std::string* log = nullptr) {
+    if (std::system("command -v rs274 > /dev/null 2>&1") != 0) return {};
+    const fs::path tools = home() / "tools.tbl";
+    {
+      std::ofstream table(tools);
+      for (int t = 1; t <= 99; ++t) table << "T" << t << " P" << t << " D10.0 Z0 ;\n";
+    }
+    const fs::path out = home() / "rs274.txt";
+    const std::string command =
+        "rs274 -t '" + tools.string() + "' -g '" + NcPath().string() + "' > '" + out.string() + "' 2>&1";
+    const int status = std::system(command.c_str());
+    const std::string text = ReadText(out);
+    if (log != nullptr) *log = text;
+    EXPECT_EQ(status, 0) << text;
+    EXPECT_EQ(text.find("rror"), std::string::npos) << text;
+    std::vector<Plunge> plunges;
+    const std::regex feed(R"(STRAIGHT_FEED\(([-0-9.]+), ([-0-9.]+), ([-0-9.]+),)");
+    double lastZ = 1e9;
+    for (std::sregex_iterator it(text.begin(), text.end(), feed), end; it != end; ++it) {
+      const double x = std::stod((*it)[1]), y = std::stod((*it)[2]), z = std::stod((*it)[3]);
+      if (plunges.empty() || plunges.back().x != x || plunges.back().y != y || z < lastZ) {
+        if (!plunges.empty() && plunges.back().x == x && plunges.back().y == y) {
+          plunges.back().z = z;  // a deeper peck of the same hole
+        } else {
+          plunges.push_back({x, y, z});
+        }
+      }
+      lastZ = z;
+    }
+    return plunges;
+  }
+
+  static HandoverBuilder Drilling(const HoleSpec& spec, int holes = 3) {
+    HandoverBuilder job;
+    job.Begin();
+    for (int i = 0; i < holes; ++i) job.Point(100, 10.0 + 20.0 * i, 15.0);
+    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0, 8.5, spec.cycle == 84.0 ? 3.0 : 0.0);
+    job.HoleCutIn(401);
+    job.Hole(402, 100, 100, spec);
+    job.ProcessEnd(500);
+    job.End();
+    return job;
+  }
+
+  qup::RecordingHost host;
+  std::unique_ptr<qup::RunContext> run;
+};
+
+// The NC file's lines without their CR LF ends.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The lines from the first one that starts with `from` up to and including
+// the first that starts with `to`.
+std::vector<std::string> Section(const std::vector<std::string>& lines, const std::string& from,
+                                 const std::string& to) {
+  std::vector<std::string> out;
+  bool in = false;
+  for (const std::string& line : lines) {
+    if (!in && line.rfind(from, 0) == 0) in = true;
+    if (!in) continue;
+    out.push_back(line);
+    if (line.rfind(to, 0) == 0) break;
+  }
+  return out;
+}
+
+using Strings = std::vector<std::string>;
+
+TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
+  HoleSpec spec;
+  HandoverBuilder job = Drilling(spec);
+  ASSERT_EQ(Run(job), 0);
+  EXPECT_TRUE(host.errorBoxes.empty());
+  const Strings expected = {"% ",
+                            "G90G40G80 ",
+                            "T05M06",
+                            "N0001 ",
+                            "G90 ",
+                            "S1200 ",
+                            "M03 ",
+                            "G17G00Z50.",
+                            "X10.Y15.",
+                            "(PAI=8.5 TIP=3.)",
+                            "G98G81X10.Y15.Z-10.R2.F100",
+                            "X30.Y15.",
+                            "X50.Y15.",
+                            "G80 ",
+                            "M05 ",
+                            "G00 ",
+                            "X0.Y0.",
+                            "M09 ",
+                            "M30 ",
+                            "% "};
+  EXPECT_EQ(Lines(NcText()), expected);
+  EXPECT_EQ(NcExeWord(), 0);  // free again after the run
+  EXPECT_EQ(run->job.RunIncomplete, 0);
+  const auto plunges = ReadBack();
+  if (!plunges.empty()) {
+    ASSERT_EQ(plunges.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_DOUBLE_EQ(plunges[i].x, 10.0 + 20.0 * i);
+      EXPECT_DOUBLE_EQ(plunges[i].y, 15.0);
+      EXPECT_DOUBLE_EQ(plunges[i].z, -10.0);
+    }
+  }
+}
+
+TEST_F(HoleJobTest, NcExeIsBusyWhileTheFileIsOpen) {
+  HoleSpec spec;
+  HandoverBuilder job = Drilling(spec);
+  job.Write(home());
+  run->job.Header = job.header;
+  run->job.Modes.StartMode = 4;
+  ASSERT_EQ(run->LoadJob(), 0);
+  run->InitNcJob();
+  ASSERT_TRUE(run->BuildNcPath());
+  ASSERT_EQ(run->OpenJobNcFile(), 0);
+  EXPECT_EQ(NcExeWord(), 0xFFFF);
+  run->CloseJobNcFile();
+  EXPECT_EQ(NcExeWord(), 0);
+}
+
+TEST_F(HoleJobTest, CannedCycleForms) {
+  struct Case {
+    const char* name;
+    double cycle, peck, dwell;
+    bool returnToR;
+    Strings block;  // the first hole's blocks after the comment
+    double timeSeconds;
+  };
+  const Case cases[] = {
+      {"peck", 83, 3, 0, false, {"G98G83X10.Y15.Z-10.R2.Q3.F100 ", "X30.Y15."}, 75.6},
+      {"tap", 84, 0, 0, false, {"G98G84X10.Y15.Z-10.R2.F100", "X30.Y15."}, 21.6},
+      {"dwell", 82, 0, 1.5, true, {"G99G82X10.Y15.Z-10.R2.P1F100", "X30.Y15."}, 21.6},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host = qup::RecordingHost{};
+    run = std::make_unique<qup::RunContext>(host);
+    HoleSpec spec;
+    spec.cycle = c.cycle;
+    spec.peck = c.peck;
+    spec.dwell = c.dwell;
+    HandoverBuilder job = Drilling(spec);
+    for (NcElement& e : job.elements) {
+      if (e.code == 0x7300 && c.returnToR) e.flags = 0x4900;
+    }
+    ASSERT_EQ(Run(job), 0);
+    const Strings lines = Lines(NcText());
+    const Strings section = Section(lines, c.block[0].substr(0, 6), "X30.");
+    EXPECT_EQ(section, c.block);
+    EXPECT_EQ(Section(lines, "G80", "G80").size(), 1u);
+    EXPECT_NEAR(run->engine.core.MachiningTime, c.timeSeconds, 1e-9);
+    if (c.cycle == 84) {
+      // Tapping starts the spindle with the process's M code, not at the head.
+      EXPECT_EQ(Section(lines, "M3S", "M3S"), Strings{"M3S1200 "});
+      EXPECT_TRUE(Section(lines, "M03", "M03").empty());
+    }
+    const auto plunges = ReadBack();
+    if (!plunges.empty()) {
+      ASSERT_EQ(plunges.size(), 3u);
+      EXPECT_DOUBLE_EQ(plunges[2].x, 50.0);
+      EXPECT_DOUBLE_EQ(plunges[2].z, -10.0);
+    }
+  }
+}
+
+TEST_F(HoleJobTest, ExplicitMovesWriteNoCycleCancel) {
+  HoleSpec spec;
+  spec.cycle = 1;
+  HandoverBuilder job = Drilling(spec);
+  ASSERT_EQ(Run(job), 0);
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(Section(lines, "(PAI", "X30."),
+            (Strings{"(PAI=8.5 TIP=3.)", "G00X10.Y15. ", "Z2. ", "G01Z-10.F100", "G00Z50. ", "X30.Y15."}));
+  EXPECT_TRUE(Section(lines, "G80", "G80").empty());
+  const auto plunges = ReadBack();
+  if (!plunges.empty()) EXPECT_EQ(plunges.size(), 3u);
+}
+
+TEST_F(HoleJobTest, DeepHolePecksByMovesAndAZeroStepMakesOnePass) {
+  for (double step : {4.0, 0.0}) {
+    SCOPED_TRACE(step);
+    host = qup::RecordingHost{};
+    run = std::make_unique<qup::RunContext>(host);
+    HoleSpec spec;
+    spec.code = 0x6C00;
+    spec.cycle = 1;
+    spec.peck = step;
+    spec.dwell = 3;  // first depth 3 below the R level
+    spec.retract = 1;
+    HandoverBuilder job = Drilling(spec, 1);
+    ASSERT_EQ(Run(job), 0);
+    const Strings expected =
+        step > 0.0 ? Strings{"Z2. ", "G01Z-1.F100 ", "Z-5.F100", "Z-4.", "Z-9.", "Z-8.", "Z-10. ", "G00Z50. "}
+                   : Strings{"Z2. ", "G01Z-1.F100 ", "Z-10. ", "G00Z50. "};
+    EXPECT_EQ(Section(Lines(NcText()), "Z2.", "G00Z50."), expected);
+    const auto plunges = ReadBack();
+    if (!plunges.empty()) {
+      ASSERT_EQ(plunges.size(), 1u);
+      EXPECT_DOUBLE_EQ(plunges[0].z, -10.0);
+    }
+  }
+}
+
+TEST_F(HoleJobTest, HolesAlongALineAndAnArcAtThePitch) {
+  HandoverBuilder job;
+  job.Begin();
+  job.Line(100, 0, 0, 40, 0);
+  job.Arc(100, 20, 40, 0, 40, 40, 40, 20);  // half a circle about (40, 20)
+  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
+  job.HoleCutIn(401, true);
+  HoleSpec spec;
+  spec.pitch = 10;
+  job.Hole(402, 100, 100, spec);
+  job.ProcessEnd(500);
+  job.End();
+  ASSERT_EQ(Run(job), 0);
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(Section(lines, "G99G81", "X10."), (Strings{"G99G81X0.Y0.Z-10.R2.F100", "X10.Y0. "}));
+  // 40 mm of line and 62.83 mm of arc: holes at every 10 mm, 11 in all.
+  const Strings holes = Section(lines, "G99G81", "G80");
+  ASSERT_EQ(holes.size(), 12u);
+  EXPECT_EQ(holes[5], "X49.589Y2.448 ");  // 10 mm into the arc
+  const auto plunges = ReadBack();
+  if (!plunges.empty()) {
+    ASSERT_EQ(plunges.size(), 11u);
+    for (const Plunge& p : plunges) {
+      EXPECT_DOUBLE_EQ(p.z, -10.0);
+      if (p.x > 40.0) EXPECT_NEAR(std::hypot(p.x - 40.0, p.y - 20.0), 20.0, 0.002);
+    }
+  }
+}
+
+TEST_F(HoleJobTest, AZeroPitchPutsHolesAtTheElementEnds) {
+  HandoverBuilder job;
+  job.Begin();
+  job.Line(100, 0, 0, 40, 0);
+  job.Line(100, 40, 0, 40, 30);
+  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
+  job.HoleCutIn(401);
+  HoleSpec spec;
+  spec.pitch = 0;
+  job.Hole(402, 100, 100, spec);
+  job.ProcessEnd(500);
+  job.End();
+  ASSERT_EQ(Run(job), 0);
+  EXPECT_EQ(Section(Lines(NcText()), "G98G81", "G80"),
+            (Strings{"G98G81X0.Y0.Z-10.R2.F100", "X40.Y0. ", "X40.Y30.", "G80 "}));
+}
+
+TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
+  HandoverBuilder job;
+  job.Begin();
+  job.Point(100, 5, 5);
+  job.TextLine(300, "(' PART-A)");
+  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
+  job.TextLine(401, ":M01");
+  job.TextLine(402, "G04 P1.;M08");
+  job.HoleCutIn(403);
+  job.Hole(404, 100, 100, HoleSpec{});
+  job.ProcessEnd(500);
+  job.End();
+  ASSERT_EQ(Run(job), 0);
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(lines[1], "(PART-A)");
+  // The held ":M01" joins the next block; ";" splits the line in two.
+  EXPECT_EQ(Section(lines, "G04", "M08"), (Strings{"G04P1.M01 ", "M08 "}));
+  const auto plunges = ReadBack();
+  if (!plunges.empty()) EXPECT_EQ(plunges.size(), 1u);
+}
+
+TEST_F(HoleJobTest, HoleSubprogramFileListsThePoints) {
+  HoleSpec spec;
+  HandoverBuilder job = Drilling(spec);
+  job.header.holeSubprogram = 1;
+  NcElement points{};
+  points.number = 403;
+  points.code = 0xCC00;
+  points.flags = 1;
+  points.int3 = 99;  // the last item: the subprogram is closed
+  job.elements.insert(job.elements.end() - 3, points);
+  ASSERT_EQ(Run(job), 0);
+  EXPECT_EQ(Lines(ReadText(testsupport::DatFolder(home()) / "HOLES.NC")),
+            (Strings{"O1001", "X10.Y15.", "X30.Y15.", "X50.Y15.", "M99 ", "  "}));
+  EXPECT_EQ(NcExeWord(), 0);
+}
+
+TEST_F(HoleJobTest, PositioningMovesToEachPoint) {
+  HandoverBuilder job;
+  job.Begin();
+  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
+  for (double x : {30.0, 60.0}) {
+    NcElement& p = job.Add(401, 0x7000);
+    p.flags = 0x100;
+    p.d3 = 5;
+    p.d4 = x;
+    p.d5 = 40;
+  }
+  job.ProcessEnd(500);
+  job.End();
+  ASSERT_EQ(Run(job), 0);
+  EXPECT_EQ(Section(Lines(NcText()), "G17", "X60."), (Strings{"G17G00Z5. ", "X30.Y40.", "X60."}));
+  std::string log;
+  ReadBack(&log);
+  if (!log.empty()) EXPECT_NE(log.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos);
+}
+
+}  // namespace
