@@ -7,7 +7,10 @@
 
 #include <functional>
 
-#include "platform/view_surface.h"
+#include "platform/backend.h"
+#include "platform/frame.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/headless/headless_view.h"
 
 #include <gtest/gtest.h>
 
@@ -196,42 +199,41 @@ TEST(OffscreenGlTest, AnEmptySizeIsRefused) {
   EXPECT_FALSE(r.message.empty());
 }
 
-// Only the client size matters to a GL window.
-class SizedSurface : public platform::ViewSurface {
- public:
-  Size size{120, 90};
-  void SetHandler(platform::ViewHandler*) override {}
-  std::unique_ptr<platform::DeviceContext> GetDC() override { return nullptr; }
-  void Invalidate() override {}
-  void UpdateNow() override {}
-  Size ClientSize() const override { return size; }
-  void SetBackgroundColor(Color) override {}
-  void SetTimer(int, int, platform::TimerKind) override {}
-  void KillTimer(int) override {}
-  void SetCursor(int) override {}
-  void SetFocus() override {}
-  Bitmap CopyClientArea(const platform::Rect&) const override { return {}; }
+// A headless frame's view: only its client size matters to a GL window.
+struct HeadlessViewFixture {
+  HeadlessViewFixture()
+      : backend(platform::headless::InstallHeadlessBackend()),
+        frame(backend.CreateFrame()),
+        view(static_cast<platform::headless::HeadlessView&>(frame->View())) {}
+  ~HeadlessViewFixture() {
+    frame.reset();  // the frame tells the backend it goes
+    platform::UninstallBackend();
+  }
+  platform::headless::HeadlessBackend& backend;
+  std::unique_ptr<platform::Frame> frame;
+  platform::headless::HeadlessView& view;
 };
 
 TEST(OffscreenGlTest, InstalledOffscreenWindowsFollowTheViewSurface) {
   platform::InstallOffscreenGlWindows();
-  SizedSurface surface;
+  HeadlessViewFixture headless;
+  headless.view.Resize(120, 90);
   SceneRenderer renderer;
   renderer.draw = [] { Triangle(1); };
-  platform::GlWindowResult made = platform::CreateGlWindow(surface, renderer);
+  platform::GlWindowResult made = platform::CreateGlWindow(headless.view, renderer);
   ASSERT_TRUE(made.window) << made.message;
   auto& window = static_cast<platform::OffscreenGlWindow&>(*made.window);
 
   window.Update();
   EXPECT_EQ(window.ReadPixels().Width(), 120);
-  surface.size = {60, 40};
+  headless.view.Resize(60, 40);
   window.Update();
   Bitmap frame = window.ReadPixels();
   EXPECT_EQ(frame.Width(), 60);
   EXPECT_EQ(frame.Height(), 40);
   EXPECT_EQ(renderer.resizedTo, (Size{60, 40}));
   // A view without area (minimised) keeps the last frame instead of failing.
-  surface.size = {0, 0};
+  headless.view.Resize(0, 0);
   window.Update();
   EXPECT_EQ(window.FrameCount(), 2);
   platform::SetGlWindowFactory({});
@@ -239,9 +241,9 @@ TEST(OffscreenGlTest, InstalledOffscreenWindowsFollowTheViewSurface) {
 
 TEST(OffscreenGlTest, WithoutAnInstalledFactoryThereIsNoGlWindow) {
   platform::SetGlWindowFactory({});
-  SizedSurface surface;
+  HeadlessViewFixture headless;
   SceneRenderer renderer;
-  platform::GlWindowResult made = platform::CreateGlWindow(surface, renderer);
+  platform::GlWindowResult made = platform::CreateGlWindow(headless.view, renderer);
   EXPECT_FALSE(made.window);
   EXPECT_FALSE(made.message.empty());
 }

@@ -9,7 +9,9 @@
 #include <QOpenGLFunctions>
 #include <QWidget>
 
-#include "platform/view_surface.h"
+#include "platform/backend.h"
+#include "platform/frame.h"
+#include "platform/headless/headless_backend.h"
 #include "tests/platform/devices/qt_test_app.h"
 
 #include <gtest/gtest.h>
@@ -114,25 +116,17 @@ TEST(QtGlWindowTest, AHandleThatOutlivesItsHostAnswersWithoutAContext) {
 TEST(QtGlWindowTest, InstalledWindowsNeedADesktopView) {
   App();
   platform::qt::InstallQtGlWindows();
-  class NotAWidget : public platform::ViewSurface {
-   public:
-    void SetHandler(platform::ViewHandler*) override {}
-    std::unique_ptr<platform::DeviceContext> GetDC() override { return nullptr; }
-    void Invalidate() override {}
-    void UpdateNow() override {}
-    platform::Size ClientSize() const override { return {10, 10}; }
-    void SetBackgroundColor(platform::Color) override {}
-    void SetTimer(int, int, platform::TimerKind) override {}
-    void KillTimer(int) override {}
-    void SetCursor(int) override {}
-    void SetFocus() override {}
-    platform::Bitmap CopyClientArea(const platform::Rect&) const override { return {}; }
-  } surface;
+  // A headless view is no desktop window.
+  platform::headless::HeadlessBackend& backend = platform::headless::InstallHeadlessBackend();
+  std::unique_ptr<platform::Frame> frame = backend.CreateFrame();
+  platform::ViewSurface& surface = frame->View();
   ClearRenderer renderer;
   platform::GlWindowResult made = platform::CreateGlWindow(surface, renderer);
   EXPECT_FALSE(made.window);
   EXPECT_FALSE(made.message.empty());
   platform::SetGlWindowFactory({});
+  frame.reset();
+  platform::UninstallBackend();
 }
 
 }  // namespace
