@@ -5,6 +5,8 @@
 // that image and the window shows it after each change, so XOR drawing works
 // the same on every display.
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "platform/bitmap.h"
 #include "platform/device_context.h"
@@ -52,6 +54,25 @@ class ViewHandler {
   virtual void OnTimer(int timerId) { (void)timerId; }
 };
 
+// A list box that lives inside the view (the message list along the bottom
+// of the companion program's view). Keys pressed in it reach the view's
+// handler as if pressed in the view.
+class ViewListBox {
+ public:
+  virtual ~ViewListBox() = default;
+  virtual void SetRect(const Rect& clientRect) = 0;
+  virtual Rect GetRect() const = 0;
+  virtual void Show(bool on) = 0;
+  virtual bool IsVisible() const = 0;
+  virtual int AddString(std::string_view cp932) = 0;  // returns the new row
+  virtual void ResetContent() = 0;
+  virtual int GetCount() const = 0;
+  virtual std::string GetString(int row) const = 0;
+  virtual void SetCurSel(int row) = 0;  // -1 clears; the row is scrolled into view
+  virtual int GetCurSel() const = 0;
+  virtual void SetFont(const Font& font) = 0;
+};
+
 class ViewSurface {
  public:
   virtual ~ViewSurface() = default;
@@ -79,6 +100,9 @@ class ViewSurface {
 
   // The pixels of a client rectangle as shown (for the clipboard copy).
   virtual Bitmap CopyClientArea(const Rect& area) const = 0;
+
+  // The list box inside the view, made on first use (hidden until shown).
+  virtual ViewListBox& ListBox() = 0;
 };
 
 }  // namespace platform

@@ -4,6 +4,25 @@
 
 namespace platform::headless {
 
+int HeadlessViewListBox::AddString(std::string_view cp932) {
+  rows_.emplace_back(cp932);
+  return static_cast<int>(rows_.size()) - 1;
+}
+
+void HeadlessViewListBox::ResetContent() {
+  rows_.clear();
+  selection_ = -1;
+}
+
+std::string HeadlessViewListBox::GetString(int row) const {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return {};
+  return rows_[static_cast<std::size_t>(row)];
+}
+
+void HeadlessViewListBox::SetCurSel(int row) {
+  selection_ = (row >= 0 && row < static_cast<int>(rows_.size())) ? row : -1;
+}
+
 HeadlessView::HeadlessView(HeadlessBackend& backend) : backend_(backend) { backend_.AddView(this); }
 HeadlessView::~HeadlessView() { backend_.RemoveView(this); }
 

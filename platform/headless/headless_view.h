@@ -4,6 +4,7 @@
 // and timer events.
 #include <memory>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/recording_context.h"
@@ -12,6 +13,30 @@
 namespace platform::headless {
 
 class HeadlessBackend;
+
+// The list box of a headless view: rows, selection, place and font, as set.
+class HeadlessViewListBox : public ViewListBox {
+ public:
+  void SetRect(const Rect& r) override { rect_ = r; }
+  Rect GetRect() const override { return rect_; }
+  void Show(bool on) override { visible_ = on; }
+  bool IsVisible() const override { return visible_; }
+  int AddString(std::string_view cp932) override;
+  void ResetContent() override;
+  int GetCount() const override { return static_cast<int>(rows_.size()); }
+  std::string GetString(int row) const override;
+  void SetCurSel(int row) override;
+  int GetCurSel() const override { return selection_; }
+  void SetFont(const Font& font) override { font_ = font; }
+  const Font& CurrentFont() const { return font_; }
+
+ private:
+  std::vector<std::string> rows_;
+  Rect rect_;
+  Font font_;
+  int selection_ = -1;
+  bool visible_ = false;
+};
 
 class HeadlessView : public ViewSurface {
  public:
@@ -29,8 +54,10 @@ class HeadlessView : public ViewSurface {
   void SetCursor(int cursorId) override { cursorId_ = cursorId; }
   void SetFocus() override { focused_ = true; }
   Bitmap CopyClientArea(const Rect& area) const override;
+  ViewListBox& ListBox() override { return listBox_; }
 
   // --- test side ---
+  HeadlessViewListBox& listBox() { return listBox_; }
   void Mouse(const MouseEvent& event);
   void Key(int key, unsigned modifiers = 0);
   void Resize(int width, int height);
@@ -57,6 +84,7 @@ class HeadlessView : public ViewSurface {
   bool focused_ = false;
   bool paintPending_ = true;
   int paintCount_ = 0;
+  HeadlessViewListBox listBox_;
 };
 
 }  // namespace platform::headless

@@ -170,9 +170,7 @@ class QtBackend final : public Backend {
   }
 
   std::optional<Font> ChooseFont(const Font& initial) override {
-    QFont start(ToQString(initial.face));
-    start.setPixelSize(std::max(1, std::abs(initial.height)));
-    start.setWeight(static_cast<QFont::Weight>(std::clamp(initial.weight <= 0 ? 400 : initial.weight, 1, 1000)));
+    const QFont start = ToQFont(initial, std::abs(initial.height));
     bool ok = false;
     const QFont f = QFontDialog::getFont(&ok, start, ActiveParent());
     if (!ok) return std::nullopt;

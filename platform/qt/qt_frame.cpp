@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -222,6 +223,79 @@ void QtView::SetFocus() { widget_->setFocus(); }
 Bitmap QtView::CopyClientArea(const Rect& area) const {
   const Rect r = area.Normalized();
   return ToBitmap(image_.copy(r.left, r.top, r.Width(), r.Height()));
+}
+
+// --- the view's list box ---
+
+namespace {
+
+// Keys pressed in the list box are the view's keys (arrows pan, F12 copies ...).
+class ViewKeyForwarder final : public QObject {
+ public:
+  explicit ViewKeyForwarder(QtView& view) : view_(view) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int vk = ToVirtualKey(*key);
+    if (vk == 0 || !view_.Handler()) return false;
+    view_.Handler()->OnKeyDown(vk, ToModifiers(key->modifiers()));
+    return true;
+  }
+
+ private:
+  QtView& view_;
+};
+
+}  // namespace
+
+QtViewListBox::QtViewListBox(QtView& view) : list_(new QListWidget(view.Widget())) {
+  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  auto* forwarder = new ViewKeyForwarder(view);
+  forwarder->setParent(list_);
+  list_->installEventFilter(forwarder);
+  list_->hide();
+}
+
+void QtViewListBox::SetRect(const Rect& r) {
+  const Rect n = r.Normalized();
+  list_->setGeometry(n.left, n.top, n.Width(), n.Height());
+}
+
+Rect QtViewListBox::GetRect() const {
+  const QRect g = list_->geometry();
+  return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+void QtViewListBox::Show(bool on) { list_->setVisible(on); }
+bool QtViewListBox::IsVisible() const { return !list_->isHidden(); }
+
+int QtViewListBox::AddString(std::string_view cp932) {
+  list_->addItem(ToQString(cp932));
+  return list_->count() - 1;
+}
+
+void QtViewListBox::ResetContent() { list_->clear(); }
+int QtViewListBox::GetCount() const { return list_->count(); }
+
+std::string QtViewListBox::GetString(int row) const {
+  const QListWidgetItem* item = list_->item(row);
+  return item ? FromQString(item->text()) : std::string();
+}
+
+void QtViewListBox::SetCurSel(int row) {
+  list_->setCurrentRow(row);
+  if (QListWidgetItem* item = list_->item(row)) list_->scrollToItem(item);
+}
+
+int QtViewListBox::GetCurSel() const { return list_->currentRow(); }
+
+void QtViewListBox::SetFont(const Font& font) {
+  list_->setFont(ToQFont(font, std::max(1, std::abs(font.height))));
+}
+
+ViewListBox& QtView::ListBox() {
+  if (!listBox_) listBox_ = std::make_unique<QtViewListBox>(*this);
+  return *listBox_;
 }
 
 // --- frame ---

@@ -12,6 +12,7 @@
 #include "platform/qt/raster_context.h"
 
 class QAction;
+class QListWidget;
 class QMenu;
 class QTimer;
 class QToolBar;
@@ -47,6 +48,27 @@ class QtViewWidget final : public QWidget {
   QtView* owner_;
 };
 
+// The view's list box: a list widget over the view; its keys go to the view's handler.
+class QtViewListBox final : public ViewListBox {
+ public:
+  explicit QtViewListBox(QtView& view);
+  void SetRect(const Rect& r) override;
+  Rect GetRect() const override;
+  void Show(bool on) override;
+  bool IsVisible() const override;
+  int AddString(std::string_view cp932) override;
+  void ResetContent() override;
+  int GetCount() const override;
+  std::string GetString(int row) const override;
+  void SetCurSel(int row) override;
+  int GetCurSel() const override;
+  void SetFont(const Font& font) override;
+  QListWidget* Widget() const { return list_; }
+
+ private:
+  QListWidget* list_;
+};
+
 class QtView final : public ViewSurface {
  public:
   explicit QtView(QWidget* parent);
@@ -65,6 +87,7 @@ class QtView final : public ViewSurface {
   void SetCursor(int cursorId) override;
   void SetFocus() override;
   Bitmap CopyClientArea(const Rect& area) const override;
+  ViewListBox& ListBox() override;
 
   // --- called by the widget ---
   void Paint();
@@ -82,6 +105,7 @@ class QtView final : public ViewSurface {
   Color background_ = 0xFFFFFF;
   bool paintPending_ = true;
   std::map<int, QTimer*> timers_;
+  std::unique_ptr<QtViewListBox> listBox_;
 };
 
 class QtFrame final : public Frame {

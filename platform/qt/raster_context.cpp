@@ -214,16 +214,15 @@ void RasterContext::SetPixel(Point p, Color c) {
   dirty_ = true;
 }
 
-QFont RasterContext::MakeFont() const {
-  const Font& f = state_.font;
+QFont RasterContext::MakeFont() const { return ToQFont(state_.font, DeviceFontHeight()); }
+
+QFont ToQFont(const Font& f, int pixelSize) {
   QFont font;
   const QString face = ToQString(f.face);
-  // Japanese faces of the system are matched to an installed CJK face of the
-  // same kind (serif for mincho faces, sans otherwise) when not installed.
   const QString fallback =
       face.contains(QString::fromUtf8("明朝")) ? QStringLiteral("Noto Serif CJK JP") : QStringLiteral("Noto Sans CJK JP");
   font.setFamilies(face.isEmpty() ? QStringList{fallback} : QStringList{face, fallback});
-  font.setPixelSize(DeviceFontHeight());
+  font.setPixelSize(std::max(1, pixelSize));
   const int weight = f.weight <= 0 ? 400 : std::clamp(f.weight, 1, 1000);
   font.setWeight(static_cast<QFont::Weight>(weight));
   font.setItalic(f.italic);

@@ -151,6 +151,11 @@ class RasterContext : public DeviceContextBase {
   std::function<void()> onFinished_;
 };
 
+// A logical font as a Qt font of the given pixel size. Japanese faces of the
+// system are matched to an installed CJK face of the same kind (serif for
+// mincho faces, sans otherwise) when they are not installed themselves.
+QFont ToQFont(const Font& font, int pixelSize);
+
 // Pixels of an image as a bitmap of the system, and back.
 Bitmap ToBitmap(const QImage& image);
 QImage ToQImage(const Bitmap& bitmap);

@@ -195,6 +195,23 @@ TEST_F(FrameTest, ViewAndFrameTimers) {
   EXPECT_EQ(view.CursorId(), 306);
 }
 
+TEST_F(FrameTest, TheViewListBoxKeepsRowsAndSelection) {
+  platform::ViewListBox& list = frame().View().ListBox();
+  EXPECT_FALSE(list.IsVisible()) << "hidden until shown";
+  list.SetRect({0, 500, 800, 600});
+  list.Show(true);
+  for (const char* line : {"G00 X0.", "G01 X10."}) list.AddString(line);
+  EXPECT_EQ(list.AddString(platform::Sjis("【実行終了】")), 2);
+  list.SetCurSel(2);
+  EXPECT_EQ(list.GetCurSel(), 2);
+  EXPECT_EQ(list.GetString(2), platform::Sjis("【実行終了】"));
+  list.SetCurSel(7);
+  EXPECT_EQ(list.GetCurSel(), -1) << "a row that does not exist selects nothing";
+  list.ResetContent();
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.GetRect(), (platform::Rect{0, 500, 800, 600}));
+}
+
 TEST(MenuTable, CommandIdsAreListedDepthFirst) {
   const std::vector<MenuItem> menu = {
       {0, "A", {{1, "a"}, MenuItem::Separator(), {0, "sub", {{2, "b"}, {3, "c"}}}}},

@@ -1,8 +1,12 @@
 // The raster device context and the desktop view: pixels as drawn.
 #include <QApplication>
+#include <QKeyEvent>
+#include <QListWidget>
 #include <vector>
 
 #include "platform/frame.h"
+#include "platform/key_codes.h"
+#include "platform/qt/qt_frame.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/text.h"
 #include "qt_test_support.h"
@@ -210,6 +214,31 @@ TEST_F(QtRasterTest, AContextHeldThroughARepaintKeepsDrawing) {
   EXPECT_EQ(b.Pixel(10, 30), 0x0000FFu) << "the held context still draws, with its own pen";
   held.reset();
   view.SetHandler(nullptr);
+}
+
+// The view's list box: keys pressed in it are the view's keys.
+TEST_F(QtRasterTest, KeysInTheViewListBoxReachTheView) {
+  struct Keys : platform::ViewHandler {
+    std::vector<int> keys;
+    void OnKeyDown(int key, unsigned) override { keys.push_back(key); }
+  } handler;
+  auto frame = platform::CreateFrame();
+  frame->View().SetHandler(&handler);
+  frame->Show();
+  platform::ViewListBox& list = frame->View().ListBox();
+  list.SetRect({0, 100, 200, 150});
+  list.Show(true);
+  list.AddString("N0010 G00");
+  list.SetCurSel(0);
+  auto* widget = dynamic_cast<platform::qt::QtViewListBox&>(list).Widget();
+  QKeyEvent f12(QEvent::KeyPress, Qt::Key_F12, Qt::NoModifier);
+  QApplication::sendEvent(widget, &f12);
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  QApplication::sendEvent(widget, &down);
+  EXPECT_EQ(handler.keys, (std::vector<int>{platform::kKeyF12, platform::kKeyDown}));
+  EXPECT_EQ(list.GetCurSel(), 0) << "the list itself does not act on them";
+  EXPECT_EQ(list.GetString(0), "N0010 G00");
+  frame->View().SetHandler(nullptr);
 }
 
 }  // namespace
