@@ -88,6 +88,12 @@ int LoadAtcTable(DocAtcTable& table, platform::FileResult* result) {
   return count;
 }
 
+int LoadSelectionAndAtcTable(DocAtcTable& table) {
+  ReadDbSelection();
+  if (platform::FieldText(g_dbSelection.machineName).empty()) return 0;
+  return LoadAtcTable(table);
+}
+
 platform::FileResult WriteAtcTable(const DocAtcTable& table, std::string_view machineName) {
   if (platform::FieldText(g_dbSelection.machineName).empty()) {
     return handover::RefusedWrite("$ATC_DBS.@@@", "no machine is chosen");

@@ -60,6 +60,10 @@ void ClearAtcRecord(DocAtcTable& table, int slot);
 // reported in *result). A tail shorter than a record is ignored.
 int LoadAtcTable(DocAtcTable& table, platform::FileResult* result = nullptr);
 
+// What the document does when it is created: reads the selection and, when
+// it names a machine, loads that machine's ATC table. Returns the rows loaded.
+int LoadSelectionAndAtcTable(DocAtcTable& table);
+
 // Writes rows 0 .. the last row in use (at least row 0) to the machine's file.
 // Nothing is written when the current machine or `machineName` is empty or
 // refused; the machine's folder must exist. Returns the outcome.

@@ -163,6 +163,19 @@ TEST_F(DefinitionStoreTest, ReEditOfAStoredSlotKeepsTheCount) {
   EXPECT_EQ(g_machiningDefaults.originZ, 77.0);
 }
 
+TEST_F(DefinitionStoreTest, NextDefinitionStartsFromTheLastStoredOne) {
+  NewDefinition(MachiningKind::PlaneContour);
+  g_curMachiningDef.zOrigin = 35.0;
+  g_curMachiningDef.steps[0].feedCode = 222.0;
+  g_curMachiningDef.stepTools[0].spindleSpeed = 4500;
+  ASSERT_TRUE(StoreMachiningDefinition(1, *slots_, *atc_));
+  // The store reset the working record from the updated defaults.
+  EXPECT_EQ(g_curMachiningDef.zOrigin, 35.0);
+  EXPECT_EQ(g_curMachiningDef.steps[0].feedCode, 222.0);
+  EXPECT_EQ(g_curMachiningDef.steps[5].secondFeedCode, 222.0);
+  EXPECT_EQ(g_curMachiningDef.stepTools[11].spindleSpeed, 4500);
+}
+
 TEST_F(DefinitionStoreTest, StoreAtTheEndAppends) {
   FillTable(3);
   g_definitionEditMode = kEditModeStoredSlot;  // a copy edited at the end

@@ -83,6 +83,16 @@ TEST_F(AtcTableTest, SmallFixtureLoadsAndEveryRowIsInUseAndNumbered) {
   EXPECT_EQ(table_->Record(3).atcNumber, 4);
 }
 
+TEST_F(AtcTableTest, NewDocumentLoadsTheSelectedMachine) {
+  fs::copy_file(testsupport::FixturePath("tooldb/ATC_DBS_three_rows.@@@"), Machine("MC1"));
+  ResetDbSelection();
+  EXPECT_EQ(LoadSelectionAndAtcTable(*table_), 0);  // first run: no selection, no machine
+  fs::copy_file(testsupport::FixturePath("tooldb/DBS_NAME_sample.@@@"), home() / "$DBS_NAME.@@@");
+  EXPECT_EQ(LoadSelectionAndAtcTable(*table_), 3);
+  EXPECT_EQ(platform::FieldText(g_dbSelection.machineName), "MC1");
+  EXPECT_EQ(table_->Record(0).spindleSpeed, 1200);
+}
+
 TEST_F(AtcTableTest, RowsBeyondThe1016thDoNotReachTheScratchSlots) {
   WriteRows(Machine("BIG"), 1300);
   ASSERT_EQ(LoadAtcTable(*table_), 1016);
