@@ -69,8 +69,6 @@ KELTO_PENDING_0(AdjustFilletStep)
 // The joint-search set-ups around the ray search.
 KELTO_PENDING_0(IntersectElements)
 KELTO_PENDING_0(SetupSingleElement)
-KELTO_PENDING_0(IntersectPairs)
-KELTO_PENDING_1(ApproachFromSide)
 
 // The offset of R0 and R1 for the corner fit belongs with the corner
 // routines; the snapshot's re-transform of a motion frame waits for it.
