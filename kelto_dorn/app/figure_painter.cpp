@@ -376,7 +376,9 @@ void DrawDirectionArrow(int c, double dirX, double dirY, platform::DeviceContext
     if (dirX >= 0) at.y -= static_cast<int>(17 * pf);
     const char* name = g_curveTable[static_cast<std::size_t>(g_curCurveIndex)].name;
     dc.SetTextColor(dc.CurrentPen().color);
+    const platform::BackgroundMode oldMode = dc.SetBackgroundMode(platform::BackgroundMode::Transparent);
     dc.TextOut(at, std::string_view(name, strnlen(name, sizeof g_curveTable[0].name)));
+    dc.SetBackgroundMode(oldMode);
     v.m_curveLabelOffset += kLabelOffsetStep;
     if (v.m_curveLabelOffset > kLabelOffsetMax) v.m_curveLabelOffset = kLabelOffsetStart;
   }
