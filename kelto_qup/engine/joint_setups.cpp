@@ -4,6 +4,8 @@
 // and the unpacking of a run's end index.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <utility>
 
 #include "kelto_qup/engine/engine_geometry.h"
 #include "kelto_qup/engine/number_helpers.h"
@@ -119,6 +121,109 @@ int RunContext::IntersectAtLevel(int kind) {
   R0.d4 = first.d6;
   R0.d5 = first.d7;
   return 0;
+}
+
+// The joint set-up of a stepped run: the range's last element extended, the
+// run's start record taken (through the corner search or the start cache as
+// its flags say), the offset chosen, the start found by the ray search, and
+// the offset ratio of the run. Returns 1 done, 0 stopped or not found.
+int RunContext::IntersectElements() {
+  if (AbortFlag != 0) return 0;
+  ExtendEndElement();
+  if (AbortFlag != 0) return 0;
+  if (!CheckedLoad(R0, RangeEnd)) return 0;
+  if ((core.OutputFlags & 0x01) != 0 && core.MachineAxisSetting == 3) {
+    const double commandOffset = R2.d1;
+    R2.d1 = R3.d0;
+    R1 = R0;
+    ResolveNextElement(0, 0);
+    R0 = R1;
+    R2.d1 = commandOffset;
+  }
+  SetR1KeepTail(core.StartRecord);
+  StoreRegisterByCode(24);
+  StoreRegisterByCode(25);
+  if ((R1.flags & 0x08) != 0) {
+    const int pairs = IntersectPairs();
+    if (pairs == 1) return 0;
+    if (pairs == 2) return 1;
+  }
+  if ((R1.flags & 0x8000) != 0) {
+    const int cached = CachedRunStart();
+    if (cached != 1) return 0;
+    R0.d4 = R1.d0 * R0.d0 / core.ScaleBase;  // percentages of the start record
+    R0.d5 = R1.d1 * R0.d1 / core.ScaleBase;
+  }
+  if ((R1.flags & 0x01) != 0) {
+    core.OffsetMode |= 1;
+    if ((R2.flags & 0x04) != 0) {
+      // the command's own offset stays in R2's d1
+    } else if ((R2.flags & 0x02) != 0) {
+      R2.d1 = core.TwinRecord.d1;
+    } else {
+      R2.d1 = R3.d0;
+    }
+  }
+  if (core.RayMode != 0) {
+    const bool alongY = (core.CornerWord & 0x01) != 0;
+    const NcElement start = R1;
+    const int found = IntersectAndJoin(alongY ? 6 : 2);
+    if (found != 1) return 0;
+    const double hit = alongY ? R0.d5 : R0.d4;
+    const double dx = R0.d2;
+    const double dy = R0.d3;
+    R1 = start;
+    if (alongY) {
+      R1.d5 = hit;
+    } else {
+      R1.d4 = hit;
+    }
+    R1.d2 = dx;
+    R1.d3 = dy;
+  }
+  const double divisor = R1.d4 * R1.d1;
+  // A divisor below 1e-6 has no ratio: the work block's offset stands.
+  const double ratio = std::fabs(divisor) >= 1e-6 ? (R1.d2 * R3.d0 * R0.d1) / divisor : R3.d0;
+  R2.d1 = RoundTo3Decimals(ratio);
+  if ((core.OutputFlags & 0x04) != 0) std::swap(core.StartRecord, core.TwinRecord);
+  R2.code &= ~0xF;
+  return 1;
+}
+
+// A run of the single element ElementIndex: its range, its packed value in
+// R2's d1 and d4, its start and rounded end, joined through IntersectElements
+// unless the straight-feed switch is on.
+int RunContext::SetupSingleElement() {
+  const int index = ElementIndex;
+  if (!CheckedIndex(index)) return 0;
+  const int keptCornerWord = core.CornerWord;
+  const int keptMoveFlags = core.MoveFlags;
+  RangeStart = RangeEnd = core.RunFirstIndex = core.RunLastIndex = index;
+  const double packed = JoinFixedPoint(static_cast<std::uint32_t>(index), static_cast<std::uint32_t>(index));
+  R2.d1 = packed;
+  R2.d4 = packed;
+  WorkVectorX() = core.RunMarks[0];
+  WorkVectorY() = core.RunMarks[1];
+  R1 = elements[index];
+  if (core.MotionUpdateFlag == 4) {
+    core.KeptStart = {R1.d1, R1.d7};
+  } else if ((core.MotionModeCopy & 0x8000) == 0) {
+    core.KeptStart = {R1.d4, R1.d5};
+  }
+  SetupRoundedEnd();
+  if (core.StraightFeedSwitch != 0) {
+    R1.d4 = 0.0;
+    R1.d5 = 0.0;
+  } else if (IntersectElements() != 1) {
+    core.CornerWord = keptCornerWord;
+    core.MoveFlags = keptMoveFlags;
+    return 0;
+  }
+  core.CornerWord = keptCornerWord;
+  core.MoveFlags = keptMoveFlags;
+  R1.d4 = RoundTo3Decimals(R1.d4);
+  R1.d5 = RoundTo3Decimals(R1.d5);
+  return 1;
 }
 
 }  // namespace qup
