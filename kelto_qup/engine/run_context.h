@@ -163,6 +163,12 @@ class RunContext {
   void SetupLinearMove(int leadMode);
   void ExtendLeadPoint(int leadMode);
   void AdvanceCommandRecord();
+  // The walk's steps: the previous point in R1's d6/d7, one element walked
+  // (false at a point element), the walk's start.
+  bool HasPreviousPoint() const;
+  void SetPreviousPoint(double x, double y);
+  bool WalkElement(int index, int start, int last, int leadMode);
+  void StartWalk(int start, int* first);
 
   // ---- run pacing, stop poll and path extents (kelto_qup/ncout/run_pacing.cpp)
   void DelayMs(unsigned ms);
