@@ -33,6 +33,7 @@ class OffsetContourTest : public EngineCoreTest {
   // The surviving offset elements of first..last, walked with `mode`.
   std::vector<NcElement> SurvivingElements(int first, int last, double offset, int mode) {
     SetRange(first, last, offset);
+    if (first > last) run.RangeStep = -1;  // walked backwards
     std::vector<NcElement> kept;
     run.R1 = run.elements[first];
     if (run.FetchNextElement(0) != 1) return kept;
@@ -245,10 +246,36 @@ TEST_F(OffsetContourTest, TangentContinuationKeepsEveryElement) {
   }
 }
 
-// A notch 4 wide and 20 deep in the top edge of the square: a tool of
+// A notch 20 deep in the top edge of the square, 4 or 8 wide: a tool of
 // radius 5 cannot enter it. All four notch elements are consumed and the
 // path runs straight past the notch: the square's inside length 360 again.
 TEST_F(OffsetContourTest, NotchNarrowerThanTwiceTheOffsetIsCutOff) {
+  for (double leftWall : {56.0, 52.0}) {
+    SCOPED_TRACE(60.0 - leftWall);
+    table = ElementBuilder{};
+    table.Line(0, 0, 100, 0);
+    table.Line(100, 0, 100, 100);
+    table.Line(100, 100, 60, 100);
+    table.Line(60, 100, 60, 120);
+    table.Line(60, 120, leftWall, 120);
+    table.Line(leftWall, 120, leftWall, 100);
+    table.Line(leftWall, 100, 0, 100);
+    table.Line(0, 100, 0, 0);
+    LoadTable();
+    const auto kept = SurvivingElements(0, 7, 5.0, kResolveModeA);
+    for (int notch = 3; notch <= 6; ++notch) EXPECT_TRUE(Consumed(notch)) << notch;
+    ASSERT_EQ(kept.size(), 4u);
+    EXPECT_EQ(kept[2].number, 3);  // the top edge right of the notch ...
+    EXPECT_EQ(kept[3].number, 8);  // ... joins the left side directly
+    EXPECT_NEAR(BookAndCheck(JoinMoves(kept, {}, Corners::Sharp, 5.0)), 360.0, 1e-9);
+  }
+}
+
+// The same notch walked backwards (from the last element to the first): the
+// elements travel the other way, so the inside lies to their right (offset
+// -5). The resolution's re-base must search back towards the candidate in
+// the walking direction; the notch is cut off as before.
+TEST_F(OffsetContourTest, NotchIsCutOffOnABackwardWalkToo) {
   table.Line(0, 0, 100, 0);
   table.Line(100, 0, 100, 100);
   table.Line(100, 100, 60, 100);
@@ -258,12 +285,13 @@ TEST_F(OffsetContourTest, NotchNarrowerThanTwiceTheOffsetIsCutOff) {
   table.Line(56, 100, 0, 100);
   table.Line(0, 100, 0, 0);
   LoadTable();
-  const auto kept = SurvivingElements(0, 7, 5.0, kResolveModeA);
-  for (int notch = 3; notch <= 6; ++notch) EXPECT_TRUE(Consumed(notch)) << notch;
+  const auto kept = SurvivingElements(7, 0, -5.0, kResolveModeA);
+  // The mirror of the forward walk: the notch and the top edge on its far side.
+  for (int notch = 2; notch <= 5; ++notch) EXPECT_TRUE(Consumed(notch)) << notch;
   ASSERT_EQ(kept.size(), 4u);
-  EXPECT_EQ(kept[2].number, 3);  // the top edge right of the notch ...
-  EXPECT_EQ(kept[3].number, 8);  // ... joins the left side directly
-  EXPECT_NEAR(BookAndCheck(JoinMoves(kept, {}, Corners::Sharp, 5.0)), 360.0, 1e-9);
+  EXPECT_EQ(kept[1].number, 7);  // the top edge left of the notch ...
+  EXPECT_EQ(kept[2].number, 2);  // ... joins the right side directly
+  EXPECT_NEAR(BookAndCheck(JoinMoves(kept, {}, Corners::Sharp, -5.0)), 360.0, 1e-9);
 }
 
 // A slot 8 wide with round ends offset inside by 5: the ends are swallowed
