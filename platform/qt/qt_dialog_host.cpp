@@ -434,12 +434,8 @@ void QtDialogHost::Connect(const ControlState& c, QWidget* w) {
       break;
     case ControlKind::RichEdit:
       if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
-        QObject::connect(pe, &QPlainTextEdit::textChanged, r,
-                         guarded([&d, id, pe] { d.UserReplaceText(id, FromQString(pe->toPlainText())); }));
-        QObject::connect(pe, &QPlainTextEdit::cursorPositionChanged, r, guarded([&d, id, pe] {
-                           const QTextCursor cur = pe->textCursor();
-                           d.UserSetSelection(id, cur.selectionStart(), cur.selectionEnd());
-                         }));
+        QObject::connect(pe, &QPlainTextEdit::textChanged, r, guarded([this, id, pe] { PushRichEdit(id, pe); }));
+        QObject::connect(pe, &QPlainTextEdit::cursorPositionChanged, r, guarded([this, id, pe] { PushRichEdit(id, pe); }));
       }
       break;
     case ControlKind::PushButton:
@@ -506,7 +502,7 @@ void QtDialogHost::Connect(const ControlState& c, QWidget* w) {
 }
 
 // Puts the model's value into the widget, without the widget reporting it back.
-void QtDialogHost::Sync(const ControlState& c, ControlChange) {
+void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
   QWidget* w = Widget(c.spec.id);
   if (!w) return;
   const bool was = syncing_;
@@ -529,9 +525,9 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange) {
       }
       break;
     case ControlKind::RichEdit:
-      if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
+      if (auto* pe = qobject_cast<QPlainTextEdit*>(w); pe && c.spec.id != echo_) {
         const QString t = RichToQString(c.richText);
-        if (pe->toPlainText() != t) pe->setPlainText(t);
+        if (what != ControlChange::Selection && pe->toPlainText() != t) pe->setPlainText(t);
         pe->setReadOnly(c.spec.style & control_style::kReadOnly);
         QTextCursor cur = pe->textCursor();
         if (cur.selectionStart() != c.selectionStart || cur.selectionEnd() != c.selectionEnd) {
@@ -645,6 +641,22 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange) {
     }
   }
   syncing_ = was;
+}
+
+// The widget's text, then its cursor, go to the model. The widget is not
+// refreshed from the model meanwhile (the cursor may move before the text is
+// reported); only a text the model cut (its limit) is put back afterwards.
+void QtDialogHost::PushRichEdit(int id, QPlainTextEdit* pe) {
+  const int outer = echo_;
+  echo_ = id;
+  const QString widgetText = pe->toPlainText();
+  const ControlState* c = dialog_.Control(id);
+  if (c && RichToQString(c->richText) != widgetText) dialog_.UserReplaceText(id, FromQString(widgetText));
+  const QTextCursor cur = pe->textCursor();
+  dialog_.UserSetSelection(id, cur.selectionStart(), cur.selectionEnd());
+  echo_ = outer;
+  c = dialog_.Control(id);
+  if (c && echo_ != id && RichToQString(c->richText) != pe->toPlainText()) Sync(*c, ControlChange::All);
 }
 
 void QtDialogHost::ApplyColors() {

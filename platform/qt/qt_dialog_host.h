@@ -13,6 +13,7 @@
 #include "platform/dialog.h"
 
 class QGridLayout;
+class QPlainTextEdit;
 class QTimer;
 
 namespace platform::qt {
@@ -45,6 +46,7 @@ class QtDialogHost : public DialogHost {
   void Connect(const ControlState& c, QWidget* w);
   void Sync(const ControlState& c, ControlChange what);
   void ApplyColors();
+  void PushRichEdit(int id, QPlainTextEdit* edit);
   // Item lists are refreshed once per turn of the event loop, so filling a
   // list row by row stays linear.
   void FlushPendingItems();
@@ -57,6 +59,7 @@ class QtDialogHost : public DialogHost {
   std::map<int, QTimer*> timers_;
   QEventLoop* loop_ = nullptr;
   bool syncing_ = false;
+  int echo_ = 0;  // the rich edit whose own report is being handled
   std::set<int> pendingItems_;
   bool flushScheduled_ = false;
 };

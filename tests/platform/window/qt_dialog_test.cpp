@@ -8,7 +8,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QPlainTextEdit>
 #include <QSlider>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTreeWidget>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -217,6 +221,147 @@ TEST_F(QtDialogTest, TheSameTableGivesTheSameResultsOnBothBackends) {
   EXPECT_EQ(headless, expected);
   EXPECT_EQ(desktop, expected);
   EXPECT_EQ(platform::qt::DialogWindow(dlg), nullptr) << "the window is gone after the modal run";
+}
+
+// The other kinds: rich edit, list control, tab bar, multiple selection,
+// spin and an editable combo.
+class EditorDialog : public Dialog {
+ public:
+  EditorDialog()
+      : Dialog(140, Sjis("NCデータ編集"),
+               {{ControlKind::RichEdit, 4435, "", 0, 300, 120},
+                {ControlKind::ListControl, 1500},
+                {ControlKind::TabControl, 1600},
+                {ControlKind::ListBox, 1301, "", 0, 0, 0, cs::kMultiSelect},
+                {ControlKind::Spin, 1701},
+                {ControlKind::ComboBox, 1401},
+                {ControlKind::PushButton, 1, "OK"}}) {}
+  std::vector<int> tabChanges;
+
+ protected:
+  bool OnInit() override {
+    StreamIn(4435, "G00 X0.\r\nG01 X1.\r\n");
+    InsertColumn(1500, 0, Sjis("工具名"), 100);
+    InsertColumn(1500, 1, Sjis("径"), 60);
+    for (const char* t : {"T1", "T2", "T3"}) InsertRow(1500, -1, t);
+    SetCellText(1500, 1, 1, "10.0");
+    for (int i = 1; i <= 3; ++i) AddItem(1600, Sjis("工程[") + std::to_string(i) + "]");
+    SetCurSel(1600, 0);
+    for (const char* r : {"r0", "r1", "r2", "r3"}) AddItem(1301, r);
+    SetRange(1701, 0, 9);
+    for (const char* c : {"Alpha", "Beta"}) AddItem(1401, c);
+    return true;
+  }
+  void OnSelectionChanged(int id) override {
+    if (id == 1600) tabChanges.push_back(GetCurSel(1600));
+  }
+};
+
+struct EditorActions {
+  std::function<void()> typeAtEnd;  // "M30" after the last line
+  std::function<void(int)> selectRow;
+  std::function<void(int)> selectTab;
+  std::function<void(int)> toggleRow;
+  std::function<void(int)> spin;
+  std::function<void(const char*)> typeCombo;
+  std::function<void()> ok;
+};
+
+void RunEditorScenario(const EditorActions& u) {
+  u.typeAtEnd();
+  u.selectRow(1);
+  u.selectTab(2);
+  u.toggleRow(2);
+  u.toggleRow(0);
+  u.spin(4);
+  u.typeCombo("Gamma");
+  u.ok();
+}
+
+struct EditorOutcome {
+  int code;
+  std::string text;
+  bool modified;
+  int row, tab;
+  std::vector<int> rows, tabChanges;
+  int spin;
+  std::string combo;
+  bool operator==(const EditorOutcome&) const = default;
+};
+
+void PrintTo(const EditorOutcome& o, std::ostream* os) {
+  *os << "code " << o.code << " text [" << o.text << "] modified " << o.modified << " row " << o.row << " tab "
+      << o.tab << " rows " << testing::PrintToString(o.rows) << " tabs " << testing::PrintToString(o.tabChanges)
+      << " spin " << o.spin << " combo " << o.combo;
+}
+
+EditorOutcome ReadEditor(const EditorDialog& d, int code) {
+  return {code, d.StreamOut(4435), d.IsModified(4435), d.GetCurSel(1500), d.GetCurSel(1600),
+          d.GetSelectedRows(1301), d.tabChanges, d.GetPos(1701), d.GetText(1401)};
+}
+
+TEST_F(QtDialogTest, TheOtherControlKindsGiveTheSameResultsOnBothBackends) {
+  auto& headlessBackend = platform::headless::InstallHeadlessBackend();
+  EditorDialog headlessDlg;
+  headlessBackend.WhenDialogOpens(140, [](platform::headless::DialogDriver& d) {
+    RunEditorScenario({[&] {
+                         d.SelectText(4435, d.dialog().GetTextLength(4435), -1);
+                         d.Type(4435, "M30");
+                       },
+                       [&](int row) { d.Select(1500, row); }, [&](int tab) { d.Select(1600, tab); },
+                       [&](int row) { d.ToggleSelection(1301, row); }, [&](int v) { d.Scroll(1701, v); },
+                       [&](const char* t) { d.Type(1401, t); }, [&] { d.Click(1); }});
+  });
+  const EditorOutcome headless = ReadEditor(headlessDlg, headlessDlg.DoModal());
+  platform::UninstallBackend();
+  SetUpTestSuite();
+
+  EditorDialog dlg;
+  QTimer::singleShot(0, [&] {
+    QDialog* w = platform::qt::DialogWindow(dlg);
+    ASSERT_NE(w, nullptr);
+    RunEditorScenario({[&] {
+                         auto* e = qobject_cast<QPlainTextEdit*>(Control(w, 4435));
+                         e->setFocus();
+                         e->moveCursor(QTextCursor::End);
+                         QTest::keyClicks(e, QStringLiteral("M30"));
+                         Settle();
+                       },
+                       [&](int row) {
+                         auto* t = qobject_cast<QTreeWidget*>(Control(w, 1500));
+                         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualItemRect(t->topLevelItem(row)).center());
+                         Settle();
+                       },
+                       [&](int tab) {
+                         auto* bar = qobject_cast<QTabBar*>(Control(w, 1600));
+                         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+                         Settle();
+                       },
+                       [&](int row) {
+                         auto* l = qobject_cast<QListWidget*>(Control(w, 1301));
+                         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
+                         Settle();
+                       },
+                       [&](int v) {
+                         qobject_cast<QSpinBox*>(Control(w, 1701))->setValue(v);
+                         Settle();
+                       },
+                       [&](const char* t) {
+                         auto* c = qobject_cast<QComboBox*>(Control(w, 1401));
+                         c->lineEdit()->selectAll();
+                         QTest::keyClicks(c->lineEdit(), QString::fromUtf8(t));
+                         Settle();
+                       },
+                       [&] {
+                         QTest::mouseClick(qobject_cast<QPushButton*>(Control(w, 1)), Qt::LeftButton);
+                         Settle();
+                       }});
+  });
+  const EditorOutcome desktop = ReadEditor(dlg, dlg.DoModal());
+
+  const EditorOutcome expected{platform::kIdOk, "G00 X0.\r\nG01 X1.\r\nM30", true, 1, 2, {2, 0}, {2}, 4, "Gamma"};
+  EXPECT_EQ(headless, expected);
+  EXPECT_EQ(desktop, expected);
 }
 
 TEST_F(QtDialogTest, WidgetsFollowTheModelAndKeepTheirCaptions) {
