@@ -236,10 +236,10 @@ class TermiosPort final : public SerialPort {
       if (n > 0) return {SerialStatus::kOk, std::size_t(n), {}};
       if (n < 0 && errno == EINTR) continue;
       if (n < 0 && errno != EAGAIN) return IoFailure("read failed", errno, 0);
-      // Nothing there yet (0 with zero time-outs, EAGAIN without them).
-      int left = RemainingMs(waitMs, start);
-      if (left == 0) return {SerialStatus::kTimedOut, 0, {}};
-      SerialIoResult waited = WaitFor(POLLIN, left);
+      // Nothing there yet (0 with zero time-outs, EAGAIN without them). The
+      // poll runs even when no time is left: a hung-up line also reads as
+      // empty, and only the poll tells the two apart.
+      SerialIoResult waited = WaitFor(POLLIN, RemainingMs(waitMs, start));
       if (!waited.ok()) return waited;
     }
   }
@@ -262,9 +262,7 @@ class TermiosPort final : public SerialPort {
       if (n < 0 && errno == EINTR) continue;
       if (n < 0 && errno != EAGAIN) return IoFailure("write failed", errno, done);
       // The driver takes nothing while flow control holds the output.
-      int left = RemainingMs(waitMs, start);
-      if (left == 0) return {SerialStatus::kTimedOut, done, {}};
-      SerialIoResult waited = WaitFor(POLLOUT, left);
+      SerialIoResult waited = WaitFor(POLLOUT, RemainingMs(waitMs, start));
       if (!waited.ok()) {
         waited.count = done;
         return waited;

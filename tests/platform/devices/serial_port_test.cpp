@@ -340,6 +340,16 @@ TEST(SerialPortTest, AClosedFarSideIsReportedNotWaitedFor) {
   EXPECT_EQ(w.status, SerialStatus::kClosed) << w.message;
 }
 
+TEST(SerialPortTest, AZeroWaitReadTellsAClosedFarSideFromASilentOne) {
+  PtyPair pty;
+  auto port = OpenOn(pty, XonXoffLine());
+  ASSERT_TRUE(port);
+  std::uint8_t byte = 0;
+  EXPECT_EQ(port->ReadByte(byte, 0).status, SerialStatus::kTimedOut);
+  pty.CloseFarSide();
+  EXPECT_EQ(port->ReadByte(byte, 0).status, SerialStatus::kClosed);
+}
+
 TEST(SerialPortTest, PurgeDropsWhatWasReceived) {
   PtyPair pty;
   auto port = OpenOn(pty, XonXoffLine());
