@@ -333,6 +333,8 @@ std::string SerialDevicePath(const SettingsStore& settings, std::string_view por
   return settings.GetString(kSerialPortSection, key, fallback);
 }
 
+void ResetSerialNotices() { g_toldOneAndHalfStopBits = false; }
+
 SerialOpenResult OpenSerialDevice(const std::string& devicePath) {
   if (devicePath.empty()) return {nullptr, "no device path is set for the port"};
   // O_NONBLOCK: the open must not wait for a carrier; it stays set so that

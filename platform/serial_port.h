@@ -112,6 +112,9 @@ struct SerialOpenResult {
   bool ok() const { return port != nullptr; }
 };
 
+// Forgets that the 1.5-stop-bits notice was given (tests).
+void ResetSerialNotices();
+
 // Opens a port by its system name for reading and writing, not shared with
 // other programs; the device must exist. Never waits for a carrier.
 SerialOpenResult OpenSerialPort(const SettingsStore& settings, std::string_view portName);

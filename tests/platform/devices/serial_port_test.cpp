@@ -217,6 +217,7 @@ TEST(SerialPortTest, OneAndAHalfStopBitsBecomeTwoAndAreReportedOnce) {
   PtyPair pty;
   auto port = OpenOn(pty, XonXoffLine());
   ASSERT_TRUE(port);
+  platform::ResetSerialNotices();
   platform::SerialLineSettings s = XonXoffLine();
   s.stopBits = platform::SerialStopBits::kOneAndHalf;
   platform::SerialResult first = port->Configure(s);
