@@ -151,8 +151,8 @@ int CheckCurveForPaint() {
     g_curveCount = kCurveTableSize;
   }
   if (p.first == p.end) {
-    std::snprintf(line, sizeof line, "fig(%x)曲線ＰＡＫサイズエラー：%d\nレイヤ(%d)pak(%s) ", p.first,
-                  g_curCurveIndex, p.layer, platform::Cp932ToUtf8(CurveName(p)).c_str());
+    std::snprintf(line, sizeof line, "fig(%x)曲線ＰＡＫサイズエラー：%d\nレイヤ(%d)pak(%s) ", p.first, g_curCurveIndex,
+                  p.layer, platform::Cp932ToUtf8(CurveName(p)).c_str());
     ShowCurveMessage(line);
     ++g_curvePaintErrors.empty;
     return kCurveFaulty;

@@ -93,11 +93,16 @@ void DrawCurves(platform::DeviceContext& dc) {
 // size texts by axis, every other text only in the XY and arrow views.
 bool TextShownInProjection(int i) {
   switch (g_projection) {
-    case kProjectionXY: return i != 2;
-    case kProjectionXZ: return i == 0 || i == 2;
-    case kProjectionYZ: return i == 1 || i == 2;
-    case kProjectionArrow: return true;
-    default: return false;
+    case kProjectionXY:
+      return i != 2;
+    case kProjectionXZ:
+      return i == 0 || i == 2;
+    case kProjectionYZ:
+      return i == 1 || i == 2;
+    case kProjectionArrow:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -185,7 +190,8 @@ void DrawGridAndFrames(platform::DeviceContext& dc) {
     height = static_cast<int>(height * v.m_printFactor);
   }
   if (g_layerOverview == kOverviewPending) {
-    for (int t = 0; t < kOverviewTiles; ++t) dc.DrawEdge(OverviewTile(t), platform::EdgeKind::Bump, platform::edge_side::kRect);
+    for (int t = 0; t < kOverviewTiles; ++t)
+      dc.DrawEdge(OverviewTile(t), platform::EdgeKind::Bump, platform::edge_side::kRect);
     return;
   }
   if (g_projection != kProjectionXY || !g_showAxes) return;

@@ -106,16 +106,35 @@ void FlushRun(platform::DeviceContext& dc, std::vector<platform::Point>& run, bo
 void DispatchDimension(std::int32_t kind, double z, platform::DeviceContext& dc) {
   int code = -1;
   switch (kind) {
-    case 53250: code = 0; break;
-    case 53506: code = 1; break;
-    case 53762: code = 2; break;
-    case 54018: code = 3; break;
-    case 54019: code = 48; break;
-    case 54274: code = 4; break;
-    case 54275: code = 64; break;
-    case 54530: code = 11; break;
-    case 54786: code = 10; break;
-    default: return;
+    case 53250:
+      code = 0;
+      break;
+    case 53506:
+      code = 1;
+      break;
+    case 53762:
+      code = 2;
+      break;
+    case 54018:
+      code = 3;
+      break;
+    case 54019:
+      code = 48;
+      break;
+    case 54274:
+      code = 4;
+      break;
+    case 54275:
+      code = 64;
+      break;
+    case 54530:
+      code = 11;
+      break;
+    case 54786:
+      code = 10;
+      break;
+    default:
+      return;
   }
   if (g_showDimensions != 1 || !g_showFigures) return;
   DrawDimension(dc, g_curFigure.start, g_curFigure.end, z, code);
@@ -308,7 +327,8 @@ void DrawArcPolyline(platform::DeviceContext& dc, int pixelRadius) {
   while (sweep > 360.0) sweep -= 360.0;
   double pixelR = radius * v.m_unitsPerMm;
   if (!(pixelR > 0.0)) return;
-  const double step = std::clamp(std::sqrt(kArcChordError / pixelR * 2.0) * kDegreesPerRadian, kMinArcStep, kMaxArcStep);
+  const double step =
+      std::clamp(std::sqrt(kArcChordError / pixelR * 2.0) * kDegreesPerRadian, kMinArcStep, kMaxArcStep);
 
   auto pointAt = [&](double angle, double& x, double& y) {
     const double t = angle * kRadiansPerDegree;

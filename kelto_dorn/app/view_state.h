@@ -53,13 +53,13 @@ extern int g_pickApertureSize;  // 1..3
 extern double g_pickTolerance;  // mm
 
 // --- Paint switches --------------------------------------------------------
-extern std::int32_t& g_showAxes;         // grid, axes, origins, work box
+extern std::int32_t& g_showAxes;  // grid, axes, origins, work box
 extern std::int32_t& g_showFigures;
 extern std::int32_t& g_printColourMode;  // 0x1000 all in colour 0, 0x2000 dimmed
 inline constexpr std::int32_t kPrintAllColourZero = 0x1000;
 inline constexpr std::int32_t kPrintDimmed = 0x2000;
-extern int g_showDimensions;             // 1: texts and dimensions are drawn
-extern int g_showCurveArrows;            // non-zero: curve arrows; 0x8000 also names
+extern int g_showDimensions;   // 1: texts and dimensions are drawn
+extern int g_showCurveArrows;  // non-zero: curve arrows; 0x8000 also names
 inline constexpr int kCurveArrowNames = 0x8000;
 extern int g_otherOriginColourLow;   // figures of another origin, layer tables 0..8
 extern int g_otherOriginColourHigh;  // the same above table 8
@@ -87,10 +87,10 @@ struct ViewState {
   double m_unitFactor = 4.0;   // logical units per view unit
   double m_originX = 0.0;      // logical position of the model point (0, 0)
   double m_originY = 0.0;
-  double m_unitsPerMm = 1.0;   // logical units per model millimetre
-  int m_clientWidth = 0;       // pixels
+  double m_unitsPerMm = 1.0;  // logical units per model millimetre
+  int m_clientWidth = 0;      // pixels
   int m_clientHeight = 0;
-  int m_extentX = 0;           // client size x print factor
+  int m_extentX = 0;  // client size x print factor
   int m_extentY = 0;
   // Drags.
   int m_lastMouseX = 0;
@@ -103,14 +103,14 @@ struct ViewState {
   int m_gridStepX = 1;
   int m_gridStepY = 1;
   // Painting.
-  int m_curPen = kPenUnknown;    // palette index of the selected PenTable pen
-  int m_arrowCounter = 0;        // 500 at the start of each curve; 0 once its arrow is drawn
-  int m_curveLabelOffset = 20;   // leader length of the next curve name (logical units)
-  int m_skipPaintOnce = 0;       // the next paint is skipped
-  bool m_printing = false;       // painting a printer page
-  int m_blockCount = 0;          // segment blocks 5.. shown by the point-group curve commands
-  Vec2 m_rememberedOrigin;       // the current origin at the last paint (mm)
-  std::string m_fontFace;        // face of the view's text font (CP932; empty: the default face)
+  int m_curPen = kPenUnknown;   // palette index of the selected PenTable pen
+  int m_arrowCounter = 0;       // 500 at the start of each curve; 0 once its arrow is drawn
+  int m_curveLabelOffset = 20;  // leader length of the next curve name (logical units)
+  int m_skipPaintOnce = 0;      // the next paint is skipped
+  bool m_printing = false;      // painting a printer page
+  int m_blockCount = 0;         // segment blocks 5.. shown by the point-group curve commands
+  Vec2 m_rememberedOrigin;      // the current origin at the last paint (mm)
+  std::string m_fontFace;       // face of the view's text font (CP932; empty: the default face)
 };
 extern ViewState g_view;
 

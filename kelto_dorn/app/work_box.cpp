@@ -35,7 +35,9 @@ int SizeTextColour() { return DarkBackground() ? 0 : 7; }
 double TopZ() { return g_globalZMode == handover::DrawingHeader::kGlobalZBottom ? g_globalZ : 0.0; }
 double BottomZ() { return g_globalZMode == handover::DrawingHeader::kGlobalZBottom ? 0.0 : -g_globalZ; }
 
-void SelectColourPen(platform::DeviceContext& dc, int c) { dc.SelectPen({DeviceColour(c), 1, platform::PenStyle::Solid}); }
+void SelectColourPen(platform::DeviceContext& dc, int c) {
+  dc.SelectPen({DeviceColour(c), 1, platform::PenStyle::Solid});
+}
 
 void SetSizeText(int index, double value, double x, double y, float angle) {
   TextRecord& t = g_textRecords[static_cast<std::size_t>(index)];
@@ -74,11 +76,28 @@ void DrawCornerMark(platform::DeviceContext& dc) {
   Vec2 corner;
   double sx = 0, sy = 0;
   switch (g_workOriginPosition) {
-    case kWorkOriginUpperRight: corner = w.start; sx = -1; sy = -1; break;
-    case kWorkOriginUpperLeft: corner = w.end; sx = 1; sy = -1; break;
-    case kWorkOriginLowerLeft: corner = w.dir; sx = 1; sy = 1; break;
-    case kWorkOriginLowerRight: corner = w.centre; sx = -1; sy = 1; break;
-    default: return;
+    case kWorkOriginUpperRight:
+      corner = w.start;
+      sx = -1;
+      sy = -1;
+      break;
+    case kWorkOriginUpperLeft:
+      corner = w.end;
+      sx = 1;
+      sy = -1;
+      break;
+    case kWorkOriginLowerLeft:
+      corner = w.dir;
+      sx = 1;
+      sy = 1;
+      break;
+    case kWorkOriginLowerRight:
+      corner = w.centre;
+      sx = -1;
+      sy = 1;
+      break;
+    default:
+      return;
   }
   SelectColourPen(dc, kCornerMarkColour);
   g_curFigure.kind = kKindDimExtension;
@@ -119,23 +138,38 @@ void PlaceWork() {
   Vec2 c1, c2, c3, c4, centre;
   switch (g_workOriginPosition) {
     case kWorkOriginCentre:
-      c1 = {W / 2, H / 2}; c2 = {-W / 2, H / 2}; c3 = {W / 2, -H / 2}; c4 = {-W / 2, -H / 2};
+      c1 = {W / 2, H / 2};
+      c2 = {-W / 2, H / 2};
+      c3 = {W / 2, -H / 2};
+      c4 = {-W / 2, -H / 2};
       centre = {-ox, -oy};
       break;
     case kWorkOriginUpperRight:
-      c1 = {0, 0}; c2 = {-W, 0}; c3 = {0, -H}; c4 = {-W, -H};
+      c1 = {0, 0};
+      c2 = {-W, 0};
+      c3 = {0, -H};
+      c4 = {-W, -H};
       centre = {-W / 2 - ox, -H / 2 - oy};
       break;
     case kWorkOriginUpperLeft:
-      c1 = {W, 0}; c2 = {0, 0}; c3 = {W, -H}; c4 = {0, -H};
+      c1 = {W, 0};
+      c2 = {0, 0};
+      c3 = {W, -H};
+      c4 = {0, -H};
       centre = {W / 2 - ox, -H / 2 - oy};
       break;
     case kWorkOriginLowerLeft:
-      c1 = {W, H}; c2 = {0, H}; c3 = {W, 0}; c4 = {0, 0};
+      c1 = {W, H};
+      c2 = {0, H};
+      c3 = {W, 0};
+      c4 = {0, 0};
       centre = {W / 2 - ox, H / 2 - oy};
       break;
     case kWorkOriginLowerRight:
-      c1 = {0, H}; c2 = {-W, H}; c3 = {0, 0}; c4 = {-W, 0};
+      c1 = {0, H};
+      c2 = {-W, H};
+      c3 = {0, 0};
+      c4 = {-W, 0};
       centre = {-W / 2 - ox, H / 2 - oy};
       break;
     default:

@@ -119,9 +119,12 @@ TEST_F(PaintingDrawingTest, SmallDrawingInEachProjection) {
     auto plane = [&c](double x, double y) {
       // Every figure lies at depth 0 and the projection centre is 0.
       switch (c.projection) {
-        case kProjectionXY: return WorldToScreenRaw(x, y);
-        case kProjectionYZ: return WorldToScreenRaw(y, 0);
-        default: return WorldToScreenRaw(x, 0);
+        case kProjectionXY:
+          return WorldToScreenRaw(x, y);
+        case kProjectionYZ:
+          return WorldToScreenRaw(y, 0);
+        default:
+          return WorldToScreenRaw(x, 0);
       }
     };
     // The line, the dashed thick line with its own pen, and the curve figure.
@@ -201,8 +204,8 @@ TEST_F(PaintingDrawingTest, TextsFarOutsideTheWindowAreNotDrawn) {
   const struct {
     float x, y;
     bool drawn;
-  } cases[] = {{0, 0, true}, {-420, 0, true}, {-430, 0, false}, {110, 0, false}, {0, -300, true}, {0, -310, false},
-               {0, 300, true}, {0, 310, false}};
+  } cases[] = {{0, 0, true},    {-420, 0, true},  {-430, 0, false}, {110, 0, false},
+               {0, -300, true}, {0, -310, false}, {0, 300, true},   {0, 310, false}};
   for (const auto& c : cases) {
     dc.ClearPrimitives();
     TextRecord& t = g_textRecords[3];

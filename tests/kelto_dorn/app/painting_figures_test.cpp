@@ -51,9 +51,7 @@ TEST_F(PaintingFiguresTest, PenIIsPaletteColourIOnScreenAndOnPaper) {
 }
 
 TEST_F(PaintingFiguresTest, ColourIndexesBeyondThePaletteFoldBackIntoIt) {
-  const struct {
-    int colour, expected;
-  } cases[] = {{32, 1}, {62, 31}, {63, 1}, {0x105, 5}, {255, 7}};
+  const struct { int colour, expected; } cases[] = {{32, 1}, {62, 31}, {63, 1}, {0x105, 5}, {255, 7}};
   for (const auto& c : cases) {
     g_curFigure = Line(0, 0, 10, 10, 2);
     EXPECT_EQ(FigurePaintColour(c.colour), c.expected) << c.colour;
@@ -67,10 +65,10 @@ TEST_F(PaintingFiguresTest, ThickAndBrokenLineTypesGetPensOfTheirOwn) {
     int width;
     platform::PenStyle style;
   } cases[] = {
-      {0x0102, false, 3, platform::PenStyle::Solid},      {0x1002, false, 1, platform::PenStyle::Dot},
-      {0x2002, false, 1, platform::PenStyle::DashDot},    {0x4002, false, 1, platform::PenStyle::DashDotDot},
-      {0x1102, false, 3, platform::PenStyle::Dot},        {0x8002, false, 1, platform::PenStyle::Solid},
-      {0x0102, true, 6, platform::PenStyle::Solid},       {0x0002, true, 1, platform::PenStyle::Solid},
+      {0x0102, false, 3, platform::PenStyle::Solid},   {0x1002, false, 1, platform::PenStyle::Dot},
+      {0x2002, false, 1, platform::PenStyle::DashDot}, {0x4002, false, 1, platform::PenStyle::DashDotDot},
+      {0x1102, false, 3, platform::PenStyle::Dot},     {0x8002, false, 1, platform::PenStyle::Solid},
+      {0x0102, true, 6, platform::PenStyle::Solid},    {0x0002, true, 1, platform::PenStyle::Solid},
       {0x3002, false, 1, platform::PenStyle::Dot},
   };
   for (const auto& c : cases) {
@@ -115,9 +113,7 @@ TEST_F(PaintingFiguresTest, FiguresOfAnotherOriginTakeTheOtherOriginColourUnless
   g_originTable[0][0] = {0, 0};
   FigureRecord f = Line(0, 0, 10, 10, 5);
   f.origin = {50, 0};
-  const struct {
-    int table, colour, expected;
-  } cases[] = {{0, 5, 13}, {8, 5, 13}, {9, 5, 14}, {90, 5, 14}, {0, 3, 3}};
+  const struct { int table, colour, expected; } cases[] = {{0, 5, 13}, {8, 5, 13}, {9, 5, 14}, {90, 5, 14}, {0, 3, 3}};
   for (const auto& c : cases) {
     g_figureTableSelector = c.table;
     g_curFigure = f;
@@ -134,12 +130,9 @@ TEST_F(PaintingFiguresTest, LinesOutsideTheWindowAreLeftOutAndFarLinesClipped) {
     FigureRecord line;
     size_t drawn;
   } cases[] = {
-      {"inside", Line(-10, -10, 10, 10, 2), 1},
-      {"both above", Line(-10, 80, 10, 90, 2), 0},
-      {"both left", Line(-150, 0, -120, 10, 2), 0},
-      {"both right", Line(101, 0, 200, 10, 2), 0},
-      {"both below", Line(-10, -76, 10, -200, 2), 0},
-      {"far through", Line(-1e6, 1, 1e6, 1, 2), 1},
+      {"inside", Line(-10, -10, 10, 10, 2), 1},           {"both above", Line(-10, 80, 10, 90, 2), 0},
+      {"both left", Line(-150, 0, -120, 10, 2), 0},       {"both right", Line(101, 0, 200, 10, 2), 0},
+      {"both below", Line(-10, -76, 10, -200, 2), 0},     {"far through", Line(-1e6, 1, 1e6, 1, 2), 1},
       {"far diagonal", Line(-1e7, -1e7, 1e7, 1e7, 2), 1},
   };
   for (const auto& c : cases) {
@@ -172,11 +165,11 @@ TEST_F(PaintingFiguresTest, CircleClippingKeepsOnlyTheSegmentsOwnPart) {
     bool visible;
     double ex1, ey1, ex2, ey2;
   } cases[] = {
-      {-200, 0, 200, 0, true, -100, 0, 100, 0},   // both outside: between the intersections
-      {0, 0, 200, 0, true, 0, 0, 100, 0},         // one inside: up to the intersection
-      {150, 0, 300, 0, false, 0, 0, 0, 0},        // outside on one side: nothing, not the chord
-      {-200, 150, 200, 150, false, 0, 0, 0, 0},   // misses the circle
-      {-200, 100, 200, 100, false, 0, 0, 0, 0},   // touches it: fewer than two points
+      {-200, 0, 200, 0, true, -100, 0, 100, 0},  // both outside: between the intersections
+      {0, 0, 200, 0, true, 0, 0, 100, 0},        // one inside: up to the intersection
+      {150, 0, 300, 0, false, 0, 0, 0, 0},       // outside on one side: nothing, not the chord
+      {-200, 150, 200, 150, false, 0, 0, 0, 0},  // misses the circle
+      {-200, 100, 200, 100, false, 0, 0, 0, 0},  // touches it: fewer than two points
   };
   for (const auto& c : cases) {
     double x1 = c.x1, y1 = c.y1, x2 = c.x2, y2 = c.y2;
@@ -190,9 +183,7 @@ TEST_F(PaintingFiguresTest, CircleClippingKeepsOnlyTheSegmentsOwnPart) {
 }
 
 TEST_F(PaintingFiguresTest, ArcPointsLieOnTheCircleAndEndExactlyAtTheEnd) {
-  const struct {
-    double r, a0, a1;
-  } cases[] = {{20, 0, 90}, {20, 90, 0}, {5, 350, 10}, {60, 0, 0}, {-20, 90, 0}};
+  const struct { double r, a0, a1; } cases[] = {{20, 0, 90}, {20, 90, 0}, {5, 350, 10}, {60, 0, 0}, {-20, 90, 0}};
   for (const auto& c : cases) {
     dc.ClearPrimitives();
     FigureRecord f;
@@ -231,7 +222,8 @@ TEST_F(PaintingFiguresTest, ClockwiseArcFollowsTheSamePathAsItsTwin) {
     g_curFigure = f;
     DrawFigure(3, dc);
     std::vector<platform::Point> all;
-    for (const auto& run : Recorded(PrimitiveKind::Polyline)) all.insert(all.end(), run.points.begin(), run.points.end());
+    for (const auto& run : Recorded(PrimitiveKind::Polyline))
+      all.insert(all.end(), run.points.begin(), run.points.end());
     return all;
   };
   const auto ccw = draw(30, {30, 0}, {0, 30});
@@ -296,8 +288,10 @@ TEST_F(PaintingFiguresTest, PointMarksAreFilledCirclesInsideTheWindowOnly) {
     bool printing;
     Vec2 at;
     int radius;  // 0: nothing drawn
-  } cases[] = {{kKindPoint, false, {0, 0}, 3},      {kKindPointMark, false, {0, 0}, 4},
-               {kKindCurvePoint, false, {10, 0}, 3}, {kKindCurvePointAngle, true, {0, 0}, 0},
+  } cases[] = {{kKindPoint, false, {0, 0}, 3},
+               {kKindPointMark, false, {0, 0}, 4},
+               {kKindCurvePoint, false, {10, 0}, 3},
+               {kKindCurvePointAngle, true, {0, 0}, 0},
                {kKindPoint, false, {200, 0}, 0}};
   for (const auto& c : cases) {
     dc.ClearPrimitives();

@@ -174,7 +174,7 @@ TEST_F(WorkBoxTest, SizeDimensionsWithArrowsUnlessTheBoxIsHidden) {
     if (p.points.size() == 3) ++arrows;
     if (p.points.size() == 2) ++dimensionLines;
   }
-  EXPECT_EQ(arrows, 4);           // both ends of the Y and the X dimension
+  EXPECT_EQ(arrows, 4);                          // both ends of the Y and the X dimension
   EXPECT_EQ(dimensionLines, 2 + 1 + 1 + 2 + 1);  // Y: 2 + line; Z: 1 (+ anchor line); X: 2 + line
   // The X dimension runs 15 mm below the lower edge.
   const platform::Point a = WorldToScreenRaw(0, -15), b = WorldToScreenRaw(100, -15);
