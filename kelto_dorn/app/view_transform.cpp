@@ -165,6 +165,22 @@ void SaveViewCentre() {
   g_layerOffsetY[l] = cy * g_layerScale[l] * -0.01;
 }
 
+bool PageOverviewByWheel(int wheelDelta) {
+  // The last page starts at layer 16 and shows layers 16..31.
+  constexpr int kOverviewPageStep = 4;
+  constexpr int kLastOverviewPage = 16;
+  if (g_layerOverview != kOverviewPending || wheelDelta == 0) return false;
+  if (wheelDelta > 0 && g_overviewFirstLayer > 0) {
+    g_overviewFirstLayer -= kOverviewPageStep;
+    return true;
+  }
+  if (wheelDelta < 0 && g_overviewFirstLayer < kLastOverviewPage) {
+    g_overviewFirstLayer += kOverviewPageStep;
+    return true;
+  }
+  return false;
+}
+
 bool ZoomPanByDrag(int x, int y) {
   ViewState& v = g_view;
   const std::size_t l = CurrentLayerIndex();

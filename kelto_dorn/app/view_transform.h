@@ -42,6 +42,10 @@ int TruncateLogical(double v);
 // One step of drag zoom, drag pan or arrow-view turning toward mouse position
 // (x, y). Returns true when the view changed and has to be redrawn.
 bool ZoomPanByDrag(int x, int y);
+// The wheel while the layer overview is up pages it by four layers: a
+// forward turn (delta > 0) back toward layer 0, a backward turn on toward
+// layer 16. Returns true when the page changed and has to be redrawn.
+bool PageOverviewByWheel(int wheelDelta);
 // Re-expresses the pan so that the model point at the window centre stays
 // there under a changed scale.
 void SaveViewCentre();

@@ -113,6 +113,25 @@ TEST_F(PaintingCurvesTest, PocketCurvesDrawWallsAndVerticalEdgesInTheSideView) {
   EXPECT_EQ(Recorded(PrimitiveKind::Polyline).size(), 2u);
 }
 
+TEST_F(PaintingCurvesTest, OffsetCurvesDrawEachFigureOffsetByTheValueOfItsStyle) {
+  AddCurve(0, 8, 1, 0, -10);
+  g_figureTableSelector = kTableCurves;
+  GetFigure(0);
+  g_curFigure.style = 2;
+  PutFigure(0);
+  g_figureTableSelector = 0;
+  g_curveTable[0].values[18 + 2] = 5.0f;  // the offset of style 2
+  g_curveTable[0].values[18] = 99.0f;     // style 0: not used
+  PaintAllDrawings(dc);
+  // The offset figure 5 mm to the left of the line (at Y 5), its wall, and
+  // the figure itself.
+  const auto lines = Recorded(PrimitiveKind::Polyline);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].points[0], WorldToScreenRaw(0, 5));
+  EXPECT_EQ(lines[0].points[1], WorldToScreenRaw(10, 5));
+  EXPECT_EQ(lines[2].points[0], WorldToScreenRaw(0, 0));
+}
+
 TEST_F(PaintingCurvesTest, CurveMarkerIsACircleAndCrossAtItsPoint) {
   AddCurve(0, 0, 1);
   g_curveTable[0].flags = 0x80;

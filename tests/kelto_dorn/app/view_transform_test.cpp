@@ -223,6 +223,22 @@ TEST_F(ViewTransformTest, AxisLinesGridStepAndPickTolerance) {
   EXPECT_EQ(g_view.m_gridStepY, 1);
 }
 
+TEST_F(ViewTransformTest, WheelPagesTheOverviewByFourLayersWithinItsPages) {
+  const struct {
+    int overview, first, delta;
+    bool changed;
+    int expected;
+  } cases[] = {{kOverviewPending, 0, -120, true, 4}, {kOverviewPending, 16, -120, false, 16},
+               {kOverviewPending, 8, 120, true, 4},  {kOverviewPending, 0, 120, false, 0},
+               {kOverviewShown, 8, 120, false, 8},   {0, 8, -120, false, 8}};
+  for (const auto& c : cases) {
+    g_layerOverview = c.overview;
+    g_overviewFirstLayer = c.first;
+    EXPECT_EQ(PageOverviewByWheel(c.delta), c.changed) << c.first << " " << c.delta;
+    EXPECT_EQ(g_overviewFirstLayer, c.expected) << c.first << " " << c.delta;
+  }
+}
+
 TEST_F(ViewTransformTest, CoordinatesThatCannotBeShownStayFinite) {
   g_layerScale[0] = kMaxDragScale;
   UpdateViewTransform();
