@@ -589,7 +589,7 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
         cb->clear();
         for (const std::string& s : c.items) cb->addItem(ToQString(s));
       }
-      cb->setCurrentIndex(c.selection);
+      if (cb->currentIndex() != c.selection) cb->setCurrentIndex(c.selection);
       if (cb->isEditable() && cb->currentText() != ToQString(c.text)) cb->setEditText(ToQString(c.text));
       break;
     }
