@@ -47,6 +47,13 @@ constexpr int kCurveTaper = 9;
 // The taper offsets of a curve: the last six floats of its values.
 constexpr int kTaperOffsetFirst = 18;
 
+// Decorations are drawn in the curve's colour with a plain pen; the next
+// figure then chooses its pen afresh.
+void SelectCurvePen(platform::DeviceContext& dc, int colour) {
+  dc.SelectPen({DeviceColour(colour), 1, platform::PenStyle::Solid});
+  g_view.m_curPen = kPenUnknown;
+}
+
 bool ValidCurveIndex(int i) { return i >= 0 && i < kCurveTableSize; }
 
 const CurveRecord& Curve(int i) { return g_curveTable[static_cast<std::size_t>(i)]; }
@@ -107,6 +114,7 @@ void DrawPocketWalls(const CurveRecord& p, platform::DeviceContext& dc) {
     GetFigure(kTableCurves, i);
     g_curFigure.depth = p.endZ;
     DrawFigure(p.colour, dc);
+    SelectCurvePen(dc, p.colour);
     DrawVerticalEdge(g_curFigure.start, p.topZ, p.endZ, dc);
     if (g_curFigure.kind == kKindArc) DrawVerticalEdge(ArcMiddle(), p.topZ, p.endZ, dc);
   }
@@ -118,6 +126,7 @@ void DrawRoundPocket(const CurveRecord& p, platform::DeviceContext& dc) {
     g_curFigure.depth = p.endZ;
     DrawFigure(p.colour, dc);
     if (g_curFigure.kind == kKindArc) {
+      SelectCurvePen(dc, p.colour);
       DrawCircleEdges(g_curFigure.centre, std::fabs(g_curFigure.radius), p.topZ, p.endZ, 0.0, 45.0, 8, dc);
     }
   }
@@ -133,6 +142,7 @@ void DrawOffsetWalls(const CurveRecord& p, platform::DeviceContext& dc) {
     if (OffsetFigure(offset) != 0) continue;
     g_curFigure.depth = p.endZ;
     DrawFigure(p.colour, dc);
+    SelectCurvePen(dc, p.colour);
     DrawTaperWall(originalStart, p.topZ, p.endZ, dc);
   }
 }
@@ -209,6 +219,7 @@ void DrawCurveHoles(int curve, platform::DeviceContext& dc) {
   const CurveRecord& p = Curve(curve);
   if (!CurveRangeReadable(p)) return;
   const FigureRecord saved = g_curFigure;
+  SelectCurvePen(dc, p.colour);
   g_drawingHooks.forEachHoleDefinition(p.key, [&](int kind, const HoleStepShape* steps, int count) {
     for (int i = p.first; i < p.end; ++i) {
       GetFigure(kTableCurves, i);
@@ -225,6 +236,7 @@ void DrawCurveMarker(int curve, platform::DeviceContext& dc) {
   const CurveRecord& p = Curve(curve);
   if (p.kind == kCurveHoles) DrawCurveHoles(curve, dc);
   const FigureRecord saved = g_curFigure;
+  SelectCurvePen(dc, p.colour);
   g_curFigure.origin = {};
   const Vec2 ip{p.ipX, p.ipY};
   DrawCircleAt({}, ip, kMarkerRadius, p.topZ, p.colour, dc);

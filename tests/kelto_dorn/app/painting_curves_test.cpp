@@ -97,9 +97,13 @@ TEST_F(PaintingCurvesTest, ACountAbove1024IsCutAndReportedOncePerPaint) {
 TEST_F(PaintingCurvesTest, PocketCurvesDrawWallsAndVerticalEdgesInTheSideView) {
   g_projection = kProjectionXZ;
   AddCurve(0, 7, 2, 0, -10);
+  GetFigure(kTableCurves, 0);
+  g_curFigure.attribute = 0x0106;  // thick: a pen of its own, taken back after the figure
+  PutFigure(kTableCurves, 0);
   PaintAllDrawings(dc);
   // Two figures at the bottom, two vertical edges at their starts, two at the top.
   const auto lines = Recorded(PrimitiveKind::Polyline);
+  for (const auto& l : lines) EXPECT_EQ(l.pen.color, PaletteColors[6]);
   EXPECT_EQ(lines.size(), 6u);
   int vertical = 0;
   for (const auto& l : lines)
@@ -142,6 +146,7 @@ TEST_F(PaintingCurvesTest, CurveMarkerIsACircleAndCrossAtItsPoint) {
   const auto lines = Recorded(PrimitiveKind::Polyline);
   // Circle, two cross arms, the figure.
   ASSERT_EQ(lines.size(), 4u);
+  for (const auto& l : lines) EXPECT_EQ(l.pen.color, PaletteColors[6]);  // the curve's colour
   EXPECT_EQ(lines[1].points[0], WorldToScreenRaw(18, 20));
   EXPECT_EQ(lines[1].points[1], WorldToScreenRaw(22, 20));
   g_showIpPoint = 0;
