@@ -204,7 +204,20 @@ int RunContext::EmitHoleCycles() {
   job.HoleCount = 0;
   for (std::size_t n = 0; n < holes.size(); ++n) {
     if (AbortFlag != 0) return kStopRun;
-    if (PollAbort() == kStopRun) return kStopRun;
+    if (PollAbort() == kStopRun) {
+      // A stop by the user: the open cycle is cancelled, so that the closing
+      // blocks that still follow move as plain moves.
+      if (n > 0 && job.HoleGroupState != kHoleGroupByMoves && BlockOutputOn()) {
+        // Written as part of the run (the block output would take a write
+        // under a noticed stop for a failure); the stop stays noticed.
+        AbortFlag = 0;
+        WriteSimpleBlock("G80");
+        if (AbortFlag == 0) AbortFlag = kStopSeen;
+      }
+      output.LastMotionMode = 0xFFFF;
+      job.HoleGroupState = kHoleGroupOpenNone;
+      return kStopRun;
+    }
     const HolePoint& hole = holes[n];
     const double x = RoundTo3Decimals(hole.x);
     const double y = RoundTo3Decimals(hole.y);
