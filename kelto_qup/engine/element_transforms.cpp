@@ -19,13 +19,20 @@ constexpr double kParallelCross = 0.00001;
 
 int PairPosition(int code) {
   switch (code) {
-    case 11: return 0;
-    case 15: return 1;
-    case 21: return 2;
-    case 24: return 3;
-    case 25: return 4;
-    case 56: return 5;
-    default: return -1;
+    case 11:
+      return 0;
+    case 15:
+      return 1;
+    case 21:
+      return 2;
+    case 24:
+      return 3;
+    case 25:
+      return 4;
+    case 56:
+      return 5;
+    default:
+      return -1;
   }
 }
 }  // namespace
@@ -33,13 +40,26 @@ int PairPosition(int code) {
 void RunContext::StoreRegisterByCode(int code) {
   double value = 0.0;
   switch (code) {
-    case 11: value = R0.d1; break;
-    case 15: value = R0.d5; break;
-    case 21: value = R1.d1; break;
-    case 24: value = R1.d4; break;
-    case 25: value = R1.d5; break;
-    case 56: value = R3.d1; break;
-    default: return;
+    case 11:
+      value = R0.d1;
+      break;
+    case 15:
+      value = R0.d5;
+      break;
+    case 21:
+      value = R1.d1;
+      break;
+    case 24:
+      value = R1.d4;
+      break;
+    case 25:
+      value = R1.d5;
+      break;
+    case 56:
+      value = R3.d1;
+      break;
+    default:
+      return;
   }
   const FixedPointPair pair = SplitFixedPoint(value);
   core.StoredValuePairs[static_cast<std::size_t>(PairPosition(code))] = pair;
@@ -97,11 +117,20 @@ void RunContext::RotateR1Element() {
 void RunContext::SwapR1WithStatePair(int pair) {
   NcElement* record = nullptr;
   switch (pair) {
-    case 1: record = &core.PreviousFrames[0]; break;
-    case 2: record = &core.StoredStatePairs[0][0]; break;
-    case 3: record = &core.StoredStatePairs[1][0]; break;
-    case 4: record = &core.MotionPair[0]; break;
-    default: return;
+    case 1:
+      record = &core.PreviousFrames[0];
+      break;
+    case 2:
+      record = &core.StoredStatePairs[0][0];
+      break;
+    case 3:
+      record = &core.StoredStatePairs[1][0];
+      break;
+    case 4:
+      record = &core.MotionPair[0];
+      break;
+    default:
+      return;
   }
   std::swap(R1, *record);
   std::swap(R1.d6, record->d6);

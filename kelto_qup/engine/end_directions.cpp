@@ -18,7 +18,6 @@ int RunContext::SetEndDirection() {
   double wx = 0.0;
   double wy = 0.0;
   const double roundedRadius = RoundTo3Decimals(R0.d1);
-  bool fromCentre = true;
   if (roundedRadius != 0.0) {
     wx = R0.d4 - R3.d4;
     wy = R0.d5 - R3.d5;
@@ -42,12 +41,11 @@ int RunContext::SetEndDirection() {
       }
     }
   }
-  if (fromCentre) {
-    const double length = std::sqrt(wx * wx + wy * wy);
-    if (length != 0.0) {
-      R0.d2 = -wy / length;
-      R0.d3 = wx / length;
-    }
+  // The radius vector turned a quarter counter-clockwise.
+  const double length = std::sqrt(wx * wx + wy * wy);
+  if (length != 0.0) {
+    R0.d2 = -wy / length;
+    R0.d3 = wx / length;
   }
   WorkVectorX() = R3.d4 - core.ReferencePoint[0];
   WorkVectorY() = R3.d5 - core.ReferencePoint[1];

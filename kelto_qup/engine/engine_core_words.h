@@ -16,14 +16,14 @@
 namespace qup {
 
 // Flag bits and mode words that several engine families test.
-inline constexpr int kConsumedMark = 0xFFFF;      // low 16 flag bits all set: element consumed
-inline constexpr int kReversedSide = 0x50000;     // flag bits: reversed side, second crossing
-inline constexpr int kReady = 0xFFFF;             // ElementIndex: ready or found
-inline constexpr int kResolveModeA = 0x2222;      // successor resolution, first kind
-inline constexpr int kResolveModeB = 0x1112;      // successor resolution, second kind
-inline constexpr int kWalkKeepReference = 0x1234; // traversal: keep the reference point
-inline constexpr int kCodeLineWalk = 0x9900;      // traversal of code lines
-inline constexpr int kRangeBackward = 0x08;       // RangeOptions: walk the range backwards
+inline constexpr int kConsumedMark = 0xFFFF;       // low 16 flag bits all set: element consumed
+inline constexpr int kReversedSide = 0x50000;      // flag bits: reversed side, second crossing
+inline constexpr int kReady = 0xFFFF;              // ElementIndex: ready or found
+inline constexpr int kResolveModeA = 0x2222;       // successor resolution, first kind
+inline constexpr int kResolveModeB = 0x1112;       // successor resolution, second kind
+inline constexpr int kWalkKeepReference = 0x1234;  // traversal: keep the reference point
+inline constexpr int kCodeLineWalk = 0x9900;       // traversal of code lines
+inline constexpr int kRangeBackward = 0x08;        // RangeOptions: walk the range backwards
 inline constexpr int kCodePoint = 0x1100;
 inline constexpr int kCodeLine = 0x1200;
 inline constexpr int kCodeArc = 0x1300;
@@ -34,9 +34,9 @@ inline constexpr int kErrorBadElement = 11;
 // The numbered save slots of the motion. Each enumerator carries its slot
 // number; only these slots exist, so a wrong number does not compile.
 enum class SaveSlot : int {
-  Slot52 = 52,    // motion frame A (FrameToggle 0)
-  Slot53 = 53,    // motion frame B (FrameToggle non-zero)
-  Slot61 = 61,    // best joint of the corner-radius guide walk
+  Slot52 = 52,  // motion frame A (FrameToggle 0)
+  Slot53 = 53,  // motion frame B (FrameToggle non-zero)
+  Slot61 = 61,  // best joint of the corner-radius guide walk
   Slot65 = 65,
   Slot160 = 160,
   Slot175 = 175,
@@ -79,14 +79,14 @@ struct EngineCoreWords {
   using NcElement = handover::NcElement;
 
   // ---- fetching and offsetting the next element
-  int FlagWord = 0;            // low 16 flag bits of R1 as last tested
-  int SubtypeWord = 0;         // command sub-type (also LeadStep)
-  int OffsetMode = 0;          // low 4 bits: 0 none, 1 R2's d1, 2 trial+shift, 3 trial+scale
-  double StoredOffset = 0.0;   // offset of the trial resolve of modes 2 and 3, mm
-  double ScaleBase = 100.0;    // mode 3 scales by a percentage of this
-  int ShiftMode = 0;           // 0x1234 add R2's d1 to R1's X points, 0x4321 subtract
-  int PassFlags = 0;           // bit 0: after an offset, try again with R3's d0
-  int ContourFlags = 0;        // 0x40000 keep a skipped arc's centre; 0x10000 one was kept
+  int FlagWord = 0;           // low 16 flag bits of R1 as last tested
+  int SubtypeWord = 0;        // command sub-type (also LeadStep)
+  int OffsetMode = 0;         // low 4 bits: 0 none, 1 R2's d1, 2 trial+shift, 3 trial+scale
+  double StoredOffset = 0.0;  // offset of the trial resolve of modes 2 and 3, mm
+  double ScaleBase = 100.0;   // mode 3 scales by a percentage of this
+  int ShiftMode = 0;          // 0x1234 add R2's d1 to R1's X points, 0x4321 subtract
+  int PassFlags = 0;          // bit 0: after an offset, try again with R3's d0
+  int ContourFlags = 0;       // 0x40000 keep a skipped arc's centre; 0x10000 one was kept
   std::array<double, 2> SkippedArcCentre{};
   double OffsetRadiusSum = 0.0;  // offset plus radius of the element just skipped, mm
 
@@ -135,17 +135,17 @@ struct EngineCoreWords {
   int MotionOptions = 0;  // the motion's option word, copied by the snapshot
 
   int TransformKey = 0;
-  int TransformMode = 0;        // 2: the snapshot leaves the motion frames as they are
-  int FrameToggle = 0;          // non-zero: slot 53 is being filled, else slot 52
+  int TransformMode = 0;  // 2: the snapshot leaves the motion frames as they are
+  int FrameToggle = 0;    // non-zero: slot 53 is being filled, else slot 52
   int SnapshotFlags = 0;
   int SnapshotCounter = 0;
   int SavedTransformKey = 0;
-  int TransformRunning = 0;     // 0xFFFF while the snapshot transforms the tangents
-  int SideToggleOption = 0;     // 0x400: toggle the side bits instead of setting them
+  int TransformRunning = 0;  // 0xFFFF while the snapshot transforms the tangents
+  int SideToggleOption = 0;  // 0x400: toggle the side bits instead of setting them
 
   // ---- element transform, work directions and tool normal
   double TransformCos = 1.0, TransformSin = 0.0, TransformX0 = 0.0, TransformY0 = 0.0;
-  int TransformFlags = 0;       // bit 0x400 mirrors Y
+  int TransformFlags = 0;              // bit 0x400 mirrors Y
   std::array<double, 3> ToolNormal{};  // I, J, K
   double ToolPointZ = 0.0;
   int AxisMode = 0;
@@ -154,7 +154,7 @@ struct EngineCoreWords {
   std::array<double, 2> AxisDirection{};
   std::array<double, 2> AxisCentre{};
   int AxisPointSwitch = 0;
-  int SectionCount = 0;         // 0x5400 sections crossed by the motion
+  int SectionCount = 0;  // 0x5400 sections crossed by the motion
   // The value pairs of StoreRegisterByCode, by code: 11 R0's d1, 15 R0's d5,
   // 21 R1's d1, 24 R1's d4, 25 R1's d5, 56 R3's d1. The range value words are
   // the pairs of 24 and 25: first, millionths, first, millionths.
@@ -169,63 +169,63 @@ struct EngineCoreWords {
   // ---- end directions, turn side and intersection choice
   std::array<double, 2> MoveStartPoint{};
   std::array<std::array<double, 2>, 3> TurnPoints{};
-  int SideCheckFlags = 0;       // bit 0x8000 switches SetSideFromNext on
-  int StartVectorOption = 0;    // bit 0x2: SetupCommandQ keeps the start vector
+  int SideCheckFlags = 0;     // bit 0x8000 switches SetSideFromNext on
+  int StartVectorOption = 0;  // bit 0x2: SetupCommandQ keeps the start vector
   std::array<double, 2> StartVector{};
-  int MoveFlags = 0;            // 0x8000 axis move (0x8002 reversed), bit 4 Y, bit 8 negative
+  int MoveFlags = 0;  // 0x8000 axis move (0x8002 reversed), bit 4 Y, bit 8 negative
   std::array<double, 4> EndDirectionScratch{};
 
   // ---- traversal and ray search
-  int JoinPending = 0;          // 0 until the first joint of a walk, then 0xFFFF
-  int ExtendedTolerance = 0;    // 0x1234: fine tolerances in the acceptance test
+  int JoinPending = 0;        // 0 until the first joint of a walk, then 0xFFFF
+  int ExtendedTolerance = 0;  // 0x1234: fine tolerances in the acceptance test
   int RayMode = 0;
-  int LastIndexWord = 0;        // minus the index where a walk ended
-  int OutputFlags = 0;          // bit 0x01 and 0x20: shift the next element back
+  int LastIndexWord = 0;  // minus the index where a walk ended
+  int OutputFlags = 0;    // bit 0x01 and 0x20: shift the next element back
   int MachineAxisSetting = 0;
   std::array<StartCacheEntry, 20> StartPositionCache{};
 
   // ---- guide-line lengths
-  double ArcSweep = 0.0;        // degrees 0..360 of the last circle measured
+  double ArcSweep = 0.0;  // degrees 0..360 of the last circle measured
   std::array<double, 2> GuideStartPoint{};
   std::array<double, 2> GuidePrevPoint{};
-  double FilletOffset = 0.0;    // the fillet's offset that the corner radius is clamped to
-  int FilletContour = 0;        // set by the contour pass driver: take the offset as radius
-  int GuideCommandIndex = 0;    // table index of the fillet's guide command
+  double FilletOffset = 0.0;  // the fillet's offset that the corner radius is clamped to
+  int FilletContour = 0;      // set by the contour pass driver: take the offset as radius
+  int GuideCommandIndex = 0;  // table index of the fillet's guide command
   std::array<double, 2> FilletStartTangent{};
   NcElement BestJointRecord{};
   NcElement BestCommandRecord{};
   std::array<double, 2> GuideFarPoint{};
-  double GuideLength = 0.0;     // the measured guide length of the corner-radius pass
+  double GuideLength = 0.0;  // the measured guide length of the corner-radius pass
   int SpanCounter = 0;
 
   // ---- the element stepper's hand-over words
-  int StepRunEndIndex = 0;      // the run's end index (integer part of R1's d6)
+  int StepRunEndIndex = 0;  // the run's end index (integer part of R1's d6)
   int StepRunEndFraction = 0;
   std::array<double, 2> StepWorkPoint{};
   int StepKeptFlags = 0;
-  int StepPassWord = 0;         // bit 0x08 turns the tool normal over
+  int StepPassWord = 0;  // bit 0x08 turns the tool normal over
   double StepValue = 0.0;
   NcElement StepperLineRecord{};
-  NcElement StepRecord{};       // d0 the length, d4/d5 R2's end point, d7 Z
+  NcElement StepRecord{};  // d0 the length, d4/d5 R2's end point, d7 Z
 
   // ---- the joint-search set-ups
-  NcElement StartRecord{};      // the stored start record of the run
-  NcElement TwinRecord{};       // its twin (the other side of the run)
+  NcElement StartRecord{};  // the stored start record of the run
+  NcElement TwinRecord{};   // its twin (the other side of the run)
   int RunFirstIndex = 0;
   int RunLastIndex = 0;
   std::array<double, 2> RunMarks{};
   int MotionUpdateFlag = 0;
   int MotionModeCopy = 0;
   int StraightFeedSwitch = 0;
-  int CornerWord = 0;           // bit 0x01: the rounded corner is searched along Y
-  int WalkSign = 1;             // the walking sign word of the two-sided search
+  int CornerWord = 0;  // bit 0x01: the rounded corner is searched along Y
+  int WalkSign = 1;    // the walking sign word of the two-sided search
   std::array<double, 2> HitPoints{};
   std::array<double, 2> KeptStart{};
   double KeptLength = 0.0;
 
   // The 0-terminated list of call entries (element indices of commands).
   std::array<int, 36> CallEntries{};
-  int CallPosition = 0;         // the call entry loaded at the end of the list
+  int CallPosition = 0;  // the call entry loaded at the end of the list
 };
 
 }  // namespace qup

@@ -46,15 +46,22 @@ inline double PolarDegrees(double x, double y) {
 
 // The quarter turn of v: counter-clockwise for a non-negative radius sign,
 // clockwise otherwise (the direction of travel on an arc from its radius).
-inline Vec2 QuarterTurn(Vec2 v, double radiusSign) {
-  return radiusSign >= 0.0 ? Vec2{-v.y, v.x} : Vec2{v.y, -v.x};
-}
+inline Vec2 QuarterTurn(Vec2 v, double radiusSign) { return radiusSign >= 0.0 ? Vec2{-v.y, v.x} : Vec2{v.y, -v.x}; }
 
 inline Vec2 PointD4(const handover::NcElement& e) { return {e.d4, e.d5}; }
 inline Vec2 PointD6(const handover::NcElement& e) { return {e.d6, e.d7}; }
 inline Vec2 DirectionD2(const handover::NcElement& e) { return {e.d2, e.d3}; }
-inline void SetD4(handover::NcElement& e, Vec2 p) { e.d4 = p.x; e.d5 = p.y; }
-inline void SetD6(handover::NcElement& e, Vec2 p) { e.d6 = p.x; e.d7 = p.y; }
-inline void SetD2(handover::NcElement& e, Vec2 p) { e.d2 = p.x; e.d3 = p.y; }
+inline void SetD4(handover::NcElement& e, Vec2 p) {
+  e.d4 = p.x;
+  e.d5 = p.y;
+}
+inline void SetD6(handover::NcElement& e, Vec2 p) {
+  e.d6 = p.x;
+  e.d7 = p.y;
+}
+inline void SetD2(handover::NcElement& e, Vec2 p) {
+  e.d2 = p.x;
+  e.d3 = p.y;
+}
 
 }  // namespace qup::geom

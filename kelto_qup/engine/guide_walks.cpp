@@ -25,8 +25,13 @@ constexpr double kTwoPi = 6.283185307179586;
 // The range words and offset mode that a guide walk keeps and gives back.
 struct KeptRange {
   explicit KeptRange(RunContext& r)
-      : run(r), start(r.RangeStart), end(r.RangeEnd), step(r.RangeStep), options(r.RangeOptions),
-        offsetMode(r.core.OffsetMode), moveFlags(r.core.MoveFlags) {}
+      : run(r),
+        start(r.RangeStart),
+        end(r.RangeEnd),
+        step(r.RangeStep),
+        options(r.RangeOptions),
+        offsetMode(r.core.OffsetMode),
+        moveFlags(r.core.MoveFlags) {}
   void Restore() {
     run.RangeStart = start;
     run.RangeEnd = end;

@@ -22,10 +22,26 @@ void RunContext::AddMoveLength() {
   const auto& c = core.MoveCentreOffsets;  // I, J, K
   double s1 = 0.0, s2 = 0.0, m1 = 0.0, m2 = 0.0;
   switch (core.PlaneSelect & 3) {
-    case 1: s1 = c[1]; m1 = dy; s2 = c[0]; m2 = dx; break;
-    case 2: s1 = c[2]; m1 = dz; s2 = c[0]; m2 = dx; break;
-    case 3: s1 = c[2]; m1 = dz; s2 = c[1]; m2 = dy; break;
-    default: return;  // no plane: nothing is booked
+    case 1:
+      s1 = c[1];
+      m1 = dy;
+      s2 = c[0];
+      m2 = dx;
+      break;
+    case 2:
+      s1 = c[2];
+      m1 = dz;
+      s2 = c[0];
+      m2 = dx;
+      break;
+    case 3:
+      s1 = c[2];
+      m1 = dz;
+      s2 = c[1];
+      m2 = dy;
+      break;
+    default:
+      return;  // no plane: nothing is booked
   }
   const double sLength = std::sqrt(s1 * s1 + s2 * s2);
   // A centre at the start point has no radius and no sweep: nothing to book

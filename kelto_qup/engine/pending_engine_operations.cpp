@@ -66,7 +66,6 @@ KELTO_PENDING_0(StepFilletRow)
 KELTO_PENDING_0(EmitFilletRowPoint)
 KELTO_PENDING_0(AdjustFilletStep)
 
-
 // The offset of R0 and R1 for the corner fit belongs with the corner
 // routines; the snapshot's re-transform of a motion frame waits for it.
 void RunContext::ApplyOffsetToRegs() { StopMissingOperation("ApplyOffsetToRegs"); }

@@ -21,7 +21,7 @@ using geom::Vec2;
 
 namespace {
 constexpr int kRayModeSearching = 32769;  // RayMode 1 while one search runs
-constexpr int kMoveModeRay = 0xFFF0;       // SetMoveMode: keep R0's direction
+constexpr int kMoveModeRay = 0xFFF0;      // SetMoveMode: keep R0's direction
 
 // Steps 8 to 12 of the ray search: the ray in ArcPassFrame against the range
 // from RangeStart on, until an element is met on itself (1) or the range

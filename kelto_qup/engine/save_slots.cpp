@@ -13,24 +13,42 @@ namespace {
 
 int SlotPosition(SaveSlot slot) {
   switch (slot) {
-    case SaveSlot::Slot52: return 0;
-    case SaveSlot::Slot53: return 1;
-    case SaveSlot::Slot61: return 2;
-    case SaveSlot::Slot65: return 3;
-    case SaveSlot::Slot160: return 4;
-    case SaveSlot::Slot175: return 5;
-    case SaveSlot::Slot224: return 6;
-    case SaveSlot::Slot225: return 7;
-    case SaveSlot::Slot227: return 8;
-    case SaveSlot::Slot420: return 9;
-    case SaveSlot::Slot421: return 10;
-    case SaveSlot::Slot424: return 11;
-    case SaveSlot::Slot427: return 12;
-    case SaveSlot::Slot437: return 13;
-    case SaveSlot::Slot472: return 14;
-    case SaveSlot::Slot542: return 15;
-    case SaveSlot::Slot551: return 16;
-    case SaveSlot::Slot726: return 17;
+    case SaveSlot::Slot52:
+      return 0;
+    case SaveSlot::Slot53:
+      return 1;
+    case SaveSlot::Slot61:
+      return 2;
+    case SaveSlot::Slot65:
+      return 3;
+    case SaveSlot::Slot160:
+      return 4;
+    case SaveSlot::Slot175:
+      return 5;
+    case SaveSlot::Slot224:
+      return 6;
+    case SaveSlot::Slot225:
+      return 7;
+    case SaveSlot::Slot227:
+      return 8;
+    case SaveSlot::Slot420:
+      return 9;
+    case SaveSlot::Slot421:
+      return 10;
+    case SaveSlot::Slot424:
+      return 11;
+    case SaveSlot::Slot427:
+      return 12;
+    case SaveSlot::Slot437:
+      return 13;
+    case SaveSlot::Slot472:
+      return 14;
+    case SaveSlot::Slot542:
+      return 15;
+    case SaveSlot::Slot551:
+      return 16;
+    case SaveSlot::Slot726:
+      return 17;
   }
   throw EngineInvariantError("save slot outside the slot table");
 }
@@ -58,21 +76,28 @@ bool IsSwapSlot(SaveSlot slot) {
 
 }  // namespace
 
-NcElement& RunContext::Slot(SaveSlot slot) {
-  return core.SlotRecords[static_cast<std::size_t>(SlotPosition(slot))];
-}
+NcElement& RunContext::Slot(SaveSlot slot) { return core.SlotRecords[static_cast<std::size_t>(SlotPosition(slot))]; }
 
 NcElement& RunContext::CurrentFrameRecord() {
   switch (core.CurrentFrame) {
-    case FrameRef::Slot52: return Slot(SaveSlot::Slot52);
-    case FrameRef::Slot53: return Slot(SaveSlot::Slot53);
-    case FrameRef::Slot225: return Slot(SaveSlot::Slot225);
-    case FrameRef::FilletFrameB: return core.FilletFrameB;
-    case FrameRef::Slot227: return Slot(SaveSlot::Slot227);
-    case FrameRef::R0: return R0;
-    case FrameRef::ArcPassFrame: return core.ArcPassFrame;
-    case FrameRef::Slot726: return Slot(SaveSlot::Slot726);
-    case FrameRef::None: break;
+    case FrameRef::Slot52:
+      return Slot(SaveSlot::Slot52);
+    case FrameRef::Slot53:
+      return Slot(SaveSlot::Slot53);
+    case FrameRef::Slot225:
+      return Slot(SaveSlot::Slot225);
+    case FrameRef::FilletFrameB:
+      return core.FilletFrameB;
+    case FrameRef::Slot227:
+      return Slot(SaveSlot::Slot227);
+    case FrameRef::R0:
+      return R0;
+    case FrameRef::ArcPassFrame:
+      return core.ArcPassFrame;
+    case FrameRef::Slot726:
+      return Slot(SaveSlot::Slot726);
+    case FrameRef::None:
+      break;
   }
   throw EngineInvariantError("CurrentFrame names no frame record");
 }

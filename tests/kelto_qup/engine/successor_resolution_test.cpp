@@ -74,8 +74,8 @@ TEST_F(SuccessorResolutionTest, ArcCandidateWhoseLineFollowerMissesItIsRejected)
     SCOPED_TRACE(mode);
     table = ElementBuilder{};
     table.Line(0, 0, 10, 0);
-    table.Arc(5, 15, 5, 10, 5);     // touches the line at (10, 0)
-    table.Line(30, 20, 40, 20);     // 15 from the arc's centre
+    table.Arc(5, 15, 5, 10, 5);  // touches the line at (10, 0)
+    table.Line(30, 20, 40, 20);  // 15 from the arc's centre
     Prepare(0, 1, 2, 0.0);
     EXPECT_FALSE(Resolve(mode));
   }

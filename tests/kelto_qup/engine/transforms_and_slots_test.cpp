@@ -110,7 +110,7 @@ TEST_F(EngineCoreTest, TransformRoundTripsReturnTheElement) {
     double degrees, x0, y0;
     bool mirror;
   };
-  const Case cases[] = {{0, 0, 0, false}, {90, 0, 0, false}, {30, 12.5, -4, false},
+  const Case cases[] = {{0, 0, 0, false}, {90, 0, 0, false},  {30, 12.5, -4, false},
                         {0, 0, 0, true},  {135, -3, 7, true}, {-60, 100, 100, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.degrees << " mirror " << c.mirror);
