@@ -199,6 +199,36 @@ TEST_F(PaintingDrawingTest, TextFontFollowsZoomSliderAndProjection) {
   }
 }
 
+TEST_F(PaintingDrawingTest, PrintedPagesScaleByThePrintFactorAndUsePaperColours) {
+  MakeSmallDrawing();
+  FigureRecord curvePoint;
+  curvePoint.kind = kKindCurvePoint;
+  curvePoint.start = {5, 5};
+  AddFigure(curvePoint);
+  g_view.m_printing = true;
+  g_view.m_printFactor = 2.0;
+  g_printColourMode = kPrintAllColourZero;
+  DrawDrawing(kDrawFull, dc);
+  EXPECT_EQ(g_view.m_extentX, 1600);
+  EXPECT_DOUBLE_EQ(g_view.m_unitsPerMm, 8.0);
+  const auto texts = Recorded(PrimitiveKind::Text);
+  const auto it = std::find_if(texts.begin(), texts.end(), [](const auto& p) { return p.text == "ABC"; });
+  ASSERT_NE(it, texts.end());
+  EXPECT_EQ(it->font.height, 50);
+  EXPECT_EQ(it->color, PaletteColors[0]);
+  // Every line in colour 0; the thick dashed line 6 wide.
+  bool thick = false;
+  for (const auto& p : Recorded(PrimitiveKind::Polyline)) {
+    EXPECT_EQ(p.pen.color, PaletteColors[0]);
+    if (p.pen.width == 6) thick = true;
+  }
+  EXPECT_TRUE(thick);
+  // The point mark is printed twice as large; curve points are screen-only.
+  const auto marks = Recorded(PrimitiveKind::Ellipse);
+  ASSERT_EQ(marks.size(), 1u);
+  EXPECT_EQ(marks[0].rect.Width(), 12);
+}
+
 TEST_F(PaintingDrawingTest, TextsFarOutsideTheWindowAreNotDrawn) {
   for (int i = 0; i < 3; ++i) g_textRecords[i].layer = kTextLayerHidden;
   const struct {

@@ -282,6 +282,51 @@ TEST_F(PaintingFiguresTest, ArcReachingFarOutsideIsDrawnInRunsInsideTheWindowLim
     }
 }
 
+TEST_F(PaintingFiguresTest, DirectionArrowsPointAlongTheTravelAndAreDrawnOncePerCurve) {
+  g_showCurveArrows = 1;
+  const struct {
+    const char* name;
+    double radius;
+    Vec2 start, end;
+    int baseSide;  // sign of (base - tip).x
+  } cases[] = {
+      {"line to the right", 0, {-20, 0}, {20, 0}, -1},
+      {"counter-clockwise arc, leftward at its end", 20, {20, 0}, {0, 20}, 1},
+      {"clockwise arc, rightward at its end", -20, {-20, 0}, {0, 20}, -1},
+  };
+  for (const auto& c : cases) {
+    dc.ClearPrimitives();
+    FigureRecord f;
+    f.kind = c.radius == 0 ? kKindLine : kKindArc;
+    f.radius = c.radius;
+    f.start = c.start;
+    f.end = c.end;
+    f.dir = {1, 0};
+    g_curFigure = f;
+    g_view.m_arrowCounter = 500;
+    DrawFigure(2, dc);
+    const auto arrows = Recorded(PrimitiveKind::Polygon);
+    ASSERT_EQ(arrows.size(), 1u) << c.name;
+    const platform::Point tip = WorldToScreen(c.end.x, c.end.y, 0);
+    EXPECT_EQ(arrows[0].points[0], tip) << c.name;
+    const int baseX = (arrows[0].points[1].x + arrows[0].points[2].x) / 2;
+    EXPECT_EQ(baseX > tip.x ? 1 : -1, c.baseSide) << c.name;
+    EXPECT_EQ(arrows[0].brush.color, PaletteColors[2]);
+    EXPECT_EQ(g_view.m_arrowCounter, 0) << c.name;
+    // The counter is spent: the next figure of the curve gets no arrow.
+    dc.ClearPrimitives();
+    DrawFigure(2, dc);
+    EXPECT_TRUE(Recorded(PrimitiveKind::Polygon).empty()) << c.name;
+  }
+  // No arrows while dragging.
+  g_view.m_zoomDrag = 1;
+  g_view.m_arrowCounter = 500;
+  dc.ClearPrimitives();
+  g_curFigure = Line(-20, 0, 20, 0, 2);
+  DrawFigure(2, dc);
+  EXPECT_TRUE(Recorded(PrimitiveKind::Polygon).empty());
+}
+
 TEST_F(PaintingFiguresTest, PointMarksAreFilledCirclesInsideTheWindowOnly) {
   const struct {
     int kind;
