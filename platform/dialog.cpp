@@ -87,6 +87,14 @@ Dialog::Dialog(int templateId, std::string title, std::vector<ControlSpec> contr
     const int id = controls_[i].spec.id;
     if (id != -1) index_.emplace(id, i);  // the first of a duplicated id wins
   }
+  std::unordered_map<int, int> setOfGroup;
+  radioSet_.assign(controls_.size(), 0);
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const ControlSpec& spec = controls_[i].spec;
+    if (spec.kind != ControlKind::RadioButton) continue;
+    if (spec.style & control_style::kGroupStart) ++setOfGroup[spec.group];
+    radioSet_[i] = setOfGroup[spec.group];
+  }
 }
 
 Dialog::~Dialog() { Detach(); }
@@ -624,9 +632,11 @@ bool Dialog::UserClick(int id) {
     c->check = c->check == 1 ? 0 : 1;
     Changed(id, ControlChange::Check);
   } else if (kind == ControlKind::RadioButton) {
-    for (ControlState& other : controls_) {
-      if (other.spec.kind == ControlKind::RadioButton && other.spec.group == c->spec.group && other.check != 0 &&
-          other.spec.id != id) {
+    const std::size_t self = index_.at(id);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+      ControlState& other = controls_[i];
+      if (other.spec.kind == ControlKind::RadioButton && other.spec.group == c->spec.group &&
+          radioSet_[i] == radioSet_[self] && other.check != 0 && i != self) {
         other.check = 0;
         Changed(other.spec.id, ControlChange::Check);
       }

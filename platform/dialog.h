@@ -56,6 +56,7 @@ constexpr unsigned kDropList = 0x0080;       // combo box without an edit part
 constexpr unsigned kTicks = 0x0100;          // slider with tick marks
 constexpr unsigned kVertical = 0x0200;       // scroll bar or slider upright
 constexpr unsigned kWantReturn = 0x0400;     // multi-line edit: Enter inserts a line
+constexpr unsigned kGroupStart = 0x0800;     // radio button that starts a new set within its group
 }  // namespace control_style
 
 struct ControlSpec {
@@ -68,7 +69,8 @@ struct ControlSpec {
   ControlKind kind = ControlKind::StaticText;
   int id = 0;           // control id; static texts may share -1
   std::string caption;  // CP932
-  int group = 0;        // id of the group box or tab control it belongs to; radio set
+  int group = 0;        // id of the group box or tab control it belongs to; also the radio set
+                        // (a radio with kGroupStart begins another set in the same group)
   int width = 0;        // optional size hint in pixels (0: as the content needs)
   int height = 0;
   unsigned style = 0;   // control_style bits
@@ -295,6 +297,7 @@ class Dialog {
   int templateId_;
   std::string title_;
   std::vector<ControlState> controls_;
+  std::vector<int> radioSet_;  // per control: which set of radio buttons within its group
   std::unordered_map<int, std::size_t> index_;
   std::vector<MenuItem> menuBar_;
   std::map<int, TimerKind> timers_;

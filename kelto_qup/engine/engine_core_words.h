@@ -172,7 +172,10 @@ struct EngineCoreWords {
   int SideCheckFlags = 0;     // bit 0x8000 switches SetSideFromNext on
   int StartVectorOption = 0;  // bit 0x2: SetupCommandQ keeps the start vector
   std::array<double, 2> StartVector{};
-  int MoveFlags = 0;  // 0x8000 axis move (0x8002 reversed), bit 4 Y, bit 8 negative
+  // The move-mode request of SetMoveMode: 0x8000 an axis move (0x8002 its
+  // reversed form), 0x04 along Y, 0x08 negative. Callers that hand a request
+  // such as 0x8002 or 0x8003 over (the zone sub-pass) put it here.
+  int MoveFlags = 0;
   std::array<double, 4> EndDirectionScratch{};
 
   // ---- traversal and ray search

@@ -361,8 +361,9 @@ class RunContext {
   void ResolveSuccessorA(int a);
   void ResolveSuccessorB(int a);
 
-  // Element traversal and the ray search (kelto_qup/engine/element_traversal.cpp,
-  // kelto_qup/engine/ray_search.cpp).
+  // Element traversal, the ray search and the joint set-ups
+  // (kelto_qup/engine/element_traversal.cpp, kelto_qup/engine/ray_search.cpp,
+  // kelto_qup/engine/joint_setups.cpp).
   int TraverseElements(int mode);
   int TraverseElementsAt(int final);
   int IntersectAndJoin(int side);

@@ -307,6 +307,7 @@ QtFrame::QtFrame() : window_(new MainWindow(*this)) {
 }
 
 QtFrame::~QtFrame() {
+  CloseDialogsOwnedBy(this);
   for (auto& [id, t] : timers_) t->deleteLater();
   view_.reset();
   if (window_) {

@@ -56,6 +56,9 @@ std::vector<ControlSpec> AllKinds() {
       {ControlKind::RadioButton, 1025, Sjis("右上"), 1100},
       {ControlKind::RadioButton, 1148, Sjis("上面"), 1200},
       {ControlKind::RadioButton, 1149, Sjis("下面"), 1200},
+      {ControlKind::RadioButton, 1026, Sjis("左上"), 1100},
+      {ControlKind::RadioButton, 2300, Sjis("表示有"), 1100, 0, 0, cs::kGroupStart},
+      {ControlKind::RadioButton, 2301, Sjis("表示無"), 1100},
       {ControlKind::CheckBox, 1466, Sjis("破線")},
       {ControlKind::PushButton, 1269, Sjis("収縮率"), 0, 0, 0, cs::kCheckLook},
       {ControlKind::OwnerDrawButton, 1000, Sjis("色")},
@@ -136,6 +139,19 @@ TEST_F(DialogControlsTest, RadioButtonsExcludeEachOtherWithinTheirGroupOnly) {
   drive().Click(1149);
   EXPECT_EQ(dlg().GetCheck(1148), 0);
   EXPECT_EQ(dlg().GetCheck(1025), 1);
+}
+
+TEST_F(DialogControlsTest, ASecondRadioSetInsideOneGroupBoxStartsWithItsMark) {
+  drive().Click(1026);
+  drive().Click(2300);
+  EXPECT_EQ(dlg().GetCheck(1026), 1) << "the first set keeps its choice";
+  EXPECT_EQ(dlg().GetCheck(2300), 1);
+  drive().Click(2301);
+  EXPECT_EQ(dlg().GetCheck(2300), 0);
+  EXPECT_EQ(dlg().GetCheck(1026), 1);
+  drive().Click(1024);
+  EXPECT_EQ(dlg().GetCheck(1026), 0);
+  EXPECT_EQ(dlg().GetCheck(2301), 1);
 }
 
 TEST_F(DialogControlsTest, CheckBoxTogglesAndCheckLookButtonDoesNot) {
