@@ -475,6 +475,53 @@ TEST_F(QtDialogTest, AHandlerThatPumpsRunsThePendingEventInside) {
   EXPECT_EQ(dlg.DoModal(), 7);
 }
 
+// Ends from the focus-lost event of its first field.
+class EndOnLeave : public Dialog {
+ public:
+  EndOnLeave() : Dialog(161, "pick", {{ControlKind::Edit, 10}, {ControlKind::Edit, 11}}) {}
+  std::vector<int> gained;
+
+ protected:
+  void OnFocusGained(int id) override { gained.push_back(id); }
+  void OnFocusLost(int id) override {
+    if (id == 10) EndDialog(401);
+  }
+};
+
+TEST_F(QtDialogTest, ADialogEndsFromAFocusEvent) {
+  EndOnLeave dlg;
+  QTimer::singleShot(0, [&] {
+    QDialog* w = platform::qt::DialogWindow(dlg);
+    ASSERT_NE(w, nullptr);
+    QTest::mouseClick(Control(w, 11), Qt::LeftButton);
+    Settle();
+  });
+  EXPECT_EQ(dlg.DoModal(), 401);
+  EXPECT_EQ(dlg.gained, std::vector<int>{10});
+}
+
+TEST_F(QtDialogTest, OwnerDrawnButtonsArePaintedByTheDialog) {
+  class Swatch : public Dialog {
+   public:
+    Swatch() : Dialog(196, Sjis("    カラーパレット"), {{ControlKind::OwnerDrawButton, 1000, Sjis("色"), 0, 60, 30}}) {}
+
+   protected:
+    void OnDrawItem(int, platform::DeviceContext& dc, const platform::OwnerDrawItem& item) override {
+      dc.FillRect(item.rect, platform::Brush{item.disabled ? 0x808080u : 0x0000FFu});
+    }
+  } dlg;
+  ASSERT_TRUE(dlg.CreateModeless());
+  QWidget* button = Control(platform::qt::DialogWindow(dlg), 1000);
+  ASSERT_NE(button, nullptr);
+  Settle();
+  QImage picture = button->grab().toImage();
+  EXPECT_EQ(picture.pixelColor(picture.width() / 2, 3), QColor(255, 0, 0));
+  dlg.Enable(1000, false);
+  picture = button->grab().toImage();
+  EXPECT_EQ(picture.pixelColor(picture.width() / 2, 3), QColor(128, 128, 128));
+  dlg.DestroyWindow();
+}
+
 TEST_F(QtDialogTest, WritesAPictureOfASampleDialog) {
   SettingsDialog dlg;
   ASSERT_TRUE(dlg.CreateModeless());
