@@ -3,10 +3,21 @@
 
 namespace dorn {
 
-std::array<double, kLayerCount> g_layerScale{};
+namespace {
+constexpr double kStartLayerScale = 50.0;   // percent
+constexpr double kStartGridPitch = 9999.0;  // mm: no grid pitch set yet
+
+constexpr std::array<double, kLayerCount> FilledLayers(double value) {
+  std::array<double, kLayerCount> a{};
+  for (double& v : a) v = value;
+  return a;
+}
+}  // namespace
+
+std::array<double, kLayerCount> g_layerScale = FilledLayers(kStartLayerScale);
 std::array<double, kLayerCount> g_layerOffsetX{};
 std::array<double, kLayerCount> g_layerOffsetY{};
-std::array<double, kLayerCount> g_layerGridPitch{};
+std::array<double, kLayerCount> g_layerGridPitch = FilledLayers(kStartGridPitch);
 
 int g_projection = kProjectionXY;
 std::array<double, 2> g_arrowAngles{};
@@ -48,10 +59,12 @@ bool IsPrinting() { return g_view.m_printing; }
 bool IsDragging() { return g_view.m_zoomDrag != 0 || g_view.m_panDrag != 0 || g_view.m_wheelZoom != 0; }
 
 void ResetViewState() {
-  g_layerScale.fill(0.0);
+  // Until a drawing brings its own, every layer starts like a reset layer
+  // view record: 50 percent, no pan, and no grid pitch set.
+  g_layerScale.fill(kStartLayerScale);
   g_layerOffsetX.fill(0.0);
   g_layerOffsetY.fill(0.0);
-  g_layerGridPitch.fill(0.0);
+  g_layerGridPitch.fill(kStartGridPitch);
   g_projection = kProjectionXY;
   g_arrowAngles = {0.0, 0.0};
   g_projectionCentre = {};
