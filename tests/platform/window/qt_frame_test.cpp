@@ -4,8 +4,13 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
+#include "platform/message_box.h"
 #include "platform/qt/qt_frame.h"
 #include "platform/text.h"
 #include "qt_test_support.h"
@@ -75,6 +80,35 @@ TEST_F(QtFrameTest, TheCloseRequestAsksTheProgram) {
   frame->RequestClose();
   EXPECT_TRUE(frame->IsClosed());
   EXPECT_EQ(frame->Title(), Sjis("Kelto_Win 図面"));
+}
+
+// The answer of the button pressed, and of a box closed with Esc.
+TEST_F(QtFrameTest, MessageBoxesAnswerWithTheButtonPressed) {
+  struct Case {
+    unsigned style;
+    QMessageBox::StandardButton press;  // NoButton: Esc
+    int answer;
+  };
+  const Case cases[] = {
+      {0x24, QMessageBox::No, platform::kIdNo},         {0x24, QMessageBox::Yes, platform::kIdYes},
+      {0x33, QMessageBox::Cancel, platform::kIdCancel}, {0x01, QMessageBox::Ok, platform::kIdOk},
+      {0x24, QMessageBox::NoButton, platform::kIdNo},   {0x10, QMessageBox::NoButton, platform::kIdOk},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    QString shownText;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      shownText = box->text();
+      if (c.press == QMessageBox::NoButton)
+        QTest::keyClick(box, Qt::Key_Escape);
+      else
+        box->button(c.press)->click();
+    });
+    EXPECT_EQ(platform::ShowMessageBox(Sjis("強制終了しますか....???"), "", c.style), c.answer);
+    EXPECT_EQ(shownText, QString::fromUtf8("強制終了しますか....???"));
+  }
 }
 
 }  // namespace
