@@ -260,7 +260,9 @@ TEST_F(PaintingFiguresTest, ArcsTooSmallOrOutsideDrawNothingAndLongArcsFlushInJo
   ASSERT_GT(runs.size(), 1u);
   for (size_t i = 0; i < runs.size(); ++i) {
     EXPECT_LE(runs[i].points.size(), 301u);
-    if (i > 0) EXPECT_EQ(runs[i].points.front(), runs[i - 1].points.back());
+    if (i > 0) {
+      EXPECT_EQ(runs[i].points.front(), runs[i - 1].points.back());
+    }
   }
 }
 
