@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QTest>
 #include <QThread>
@@ -519,6 +520,31 @@ TEST_F(QtDialogTest, OwnerDrawnButtonsArePaintedByTheDialog) {
   dlg.Enable(1000, false);
   picture = button->grab().toImage();
   EXPECT_EQ(picture.pixelColor(picture.width() / 2, 3), QColor(128, 128, 128));
+  dlg.DestroyWindow();
+}
+
+TEST_F(QtDialogTest, ControlsOfATabControlSitOnTheirPages) {
+  Dialog dlg(312, Sjis("加工定義"),
+             {{ControlKind::TabControl, 1600},
+              {ControlKind::StaticText, -1, Sjis("深さ"), 1600, 0, 0, 0, 0, 0},
+              {ControlKind::Edit, 1040, "", 1600, 0, 0, 0, 0, 0},
+              {ControlKind::CheckBox, 1041, Sjis("底面"), 1600, 0, 0, 0, 0, 1},
+              {ControlKind::PushButton, 1, "OK"}});
+  ASSERT_TRUE(dlg.CreateModeless());
+  dlg.AddItem(1600, Sjis("条件"));
+  dlg.AddItem(1600, Sjis("工具"));
+  dlg.SetCurSel(1600, 0);
+  QDialog* w = platform::qt::DialogWindow(dlg);
+  auto* tabs = qobject_cast<QTabWidget*>(Control(w, 1600));
+  ASSERT_NE(tabs, nullptr);
+  ASSERT_EQ(tabs->count(), 2);
+  EXPECT_EQ(tabs->tabText(1), QString::fromUtf8("工具"));
+  EXPECT_TRUE(tabs->widget(0)->isAncestorOf(Control(w, 1040)));
+  EXPECT_TRUE(tabs->widget(1)->isAncestorOf(Control(w, 1041)));
+  tabs->setCurrentIndex(1);  // the user picks the second page
+  EXPECT_EQ(dlg.GetCurSel(1600), 1);
+  dlg.SetCurSel(1600, 0);
+  EXPECT_EQ(tabs->currentIndex(), 0);
   dlg.DestroyWindow();
 }
 
