@@ -1,0 +1,52 @@
+#include "kelto_dorn/app/document/document.h"
+
+#include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/record_resets.h"
+#include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/machining/definition_resets.h"
+#include "kelto_dorn/surfaces/surface_state.h"
+
+namespace dorn {
+
+CKelDoc* g_pDocument = nullptr;
+
+namespace {
+constexpr double kResetLayerScale = 50.0;  // percent, the scale of a new drawing
+}  // namespace
+
+CKelDoc::CKelDoc() {
+  g_pDocument = this;
+  LoadSelectionAndAtcTable(atc);
+}
+
+CKelDoc::~CKelDoc() {
+  if (g_pDocument == this) g_pDocument = nullptr;
+}
+
+void ResetDrawing(CKelDoc& document) {
+  g_figureStore.full = false;
+  for (int t = 0; t < kLayerCount; ++t) ClearFigureTable(t);
+  ClearFigureTable(kTableCurves);
+  ClearFigureTable(kTableImport);
+  InitLayerTables();
+  ResetCurveTable();
+  ClearSurfaceTable();
+  ClearMachiningTable(document.definitions, document.atc);
+  for (std::size_t l = 0; l < kLayerCount; ++l) {
+    g_layerScale[l] = kResetLayerScale;
+    g_layerOffsetX[l] = 0.0;
+    g_layerOffsetY[l] = 0.0;
+    g_layerGridPitch[l] = g_layerViews[l].gridPitch;
+  }
+  g_layerViews[0].values[0] = 0;  // the current layer kept in layer record 0
+  g_figureTableSelector = 0;
+  g_curLayer = 0;
+  for (TextRecord& r : g_textRecords) {
+    r.layer = kTextRecordFree;
+    r.text[0] = '\0';
+    r.size = 0.0f;
+    r.angle = 0.0f;
+  }
+}
+
+}  // namespace dorn

@@ -1,0 +1,283 @@
+// Saving a drawing: the origin clean-up, the ".MZF" figure file, the ".KWD"
+// definition file, "$TMG_FLG.@@@" and the machining defaults, in this order.
+#include <string>
+#include <vector>
+
+#include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/document/byte_stream.h"
+#include "kelto_dorn/app/document/document.h"
+#include "kelto_dorn/app/document/drawing_files.h"
+#include "kelto_dorn/app/document/file_fault.h"
+#include "kelto_dorn/app/document/record_checks.h"
+#include "kelto_dorn/app/document/system_state.h"
+#include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/machining/definition_defaults.h"
+#include "kelto_dorn/machining/machining_state.h"
+#include "kelto_dorn/surfaces/surface_state.h"
+#include "platform/application.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "shared/handover/drawing_header.h"
+
+namespace dorn {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A figure number of 90 on a layer is stored as 378: 90 marks the figures of
+// table 90 in the file.
+constexpr std::int32_t kCurveTableNumber = 90;
+constexpr std::int32_t kLayerNumber90 = 378;
+
+bool UsableName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+         name.find('\\') == std::string::npos;
+}
+
+// The origins of layer `layer` that a figure of the layer or a curve figure
+// on it uses.
+void MarkUsedOrigins(int layer, const FigureTable& table, bool onlyThisLayer, bool (&used)[kOriginsPerLayer]) {
+  const auto& origins = g_originTable[static_cast<std::size_t>(layer)];
+  const int count = g_originCount[static_cast<std::size_t>(layer)];
+  for (int i = 0; i < table.count(); ++i) {
+    const FigureRecord& f = table.slot(i);
+    if (onlyThisLayer && f.layer != layer) continue;
+    for (int k = 1; k < count; ++k) {
+      if (!used[k] && f.origin == origins[static_cast<std::size_t>(k)]) {
+        used[k] = true;
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+fs::path DrawingFilePath(const char* extension) {
+  const std::string unit = platform::FieldText(g_drawingHeader.unitName);
+  const std::string second = platform::FieldText(g_drawingHeader.secondName);
+  const std::string name = platform::FieldText(g_drawingHeader.drawingName);
+  if (!UsableName(unit) || !UsableName(second) || !UsableName(name)) return {};
+  return platform::ResolvePath(platform::DataRoot(), unit + "\\" + second + "\\SEG\\" + name + extension);
+}
+
+void CleanUpOrigins() {
+  const FigureTable* curves = g_figureStore.Table(kTableCurves);
+  for (int layer = 0; layer < kLayerCount; ++layer) {
+    const auto l = static_cast<std::size_t>(layer);
+    int& count = g_originCount[l];
+    if (count > kOriginsPerLayer) count = kOriginsPerLayer;
+    bool used[kOriginsPerLayer] = {};
+    if (const FigureTable* t = g_figureStore.Table(layer)) MarkUsedOrigins(layer, *t, false, used);
+    if (curves != nullptr) MarkUsedOrigins(layer, *curves, true, used);
+    auto& origins = g_originTable[l];
+    int kept = 1;  // origin 0 is never removed
+    for (int k = 1; k < count; ++k) {
+      if (used[k]) origins[static_cast<std::size_t>(kept++)] = origins[static_cast<std::size_t>(k)];
+    }
+    for (int k = kept; k < count; ++k) origins[static_cast<std::size_t>(k)] = Vec2{};
+    if (count > 0) count = kept;
+    if (g_layerOriginIndex[l] >= count || g_layerOriginIndex[l] < 0) g_layerOriginIndex[l] = 0;
+  }
+}
+
+std::vector<std::uint8_t> BuildFigureFile(std::string* fault) {
+  const double depth =
+      g_drawingHeader.globalZMode == handover::DrawingHeader::kGlobalZBottom ? g_drawingHeader.workSizeZ : 0.0;
+  std::size_t total = 0;
+  for (int t = 0; t < kLayerCount; ++t) total += static_cast<std::size_t>(GetFigureCount(t));
+  total += static_cast<std::size_t>(GetFigureCount(kTableCurves));
+  ByteSink out;
+  out.Reserve(total * sizeof(FigureRecord));
+  auto bad = [&](int table, int i) {
+    *fault = "figure " + std::to_string(i) + " of table " + std::to_string(table) + " holds a value that is not a number";
+    return std::vector<std::uint8_t>{};
+  };
+  for (int t = 0; t < kLayerCount; ++t) {
+    const FigureTable* table = g_figureStore.Table(t);
+    for (int i = 0; i < table->count(); ++i) {
+      FigureRecord r = table->slot(i);
+      if (r.kind == kKindEmpty) continue;
+      r.layer = t;
+      r.depth = depth;
+      if (r.number == kCurveTableNumber) r.number = kLayerNumber90;
+      if (!IsFiniteFigure(r)) return bad(t, i);
+      out.Put(r);
+    }
+  }
+  const FigureTable* curves = g_figureStore.Table(kTableCurves);
+  for (int i = 0; i < curves->count(); ++i) {
+    FigureRecord r = curves->slot(i);
+    r.number = kCurveTableNumber;
+    if (!IsFiniteFigure(r)) return bad(kTableCurves, i);
+    out.Put(r);
+  }
+  return std::move(out.bytes());
+}
+
+namespace {
+
+void PutDefinitions(ByteSink& out, CKelDoc& document) {
+  for (const SurfaceDefinition& s : g_surfaceSlots) {
+    if (s.kind == 0) break;
+    out.Put(s);
+  }
+  out.Put(SurfaceDefinition{});  // kind 0 ends the list
+  for (int i = 0; i < DefinitionSlots::kSlotCount; ++i) {
+    const MachiningDefinition& d = document.definitions.Slot(i);
+    std::int32_t kind = 0;
+    std::memcpy(&kind, &d, sizeof kind);
+    if (kind == 0) break;
+    out.Put(d);
+  }
+  MachiningDefinition end{};
+  std::memset(static_cast<void*>(&end), 0, sizeof end);  // kind 0 ends the list
+  out.Put(end);
+}
+
+void PutCurvesAndIndexes(ByteSink& out) {
+  for (int i = 0; i < g_curveCount && i < kCurveTableSize; ++i) {
+    const CurveRecord& c = g_curveTable[static_cast<std::size_t>(i)];
+    if (c.layer == kCurveEntryEmpty) break;
+    out.Put(c);
+  }
+  CurveRecord endCurve;
+  endCurve.layer = kCurveEntryEmpty;
+  out.Put(endCurve);
+  for (int i = 0; i < g_surfaceIndexTable.count && i < kSurfaceSlotCount; ++i) {
+    DefinitionIndexRecord r = g_surfaceIndexTable.records[static_cast<std::size_t>(i)];
+    r.recordKind = kIndexRecordSurface;
+    out.Put(r);
+  }
+  for (int i = 0; i < g_machiningIndexTable.count && i < kMachiningSlotCount; ++i) {
+    DefinitionIndexRecord r = g_machiningIndexTable.records[static_cast<std::size_t>(i)];
+    r.recordKind = kIndexRecordMachining;
+    out.Put(r);
+  }
+  DefinitionIndexRecord endIndex;
+  endIndex.recordKind = kNone;
+  out.Put(endIndex);
+}
+
+bool PutLayersAndOrigins(ByteSink& out, std::string* fault) {
+  for (std::size_t l = 0; l < kLayerCount; ++l) {
+    LayerViewRecord r = g_layerViews[l];
+    if (l == 0) r.values[0] = g_curLayer;  // layer record 0 carries the current layer
+    r.gridPitch = g_layerGridPitch[l];
+    r.centreX = g_layerOffsetX[l];
+    r.centreY = g_layerOffsetY[l];
+    r.scale = g_layerScale[l];
+    if (!std::isfinite(r.gridPitch) || !std::isfinite(r.centreX) || !std::isfinite(r.centreY) ||
+        !std::isfinite(r.scale)) {
+      *fault = "the view values of layer " + std::to_string(l + 1) + " are not numbers";
+      return false;
+    }
+    out.Put(r);
+  }
+  for (std::size_t l = 0; l < kLayerCount; ++l) {
+    for (const Vec2& o : g_originTable[l]) {
+      if (!std::isfinite(o.x) || !std::isfinite(o.y)) {
+        *fault = "an origin of layer " + std::to_string(l + 1) + " is not a number";
+        return false;
+      }
+      out.Put(o);
+    }
+  }
+  for (std::size_t l = 0; l < kLayerCount; ++l) {
+    const std::int32_t pair[2] = {g_layerOriginIndex[l], g_originCount[l]};
+    out.Put(pair);
+  }
+  return true;
+}
+
+bool PutTextsAndSteps(ByteSink& out, std::string* fault) {
+  for (int i = 0; i < 3; ++i) g_textRecords[static_cast<std::size_t>(i)].layer = g_curLayer;
+  for (const TextRecord& t : g_textRecords) {
+    if (t.layer < 0) break;
+    if (t.layer >= kLayerCount) continue;
+    TextRecord r = t;
+    platform::TerminateField(r.text);
+    if (!IsFiniteText(r)) {
+      *fault = "a text holds a value that is not a number";
+      return false;
+    }
+    out.Put(r);
+  }
+  // A terminator of its own: the last record of a full store is a text too.
+  TextRecord endText;
+  endText.layer = kNone;
+  out.Put(endText);
+  for (const MachiningStepRecord& s : g_machiningStepRecords) {
+    out.Put(s);
+    if (s.first == kStepRecordUnused) break;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> BuildDefinitionFile(CKelDoc& document, std::string* fault) {
+  ByteSink out;
+  handover::DrawingHeader header = g_drawingHeader;
+  header.fileListKind = 0;
+  out.Put(header);
+  PutDefinitions(out, document);
+  PutCurvesAndIndexes(out);
+  if (!PutLayersAndOrigins(out, fault) || !PutTextsAndSteps(out, fault)) return {};
+  return std::move(out.bytes());
+}
+
+namespace {
+
+bool WriteOne(const fs::path& path, const std::vector<std::uint8_t>& bytes, const std::string& fault) {
+  if (!fault.empty()) {
+    ReportFileFault(path.string() + ": not written: " + fault);
+    return false;
+  }
+  const platform::FileResult r = platform::WriteFileAtomic(path, bytes.data(), bytes.size());
+  if (!r.ok()) ReportFileFault(r);
+  return r.ok();
+}
+
+bool SaveBoth(CKelDoc& document, const fs::path& mzf, const fs::path& kwd) {
+  platform::WaitCursor wait;
+  CleanUpOrigins();
+  std::string fault;
+  bool ok = true;
+  {
+    const std::vector<std::uint8_t> bytes = BuildFigureFile(&fault);
+    ok = WriteOne(mzf, bytes, fault) && ok;
+  }
+  fault.clear();
+  {
+    const std::vector<std::uint8_t> bytes = BuildDefinitionFile(document, &fault);
+    ok = WriteOne(kwd, bytes, fault) && ok;
+  }
+  const platform::FileResult t = platform::WriteRecord(platform::ProgramFolder() / kDisplayFlagFileName, g_displayFlags);
+  if (!t.ok()) ReportFileFault(t);
+  const platform::FileResult d = WriteMachiningDefaults();
+  if (!d.ok()) ReportFileFault(d);
+  return ok && t.ok() && d.ok();
+}
+
+}  // namespace
+
+bool SaveDrawing(CKelDoc& document) {
+  const fs::path mzf = DrawingFilePath(".MZF");
+  if (mzf.empty()) {
+    ReportFileFault("the drawing has no usable unit, second name or drawing name: not saved");
+    return false;
+  }
+  return SaveBoth(document, mzf, DrawingFilePath(".KWD"));
+}
+
+bool SaveDrawingTo(CKelDoc& document, const fs::path& base) {
+  fs::path mzf = base;
+  fs::path kwd = base;
+  mzf += ".MZF";
+  kwd += ".KWD";
+  return SaveBoth(document, mzf, kwd);
+}
+
+}  // namespace dorn

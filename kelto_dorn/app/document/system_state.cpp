@@ -1,0 +1,43 @@
+#include "kelto_dorn/app/document/system_state.h"
+
+namespace dorn {
+
+std::filesystem::path g_programFolder;
+std::filesystem::path g_dataFolder;
+FileServerSettings g_fileServerSettings;
+BoxHoleSettings g_boxHoleSettings;
+FinishPassRecord g_finishPassRecord;
+DisplayFlagRecord g_displayFlags;
+std::array<MachiningStepRecord, kMachiningStepRecordCount> g_machiningStepRecords{};
+std::string g_versionText;
+std::string g_messageCaption;
+int ModalDepth = 0;
+int g_exitConfirmed = 0;
+int g_nextFigureNumber = 0;
+int g_curveFiguresEnd = 0;
+int g_appValueInt = 0;
+double g_appValueDouble = 0.0;
+
+void ResetMachiningStepRecords() {
+  for (MachiningStepRecord& r : g_machiningStepRecords) r = MachiningStepRecord{kStepRecordUnused, {}};
+}
+
+void ResetDocumentState() {
+  g_programFolder.clear();
+  g_dataFolder.clear();
+  g_fileServerSettings = FileServerSettings{};
+  g_boxHoleSettings = BoxHoleSettings{};
+  g_finishPassRecord = FinishPassRecord{};
+  g_displayFlags = DisplayFlagRecord{};
+  ResetMachiningStepRecords();
+  g_versionText.clear();
+  g_messageCaption.clear();
+  ModalDepth = 0;
+  g_exitConfirmed = 0;
+  g_nextFigureNumber = 0;
+  g_curveFiguresEnd = 0;
+  g_appValueInt = 0;
+  g_appValueDouble = 0.0;
+}
+
+}  // namespace dorn

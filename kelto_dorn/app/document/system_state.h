@@ -1,0 +1,129 @@
+#pragma once
+// Program-wide state of start-up and shutdown: the program folder and data
+// root, the file-server record, the box-hole and finishing-pass settings, the
+// opaque records stored with a drawing for the CAM data ("$TMG_FLG.@@@" and
+// the machining step records), and the words of the application object.
+//
+// Declared here, defined in system_state.cpp; ResetDocumentState() brings it
+// back to the state before start-up (start-up and the tests call it).
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <type_traits>
+
+namespace dorn {
+
+// FileServerSettings: "$FileServer.@@@" in the program folder, 392 bytes,
+// written by the file-server settings dialog, read at start-up.
+//
+// | off | type      | field         | meaning                                |
+// |-----|-----------|---------------|----------------------------------------|
+// |   0 | int32     | enabled       | non-zero: serverPath is the data root  |
+// |   4 | int32     | value         | kept for the dialog                    |
+// |   8 | char[128] | folder        | CP932                                  |
+// | 136 | char[128] | programFolder | set from the running program, never    |
+// |     |           |               | taken from the file                    |
+// | 264 | char[128] | serverPath    | CP932, the data root when enabled      |
+struct FileServerSettings {
+  std::int32_t enabled = 0;
+  std::int32_t value = 0;
+  char folder[128] = {};
+  char programFolder[128] = {};
+  char serverPath[128] = {};
+};
+static_assert(std::is_standard_layout_v<FileServerSettings>);
+static_assert(sizeof(FileServerSettings) == 392);
+static_assert(offsetof(FileServerSettings, folder) == 8);
+static_assert(offsetof(FileServerSettings, programFolder) == 136);
+static_assert(offsetof(FileServerSettings, serverPath) == 264);
+
+// BoxHoleSettings: "$Box_Ana.@@@" in the program folder, 56 bytes, edited by
+// the box-hole style dialog (acquisition mode, order, axis, traversal, the
+// coordinate tolerance in mm and the show-every-time flag).
+struct BoxHoleSettings {
+  std::int32_t words[7] = {0, 1, 0, 0, 1, 0, 0};  // +0 .. +24
+  std::int32_t spare28 = 0;
+  double tolerance = 0.0;  // +32, mm
+  std::int32_t word40 = 0;
+  std::int32_t word44 = 0;
+  std::int32_t word48 = 0;
+  std::int32_t spare52 = 0;
+};
+static_assert(std::is_standard_layout_v<BoxHoleSettings>);
+static_assert(sizeof(BoxHoleSettings) == 56);
+static_assert(offsetof(BoxHoleSettings, tolerance) == 32);
+static_assert(offsetof(BoxHoleSettings, word40) == 40);
+static_assert(offsetof(BoxHoleSettings, word48) == 48);
+
+// The 80-byte finishing-pass record "$UrvoOikomi.@@@"; its fields belong to
+// the finishing-pass dialog, start-up only reads it.
+struct FinishPassRecord {
+  std::uint8_t bytes[80] = {};
+};
+static_assert(sizeof(FinishPassRecord) == 80);
+
+// "$TMG_FLG.@@@": the 120-byte display flag record (the view settings toggle
+// its first word; the CAD exchange reads it). Saved after every drawing save,
+// read after every load.
+struct DisplayFlagRecord {
+  std::int32_t words[30] = {};
+};
+static_assert(sizeof(DisplayFlagRecord) == 120);
+
+// One 104-byte machining step record of the CAM data; the drawing files keep
+// the 1024 of them as opaque blocks. A first word of 0xFFFF marks an unused
+// record and ends the list.
+struct MachiningStepRecord {
+  std::int32_t first = 0;
+  std::uint8_t rest[100] = {};
+};
+static_assert(sizeof(MachiningStepRecord) == 104);
+inline constexpr int kMachiningStepRecordCount = 1024;
+inline constexpr std::int32_t kStepRecordUnused = 0xFFFF;
+
+// --- File names (program folder unless said) -------------------------------
+inline constexpr char kFileServerFileName[] = "$FileServer.@@@";
+inline constexpr char kNcExeFileName[] = "$NC_EXE.@@@";
+inline constexpr char kFirstRunRecordFileName[] = "$Kelto20.@@@";
+inline constexpr char kBoxHoleFileName[] = "$Box_Ana.@@@";
+inline constexpr char kFinishPassFileName[] = "$UrvoOikomi.@@@";
+inline constexpr char kDisplayFlagFileName[] = "$TMG_FLG.@@@";
+inline constexpr char kQupFileName[] = "$QUP.@@@";
+inline constexpr char kCompanionProgramName[] = "Kelto_qup";
+inline constexpr char kBackupFolderName[] = "_BAK";
+
+// --- State -----------------------------------------------------------------
+extern std::filesystem::path g_programFolder;
+extern std::filesystem::path g_dataFolder;
+extern FileServerSettings g_fileServerSettings;
+extern BoxHoleSettings g_boxHoleSettings;
+extern FinishPassRecord g_finishPassRecord;
+extern DisplayFlagRecord g_displayFlags;
+extern std::array<MachiningStepRecord, kMachiningStepRecordCount> g_machiningStepRecords;
+
+// The version text shown by the about box.
+inline constexpr char kVersionText[] = "Kelto_Dorn  Ver 8.52/B ";
+extern std::string g_versionText;
+// The caption of the message dialog (CP932).
+extern std::string g_messageCaption;
+// Raised around every modal dialog; a repaint leaves the title alone then.
+extern int ModalDepth;
+// Set once the user confirmed the exit; the frame then closes without asking.
+extern int g_exitConfirmed;
+// The figure number the next drawn figure gets (the view takes it).
+extern int g_nextFigureNumber;
+// The end index in table 90 of the last loaded curve: where the curve commands
+// append the next curve's figures.
+extern int g_curveFiguresEnd;
+// The two application values cleared at start-up.
+extern int g_appValueInt;
+extern double g_appValueDouble;
+
+// Every record of the list marked unused (+0 = 0xFFFF, the rest 0).
+void ResetMachiningStepRecords();
+
+void ResetDocumentState();
+
+}  // namespace dorn
