@@ -1,6 +1,8 @@
 // The desktop main window: menus and tool bars from tables, routing, update
 // handlers and the close request, on the off-screen platform.
 #include <QAction>
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -10,10 +12,13 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "platform/choosers.h"
+#include "platform/paths.h"
 #include "platform/message_box.h"
 #include "platform/qt/qt_frame.h"
 #include "platform/text.h"
 #include "qt_test_support.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -109,6 +114,47 @@ TEST_F(QtFrameTest, MessageBoxesAnswerWithTheButtonPressed) {
     EXPECT_EQ(platform::ShowMessageBox(Sjis("強制終了しますか....???"), "", c.style), c.answer);
     EXPECT_EQ(shownText, QString::fromUtf8("強制終了しますか....???"));
   }
+}
+
+TEST_F(QtFrameTest, FileChooserShowsTheFiltersAndAnswersASystemName) {
+  testsupport::TempFolder folder;
+  const std::string name = Sjis("図面") + ".MZF";
+  platform::FileChooserRequest request;
+  request.save = true;
+  request.folder = platform::SystemName(folder.path());
+  request.filters = platform::ParseFileFilters(Sjis("図面 (*.MZF)|*.MZF|すべて (*.*)|*.*||"));
+  request.defaultExtension = "MZF";
+  QStringList filters;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    filters = dlg->nameFilters();
+    dlg->selectFile(QString::fromUtf8("図面"));
+    QMetaObject::invokeMethod(dlg, "accept");
+  });
+  const auto chosen = platform::ChooseFile(request);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(platform::NativePath(*chosen).filename().string(), platform::DiskName(name))
+      << "the default extension is added";
+  ASSERT_EQ(filters.size(), 2);
+  EXPECT_TRUE(filters[0].contains(QStringLiteral("*.MZF")));
+
+  QTimer::singleShot(0, [] {
+    auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    dlg->reject();
+  });
+  EXPECT_EQ(platform::ChooseFile(request), std::nullopt) << "cancelled";
+}
+
+TEST_F(QtFrameTest, ColourChooserAnswersTheSystemsColourLayout) {
+  QTimer::singleShot(0, [] {
+    auto* dlg = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    dlg->setCurrentColor(QColor(0x10, 0x20, 0x30));
+    dlg->accept();
+  });
+  EXPECT_EQ(platform::ChooseColor(0), std::optional<platform::Color>(platform::Rgb(0x10, 0x20, 0x30)));
 }
 
 }  // namespace
