@@ -500,6 +500,7 @@ class RunContext {
   void WriteCgWindow(int which, int colourOffset);
   void WriteReportFile(const std::filesystem::path& path, const std::string& text);
   std::string PostNameOf(int postNumber) const;
+  void ReadPitInItems(std::vector<handover::PitInMapRecord>& items);
 
   // interpreter (kelto_qup/ncout/command_interpreter.cpp)
   int RunElementRange();

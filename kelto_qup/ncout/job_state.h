@@ -17,6 +17,7 @@
 #include "shared/handover/display_record.h"
 #include "shared/handover/drawing_header.h"
 #include "shared/handover/nc_element.h"
+#include "shared/handover/pit_in_map_record.h"
 #include "shared/handover/post_definition.h"
 
 namespace qup {

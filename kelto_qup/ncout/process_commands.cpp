@@ -223,6 +223,11 @@ void RunContext::SetOutputPoint(const std::array<double, 3>& p) {
   output.TargetX = p[0];
   output.TargetY = p[1];
   output.TargetZ = p[2];
+  // The moves read the point where the engine leaves it: X/Y in the
+  // command's d6/d7, Z in the work block's d1 (the path extents too).
+  R2.d6 = p[0];
+  R2.d7 = p[1];
+  R3.d1 = p[2];
 }
 
 // ---- process end and machining end

@@ -6,6 +6,7 @@
 // and the others are still written.
 #include "kelto_qup/ncout/reports.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -183,6 +184,28 @@ void RunContext::WriteCgWindow(int which, int colourOffset) {
   }
 }
 
+void RunContext::ReadPitInItems(std::vector<handover::PitInMapRecord>& items) {
+  // The report's table holds 128 items: whole records up to the first of
+  // kind 0, at most 128; a cut last record and an item with a depth that is
+  // not a number are left out.
+  std::vector<std::uint8_t> bytes;
+  const platform::FileResult read =
+      platform::ReadWholeFile(platform::ProgramFolder() / handover::kPitInMapFileName, bytes);
+  if (!read.ok()) {
+    host.AddListLine(platform::Utf8ToCp932(read.message));
+    return;
+  }
+  const std::size_t count = std::min(bytes.size() / sizeof(handover::PitInMapRecord), handover::kMaxPitInItemsRead);
+  for (std::size_t i = 0; i < count; ++i) {
+    handover::PitInMapRecord item;
+    std::memcpy(&item, bytes.data() + i * sizeof item, sizeof item);
+    if (item.kind == handover::PitInMapRecord::kEndOfTable) break;
+    bool finite = true;
+    for (double depth : item.depths) finite = finite && std::isfinite(depth);
+    if (finite) items.push_back(item);
+  }
+}
+
 std::string RunContext::PostNameOf(int postNumber) const {
   if (postNumber < 0 || postNumber >= static_cast<int>(handover::kPostTableSize)) return "";
   return job.Posts[static_cast<std::size_t>(postNumber)].Name();
@@ -208,14 +231,7 @@ void RunContext::WriteToolInfoReport() {
   // Pit-in items, when the run met a pit-in section. Without the map the
   // reports are still written, without the pit-in lines.
   std::vector<handover::PitInMapRecord> pitIn;
-  if (engine.EndOfDataFlag == 1) {
-    const platform::FileResult read =
-        handover::ReadPitInMap(platform::ProgramFolder() / handover::kPitInMapFileName, pitIn);
-    if (!read.ok()) {
-      pitIn.clear();
-      host.AddListLine(platform::Utf8ToCp932(read.message));
-    }
-  }
+  if (engine.EndOfDataFlag == 1) ReadPitInItems(pitIn);
 
   std::string csv = J("≪加工詳細情報≫\n");
   csv += Cat({J("機械名　　　　　　　"), machine, "\n"});
