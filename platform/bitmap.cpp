@@ -26,8 +26,7 @@ void Bitmap::Fill(const Rect& area, Color c) {
   const int x0 = std::max(r.left, 0), x1 = std::min(r.right, width_);
   const int y0 = std::max(r.top, 0), y1 = std::min(r.bottom, height_);
   for (int y = y0; y < y1; ++y)
-    std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + x0, std::max(0, x1 - x0),
-                c & kColorMask);
+    std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + x0, std::max(0, x1 - x0), c & kColorMask);
 }
 
 Bitmap Bitmap::WithColorReplaced(Color from, Color to) const {

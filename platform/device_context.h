@@ -51,9 +51,9 @@ struct Brush {
 // mincho and gothic faces are matched to an installed CJK font).
 struct Font {
   std::string face;
-  int height = 13;      // logical units; the sign is ignored
-  int weight = 400;     // 0 and 400 normal, 700 bold
-  int escapement = 0;   // rotation in tenths of degrees, counter-clockwise
+  int height = 13;     // logical units; the sign is ignored
+  int weight = 400;    // 0 and 400 normal, 700 bold
+  int escapement = 0;  // rotation in tenths of degrees, counter-clockwise
   bool italic = false;
   bool underline = false;
   friend bool operator==(const Font&, const Font&) = default;

@@ -68,7 +68,8 @@ class DeviceContextBase : public DeviceContext {
   // outside the isotropic set-up) needs no arithmetic beyond the origins.
   Point MapPoint(Point p) const {
     if (state_.mapMode == MapMode::Text)
-      return {p.x - state_.windowOrigin.x + state_.viewportOrigin.x, p.y - state_.windowOrigin.y + state_.viewportOrigin.y};
+      return {p.x - state_.windowOrigin.x + state_.viewportOrigin.x,
+              p.y - state_.windowOrigin.y + state_.viewportOrigin.y};
     return DeviceContextBase::LogicalToDevice(p);
   }
   // The pen width in device pixels (at least one).

@@ -192,8 +192,10 @@ bool Dialog::TakesFocus(const ControlState& c) const {
   if (!c.enabled || !c.visible || c.spec.id == -1) return false;
   switch (c.spec.kind) {
     case ControlKind::StaticText:
-    case ControlKind::GroupBox: return false;
-    default: return true;
+    case ControlKind::GroupBox:
+      return false;
+    default:
+      return true;
   }
 }
 
@@ -489,9 +491,8 @@ std::string Dialog::StreamOut(int id) const {
 void Dialog::SetSelection(int id, int start, int end) {
   ControlState* c = Find(id);
   if (!c) return;
-  const int length = c->spec.kind == ControlKind::RichEdit
-                         ? static_cast<int>(c->richText.size())
-                         : static_cast<int>(Utf8ToUtf32(Cp932ToUtf8(c->text)).size());
+  const int length = c->spec.kind == ControlKind::RichEdit ? static_cast<int>(c->richText.size())
+                                                           : static_cast<int>(Utf8ToUtf32(Cp932ToUtf8(c->text)).size());
   if (end < 0 || end > length) end = length;
   start = std::clamp(start, 0, length);
   if (start > end) std::swap(start, end);

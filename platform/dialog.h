@@ -30,16 +30,16 @@ enum class ControlKind {
   PushButton,
   OwnerDrawButton,  // a push button the dialog paints (OnDrawItem)
   CheckBox,
-  RadioButton,      // radio buttons of one group exclude each other
-  GroupBox,         // a frame; controls whose group is its id sit inside
+  RadioButton,  // radio buttons of one group exclude each other
+  GroupBox,     // a frame; controls whose group is its id sit inside
   ListBox,
   ComboBox,
-  ListControl,      // rows of cells under column headers
-  TabControl,       // tabs; controls whose group is its id are its pages' content
+  ListControl,  // rows of cells under column headers
+  TabControl,   // tabs; controls whose group is its id are its pages' content
   ScrollBar,
   Slider,
   Spin,
-  BitmapButton,     // a push button that shows an image
+  BitmapButton,  // a push button that shows an image
   RichEdit,
 };
 
@@ -61,10 +61,17 @@ constexpr unsigned kGroupStart = 0x0800;     // radio button that starts a new s
 
 struct ControlSpec {
   ControlSpec() = default;
-  ControlSpec(ControlKind kind_, int id_, std::string caption_ = {}, int group_ = 0, int width_ = 0,
-              int height_ = 0, unsigned style_ = 0, int limit_ = 0, int page_ = 0)
-      : kind(kind_), id(id_), caption(std::move(caption_)), group(group_), width(width_), height(height_),
-        style(style_), limit(limit_), page(page_) {}
+  ControlSpec(ControlKind kind_, int id_, std::string caption_ = {}, int group_ = 0, int width_ = 0, int height_ = 0,
+              unsigned style_ = 0, int limit_ = 0, int page_ = 0)
+      : kind(kind_),
+        id(id_),
+        caption(std::move(caption_)),
+        group(group_),
+        width(width_),
+        height(height_),
+        style(style_),
+        limit(limit_),
+        page(page_) {}
 
   ControlKind kind = ControlKind::StaticText;
   int id = 0;           // control id; static texts may share -1
@@ -73,9 +80,9 @@ struct ControlSpec {
                         // (a radio with kGroupStart begins another set in the same group)
   int width = 0;        // optional size hint in pixels (0: as the content needs)
   int height = 0;
-  unsigned style = 0;   // control_style bits
-  int limit = 0;        // text limit (0: none): bytes for an edit, characters for a rich edit
-  int page = 0;         // inside a tab control: the page index
+  unsigned style = 0;  // control_style bits
+  int limit = 0;       // text limit (0: none): bytes for an edit, characters for a rich edit
+  int page = 0;        // inside a tab control: the page index
 };
 
 struct ListColumn {
@@ -90,21 +97,21 @@ struct ControlState {
   int check = 0;     // 0, 1, 2 (indeterminate)
   bool enabled = true;
   bool visible = true;
-  std::vector<std::string> items;               // list box, combo, tab captions
-  std::vector<ListColumn> columns;              // list control
-  std::vector<std::vector<std::string>> rows;   // list control cells
-  int selection = -1;                           // current row or tab, -1 none
-  std::vector<int> selectedRows;                // multi-selection, in order of selection
+  std::vector<std::string> items;              // list box, combo, tab captions
+  std::vector<ListColumn> columns;             // list control
+  std::vector<std::vector<std::string>> rows;  // list control cells
+  int selection = -1;                          // current row or tab, -1 none
+  std::vector<int> selectedRows;               // multi-selection, in order of selection
   int rangeMin = 0;
   int rangeMax = 100;
-  int position = 0;                             // scroll bar, slider, spin
-  std::vector<int> ticks;                       // slider tick marks
-  int limit = 0;                                // as ControlSpec::limit
-  Bitmap image;                                 // bitmap button
-  std::u32string richText;                      // rich edit, one character per position
-  int selectionStart = 0;                       // edit and rich edit selection
+  int position = 0;         // scroll bar, slider, spin
+  std::vector<int> ticks;   // slider tick marks
+  int limit = 0;            // as ControlSpec::limit
+  Bitmap image;             // bitmap button
+  std::u32string richText;  // rich edit, one character per position
+  int selectionStart = 0;   // edit and rich edit selection
   int selectionEnd = 0;
-  bool modified = false;                        // rich edit modified mark
+  bool modified = false;  // rich edit modified mark
 };
 
 // Owner drawing of a button.
@@ -136,8 +143,7 @@ class DialogHost {
 class Dialog {
  public:
   // templateId is the dialog's resource id (the key of the headless script).
-  Dialog(int templateId, std::string titleCp932, std::vector<ControlSpec> controls,
-         std::vector<MenuItem> menuBar = {});
+  Dialog(int templateId, std::string titleCp932, std::vector<ControlSpec> controls, std::vector<MenuItem> menuBar = {});
   virtual ~Dialog();
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;
@@ -281,7 +287,10 @@ class Dialog {
   virtual void OnTimer(int timerId) { (void)timerId; }
   virtual void OnCommand(int commandId) { (void)commandId; }
   // A key pressed in a control; true when handled (the control then ignores it).
-  virtual bool OnKeyDown(int id, int key, unsigned modifiers) { (void)id, (void)key, (void)modifiers; return false; }
+  virtual bool OnKeyDown(int id, int key, unsigned modifiers) {
+    (void)id, (void)key, (void)modifiers;
+    return false;
+  }
   virtual void OnDrawItem(int id, DeviceContext& dc, const OwnerDrawItem& item) { (void)id, (void)dc, (void)item; }
   // Enter and Esc reach the dialog first; the defaults end with 1 and 2.
   virtual void OnOk() { EndDialog(kIdOk); }

@@ -101,10 +101,26 @@ class Frame {
   // --- command state, by command id, in every menu and bar at once ---
   virtual void SetCommandState(int commandId, const CommandState& state) = 0;
   virtual CommandState GetCommandState(int commandId) const = 0;
-  void SetCommandChecked(int id, CheckState c) { auto s = GetCommandState(id); s.check = c; SetCommandState(id, s); }
-  void SetCommandEnabled(int id, bool on) { auto s = GetCommandState(id); s.enabled = on; SetCommandState(id, s); }
-  void SetCommandCaption(int id, std::string cp932) { auto s = GetCommandState(id); s.caption = std::move(cp932); SetCommandState(id, s); }
-  void SetCommandPressed(int id, bool on) { auto s = GetCommandState(id); s.pressed = on; SetCommandState(id, s); }
+  void SetCommandChecked(int id, CheckState c) {
+    auto s = GetCommandState(id);
+    s.check = c;
+    SetCommandState(id, s);
+  }
+  void SetCommandEnabled(int id, bool on) {
+    auto s = GetCommandState(id);
+    s.enabled = on;
+    SetCommandState(id, s);
+  }
+  void SetCommandCaption(int id, std::string cp932) {
+    auto s = GetCommandState(id);
+    s.caption = std::move(cp932);
+    SetCommandState(id, s);
+  }
+  void SetCommandPressed(int id, bool on) {
+    auto s = GetCommandState(id);
+    s.pressed = on;
+    SetCommandState(id, s);
+  }
 
   // --- the system's side ---
   using CommandRouter = std::function<void(int commandId)>;

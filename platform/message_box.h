@@ -25,8 +25,7 @@ struct MessageBoxRequest {
 // bits the buttons (0 OK, 1 OK/Cancel, 3 Yes/No/Cancel, 4 Yes/No; others OK),
 // bits 4-6 the icon (0x10 stop, 0x20 question, 0x30 exclamation,
 // 0x40 information).
-MessageBoxRequest MessageBoxFromStyle(std::string_view textCp932, std::string_view captionCp932,
-                                      unsigned style);
+MessageBoxRequest MessageBoxFromStyle(std::string_view textCp932, std::string_view captionCp932, unsigned style);
 
 // Shows the box modally and returns the answer.
 int ShowMessageBox(const MessageBoxRequest& request);

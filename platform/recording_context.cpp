@@ -10,44 +10,70 @@ namespace {
 
 const char* KindName(PrimitiveKind k) {
   switch (k) {
-    case PrimitiveKind::Line: return "Line";
-    case PrimitiveKind::Polyline: return "Polyline";
-    case PrimitiveKind::Polygon: return "Polygon";
-    case PrimitiveKind::Rectangle: return "Rectangle";
-    case PrimitiveKind::Ellipse: return "Ellipse";
-    case PrimitiveKind::Arc: return "Arc";
-    case PrimitiveKind::FillRect: return "FillRect";
-    case PrimitiveKind::Edge: return "Edge";
-    case PrimitiveKind::FocusRect: return "FocusRect";
-    case PrimitiveKind::Pixel: return "Pixel";
-    case PrimitiveKind::Text: return "Text";
-    case PrimitiveKind::DrawText: return "DrawText";
-    case PrimitiveKind::Bitmap: return "Bitmap";
-    case PrimitiveKind::BitBlt: return "BitBlt";
-    case PrimitiveKind::IntersectClip: return "IntersectClip";
-    case PrimitiveKind::ExcludeClip: return "ExcludeClip";
-    case PrimitiveKind::ResetClip: return "ResetClip";
+    case PrimitiveKind::Line:
+      return "Line";
+    case PrimitiveKind::Polyline:
+      return "Polyline";
+    case PrimitiveKind::Polygon:
+      return "Polygon";
+    case PrimitiveKind::Rectangle:
+      return "Rectangle";
+    case PrimitiveKind::Ellipse:
+      return "Ellipse";
+    case PrimitiveKind::Arc:
+      return "Arc";
+    case PrimitiveKind::FillRect:
+      return "FillRect";
+    case PrimitiveKind::Edge:
+      return "Edge";
+    case PrimitiveKind::FocusRect:
+      return "FocusRect";
+    case PrimitiveKind::Pixel:
+      return "Pixel";
+    case PrimitiveKind::Text:
+      return "Text";
+    case PrimitiveKind::DrawText:
+      return "DrawText";
+    case PrimitiveKind::Bitmap:
+      return "Bitmap";
+    case PrimitiveKind::BitBlt:
+      return "BitBlt";
+    case PrimitiveKind::IntersectClip:
+      return "IntersectClip";
+    case PrimitiveKind::ExcludeClip:
+      return "ExcludeClip";
+    case PrimitiveKind::ResetClip:
+      return "ResetClip";
   }
   return "?";
 }
 
 const char* StyleName(PenStyle s) {
   switch (s) {
-    case PenStyle::Solid: return "Solid";
-    case PenStyle::Dash: return "Dash";
-    case PenStyle::Dot: return "Dot";
-    case PenStyle::DashDot: return "DashDot";
-    case PenStyle::DashDotDot: return "DashDotDot";
-    case PenStyle::Null: return "Null";
+    case PenStyle::Solid:
+      return "Solid";
+    case PenStyle::Dash:
+      return "Dash";
+    case PenStyle::Dot:
+      return "Dot";
+    case PenStyle::DashDot:
+      return "DashDot";
+    case PenStyle::DashDotDot:
+      return "DashDotDot";
+    case PenStyle::Null:
+      return "Null";
   }
   return "?";
 }
 
 const char* RopName(RasterOp op) {
   switch (op) {
-    case RasterOp::Copy: return "Copy";
-    case RasterOp::Xor: return "Xor";
-    case RasterOp::Not: return "Not";
+    case RasterOp::Copy:
+      return "Copy";
+    case RasterOp::Xor:
+      return "Xor";
+    case RasterOp::Not:
+      return "Not";
   }
   return "?";
 }
@@ -66,8 +92,8 @@ std::string Describe(const Primitive& p) {
     std::snprintf(buf, sizeof buf, " (%d,%d)", pt.x, pt.y);
     s += buf;
   }
-  std::snprintf(buf, sizeof buf, " rect=(%d,%d,%d,%d) pen=0x%06X/%d/%s rop=%s", p.rect.left, p.rect.top,
-                p.rect.right, p.rect.bottom, p.pen.color, p.pen.width, StyleName(p.pen.style), RopName(p.rasterOp));
+  std::snprintf(buf, sizeof buf, " rect=(%d,%d,%d,%d) pen=0x%06X/%d/%s rop=%s", p.rect.left, p.rect.top, p.rect.right,
+                p.rect.bottom, p.pen.color, p.pen.width, StyleName(p.pen.style), RopName(p.rasterOp));
   s += buf;
   if (!p.text.empty()) s += " text=\"" + Cp932ToUtf8(p.text) + "\"";
   return s;

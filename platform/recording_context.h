@@ -12,20 +12,20 @@
 namespace platform {
 
 enum class PrimitiveKind {
-  Line,       // MoveTo/LineTo: points[0] -> points[1]
+  Line,  // MoveTo/LineTo: points[0] -> points[1]
   Polyline,
   Polygon,
-  Rectangle,  // rect
-  Ellipse,    // rect
-  Arc,        // rect, points[0] start ray, points[1] end ray
-  FillRect,   // rect, brush
-  Edge,       // rect, edgeKind, flags = sides
-  FocusRect,  // rect
-  Pixel,      // points[0], color
-  Text,       // points[0], text
-  DrawText,   // rect, text, flags = format
-  Bitmap,     // points[0], rect = 0, 0, width, height
-  BitBlt,     // points[0] destination, points[1] source, rect = 0, 0, width, height
+  Rectangle,      // rect
+  Ellipse,        // rect
+  Arc,            // rect, points[0] start ray, points[1] end ray
+  FillRect,       // rect, brush
+  Edge,           // rect, edgeKind, flags = sides
+  FocusRect,      // rect
+  Pixel,          // points[0], color
+  Text,           // points[0], text
+  DrawText,       // rect, text, flags = format
+  Bitmap,         // points[0], rect = 0, 0, width, height
+  BitBlt,         // points[0] destination, points[1] source, rect = 0, 0, width, height
   IntersectClip,  // rect
   ExcludeClip,    // rect
   ResetClip,
@@ -39,7 +39,7 @@ struct Primitive {
   Brush brush;
   RasterOp rasterOp = RasterOp::Copy;
   Font font;
-  Color color = 0;  // pixel colour, or the text colour of text primitives
+  Color color = 0;   // pixel colour, or the text colour of text primitives
   std::string text;  // CP932
   unsigned flags = 0;
   EdgeKind edgeKind = EdgeKind::Raised;
@@ -79,8 +79,7 @@ class RecordingContext : public DeviceContextBase {
   Size DeviceSize() const override { return deviceSize_; }
   void DrawBitmap(Point topLeft, const Bitmap& bitmap) override;
   Bitmap CopyBitmap(const Rect& deviceArea) const override;
-  void BitBlt(Point destTopLeft, Size size, const DeviceContext& source, Point sourceTopLeft,
-              RasterOp op) override;
+  void BitBlt(Point destTopLeft, Size size, const DeviceContext& source, Point sourceTopLeft, RasterOp op) override;
   std::unique_ptr<DeviceContext> CreateCompatible(Size size) const override;
 
  private:

@@ -72,9 +72,7 @@ void RegisterCursor(int cursorId, const Bitmap& image, Point hotSpot, Color tran
 
 bool Beep() { return CurrentBackend().Beep(); }
 
-void SetDialogBkColor(Color background, Color text) {
-  g_dialogColors = {background & kColorMask, text & kColorMask};
-}
+void SetDialogBkColor(Color background, Color text) { g_dialogColors = {background & kColorMask, text & kColorMask}; }
 DialogColors CurrentDialogColors() { return g_dialogColors; }
 
 void SetApplicationTitle(const std::string& titleCp932) { TitleStore() = titleCp932; }
@@ -87,17 +85,35 @@ MessageBoxRequest MessageBoxFromStyle(std::string_view text, std::string_view ca
   r.text = std::string(text);
   r.caption = std::string(caption);
   switch (style & 0xF) {
-    case 1: r.buttons = MessageButtons::OkCancel; break;
-    case 3: r.buttons = MessageButtons::YesNoCancel; break;
-    case 4: r.buttons = MessageButtons::YesNo; break;
-    default: r.buttons = MessageButtons::Ok; break;
+    case 1:
+      r.buttons = MessageButtons::OkCancel;
+      break;
+    case 3:
+      r.buttons = MessageButtons::YesNoCancel;
+      break;
+    case 4:
+      r.buttons = MessageButtons::YesNo;
+      break;
+    default:
+      r.buttons = MessageButtons::Ok;
+      break;
   }
   switch (style & 0x70) {
-    case 0x10: r.icon = MessageIcon::Stop; break;
-    case 0x20: r.icon = MessageIcon::Question; break;
-    case 0x30: r.icon = MessageIcon::Exclamation; break;
-    case 0x40: r.icon = MessageIcon::Information; break;
-    default: r.icon = MessageIcon::None; break;
+    case 0x10:
+      r.icon = MessageIcon::Stop;
+      break;
+    case 0x20:
+      r.icon = MessageIcon::Question;
+      break;
+    case 0x30:
+      r.icon = MessageIcon::Exclamation;
+      break;
+    case 0x40:
+      r.icon = MessageIcon::Information;
+      break;
+    default:
+      r.icon = MessageIcon::None;
+      break;
   }
   return r;
 }
@@ -111,19 +127,25 @@ int ShowMessageBox(std::string_view text, std::string_view caption, unsigned sty
 int DefaultAnswer(MessageButtons buttons) {
   switch (buttons) {
     case MessageButtons::Ok:
-    case MessageButtons::OkCancel: return kIdOk;
+    case MessageButtons::OkCancel:
+      return kIdOk;
     case MessageButtons::YesNo:
-    case MessageButtons::YesNoCancel: return kIdYes;
+    case MessageButtons::YesNoCancel:
+      return kIdYes;
   }
   return kIdOk;
 }
 
 bool IsValidAnswer(MessageButtons buttons, int answer) {
   switch (buttons) {
-    case MessageButtons::Ok: return answer == kIdOk;
-    case MessageButtons::OkCancel: return answer == kIdOk || answer == kIdCancel;
-    case MessageButtons::YesNo: return answer == kIdYes || answer == kIdNo;
-    case MessageButtons::YesNoCancel: return answer == kIdYes || answer == kIdNo || answer == kIdCancel;
+    case MessageButtons::Ok:
+      return answer == kIdOk;
+    case MessageButtons::OkCancel:
+      return answer == kIdOk || answer == kIdCancel;
+    case MessageButtons::YesNo:
+      return answer == kIdYes || answer == kIdNo;
+    case MessageButtons::YesNoCancel:
+      return answer == kIdYes || answer == kIdNo || answer == kIdCancel;
   }
   return false;
 }

@@ -36,7 +36,10 @@ class HeadlessFrame : public Frame {
   void SetTitle(const std::string& cp932) override { title_ = cp932; }
   std::string Title() const override { return title_; }
   Rect WindowRect() const override { return rect_; }
-  void SetWindowRect(const Rect& r) override { rect_ = r.Normalized(); maximized_ = false; }
+  void SetWindowRect(const Rect& r) override {
+    rect_ = r.Normalized();
+    maximized_ = false;
+  }
   void Maximize() override { maximized_ = true; }
   bool IsMaximized() const override { return maximized_; }
   void Show() override { shown_ = true; }

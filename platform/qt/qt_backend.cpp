@@ -36,17 +36,25 @@ std::map<Dialog*, const Frame*>& ModelessOwners() {
 
 Qt::CursorShape ToShape(StandardCursor s) {
   switch (s) {
-    case StandardCursor::Arrow: return Qt::ArrowCursor;
-    case StandardCursor::Cross: return Qt::CrossCursor;
-    case StandardCursor::Wait: return Qt::WaitCursor;
-    case StandardCursor::IBeam: return Qt::IBeamCursor;
-    case StandardCursor::Hand: return Qt::PointingHandCursor;
-    case StandardCursor::SizeAll: return Qt::SizeAllCursor;
+    case StandardCursor::Arrow:
+      return Qt::ArrowCursor;
+    case StandardCursor::Cross:
+      return Qt::CrossCursor;
+    case StandardCursor::Wait:
+      return Qt::WaitCursor;
+    case StandardCursor::IBeam:
+      return Qt::IBeamCursor;
+    case StandardCursor::Hand:
+      return Qt::PointingHandCursor;
+    case StandardCursor::SizeAll:
+      return Qt::SizeAllCursor;
   }
   return Qt::ArrowCursor;
 }
 
-QWidget* ActiveParent() { return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow(); }
+QWidget* ActiveParent() {
+  return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+}
 
 // The modeless host forgets its dialog in the owner table when it goes.
 class ModelessHost final : public QtDialogHost {
@@ -82,7 +90,8 @@ class QtBackend final : public Backend {
   void RegisterCursor(int id, StandardCursor shape) override { Cursors()[id] = QCursor(ToShape(shape)); }
   void RegisterCursor(int id, const Bitmap& image, Point hot, Color transparent) override {
     QPixmap pixmap = QPixmap::fromImage(ToQImage(image));
-    pixmap.setMask(QBitmap::fromImage(ToQImage(image).createMaskFromColor(ToQColor(transparent).rgb(), Qt::MaskInColor)));
+    pixmap.setMask(
+        QBitmap::fromImage(ToQImage(image).createMaskFromColor(ToQColor(transparent).rgb(), Qt::MaskInColor)));
     Cursors()[id] = QCursor(pixmap, hot.x, hot.y);
   }
   bool Beep() override {
@@ -118,18 +127,34 @@ class QtBackend final : public Backend {
     box.setText(ToQString(r.text));
     box.setWindowTitle(ToQString(r.caption.empty() ? ApplicationTitle() : r.caption));
     switch (r.icon) {
-      case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-      case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
-      case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-      case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-      case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+      case MessageIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+      case MessageIcon::Stop:
+        box.setIcon(QMessageBox::Critical);
+        break;
+      case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+      case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+      case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
     }
     std::map<QAbstractButton*, int> answers;
     auto add = [&](QMessageBox::StandardButton b, int answer) { answers[box.addButton(b)] = answer; };
     switch (r.buttons) {
-      case MessageButtons::Ok: add(QMessageBox::Ok, kIdOk); break;
-      case MessageButtons::OkCancel: add(QMessageBox::Ok, kIdOk), add(QMessageBox::Cancel, kIdCancel); break;
-      case MessageButtons::YesNo: add(QMessageBox::Yes, kIdYes), add(QMessageBox::No, kIdNo); break;
+      case MessageButtons::Ok:
+        add(QMessageBox::Ok, kIdOk);
+        break;
+      case MessageButtons::OkCancel:
+        add(QMessageBox::Ok, kIdOk), add(QMessageBox::Cancel, kIdCancel);
+        break;
+      case MessageButtons::YesNo:
+        add(QMessageBox::Yes, kIdYes), add(QMessageBox::No, kIdNo);
+        break;
       case MessageButtons::YesNoCancel:
         add(QMessageBox::Yes, kIdYes), add(QMessageBox::No, kIdNo), add(QMessageBox::Cancel, kIdCancel);
         break;
@@ -140,9 +165,12 @@ class QtBackend final : public Backend {
     // Closed without a button (Esc on a box without Cancel): OK for an OK
     // box, No for Yes/No, Cancel where there is one.
     switch (r.buttons) {
-      case MessageButtons::Ok: return kIdOk;
-      case MessageButtons::YesNo: return kIdNo;
-      default: return kIdCancel;
+      case MessageButtons::Ok:
+        return kIdOk;
+      case MessageButtons::YesNo:
+        return kIdNo;
+      default:
+        return kIdCancel;
     }
   }
 
@@ -176,7 +204,8 @@ class QtBackend final : public Backend {
     if (!ok) return std::nullopt;
     Font out = initial;
     out.face = FromQString(f.family());
-    out.height = f.pixelSize() > 0 ? f.pixelSize() : static_cast<int>(f.pointSizeF() * 96.0 / 72.0 + 0.5);  // 96 dpi screen
+    out.height =
+        f.pixelSize() > 0 ? f.pixelSize() : static_cast<int>(f.pointSizeF() * 96.0 / 72.0 + 0.5);  // 96 dpi screen
     out.weight = static_cast<int>(f.weight());
     out.italic = f.italic();
     out.underline = f.underline();

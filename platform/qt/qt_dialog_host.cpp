@@ -121,8 +121,10 @@ bool IsFieldKind(ControlKind k) {
     case ControlKind::ScrollBar:
     case ControlKind::Slider:
     case ControlKind::Spin:
-    case ControlKind::RichEdit: return true;
-    default: return false;
+    case ControlKind::RichEdit:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -267,7 +269,7 @@ void QtDialogHost::Build() {
   top->addWidget(mainWidget);
   std::map<QGridLayout*, std::unique_ptr<RowBuilder>> builders;
   builders[mainGrid] = std::make_unique<RowBuilder>(mainGrid);
-  std::map<int, QGridLayout*> groupGrids;                // group box id -> its grid
+  std::map<int, QGridLayout*> groupGrids;                 // group box id -> its grid
   std::map<std::pair<int, int>, QGridLayout*> pageGrids;  // (tab id, page) -> grid
   auto* keys = new KeyFilter(dialog_);
   keys->setParent(window_);
@@ -335,7 +337,8 @@ QWidget* QtDialogHost::MakeWidget(const ControlState& c, QWidget* parent) {
   const unsigned style = c.spec.style;
   const QString caption = ToQString(c.spec.caption);
   switch (c.spec.kind) {
-    case ControlKind::StaticText: return new QLabel(caption, parent);
+    case ControlKind::StaticText:
+      return new QLabel(caption, parent);
     case ControlKind::Edit:
       if (style & control_style::kMultiLine) {
         auto* e = new QPlainTextEdit(parent);
@@ -361,13 +364,15 @@ QWidget* QtDialogHost::MakeWidget(const ControlState& c, QWidget* parent) {
       b->setMinimumSize(40, 24);
       return b;
     }
-    case ControlKind::CheckBox: return new QCheckBox(caption, parent);
+    case ControlKind::CheckBox:
+      return new QCheckBox(caption, parent);
     case ControlKind::RadioButton: {
       auto* r = new QRadioButton(caption, parent);
       r->setAutoExclusive(false);  // the model keeps the group exclusive
       return r;
     }
-    case ControlKind::GroupBox: return new QGroupBox(caption, parent);
+    case ControlKind::GroupBox:
+      return new QGroupBox(caption, parent);
     case ControlKind::ListBox: {
       auto* l = new QListWidget(parent);
       l->setSelectionMode((style & control_style::kMultiSelect) ? QAbstractItemView::MultiSelection
@@ -404,7 +409,8 @@ QWidget* QtDialogHost::MakeWidget(const ControlState& c, QWidget* parent) {
       if (style & control_style::kTicks) s->setTickPosition(QSlider::TicksBelow);
       return s;
     }
-    case ControlKind::Spin: return new QSpinBox(parent);
+    case ControlKind::Spin:
+      return new QSpinBox(parent);
     case ControlKind::RichEdit: {
       auto* e = new QPlainTextEdit(parent);
       e->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -426,7 +432,8 @@ void QtDialogHost::Connect(const ControlState& c, QWidget* w) {
   switch (c.spec.kind) {
     case ControlKind::Edit:
       if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        QObject::connect(e, &QLineEdit::textEdited, r, [&d, id](const QString& s) { d.UserReplaceText(id, FromQString(s)); });
+        QObject::connect(e, &QLineEdit::textEdited, r,
+                         [&d, id](const QString& s) { d.UserReplaceText(id, FromQString(s)); });
       } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
         QObject::connect(pe, &QPlainTextEdit::textChanged, r,
                          guarded([&d, id, pe] { d.UserReplaceText(id, EditTextFromWidget(pe->toPlainText())); }));
@@ -435,7 +442,8 @@ void QtDialogHost::Connect(const ControlState& c, QWidget* w) {
     case ControlKind::RichEdit:
       if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
         QObject::connect(pe, &QPlainTextEdit::textChanged, r, guarded([this, id, pe] { PushRichEdit(id, pe); }));
-        QObject::connect(pe, &QPlainTextEdit::cursorPositionChanged, r, guarded([this, id, pe] { PushRichEdit(id, pe); }));
+        QObject::connect(pe, &QPlainTextEdit::cursorPositionChanged, r,
+                         guarded([this, id, pe] { PushRichEdit(id, pe); }));
       }
       break;
     case ControlKind::PushButton:
@@ -473,7 +481,8 @@ void QtDialogHost::Connect(const ControlState& c, QWidget* w) {
       break;
     case ControlKind::ListControl:
       if (auto* t = qobject_cast<QTreeWidget*>(w)) {
-        QObject::connect(t, &QTreeWidget::currentItemChanged, r, guarded([&d, id, t](QTreeWidgetItem* item, QTreeWidgetItem*) {
+        QObject::connect(t, &QTreeWidget::currentItemChanged, r,
+                         guarded([&d, id, t](QTreeWidgetItem* item, QTreeWidgetItem*) {
                            const int row = item ? t->indexOfTopLevelItem(item) : -1;
                            if (row != d.GetCurSel(id)) d.UserSelect(id, row);
                          }));
@@ -497,7 +506,8 @@ void QtDialogHost::Connect(const ControlState& c, QWidget* w) {
       QObject::connect(static_cast<QSpinBox*>(w), &QSpinBox::valueChanged, r,
                        guarded([&d, id](int v) { d.UserScroll(id, v); }));
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -510,8 +520,12 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
   w->setEnabled(c.enabled);
   if (w->isHidden() == c.visible) w->setVisible(c.visible);
   switch (c.spec.kind) {
-    case ControlKind::StaticText: static_cast<QLabel*>(w)->setText(ToQString(c.text)); break;
-    case ControlKind::GroupBox: static_cast<QGroupBox*>(w)->setTitle(ToQString(c.text)); break;
+    case ControlKind::StaticText:
+      static_cast<QLabel*>(w)->setText(ToQString(c.text));
+      break;
+    case ControlKind::GroupBox:
+      static_cast<QGroupBox*>(w)->setTitle(ToQString(c.text));
+      break;
     case ControlKind::Edit:
       if (auto* e = qobject_cast<QLineEdit*>(w)) {
         const QString t = ToQString(c.text);
@@ -568,7 +582,8 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
     case ControlKind::ListBox: {
       auto* l = static_cast<QListWidget*>(w);
       bool same = l->count() == static_cast<int>(c.items.size());
-      for (int i = 0; same && i < l->count(); ++i) same = l->item(i)->text() == ToQString(c.items[static_cast<std::size_t>(i)]);
+      for (int i = 0; same && i < l->count(); ++i)
+        same = l->item(i)->text() == ToQString(c.items[static_cast<std::size_t>(i)]);
       if (!same) {
         l->clear();
         for (const std::string& s : c.items) l->addItem(ToQString(s));
@@ -584,7 +599,8 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
     case ControlKind::ComboBox: {
       auto* cb = static_cast<QComboBox*>(w);
       bool same = cb->count() == static_cast<int>(c.items.size());
-      for (int i = 0; same && i < cb->count(); ++i) same = cb->itemText(i) == ToQString(c.items[static_cast<std::size_t>(i)]);
+      for (int i = 0; same && i < cb->count(); ++i)
+        same = cb->itemText(i) == ToQString(c.items[static_cast<std::size_t>(i)]);
       if (!same) {
         cb->clear();
         for (const std::string& s : c.items) cb->addItem(ToQString(s));
@@ -599,11 +615,13 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
       for (const ListColumn& col : c.columns) headers << ToQString(col.caption);
       t->setColumnCount(std::max<int>(1, static_cast<int>(c.columns.size())));
       t->setHeaderLabels(headers);
-      for (int i = 0; i < static_cast<int>(c.columns.size()); ++i) t->setColumnWidth(i, c.columns[static_cast<std::size_t>(i)].width);
+      for (int i = 0; i < static_cast<int>(c.columns.size()); ++i)
+        t->setColumnWidth(i, c.columns[static_cast<std::size_t>(i)].width);
       t->clear();
       for (const auto& row : c.rows) {
         auto* item = new QTreeWidgetItem(t);
-        for (int i = 0; i < static_cast<int>(row.size()); ++i) item->setText(i, ToQString(row[static_cast<std::size_t>(i)]));
+        for (int i = 0; i < static_cast<int>(row.size()); ++i)
+          item->setText(i, ToQString(row[static_cast<std::size_t>(i)]));
       }
       if (c.selection >= 0 && c.selection < t->topLevelItemCount()) t->setCurrentItem(t->topLevelItem(c.selection));
       break;
@@ -611,7 +629,8 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
     case ControlKind::TabControl:
       if (auto* tw = qobject_cast<QTabWidget*>(w)) {
         for (int i = 0; i < tw->count(); ++i)
-          tw->setTabText(i, i < static_cast<int>(c.items.size()) ? ToQString(c.items[static_cast<std::size_t>(i)]) : QString());
+          tw->setTabText(
+              i, i < static_cast<int>(c.items.size()) ? ToQString(c.items[static_cast<std::size_t>(i)]) : QString());
         if (c.selection >= 0 && c.selection < tw->count()) tw->setCurrentIndex(c.selection);
       } else if (auto* tb = qobject_cast<QTabBar*>(w)) {
         while (tb->count() > static_cast<int>(c.items.size())) tb->removeTab(tb->count() - 1);

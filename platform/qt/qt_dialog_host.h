@@ -23,7 +23,10 @@ class QtDialogHost : public DialogHost {
   QtDialogHost(Dialog& dialog, QWidget* parent);
   ~QtDialogHost() override;
 
-  QDialog* Window() { FlushPendingItems(); return window_; }
+  QDialog* Window() {
+    FlushPendingItems();
+    return window_;
+  }
   QWidget* Widget(int controlId) const;
   // Shows the dialog and runs its modal loop until it ends.
   void RunModal();

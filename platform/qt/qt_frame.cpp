@@ -62,11 +62,16 @@ MouseEvent MakeMouse(MouseAction action, const QPointF& pos, Qt::MouseButtons bu
 
 Qt::ToolBarArea ToArea(DockSide side) {
   switch (side) {
-    case DockSide::Top: return Qt::TopToolBarArea;
-    case DockSide::Bottom: return Qt::BottomToolBarArea;
-    case DockSide::Left: return Qt::LeftToolBarArea;
-    case DockSide::Right: return Qt::RightToolBarArea;
-    case DockSide::Floating: return Qt::TopToolBarArea;
+    case DockSide::Top:
+      return Qt::TopToolBarArea;
+    case DockSide::Bottom:
+      return Qt::BottomToolBarArea;
+    case DockSide::Left:
+      return Qt::LeftToolBarArea;
+    case DockSide::Right:
+      return Qt::RightToolBarArea;
+    case DockSide::Floating:
+      return Qt::TopToolBarArea;
   }
   return Qt::TopToolBarArea;
 }
@@ -289,9 +294,7 @@ void QtViewListBox::SetCurSel(int row) {
 
 int QtViewListBox::GetCurSel() const { return list_->currentRow(); }
 
-void QtViewListBox::SetFont(const Font& font) {
-  list_->setFont(ToQFont(font, std::max(1, std::abs(font.height))));
-}
+void QtViewListBox::SetFont(const Font& font) { list_->setFont(ToQFont(font, std::max(1, std::abs(font.height)))); }
 
 ViewListBox& QtView::ListBox() {
   if (!listBox_) listBox_ = std::make_unique<QtViewListBox>(*this);
@@ -332,7 +335,8 @@ QAction* QtFrame::MakeAction(int commandId, const QString& caption, QObject* par
 void QtFrame::SetMenu(const std::vector<MenuItem>& menuBar) {
   QMenuBar* bar = window_->menuBar();
   bar->clear();
-  std::function<void(QMenu*, const std::vector<MenuItem>&)> fill = [&](QMenu* menu, const std::vector<MenuItem>& items) {
+  std::function<void(QMenu*, const std::vector<MenuItem>&)> fill = [&](QMenu* menu,
+                                                                       const std::vector<MenuItem>& items) {
     for (const MenuItem& m : items) {
       if (m.IsSeparator())
         menu->addSeparator();

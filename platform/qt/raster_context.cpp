@@ -13,21 +13,30 @@ namespace {
 
 Qt::PenStyle ToQtStyle(PenStyle s) {
   switch (s) {
-    case PenStyle::Solid: return Qt::SolidLine;
-    case PenStyle::Dash: return Qt::DashLine;
-    case PenStyle::Dot: return Qt::DotLine;
-    case PenStyle::DashDot: return Qt::DashDotLine;
-    case PenStyle::DashDotDot: return Qt::DashDotDotLine;
-    case PenStyle::Null: return Qt::NoPen;
+    case PenStyle::Solid:
+      return Qt::SolidLine;
+    case PenStyle::Dash:
+      return Qt::DashLine;
+    case PenStyle::Dot:
+      return Qt::DotLine;
+    case PenStyle::DashDot:
+      return Qt::DashDotLine;
+    case PenStyle::DashDotDot:
+      return Qt::DashDotDotLine;
+    case PenStyle::Null:
+      return Qt::NoPen;
   }
   return Qt::SolidLine;
 }
 
 QPainter::CompositionMode ToComposition(RasterOp op) {
   switch (op) {
-    case RasterOp::Copy: return QPainter::CompositionMode_SourceOver;
-    case RasterOp::Xor: return QPainter::RasterOp_SourceXorDestination;
-    case RasterOp::Not: return QPainter::RasterOp_NotDestination;
+    case RasterOp::Copy:
+      return QPainter::CompositionMode_SourceOver;
+    case RasterOp::Xor:
+      return QPainter::RasterOp_SourceXorDestination;
+    case RasterOp::Not:
+      return QPainter::RasterOp_NotDestination;
   }
   return QPainter::CompositionMode_SourceOver;
 }
@@ -42,7 +51,9 @@ double RayAngle(const QRectF& r, QPoint p) {
 
 // A device rectangle whose outline, drawn with a one-pixel pen, covers the
 // pixels from left/top to right - 1/bottom - 1, as the system's shapes do.
-QRect OutlineRect(const Rect& d) { return QRect(d.left, d.top, std::max(0, d.Width() - 1), std::max(0, d.Height() - 1)); }
+QRect OutlineRect(const Rect& d) {
+  return QRect(d.left, d.top, std::max(0, d.Width() - 1), std::max(0, d.Height() - 1));
+}
 
 }  // namespace
 
@@ -163,10 +174,17 @@ void RasterContext::DrawEdge(const Rect& r, EdgeKind kind, unsigned sides) {
   const QColor white(255, 255, 255), light(227, 227, 227), shadow(160, 160, 160), dark(105, 105, 105);
   QColor outerTl = light, outerBr = dark, innerTl = white, innerBr = shadow;
   switch (kind) {
-    case EdgeKind::Raised: break;
-    case EdgeKind::Sunken: outerTl = shadow, outerBr = white, innerTl = dark, innerBr = light; break;
-    case EdgeKind::Etched: outerTl = shadow, outerBr = white, innerTl = white, innerBr = shadow; break;
-    case EdgeKind::Bump: outerTl = light, outerBr = dark, innerTl = dark, innerBr = light; break;
+    case EdgeKind::Raised:
+      break;
+    case EdgeKind::Sunken:
+      outerTl = shadow, outerBr = white, innerTl = dark, innerBr = light;
+      break;
+    case EdgeKind::Etched:
+      outerTl = shadow, outerBr = white, innerTl = white, innerBr = shadow;
+      break;
+    case EdgeKind::Bump:
+      outerTl = light, outerBr = dark, innerTl = dark, innerBr = light;
+      break;
   }
   painter_->save();
   painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -219,8 +237,8 @@ QFont RasterContext::MakeFont() const { return ToQFont(state_.font, DeviceFontHe
 QFont ToQFont(const Font& f, int pixelSize) {
   QFont font;
   const QString face = ToQString(f.face);
-  const QString fallback =
-      face.contains(QString::fromUtf8("明朝")) ? QStringLiteral("Noto Serif CJK JP") : QStringLiteral("Noto Sans CJK JP");
+  const QString fallback = face.contains(QString::fromUtf8("明朝")) ? QStringLiteral("Noto Serif CJK JP")
+                                                                    : QStringLiteral("Noto Sans CJK JP");
   font.setFamilies(face.isEmpty() ? QStringList{fallback} : QStringList{face, fallback});
   font.setPixelSize(std::max(1, pixelSize));
   const int weight = f.weight <= 0 ? 400 : std::clamp(f.weight, 1, 1000);
@@ -271,15 +289,20 @@ int RasterContext::DrawText(std::string_view cp932, Rect& r, unsigned format) {
   const QString text = ToQString(cp932);
   const Rect d = DeviceContextBase::LogicalToDevice(r);
   int flags = 0;
-  flags |= (format & draw_text::kCenter) ? Qt::AlignHCenter : (format & draw_text::kRight) ? Qt::AlignRight : Qt::AlignLeft;
-  flags |= (format & draw_text::kVCenter) ? Qt::AlignVCenter : (format & draw_text::kBottom) ? Qt::AlignBottom : Qt::AlignTop;
+  flags |= (format & draw_text::kCenter)  ? Qt::AlignHCenter
+           : (format & draw_text::kRight) ? Qt::AlignRight
+                                          : Qt::AlignLeft;
+  flags |= (format & draw_text::kVCenter)  ? Qt::AlignVCenter
+           : (format & draw_text::kBottom) ? Qt::AlignBottom
+                                           : Qt::AlignTop;
   if (format & draw_text::kSingleLine) flags |= Qt::TextSingleLine;
   if (format & draw_text::kWordBreak) flags |= Qt::TextWordWrap;
   const QFontMetrics fm(font);
   const QRect box(d.left, d.top, d.Width(), d.Height());
   if (format & draw_text::kCalcRect) {
-    const QRect need = fm.boundingRect(QRect(d.left, d.top, (format & draw_text::kWordBreak) ? d.Width() : 100000, 100000),
-                                       flags & ~(Qt::AlignHCenter | Qt::AlignRight | Qt::AlignVCenter | Qt::AlignBottom), text);
+    const QRect need =
+        fm.boundingRect(QRect(d.left, d.top, (format & draw_text::kWordBreak) ? d.Width() : 100000, 100000),
+                        flags & ~(Qt::AlignHCenter | Qt::AlignRight | Qt::AlignVCenter | Qt::AlignBottom), text);
     const Point far = DeviceToLogical({d.left + need.width(), d.top + need.height()});
     r.right = far.x;
     r.bottom = far.y;
@@ -304,7 +327,8 @@ Size RasterContext::GetTextExtent(std::string_view cp932) const {
   const int w = fm.horizontalAdvance(ToQString(cp932));
   const int h = fm.height();
   // Back to logical units.
-  return {static_cast<int>(std::lround(w / std::fabs(ScaleX()))), static_cast<int>(std::lround(h / std::fabs(ScaleY())))};
+  return {static_cast<int>(std::lround(w / std::fabs(ScaleX()))),
+          static_cast<int>(std::lround(h / std::fabs(ScaleY())))};
 }
 
 TextMetrics RasterContext::GetTextMetrics() const {

@@ -98,8 +98,7 @@ class RasterContext : public DeviceContextBase {
   Size DeviceSize() const override { return size_; }
   void DrawBitmap(Point topLeft, const Bitmap& bitmap) override;
   Bitmap CopyBitmap(const Rect& deviceArea) const override;
-  void BitBlt(Point destTopLeft, Size size, const DeviceContext& source, Point sourceTopLeft,
-              RasterOp op) override;
+  void BitBlt(Point destTopLeft, Size size, const DeviceContext& source, Point sourceTopLeft, RasterOp op) override;
   std::unique_ptr<DeviceContext> CreateCompatible(Size size) const override;
   bool IsPrinter() const override { return printer_; }
 

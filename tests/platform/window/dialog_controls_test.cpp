@@ -35,8 +35,8 @@ class ProbeDialog : public Dialog {
     dc.FillRect(item.rect, platform::Brush{0xDCDCDC});
     platform::Rect r = item.rect;
     dc.SetTextColor(item.disabled ? 0x808080 : 0x000000);
-    dc.DrawText(GetText(id), r, platform::draw_text::kCenter | platform::draw_text::kVCenter |
-                                     platform::draw_text::kSingleLine);
+    dc.DrawText(GetText(id), r,
+                platform::draw_text::kCenter | platform::draw_text::kVCenter | platform::draw_text::kSingleLine);
     dc.DrawEdge(item.rect, item.selected ? platform::EdgeKind::Sunken : platform::EdgeKind::Raised,
                 platform::edge_side::kRect);
     if (item.focused) dc.DrawFocusRect(item.rect.Inflated(-4, -4));
@@ -108,11 +108,11 @@ TEST_F(DialogControlsTest, EditStylesShapeWhatIsTyped) {
   };
   const std::string kanji = Sjis("漢字");  // two double-byte characters, 4 bytes
   const Case cases[] = {
-      {1008, "ABCDEFGHIJKLM", true, "ABCDEFGHIJ"},             // cut at the 10-byte limit
-      {1008, "ABCDEFGHI" + kanji, true, "ABCDEFGHI"},          // the limit never splits a character
+      {1008, "ABCDEFGHIJKLM", true, "ABCDEFGHIJ"},                 // cut at the 10-byte limit
+      {1008, "ABCDEFGHI" + kanji, true, "ABCDEFGHI"},              // the limit never splits a character
       {1009, "MiXeD " + Sjis("Ａ"), true, "mixed " + Sjis("Ａ")},  // only ASCII letters lowered
-      {1010, "secret", true, "secret"},                        // a password keeps its text
-      {1011, "typed", false, "fixed"},                         // read-only refuses typing
+      {1010, "secret", true, "secret"},                            // a password keeps its text
+      {1011, "typed", false, "fixed"},                             // read-only refuses typing
       {1012, "line1\r\nline2", true, "line1\r\nline2"},
   };
   for (const Case& c : cases) {

@@ -160,8 +160,7 @@ class NestingDialog : public Dialog {
 
 TEST_F(DialogFlowTest, NestedModalDialogsEndInTheRightOrder) {
   std::vector<int> ends;
-  for (int level = 1; level <= 4; ++level)
-    backend().WhenDialogOpens(700 + level, [](DialogDriver& d) { d.Click(5); });
+  for (int level = 1; level <= 4; ++level) backend().WhenDialogOpens(700 + level, [](DialogDriver& d) { d.Click(5); });
   NestingDialog outer(1, ends);
   EXPECT_EQ(outer.DoModal(), 4321) << "each level saw the inner one's code";
   EXPECT_EQ(ends, (std::vector<int>{704, 703, 702}));

@@ -23,7 +23,10 @@ class FrameTest : public windowtest::HeadlessTest {
     frame_ = static_cast<HeadlessFrame*>(owned_.get());
     frame_->SetMenu({
         {0, Sjis("ファイル(&F)"), {{33038, Sjis("現在のサイズを保存")}, MenuItem::Separator(), {57665, Sjis("終了")}}},
-        {0, Sjis("表示(&V)"), {{0, Sjis("レイヤ情報"), {{33019, Sjis("レイヤー（&1）")}, {33020, Sjis("レイヤー（&2）")}}}, {33085, Sjis("寸法値[ON/OFF]")}}},
+        {0,
+         Sjis("表示(&V)"),
+         {{0, Sjis("レイヤ情報"), {{33019, Sjis("レイヤー（&1）")}, {33020, Sjis("レイヤー（&2）")}}},
+          {33085, Sjis("寸法値[ON/OFF]")}}},
     });
     frame_->SetCommandRouter([this](int id) { routed_.push_back(id); });
   }
@@ -165,7 +168,8 @@ TEST_F(FrameTest, ViewDrawsOutsidePaintingIntoItsBackingRecording) {
   view.Key(platform::FunctionKey(12), platform::kModControl);
   view.Resize(1024, 700);
   platform::PumpMessages();
-  EXPECT_EQ(handler.events, (std::vector<std::string>{"paint", "wheel -120", "key 123 ctrl", "size 1024x700", "paint"}));
+  EXPECT_EQ(handler.events,
+            (std::vector<std::string>{"paint", "wheel -120", "key 123 ctrl", "size 1024x700", "paint"}));
   EXPECT_EQ(view.Primitives().size(), 1u) << "a repaint starts from a clear image";
   EXPECT_EQ(view.ClientSize(), (platform::Size{1024, 700}));
 }

@@ -134,8 +134,16 @@ void PrintTo(const Outcome& o, std::ostream* os) {
 }
 
 Outcome Read(const SettingsDialog& d, int code) {
-  return {code,           d.width,          d.depth,          d.GetCheck(1148), d.GetCheck(1149), d.GetCheck(1466),
-          d.GetCurSel(1300), d.GetCurSel(1400), d.GetPos(1471), d.GetText(1400)};
+  return {code,
+          d.width,
+          d.depth,
+          d.GetCheck(1148),
+          d.GetCheck(1149),
+          d.GetCheck(1466),
+          d.GetCurSel(1300),
+          d.GetCurSel(1400),
+          d.GetPos(1471),
+          d.GetText(1400)};
 }
 
 Outcome RunHeadless() {
@@ -291,14 +299,21 @@ struct EditorOutcome {
 };
 
 void PrintTo(const EditorOutcome& o, std::ostream* os) {
-  *os << "code " << o.code << " text [" << o.text << "] modified " << o.modified << " row " << o.row << " tab "
-      << o.tab << " rows " << testing::PrintToString(o.rows) << " tabs " << testing::PrintToString(o.tabChanges)
-      << " spin " << o.spin << " combo " << o.combo;
+  *os << "code " << o.code << " text [" << o.text << "] modified " << o.modified << " row " << o.row << " tab " << o.tab
+      << " rows " << testing::PrintToString(o.rows) << " tabs " << testing::PrintToString(o.tabChanges) << " spin "
+      << o.spin << " combo " << o.combo;
 }
 
 EditorOutcome ReadEditor(const EditorDialog& d, int code) {
-  return {code, d.StreamOut(4435), d.IsModified(4435), d.GetCurSel(1500), d.GetCurSel(1600),
-          d.GetSelectedRows(1301), d.tabChanges, d.GetPos(1701), d.GetText(1401)};
+  return {code,
+          d.StreamOut(4435),
+          d.IsModified(4435),
+          d.GetCurSel(1500),
+          d.GetCurSel(1600),
+          d.GetSelectedRows(1301),
+          d.tabChanges,
+          d.GetPos(1701),
+          d.GetText(1401)};
 }
 
 TEST_F(QtDialogTest, TheOtherControlKindsGiveTheSameResultsOnBothBackends) {
@@ -330,7 +345,8 @@ TEST_F(QtDialogTest, TheOtherControlKindsGiveTheSameResultsOnBothBackends) {
                        },
                        [&](int row) {
                          auto* t = qobject_cast<QTreeWidget*>(Control(w, 1500));
-                         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualItemRect(t->topLevelItem(row)).center());
+                         QTest::mouseClick(t->viewport(), Qt::LeftButton, {},
+                                           t->visualItemRect(t->topLevelItem(row)).center());
                          Settle();
                        },
                        [&](int tab) {

@@ -42,18 +42,46 @@ TEST_F(QtRasterTest, XorFiguresDrawnTwiceLeaveTheImageUnchanged) {
     void (*draw)(DeviceContext&);
   };
   const Case cases[] = {
-      {"solid line", {0xFFFFFF, 1, PenStyle::Solid}, [](DeviceContext& dc) { dc.MoveTo({3, 4}); dc.LineTo({190, 140}); }},
-      {"dotted line", {0x00FF00, 1, PenStyle::Dot}, [](DeviceContext& dc) { dc.MoveTo({0, 75}); dc.LineTo({199, 75}); }},
-      {"dash-dot-dot", {0x123456, 1, PenStyle::DashDotDot}, [](DeviceContext& dc) { dc.MoveTo({10, 140}); dc.LineTo({150, 5}); }},
-      {"wide line", {0xFF00FF, 3, PenStyle::Solid}, [](DeviceContext& dc) { dc.MoveTo({20, 20}); dc.LineTo({180, 30}); }},
-      {"rubber band", {0xFFFFFF, 1, PenStyle::Solid},
-       [](DeviceContext& dc) { dc.Polyline({{10, 10}, {120, 10}, {120, 90}, {10, 90}, {10, 10}}); }},
-      {"hollow ellipse", {0x0000FF, 1, PenStyle::Solid},
+      {"solid line",
+       {0xFFFFFF, 1, PenStyle::Solid},
+       [](DeviceContext& dc) {
+         dc.MoveTo({3, 4});
+         dc.LineTo({190, 140});
+       }},
+      {"dotted line",
+       {0x00FF00, 1, PenStyle::Dot},
+       [](DeviceContext& dc) {
+         dc.MoveTo({0, 75});
+         dc.LineTo({199, 75});
+       }},
+      {"dash-dot-dot",
+       {0x123456, 1, PenStyle::DashDotDot},
+       [](DeviceContext& dc) {
+         dc.MoveTo({10, 140});
+         dc.LineTo({150, 5});
+       }},
+      {"wide line",
+       {0xFF00FF, 3, PenStyle::Solid},
+       [](DeviceContext& dc) {
+         dc.MoveTo({20, 20});
+         dc.LineTo({180, 30});
+       }},
+      {"rubber band",
+       {0xFFFFFF, 1, PenStyle::Solid},
+       [](DeviceContext& dc) {
+         dc.Polyline({{10, 10}, {120, 10}, {120, 90}, {10, 90}, {10, 10}});
+       }},
+      {"hollow ellipse",
+       {0x0000FF, 1, PenStyle::Solid},
        [](DeviceContext& dc) {
          dc.SelectBrush({0, platform::BrushStyle::Null});
          dc.Ellipse({30, 30, 170, 120});
        }},
-      {"focus frame", {0, 1, PenStyle::Solid}, [](DeviceContext& dc) { dc.DrawFocusRect({5, 5, 100, 60}); }},
+      {"focus frame",
+       {0, 1, PenStyle::Solid},
+       [](DeviceContext& dc) {
+         dc.DrawFocusRect({5, 5, 100, 60});
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

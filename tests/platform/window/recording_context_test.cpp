@@ -64,11 +64,11 @@ TEST(DeviceContextMapping, IsotropicKeepsOneScaleForBothAxes) {
     Point logical, device;
   };
   const Case cases[] = {
-      {{800, 600}, {800, 600}, {0, 0}, {100, 50}, {100, 50}},     // one to one
-      {{400, 300}, {800, 600}, {0, 0}, {100, 50}, {200, 100}},    // doubled
-      {{400, 400}, {800, 600}, {0, 0}, {100, 100}, {150, 150}},   // the smaller scale wins (1.5)
+      {{800, 600}, {800, 600}, {0, 0}, {100, 50}, {100, 50}},       // one to one
+      {{400, 300}, {800, 600}, {0, 0}, {100, 50}, {200, 100}},      // doubled
+      {{400, 400}, {800, 600}, {0, 0}, {100, 100}, {150, 150}},     // the smaller scale wins (1.5)
       {{400, 400}, {800, -600}, {0, 600}, {100, 100}, {150, 450}},  // y up keeps its sign
-      {{0, 0}, {10, 10}, {5, 5}, {1, 1}, {15, 15}},               // a zero extent counts as one unit
+      {{0, 0}, {10, 10}, {5, 5}, {1, 1}, {15, 15}},                 // a zero extent counts as one unit
   };
   for (const Case& c : cases) {
     RecordingContext dc;
