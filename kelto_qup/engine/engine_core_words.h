@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 
+#include "kelto_qup/engine/engine_geometry.h"
 #include "kelto_qup/engine/register_state.h"
 #include "shared/handover/nc_element.h"
 
@@ -198,7 +199,8 @@ struct EngineCoreWords {
   NcElement BestJointRecord{};
   NcElement BestCommandRecord{};
   std::array<double, 2> GuideFarPoint{};
-  double GuideLength = 0.0;  // the measured guide length of the corner-radius pass
+  int GuideJointPending = 0;  // the walk stopped at a joint inside the element in R1
+  double GuideLength = 0.0;   // the measured guide length of the corner-radius pass
   int SpanCounter = 0;
 
   // ---- the element stepper's hand-over words

@@ -7,6 +7,8 @@
 // step of TraverseElements gives one joint; AddElementLength adds the way
 // from the previous joint. Every routine gives back the registers and range
 // words it kept, also when it fails.
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "kelto_qup/engine/engine_geometry.h"
@@ -77,52 +79,104 @@ int RunContext::NextCallEntry(int position) {
   return -1;
 }
 
-int RunContext::WalkToNextJoint() {
-  for (;;) {
-    core.GuidePrevPoint = {R0.d4, R0.d5};
-    const NcElement& frame = core.ArcPassFrame;
-    R0.code = frame.code;
-    R0.flags = frame.flags;
-    R0.d0 = frame.d0;
-    R0.d1 = frame.d1;
-    R0.d2 = frame.d2;
-    R0.d3 = frame.d3;
-    R0.d4 = frame.d4;
-    R0.d5 = frame.d5;
-    R1.code &= 0xFF00;
-    if (R1.Kind() == kCodePoint) return 0;
-    // The ray from the measured point normal to the element: towards an
-    // arc's centre, across a line.
-    if (R1.d1 != 0.0) {
-      WorkVectorX() = R1.d6 - core.GuideStartPoint[0];
-      WorkVectorY() = R1.d7 - core.GuideStartPoint[1];
-      TangentFromChord();
-      if (R1.d1 < 0.0) {
-        R0.d2 = -R0.d2;
-        R0.d3 = -R0.d3;
-      }
-    } else {
-      R0.d2 = -R1.d3;
-      R0.d3 = R1.d2;
-    }
-    core.GuideFarPoint = {R1.d4, R1.d5};
-    NcElement& ray = core.ArcPassFrame;
-    ray.code = R0.code;
-    ray.flags = R0.flags;
-    ray.d0 = R0.d0;
-    ray.d1 = R0.d1;
-    ray.d2 = R0.d2;
-    ray.d3 = R0.d3;
-    core.MoveFlags = kMoveModeRay;
-    core.JoinPending = 0xFFFF;
-    core.ExtendedTolerance = kWalkKeepReference;
-    const int walked = TraverseElements(0);
-    core.ExtendedTolerance = 0;
-    if (walked == kStopRun) return kStopRun;
-    if (walked == 0) return 0;
+namespace {
+// Joints closer than this (mm) to an element's ends still lie on it.
+constexpr double kOnElement = 0.001;
+}  // namespace
+
+// Adds the way along the element in R1 from GuidePrevPoint to `to` and makes
+// `to` the previous point. R0 carries the piece for AddElementLength.
+void RunContext::AddGuidePiece(double toX, double toY) {
+  const geom::Vec2 from{core.GuidePrevPoint[0], core.GuidePrevPoint[1]};
+  if (geom::Distance(from, {toX, toY}) > 1e-9) {
+    R0 = R1;
+    R0.d4 = toX;
+    R0.d5 = toY;
+    R3.d4 = R1.d6;  // an arc's centre
+    R3.d5 = R1.d7;
     AddElementLength(0);
-    if (walked == 2) return 1;
   }
+  core.GuidePrevPoint = {toX, toY};
+}
+
+// The joints of a guide walk are the feet of the measured point on each
+// element: the perpendicular foot on a line, the radial point on an arc,
+// where it lies on the element between the previous point and its end.
+int RunContext::WalkToNextJoint() {
+  const geom::Vec2 measured{core.GuideStartPoint[0], core.GuideStartPoint[1]};
+  for (;;) {
+    if (AbortFlag != 0) return kStopRun;
+    if (R1.Kind() == kCodePoint) return 0;
+    const geom::Vec2 start{core.GuidePrevPoint[0], core.GuidePrevPoint[1]};
+    const geom::Vec2 end = geom::PointD4(R1);
+    if (core.GuideJointPending == 0) {
+      bool onElement = false;
+      geom::Vec2 foot{};
+      geom::Vec2 tangent{};
+      if (R1.d1 == 0.0) {
+        const double length = geom::Distance(end, start);
+        const geom::Vec2 u = length > geom::kZeroLength ? (1.0 / length) * (end - start) : geom::DirectionD2(R1);
+        const double t = geom::Dot(measured - start, u);
+        onElement = t >= -kOnElement && t <= length + kOnElement;
+        foot = start + std::clamp(t, 0.0, length) * u;
+        tangent = u;
+      } else {
+        const geom::Vec2 centre = geom::PointD6(R1);
+        const double radius = std::fabs(R1.d1);
+        const geom::Vec2 toMeasured = measured - centre;
+        if (geom::Length(toMeasured) > geom::kZeroLength) {
+          foot = centre + (radius / geom::Length(toMeasured)) * toMeasured;
+          const double sense = R1.d1 > 0.0 ? 1.0 : -1.0;
+          const geom::Vec2 s = start - centre;
+          auto sweepTo = [&](geom::Vec2 p) {
+            const geom::Vec2 v = p - centre;
+            return geom::PolarDegrees(geom::Dot(s, v), sense * geom::Cross(s, v));
+          };
+          double endSweep = sweepTo(end);
+          if (endSweep == 0.0) endSweep = 360.0;  // a closed circle
+          onElement = sweepTo(foot) <= endSweep + kOnElement * core.DegreesPerRadian / radius;
+          tangent = geom::QuarterTurn((1.0 / radius) * (foot - centre), R1.d1);
+        }
+      }
+      if (onElement) {
+        AddGuidePiece(foot.x, foot.y);
+        R0 = R1;
+        geom::SetD4(R0, foot);
+        geom::SetD2(R0, tangent);
+        core.GuideFarPoint = {end.x, end.y};
+        core.GuideJointPending = 1;
+        return 1;
+      }
+    }
+    // The rest of the element, then the next one.
+    AddGuidePiece(end.x, end.y);
+    core.GuideJointPending = 0;
+    if (RangeStart == RangeEnd) return 0;
+    RangeStart += RangeStep;
+    if (!CheckedLoad(R1, RangeStart)) return kStopRun;
+  }
+}
+
+// The direction in which the guide leaves its first point.
+geom::Vec2 RunContext::GuideStartDirection() const {
+  if (R1.d1 == 0.0) return geom::DirectionD2(R1);
+  const geom::Vec2 radial{core.GuidePrevPoint[0] - R1.d6, core.GuidePrevPoint[1] - R1.d7};
+  return geom::QuarterTurn(geom::UnitOr(radial, {1.0, 0.0}), R1.d1);
+}
+
+// After SetupCommand: a leading point element is the walk's first previous
+// point; a line starts at its own start; a lone arc at its end (a circle).
+int RunContext::StartGuideWalk() {
+  core.GuideJointPending = 0;
+  R2.d3 = 0.0;
+  if (R1.Kind() == kCodePoint) {
+    core.GuidePrevPoint = {R1.d4, R1.d5};
+    if (RangeStart == RangeEnd) return 1;
+    RangeStart += RangeStep;
+    return CheckedLoad(R1, RangeStart) ? 1 : kStopRun;
+  }
+  core.GuidePrevPoint = R1.d1 == 0.0 ? std::array<double, 2>{R1.d6, R1.d7} : std::array<double, 2>{R1.d4, R1.d5};
+  return 1;
 }
 
 int RunContext::FindNearestJoint() {
@@ -179,16 +233,9 @@ int RunContext::StepperArcSetup() {
     if (setup != kStopRun) StopWithError(kErrorGlFigure);
     return finish(0, false, {}, 0.0);
   }
-  SwapR0R1();
-  core.GuidePrevPoint = {R0.d4, R0.d5};
-  const geom::Vec2 startDirection = geom::DirectionD2(R0);
-  if (RangeStart != RangeEnd) {
-    RangeStart += RangeStep;
-    if (!CheckedLoad(R1, RangeStart)) return finish(0, false, {}, 0.0);
-  }
+  if (StartGuideWalk() != 1) return finish(0, false, {}, 0.0);
+  const geom::Vec2 startDirection = GuideStartDirection();
   core.GuideStartPoint = {measured.x, measured.y};
-  R2.d3 = 0.0;
-  core.JoinPending = 0xFFFF;
   SetCurrentFrameArc();
 
   int nearest = 0;
@@ -256,17 +303,10 @@ int RunContext::ArcCirclePass(int mode) {
     if (setup != kStopRun) StopWithError(kErrorGuideLine);
     return finish(0);
   }
-  SwapR0R1();
-  core.GuidePrevPoint = {R0.d4, R0.d5};
-  const geom::Vec2 startDirection = geom::DirectionD2(R0);
-  if (RangeStart != RangeEnd) {
-    RangeStart += RangeStep;
-    if (!CheckedLoad(R1, RangeStart)) return finish(0);
-  }
+  if (StartGuideWalk() != 1) return finish(0);
+  const geom::Vec2 startDirection = GuideStartDirection();
   SetCurrentFrameArc();
   core.GuideStartPoint = {measured.x, measured.y};
-  R2.d3 = 0.0;
-  core.JoinPending = 0xFFFF;
 
   // 3. The nearest joint of the guide and the length to it.
   core.SpanCounter = 0;

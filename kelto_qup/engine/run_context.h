@@ -392,6 +392,9 @@ class RunContext {
   void ArcEndVectors();
   void TangentFromChord();
   int WalkToNextJoint();
+  int StartGuideWalk();
+  void AddGuidePiece(double toX, double toY);
+  geom::Vec2 GuideStartDirection() const;
   int FindNearestJoint();
   int StepperArcSetup();
   int ArcCirclePass(int mode);
