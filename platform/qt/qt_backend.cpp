@@ -14,6 +14,9 @@
 
 #include "platform/backend.h"
 #include "platform/dialog.h"
+#include "platform/qt/clipboard_qt.h"
+#include "platform/qt/gl_window_qt.h"
+#include "platform/qt/print_qt.h"
 #include "platform/qt/qt_dialog_host.h"
 #include "platform/qt/qt_frame.h"
 #include "platform/qt/qt_text.h"
@@ -248,6 +251,11 @@ void CloseDialogsOwnedBy(const Frame* owner) {
 void InstallQtBackend(int& argc, char** argv) {
   if (!QApplication::instance()) new QApplication(argc, argv);  // lives as long as the program
   InstallBackend(std::make_unique<QtBackend>());
+  // The devices of the desktop: OpenGL windows, the system's printers and
+  // PDF files, the system clipboard.
+  InstallQtGlWindows();
+  InstallQtPrinting();
+  InstallQtClipboard();
 }
 
 std::unique_ptr<DeviceContext> CreateRasterContext(Size size, Color fill) {
