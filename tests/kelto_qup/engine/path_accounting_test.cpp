@@ -72,6 +72,26 @@ TEST_F(EngineCoreTest, MachiningTimeIsBookedAtFeedChangesAndAtTheEnd) {
   EXPECT_NEAR(run.PredictedMachiningTime, 30.0, 1e-12);
 }
 
+// A move at feed 0 (no feed) between timed moves: the length before it is
+// booked once, not again when the next feed arrives.
+TEST_F(EngineCoreTest, FeedZeroBetweenMovesDoesNotBookTheRunTwice) {
+  run.ElementIndex = kReady;
+  run.core.NextFeed = 500.0;
+  run.AddMachiningTime(0);  // first move: feed 500
+  run.PathLength = 100.0;
+  run.core.NextFeed = 0.0;
+  run.AddMachiningTime(0);  // 100 mm at 500 mm/min: 12 s
+  EXPECT_NEAR(run.MachiningTime, 12.0, 1e-12);
+  run.PathLength = 150.0;
+  run.core.NextFeed = 500.0;
+  run.AddMachiningTime(0);  // the feed comes back: nothing booked yet
+  EXPECT_NEAR(run.MachiningTime, 12.0, 1e-12);
+  run.PathLength = 250.0;
+  run.ElementIndex = 0;
+  run.AddMachiningTime(0);  // 150 mm more at 500 mm/min: 18 s
+  EXPECT_NEAR(run.MachiningTime, 30.0, 1e-12);
+}
+
 TEST_F(EngineCoreTest, FinalBookingWithoutAnyTimedMoveBooksNothing) {
   run.PathLength = 40.0;
   run.ElementIndex = 0;
