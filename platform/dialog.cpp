@@ -76,24 +76,24 @@ int ModalDialogDepth() { return g_modalDepth; }
 Dialog::Dialog(int templateId, std::string title, std::vector<ControlSpec> controls, std::vector<MenuItem> menuBar)
     : templateId_(templateId), title_(std::move(title)), menuBar_(std::move(menuBar)) {
   controls_.reserve(controls.size());
-  for (ControlSpec& spec : controls) {
+  for (ControlSpec& decl : controls) {
     ControlState c;
-    c.text = spec.caption;
-    c.limit = spec.limit;
-    c.spec = std::move(spec);
+    c.text = decl.caption;
+    c.limit = decl.limit;
+    c.decl = std::move(decl);
     controls_.push_back(std::move(c));
   }
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const int id = controls_[i].spec.id;
+    const int id = controls_[i].decl.id;
     if (id != -1) index_.emplace(id, i);  // the first of a duplicated id wins
   }
   std::unordered_map<int, int> setOfGroup;
   radioSet_.assign(controls_.size(), 0);
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const ControlSpec& spec = controls_[i].spec;
-    if (spec.kind != ControlKind::RadioButton) continue;
-    if (spec.style & control_style::kGroupStart) ++setOfGroup[spec.group];
-    radioSet_[i] = setOfGroup[spec.group];
+    const ControlSpec& decl = controls_[i].decl;
+    if (decl.kind != ControlKind::RadioButton) continue;
+    if (decl.style & control_style::kGroupStart) ++setOfGroup[decl.group];
+    radioSet_[i] = setOfGroup[decl.group];
   }
 }
 
@@ -139,7 +139,7 @@ void Dialog::Open() {
   if (defaultFocus && focused_ == 0) {
     for (const ControlState& c : controls_) {
       if (TakesFocus(c)) {
-        SetFocus(c.spec.id);
+        SetFocus(c.decl.id);
         break;
       }
     }
@@ -189,8 +189,8 @@ void Dialog::Changed(int id, ControlChange what) {
 }
 
 bool Dialog::TakesFocus(const ControlState& c) const {
-  if (!c.enabled || !c.visible || c.spec.id == -1) return false;
-  switch (c.spec.kind) {
+  if (!c.enabled || !c.visible || c.decl.id == -1) return false;
+  switch (c.decl.kind) {
     case ControlKind::StaticText:
     case ControlKind::GroupBox:
       return false;
@@ -204,12 +204,12 @@ bool Dialog::TakesFocus(const ControlState& c) const {
 void Dialog::SetText(int id, std::string_view cp932) {
   ControlState* c = Find(id);
   if (!c) return;
-  if (c->spec.kind == ControlKind::RichEdit) {
+  if (c->decl.kind == ControlKind::RichEdit) {
     c->richText = RichFromCp932(cp932);
     c->selectionStart = c->selectionEnd = 0;
   } else {
     c->text = std::string(cp932);
-    if (c->spec.kind == ControlKind::ComboBox && (c->spec.style & control_style::kDropList)) {
+    if (c->decl.kind == ControlKind::ComboBox && (c->decl.style & control_style::kDropList)) {
       // A drop list shows only its items: the text selects the matching one.
       auto it = std::find(c->items.begin(), c->items.end(), c->text);
       c->selection = it == c->items.end() ? -1 : static_cast<int>(it - c->items.begin());
@@ -221,8 +221,8 @@ void Dialog::SetText(int id, std::string_view cp932) {
 std::string Dialog::GetText(int id) const {
   const ControlState* c = Find(id);
   if (!c) return {};
-  if (c->spec.kind == ControlKind::RichEdit) return Cp932FromRich(c->richText, true);
-  if (c->spec.kind == ControlKind::ComboBox && (c->spec.style & control_style::kDropList))
+  if (c->decl.kind == ControlKind::RichEdit) return Cp932FromRich(c->richText, true);
+  if (c->decl.kind == ControlKind::ComboBox && (c->decl.style & control_style::kDropList))
     return c->selection >= 0 ? c->items[static_cast<std::size_t>(c->selection)] : std::string();
   return c->text;
 }
@@ -315,13 +315,13 @@ void Dialog::ResetContent(int id) {
 int Dialog::GetCount(int id) const {
   const ControlState* c = Find(id);
   if (!c) return 0;
-  return static_cast<int>(c->spec.kind == ControlKind::ListControl ? c->rows.size() : c->items.size());
+  return static_cast<int>(c->decl.kind == ControlKind::ListControl ? c->rows.size() : c->items.size());
 }
 
 std::string Dialog::GetItemText(int id, int index) const {
   const ControlState* c = Find(id);
   if (!c) return {};
-  if (c->spec.kind == ControlKind::ListControl) return GetCellText(id, index, 0);
+  if (c->decl.kind == ControlKind::ListControl) return GetCellText(id, index, 0);
   if (index < 0 || index >= static_cast<int>(c->items.size())) return {};
   return c->items[static_cast<std::size_t>(index)];
 }
@@ -332,7 +332,7 @@ bool Dialog::SetCurSel(int id, int index) {
   const int count = GetCount(id);
   if (index < -1 || index >= count) return false;
   c->selection = index;
-  if (c->spec.kind == ControlKind::ComboBox && index >= 0) c->text = c->items[static_cast<std::size_t>(index)];
+  if (c->decl.kind == ControlKind::ComboBox && index >= 0) c->text = c->items[static_cast<std::size_t>(index)];
   Changed(id, ControlChange::Selection);
   return true;
 }
@@ -354,7 +354,7 @@ void Dialog::SetSel(int id, int index, bool selected) {
 std::vector<int> Dialog::GetSelectedRows(int id) const {
   const ControlState* c = Find(id);
   if (!c) return {};
-  if (c->spec.style & control_style::kMultiSelect) return c->selectedRows;
+  if (c->decl.style & control_style::kMultiSelect) return c->selectedRows;
   return c->selection >= 0 ? std::vector<int>{c->selection} : std::vector<int>{};
 }
 
@@ -491,7 +491,7 @@ std::string Dialog::StreamOut(int id) const {
 void Dialog::SetSelection(int id, int start, int end) {
   ControlState* c = Find(id);
   if (!c) return;
-  const int length = c->spec.kind == ControlKind::RichEdit ? static_cast<int>(c->richText.size())
+  const int length = c->decl.kind == ControlKind::RichEdit ? static_cast<int>(c->richText.size())
                                                            : static_cast<int>(Utf8ToUtf32(Cp932ToUtf8(c->text)).size());
   if (end < 0 || end > length) end = length;
   start = std::clamp(start, 0, length);
@@ -508,7 +508,7 @@ std::pair<int, int> Dialog::GetSelection(int id) const {
 
 std::string Dialog::GetSelectedText(int id) const {
   const ControlState* c = Find(id);
-  if (!c || c->spec.kind != ControlKind::RichEdit) return {};
+  if (!c || c->decl.kind != ControlKind::RichEdit) return {};
   return Cp932FromRich(std::u32string_view(c->richText)
                            .substr(static_cast<std::size_t>(c->selectionStart),
                                    static_cast<std::size_t>(c->selectionEnd - c->selectionStart)),
@@ -517,7 +517,7 @@ std::string Dialog::GetSelectedText(int id) const {
 
 void Dialog::ReplaceSelection(int id, std::string_view cp932) {
   ControlState* c = Find(id);
-  if (!c || c->spec.kind != ControlKind::RichEdit) return;
+  if (!c || c->decl.kind != ControlKind::RichEdit) return;
   std::u32string insert = RichFromCp932(cp932);
   const std::size_t kept = c->richText.size() - static_cast<std::size_t>(c->selectionEnd - c->selectionStart);
   // The text limit holds for replacements too: what does not fit is cut.
@@ -555,7 +555,7 @@ int Dialog::LineFromChar(int id, int position) const {
 int Dialog::GetTextLength(int id) const {
   const ControlState* c = Find(id);
   if (!c) return 0;
-  return c->spec.kind == ControlKind::RichEdit ? static_cast<int>(c->richText.size())
+  return c->decl.kind == ControlKind::RichEdit ? static_cast<int>(c->richText.size())
                                                : static_cast<int>(c->text.size());
 }
 
@@ -593,7 +593,7 @@ void Dialog::NextControl(bool previous) {
   for (int k = 1; k <= count; ++k) {
     const int i = ((at < 0 ? (previous ? 0 : -1) : at) + (previous ? -k : k) + 2 * count) % count;
     if (TakesFocus(controls_[static_cast<std::size_t>(i)])) {
-      SetFocus(controls_[static_cast<std::size_t>(i)].spec.id);
+      SetFocus(controls_[static_cast<std::size_t>(i)].decl.id);
       return;
     }
   }
@@ -624,7 +624,7 @@ bool Dialog::UserFocus(int id) {
 bool Dialog::UserClick(int id) {
   ControlState* c = Accepting(id);
   if (!c) return false;
-  const ControlKind kind = c->spec.kind;
+  const ControlKind kind = c->decl.kind;
   if (kind == ControlKind::StaticText || kind == ControlKind::GroupBox) return false;
   SetFocus(id);  // a click takes the focus first, as the pointer does
   if (ended_) return true;
@@ -636,10 +636,10 @@ bool Dialog::UserClick(int id) {
     const std::size_t self = index_.at(id);
     for (std::size_t i = 0; i < controls_.size(); ++i) {
       ControlState& other = controls_[i];
-      if (other.spec.kind == ControlKind::RadioButton && other.spec.group == c->spec.group &&
+      if (other.decl.kind == ControlKind::RadioButton && other.decl.group == c->decl.group &&
           radioSet_[i] == radioSet_[self] && other.check != 0 && i != self) {
         other.check = 0;
-        Changed(other.spec.id, ControlChange::Check);
+        Changed(other.decl.id, ControlChange::Check);
       }
     }
     c->check = 1;
@@ -657,17 +657,17 @@ bool Dialog::UserClick(int id) {
 bool Dialog::UserType(int id, std::string_view cp932) {
   ControlState* c = Accepting(id);
   if (!c) return false;
-  const ControlKind kind = c->spec.kind;
+  const ControlKind kind = c->decl.kind;
   const bool editable = kind == ControlKind::Edit || kind == ControlKind::RichEdit ||
-                        (kind == ControlKind::ComboBox && !(c->spec.style & control_style::kDropList));
-  if (!editable || (c->spec.style & control_style::kReadOnly)) return false;
+                        (kind == ControlKind::ComboBox && !(c->decl.style & control_style::kDropList));
+  if (!editable || (c->decl.style & control_style::kReadOnly)) return false;
   SetFocus(id);
   if (ended_) return true;
   c = Find(id);
   if (kind == ControlKind::RichEdit) {
     ReplaceSelection(id, cp932);
   } else {
-    std::string text = (c->spec.style & control_style::kLowerCase) ? LowerCaseCp932(cp932) : std::string(cp932);
+    std::string text = (c->decl.style & control_style::kLowerCase) ? LowerCaseCp932(cp932) : std::string(cp932);
     if (c->limit > 0) text.resize(Cp932PrefixLength(text, static_cast<std::size_t>(c->limit)));
     c->text = std::move(text);
     Changed(id, ControlChange::Text);
@@ -679,13 +679,13 @@ bool Dialog::UserType(int id, std::string_view cp932) {
 bool Dialog::UserSelect(int id, int row) {
   ControlState* c = Accepting(id);
   if (!c) return false;
-  const ControlKind kind = c->spec.kind;
+  const ControlKind kind = c->decl.kind;
   if (!IsListKind(kind) && kind != ControlKind::ListControl) return false;
   if (row < -1 || row >= GetCount(id)) return false;
   if (kind != ControlKind::TabControl) SetFocus(id);
   if (ended_) return true;
   c = Find(id);
-  if (c->spec.style & control_style::kMultiSelect) {
+  if (c->decl.style & control_style::kMultiSelect) {
     // A plain click selects this row alone.
     c->selectedRows.clear();
     if (row >= 0) c->selectedRows.push_back(row);
@@ -699,7 +699,7 @@ bool Dialog::UserSelect(int id, int row) {
 
 bool Dialog::UserToggleSelection(int id, int row) {
   ControlState* c = Accepting(id);
-  if (!c || !(c->spec.style & control_style::kMultiSelect) || row < 0 || row >= GetCount(id)) return false;
+  if (!c || !(c->decl.style & control_style::kMultiSelect) || row < 0 || row >= GetCount(id)) return false;
   SetFocus(id);
   if (ended_) return true;
   c = Find(id);
@@ -717,7 +717,7 @@ bool Dialog::UserToggleSelection(int id, int row) {
 bool Dialog::UserDoubleClick(int id, int row) {
   ControlState* c = Accepting(id);
   if (!c) return false;
-  if ((IsListKind(c->spec.kind) || c->spec.kind == ControlKind::ListControl) && row >= 0) {
+  if ((IsListKind(c->decl.kind) || c->decl.kind == ControlKind::ListControl) && row >= 0) {
     if (!UserSelect(id, row)) return false;
     if (ended_) return true;
   } else {
@@ -731,7 +731,7 @@ bool Dialog::UserDoubleClick(int id, int row) {
 bool Dialog::UserScroll(int id, int position) {
   ControlState* c = Accepting(id);
   if (!c) return false;
-  const ControlKind kind = c->spec.kind;
+  const ControlKind kind = c->decl.kind;
   if (kind != ControlKind::ScrollBar && kind != ControlKind::Slider && kind != ControlKind::Spin) return false;
   c->position = std::clamp(position, c->rangeMin, c->rangeMax);
   Changed(id, ControlChange::Range);
@@ -753,20 +753,20 @@ bool Dialog::UserCommand(int commandId) {
 bool Dialog::UserEnter() {
   if (!open_ || ended_) return false;
   const ControlState* focused = Find(focused_);
-  if (focused && focused->spec.kind == ControlKind::RichEdit && !(focused->spec.style & control_style::kReadOnly)) {
+  if (focused && focused->decl.kind == ControlKind::RichEdit && !(focused->decl.style & control_style::kReadOnly)) {
     ReplaceSelection(focused_, "\n");
     OnTextChanged(focused_);
     return true;
   }
-  if (focused && focused->spec.kind == ControlKind::Edit && (focused->spec.style & control_style::kWantReturn))
+  if (focused && focused->decl.kind == ControlKind::Edit && (focused->decl.style & control_style::kWantReturn))
     return true;  // the edit takes the line break itself
   // Enter presses the focused push button, else the default button, else OK.
-  if (focused && (focused->spec.kind == ControlKind::PushButton || focused->spec.kind == ControlKind::BitmapButton ||
-                  focused->spec.kind == ControlKind::OwnerDrawButton))
+  if (focused && (focused->decl.kind == ControlKind::PushButton || focused->decl.kind == ControlKind::BitmapButton ||
+                  focused->decl.kind == ControlKind::OwnerDrawButton))
     return UserClick(focused_);
   for (const ControlState& c : controls_) {
-    if ((c.spec.style & control_style::kDefaultButton) && c.spec.id != kIdOk && c.enabled && c.visible)
-      return UserClick(c.spec.id);
+    if ((c.decl.style & control_style::kDefaultButton) && c.decl.id != kIdOk && c.enabled && c.visible)
+      return UserClick(c.decl.id);
   }
   OnOk();
   return true;
@@ -798,8 +798,8 @@ bool Dialog::UserSetSelection(int id, int start, int end) {
 
 bool Dialog::UserReplaceText(int id, std::string_view cp932) {
   ControlState* c = Accepting(id);
-  if (!c || c->spec.kind != ControlKind::RichEdit) return UserType(id, cp932);
-  if (c->spec.style & control_style::kReadOnly) return false;
+  if (!c || c->decl.kind != ControlKind::RichEdit) return UserType(id, cp932);
+  if (c->decl.style & control_style::kReadOnly) return false;
   std::u32string text = RichFromCp932(cp932);
   if (c->limit > 0 && text.size() > static_cast<std::size_t>(c->limit)) text.resize(static_cast<std::size_t>(c->limit));
   c->richText = std::move(text);
@@ -814,7 +814,7 @@ bool Dialog::UserReplaceText(int id, std::string_view cp932) {
 
 void Dialog::PaintItem(int id, DeviceContext& dc, const OwnerDrawItem& item) {
   const ControlState* c = Find(id);
-  if (!c || c->spec.kind != ControlKind::OwnerDrawButton) return;
+  if (!c || c->decl.kind != ControlKind::OwnerDrawButton) return;
   OnDrawItem(id, dc, item);
 }
 

@@ -92,7 +92,7 @@ struct ListColumn {
 
 // The value of one control, as the dialog and the backend share it.
 struct ControlState {
-  ControlSpec spec;
+  ControlSpec decl;
   std::string text;  // CP932: caption, edit text, combo edit text
   int check = 0;     // 0, 1, 2 (indeterminate)
   bool enabled = true;

@@ -16,7 +16,7 @@ void HeadlessFrame::AddToolBar(const ToolBarSpec& bar) { bars_[bar.barId] = Bar{
 bool HeadlessFrame::ReloadToolBar(int barId, const std::vector<ToolButton>& buttons) {
   auto it = bars_.find(barId);
   if (it == bars_.end()) return false;
-  it->second.spec.buttons = buttons;
+  it->second.decl.buttons = buttons;
   return true;
 }
 
@@ -32,17 +32,17 @@ bool HeadlessFrame::IsToolBarShown(int barId) const {
 
 void HeadlessFrame::DockToolBar(int barId, DockSide side) {
   auto it = bars_.find(barId);
-  if (it != bars_.end()) it->second.spec.side = side;
+  if (it != bars_.end()) it->second.decl.side = side;
 }
 
 const ToolBarSpec* HeadlessFrame::ToolBar(int barId) const {
   auto it = bars_.find(barId);
-  return it == bars_.end() ? nullptr : &it->second.spec;
+  return it == bars_.end() ? nullptr : &it->second.decl;
 }
 
 DockSide HeadlessFrame::ToolBarSide(int barId) const {
   auto it = bars_.find(barId);
-  return it == bars_.end() ? DockSide::Top : it->second.spec.side;
+  return it == bars_.end() ? DockSide::Top : it->second.decl.side;
 }
 
 CommandState HeadlessFrame::GetCommandState(int commandId) const {
@@ -59,7 +59,7 @@ void HeadlessFrame::RunUpdate(int commandId) {
 
 void HeadlessFrame::UpdateToolBars() {
   for (const auto& [id, bar] : bars_)
-    for (const ToolButton& b : bar.spec.buttons)
+    for (const ToolButton& b : bar.decl.buttons)
       if (b.commandId != 0) RunUpdate(b.commandId);
 }
 

@@ -67,7 +67,7 @@ class HeadlessFrame : public Frame {
 
  private:
   struct Bar {
-    ToolBarSpec spec;
+    ToolBarSpec decl;
     bool shown = true;
   };
   void RunUpdate(int commandId);

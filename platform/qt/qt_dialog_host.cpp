@@ -137,21 +137,21 @@ bool IsButtonKind(ControlKind k) {
 class RowBuilder {
  public:
   explicit RowBuilder(QGridLayout* grid) : grid_(grid) {}
-  void Add(const ControlSpec& spec, QWidget* w) {
-    if (spec.kind == ControlKind::StaticText) {
+  void Add(const ControlSpec& decl, QWidget* w) {
+    if (decl.kind == ControlKind::StaticText) {
       FlushButtons();
       FlushLabel();
       label_ = w;
       return;
     }
-    if (IsButtonKind(spec.kind)) {
+    if (IsButtonKind(decl.kind)) {
       FlushLabel();
       if (!buttons_) buttons_ = new QHBoxLayout;
       buttons_->addWidget(w);
       return;
     }
     FlushButtons();
-    if (IsFieldKind(spec.kind) && label_) {
+    if (IsFieldKind(decl.kind) && label_) {
       grid_->addWidget(label_, row_, 0);
       grid_->addWidget(w, row_++, 1);
       label_ = nullptr;
@@ -255,12 +255,12 @@ void QtDialogHost::Build() {
   std::map<int, const ControlState*> containerSpecs;
   std::map<int, int> tabPages;  // tab control id -> number of pages its members use
   for (const ControlState& c : controls) {
-    if (c.spec.kind == ControlKind::GroupBox || c.spec.kind == ControlKind::TabControl) containerSpecs[c.spec.id] = &c;
+    if (c.decl.kind == ControlKind::GroupBox || c.decl.kind == ControlKind::TabControl) containerSpecs[c.decl.id] = &c;
   }
   for (const ControlState& c : controls) {
-    auto it = containerSpecs.find(c.spec.group);
-    if (it != containerSpecs.end() && it->second->spec.kind == ControlKind::TabControl && &c != it->second)
-      tabPages[c.spec.group] = std::max(tabPages[c.spec.group], c.spec.page + 1);
+    auto it = containerSpecs.find(c.decl.group);
+    if (it != containerSpecs.end() && it->second->decl.kind == ControlKind::TabControl && &c != it->second)
+      tabPages[c.decl.group] = std::max(tabPages[c.decl.group], c.decl.page + 1);
   }
 
   auto* mainWidget = new QWidget(window_);
@@ -276,48 +276,48 @@ void QtDialogHost::Build() {
 
   // Where a control goes: its group box, its tab page, or the dialog.
   auto gridFor = [&](const ControlState& c) -> QGridLayout* {
-    auto it = containerSpecs.find(c.spec.group);
+    auto it = containerSpecs.find(c.decl.group);
     if (it == containerSpecs.end() || it->second == &c) return mainGrid;
-    if (it->second->spec.kind == ControlKind::GroupBox) {
-      auto g = groupGrids.find(c.spec.group);
+    if (it->second->decl.kind == ControlKind::GroupBox) {
+      auto g = groupGrids.find(c.decl.group);
       return g == groupGrids.end() ? mainGrid : g->second;
     }
-    auto p = pageGrids.find({c.spec.group, c.spec.page});
+    auto p = pageGrids.find({c.decl.group, c.decl.page});
     return p == pageGrids.end() ? mainGrid : p->second;
   };
 
   // Containers are placed where they stand in the table; their grids exist
   // before any member is placed.
   for (const ControlState& c : controls) {
-    if (!containerSpecs.count(c.spec.id) || containerSpecs[c.spec.id] != &c) continue;
+    if (!containerSpecs.count(c.decl.id) || containerSpecs[c.decl.id] != &c) continue;
     QWidget* w = MakeWidget(c, mainWidget);
-    widgets_[c.spec.id] = w;
-    if (c.spec.kind == ControlKind::GroupBox) {
+    widgets_[c.decl.id] = w;
+    if (c.decl.kind == ControlKind::GroupBox) {
       auto* grid = new QGridLayout(w);
-      groupGrids[c.spec.id] = grid;
+      groupGrids[c.decl.id] = grid;
       builders[grid] = std::make_unique<RowBuilder>(grid);
     } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
-      for (int page = 0; page < tabPages[c.spec.id]; ++page) {
+      for (int page = 0; page < tabPages[c.decl.id]; ++page) {
         auto* pageWidget = new QWidget(tabs);
         auto* grid = new QGridLayout(pageWidget);
         tabs->addTab(pageWidget, QString());
-        pageGrids[{c.spec.id, page}] = grid;
+        pageGrids[{c.decl.id, page}] = grid;
         builders[grid] = std::make_unique<RowBuilder>(grid);
       }
     }
   }
   for (const ControlState& c : controls) {
-    const bool isContainer = containerSpecs.count(c.spec.id) && containerSpecs[c.spec.id] == &c;
+    const bool isContainer = containerSpecs.count(c.decl.id) && containerSpecs[c.decl.id] == &c;
     QGridLayout* grid = gridFor(c);
     QWidget* parent = grid->parentWidget();
-    QWidget* w = isContainer ? widgets_[c.spec.id] : MakeWidget(c, parent);
-    if (!isContainer && c.spec.id != -1 && !widgets_.count(c.spec.id)) widgets_[c.spec.id] = w;
-    builders[grid]->Add(c.spec, w);
-    if (c.spec.width > 0) w->setMinimumWidth(c.spec.width);
-    if (c.spec.height > 0) w->setMinimumHeight(c.spec.height);
-    if (c.spec.id != -1) {
-      w->setProperty(kIdProperty, c.spec.id);
-      w->setObjectName(QStringLiteral("ctl_%1").arg(c.spec.id));
+    QWidget* w = isContainer ? widgets_[c.decl.id] : MakeWidget(c, parent);
+    if (!isContainer && c.decl.id != -1 && !widgets_.count(c.decl.id)) widgets_[c.decl.id] = w;
+    builders[grid]->Add(c.decl, w);
+    if (c.decl.width > 0) w->setMinimumWidth(c.decl.width);
+    if (c.decl.height > 0) w->setMinimumHeight(c.decl.height);
+    if (c.decl.id != -1) {
+      w->setProperty(kIdProperty, c.decl.id);
+      w->setObjectName(QStringLiteral("ctl_%1").arg(c.decl.id));
       w->installEventFilter(keys);
       Connect(c, w);
       Sync(c, ControlChange::All);
@@ -334,9 +334,9 @@ void QtDialogHost::Build() {
 }
 
 QWidget* QtDialogHost::MakeWidget(const ControlState& c, QWidget* parent) {
-  const unsigned style = c.spec.style;
-  const QString caption = ToQString(c.spec.caption);
-  switch (c.spec.kind) {
+  const unsigned style = c.decl.style;
+  const QString caption = ToQString(c.decl.caption);
+  switch (c.decl.kind) {
     case ControlKind::StaticText:
       return new QLabel(caption, parent);
     case ControlKind::Edit:
@@ -358,7 +358,7 @@ QWidget* QtDialogHost::MakeWidget(const ControlState& c, QWidget* parent) {
       return b;
     }
     case ControlKind::OwnerDrawButton: {
-      auto* b = new OwnerDrawnButton(dialog_, c.spec.id, parent);
+      auto* b = new OwnerDrawnButton(dialog_, c.decl.id, parent);
       b->setText(caption);
       b->setAutoDefault(false);
       b->setMinimumSize(40, 24);
@@ -396,7 +396,7 @@ QWidget* QtDialogHost::MakeWidget(const ControlState& c, QWidget* parent) {
       // answers by refreshing one set of controls.
       bool hasMembers = false;
       for (const ControlState& m : dialog_.Controls())
-        if (m.spec.group == c.spec.id && &m != &c) hasMembers = true;
+        if (m.decl.group == c.decl.id && &m != &c) hasMembers = true;
       if (hasMembers) return new QTabWidget(parent);
       auto* bar = new QTabBar(parent);
       bar->setExpanding(false);
@@ -421,7 +421,7 @@ QWidget* QtDialogHost::MakeWidget(const ControlState& c, QWidget* parent) {
 }
 
 void QtDialogHost::Connect(const ControlState& c, QWidget* w) {
-  const int id = c.spec.id;
+  const int id = c.decl.id;
   QObject* r = receiver_.get();
   Dialog& d = dialog_;
   auto guarded = [this](auto fn) {
@@ -429,7 +429,7 @@ void QtDialogHost::Connect(const ControlState& c, QWidget* w) {
       if (!syncing_) fn(args...);
     };
   };
-  switch (c.spec.kind) {
+  switch (c.decl.kind) {
     case ControlKind::Edit:
       if (auto* e = qobject_cast<QLineEdit*>(w)) {
         QObject::connect(e, &QLineEdit::textEdited, r,
@@ -459,7 +459,7 @@ void QtDialogHost::Connect(const ControlState& c, QWidget* w) {
       break;
     case ControlKind::ListBox:
       if (auto* l = qobject_cast<QListWidget*>(w)) {
-        if (c.spec.style & control_style::kMultiSelect) {
+        if (c.decl.style & control_style::kMultiSelect) {
           QObject::connect(l, &QListWidget::itemClicked, r,
                            guarded([&d, id, l](QListWidgetItem* item) { d.UserToggleSelection(id, l->row(item)); }));
         } else {
@@ -513,13 +513,13 @@ void QtDialogHost::Connect(const ControlState& c, QWidget* w) {
 
 // Puts the model's value into the widget, without the widget reporting it back.
 void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
-  QWidget* w = Widget(c.spec.id);
+  QWidget* w = Widget(c.decl.id);
   if (!w) return;
   const bool was = syncing_;
   syncing_ = true;
   w->setEnabled(c.enabled);
   if (w->isHidden() == c.visible) w->setVisible(c.visible);
-  switch (c.spec.kind) {
+  switch (c.decl.kind) {
     case ControlKind::StaticText:
       static_cast<QLabel*>(w)->setText(ToQString(c.text));
       break;
@@ -531,18 +531,18 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
         const QString t = ToQString(c.text);
         if (e->text() != t) e->setText(t);
         e->setMaxLength(c.limit > 0 ? c.limit : 32767);
-        e->setReadOnly(c.spec.style & control_style::kReadOnly);
+        e->setReadOnly(c.decl.style & control_style::kReadOnly);
       } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
         const QString t = EditTextToWidget(c.text);
         if (pe->toPlainText() != t) pe->setPlainText(t);
-        pe->setReadOnly(c.spec.style & control_style::kReadOnly);
+        pe->setReadOnly(c.decl.style & control_style::kReadOnly);
       }
       break;
     case ControlKind::RichEdit:
-      if (auto* pe = qobject_cast<QPlainTextEdit*>(w); pe && c.spec.id != echo_) {
+      if (auto* pe = qobject_cast<QPlainTextEdit*>(w); pe && c.decl.id != echo_) {
         const QString t = RichToQString(c.richText);
         if (what != ControlChange::Selection && pe->toPlainText() != t) pe->setPlainText(t);
-        pe->setReadOnly(c.spec.style & control_style::kReadOnly);
+        pe->setReadOnly(c.decl.style & control_style::kReadOnly);
         QTextCursor cur = pe->textCursor();
         if (cur.selectionStart() != c.selectionStart || cur.selectionEnd() != c.selectionEnd) {
           cur.setPosition(c.selectionStart);
@@ -555,7 +555,7 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
     case ControlKind::OwnerDrawButton:
     case ControlKind::BitmapButton: {
       auto* b = static_cast<QPushButton*>(w);
-      if (c.spec.kind == ControlKind::BitmapButton && !c.image.IsEmpty()) {
+      if (c.decl.kind == ControlKind::BitmapButton && !c.image.IsEmpty()) {
         b->setIcon(QPixmap::fromImage(ToQImage(c.image)));
         b->setIconSize(QSize(c.image.Width(), c.image.Height()));
         b->setText(QString());
@@ -588,7 +588,7 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
         l->clear();
         for (const std::string& s : c.items) l->addItem(ToQString(s));
       }
-      if (c.spec.style & control_style::kMultiSelect) {
+      if (c.decl.style & control_style::kMultiSelect) {
         for (int i = 0; i < l->count(); ++i)
           l->item(i)->setSelected(std::find(c.selectedRows.begin(), c.selectedRows.end(), i) != c.selectedRows.end());
       } else {

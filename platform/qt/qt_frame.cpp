@@ -383,18 +383,18 @@ void QtFrame::FillToolBar(QToolBar* bar, const std::vector<ToolButton>& buttons,
   }
 }
 
-void QtFrame::AddToolBar(const ToolBarSpec& spec) {
+void QtFrame::AddToolBar(const ToolBarSpec& decl) {
   auto* bar = new QToolBar(window_);
-  bar->setObjectName(QStringLiteral("bar_%1").arg(spec.barId));
+  bar->setObjectName(QStringLiteral("bar_%1").arg(decl.barId));
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  window_->addToolBar(ToArea(spec.side), bar);
-  if (spec.side == DockSide::Floating) bar->setFloatable(true);
-  Bar entry{bar, spec.buttonWidth, {}};
-  for (const ToolButton& b : spec.buttons)
+  window_->addToolBar(ToArea(decl.side), bar);
+  if (decl.side == DockSide::Floating) bar->setFloatable(true);
+  Bar entry{bar, decl.buttonWidth, {}};
+  for (const ToolButton& b : decl.buttons)
     if (b.commandId) entry.ids.push_back(b.commandId);
-  FillToolBar(bar, spec.buttons, spec.buttonWidth);
-  bar->setVisible(spec.shown);
-  bars_[spec.barId] = entry;
+  FillToolBar(bar, decl.buttons, decl.buttonWidth);
+  bar->setVisible(decl.shown);
+  bars_[decl.barId] = entry;
 }
 
 bool QtFrame::ReloadToolBar(int barId, const std::vector<ToolButton>& buttons) {
