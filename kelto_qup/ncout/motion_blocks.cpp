@@ -38,6 +38,12 @@ enum StepKindValue : int {
 
 // A zero coordinate that must be written (prints as X0. or X0).
 constexpr double kZeroPlaceholder = 0.00009999;
+// CompensationCode: the request of the next block (0 none).
+constexpr int kCompensationNone = 0;
+constexpr int kCompensationCancel = 1;
+constexpr int kCompensationLeft = 2;
+constexpr int kCompensationRight = 3;
+
 // Z moves below this (mm) are no move.
 constexpr double kNoZMove = 0.0001;
 
@@ -116,8 +122,11 @@ int RunContext::EmitMove(int flag) {
                                     output.MoveZ * output.MoveZ);
     output.MachiningTimeRapid += length / output.RapidRate * 60.0;
   }
+  output.MoveSkipped = 0;
   const int status = EmitElement();
-  if (flag == 0) {
+  // A move the small-move rule wrote no block for stays part of the next
+  // block's move, so incremental output loses nothing.
+  if (flag == 0 && output.MoveSkipped == 0) {
     output.PrevX = output.TargetX;
     output.PrevY = output.TargetY;
     output.PrevZ = output.TargetZ;
@@ -203,7 +212,7 @@ void RunContext::PutCornerBlock() {
   }
   if (o.CornerRapid != 0) {
     WriteBlock("G00");
-    output.MotionMode = 0;
+    output.LastMotionMode = 0;  // G00 is now modal: the move writes its own code again
     return;
   }
   const double scale = (o.WordFormat & 0xC000) == 0x4000 ? 1000.0 : 100.0;
@@ -228,19 +237,20 @@ void RunContext::PutPlaneAndCompensation() {
     static constexpr const char* kPlaneWords[] = {"G17", "G17", "G18", "G19"};
     PutBlockText(kPlaneWords[o.PlaneCode & 0x3]);
     o.LastPlaneCode = o.PlaneCode;
-    if (code == 1 && (o.CompensationState & 0x1) != 0) EndBlock();
+    if (code == kCompensationCancel && (o.CompensationState & 0x1) != 0) EndBlock();
   }
   PutMotionWord();
-  if (code == 1) {
+  // The code is consumed by the block that writes it: 0 asks for nothing.
+  if (code == kCompensationCancel) {
     if ((o.CompensationState & 0x1) != 0) {
       PutBlockText("G40");
       o.CompensationState &= ~0x1;
     }
-  } else if ((code == 2 || code == 3) && (o.CompensationState & 0x1) == 0) {
-    PutBlockText(code == 2 ? "G41" : "G42");
+  } else if ((code == kCompensationLeft || code == kCompensationRight) && (o.CompensationState & 0x1) == 0) {
+    PutBlockText(code == kCompensationLeft ? "G41" : "G42");
     o.CompensationState |= 0x1 | 0x2;  // active, and the offset word is due
   }
-  o.CompensationCode = 1;
+  o.CompensationCode = kCompensationNone;
 }
 
 void RunContext::PutOffsetWord() {
@@ -279,7 +289,8 @@ int RunContext::EmitMotionBlock() {
     // An axis that moves takes its target value; a zero target must still print.
     auto target = [](double move, double value) {
       if (std::fabs(move) <= 0.0004) return 0.0;
-      return value == 0.0 ? kZeroPlaceholder : value;
+      // A computed zero (1e-16 from a cosine) would be no word at all.
+      return std::fabs(value) <= 0.000001 ? kZeroPlaceholder : value;
     };
     x = target(o.MoveX, o.TargetX);
     y = target(o.MoveY, o.TargetY);
@@ -298,7 +309,10 @@ int RunContext::EmitMotionBlock() {
     if (std::fabs(x) < 0.001 && std::fabs(y) < 0.001) {
       x = 0.0;
       y = 0.0;
-      if (std::fabs(z) < 0.0001 && !IsArc(o.MotionMode) && o.SubprogramMode == 0) return 0;
+      if (std::fabs(z) < 0.0001 && !IsArc(o.MotionMode) && o.SubprogramMode == 0) {
+        o.MoveSkipped = 1;
+        return 0;
+      }
     }
   }
   EmitSequenceWord();
@@ -376,7 +390,7 @@ void RunContext::EmitPlaneBlockOnce() {
   OutputState& o = output;
   if ((o.OnceMask & 0x30) != 0 || o.PlaneBlockWritten != 0) return;
   o.PlaneBlockWritten = 1;
-  o.CompensationCode = 1;
+  o.CompensationCode = kCompensationCancel;
   PutPlaneAndCompensation();
   EndBlock();
 }
@@ -405,9 +419,13 @@ int RunContext::EmitArcByQuadrants(int flag) {
       o.TargetX = endX;
       o.TargetY = endY;
     } else {
-      const auto [c, s] = DegToCosSin(angle);
-      o.TargetX = cx + r * c;
-      o.TargetY = cy + r * s;
+      // Quadrant points exactly: along +X, +Y, -X or -Y from the centre.
+      const int quadrant = static_cast<int>(std::lround(angle / 90.0)) % 4;
+      static constexpr double kCos[4] = {1, 0, -1, 0};
+      static constexpr double kSin[4] = {0, 1, 0, -1};
+      const int q = (quadrant + 4) % 4;
+      o.TargetX = cx + r * kCos[q];
+      o.TargetY = cy + r * kSin[q];
     }
     o.TargetZ = startZ + (endZ - startZ) * (done / sweep);
     // Pieces shorter than 0.001 in both X and Y are skipped.

@@ -174,7 +174,7 @@ struct OutputState {
   int LastPlaneCode = 0;
   int PlaneBase = 0;
   int CompensationState = 0;  // bit 0 active, bit 1 change pending
-  int CompensationCode = 1;   // 1 cancel, 2 left, 3 right
+  int CompensationCode = 0;   // the next block's request: 0 none, 1 cancel, 2 left, 3 right
   int CompensationSide = 0;   // bit 1 left, bit 2 right (template "Ghh")
   int OffsetNumber = 0;
   int OffsetWordLetter = 'D';
@@ -183,6 +183,8 @@ struct OutputState {
   double RapidRate = 10000.0;
   int PendingSequenceWords = 0;
   int CornerRequest = 0;
+  // Set when the small-move rule wrote no block for the move.
+  int MoveSkipped = 0;
   // The move being written: target and previous point, arc centre, radius.
   double TargetX = 0.0, TargetY = 0.0, TargetZ = 0.0;
   double PrevX = 0.0, PrevY = 0.0, PrevZ = 0.0;
