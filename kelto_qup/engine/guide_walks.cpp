@@ -361,9 +361,77 @@ int RunContext::ArcCirclePass(int mode) {
     FilletRadius = first.d1;
     return finish(1);
   }
-  // 7.-8. Interpolation across several spans is not written yet.
-  StopMissingOperation("ArcCirclePass span interpolation");
-  return finish(0);
+  // 7.-8. The corner-radius points (point elements carrying a radius in d1)
+  // are placed on the guide by the same nearest-joint walk; the span that
+  // holds the current position gives the radius by linear interpolation
+  // over the length along the guide.
+  const double position = core.GuideLength;
+  const int spanFirst = RangeStart;
+  const int spanLast = RangeEnd;
+  double startLength = 0.0;
+  double startRadius = first.d1;
+  if (GuidePositionOf(spanFirst, startLength) != 1) return finish(0);
+  for (int index = spanFirst + 1; index <= spanLast; ++index) {
+    if (AbortFlag != 0) return finish(0);
+    NcElement point{};
+    if (!CheckedLoad(point, index)) return finish(0);
+    double endLength = 0.0;
+    if (GuidePositionOf(index, endLength) != 1) return finish(0);
+    endLength = RoundTo3Decimals(endLength);
+    const bool lastSpan = index == spanLast;
+    // On a closed guide the last point lies at its start: the span ends at
+    // the guide's whole length.
+    if (lastSpan && endLength < startLength) endLength = core.GuideLength;
+    if (position <= endLength || lastSpan) {
+      const double span = endLength - startLength;
+      if (position - startLength != 0.0 && span != 0.0) {
+        const double t = (position - startLength) / span;
+        R3.d1 = t;
+        FilletRadius = startRadius + (point.d1 - startRadius) * t;
+      } else {
+        FilletRadius = startRadius;
+      }
+      return finish(1);
+    }
+    startLength = endLength;
+    startRadius = point.d1;
+  }
+  FilletRadius = startRadius;
+  return finish(1);
+}
+
+// The length along the fillet's guide to the joint nearest to the point
+// element `index`; 1 found, 0 none (error 35) or stopped. The registers and
+// the range words come back as they were.
+int RunContext::GuidePositionOf(int index, double& length) {
+  NcElement saved[4];
+  SaveAllRegs(saved);
+  KeptRange kept(*this);
+  auto giveBack = [&](int result) {
+    RestoreAllRegs(saved);
+    kept.Restore();
+    return result;
+  };
+  NcElement point{};
+  if (!CheckedLoad(point, index)) return giveBack(0);
+  if (!CheckedLoad(R2, core.GuideCommandIndex)) return giveBack(0);
+  R2.d4 = R2.d2;
+  UnpackCommandValue(4);
+  core.OffsetMode = 0;
+  const int setup = SetupCommand();
+  if (setup != 1) {
+    if (setup != kStopRun) StopWithError(kErrorGuideLine);
+    return giveBack(0);
+  }
+  if (StartGuideWalk() != 1) return giveBack(0);
+  core.GuideStartPoint = {point.d4, point.d5};
+  const int found = FindNearestJoint();
+  if (found != 1) {
+    if (found != kStopRun) StopWithError(kErrorCornerRadius);
+    return giveBack(0);
+  }
+  length = R2.d3;
+  return giveBack(1);
 }
 
 }  // namespace qup

@@ -395,6 +395,7 @@ class RunContext {
   int StartGuideWalk();
   void AddGuidePiece(double toX, double toY);
   geom::Vec2 GuideStartDirection() const;
+  int GuidePositionOf(int index, double& length);
   int FindNearestJoint();
   int StepperArcSetup();
   int ArcCirclePass(int mode);

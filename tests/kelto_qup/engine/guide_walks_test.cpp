@@ -115,5 +115,43 @@ TEST_F(GuideWalkTest, FilletRadiusFromTheCommandIsClampedToTheOffset) {
   }
 }
 
+// Corner radii given at points of a straight guide 100 long: the radius at
+// a position is interpolated over the length along the guide between the
+// two points around it.
+TEST_F(GuideWalkTest, FilletRadiusIsInterpolatedAlongTheGuide) {
+  struct Case {
+    double x;
+    double radius;
+  };
+  const Case cases[] = {{25, 4.0}, {50, 6.0}, {75, 8.0}, {0, 2.0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.x);
+    table = ElementBuilder{};
+    table.Point(0, 0);
+    table.Line(0, 0, 100, 0);
+    table.Point(100, 0);
+    const int first = table.Point(0, 0);  // radius 2 at the start
+    table.records.back().d1 = 2.0;
+    table.Point(50, 0);  // radius 6 half way
+    table.records.back().d1 = 6.0;
+    const int last = table.Point(100, 0);  // radius 10 at the end
+    table.records.back().d1 = 10.0;
+    NcElement command{};
+    command.code = 0x5000;
+    command.d2 = JoinFixedPoint(0, 2);
+    command.d1 = JoinFixedPoint(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(last));
+    command.d6 = 2.0;
+    run.core.GuideCommandIndex = table.Add(command);
+    LoadTable();
+    run.core.FilletOffset = 1.0;
+    run.R0 = NcElement{};
+    run.R0.d4 = c.x;
+    run.R0.d5 = 5.0;
+    ASSERT_EQ(run.ArcCirclePass(0), 1);
+    EXPECT_NEAR(run.FilletRadius, c.radius, 1e-9);
+    EXPECT_EQ(run.AbortFlag, 0);
+  }
+}
+
 }  // namespace
 }  // namespace qup::testing
