@@ -4,6 +4,7 @@
 // record that does not fit its table is skipped and reported.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 

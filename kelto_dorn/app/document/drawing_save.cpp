@@ -1,5 +1,6 @@
 // Saving a drawing: the origin clean-up, the ".MZF" figure file, the ".KWD"
 // definition file, "$TMG_FLG.@@@" and the machining defaults, in this order.
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -230,34 +231,35 @@ std::vector<std::uint8_t> BuildDefinitionFile(CKelDoc& document, std::string* fa
 
 namespace {
 
-bool WriteOne(const fs::path& path, const std::vector<std::uint8_t>& bytes, const std::string& fault) {
+// Writes one file; a failure adds its message to `faults`.
+bool WriteOne(const fs::path& path, const std::vector<std::uint8_t>& bytes, const std::string& fault,
+              std::string& faults) {
+  std::string message;
   if (!fault.empty()) {
-    ReportFileFault(path.string() + ": not written: " + fault);
-    return false;
+    message = path.string() + ": not written: " + fault;
+  } else {
+    const platform::FileResult r = platform::WriteFileAtomic(path, bytes.data(), bytes.size());
+    if (r.ok()) return true;
+    message = r.message;
   }
-  const platform::FileResult r = platform::WriteFileAtomic(path, bytes.data(), bytes.size());
-  if (!r.ok()) ReportFileFault(r);
-  return r.ok();
+  faults += (faults.empty() ? "" : "\n") + message;
+  return false;
 }
 
+// Every failure of one save is shown in one box.
 bool SaveBoth(CKelDoc& document, const fs::path& mzf, const fs::path& kwd) {
   platform::WaitCursor wait;
   CleanUpOrigins();
+  std::string faults;
   std::string fault;
-  bool ok = true;
-  {
-    const std::vector<std::uint8_t> bytes = BuildFigureFile(&fault);
-    ok = WriteOne(mzf, bytes, fault) && ok;
-  }
+  bool ok = WriteOne(mzf, BuildFigureFile(&fault), fault, faults);
   fault.clear();
-  {
-    const std::vector<std::uint8_t> bytes = BuildDefinitionFile(document, &fault);
-    ok = WriteOne(kwd, bytes, fault) && ok;
-  }
+  ok = WriteOne(kwd, BuildDefinitionFile(document, &fault), fault, faults) && ok;
   const platform::FileResult t = platform::WriteRecord(platform::ProgramFolder() / kDisplayFlagFileName, g_displayFlags);
-  if (!t.ok()) ReportFileFault(t);
+  if (!t.ok()) faults += (faults.empty() ? "" : "\n") + t.message;
   const platform::FileResult d = WriteMachiningDefaults();
-  if (!d.ok()) ReportFileFault(d);
+  if (!d.ok()) faults += (faults.empty() ? "" : "\n") + d.message;
+  if (!faults.empty()) ReportFileFault(faults);
   return ok && t.ok() && d.ok();
 }
 

@@ -21,6 +21,22 @@ namespace dorn {
 
 QupSettings g_qupSettings;
 
+QupSettings::QupSettings() {
+  // The model box corners and the two further values.
+  static constexpr double kDefaults[7] = {-100.0, -100.0, 100.0, 100.0, 100.0, 0.0, 0.0};
+  std::memcpy(valueBytes, kDefaults, sizeof valueBytes);
+}
+
+double QupSettings::Value(int i) const {
+  double v = 0.0;
+  std::memcpy(&v, valueBytes + static_cast<std::size_t>(i) * sizeof v, sizeof v);
+  return v;
+}
+
+void QupSettings::SetValue(int i, double v) {
+  std::memcpy(valueBytes + static_cast<std::size_t>(i) * sizeof v, &v, sizeof v);
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -162,11 +178,11 @@ platform::FileResult ReadQupSettings() {
   if (n >= kHead) {
     n = kHead + (n - kHead) / sizeof(ModelStepRecord) * sizeof(ModelStepRecord);
   } else {
-    n = n < sizeof(std::int32_t) ? 0 : sizeof(std::int32_t) + (n - 4) / sizeof(double) * sizeof(double);
+    n = n < sizeof(std::int32_t) ? 0 : sizeof(std::int32_t) + (n - sizeof(std::int32_t)) / sizeof(double) * sizeof(double);
   }
   std::memcpy(&read, bytes.data(), n);
-  for (double v : read.values) {
-    if (!std::isfinite(v)) {
+  for (int i = 0; i < 7; ++i) {
+    if (!std::isfinite(read.Value(i))) {
       r.status = platform::FileStatus::ReadError;
       r.message = path.string() + ": a model value is not a number";
       return r;
@@ -178,8 +194,8 @@ platform::FileResult ReadQupSettings() {
 
 platform::FileResult WriteQupSettings() {
   for (ModelStepRecord& row : g_qupSettings.rows) row.flag = 0;
-  for (double v : g_qupSettings.values) {
-    if (!std::isfinite(v)) return {platform::FileStatus::WriteError, "$QUP.@@@: a model value is not a number"};
+  for (int i = 0; i < 7; ++i) {
+    if (!std::isfinite(g_qupSettings.Value(i))) return {platform::FileStatus::WriteError, "$QUP.@@@: a model value is not a number"};
   }
   return platform::WriteFileAtomic(InProgramFolder(kQupFileName), &g_qupSettings, sizeof g_qupSettings);
 }

@@ -5,6 +5,7 @@
 // folder.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 #include "platform/record_file.h"
@@ -51,16 +52,20 @@ struct ModelStepRecord {
 };
 static_assert(sizeof(ModelStepRecord) == 20);
 
-#pragma pack(push, 4)
+// The seven doubles follow the first int without padding, so they are kept
+// as bytes and read and written through Value and SetValue.
 struct QupSettings {
+  QupSettings();
   std::int32_t word0 = 0;
-  double values[7] = {-100.0, -100.0, 100.0, 100.0, 100.0, 0.0, 0.0};
+  std::uint8_t valueBytes[7 * sizeof(double)];
   ModelStepRecord rows[32];
+
+  double Value(int i) const;
+  void SetValue(int i, double v);
 };
-#pragma pack(pop)
 static_assert(std::is_standard_layout_v<QupSettings>);
 static_assert(sizeof(QupSettings) == 700);
-static_assert(offsetof(QupSettings, values) == 4);
+static_assert(offsetof(QupSettings, valueBytes) == 4);
 static_assert(offsetof(QupSettings, rows) == 60);
 
 extern QupSettings g_qupSettings;

@@ -1,0 +1,190 @@
+// Damaged drawing files: what is sound is loaded, the rest is skipped and
+// reported, and nothing reads outside its table.
+#include <cstring>
+#include <fstream>
+
+#include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/document/drawing_files.h"
+#include "kelto_dorn/app/document/system_state.h"
+#include "kelto_dorn/machining/machining_definition.h"
+#include "kelto_dorn/surfaces/surface_definition.h"
+#include "platform/record_file.h"
+#include "platform/text.h"
+#include "shared/handover/drawing_header.h"
+#include "tests/kelto_dorn/app/document/document_fixture.h"
+
+namespace dorn::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Where the sections of a ".KWD" without surfaces and definitions and with
+// `curves` curves and no index records begin.
+constexpr std::size_t kCurvesAt = 616 + sizeof(SurfaceDefinition) + sizeof(MachiningDefinition);
+std::size_t IndexAt(int curves) { return kCurvesAt + (curves + 1) * sizeof(CurveRecord); }
+std::size_t LayersAt(int curves) { return IndexAt(curves) + sizeof(DefinitionIndexRecord); }
+std::size_t CountersAt(int curves) { return LayersAt(curves) + 32 * 64 + 32 * 64 * 16; }
+std::size_t TextsAt(int curves) { return CountersAt(curves) + 32 * 8; }
+
+class DamagedDrawingTest : public DocumentTest {
+ protected:
+  void SetUp() override {
+    DocumentTest::SetUp();
+    PrepareDrawingFolder();
+    for (int i = 0; i < 4; ++i) Append(i % 2, MakeLine(0, 0, i + 1, 0));
+    Append(kTableCurves, MakeLine(0, 0, 1, 0), 3);
+    Append(kTableCurves, MakeLine(1, 0, 1, 1), 3);
+    CurveRecord c;
+    c.layer = 3;
+    c.key = 9;
+    c.first = 0;
+    c.end = 2;
+    g_curveTable[0] = c;
+    g_curveCount = 1;
+    PutText(3, 1, "GOOD");
+    ASSERT_TRUE(SaveDrawing(document()));
+    mzf_ = Read("TEST.MZF");
+    kwd_ = Read("TEST.KWD");
+  }
+  fs::path Seg(const char* file) const { return home() / "SAMPLE" / "PGM" / "SEG" / file; }
+  std::vector<std::uint8_t> Read(const char* file) {
+    std::vector<std::uint8_t> b;
+    EXPECT_TRUE(platform::ReadWholeFile(Seg(file), b).ok());
+    return b;
+  }
+  void Write(const char* file, const std::vector<std::uint8_t>& bytes) {
+    ASSERT_TRUE(platform::WriteFileAtomic(Seg(file), bytes.data(), bytes.size()).ok());
+  }
+  template <typename T>
+  static void Patch(std::vector<std::uint8_t>& bytes, std::size_t at, const T& value) {
+    ASSERT_LE(at + sizeof value, bytes.size());
+    std::memcpy(bytes.data() + at, &value, sizeof value);
+  }
+  DrawingLoadReport Load() {
+    g_drawingHeader = handover::DefaultDrawingHeader();
+    return LoadDrawing(document());
+  }
+  std::vector<std::uint8_t> mzf_;
+  std::vector<std::uint8_t> kwd_;
+};
+
+TEST_F(DamagedDrawingTest, TruncatedFigureFileLoadsItsWholeRecords) {
+  mzf_.resize(2 * sizeof(FigureRecord) + 50);
+  Write("TEST.MZF", mzf_);
+  const DrawingLoadReport r = Load();
+  EXPECT_EQ(r.figuresLoaded, 2);
+  EXPECT_EQ(GetFigureCount(0) + GetFigureCount(1), 2);
+  // The cut record, and the curve whose figures were in the lost part.
+  ASSERT_EQ(r.faults.size(), 2u);
+  EXPECT_EQ(g_curveCount, 0);
+  EXPECT_EQ(ShownTexts().size(), 1u);
+}
+
+TEST_F(DamagedDrawingTest, FiguresWithALayerOutsideTheTablesAreSkipped) {
+  for (std::int32_t layer : {32, -1, 1000000}) {
+    std::vector<std::uint8_t> bytes = mzf_;
+    Patch(bytes, sizeof(FigureRecord) + offsetof(FigureRecord, layer), layer);
+    Write("TEST.MZF", bytes);
+    const DrawingLoadReport r = Load();
+    EXPECT_EQ(r.figuresLoaded, 5) << layer;
+    EXPECT_EQ(GetFigureCount(0) + GetFigureCount(1), 3) << layer;
+    EXPECT_EQ(GetFigureCount(kTableCurves), 2) << layer;
+    EXPECT_EQ(r.faults.size(), 1u) << layer;
+  }
+}
+
+TEST_F(DamagedDrawingTest, TruncatedDefinitionFileLoadsWhatItHolds) {
+  const std::size_t cuts[] = {0, 100, 616, kCurvesAt + 10, IndexAt(1) + 5, CountersAt(1) + 3, TextsAt(1) + 96 + 40, TextsAt(1) + 4 * 96 + 10};
+  for (std::size_t cut : cuts) {
+    std::vector<std::uint8_t> bytes(kwd_.begin(), kwd_.begin() + static_cast<std::ptrdiff_t>(cut));
+    Write("TEST.KWD", bytes);
+    const DrawingLoadReport r = Load();
+    EXPECT_EQ(r.definitionVersion, 3) << cut;
+    EXPECT_EQ(GetFigureCount(0) + GetFigureCount(1), 4) << cut;
+    EXPECT_EQ(g_curveCount, cut > IndexAt(1) ? 1 : 0) << cut;
+    EXPECT_EQ(platform::FieldText(g_drawingHeader.drawingName), "TEST") << cut;
+    EXPECT_EQ(g_textRecords[3].layer, cut >= TextsAt(1) + 4 * 96 ? 1 : kTextRecordFree) << cut;
+  }
+}
+
+TEST_F(DamagedDrawingTest, OriginCountsAndIndexesAreClamped) {
+  struct Case {
+    std::int32_t index, count, wantIndex, wantCount;
+  };
+  const Case cases[] = {{99, 200, 63, 64}, {-5, 0, 0, 1}, {3, 2, 1, 2}, {1, 2, 1, 2}};
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> bytes = kwd_;
+    const std::int32_t pair[2] = {c.index, c.count};
+    Patch(bytes, CountersAt(1) + 5 * 8, pair);
+    Write("TEST.KWD", bytes);
+    const DrawingLoadReport r = Load();
+    EXPECT_EQ(g_layerOriginIndex[5], c.wantIndex) << c.index << "/" << c.count;
+    EXPECT_EQ(g_originCount[5], c.wantCount) << c.index << "/" << c.count;
+    const bool changed = c.index != c.wantIndex || c.count != c.wantCount;
+    EXPECT_EQ(r.faults.size(), changed ? 1u : 0u) << c.index << "/" << c.count;
+  }
+}
+
+TEST_F(DamagedDrawingTest, UnterminatedNamesAndTextsAreCutInsideTheirFields) {
+  std::vector<std::uint8_t> bytes = kwd_;
+  for (std::size_t i = 0; i < 60; ++i) bytes[TextsAt(1) + 32 + i] = 'T';
+  for (std::size_t i = 0; i < 64; ++i) bytes[kCurvesAt + offsetof(CurveRecord, name) + i] = 'C';
+  for (std::size_t i = 0; i < 64; ++i) bytes[8 + i] = 'D';  // the drawing name in the header
+  Write("TEST.KWD", bytes);
+  const DrawingLoadReport r = Load();
+  EXPECT_TRUE(r.faults.empty());
+  EXPECT_EQ(platform::FieldText(g_textRecords[0].text).size(), 59u);
+  EXPECT_EQ(platform::FieldText(g_curveTable[0].name).size(), 63u);
+  EXPECT_EQ(platform::FieldText(g_drawingHeader.drawingName), "TEST");
+}
+
+TEST_F(DamagedDrawingTest, DamagedHeaderTextsAndCurvesAreSkippedAndReported) {
+  std::vector<std::uint8_t> bytes = kwd_;
+  Patch(bytes, offsetof(handover::DrawingHeader, curOriginIndex), std::int32_t{500});
+  Patch(bytes, offsetof(handover::DrawingHeader, programNumber), std::int32_t{66});
+  Patch(bytes, TextsAt(1) + 96 * 3, std::int32_t{50});  // the text's layer
+  Write("TEST.KWD", bytes);
+  DrawingLoadReport r = Load();
+  EXPECT_EQ(r.faults.size(), 2u);
+  EXPECT_EQ(g_drawingHeader.programNumber, 0);  // the damaged header was not taken
+  EXPECT_EQ(g_drawingHeader.curOriginIndex, 0);
+  EXPECT_EQ(g_textRecords[3].layer, kTextRecordFree);
+  // Curves whose figure range is empty, too long or beyond the curve figures.
+  struct Case {
+    std::int32_t first, end;
+  };
+  for (const Case c : {Case{1, 1}, Case{2, 1}, Case{0, 56000}, Case{0, 3}, Case{-1, 1}}) {
+    bytes = kwd_;
+    Patch(bytes, kCurvesAt + offsetof(CurveRecord, first), c.first);
+    Patch(bytes, kCurvesAt + offsetof(CurveRecord, end), c.end);
+    Write("TEST.KWD", bytes);
+    r = Load();
+    EXPECT_EQ(g_curveCount, 0) << c.first << ".." << c.end;
+    EXPECT_EQ(r.faults.size(), 1u) << c.first << ".." << c.end;
+  }
+}
+
+TEST_F(DamagedDrawingTest, IndexRecordsOutsideTheirTablesAreSkipped) {
+  // Rebuild the index section: one sound machining name, one with a slot
+  // beyond the 512, one of an unknown kind.
+  std::vector<std::uint8_t> bytes(kwd_.begin(), kwd_.begin() + static_cast<std::ptrdiff_t>(IndexAt(1)));
+  auto put = [&](DefinitionIndexRecord r) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(&r);
+    bytes.insert(bytes.end(), p, p + sizeof r);
+  };
+  DefinitionIndexRecord sound{2, 5, 0, 0xB400, {}};
+  std::memset(sound.name, 'N', sizeof sound.name);
+  put(sound);
+  put(DefinitionIndexRecord{2, 6, 900, 0xB400, "FAR"});
+  put(DefinitionIndexRecord{7, 8, 0, 0, "ODD"});
+  bytes.insert(bytes.end(), kwd_.begin() + static_cast<std::ptrdiff_t>(IndexAt(1)), kwd_.end());
+  Write("TEST.KWD", bytes);
+  const DrawingLoadReport r = Load();
+  EXPECT_EQ(g_machiningIndexTable.count, 1);
+  EXPECT_EQ(platform::FieldText(g_machiningIndexTable.records[0].name).size(), 63u);
+  EXPECT_EQ(r.faults.size(), 1u);
+  EXPECT_EQ(GetFigureCount(0) + GetFigureCount(1), 4);
+}
+
+}  // namespace
+}  // namespace dorn::test
