@@ -3,6 +3,7 @@
 // per-layer view values. Each section ends early on a short file; every
 // record that does not fit its table is skipped and reported.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -64,35 +65,96 @@ bool ReadFileBytes(const fs::path& path, std::vector<std::uint8_t>& bytes, Loade
 
 // --- ".MZF" --------------------------------------------------------------------
 
-void LoadFigures(const std::vector<std::uint8_t>& bytes, Loader& loader) {
-  ByteSource in(bytes);
+// The table each record of the file goes to: a layer, table 90, or none
+// (skipped). Also the highest figure number of the layer figures.
+constexpr std::uint8_t kSkip = 0xFF;
+constexpr std::uint8_t kToCurves = kLayerCount;
+
+std::uint8_t TableOf(const FigureRecord& r) {
+  if (r.layer < 0 || r.layer >= kLayerCount || !IsFiniteFigure(r)) return kSkip;
+  return r.number == kCurveTableNumber ? kToCurves : static_cast<std::uint8_t>(r.layer);
+}
+
+int StoreTable(std::uint8_t dest) { return dest == kToCurves ? kTableCurves : dest; }
+
+// One record as the store's append takes it: layers carry their own number,
+// curve figures keep their layer and lose the file's number 90.
+void PrepareRecord(FigureRecord& r, std::uint8_t dest) {
+  if (dest == kToCurves) r.number = 0;
+}
+
+// The slow road, record by record through the store's append, for a file
+// that may fill a table: the store then refuses and says so once.
+void AppendOneByOne(ByteSource in, const std::vector<std::uint8_t>& dest, Loader& loader) {
   const int savedLayer = g_curLayer;
+  FigureRecord r;
+  for (std::size_t i = 0; in.Take(r); ++i) {
+    if (dest[i] == kSkip) continue;
+    PrepareRecord(r, dest[i]);
+    g_figureTableSelector = StoreTable(dest[i]);
+    g_curLayer = r.layer;
+    g_curFigure = r;
+    if (!AppendFigure(0)) break;
+    ++loader.report.figuresLoaded;
+  }
+  g_curLayer = savedLayer;
+}
+
+// Tables are grown once to their final size and the records copied straight
+// into their slots, in file order.
+void AppendInBulk(std::span<const std::uint8_t> bytes, const std::vector<std::uint8_t>& dest,
+                  const std::array<int, kLayerCount + 1>& needed, Loader& loader) {
+  FigureTable* tables[kLayerCount + 1];
+  for (int k = 0; k <= kLayerCount; ++k) {
+    const int table = StoreTable(static_cast<std::uint8_t>(k));
+    tables[k] = g_figureStore.Table(table);
+    const int target = tables[k]->count() + needed[static_cast<std::size_t>(k)] + kFreeSlotsKept;
+    if (target > tables[k]->capacity()) FigureStoreGrow(table, tables[k]->capacity(), target);
+  }
+  for (std::size_t i = 0; i < dest.size(); ++i) {
+    if (dest[i] == kSkip) continue;
+    FigureTable& t = *tables[dest[i]];
+    FigureRecord& slot = t.slot(t.count());
+    std::memcpy(&slot, bytes.data() + i * sizeof(FigureRecord), sizeof slot);
+    PrepareRecord(slot, dest[i]);
+    t.set_count(t.count() + 1);
+    ++loader.report.figuresLoaded;
+  }
+  g_undoSaved = 0;
+}
+
+void LoadFigures(const std::vector<std::uint8_t>& bytes, Loader& loader) {
   const int savedSelector = g_figureTableSelector;
+  const std::size_t records = bytes.size() / sizeof(FigureRecord);
+  std::vector<std::uint8_t> dest(records);
+  std::array<int, kLayerCount + 1> needed{};
   int highest = 0;
   int skipped = 0;
+  ByteSource in(bytes);
   FigureRecord r;
-  while (in.Take(r)) {
-    if (r.layer < 0 || r.layer >= kLayerCount || !IsFiniteFigure(r)) {
+  for (std::size_t i = 0; in.Take(r); ++i) {
+    dest[i] = TableOf(r);
+    if (dest[i] == kSkip) {
       ++skipped;
       continue;
     }
-    if (r.number == kCurveTableNumber) {
-      r.number = 0;
-      g_figureTableSelector = kTableCurves;
-    } else {
-      g_figureTableSelector = r.layer;
-      highest = std::max(highest, static_cast<int>(r.number));
-    }
-    g_curLayer = r.layer;
-    g_curFigure = r;
-    if (!AppendFigure(0)) break;  // the store is full; it said so
-    ++loader.report.figuresLoaded;
+    ++needed[dest[i]];
+    if (dest[i] != kToCurves) highest = std::max(highest, static_cast<int>(r.number));
   }
-  if (in.Left() != 0 && in.Left() < sizeof(FigureRecord)) loader.Fault("the figure file ends inside a record");
+  bool fits = true;
+  for (int k = 0; k <= kLayerCount; ++k) {
+    const FigureTable* t = g_figureStore.Table(StoreTable(static_cast<std::uint8_t>(k)));
+    fits = fits && t->count() + needed[static_cast<std::size_t>(k)] + kFreeSlotsKept <= kFigureSlotLimit;
+  }
+  if (fits) {
+    AppendInBulk(bytes, dest, needed, loader);
+  } else {
+    AppendOneByOne(ByteSource(bytes), dest, loader);
+  }
+  if (bytes.size() % sizeof(FigureRecord) != 0) loader.Fault("the figure file ends inside a record");
   if (skipped != 0) {
     loader.Fault(std::to_string(skipped) + " figures with a layer outside 1..32 or a value that is not a number were skipped");
   }
-  g_curLayer = savedLayer;
   g_figureTableSelector = savedSelector;
   g_nextFigureNumber = highest + kFigureNumberGap;
 }

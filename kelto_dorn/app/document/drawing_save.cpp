@@ -89,8 +89,13 @@ std::vector<std::uint8_t> BuildFigureFile(std::string* fault) {
   std::size_t total = 0;
   for (int t = 0; t < kLayerCount; ++t) total += static_cast<std::size_t>(GetFigureCount(t));
   total += static_cast<std::size_t>(GetFigureCount(kTableCurves));
-  ByteSink out;
-  out.Reserve(total * sizeof(FigureRecord));
+  // Filled in place: one pass, no growth.
+  std::vector<std::uint8_t> bytes(total * sizeof(FigureRecord));
+  std::size_t at = 0;
+  auto put = [&](const FigureRecord& r) {
+    std::memcpy(bytes.data() + at, &r, sizeof r);
+    at += sizeof r;
+  };
   auto bad = [&](int table, int i) {
     *fault = "figure " + std::to_string(i) + " of table " + std::to_string(table) + " holds a value that is not a number";
     return std::vector<std::uint8_t>{};
@@ -104,7 +109,7 @@ std::vector<std::uint8_t> BuildFigureFile(std::string* fault) {
       r.depth = depth;
       if (r.number == kCurveTableNumber) r.number = kLayerNumber90;
       if (!IsFiniteFigure(r)) return bad(t, i);
-      out.Put(r);
+      put(r);
     }
   }
   const FigureTable* curves = g_figureStore.Table(kTableCurves);
@@ -112,9 +117,10 @@ std::vector<std::uint8_t> BuildFigureFile(std::string* fault) {
     FigureRecord r = curves->slot(i);
     r.number = kCurveTableNumber;
     if (!IsFiniteFigure(r)) return bad(kTableCurves, i);
-    out.Put(r);
+    put(r);
   }
-  return std::move(out.bytes());
+  bytes.resize(at);
+  return bytes;
 }
 
 namespace {

@@ -188,3 +188,27 @@ TEST_F(DamagedDrawingTest, IndexRecordsOutsideTheirTablesAreSkipped) {
 
 }  // namespace
 }  // namespace dorn::test
+
+namespace dorn::test {
+namespace {
+
+class OverfullDrawingTest : public DocumentTest {};
+
+TEST_F(OverfullDrawingTest, FigureFileBeyondATablesLimitFillsItAndSaysSoOnce) {
+  PrepareDrawingFolder();
+  // More figures on one layer than a table can hold.
+  constexpr int kRecords = kFigureSlotLimit + 5;
+  std::vector<FigureRecord> records(kRecords, MakeLine(0, 0, 1, 1));
+  for (int i = 0; i < kRecords; ++i) records[static_cast<std::size_t>(i)].number = 1 + i % 80;  // never 90: that marks curve figures
+  const fs::path mzf = home() / "SAMPLE" / "PGM" / "SEG" / "TEST.MZF";
+  ASSERT_TRUE(platform::WriteRecords(mzf, records.data(), records.size()).ok());
+  const DrawingLoadReport r = LoadDrawing(document());
+  EXPECT_GT(r.figuresLoaded, kFigureSlotLimit - 200);
+  EXPECT_LE(r.figuresLoaded, kFigureSlotLimit);
+  EXPECT_EQ(GetFigureCount(0), r.figuresLoaded);
+  EXPECT_EQ(ShownTexts().size(), 1u);  // the drawing-too-large box
+  EXPECT_FALSE(g_figureStore.full);    // cleared for the next store
+}
+
+}  // namespace
+}  // namespace dorn::test
