@@ -19,8 +19,8 @@ void ElementTable::Clear() {
 }
 
 void ElementTable::ThrowOutOfRange(int index) const {
-  throw EngineInvariantError("element table index " + std::to_string(index) +
-                             " outside 0.." + std::to_string(Capacity() - 1));
+  throw EngineInvariantError("element table index " + std::to_string(index) + " outside 0.." +
+                             std::to_string(Capacity() - 1));
 }
 
 int RunContext::AllocElementTable(int count, int wanted) {

@@ -118,8 +118,11 @@ int RunContext::IntersectWithNext() {
     Vec foot{};
     double half = 0.0;
     switch (LineMeetsCircle(p0, u0, c, r, &foot, &half)) {
-      case Meeting::kNone: return 0;
-      case Meeting::kTouch: workLength = 0.0; break;
+      case Meeting::kNone:
+        return 0;
+      case Meeting::kTouch:
+        workLength = 0.0;
+        break;
       case Meeting::kCross: {
         const bool forward = ReversedSide(R1) ? r < 0.0 : r > 0.0;
         foot = forward ? foot + half * u0 : foot - half * u0;
@@ -137,8 +140,11 @@ int RunContext::IntersectWithNext() {
   Vec foot{};
   double half = 0.0;
   switch (LineMeetsCircle(p1, u1, c0, r0, &foot, &half)) {
-    case Meeting::kNone: return 0;
-    case Meeting::kTouch: workLength = 0.0; break;
+    case Meeting::kNone:
+      return 0;
+    case Meeting::kTouch:
+      workLength = 0.0;
+      break;
     case Meeting::kCross: {
       const bool forward = ReversedSide(R1) ? r0 > 0.0 : r0 < 0.0;
       foot = forward ? foot + half * u1 : foot - half * u1;

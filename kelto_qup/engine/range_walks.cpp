@@ -59,8 +59,10 @@ void RunContext::SetupLinearMove(int leadMode) {
   if (leadMode != 1 && leadMode != 2) {
     // No lead: a line starts at its own start point, an arc at its end (a
     // whole circle).
-    if (IsArc(R0)) SetPreviousPoint(R0.d4, R0.d5);
-    else SetPreviousPoint(R0.d6, R0.d7);
+    if (IsArc(R0))
+      SetPreviousPoint(R0.d4, R0.d5);
+    else
+      SetPreviousPoint(R0.d6, R0.d7);
     return;
   }
   if (IsArc(R0)) {

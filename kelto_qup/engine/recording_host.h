@@ -28,12 +28,8 @@ class RecordingHost : public RunHost {
   }
   void RefreshViewDc() override { ++refreshCount; }
   void FlushPanes() override { ++flushCount; }
-  void AddDisplayRecord(const std::array<std::uint32_t, 8>& words) override {
-    displayRecords.push_back(words);
-  }
-  void DrawPathStep(int channel, const handover::NcElement& move) override {
-    pathSteps.push_back({channel, move});
-  }
+  void AddDisplayRecord(const std::array<std::uint32_t, 8>& words) override { displayRecords.push_back(words); }
+  void DrawPathStep(int channel, const handover::NcElement& move) override { pathSteps.push_back({channel, move}); }
   void SetTitleText(std::string_view text) override { titleText = text; }
   void Beep() override { ++beepCount; }
   std::uint64_t TickMs() override { return fakeTicks ? (*fakeTicks)++ : RunHost::TickMs(); }

@@ -16,7 +16,7 @@ enum RegisterIndex : int { kR0 = 0, kR1 = 1, kR2 = 2, kR3 = 3 };
 
 // A double carrying two unsigned integers: the integer part and millionths.
 struct FixedPointPair {
-  std::uint32_t whole = 0;     // integer part (a range's first element)
+  std::uint32_t whole = 0;       // integer part (a range's first element)
   std::uint32_t millionths = 0;  // fraction in millionths (a range's last)
   friend bool operator==(const FixedPointPair&, const FixedPointPair&) = default;
 };

@@ -93,17 +93,32 @@ int RunContext::PopRegs() {
 std::uint32_t RunContext::UnpackCommandValue(int n) {
   double value = 0.0;
   switch (n) {
-    case 1: value = R2.d1; break;
-    case 2: value = R2.d2; break;
-    case 4: value = R2.d4; break;
-    case 5: value = R2.d5; break;
-    case 6: value = R2.d6; break;
-    default: return 0;  // values 0, 3 and 7 up carry no pair
+    case 1:
+      value = R2.d1;
+      break;
+    case 2:
+      value = R2.d2;
+      break;
+    case 4:
+      value = R2.d4;
+      break;
+    case 5:
+      value = R2.d5;
+      break;
+    case 6:
+      value = R2.d6;
+      break;
+    default:
+      return 0;  // values 0, 3 and 7 up carry no pair
   }
   const FixedPointPair pair = SplitFixedPoint(value);
   switch (n) {
-    case 1: registers.CommandValue1Pair = pair; break;
-    case 2: registers.CommandValue2Pair = pair; break;
+    case 1:
+      registers.CommandValue1Pair = pair;
+      break;
+    case 2:
+      registers.CommandValue2Pair = pair;
+      break;
     case 4:
       engine.RangeStart = static_cast<int>(pair.whole);
       engine.RangeEnd = static_cast<int>(pair.millionths);
@@ -112,7 +127,9 @@ std::uint32_t RunContext::UnpackCommandValue(int n) {
       engine.RangeStep = static_cast<int>(pair.whole);
       engine.RangeStepFraction = static_cast<int>(pair.millionths);
       break;
-    case 6: registers.CommandValue6Pair = pair; break;
+    case 6:
+      registers.CommandValue6Pair = pair;
+      break;
   }
   registers.UnpackedPair = pair;
   return pair.whole;

@@ -163,8 +163,10 @@ int RunContext::ExpandBlockTemplate(int kind) {
       PutToolComment(output.CurrentTCode);
     } else if (ch == 'G' && next1 == 'h' && next2 == 'h') {
       i += 2;
-      if ((output.CompensationSide & 0x2) != 0) PutBlockText("G41");
-      else if ((output.CompensationSide & 0x4) != 0) PutBlockText("G42");
+      if ((output.CompensationSide & 0x2) != 0)
+        PutBlockText("G41");
+      else if ((output.CompensationSide & 0x4) != 0)
+        PutBlockText("G42");
     } else if (ch == '[') {
       if (centringKind && output.OptionalStopSetting != 0) {
         PutBlockText("M00");

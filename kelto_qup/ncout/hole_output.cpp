@@ -187,9 +187,9 @@ int RunContext::EmitHoleCycles() {
   job.HoleCommandIndex = CommandIndex();
   LoadHoleValues();
   const int type = R2.code & 0xFF00;
-  if (type == 0x6B00 || (type == 0x6800 && (R2.flags & 0x0008) != 0)) {
-    return StopMissingOperation("EmitHoleByPath");
-  }
+  const bool helical = type == 0x6B00;
+  const bool milled = type == 0x6800 && (R2.flags & 0x0008) != 0;
+  if (helical) LoadHelicalValues();
 
   std::vector<HolePoint> holes;
   if (CollectHolePositions(start, last, holes) == kStopRun) return kStopRun;
@@ -227,7 +227,18 @@ int RunContext::EmitHoleCycles() {
     if (n == 0) {
       status = ApproachFirstHole(x, y, level);
       if (status == kStopRun) return kStopRun;
-      status = type == 0x6C00 ? EmitHolePeckByMoves(0, x, y, hole.zOffset) : EmitHoleFirstCycle(0, x, y, hole.zOffset);
+      if (helical) {
+        status = EmitHoleByPathB(0, x, y, hole.zOffset);
+      } else if (milled) {
+        status = EmitHoleByPath(0, x, y, hole.zOffset);
+      } else {
+        status =
+            type == 0x6C00 ? EmitHolePeckByMoves(0, x, y, hole.zOffset) : EmitHoleFirstCycle(0, x, y, hole.zOffset);
+      }
+    } else if (helical) {
+      status = EmitHoleByPathB(1, x, y, hole.zOffset);
+    } else if (milled) {
+      status = EmitHoleByPath(2, x, y, hole.zOffset);
     } else if (type == 0x6C00) {
       status = EmitHolePeckByMoves(2, x, y, hole.zOffset);
     } else if (hole.zOffset != job.LastHole[2]) {

@@ -118,8 +118,8 @@ int RunContext::EmitMove(int flag) {
   if (output.MotionMode == 0 && output.RapidRate > 0.0) {
     // Rapid moves are timed here at the rapid rate (mm/min); feed moves are
     // timed by the engine.
-    const double length = std::sqrt(output.MoveX * output.MoveX + output.MoveY * output.MoveY +
-                                    output.MoveZ * output.MoveZ);
+    const double length =
+        std::sqrt(output.MoveX * output.MoveX + output.MoveY * output.MoveY + output.MoveZ * output.MoveZ);
     output.MachiningTimeRapid += length / output.RapidRate * 60.0;
   }
   output.MoveSkipped = 0;
@@ -370,14 +370,24 @@ int RunContext::EmitPointData(int code) {
   }
   double a = 0.0, b = 0.0;
   switch (o.PointDataForm & 0x7FFF) {
-    case 0: a = o.TargetX; b = o.TargetY; break;
-    case 1: a = o.TargetX; b = o.TargetZ; break;
-    case 2: a = o.TargetY; b = o.TargetZ; break;
+    case 0:
+      a = o.TargetX;
+      b = o.TargetY;
+      break;
+    case 1:
+      a = o.TargetX;
+      b = o.TargetZ;
+      break;
+    case 2:
+      a = o.TargetY;
+      b = o.TargetZ;
+      break;
     case 3:
       a = std::hypot(o.TargetX - o.PointReferenceX, o.TargetY - o.PointReferenceY);
       b = o.TargetZ;
       break;
-    default: return StopWithError(kErrorPointData);
+    default:
+      return StopWithError(kErrorPointData);
   }
   if (RefuseNotFinite(a) || RefuseNotFinite(b)) return EndBlock();
   char line[200];

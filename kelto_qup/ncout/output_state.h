@@ -146,8 +146,8 @@ struct OutputState {
   int RunExecutionMode = 0;  // 0 normal, 1 pause, 2 slow (the shell changes it)
   int MonitorFlags = 0;
   int ListLineCount = 0;
-  int TemplateOnly = 0;    // the run writes block templates only
-  int ListingSwitch = 0;   // listing prefix of EffectiveMode 1
+  int TemplateOnly = 0;   // the run writes block templates only
+  int ListingSwitch = 0;  // listing prefix of EffectiveMode 1
 
   // ---- the NC file
   NcOutputFile NcFile;
@@ -190,8 +190,8 @@ struct OutputState {
   double PrevX = 0.0, PrevY = 0.0, PrevZ = 0.0;
   double MoveX = 0.0, MoveY = 0.0, MoveZ = 0.0;
   double CentreI = 0.0, CentreJ = 0.0, CentreK = 0.0;
-  double ArcRadius = 0.0;       // signed radius of the current arc, 0 for a line
-  double RadiusWord = 0.0;      // the R word of an arc by radius
+  double ArcRadius = 0.0;   // signed radius of the current arc, 0 for a line
+  double RadiusWord = 0.0;  // the R word of an arc by radius
   double RotaryValue = 0.0;
   int CommandType = 0;
   // The two offset words of the run that EmitElementAt shifts for one move.
@@ -243,9 +243,9 @@ struct OutputState {
   std::vector<ToolCommentRecord> ToolComments;   // at most 256
   std::vector<MachineMCodeEntry> MachineMCodes;  // at most 32
   int MachineMCodesLoaded = 0;
-  std::string JobMachineName;                    // CP932
+  std::string JobMachineName;  // CP932
   std::array<CentringRecord, 4> Centring{};
-  std::string CentringMacroText;                 // CP932, at most 768 bytes
+  std::string CentringMacroText;  // CP932, at most 768 bytes
 };
 
 }  // namespace qup

@@ -202,7 +202,7 @@ void RunContext::PutCentringMacroText() {
     }
     const char before = i > 0 ? text[i - 1] : '\0';
     if (ch == '_' && (before == 'X' || before == 'Y' || before == 'Z')) {
-      PutValueThreeDecimals(before == 'X' ? output.WorkOriginX
+      PutValueThreeDecimals(before == 'X'   ? output.WorkOriginX
                             : before == 'Y' ? output.WorkOriginY
                                             : output.WorkOriginZ);
       continue;

@@ -72,8 +72,8 @@ TEST_F(IntersectTest, LineWithCircleChoosesByRadiusSignAndSide) {
   };
   // Line y = 0 towards +X through the circle of radius 5 at the origin.
   const Case cases[] = {
-      {5, 0, 5}, {-5, 0, -5}, {5, 0x50000, -5}, {-5, 0x50000, 5},
-      {5, 0x10000, 5},  // only the whole nibble 5 marks the reversed side
+      {5, 0, 5},        {-5, 0, -5},     {5, 0x50000, -5},
+      {-5, 0x50000, 5}, {5, 0x10000, 5},  // only the whole nibble 5 marks the reversed side
   };
   for (const Case& c : cases) {
     ASSERT_EQ(Run(Line(-10, 0, 1, 0), Circle(0, 0, c.radius, c.flags)), 1);

@@ -14,9 +14,8 @@ TEST(NumberHelpers, RoundTo3Decimals) {
     double in, out;
   };
   const Case cases[] = {
-      {0.00005, 0.0},   {1.2345, 1.235},  {-1.2345, -1.235}, {1.2344, 1.234},
-      {0.0001, 0.0},    {0.0005, 0.001},  {12.0, 12.0},      {2147483648.0, 0.0},
-      {-3.0005, -3.001}, {99.9995, 100.0},
+      {0.00005, 0.0},  {1.2345, 1.235}, {-1.2345, -1.235},   {1.2344, 1.234},   {0.0001, 0.0},
+      {0.0005, 0.001}, {12.0, 12.0},    {2147483648.0, 0.0}, {-3.0005, -3.001}, {99.9995, 100.0},
   };
   for (const Case& c : cases) EXPECT_NEAR(RoundTo3Decimals(c.in), c.out, 1e-12) << c.in;
   EXPECT_EQ(RoundTo3Decimals(std::numeric_limits<double>::quiet_NaN()), 0.0);
@@ -27,10 +26,15 @@ TEST(NumberHelpers, RoundTo2DecimalsRoundsHalfwayCasesAlike) {
     double in, out;
   };
   const Case cases[] = {
-      {2.346, 2.35}, {2.344, 2.34}, {-2.346, -2.35},
+      {2.346, 2.35},
+      {2.344, 2.34},
+      {-2.346, -2.35},
       // Half-way values round away from zero whatever their binary digits:
       // 1.235 is stored below and 1.245 above the written value.
-      {1.235, 1.24}, {1.245, 1.25}, {1.005, 1.01}, {0.00004, 0.0},
+      {1.235, 1.24},
+      {1.245, 1.25},
+      {1.005, 1.01},
+      {0.00004, 0.0},
       {2147483648.0, 0.0},
   };
   for (const Case& c : cases) EXPECT_NEAR(RoundTo2Decimals(c.in), c.out, 1e-12) << c.in;
@@ -42,8 +46,7 @@ TEST(NumberHelpers, FixedPointPairRoundTrips) {
     std::uint32_t whole, millionths;
   };
   const Case cases[] = {
-      {12.000034, 12, 34}, {0.000001, 0, 1}, {7.999999, 7, 999999},
-      {98559.098560, 98559, 98560}, {5.0, 5, 0},
+      {12.000034, 12, 34}, {0.000001, 0, 1}, {7.999999, 7, 999999}, {98559.098560, 98559, 98560}, {5.0, 5, 0},
   };
   for (const Case& c : cases) {
     const FixedPointPair pair = SplitFixedPoint(c.packed);

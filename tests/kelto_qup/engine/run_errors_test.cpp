@@ -14,8 +14,7 @@ TEST(RunErrors, FirstErrorOfAStopIsShownAndLaterOnesAreNot) {
   EXPECT_EQ(ctx.ShowErrorCode(37), kStopRun);
   EXPECT_EQ(ctx.AbortFlag, kStopRun);
   ASSERT_EQ(host.errorBoxes.size(), 1u);
-  EXPECT_EQ(platform::Cp932ToUtf8(host.errorBoxes[0]),
-            ">>> ERROR.2037 <<<\n   システムスタック[B]．オ－バ－フロ－");
+  EXPECT_EQ(platform::Cp932ToUtf8(host.errorBoxes[0]), ">>> ERROR.2037 <<<\n   システムスタック[B]．オ－バ－フロ－");
   EXPECT_EQ(ctx.ShowErrorCode(36), kStopRun);
   EXPECT_EQ(host.errorBoxes.size(), 1u);
 }

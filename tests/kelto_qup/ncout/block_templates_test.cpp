@@ -53,7 +53,7 @@ TEST_F(BlockTemplatesTest, OffsetsOfTheCurrentTool) {
   EXPECT_EQ(Expand(1, "H?+20;", 1), (Blocks{"H23 "}));
   ctx.output.CurrentTCode = 7;
   EXPECT_EQ(Expand(1, "D?+5;", 1), (Blocks{"D12 "}));
-  EXPECT_EQ(Expand(1, "D?+X;", 1), (Blocks{"DX"}));  // no digit: nothing, "+" consumed
+  EXPECT_EQ(Expand(1, "D?+X;", 1), (Blocks{"DX"}));      // no digit: nothing, "+" consumed
   EXPECT_EQ(Expand(1, "H?+993;", 1), (Blocks{"H100"}));  // at most 3 characters
 }
 

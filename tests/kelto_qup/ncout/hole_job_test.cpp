@@ -379,4 +379,51 @@ TEST_F(HoleJobTest, PositioningMovesToEachPoint) {
   if (!log.empty()) EXPECT_NE(log.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos);
 }
 
+TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
+  struct Case {
+    const char* name;
+    int code;
+    int flags;
+  };
+  const Case cases[] = {{"milled", 0x6800, 0x0008}, {"helical", 0x6B00, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host = qup::RecordingHost{};
+    run = std::make_unique<qup::RunContext>(host);
+    HoleSpec spec;
+    spec.code = c.code;
+    spec.flags = c.flags;
+    spec.cycle = 1;
+    spec.peck = 4;  // the helix descends 4 mm per turn
+    HandoverBuilder job = Drilling(spec, 2);
+    for (NcElement& e : job.elements) {
+      if (e.code == c.code) {
+        e.d0 = c.code == 0x6B00 ? 20.0 : 0.0;  // helical: the hole diameter
+        e.d8 = c.code == 0x6800 ? 20.0 : 0.0;  // milled: the hole diameter
+      }
+    }
+    ASSERT_EQ(Run(job), 0);
+    for (const auto& box : host.errorBoxes) ADD_FAILURE() << platform::Cp932ToUtf8(box);
+    const Strings lines = Lines(NcText());
+    EXPECT_TRUE(Section(lines, "G80", "G80").empty());
+    std::string log;
+    ReadBack(&log);
+    if (log.empty()) continue;
+    // Every feed move lies on the 5.75 mm path circle (a 20 mm hole, an
+    // 8.5 mm tool) or above a hole centre.
+    const std::regex feed(R"((STRAIGHT_FEED|ARC_FEED)\(([-0-9.]+), ([-0-9.]+), ([-0-9.]+|[^)]*))");
+    int onCircle = 0;
+    for (std::sregex_iterator it(log.begin(), log.end(), feed), end; it != end; ++it) {
+      if ((*it)[1] != "STRAIGHT_FEED") continue;
+      const double x = std::stod((*it)[2]), y = std::stod((*it)[3]);
+      const double r = std::min(std::hypot(x - 10.0, y - 15.0), std::hypot(x - 30.0, y - 15.0));
+      EXPECT_TRUE(r < 0.002 || std::fabs(r - 5.75) < 0.002) << x << " " << y;
+      onCircle += std::fabs(r - 5.75) < 0.002;
+    }
+    EXPECT_GT(onCircle, 0);
+    if (c.code == 0x6800) EXPECT_NE(log.find("ARC_FEED"), std::string::npos);
+    EXPECT_NE(log.find(", -10.0000,"), std::string::npos);  // the bottom is reached
+  }
+}
+
 }  // namespace

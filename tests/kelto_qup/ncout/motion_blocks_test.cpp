@@ -25,8 +25,7 @@ class MotionBlocksTest : public ::testing::Test {
     o.Feed = 100;
   }
   // One move to (x, y, z) in the given motion mode; returns the new lines.
-  std::vector<std::string> Move(int mode, double x, double y, double z, double radius = 0, double i = 0,
-                                double j = 0) {
+  std::vector<std::string> Move(int mode, double x, double y, double z, double radius = 0, double i = 0, double j = 0) {
     OutputState& o = ctx.output;
     const std::size_t before = host.listLines.size();
     o.MotionMode = mode;
@@ -53,7 +52,7 @@ TEST_F(MotionBlocksTest, ModalWordsAreWrittenOnChange) {
   ctx.output.Feed = 80;
   EXPECT_EQ(Move(1, 20, 0, -2), (Lines{"Y0.F80"}));  // a zero target still prints
   ctx.output.BlockFormat |= 0x0004;                  // short motion codes
-  EXPECT_EQ(Move(0, 0, 0, -2), (Lines{"G0X0. "}));  // Y does not move
+  EXPECT_EQ(Move(0, 0, 0, -2), (Lines{"G0X0. "}));   // Y does not move
 }
 
 TEST_F(MotionBlocksTest, PlaneWordAndCompensation) {
@@ -62,7 +61,7 @@ TEST_F(MotionBlocksTest, PlaneWordAndCompensation) {
   EXPECT_EQ(Move(1, 10, 0, 0), (Lines{"G17G01G41X10.F100D05"}));
   EXPECT_EQ(ctx.output.CompensationState & 0x1, 1);
   EXPECT_EQ(Move(1, 20, 0, 0), (Lines{"X20."}));  // no second G41, no second D
-  ctx.output.CompensationCode = 1;                 // cancel
+  ctx.output.CompensationCode = 1;                // cancel
   EXPECT_EQ(Move(1, 30, 0, 0), (Lines{"G40X30. "}));
   ctx.output.CompensationCode = 3;
   ctx.output.OffsetNumber = 12;
@@ -77,7 +76,7 @@ TEST_F(MotionBlocksTest, SmallMoveRule) {
   ctx.output.CodeFormat = 0;  // incremental
   ctx.output.BlockFormat = 0x0001;
   EXPECT_EQ(Move(1, 5, 0, 0), (Lines{"G01X5.Y0.F100 "}));  // in-plane axes always written
-  EXPECT_EQ(Move(1, 5, 0, -1), (Lines{"Z-1."}));         // only Z moves: X and Y omitted
+  EXPECT_EQ(Move(1, 5, 0, -1), (Lines{"Z-1."}));           // only Z moves: X and Y omitted
   // Moves of nothing write no block, and what they moved is not lost: the
   // next block carries it (incremental output must add up).
   EXPECT_EQ(Move(1, 5.0006, 0, -1), Lines{});
@@ -180,7 +179,7 @@ TEST_F(MotionBlocksTest, PointGroupData) {
   ctx.output.PrevX = 1;
   EXPECT_EQ(Move(1, 10, 5, -1), (Lines{"5 0 10.000000 5.000000 10.000000 5.000000 0 0 0 ; "}));
   EXPECT_EQ(Move(0, 20, 5, -1), Lines{});  // only linear feed moves
-  ctx.output.PointDataForm = 0x8000 | 3;    // distance from this point, and Z
+  ctx.output.PointDataForm = 0x8000 | 3;   // distance from this point, and Z
   EXPECT_EQ(Move(1, 13, 9, -2), (Lines{"5 0 0.000000 -2.000000 0.000000 -2.000000 0 0 0 ; "}));
   ctx.output.PointDataForm = 3;
   EXPECT_EQ(Move(1, 16, 13, -2), (Lines{"5 0 5.000000 -2.000000 5.000000 -2.000000 0 0 0 ; "}));

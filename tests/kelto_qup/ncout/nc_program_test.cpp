@@ -36,13 +36,11 @@ struct Move {
 // The moves of the script after the tool change, in order.
 const std::vector<Move>& ScriptMoves() {
   static const std::vector<Move> moves = {
-      {1, 10, 5, -1},
-      {1, 30, 5, -1},
-      {2, 40, -5, -1, 30, -5},  // clockwise quarter
-      {3, 50, 5, -1, 50, -5},   // counter-clockwise half
-      {2, 60, 15, -1, 60, 5},   // clockwise quarter (R form from here)
-      {3, 70, 5, -1, 60, 5},    // counter-clockwise three quarters
-      {2, 60, 15, -1, 60, 5},   // clockwise three quarters
+      {1, 10, 5, -1},         {1, 30, 5, -1}, {2, 40, -5, -1, 30, -5},  // clockwise quarter
+      {3, 50, 5, -1, 50, -5},                                           // counter-clockwise half
+      {2, 60, 15, -1, 60, 5},                                           // clockwise quarter (R form from here)
+      {3, 70, 5, -1, 60, 5},                                            // counter-clockwise three quarters
+      {2, 60, 15, -1, 60, 5},                                           // clockwise three quarters
       {0, 60, 15, 5},
   };
   return moves;
@@ -183,7 +181,8 @@ struct Canon {
 
 TEST(NcProgram, Rs274AcceptsEveryBlockAndMakesTheScriptedMoves) {
   const fs::path rs274 = FindRs274();
-  if (rs274.empty()) GTEST_SKIP() << "rs274 (Debian package linuxcnc-uspace) is not installed; scripts/setup installs it";
+  if (rs274.empty())
+    GTEST_SKIP() << "rs274 (Debian package linuxcnc-uspace) is not installed; scripts/setup installs it";
   testsupport::TempFolder folder;
   RecordingHost host;
   RunContext ctx(host);
@@ -193,8 +192,8 @@ TEST(NcProgram, Rs274AcceptsEveryBlockAndMakesTheScriptedMoves) {
   const fs::path tools = folder.path() / "tools.tbl";
   std::ofstream(tools) << "T5 P5 D10. Z0 ;end mill\n";
   const fs::path trace = folder.path() / "trace.txt";
-  const std::string command = "'" + rs274.string() + "' -t '" + tools.string() + "' -g '" + program.string() +
-                              "' > '" + trace.string() + "' 2>&1 < /dev/null";
+  const std::string command = "'" + rs274.string() + "' -t '" + tools.string() + "' -g '" + program.string() + "' > '" +
+                              trace.string() + "' 2>&1 < /dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
 
   std::ifstream in(trace);
@@ -225,7 +224,6 @@ TEST(NcProgram, Rs274AcceptsEveryBlockAndMakesTheScriptedMoves) {
     moves.push_back(c);
   }
   EXPECT_TRUE(complaints.empty()) << complaints.front();
-
 
   // The head's tool-length block, the approach, then the script's moves.
   std::vector<Canon> expected = {

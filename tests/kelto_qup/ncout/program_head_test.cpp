@@ -75,8 +75,8 @@ TEST_F(ProgramHeadTest, HeadInTheSecondDialect) {
   o.PostSwitchA = 1;  // work-offset dialect
   o.PostSwitchF = 1;  // second dialect: G15H1 and G56
   o.PostSwitchB = 1;
-  o.PostValueA = 1;   // no process number word
-  o.CodeFormat = 0;   // incremental
+  o.PostValueA = 1;  // no process number word
+  o.CodeFormat = 0;  // incremental
   ctx.EmitProgramHead();
   EXPECT_EQ(host.listLines, (Lines{"T03M06", "G15H1X0.Y0. ", "G56Z50.H03", "G91 "}));
 }
