@@ -23,10 +23,14 @@ CKelDoc::~CKelDoc() {
   if (g_pDocument == this) g_pDocument = nullptr;
 }
 
-void ResetDrawing(CKelDoc& document) {
+namespace {
+
+constexpr int kLoadedTables[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
+                                 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, kTableCurves};
+
+// Everything of ResetDrawing but the figure tables.
+void ResetDrawingRecords(CKelDoc& document) {
   g_figureStore.full = false;
-  for (int t = 0; t < kLayerCount; ++t) ClearFigureTable(t);
-  ClearFigureTable(kTableCurves);
   ClearFigureTable(kTableImport);
   InitLayerTables();
   ResetCurveTable();
@@ -46,6 +50,25 @@ void ResetDrawing(CKelDoc& document) {
     r.text[0] = '\0';
     r.size = 0.0f;
     r.angle = 0.0f;
+  }
+}
+
+}  // namespace
+
+void ResetDrawing(CKelDoc& document) {
+  for (int t : kLoadedTables) ClearFigureTable(t);
+  ResetDrawingRecords(document);
+}
+
+void ResetDrawingForLoad(CKelDoc& document) {
+  for (int t : kLoadedTables) g_figureStore.Table(t)->set_count(0);
+  ResetDrawingRecords(document);
+}
+
+void ClearFigureTablesBehindCounts() {
+  for (int t : kLoadedTables) {
+    FigureTable& table = *g_figureStore.Table(t);
+    for (int i = table.count(); i < table.capacity(); ++i) table.slot(i).kind = kKindEmpty;
   }
 }
 

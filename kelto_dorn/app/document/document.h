@@ -31,4 +31,11 @@ extern CKelDoc* g_pDocument;
 // per-layer view values and every text record.
 void ResetDrawing(CKelDoc& document);
 
+// The same, with the figure tables 0-31 and 90 only emptied (count 0): the
+// drawing loader overwrites their slots and then clears what lies behind
+// the new counts (ClearFigureTablesBehindCounts), which leaves the tables as
+// ResetDrawing would without walking every slot twice.
+void ResetDrawingForLoad(CKelDoc& document);
+void ClearFigureTablesBehindCounts();
+
 }  // namespace dorn

@@ -13,6 +13,7 @@
 #include "kelto_dorn/app/document/byte_stream.h"
 #include "kelto_dorn/app/document/document.h"
 #include "kelto_dorn/app/document/drawing_files.h"
+#include "kelto_dorn/app/document/figure_file_reader.h"
 #include "kelto_dorn/app/document/file_fault.h"
 #include "kelto_dorn/app/document/pending_services.h"
 #include "kelto_dorn/app/document/record_checks.h"
@@ -33,7 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::int32_t kCurveTableNumber = 90;
 // The next figure number lies this far above the highest one loaded.
 constexpr int kFigureNumberGap = 257;
 // A curve spanning this many figures or more is taken as damaged.
@@ -63,100 +63,21 @@ bool ReadFileBytes(const fs::path& path, std::vector<std::uint8_t>& bytes, Loade
   return true;
 }
 
-// --- ".MZF" --------------------------------------------------------------------
+// --- ".MZF" -------------------------------------------------------------------
 
-// The table each record of the file goes to: a layer, table 90, or none
-// (skipped). Also the highest figure number of the layer figures.
-constexpr std::uint8_t kSkip = 0xFF;
-constexpr std::uint8_t kToCurves = kLayerCount;
-
-std::uint8_t TableOf(const FigureRecord& r) {
-  if (r.layer < 0 || r.layer >= kLayerCount || !IsFiniteFigure(r)) return kSkip;
-  return r.number == kCurveTableNumber ? kToCurves : static_cast<std::uint8_t>(r.layer);
-}
-
-int StoreTable(std::uint8_t dest) { return dest == kToCurves ? kTableCurves : dest; }
-
-// One record as the store's append takes it: layers carry their own number,
-// curve figures keep their layer and lose the file's number 90.
-void PrepareRecord(FigureRecord& r, std::uint8_t dest) {
-  if (dest == kToCurves) r.number = 0;
-}
-
-// The slow road, record by record through the store's append, for a file
-// that may fill a table: the store then refuses and says so once.
-void AppendOneByOne(ByteSource in, const std::vector<std::uint8_t>& dest, Loader& loader) {
-  const int savedLayer = g_curLayer;
-  FigureRecord r;
-  for (std::size_t i = 0; in.Take(r); ++i) {
-    if (dest[i] == kSkip) continue;
-    PrepareRecord(r, dest[i]);
-    g_figureTableSelector = StoreTable(dest[i]);
-    g_curLayer = r.layer;
-    g_curFigure = r;
-    if (!AppendFigure(0)) break;
-    ++loader.report.figuresLoaded;
+void LoadFigures(const fs::path& path, Loader& loader) {
+  const auto found = platform::FindExistingIgnoreCase(path);
+  if (!found) return;
+  const FigureFileResult r = ReadFigureFile(*found);
+  loader.report.figuresFound = r.found;
+  loader.report.figuresLoaded = r.loaded;
+  if (!r.error.empty()) loader.Fault(r.error);
+  if (r.endsInsideRecord) loader.Fault("the figure file ends inside a record");
+  if (r.skipped != 0) {
+    loader.Fault(std::to_string(r.skipped) +
+                 " figures with a layer outside 1..32 or a value that is not a number were skipped");
   }
-  g_curLayer = savedLayer;
-}
-
-// Tables are grown once to their final size and the records copied straight
-// into their slots, in file order.
-void AppendInBulk(std::span<const std::uint8_t> bytes, const std::vector<std::uint8_t>& dest,
-                  const std::array<int, kLayerCount + 1>& needed, Loader& loader) {
-  FigureTable* tables[kLayerCount + 1];
-  for (int k = 0; k <= kLayerCount; ++k) {
-    const int table = StoreTable(static_cast<std::uint8_t>(k));
-    tables[k] = g_figureStore.Table(table);
-    const int target = tables[k]->count() + needed[static_cast<std::size_t>(k)] + kFreeSlotsKept;
-    if (target > tables[k]->capacity()) FigureStoreGrow(table, tables[k]->capacity(), target);
-  }
-  for (std::size_t i = 0; i < dest.size(); ++i) {
-    if (dest[i] == kSkip) continue;
-    FigureTable& t = *tables[dest[i]];
-    FigureRecord& slot = t.slot(t.count());
-    std::memcpy(&slot, bytes.data() + i * sizeof(FigureRecord), sizeof slot);
-    PrepareRecord(slot, dest[i]);
-    t.set_count(t.count() + 1);
-    ++loader.report.figuresLoaded;
-  }
-  g_undoSaved = 0;
-}
-
-void LoadFigures(const std::vector<std::uint8_t>& bytes, Loader& loader) {
-  const int savedSelector = g_figureTableSelector;
-  const std::size_t records = bytes.size() / sizeof(FigureRecord);
-  std::vector<std::uint8_t> dest(records);
-  std::array<int, kLayerCount + 1> needed{};
-  int highest = 0;
-  int skipped = 0;
-  ByteSource in(bytes);
-  FigureRecord r;
-  for (std::size_t i = 0; in.Take(r); ++i) {
-    dest[i] = TableOf(r);
-    if (dest[i] == kSkip) {
-      ++skipped;
-      continue;
-    }
-    ++needed[dest[i]];
-    if (dest[i] != kToCurves) highest = std::max(highest, static_cast<int>(r.number));
-  }
-  bool fits = true;
-  for (int k = 0; k <= kLayerCount; ++k) {
-    const FigureTable* t = g_figureStore.Table(StoreTable(static_cast<std::uint8_t>(k)));
-    fits = fits && t->count() + needed[static_cast<std::size_t>(k)] + kFreeSlotsKept <= kFigureSlotLimit;
-  }
-  if (fits) {
-    AppendInBulk(bytes, dest, needed, loader);
-  } else {
-    AppendOneByOne(ByteSource(bytes), dest, loader);
-  }
-  if (bytes.size() % sizeof(FigureRecord) != 0) loader.Fault("the figure file ends inside a record");
-  if (skipped != 0) {
-    loader.Fault(std::to_string(skipped) + " figures with a layer outside 1..32 or a value that is not a number were skipped");
-  }
-  g_figureTableSelector = savedSelector;
-  g_nextFigureNumber = highest + kFigureNumberGap;
+  g_nextFigureNumber = r.highestNumber + kFigureNumberGap;
 }
 
 // --- ".KWD" sections ----------------------------------------------------------
@@ -367,7 +288,7 @@ DrawingLoadReport LoadDrawing(CKelDoc& document, const fs::path* base) {
   g_drawingHeader.machiningOrderCount = 0;
   InitLayerDefaults();
   g_nextFigureNumber = 0;
-  ResetDrawing(document);
+  ResetDrawingForLoad(document);
 
   auto path = [&](const char* extension) {
     if (base == nullptr) return DrawingFilePath(extension);
@@ -378,13 +299,10 @@ DrawingLoadReport LoadDrawing(CKelDoc& document, const fs::path* base) {
   if (path(".MZF").empty()) {
     loader.Fault("the drawing has no usable unit, second name or drawing name");
   } else {
-    std::vector<std::uint8_t> bytes;
-    if (ReadFileBytes(path(".MZF"), bytes, loader)) {
-      report.figuresFound = true;
-      LoadFigures(bytes, loader);
-    }
+    LoadFigures(path(".MZF"), loader);
     const handover::DrawingHeader opened = g_drawingHeader;
     ResetMachiningStepRecords();
+    std::vector<std::uint8_t> bytes;
     static constexpr struct {
       const char* extension;
       int version;
@@ -396,6 +314,7 @@ DrawingLoadReport LoadDrawing(CKelDoc& document, const fs::path* base) {
       break;
     }
   }
+  ClearFigureTablesBehindCounts();
   DisplayFlagRecord flags;
   if (platform::ReadRecord(platform::ProgramFolder() / kDisplayFlagFileName, flags).ok()) g_displayFlags = flags;
   UpdateDimensionArrowShape();

@@ -1,5 +1,6 @@
 // Damaged drawing files: what is sound is loaded, the rest is skipped and
 // reported, and nothing reads outside its table.
+#include <cmath>
 #include <cstring>
 #include <fstream>
 
@@ -208,6 +209,60 @@ TEST_F(OverfullDrawingTest, FigureFileBeyondATablesLimitFillsItAndSaysSoOnce) {
   EXPECT_EQ(GetFigureCount(0), r.figuresLoaded);
   EXPECT_EQ(ShownTexts().size(), 1u);  // the drawing-too-large box
   EXPECT_FALSE(g_figureStore.full);    // cleared for the next store
+}
+
+}  // namespace
+}  // namespace dorn::test
+
+namespace dorn::test {
+namespace {
+
+class LargeFigureFileTest : public DocumentTest {};
+
+// Several chunks per table, table changes inside chunks and bad records in
+// the middle of chunks: every sound record lands in its table, in order.
+TEST_F(LargeFigureFileTest, ChunkedReadKeepsOrderAndSkipsBadRecords) {
+  PrepareDrawingFolder();
+  std::vector<FigureRecord> records;
+  auto add = [&](int layer, int number, int count) {
+    for (int i = 0; i < count; ++i) {
+      FigureRecord f = MakeLine(0, 0, static_cast<double>(records.size()), 0);
+      f.layer = layer;
+      f.number = number;
+      records.push_back(f);
+    }
+  };
+  add(0, 1, 3000);
+  add(1, 2, 1500);
+  add(0, 3, 10);  // back to an earlier layer
+  add(7, 90, 700);
+  records[1500].layer = 40;
+  records[2600].end.y = std::nan("");
+  records[3200].layer = -1;
+  records[4700].layer = 32;
+  const fs::path mzf = home() / "SAMPLE" / "PGM" / "SEG" / "TEST.MZF";
+  ASSERT_TRUE(platform::WriteRecords(mzf, records.data(), records.size()).ok());
+  const DrawingLoadReport r = LoadDrawing(document());
+  EXPECT_EQ(r.figuresLoaded, static_cast<int>(records.size()) - 4);
+  ASSERT_EQ(GetFigureCount(0), 3000 - 2 + 10);
+  ASSERT_EQ(GetFigureCount(1), 1500 - 1);
+  ASSERT_EQ(GetFigureCount(kTableCurves), 700 - 1);
+  auto expectOrdered = [](int table) {
+    const FigureTable* t = g_figureStore.Table(table);
+    for (int i = 1; i < t->count(); ++i) ASSERT_LT(t->slot(i - 1).end.x, t->slot(i).end.x) << table << " " << i;
+  };
+  expectOrdered(0);
+  expectOrdered(1);
+  expectOrdered(kTableCurves);
+  EXPECT_EQ(g_figureStore.Table(0)->slot(2997).number, 1);
+  EXPECT_EQ(g_figureStore.Table(0)->slot(2998).number, 3);
+  EXPECT_EQ(g_figureStore.Table(kTableCurves)->slot(0).number, 0);
+  EXPECT_EQ(g_figureStore.Table(kTableCurves)->slot(0).layer, 7);
+  EXPECT_EQ(GetFigureCount(7), 0);
+  // Slots behind the counts hold no stale records.
+  EXPECT_EQ(g_figureStore.Table(1)->slot(GetFigureCount(1)).kind, kKindEmpty);
+  EXPECT_EQ(g_nextFigureNumber, 3 + 257);
+  ASSERT_EQ(r.faults.size(), 1u);
 }
 
 }  // namespace

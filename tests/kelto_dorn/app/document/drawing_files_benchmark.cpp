@@ -105,10 +105,10 @@ void BM_PlainRead(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
 
-BENCHMARK(BM_SaveDrawing)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadDrawing)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveDrawing)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadDrawing)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
