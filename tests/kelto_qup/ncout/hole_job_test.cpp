@@ -374,6 +374,11 @@ TEST_F(HoleJobTest, PositioningMovesToEachPoint) {
   job.End();
   ASSERT_EQ(Run(job), 0);
   EXPECT_EQ(Section(Lines(NcText()), "G17", "X60."), (Strings{"G17G00Z5. ", "X30.Y40.", "X60."}));
+  // A process without cutting moves has no Z extents: its Z text is "0.0".
+  const Strings list = Lines(ReadText(home() / "$PROCESS.LST"));
+  const Strings head = Section(list, "* N0001", "* N0001");
+  ASSERT_EQ(head.size(), 1u);
+  EXPECT_NE(head[0].find("Z=0.0"), std::string::npos) << head[0];
   std::string log;
   ReadBack(&log);
   if (!log.empty()) EXPECT_NE(log.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos);
