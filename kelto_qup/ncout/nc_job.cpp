@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "kelto_qup/engine/run_context.h"
-#include "kelto_qup/ncout/csv_split.h"
+#include "platform/csv.h"
 #include "platform/paths.h"
 #include "platform/record_file.h"
 #include "platform/text.h"
@@ -259,7 +259,8 @@ void RunContext::ReadMachineMcodeTable() {
       continue;
     }
     if (output.MachineMCodes.size() >= kMcodeRows) break;  // further lines are ignored
-    const std::vector<std::string> fields = SplitCsvLine(line, ',');
+    std::vector<std::string> fields;
+    platform::SplitCsvLine(line, ",", fields);
     MachineMCodeEntry row{};
     for (std::size_t f = 0; f < fields.size() && f < 9; ++f) {
       if (fields[f].empty()) break;  // an empty field ends the row

@@ -9,7 +9,6 @@
 
 #include "kelto_qup/engine/recording_host.h"
 #include "kelto_qup/engine/run_context.h"
-#include "kelto_qup/ncout/csv_split.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "tests/kelto_qup/support/handover_builder.h"
@@ -283,19 +282,5 @@ TEST_F(NcJobTest, MachineMcodeTableKeeps32RowsAndStopsRowsAtAnEmptyField) {
   EXPECT_STREQ(run->output.MachineMCodes[5].kinds[3].end, "M54");
 }
 
-TEST_F(NcJobTest, SplitCsvLineKeepsEmptyFields) {
-  struct Case {
-    const char* line;
-    std::vector<std::string> fields;
-  };
-  const Case cases[] = {
-      {"a,b,c", {"a", "b", "c"}},
-      {"a,,c", {"a", "", "c"}},
-      {",b", {"", "b"}},
-      {"a,b,", {"a", "b"}},  // a separator at the end adds no field
-      {"", {}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(qup::SplitCsvLine(c.line, ','), c.fields) << c.line;
-}
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "kelto_dorn/tooldb/csv_split.h"
+#include "platform/csv.h"
 
 #include <string>
 #include <vector>
@@ -7,7 +7,7 @@
 
 #include "platform/text.h"
 
-namespace dorn {
+namespace platform {
 namespace {
 
 struct SplitCase {
@@ -64,4 +64,4 @@ TEST(SplitCsvLine, AppendsToWhatTheCallerLeft) {
 }
 
 }  // namespace
-}  // namespace dorn
+}  // namespace platform

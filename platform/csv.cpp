@@ -1,8 +1,8 @@
-#include "kelto_dorn/tooldb/csv_split.h"
+#include "platform/csv.h"
 
 #include "platform/text.h"
 
-namespace dorn {
+namespace platform {
 
 namespace {
 
@@ -38,4 +38,4 @@ void SplitCsvLine(std::string_view line, std::string_view separator, std::vector
   if (fieldStart < line.size()) fields.emplace_back(line.substr(fieldStart));
 }
 
-}  // namespace dorn
+}  // namespace platform

@@ -1,11 +1,12 @@
 #pragma once
-// The field splitter of the database CSV importers: no quoting, one record per
-// line, empty fields kept.
+// SplitCsvLine: the one field splitter of the CSV files of both programs
+// (database exports and imports, the machine M-code table): no quoting, one
+// record per line, empty fields kept.
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace dorn {
+namespace platform {
 
 // Appends the fields of `line` (CP932 bytes) to `fields`; the caller empties
 // the array first. The separator is the first character of `separator`. A
@@ -18,4 +19,4 @@ namespace dorn {
 // whole line as one field (when it is not empty).
 void SplitCsvLine(std::string_view line, std::string_view separator, std::vector<std::string>& fields);
 
-}  // namespace dorn
+}  // namespace platform
