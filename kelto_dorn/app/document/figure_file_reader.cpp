@@ -14,7 +14,8 @@ namespace dorn {
 namespace {
 
 constexpr std::int32_t kCurveTableNumber = 90;
-// Records read at once: 64 KiB, checked right after the read.
+// Records read at once into one buffer that stays in the cache: each is
+// checked there and copied once into its table.
 constexpr int kChunkRecords = 512;
 
 struct FileCloser {
@@ -27,16 +28,17 @@ class FigureFileReader {
 
   void Run() {
     std::vector<FigureRecord> staging(kChunkRecords);
+    std::vector<int> tables(kChunkRecords);
     for (;;) {
-      const int k = DirectCapacity();
-      if (k > 0) {
-        const int n = ReadInto(&current_->slot(current_->count()), k);
-        if (n == 0) break;
-        TakeInPlace(n);
-      } else {
-        const int n = ReadInto(staging.data(), kChunkRecords);
-        if (n == 0) break;
-        for (int i = 0; i < n; ++i) Append(staging[static_cast<std::size_t>(i)]);
+      const int n = ReadInto(staging.data(), kChunkRecords);
+      if (n == 0) break;
+      for (int i = 0; i < n; ++i) tables[static_cast<std::size_t>(i)] = Prepare(staging[static_cast<std::size_t>(i)]);
+      // Stretches of records of one table are copied together.
+      for (int i = 0; i < n;) {
+        int j = i + 1;
+        while (j < n && tables[static_cast<std::size_t>(j)] == tables[static_cast<std::size_t>(i)]) ++j;
+        Store(tables[static_cast<std::size_t>(i)], &staging[static_cast<std::size_t>(i)], j - i);
+        i = j;
       }
     }
   }
@@ -55,18 +57,6 @@ class FigureFileReader {
     return static_cast<int>(bytes / sizeof(FigureRecord));
   }
 
-  // How many records may be read straight into the current table: within
-  // one run of slots (they are contiguous there) and with room left behind
-  // them. 0 when the records must go through the staging buffer.
-  int DirectCapacity() {
-    if (current_ == nullptr) return 0;
-    const int count = current_->count();
-    const int k = std::min(kChunkRecords, FigureTable::kRunSize - (count & (FigureTable::kRunSize - 1)));
-    if (count + k + kFreeSlotsKept > kFigureSlotLimit) return 0;
-    if (!MakeRoom(currentTable_, *current_, count + k)) return 0;
-    return k;
-  }
-
   // Capacity for slots below `end` and the free slots the store keeps.
   static bool MakeRoom(int table, FigureTable& t, int end) {
     const int need = end + kFreeSlotsKept;
@@ -76,78 +66,56 @@ class FigureFileReader {
     return need <= t.capacity();
   }
 
-  // Checks the n records just read behind the current table's count.
-  void TakeInPlace(int n) {
-    FigureTable& t = *current_;
-    const int base = t.count();
-    int kept = 0;
-    for (int j = 0; j < n; ++j) {
-      FigureRecord& r = t.slot(base + j);
-      const int table = TableOf(r);
-      if (table != currentTable_) {
-        // Another table (or a bad record) from here on: the rest of the
-        // chunk is appended one by one.
-        std::vector<FigureRecord> rest(&r, &r + (n - j));
-        t.set_count(base + kept);
-        result_.loaded += kept;
-        for (int c = kept; c < n; ++c) t.slot(base + c).kind = kKindEmpty;
-        for (const FigureRecord& x : rest) Append(x);
-        return;
-      }
-      Accept(r, table);
-      if (kept != j) t.slot(base + kept) = r;
-      ++kept;
-    }
-    t.set_count(base + kept);
-    result_.loaded += kept;
-  }
-
-  void Accept(FigureRecord& r, int table) {
-    if (table == kTableCurves) {
+  // The record's table (-1: not stored), with the record made ready for it:
+  // curve figures lose the file's number 90.
+  int Prepare(FigureRecord& r) {
+    const int table = TableOf(r);
+    if (table < 0) {
+      ++result_.skipped;
+    } else if (table == kTableCurves) {
       r.number = 0;
     } else {
       result_.highestNumber = std::max(result_.highestNumber, static_cast<int>(r.number));
     }
+    return table;
   }
 
-  // One record through its table's count; near a table's limit through the
-  // store's own append, which refuses a full table.
-  void Append(FigureRecord r) {
-    const int table = TableOf(r);
-    if (table < 0) {
-      ++result_.skipped;
-      return;
-    }
-    if (full_) return;
-    Accept(r, table);
+  // n records of one table behind its count, in whole copies within each run
+  // of slots; near the table's limit one by one through the store's own
+  // append, which refuses a full table.
+  void Store(int table, const FigureRecord* records, int n) {
+    if (table < 0 || full_) return;
     FigureTable& t = *g_figureStore.Table(table);
-    current_ = &t;
-    currentTable_ = table;
-    if (t.count() + 1 + kFreeSlotsKept <= kFigureSlotLimit && MakeRoom(table, t, t.count() + 1)) {
-      t.slot(t.count()) = r;
-      t.set_count(t.count() + 1);
-      ++result_.loaded;
+    if (t.count() + n + kFreeSlotsKept <= kFigureSlotLimit && MakeRoom(table, t, t.count() + n)) {
+      while (n > 0) {
+        const int count = t.count();
+        const int k = std::min(n, FigureTable::kRunSize - (count & (FigureTable::kRunSize - 1)));
+        std::memcpy(static_cast<void*>(&t.slot(count)), records, static_cast<std::size_t>(k) * sizeof(FigureRecord));
+        t.set_count(count + k);
+        result_.loaded += k;
+        records += k;
+        n -= k;
+      }
       return;
     }
     const int savedSelector = g_figureTableSelector;
     const int savedLayer = g_curLayer;
     g_figureTableSelector = table;
-    g_curLayer = r.layer;
-    g_curFigure = r;
-    if (AppendFigure(0)) {
-      ++result_.loaded;
-    } else {
-      full_ = true;  // the store said so; the rest of the file is not read in
+    for (int i = 0; i < n && !full_; ++i) {
+      g_curLayer = records[i].layer;
+      g_curFigure = records[i];
+      if (AppendFigure(0)) {
+        ++result_.loaded;
+      } else {
+        full_ = true;  // the store said so; the rest of the file is not taken in
+      }
     }
     g_figureTableSelector = savedSelector;
     g_curLayer = savedLayer;
-    if (full_) current_ = nullptr;
   }
 
   std::FILE* file_;
   FigureFileResult& result_;
-  FigureTable* current_ = nullptr;
-  int currentTable_ = -1;
   bool full_ = false;
 };
 

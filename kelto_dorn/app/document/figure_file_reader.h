@@ -1,9 +1,8 @@
 #pragma once
-// Reads a ".MZF" figure file into the figure tables. The file is written
-// layer by layer, so records are read in chunks straight into the slots of
-// the table that took the record before; a record of another table moves
-// itself and the rest of its chunk there. Every record is checked where it
-// lands: a layer outside 0-31 or a value that is not a number is not stored.
+// Reads a ".MZF" figure file into the figure tables, in chunks through one
+// small buffer: every record is checked there (a layer outside 0-31 or a
+// value that is not a number is not stored) and copied once into the slot
+// behind its table's count.
 #include <filesystem>
 #include <string>
 

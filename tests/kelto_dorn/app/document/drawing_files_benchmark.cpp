@@ -9,6 +9,7 @@
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/document/document.h"
 #include "kelto_dorn/app/document/drawing_files.h"
+#include "kelto_dorn/app/document/figure_file_reader.h"
 #include "kelto_dorn/app/record_resets.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/paths.h"
@@ -73,6 +74,19 @@ void BM_LoadDrawing(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * d.bytes));
 }
 
+// The figure file alone, without the reset and the definition file.
+void BM_ReadFigureFile(benchmark::State& state) {
+  Drawing& d = Shared();
+  SaveDrawing(*d.document);
+  const fs::path mzf = DrawingFilePath(".MZF");
+  for (auto _ : state) {
+    for (int t = 0; t < kLayerCount; ++t) g_figureStore.Table(t)->set_count(0);
+    g_figureStore.Table(kTableCurves)->set_count(0);
+    if (ReadFigureFile(mzf).loaded != kFigures) state.SkipWithError("load lost figures");
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * d.bytes));
+}
+
 void BM_PlainWrite(benchmark::State& state) {
   Drawing& d = Shared();
   std::string fault;
@@ -107,6 +121,7 @@ void BM_PlainRead(benchmark::State& state) {
 
 BENCHMARK(BM_SaveDrawing)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadDrawing)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadFigureFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 
