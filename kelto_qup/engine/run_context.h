@@ -178,6 +178,8 @@ class RunContext {
   void RefreshViewDc();
   // Saves the words the shell's painting changes and restores them (a drain).
   struct DrainGuard;
+  // Drains the event queue once with those words saved and restored.
+  void DrainEvents();
 
   // ---- word and block output (kelto_qup/ncout/block_output.cpp)
   int PutBlockChar(char ch);

@@ -120,7 +120,7 @@ int RunContext::EngineError(int code) { return ShowErrorCode(code); }
 int RunContext::StopWithError(int code) {
   host.FlushPanes();
   ShowErrorCode(code);
-  host.PumpMessages();
+  DrainEvents();
   AbortFlag = kStopRun;
   return kStopRun;
 }

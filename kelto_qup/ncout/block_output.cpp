@@ -240,6 +240,7 @@ int RunContext::EndBlock() {
 
 int RunContext::OpenNcOutput(const std::string& nativePath) {
   CloseNcOutput();
+  output.BlockRefused = 0;  // a refusal of an earlier run does not reach this file
   output.NcFile.Path = nativePath;
   // Binary: the line ends are written as CR LF here, whatever the system.
   output.NcFile.Stream = std::fopen(nativePath.c_str(), "wb");

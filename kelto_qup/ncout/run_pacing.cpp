@@ -35,6 +35,11 @@ struct RunContext::DrainGuard {
   int tool, moveFlag, moveWord;
 };
 
+void RunContext::DrainEvents() {
+  DrainGuard guard(*this);
+  host.PumpMessages();
+}
+
 void RunContext::DelayMs(unsigned ms) {
   // A busy wait on the tick: no events are handled while it waits.
   const std::uint64_t until = host.TickMs() + ms;

@@ -72,6 +72,8 @@ TEST_F(RunPacingTest, DrainRestoresTheWordsPaintingChanges) {
   };
   ctx.PollAbort();
   ctx.YieldToUi();
+  ctx.StopWithError(9);          // the error stop drains as well
+  EXPECT_EQ(host.pumpCount, 2);  // the poll and the error stop (the yield waits its turn)
   EXPECT_EQ(ctx.output.CurrentTool, 5);
   EXPECT_EQ(ctx.engine.MoveFlag, 1);
   EXPECT_EQ(ctx.engine.MoveWord, 0x22);
