@@ -234,7 +234,8 @@ void LoadTexts(ByteSource& in, Loader& loader) {
     platform::TerminateField(t.text);
     g_textRecords[static_cast<std::size_t>(n++)] = t;
   }
-  if (skipped != 0) loader.Fault(std::to_string(skipped) + " texts with a layer outside 1..32 or a damaged value were skipped");
+  if (skipped != 0)
+    loader.Fault(std::to_string(skipped) + " texts with a layer outside 1..32 or a damaged value were skipped");
 }
 
 void LoadStepRecords(ByteSource& in) {

@@ -97,7 +97,8 @@ std::vector<std::uint8_t> BuildFigureFile(std::string* fault) {
     at += sizeof r;
   };
   auto bad = [&](int table, int i) {
-    *fault = "figure " + std::to_string(i) + " of table " + std::to_string(table) + " holds a value that is not a number";
+    *fault =
+        "figure " + std::to_string(i) + " of table " + std::to_string(table) + " holds a value that is not a number";
     return std::vector<std::uint8_t>{};
   };
   for (int t = 0; t < kLayerCount; ++t) {
@@ -261,7 +262,8 @@ bool SaveBoth(CKelDoc& document, const fs::path& mzf, const fs::path& kwd) {
   bool ok = WriteOne(mzf, BuildFigureFile(&fault), fault, faults);
   fault.clear();
   ok = WriteOne(kwd, BuildDefinitionFile(document, &fault), fault, faults) && ok;
-  const platform::FileResult t = platform::WriteRecord(platform::ProgramFolder() / kDisplayFlagFileName, g_displayFlags);
+  const platform::FileResult t =
+      platform::WriteRecord(platform::ProgramFolder() / kDisplayFlagFileName, g_displayFlags);
   if (!t.ok()) faults += (faults.empty() ? "" : "\n") + t.message;
   const platform::FileResult d = WriteMachiningDefaults();
   if (!d.ok()) faults += (faults.empty() ? "" : "\n") + d.message;

@@ -11,10 +11,10 @@ namespace dorn {
 struct FigureFileResult {
   bool found = false;
   int loaded = 0;
-  int skipped = 0;             // records with a bad layer or value
+  int skipped = 0;  // records with a bad layer or value
   bool endsInsideRecord = false;
-  int highestNumber = 0;       // of the layer figures
-  std::string error;           // UTF-8; the file could not be read
+  int highestNumber = 0;  // of the layer figures
+  std::string error;      // UTF-8; the file could not be read
 };
 
 // Figure number 90 marks a figure of table 90 (stored there with number 0);

@@ -144,9 +144,8 @@ void PumpMessages() { platform::PumpMessages(); }
 
 void SetDialogColors(int style) {
   // Backgrounds as COLORREF (blue in the high byte); the text is white.
-  static constexpr platform::Color kBackgrounds[12] = {0x406565, 0x854544, 0x404065, 0x406575,
-                                                       0x656540, 0x654065, 0x408065, 0x809080,
-                                                       0x806540, 0x906570, 0x808090, 0xB05080};
+  static constexpr platform::Color kBackgrounds[12] = {0x406565, 0x854544, 0x404065, 0x406575, 0x656540, 0x654065,
+                                                       0x408065, 0x809080, 0x806540, 0x906570, 0x808090, 0xB05080};
   if (style >= 1 && style <= 12) {
     platform::SetDialogBkColor(kBackgrounds[style - 1], 0xFFFFFF);
   } else {
@@ -169,7 +168,8 @@ std::string DrawingSizeText() {
   while (texts < kTextRecordCount && g_textRecords[static_cast<std::size_t>(texts)].layer != kTextRecordFree) ++texts;
   std::string out = platform::Sjis("寸法 = ") + std::to_string(texts) + "\n";
   for (int layer = 0; layer < kLayerCount; ++layer) {
-    out += platform::Sjis("レイヤー(") + std::to_string(layer + 1) + ") = " + std::to_string(GetFigureCount(layer)) + "\n";
+    out +=
+        platform::Sjis("レイヤー(") + std::to_string(layer + 1) + ") = " + std::to_string(GetFigureCount(layer)) + "\n";
   }
   out += platform::Sjis("曲線図形 = ") + std::to_string(GetFigureCount(kTableCurves)) + "\n";
   const int layer = g_curLayer >= 0 && g_curLayer < kLayerCount ? g_curLayer : 0;

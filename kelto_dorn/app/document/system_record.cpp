@@ -139,14 +139,22 @@ std::int32_t DefaultModelStepColour(int row) {
   if (c >= 16) c -= 15;
   if (c > 15) c -= 15;
   switch (c) {
-    case 4: return 12;
-    case 9: return 11;
-    case 11: return 1;
-    case 12: return 2;
-    case 13: return 4;
-    case 14: return 13;
-    case 15: return 6;
-    default: return c;
+    case 4:
+      return 12;
+    case 9:
+      return 11;
+    case 11:
+      return 1;
+    case 12:
+      return 2;
+    case 13:
+      return 4;
+    case 14:
+      return 13;
+    case 15:
+      return 6;
+    default:
+      return c;
   }
 }
 
@@ -178,7 +186,8 @@ platform::FileResult ReadQupSettings() {
   if (n >= kHead) {
     n = kHead + (n - kHead) / sizeof(ModelStepRecord) * sizeof(ModelStepRecord);
   } else {
-    n = n < sizeof(std::int32_t) ? 0 : sizeof(std::int32_t) + (n - sizeof(std::int32_t)) / sizeof(double) * sizeof(double);
+    n = n < sizeof(std::int32_t) ? 0
+                                 : sizeof(std::int32_t) + (n - sizeof(std::int32_t)) / sizeof(double) * sizeof(double);
   }
   std::memcpy(&read, bytes.data(), n);
   for (int i = 0; i < 7; ++i) {
@@ -195,7 +204,8 @@ platform::FileResult ReadQupSettings() {
 platform::FileResult WriteQupSettings() {
   for (ModelStepRecord& row : g_qupSettings.rows) row.flag = 0;
   for (int i = 0; i < 7; ++i) {
-    if (!std::isfinite(g_qupSettings.Value(i))) return {platform::FileStatus::WriteError, "$QUP.@@@: a model value is not a number"};
+    if (!std::isfinite(g_qupSettings.Value(i)))
+      return {platform::FileStatus::WriteError, "$QUP.@@@: a model value is not a number"};
   }
   return platform::WriteFileAtomic(InProgramFolder(kQupFileName), &g_qupSettings, sizeof g_qupSettings);
 }

@@ -178,8 +178,8 @@ void TakeCurves(ByteSource& in) {
   CurveRecord c;
   while (in.Take(c)) {
     if (c.layer == kCurveEntryEmpty) break;
-    const bool sound = c.layer >= 0 && c.layer < kLayerCount && c.first >= 0 && c.first < c.end &&
-                       c.end <= figures && IsFiniteCurve(c);
+    const bool sound = c.layer >= 0 && c.layer < kLayerCount && c.first >= 0 && c.first < c.end && c.end <= figures &&
+                       IsFiniteCurve(c);
     if (!sound || n >= kCurveTableSize) continue;
     platform::TerminateField(c.name);
     g_curveTable[static_cast<std::size_t>(n++)] = c;
@@ -229,11 +229,16 @@ void DeleteSlotFile(UndoSlot& slot) {
 
 int KindOfType(int type) {
   switch (type) {
-    case kUndoTypeTable: return kUndoKindTable;
-    case kUndoTypeTableCurves: return kUndoKindTableCurves;
-    case kUndoTypeCurves: return kUndoKindCurves;
-    case kUndoTypeWhole: return kUndoKindWhole;
-    default: return 0;
+    case kUndoTypeTable:
+      return kUndoKindTable;
+    case kUndoTypeTableCurves:
+      return kUndoKindTableCurves;
+    case kUndoTypeCurves:
+      return kUndoKindCurves;
+    case kUndoTypeWhole:
+      return kUndoKindWhole;
+    default:
+      return 0;
   }
 }
 

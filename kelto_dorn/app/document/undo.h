@@ -14,10 +14,10 @@ inline constexpr int kUndoSlotCount = 48;
 inline constexpr int kUndoTypeNone = 76250099;
 
 // Snapshot types and the kinds of the files they write.
-inline constexpr int kUndoTypeTable = 0;         // kind 100
-inline constexpr int kUndoTypeTableCurves = 1;   // kind 103
-inline constexpr int kUndoTypeCurves = 3;        // kind 200
-inline constexpr int kUndoTypeWhole = 8;         // kind 800
+inline constexpr int kUndoTypeTable = 0;        // kind 100
+inline constexpr int kUndoTypeTableCurves = 1;  // kind 103
+inline constexpr int kUndoTypeCurves = 3;       // kind 200
+inline constexpr int kUndoTypeWhole = 8;        // kind 800
 inline constexpr int kUndoKindTable = 100;
 inline constexpr int kUndoKindTableCurves = 103;
 inline constexpr int kUndoKindCurves = 200;

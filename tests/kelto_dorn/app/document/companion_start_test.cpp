@@ -134,8 +134,8 @@ TEST_F(CompanionStartTest, RealCompanionStartsFromTheProgramFolderAndEndsCleanly
 
 TEST_F(CompanionStartTest, QupSettingsDefaultsShortFileAndFlags) {
   ASSERT_TRUE(ReadQupSettings().missing());
-  const std::int32_t colours[] = {2, 1, 2, 3, 12, 5, 6, 7, 8, 11, 10, 1, 2, 4, 13, 6,
-                                  1, 2, 3, 12, 5, 6, 7, 8, 11, 10, 1, 2, 4, 13, 6, 1};
+  const std::int32_t colours[] = {2, 1, 2, 3,  12, 5, 6, 7, 8,  11, 10, 1, 2, 4,  13, 6,
+                                  1, 2, 3, 12, 5,  6, 7, 8, 11, 10, 1,  2, 4, 13, 6,  1};
   for (int i = 0; i < 32; ++i) EXPECT_EQ(g_qupSettings.rows[i].colour, colours[i]) << i;
   EXPECT_EQ(g_qupSettings.Value(0), -100.0);
   EXPECT_EQ(g_qupSettings.rows[3].resolution, 4);
@@ -156,7 +156,7 @@ TEST_F(CompanionStartTest, QupSettingsDefaultsShortFileAndFlags) {
   g_qupSettings.rows[20].surfaceKey = 88;
   g_qupSettings.rows[9].surfaceKey = 99;
   ASSERT_TRUE(ReadQupSettings().ok());
-  EXPECT_EQ(g_qupSettings.rows[9].surfaceKey, 0);   // from the file
+  EXPECT_EQ(g_qupSettings.rows[9].surfaceKey, 0);    // from the file
   EXPECT_EQ(g_qupSettings.rows[20].surfaceKey, 88);  // beyond its end
 }
 

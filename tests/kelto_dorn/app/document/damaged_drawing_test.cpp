@@ -95,7 +95,8 @@ TEST_F(DamagedDrawingTest, FiguresWithALayerOutsideTheTablesAreSkipped) {
 }
 
 TEST_F(DamagedDrawingTest, TruncatedDefinitionFileLoadsWhatItHolds) {
-  const std::size_t cuts[] = {0, 100, 616, kCurvesAt + 10, IndexAt(1) + 5, CountersAt(1) + 3, TextsAt(1) + 96 + 40, TextsAt(1) + 4 * 96 + 10};
+  const std::size_t cuts[] = {
+      0, 100, 616, kCurvesAt + 10, IndexAt(1) + 5, CountersAt(1) + 3, TextsAt(1) + 96 + 40, TextsAt(1) + 4 * 96 + 10};
   for (std::size_t cut : cuts) {
     std::vector<std::uint8_t> bytes(kwd_.begin(), kwd_.begin() + static_cast<std::ptrdiff_t>(cut));
     Write("TEST.KWD", bytes);
@@ -200,7 +201,8 @@ TEST_F(OverfullDrawingTest, FigureFileBeyondATablesLimitFillsItAndSaysSoOnce) {
   // More figures on one layer than a table can hold.
   constexpr int kRecords = kFigureSlotLimit + 5;
   std::vector<FigureRecord> records(kRecords, MakeLine(0, 0, 1, 1));
-  for (int i = 0; i < kRecords; ++i) records[static_cast<std::size_t>(i)].number = 1 + i % 80;  // never 90: that marks curve figures
+  for (int i = 0; i < kRecords; ++i)
+    records[static_cast<std::size_t>(i)].number = 1 + i % 80;  // never 90: that marks curve figures
   const fs::path mzf = home() / "SAMPLE" / "PGM" / "SEG" / "TEST.MZF";
   ASSERT_TRUE(platform::WriteRecords(mzf, records.data(), records.size()).ok());
   const DrawingLoadReport r = LoadDrawing(document());

@@ -44,8 +44,8 @@ struct Drawing {
     for (int i = 0; i < kFigures; ++i) {
       const double x = i % 1000;
       const double y = i / 1000;
-      dorn::test::Append(i % kLayerCount, i % 2 == 0 ? dorn::test::MakeLine(x, y, x + 1, y + 1)
-                                                     : dorn::test::MakeArc(x, y, 0.5));
+      dorn::test::Append(i % kLayerCount,
+                         i % 2 == 0 ? dorn::test::MakeLine(x, y, x + 1, y + 1) : dorn::test::MakeArc(x, y, 0.5));
     }
     bytes = static_cast<std::size_t>(kFigures) * sizeof(FigureRecord);
   }

@@ -41,9 +41,9 @@ class StartupTest : public DocumentTest {};
 
 TEST_F(StartupTest, FirstRunMakesExactlyTheFoldersAndTheFirstRunRecord) {
   ASSERT_EQ(StartupSystem(), 1);
-  const std::set<std::string> expected = {"$Kelto20.@@@", "SAMPLE",      "SAMPLE/PGM", "SAMPLE/PGM/DAT",
-                                          "SAMPLE/PGM/SEG", "_ANA",      "_ATC",       "_BAK",
-                                          "_CPS",           "_DBS",      "_gid"};
+  const std::set<std::string> expected = {"$Kelto20.@@@",   "SAMPLE", "SAMPLE/PGM", "SAMPLE/PGM/DAT",
+                                          "SAMPLE/PGM/SEG", "_ANA",   "_ATC",       "_BAK",
+                                          "_CPS",           "_DBS",   "_gid"};
   EXPECT_EQ(TreeOf(home()), expected);
   // The data root is the program folder without a file-server record.
   EXPECT_EQ(g_dataFolder, g_programFolder);
@@ -106,7 +106,8 @@ TEST_F(StartupTest, EnabledFileServerRecordMovesTheDataRoot) {
   EXPECT_EQ(g_dataFolder, server);
   EXPECT_EQ(platform::DataRoot(), server);
   EXPECT_EQ(platform::FieldText(g_fileServerSettings.programFolder), home().string());
-  for (const char* name : {"_DBS", "_ATC", "_ANA", "_CPS", "SAMPLE/PGM/SEG"}) EXPECT_TRUE(fs::is_directory(server / name)) << name;
+  for (const char* name : {"_DBS", "_ATC", "_ANA", "_CPS", "SAMPLE/PGM/SEG"})
+    EXPECT_TRUE(fs::is_directory(server / name)) << name;
   for (const char* name : {"_BAK", "_gid"}) EXPECT_TRUE(fs::is_directory(home() / name)) << name;
   EXPECT_FALSE(fs::exists(home() / "_DBS"));
 }
@@ -159,8 +160,8 @@ TEST_F(StartupTest, DialogColourStyles) {
     platform::Color background;
     platform::Color text;
   };
-  const Case cases[] = {{1, 0x406565, 0xFFFFFF}, {8, 0x809080, 0xFFFFFF}, {12, 0xB05080, 0xFFFFFF},
-                        {0, 0, 0},               {13, 13, 13}};
+  const Case cases[] = {
+      {1, 0x406565, 0xFFFFFF}, {8, 0x809080, 0xFFFFFF}, {12, 0xB05080, 0xFFFFFF}, {0, 0, 0}, {13, 13, 13}};
   for (const Case& c : cases) {
     SetDialogColors(c.style);
     EXPECT_EQ(platform::CurrentDialogColors().background, c.background) << c.style;
