@@ -95,13 +95,13 @@ class HoleJobTest : public testsupport::ProgramFolderTest {
     return plunges;
   }
 
-  static HandoverBuilder Drilling(const HoleSpec& spec, int holes = 3) {
+  static HandoverBuilder Drilling(const HoleSpec& hole, int holes = 3) {
     HandoverBuilder job;
     job.Begin();
     for (int i = 0; i < holes; ++i) job.Point(100, 10.0 + 20.0 * i, 15.0);
-    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0, 8.5, spec.cycle == 84.0 ? 3.0 : 0.0);
+    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0, 8.5, hole.cycle == 84.0 ? 3.0 : 0.0);
     job.HoleCutIn(401);
-    job.Hole(402, 100, 100, spec);
+    job.Hole(402, 100, 100, hole);
     job.ProcessEnd(500);
     job.End();
     return job;
@@ -140,8 +140,8 @@ std::vector<std::string> Section(const std::vector<std::string>& lines, const st
 using Strings = std::vector<std::string>;
 
 TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
-  HoleSpec spec;
-  HandoverBuilder job = Drilling(spec);
+  HoleSpec hole;
+  HandoverBuilder job = Drilling(hole);
   ASSERT_EQ(Run(job), 0);
   EXPECT_TRUE(host.errorBoxes.empty());
   const Strings expected = {"% ",
@@ -179,8 +179,8 @@ TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
 }
 
 TEST_F(HoleJobTest, NcExeIsBusyWhileTheFileIsOpen) {
-  HoleSpec spec;
-  HandoverBuilder job = Drilling(spec);
+  HoleSpec hole;
+  HandoverBuilder job = Drilling(hole);
   job.Write(home());
   run->job.Header = job.header;
   run->job.Modes.StartMode = 4;
@@ -210,11 +210,11 @@ TEST_F(HoleJobTest, CannedCycleForms) {
     SCOPED_TRACE(c.name);
     host = qup::RecordingHost{};
     run = std::make_unique<qup::RunContext>(host);
-    HoleSpec spec;
-    spec.cycle = c.cycle;
-    spec.peck = c.peck;
-    spec.dwell = c.dwell;
-    HandoverBuilder job = Drilling(spec);
+    HoleSpec hole;
+    hole.cycle = c.cycle;
+    hole.peck = c.peck;
+    hole.dwell = c.dwell;
+    HandoverBuilder job = Drilling(hole);
     for (NcElement& e : job.elements) {
       if (e.code == 0x7300 && c.returnToR) e.flags = 0x4900;
     }
@@ -239,9 +239,9 @@ TEST_F(HoleJobTest, CannedCycleForms) {
 }
 
 TEST_F(HoleJobTest, ExplicitMovesWriteNoCycleCancel) {
-  HoleSpec spec;
-  spec.cycle = 1;
-  HandoverBuilder job = Drilling(spec);
+  HoleSpec hole;
+  hole.cycle = 1;
+  HandoverBuilder job = Drilling(hole);
   ASSERT_EQ(Run(job), 0);
   const Strings lines = Lines(NcText());
   EXPECT_EQ(Section(lines, "(PAI", "X30."),
@@ -256,13 +256,13 @@ TEST_F(HoleJobTest, DeepHolePecksByMovesAndAZeroStepMakesOnePass) {
     SCOPED_TRACE(step);
     host = qup::RecordingHost{};
     run = std::make_unique<qup::RunContext>(host);
-    HoleSpec spec;
-    spec.code = 0x6C00;
-    spec.cycle = 1;
-    spec.peck = step;
-    spec.dwell = 3;  // first depth 3 below the R level
-    spec.retract = 1;
-    HandoverBuilder job = Drilling(spec, 1);
+    HoleSpec hole;
+    hole.code = 0x6C00;
+    hole.cycle = 1;
+    hole.peck = step;
+    hole.dwell = 3;  // first depth 3 below the R level
+    hole.retract = 1;
+    HandoverBuilder job = Drilling(hole, 1);
     ASSERT_EQ(Run(job), 0);
     const Strings expected =
         step > 0.0 ? Strings{"Z2. ", "G01Z-1.F100 ", "Z-5.F100", "Z-4.", "Z-9.", "Z-8.", "Z-10. ", "G00Z50. "}
@@ -283,9 +283,9 @@ TEST_F(HoleJobTest, HolesAlongALineAndAnArcAtThePitch) {
   job.Arc(100, 20, 40, 0, 40, 40, 40, 20);  // half a circle about (40, 20)
   job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
   job.HoleCutIn(401, true);
-  HoleSpec spec;
-  spec.pitch = 10;
-  job.Hole(402, 100, 100, spec);
+  HoleSpec hole;
+  hole.pitch = 10;
+  job.Hole(402, 100, 100, hole);
   job.ProcessEnd(500);
   job.End();
   ASSERT_EQ(Run(job), 0);
@@ -312,9 +312,9 @@ TEST_F(HoleJobTest, AZeroPitchPutsHolesAtTheElementEnds) {
   job.Line(100, 40, 0, 40, 30);
   job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
   job.HoleCutIn(401);
-  HoleSpec spec;
-  spec.pitch = 0;
-  job.Hole(402, 100, 100, spec);
+  HoleSpec hole;
+  hole.pitch = 0;
+  job.Hole(402, 100, 100, hole);
   job.ProcessEnd(500);
   job.End();
   ASSERT_EQ(Run(job), 0);
@@ -344,8 +344,8 @@ TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
 }
 
 TEST_F(HoleJobTest, HoleSubprogramFileListsThePoints) {
-  HoleSpec spec;
-  HandoverBuilder job = Drilling(spec);
+  HoleSpec hole;
+  HandoverBuilder job = Drilling(hole);
   job.header.holeSubprogram = 1;
   NcElement points{};
   points.number = 403;
@@ -395,12 +395,12 @@ TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
     SCOPED_TRACE(c.name);
     host = qup::RecordingHost{};
     run = std::make_unique<qup::RunContext>(host);
-    HoleSpec spec;
-    spec.code = c.code;
-    spec.flags = c.flags;
-    spec.cycle = 1;
-    spec.peck = 4;  // the helix descends 4 mm per turn
-    HandoverBuilder job = Drilling(spec, 2);
+    HoleSpec hole;
+    hole.code = c.code;
+    hole.flags = c.flags;
+    hole.cycle = 1;
+    hole.peck = 4;  // the helix descends 4 mm per turn
+    HandoverBuilder job = Drilling(hole, 2);
     for (NcElement& e : job.elements) {
       if (e.code == c.code) {
         e.d0 = c.code == 0x6B00 ? 20.0 : 0.0;  // helical: the hole diameter

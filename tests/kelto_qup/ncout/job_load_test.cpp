@@ -39,8 +39,8 @@ class JobLoadTest : public testsupport::ProgramFolderTest {
     job.Point(101, 0.0, 0.0);
     job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
     job.HoleCutIn(401);
-    testsupport::HoleSpec spec;
-    job.Hole(402, 100, 100, spec);
+    testsupport::HoleSpec hole;
+    job.Hole(402, 100, 100, hole);
     job.ProcessEnd(500);
     job.End();
     return job;

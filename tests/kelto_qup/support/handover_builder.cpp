@@ -108,27 +108,27 @@ void HandoverBuilder::HoleCutIn(int number, bool returnToR) {
   e.flags = returnToR ? 0x4900 : 0x4500;
 }
 
-void HandoverBuilder::Hole(int number, int firstPoint, int lastPoint, const HoleSpec& spec) {
-  handover::NcElement& e = Add(number, spec.code);
-  e.flags = 0x120 | spec.flags;
-  e.d0 = spec.repeat;
-  e.d1 = spec.bottom;
-  if (spec.peck != 0.0) {
+void HandoverBuilder::Hole(int number, int firstPoint, int lastPoint, const HoleSpec& hole) {
+  handover::NcElement& e = Add(number, hole.code);
+  e.flags = 0x120 | hole.flags;
+  e.d0 = hole.repeat;
+  e.d1 = hole.bottom;
+  if (hole.peck != 0.0) {
     e.flags |= 0x1;
-    e.d2 = spec.peck;
+    e.d2 = hole.peck;
   }
-  if (spec.dwell != 0.0) {
+  if (hole.dwell != 0.0) {
     e.flags |= 0x2;
-    e.d3 = spec.dwell;
+    e.d3 = hole.dwell;
   }
   e.d4 = RangeRef(firstPoint, lastPoint);
-  e.d5 = spec.rLevel;
-  e.d6 = spec.cycle;
-  if (spec.feed > 0.0) {
+  e.d5 = hole.rLevel;
+  e.d6 = hole.cycle;
+  if (hole.feed > 0.0) {
     e.flags |= 0x9000;
-    e.d7 = spec.feed;
+    e.d7 = hole.feed;
   }
-  e.d8 = spec.code == 0x6C00 ? spec.retract : spec.pitch;
+  e.d8 = hole.code == 0x6C00 ? hole.retract : hole.pitch;
 }
 
 void HandoverBuilder::TextLine(int number, const std::string& cp932Text) {

@@ -54,7 +54,7 @@ class HandoverBuilder {
                    double mCode = 0.0);
   // The cut-in of a hole process; returnToR sets the return-level bit.
   void HoleCutIn(int number, bool returnToR = false);
-  void Hole(int number, int firstPoint, int lastPoint, const HoleSpec& spec);
+  void Hole(int number, int firstPoint, int lastPoint, const HoleSpec& hole);
   void TextLine(int number, const std::string& cp932Text);
   void ProcessEnd(int number);
   // The closing records 0x6900 (990000) and 0xFF00 (999999).

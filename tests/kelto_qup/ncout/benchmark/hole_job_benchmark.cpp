@@ -30,9 +30,9 @@ fs::path PrepareJob() {
   for (int i = 0; i < kHoles; ++i) job.Point(100, (i % 200) * 5.0, (i / 200) * 5.0);
   job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
   job.HoleCutIn(401);
-  testsupport::HoleSpec spec;
-  spec.cycle = 81.0;
-  job.Hole(402, 100, 100, spec);
+  testsupport::HoleSpec hole;
+  hole.cycle = 81.0;
+  job.Hole(402, 100, 100, hole);
   job.ProcessEnd(500);
   job.End();
   job.Write(home);
