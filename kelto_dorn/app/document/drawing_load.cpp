@@ -104,6 +104,9 @@ void LoadSurfaces(ByteSource& in, Loader& loader) {
   SurfaceDefinition s;
   while (in.Take(s)) {
     if (s.kind == 0) return;
+    if (ZeroNonFiniteSurfaceValues(s)) {
+      loader.Fault("surface " + std::to_string(n + 1) + ": values that were not numbers became 0");
+    }
     if (n < kSurfaceSlotCount) {
       g_surfaceSlots[static_cast<std::size_t>(n++)] = s;
     } else if (n++ == kSurfaceSlotCount) {

@@ -126,9 +126,13 @@ std::vector<std::uint8_t> BuildFigureFile(std::string* fault) {
 
 namespace {
 
-void PutDefinitions(ByteSink& out, CKelDoc& document) {
+bool PutDefinitions(ByteSink& out, CKelDoc& document, std::string* fault) {
   for (const SurfaceDefinition& s : g_surfaceSlots) {
     if (s.kind == 0) break;
+    if (!IsFiniteSurface(s)) {
+      *fault = "a surface holds a value that is not a number";
+      return false;
+    }
     out.Put(s);
   }
   out.Put(SurfaceDefinition{});  // kind 0 ends the list
@@ -142,6 +146,7 @@ void PutDefinitions(ByteSink& out, CKelDoc& document) {
   MachiningDefinition end{};
   std::memset(static_cast<void*>(&end), 0, sizeof end);  // kind 0 ends the list
   out.Put(end);
+  return true;
 }
 
 void PutCurvesAndIndexes(ByteSink& out) {
@@ -230,7 +235,7 @@ std::vector<std::uint8_t> BuildDefinitionFile(CKelDoc& document, std::string* fa
   handover::DrawingHeader header = g_drawingHeader;
   header.fileListKind = 0;
   out.Put(header);
-  PutDefinitions(out, document);
+  if (!PutDefinitions(out, document, fault)) return {};
   PutCurvesAndIndexes(out);
   if (!PutLayersAndOrigins(out, fault) || !PutTextsAndSteps(out, fault)) return {};
   return std::move(out.bytes());

@@ -9,6 +9,7 @@
 #include "kelto_dorn/app/curve_record.h"
 #include "kelto_dorn/app/figure_record.h"
 #include "kelto_dorn/app/text_record.h"
+#include "kelto_dorn/surfaces/surface_definition.h"
 
 namespace dorn {
 
@@ -39,6 +40,28 @@ inline bool IsFiniteCurve(const CurveRecord& r) {
     if (!std::isfinite(f)) return false;
   }
   return true;
+}
+
+// Replaces every value of a surface that is not finite by 0; true when one
+// was replaced.
+inline bool ZeroNonFiniteSurfaceValues(SurfaceDefinition& s) {
+  bool replaced = false;
+  auto fix = [&](double& v) {
+    if (!std::isfinite(v)) {
+      v = 0.0;
+      replaced = true;
+    }
+  };
+  fix(s.z1);
+  fix(s.z2);
+  for (double& v : s.x) fix(v);
+  for (double& v : s.y) fix(v);
+  return replaced;
+}
+
+inline bool IsFiniteSurface(const SurfaceDefinition& s) {
+  SurfaceDefinition copy = s;
+  return !ZeroNonFiniteSurfaceValues(copy);
 }
 
 // A text layer that may be stored: a drawing layer 0-31 or the hidden 888.

@@ -9,6 +9,7 @@
 #include "kelto_dorn/app/document/system_state.h"
 #include "kelto_dorn/machining/machining_definition.h"
 #include "kelto_dorn/surfaces/surface_definition.h"
+#include "kelto_dorn/surfaces/surface_state.h"
 #include "platform/record_file.h"
 #include "platform/text.h"
 #include "shared/handover/drawing_header.h"
@@ -265,6 +266,39 @@ TEST_F(LargeFigureFileTest, ChunkedReadKeepsOrderAndSkipsBadRecords) {
   EXPECT_EQ(g_figureStore.Table(1)->slot(GetFigureCount(1)).kind, kKindEmpty);
   EXPECT_EQ(g_nextFigureNumber, 3 + 257);
   ASSERT_EQ(r.faults.size(), 1u);
+}
+
+}  // namespace
+}  // namespace dorn::test
+
+namespace dorn::test {
+namespace {
+
+class SurfaceValuesTest : public DocumentTest {};
+
+TEST_F(SurfaceValuesTest, SurfaceValuesThatAreNotNumbersNeitherLoadNorSave) {
+  PrepareDrawingFolder();
+  g_surfaceSlots[0].kind = 2;
+  g_surfaceSlots[0].z1 = 5.0;
+  g_surfaceSlots[0].x[3] = 7.0;
+  ASSERT_TRUE(SaveDrawing(document()));
+  const fs::path kwd = home() / "SAMPLE" / "PGM" / "SEG" / "TEST.KWD";
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(platform::ReadWholeFile(kwd, bytes).ok());
+  const double nan = std::nan("");
+  std::memcpy(bytes.data() + 616 + offsetof(SurfaceDefinition, x) + 3 * sizeof(double), &nan, sizeof nan);
+  ASSERT_TRUE(platform::WriteFileAtomic(kwd, bytes.data(), bytes.size()).ok());
+  const DrawingLoadReport r = LoadDrawing(document());
+  EXPECT_EQ(r.faults.size(), 1u);
+  EXPECT_EQ(g_surfaceSlots[0].kind, 2);
+  EXPECT_EQ(g_surfaceSlots[0].z1, 5.0);
+  EXPECT_EQ(g_surfaceSlots[0].x[3], 0.0);
+  // Made in memory, it is not written: the file on disk stays as it was.
+  g_surfaceSlots[0].z2 = nan;
+  EXPECT_FALSE(SaveDrawing(document()));
+  std::vector<std::uint8_t> after;
+  ASSERT_TRUE(platform::ReadWholeFile(kwd, after).ok());
+  EXPECT_EQ(after, bytes);
 }
 
 }  // namespace
