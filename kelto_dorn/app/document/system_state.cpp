@@ -1,5 +1,8 @@
 #include "kelto_dorn/app/document/system_state.h"
 
+#include "kelto_dorn/app/document/system_record.h"
+#include "kelto_dorn/app/document/undo.h"
+
 namespace dorn {
 
 std::filesystem::path g_programFolder;
@@ -38,6 +41,8 @@ void ResetDocumentState() {
   g_curveFiguresEnd = 0;
   g_appValueInt = 0;
   g_appValueDouble = 0.0;
+  g_qupSettings = QupSettings{};
+  g_undo = UndoState{};
 }
 
 }  // namespace dorn

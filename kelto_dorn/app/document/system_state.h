@@ -124,6 +124,7 @@ extern double g_appValueDouble;
 // Every record of the list marked unused (+0 = 0xFFFF, the rest 0).
 void ResetMachiningStepRecords();
 
+// Everything above, the 3-D model steps and the undo ring.
 void ResetDocumentState();
 
 }  // namespace dorn

@@ -23,8 +23,6 @@ void ResetProgramState() {
   ResetMachiningState();
   ResetDbSelection();
   ResetDocumentState();
-  g_undo = UndoState{};
-  g_qupSettings = QupSettings{};
 }
 
 void DocumentTest::SetUp() {
