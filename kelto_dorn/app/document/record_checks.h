@@ -1,6 +1,7 @@
 #pragma once
 // Checks of records read from drawing and undo files, and of records before
 // they are written: every floating value finite, layers in range.
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -13,16 +14,19 @@
 
 namespace dorn {
 
-// The twelve doubles from the origin to the depth lie back to back; a value
-// is not finite when all its exponent bits are set. Checked without branches,
-// since the drawing loader checks every record it reads.
-inline bool IsFiniteFigure(const FigureRecord& r) {
-  static_assert(offsetof(FigureRecord, depth) - offsetof(FigureRecord, origin) == 11 * sizeof(double));
+// A value is not finite when all its exponent bits are set. The figure
+// check reads the twelve doubles in place and without branches, since the
+// drawing loader checks every record it reads.
+inline unsigned NotFiniteBit(double d) {
   constexpr std::uint64_t kExponent = 0x7FF0000000000000ull;
-  std::uint64_t bits[12];
-  std::memcpy(bits, &r.origin, sizeof bits);
-  unsigned bad = 0;
-  for (std::uint64_t b : bits) bad |= static_cast<unsigned>((b & kExponent) == kExponent);
+  return static_cast<unsigned>((std::bit_cast<std::uint64_t>(d) & kExponent) == kExponent);
+}
+
+inline bool IsFiniteFigure(const FigureRecord& r) {
+  const unsigned bad = NotFiniteBit(r.origin.x) | NotFiniteBit(r.origin.y) | NotFiniteBit(r.start.x) |
+                       NotFiniteBit(r.start.y) | NotFiniteBit(r.end.x) | NotFiniteBit(r.end.y) |
+                       NotFiniteBit(r.centre.x) | NotFiniteBit(r.centre.y) | NotFiniteBit(r.dir.x) |
+                       NotFiniteBit(r.dir.y) | NotFiniteBit(r.radius) | NotFiniteBit(r.depth);
   return bad == 0;
 }
 
