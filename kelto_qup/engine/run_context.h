@@ -87,6 +87,10 @@ class RunContext {
   // Stops the run with a box naming an operation that is not built yet
   // (placeholders in pending_operations.cpp).
   int StopMissingOperation(const char* name);
+  // Ends the run after a broken invariant of the engine (an index that names
+  // no element, an impossible state): a box naming the place, then the same
+  // stop as an error stop. Returns kStopRun.
+  int StopWithFault(std::string_view place);
   // The box text of a code (CP932): heading, line break, three blanks, text.
   std::string ErrorMessage(int code) const;
   // The path named by the file errors 60 and 61 (native path, UTF-8).

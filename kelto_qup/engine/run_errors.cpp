@@ -129,6 +129,15 @@ int RunContext::StopWithError(int code) {
 
 namespace qup {
 
+int RunContext::StopWithFault(std::string_view place) {
+  if (AbortFlag == 0) {
+    AbortFlag = kStopRun;
+    host.ShowErrorBox(">>> ERROR <<<\n   " + std::string(place));
+  }
+  AbortFlag = kStopRun;
+  return kStopRun;
+}
+
 int RunContext::StopMissingOperation(const char* name) {
   if (AbortFlag == 0) {
     AbortFlag = kStopRun;

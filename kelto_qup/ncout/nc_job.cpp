@@ -400,7 +400,13 @@ int RunContext::StartNcCreation() {
   if (AbortFlag == 0 && elements.ElementCount > 0) {
     RangeStart = 0;
     RangeEnd = elements.ElementCount - 1;
-    RunElementRange();
+    try {
+      RunElementRange();
+    } catch (const EngineInvariantError& fault) {
+      // Never a crash half-way through an NC file: the run ends as an error
+      // stop, so the file is closed and marked incomplete below.
+      StopWithFault(fault.what());
+    }
   }
   if (AbortFlag == kStopSeen) {
     // A stop by the user: the program still gets its process end and its

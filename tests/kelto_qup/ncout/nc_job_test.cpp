@@ -236,6 +236,26 @@ TEST_F(NcJobTest, AnErrorStopLeavesAProgramWithoutItsEnd) {
   EXPECT_EQ(run->AbortFlag, 0);
 }
 
+TEST_F(NcJobTest, ABrokenInvariantMidRunEndsAsAnErrorStopNotACrash) {
+  // Stands for any engine fault deep in the run (an index that names no
+  // element, an impossible state): it surfaces while the run drains events.
+  HandoverBuilder job = Drilling(400);
+  bool thrown = false;
+  host.onPump = [this, &thrown] {
+    if (!thrown && run->job.LastHole[0] != 0.0) {
+      thrown = true;
+      throw qup::EngineInvariantError("element table index 99999 outside 0..10");
+    }
+  };
+  EXPECT_EQ(Run(job), 0);
+  ASSERT_EQ(host.errorBoxes.size(), 1u);
+  EXPECT_NE(host.errorBoxes[0].find("index 99999"), std::string::npos);
+  EXPECT_FALSE(LooksFinished());
+  EXPECT_EQ(run->job.RunIncomplete, 1);
+  EXPECT_TRUE(ListHas("ＮＣデータは未完成です"));
+  EXPECT_EQ(NcExeWord(), 0);
+}
+
 TEST_F(NcJobTest, AStopByTheUserStillEndsTheProgram) {
   HandoverBuilder job = Drilling(400);
   // The user's forced end, seen by the stop poll inside the hole loop.
