@@ -17,6 +17,9 @@ struct SplitCase {
   std::vector<std::string> fields;
 };
 
+// Cases are named by their name, not by their bytes (which hold addresses).
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
+
 class SplitCsvLineTest : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitCsvLineTest, SplitsIntoTheExpectedFields) {
