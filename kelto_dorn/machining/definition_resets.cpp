@@ -137,9 +137,7 @@ void CopyMachiningRecord(StepCondition& destination, const StepCondition& source
 void ClearMachiningTable(DefinitionSlots& slots, DocAtcTable& atc) {
   ResetMachiningRecord(atc);
   ClearDefinitionIndexTable(g_machiningIndexTable);
-  for (int slot = 0; slot < DefinitionSlots::kSlotCount; ++slot) {
-    std::memcpy(&slots.Slot(slot), &g_curMachiningDef, sizeof(MachiningDefinition));
-  }
+  slots.FillAll(g_curMachiningDef);
   MachiningOrderValid = 0;
 }
 

@@ -1,5 +1,6 @@
 #include "kelto_dorn/machining/definition_slots.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -13,7 +14,18 @@ namespace dorn {
 DefinitionSlots::DefinitionSlots() : slots_(new MachiningDefinition[kSlotCount]()) {}
 
 MachiningDefinition& DefinitionSlots::Slot(int slot) {
-  return const_cast<MachiningDefinition&>(static_cast<const DefinitionSlots&>(*this).Slot(slot));
+  MachiningDefinition& record = const_cast<MachiningDefinition&>(static_cast<const DefinitionSlots&>(*this).Slot(slot));
+  writtenEnd_ = std::max(writtenEnd_, slot + 1);  // a writable reference may be written through
+  return record;
+}
+
+void DefinitionSlots::FillAll(const MachiningDefinition& record) {
+  const bool sameRecord = lastFill_ && std::memcmp(lastFill_.get(), &record, sizeof record) == 0;
+  const int end = sameRecord ? writtenEnd_ : kSlotCount;
+  for (int slot = 0; slot < end; ++slot) std::memcpy(&slots_[slot], &record, sizeof record);
+  if (!lastFill_) lastFill_ = std::make_unique<MachiningDefinition>();
+  std::memcpy(lastFill_.get(), &record, sizeof record);
+  writtenEnd_ = 0;
 }
 
 const MachiningDefinition& DefinitionSlots::Slot(int slot) const {

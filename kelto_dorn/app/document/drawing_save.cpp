@@ -2,6 +2,7 @@
 // definition file, "$TMG_FLG.@@@" and the machining defaults, in this order.
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
@@ -137,7 +138,7 @@ bool PutDefinitions(ByteSink& out, CKelDoc& document, std::string* fault) {
   }
   out.Put(SurfaceDefinition{});  // kind 0 ends the list
   for (int i = 0; i < DefinitionSlots::kSlotCount; ++i) {
-    const MachiningDefinition& d = document.definitions.Slot(i);
+    const MachiningDefinition& d = std::as_const(document.definitions).Slot(i);
     std::int32_t kind = 0;
     std::memcpy(&kind, &d, sizeof kind);
     if (kind == 0) break;

@@ -14,8 +14,8 @@ namespace dorn {
 namespace {
 
 constexpr std::int32_t kCurveTableNumber = 90;
-// Records read at once into one buffer that stays in the cache: each is
-// checked there and copied once into its table.
+// Records read at once: straight into the slots of the table the previous
+// record went to, or into one staging buffer that stays in the cache.
 constexpr int kChunkRecords = 512;
 
 struct FileCloser {
@@ -27,19 +27,14 @@ class FigureFileReader {
   explicit FigureFileReader(std::FILE* file, FigureFileResult& result) : file_(file), result_(result) {}
 
   void Run() {
-    std::vector<FigureRecord> staging(kChunkRecords);
-    std::vector<int> tables(kChunkRecords);
+    staging_.resize(kChunkRecords);
+    tables_.resize(kChunkRecords);
     for (;;) {
-      const int n = ReadInto(staging.data(), kChunkRecords);
+      // The file holds its figures table by table, so the next records most
+      // likely belong where the last one went: they are read straight into
+      // that table's slots and only checked there.
+      const int n = lastTable_ >= 0 ? ReadInPlace(lastTable_) : ReadStaged();
       if (n == 0) break;
-      for (int i = 0; i < n; ++i) tables[static_cast<std::size_t>(i)] = Prepare(staging[static_cast<std::size_t>(i)]);
-      // Stretches of records of one table are copied together.
-      for (int i = 0; i < n;) {
-        int j = i + 1;
-        while (j < n && tables[static_cast<std::size_t>(j)] == tables[static_cast<std::size_t>(i)]) ++j;
-        Store(tables[static_cast<std::size_t>(i)], &staging[static_cast<std::size_t>(i)], j - i);
-        i = j;
-      }
     }
   }
 
@@ -114,9 +109,69 @@ class FigureFileReader {
     g_curLayer = savedLayer;
   }
 
+  // Reads a chunk into the staging buffer and stores its records by table.
+  // Returns the records read.
+  int ReadStaged() {
+    const int n = ReadInto(staging_.data(), kChunkRecords);
+    StoreStaged(n, kNotPrepared);
+    return n;
+  }
+
+  // Stores staged records [0, n) stretch by stretch of one table. When the
+  // first has already been through Prepare, its table is `firstTable`.
+  void StoreStaged(int n, int firstTable) {
+    for (int i = 0; i < n; ++i) {
+      tables_[static_cast<std::size_t>(i)] =
+          (i == 0 && firstTable != kNotPrepared) ? firstTable : Prepare(staging_[static_cast<std::size_t>(i)]);
+    }
+    for (int i = 0; i < n;) {
+      int j = i + 1;
+      while (j < n && tables_[static_cast<std::size_t>(j)] == tables_[static_cast<std::size_t>(i)]) ++j;
+      Store(tables_[static_cast<std::size_t>(i)], &staging_[static_cast<std::size_t>(i)], j - i);
+      i = j;
+    }
+    if (n > 0) lastTable_ = tables_[static_cast<std::size_t>(n - 1)];
+  }
+
+  // Reads up to a chunk straight behind the count of `table`, within one run
+  // of its slots. Records that belong to that table are kept where they
+  // landed (slots behind the count are not part of the table, and the loader
+  // clears them afterwards); from the first that does not, the rest of the
+  // chunk goes through the staging buffer. Returns the records read.
+  int ReadInPlace(int table) {
+    FigureTable& t = *g_figureStore.Table(table);
+    const int count = t.count();
+    const int room = std::min(kChunkRecords, FigureTable::kRunSize - (count & (FigureTable::kRunSize - 1)));
+    if (full_ || count + room + kFreeSlotsKept > kFigureSlotLimit || !MakeRoom(table, t, count + room)) {
+      return ReadStaged();
+    }
+    FigureRecord* slots = &t.slot(count);
+    const int n = ReadInto(slots, room);
+    int kept = 0;
+    int otherTable = table;
+    while (kept < n) {
+      otherTable = Prepare(slots[kept]);
+      if (otherTable != table) break;
+      ++kept;
+    }
+    t.set_count(count + kept);
+    result_.loaded += kept;
+    if (kept < n) {
+      std::memcpy(static_cast<void*>(staging_.data()), &slots[kept],
+                  static_cast<std::size_t>(n - kept) * sizeof(FigureRecord));
+      StoreStaged(n - kept, otherTable);
+    }
+    return n;
+  }
+
+  static constexpr int kNotPrepared = -2;  // no table is -1
+
   std::FILE* file_;
   FigureFileResult& result_;
   bool full_ = false;
+  std::vector<FigureRecord> staging_;
+  std::vector<int> tables_;
+  int lastTable_ = -1;  // the table of the last record read; -1 none or skipped
 };
 
 }  // namespace

@@ -1,8 +1,9 @@
 #pragma once
-// Reads a ".MZF" figure file into the figure tables, in chunks through one
-// small buffer: every record is checked there (a layer outside 0-31 or a
-// value that is not a number is not stored) and copied once into the slot
-// behind its table's count.
+// Reads a ".MZF" figure file into the figure tables. The file holds its
+// figures table by table, so a chunk is read straight behind the count of the
+// table the last record went to and checked in place; records of another
+// table go on through a small staging buffer. A record with a layer outside
+// 0-31 or a value that is not a number is not stored.
 #include <filesystem>
 #include <string>
 

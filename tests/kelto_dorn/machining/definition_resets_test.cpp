@@ -1,6 +1,7 @@
 #include "kelto_dorn/machining/definition_resets.h"
 
 #include <cstring>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -143,6 +144,25 @@ TEST_F(DefinitionResetsTest, ClearingTheTableEmptiesEverySlotAndIndexRecord) {
   EXPECT_EQ(slots_->Slot(511).zOrigin, 50.0);
   EXPECT_EQ(std::memcmp(&slots_->Slot(0), &g_curMachiningDef, sizeof(MachiningDefinition)), 0);
   EXPECT_EQ(MachiningOrderValid, 0);
+}
+
+// Clearing skips the copies it can, never a slot that could differ: slots
+// written since the last clear, and all of them once the reset record changes.
+TEST_F(DefinitionResetsTest, RepeatedClearsResetEveryWrittenSlotAndFollowNewDefaults) {
+  ClearMachiningTable(*slots_, *atc_);
+  slots_->Slot(7).kind = 0xB400;
+  slots_->Slot(300).zOrigin = -1.0;
+  ClearMachiningTable(*slots_, *atc_);
+  EXPECT_EQ(slots_->Slot(7).kind, 0);
+  EXPECT_EQ(slots_->Slot(300).zOrigin, 50.0);
+
+  g_machiningDefaults.originZ = 75.0;  // a new reset record
+  ClearMachiningTable(*slots_, *atc_);
+  for (int slot : {0, 7, 300, 511}) {
+    EXPECT_EQ(std::as_const(*slots_).Slot(slot).zOrigin, 75.0) << slot;
+    EXPECT_EQ(std::memcmp(&std::as_const(*slots_).Slot(slot), &g_curMachiningDef, sizeof(MachiningDefinition)), 0)
+        << slot;
+  }
 }
 
 struct DepthCase {
