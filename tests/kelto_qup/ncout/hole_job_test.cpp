@@ -14,6 +14,7 @@
 #include "kelto_qup/engine/run_context.h"
 #include "platform/text.h"
 #include "tests/kelto_qup/support/handover_builder.h"
+#include "tests/kelto_qup/support/rs274.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -64,19 +65,16 @@ class HoleJobTest : public testsupport::ProgramFolderTest {
   // Runs rs274 on the NC file; empty when rs274 is not installed. Every
   // block must be accepted: the interpreter's output names no error.
   std::vector<Plunge> ReadBack(std::string* log = nullptr) {
-    if (std::system("command -v rs274 > /dev/null 2>&1") != 0) return {};
     const fs::path tools = home() / "tools.tbl";
     {
       std::ofstream table(tools);
       for (int t = 1; t <= 99; ++t) table << "T" << t << " P" << t << " D10.0 Z0 ;\n";
     }
-    const fs::path out = home() / "rs274.txt";
-    const std::string command =
-        "rs274 -t '" + tools.string() + "' -g '" + NcPath().string() + "' > '" + out.string() + "' 2>&1";
-    const int status = std::system(command.c_str());
-    const std::string text = ReadText(out);
+    const testsupport::Rs274Run run = testsupport::RunRs274(NcPath(), tools, home());
+    if (!run.found) return {};
+    const std::string& text = run.text;
     if (log != nullptr) *log = text;
-    EXPECT_EQ(status, 0) << text;
+    EXPECT_EQ(run.status, 0) << text;
     EXPECT_EQ(text.find("rror"), std::string::npos) << text;
     std::vector<Plunge> plunges;
     const std::regex feed(R"(STRAIGHT_FEED\(([-0-9.]+), ([-0-9.]+), ([-0-9.]+),)");
@@ -248,7 +246,7 @@ TEST_F(HoleJobTest, ExplicitMovesWriteNoCycleCancel) {
             (Strings{"(PAI=8.5 TIP=3.)", "G00X10.Y15. ", "Z2. ", "G01Z-10.F100", "G00Z50. ", "X30.Y15."}));
   EXPECT_TRUE(Section(lines, "G80", "G80").empty());
   const auto plunges = ReadBack();
-  if (!plunges.empty()) EXPECT_EQ(plunges.size(), 3u);
+  if (!plunges.empty()) { EXPECT_EQ(plunges.size(), 3u); }
 }
 
 TEST_F(HoleJobTest, DeepHolePecksByMovesAndAZeroStepMakesOnePass) {
@@ -300,7 +298,7 @@ TEST_F(HoleJobTest, HolesAlongALineAndAnArcAtThePitch) {
     ASSERT_EQ(plunges.size(), 11u);
     for (const Plunge& p : plunges) {
       EXPECT_DOUBLE_EQ(p.z, -10.0);
-      if (p.x > 40.0) EXPECT_NEAR(std::hypot(p.x - 40.0, p.y - 20.0), 20.0, 0.002);
+      if (p.x > 40.0) { EXPECT_NEAR(std::hypot(p.x - 40.0, p.y - 20.0), 20.0, 0.002); }
     }
   }
 }
@@ -340,7 +338,7 @@ TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   // The held ":M01" joins the next block; ";" splits the line in two.
   EXPECT_EQ(Section(lines, "G04", "M08"), (Strings{"G04P1.M01 ", "M08 "}));
   const auto plunges = ReadBack();
-  if (!plunges.empty()) EXPECT_EQ(plunges.size(), 1u);
+  if (!plunges.empty()) { EXPECT_EQ(plunges.size(), 1u); }
 }
 
 TEST_F(HoleJobTest, HoleSubprogramFileListsThePoints) {
@@ -381,7 +379,7 @@ TEST_F(HoleJobTest, PositioningMovesToEachPoint) {
   EXPECT_NE(head[0].find("Z=0.0"), std::string::npos) << head[0];
   std::string log;
   ReadBack(&log);
-  if (!log.empty()) EXPECT_NE(log.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos);
+  if (!log.empty()) { EXPECT_NE(log.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos); }
 }
 
 TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
@@ -426,7 +424,7 @@ TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
       onCircle += std::fabs(r - 5.75) < 0.002;
     }
     EXPECT_GT(onCircle, 0);
-    if (c.code == 0x6800) EXPECT_NE(log.find("ARC_FEED"), std::string::npos);
+    if (c.code == 0x6800) { EXPECT_NE(log.find("ARC_FEED"), std::string::npos); }
     EXPECT_NE(log.find(", -10.0000,"), std::string::npos);  // the bottom is reached
   }
 }

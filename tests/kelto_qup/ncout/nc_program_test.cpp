@@ -20,6 +20,7 @@
 #include "kelto_qup/engine/recording_host.h"
 #include "kelto_qup/engine/run_context.h"
 #include "platform/text.h"
+#include "tests/kelto_qup/support/rs274.h"
 #include "tests/support/test_support.h"
 
 namespace qup {
@@ -163,26 +164,12 @@ TEST(NcProgram, ScriptedProgramText) {
 
 // ---- the cross-check with rs274
 
-fs::path FindRs274() {
-  const char* path = std::getenv("PATH");
-  std::stringstream dirs(path ? path : "");
-  std::string dir;
-  while (std::getline(dirs, dir, ':')) {
-    const fs::path candidate = fs::path(dir) / "rs274";
-    if (!dir.empty() && fs::exists(candidate)) return candidate;
-  }
-  return {};
-}
-
 struct Canon {
   std::string call;
   std::vector<double> values;
 };
 
 TEST(NcProgram, Rs274AcceptsEveryBlockAndMakesTheScriptedMoves) {
-  const fs::path rs274 = FindRs274();
-  if (rs274.empty())
-    GTEST_SKIP() << "rs274 (Debian package linuxcnc-uspace) is not installed; scripts/setup installs it";
   testsupport::TempFolder folder;
   RecordingHost host;
   RunContext ctx(host);
@@ -191,12 +178,12 @@ TEST(NcProgram, Rs274AcceptsEveryBlockAndMakesTheScriptedMoves) {
   // Tool 5 in a tool table without length, so that G43 adds nothing.
   const fs::path tools = folder.path() / "tools.tbl";
   std::ofstream(tools) << "T5 P5 D10. Z0 ;end mill\n";
-  const fs::path trace = folder.path() / "trace.txt";
-  const std::string command = "'" + rs274.string() + "' -t '" + tools.string() + "' -g '" + program.string() + "' > '" +
-                              trace.string() + "' 2>&1 < /dev/null";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  const testsupport::Rs274Run run = testsupport::RunRs274(program, tools, folder.path());
+  if (!run.found)
+    GTEST_SKIP() << "rs274 (Debian package linuxcnc-uspace) is not installed; scripts/setup installs it";
+  ASSERT_EQ(run.status, 0) << run.text;
 
-  std::ifstream in(trace);
+  std::istringstream in(run.text);
   std::string line;
   std::vector<Canon> moves;
   const std::regex canonLine(R"(^\s*\d+ N\.+ +([A-Z0-9_]+)\((.*)\)\s*$)");
