@@ -105,7 +105,7 @@ void RunContext::DecodePostSwitches(const handover::PostDefinition& p) {
   if (p.halfCircleSplit == 0) o.CodeFormat |= 0x1;
 
   if (p.holeCycleDialect != 0) o.PostSwitchF = 1;
-  if (p.wireSpecification == 0) o.PostSwitchG = 1;
+  if (p.wireDialect == 0) o.PostSwitchG = 1;
   if (p.wireControlForm == 0) {
     o.PostSwitchH = 1;
     o.PostSwitchG = 1;

@@ -93,7 +93,7 @@ struct PostDefinition {
   std::int32_t compensationCancel = 0;  // 1288 工具補正キャンセル: "G40;" / "G00G40"
   std::int32_t g39Compensation = 1;     // 1292 Ｇ３９の補正: Yes / No
   std::int32_t wireControlForm = 1;     // 1296 wire control form: Yes / No
-  std::int32_t wireSpecification = 0;   // 1300 ワイヤー仕様: first / second dialect
+  std::int32_t wireDialect = 0;   // 1300 ワイヤー仕様: first / second dialect
   std::int32_t spindleCode = 0;         // 1304 主軸回転コード: 0 = M03, else second M number
   std::int32_t ncDataMerge = 0;         // 1308 ＮＣデータ統合: Yes / No
   std::int32_t holeCycleDialect = 0;    // 1312 穴加工仕様: first / second dialect
@@ -149,7 +149,7 @@ static_assert(offsetof(PostDefinition, laserCompensation) == 1284);
 static_assert(offsetof(PostDefinition, compensationCancel) == 1288);
 static_assert(offsetof(PostDefinition, g39Compensation) == 1292);
 static_assert(offsetof(PostDefinition, wireControlForm) == 1296);
-static_assert(offsetof(PostDefinition, wireSpecification) == 1300);
+static_assert(offsetof(PostDefinition, wireDialect) == 1300);
 static_assert(offsetof(PostDefinition, spindleCode) == 1304);
 static_assert(offsetof(PostDefinition, ncDataMerge) == 1308);
 static_assert(offsetof(PostDefinition, holeCycleDialect) == 1312);
