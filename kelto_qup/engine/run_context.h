@@ -237,6 +237,19 @@ class RunContext {
   void PutAxisValue(char letter, double value);
   int EmitArcByQuadrants(int flag);
   void EmitPlaneBlockOnce();
+  // The listing columns of start mode 1 (element number, X, Y, Z and, for
+  // arcs, radius and centre) in front of the motion block being composed.
+  void PutListingPrefix();
+  // The listing words of one value, formatted with a decimal point at 0.001
+  // whatever the post's number rule.
+  std::string ListingWord(char letter, double value);
+  // A listing line without a block: echoed and written, no sequence word used.
+  void WriteListingLine(std::string_view text);
+  // Axis words of the special runs (kelto_qup/ncout/special_axis_words.cpp):
+  // X Y and the second contour's U V of a surface-range-offset run; the
+  // rotary axis about X of screw mode 11. x, y, z are the block's axis values.
+  void PutUVWords(double x, double y, double z);
+  void PutRotaryAxisWords();
 
   // ---- program head, tool change and block templates
   //      (kelto_qup/ncout/block_templates.cpp, kelto_qup/ncout/program_head.cpp)

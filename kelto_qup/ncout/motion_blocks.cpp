@@ -280,9 +280,6 @@ void RunContext::PutAxisValue(char letter, double value) { PutWordValue(letter, 
 
 int RunContext::EmitMotionBlock() {
   OutputState& o = output;
-  if (o.ScrewMode == 11 || o.SurfaceRangeOffset != 0) {
-    return StopMissingOperation(o.ScrewMode == 11 ? "PutRotaryAxisWords" : "PutUVWords");
-  }
   const bool absolute = (o.CodeFormat & 0x0040) != 0;
   double x = o.MoveX, y = o.MoveY, z = o.MoveZ;
   if (absolute) {
@@ -315,6 +312,7 @@ int RunContext::EmitMotionBlock() {
       }
     }
   }
+  PutListingPrefix();
   EmitSequenceWord();
   PutPlaneAndCompensation();
   if ((o.BlockFormat & 0x0002) != 0) PutOffsetWord();
@@ -326,6 +324,17 @@ int RunContext::EmitMotionBlock() {
     PutAxisValue('U', x);
     PutAxisValue('V', y);
     PutAxisValue('W', z);
+  } else if (o.CommandType == 0x8210 || o.CommandType == 0x8220) {
+    // The rotary commands: a turn about X (A) or about Y (B) with the move.
+    const bool aboutX = o.CommandType == 0x8210;
+    PutAxisValue(aboutX ? 'X' : 'Y', aboutX ? x : y);
+    PutAxisValue('Z', z);
+    PutWordValue(aboutX ? 'A' : 'B', o.RotaryValue);
+    o.RotaryValue = 0.0;
+  } else if (o.ScrewMode == 11) {
+    PutRotaryAxisWords();
+  } else if (o.SurfaceRangeOffset != 0) {
+    PutUVWords(x, y, z);
   } else {
     PutAxisValue('X', x);
     PutAxisValue('Y', y);

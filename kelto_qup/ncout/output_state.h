@@ -193,6 +193,14 @@ struct OutputState {
   double ArcRadius = 0.0;   // signed radius of the current arc, 0 for a line
   double RadiusWord = 0.0;  // the R word of an arc by radius
   double RotaryValue = 0.0;
+  // Surface-range-offset runs: the second contour's point relative to the
+  // first for the target (set with the target), and the U/V position of the
+  // last block that wrote U and V.
+  double UvOffsetX = 0.0, UvOffsetY = 0.0;
+  double LastUvX = 0.0, LastUvY = 0.0;
+  // Screw mode 11: the position last written on the rotary axis about X:
+  // axial X, radius from the axis, angle in degrees (0 to 360).
+  double RotaryAxial = 0.0, RotaryRadius = 0.0, RotaryAngle = 0.0;
   int CommandType = 0;
   // The two offset words of the run that EmitElementAt shifts for one move.
   double OffsetWordA = 0.0, OffsetWordB = 0.0;
