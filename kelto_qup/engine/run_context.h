@@ -232,6 +232,9 @@ class RunContext {
   int EmitOnChannel(int channel);
   // The signed R word of the current arc: negative beyond half a circle.
   double ArcRadiusWord() const;
+  // The unit X/Y direction of the current move at its start (the tangent of
+  // an arc); false when the move has no X/Y travel.
+  bool MoveStartDirection(double& ux, double& uy) const;
   void PutCornerBlock();
   void PutToolChangeNumber();
   void PutAxisValue(char letter, double value);

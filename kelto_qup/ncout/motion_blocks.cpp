@@ -192,9 +192,10 @@ double RunContext::ArcRadiusWord() const {
   return overHalf ? -r : r;
 }
 
-void RunContext::PutCornerBlock() {
+bool RunContext::MoveStartDirection(double& ux, double& uy) const {
   const OutputState& o = output;
-  double ux = o.MoveX, uy = o.MoveY;
+  ux = o.MoveX;
+  uy = o.MoveY;
   if (o.ArcRadius != 0.0) {
     // The tangent at the start: perpendicular to the radius vector.
     const double rx = -o.CentreI, ry = -o.CentreJ;
@@ -206,10 +207,16 @@ void RunContext::PutCornerBlock() {
     }
   }
   const double length = std::sqrt(ux * ux + uy * uy);
-  if (length > 0.0) {
-    ux /= length;
-    uy /= length;
-  }
+  if (!(length > 0.0)) return false;
+  ux /= length;
+  uy /= length;
+  return true;
+}
+
+void RunContext::PutCornerBlock() {
+  const OutputState& o = output;
+  double ux = 0.0, uy = 0.0;
+  MoveStartDirection(ux, uy);
   if (o.CornerRapid != 0) {
     WriteBlock("G00");
     output.LastMotionMode = 0;  // G00 is now modal: the move writes its own code again
@@ -243,6 +250,9 @@ void RunContext::PutPlaneAndCompensation() {
   // The code is consumed by the block that writes it: 0 asks for nothing.
   if (code == kCompensationCancel) {
     if ((o.CompensationState & 0x1) != 0) {
+      // A scaling still in force in a quoted subprogram ends before the
+      // compensation does.
+      if (o.SubprogramMode != 0 && o.QuotedBlockMode != 0 && o.ScalingValue != 0.0) PutBlockText("G50");
       PutBlockText("G40");
       o.CompensationState &= ~0x1;
     }
@@ -258,6 +268,18 @@ void RunContext::PutOffsetWord() {
   if ((o.CompensationState & 0x2) == 0) return;
   PutBlockChar(static_cast<char>(o.OffsetWordLetter));
   PutPaddedInteger(o.OffsetNumber != 0 ? o.OffsetNumber : o.CurrentTool, 2);
+  if ((o.BlockFormat & 0x0200) != 0) {
+    // The direction the compensation starts along: that of the move, or the
+    // last one when the move has no X/Y travel; reversed with the side.
+    double ux = 0.0, uy = 0.0;
+    if (MoveStartDirection(ux, uy)) {
+      o.OffsetDirX = ux;
+      o.OffsetDirY = uy;
+    }
+    const double sign = (R0.flags & kReversedSide) != 0 ? -1.0 : 1.0;
+    PutWordValue('I', sign * o.OffsetDirX);
+    PutWordValue('J', sign * o.OffsetDirY);
+  }
   o.CompensationState &= ~0x2;
 }
 

@@ -178,6 +178,11 @@ struct OutputState {
   int CompensationSide = 0;   // bit 1 left, bit 2 right (template "Ghh")
   int OffsetNumber = 0;
   int OffsetWordLetter = 'D';
+  // The scaling in force (G51), 0 when none: a quoted subprogram cancels it
+  // with G50 before G40.
+  double ScalingValue = 0.0;
+  // The direction last written with the offset word (I, J).
+  double OffsetDirX = 0.0, OffsetDirY = 0.0;
   double LastFeed = 0.0;
   double Feed = 0.0;
   double RapidRate = 10000.0;

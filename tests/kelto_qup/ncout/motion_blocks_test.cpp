@@ -72,6 +72,62 @@ TEST_F(MotionBlocksTest, PlaneWordAndCompensation) {
   EXPECT_EQ(Move(1, 50, 0, 0), (Lines{"G18 ", "G40X50. "}));
 }
 
+TEST_F(MotionBlocksTest, OffsetDirectionWordsWithTheOffsetWord) {
+  ctx.output.BlockFormat = 0x0200;
+  struct Case {
+    int compensation;      // 1 cancel, 2 left, 3 right
+    int elementFlags;      // the reversed-side bits of the element
+    double x, y, z, radius, i, j;
+    const char* line;
+  };
+  const Case cases[] = {
+      {2, 0, 10, 0, 0, 0, 0, 0, "G01G41X10.F100D05I1."},
+      {1, 0, 20, 0, 0, 0, 0, 0, "G40X20. "},
+      // A move without X/Y travel keeps the last direction.
+      {3, 0, 20, 0, -2, 0, 0, 0, "G42Z-2.D05I1. "},
+      {1, 0, 20, 10, -2, 0, 0, 0, "G40Y10. "},
+      // The reversed side negates the direction: (0.6, -0.8) becomes (-0.6, 0.8).
+      {2, 0x10000, 26, 2, -2, 0, 0, 0, "G41X26.Y2.D05I-0.6J0.8"},
+      {1, 0, 30, 2, -2, 0, 0, 0, "G40X30. "},
+      // An arc starts along its tangent: counter-clockwise about (30, 7) from (30, 2).
+      {3, 0, 35, 7, -2, 5, 0, 5, "G03G42X35.Y7.J5.D05I1."},
+  };
+  for (const Case& c : cases) {
+    ctx.output.CompensationCode = c.compensation;
+    NcElement element;
+    element.flags = c.elementFlags;
+    ctx.SetR0(element);
+    EXPECT_EQ(Move(1, c.x, c.y, c.z, c.radius, c.i, c.j), (Lines{c.line})) << c.line;
+  }
+}
+
+TEST_F(MotionBlocksTest, ScalingIsCancelledBeforeTheCompensationInQuotedSubprograms) {
+  struct Case {
+    int subprogram, quoted;
+    double scaling;
+    const char* line;
+  };
+  const Case cases[] = {
+      {1, 1, 0.5, "\"G50G40X20.;\""},
+      {1, 1, 0, "\"G40X20.;\""},
+      {0, 1, 0.5, "\"G40X20.;\""},
+      {1, 0, 0.5, "G40X20. "},
+  };
+  for (const Case& c : cases) {
+    ctx.output.SubprogramMode = c.subprogram;
+    ctx.output.QuotedBlockMode = c.quoted;
+    ctx.output.ScalingValue = c.scaling;
+    ctx.output.LastMotionMode = 1;
+    ctx.output.LastFeed = 100;
+    ctx.output.PrevX = 10;
+    ctx.output.CompensationState = 0x1;
+    ctx.output.CompensationCode = 1;
+    ctx.RestartBlock();
+    EXPECT_EQ(Move(1, 20, 0, 0), (Lines{c.line})) << c.line;
+    EXPECT_EQ(ctx.output.CompensationState & 0x1, 0);
+  }
+}
+
 TEST_F(MotionBlocksTest, SmallMoveRule) {
   ctx.output.CodeFormat = 0;  // incremental
   ctx.output.BlockFormat = 0x0001;
