@@ -116,11 +116,11 @@ int RunContext::EmitMove(int flag) {
   output.StepKind = kStepMotion;
   PrepareMove();
   if (output.MotionMode == 0 && output.RapidRate > 0.0) {
-    // Rapid moves are timed here at the rapid rate (mm/min); feed moves are
-    // timed by the engine.
+    // Rapid moves are timed here at the rapid rate (mm/min) into the same
+    // predicted time as the feed moves, which the engine times.
     const double length =
         std::sqrt(output.MoveX * output.MoveX + output.MoveY * output.MoveY + output.MoveZ * output.MoveZ);
-    output.MachiningTimeRapid += length / output.RapidRate * 60.0;
+    PredictedMachiningTime += length / output.RapidRate * 60.0;
   }
   output.MoveSkipped = 0;
   const int status = EmitElement();

@@ -219,7 +219,6 @@ struct OutputState {
   // Set by the start-point restore: step kind 2 skips its head and set-up template.
   int SkipSubprogramHead = 0;
   int CurrentStepCode = 1;
-  double MachiningTimeRapid = 0.0;
 
   // ---- program head, tool change and templates
   int CurrentTool = 0;

@@ -199,10 +199,15 @@ TEST_F(HoleJobTest, CannedCycleForms) {
     Strings block;  // the first hole's blocks after the comment
     double timeSeconds;
   };
+  // The predicted time holds the rapid moves too, at the default rapid rate
+  // of 10000 mm/min: up to Z50, over to the first hole, home after the last;
+  // returning to R (Z2) adds the rise from R back to Z50 at the end.
+  const double rapids = (50.0 + std::hypot(10.0, 15.0) + std::hypot(50.0, 15.0)) * 60.0 / 10000.0;
+  const double riseFromR = 48.0 * 60.0 / 10000.0;
   const Case cases[] = {
-      {"peck", 83, 3, 0, false, {"G98G83X10.Y15.Z-10.R2.Q3.F100 ", "X30.Y15."}, 75.6},
-      {"tap", 84, 0, 0, false, {"G98G84X10.Y15.Z-10.R2.F100", "X30.Y15."}, 21.6},
-      {"dwell", 82, 0, 1.5, true, {"G99G82X10.Y15.Z-10.R2.P1F100", "X30.Y15."}, 21.6},
+      {"peck", 83, 3, 0, false, {"G98G83X10.Y15.Z-10.R2.Q3.F100 ", "X30.Y15."}, 75.6 + rapids},
+      {"tap", 84, 0, 0, false, {"G98G84X10.Y15.Z-10.R2.F100", "X30.Y15."}, 21.6 + rapids},
+      {"dwell", 82, 0, 1.5, true, {"G99G82X10.Y15.Z-10.R2.P1F100", "X30.Y15."}, 21.6 + rapids + riseFromR},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

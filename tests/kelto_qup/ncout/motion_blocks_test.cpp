@@ -128,6 +128,15 @@ TEST_F(MotionBlocksTest, ScalingIsCancelledBeforeTheCompensationInQuotedSubprogr
   }
 }
 
+TEST_F(MotionBlocksTest, RapidMovesCountInThePredictedTime) {
+  ctx.output.RapidRate = 6000;  // mm/min
+  ctx.PredictedMachiningTime = 10;
+  Move(0, 30, 40, 0);  // 50 mm at 100 mm/s
+  EXPECT_NEAR(ctx.PredictedMachiningTime, 10.5, 1e-12);
+  Move(1, 60, 40, 0);  // feed moves are timed by the engine, not here
+  EXPECT_NEAR(ctx.PredictedMachiningTime, 10.5, 1e-12);
+}
+
 TEST_F(MotionBlocksTest, SmallMoveRule) {
   ctx.output.CodeFormat = 0;  // incremental
   ctx.output.BlockFormat = 0x0001;
