@@ -253,6 +253,13 @@ class RunContext {
   // rotary axis about X of screw mode 11. x, y, z are the block's axis values.
   void PutUVWords(double x, double y, double z);
   void PutRotaryAxisWords();
+  // The return to the process's saved start point
+  // (kelto_qup/ncout/start_point_restore.cpp): the start point becomes the
+  // output's target again; an upward (or no) Z step writes a pending return
+  // template and retracts by the step (ApplyZStep); a downward step only
+  // decides whether step kind 2 skips its head and set-up template.
+  int RestoreStartPoint();
+  int ApplyZStep(double step);
 
   // ---- program head, tool change and block templates
   //      (kelto_qup/ncout/block_templates.cpp, kelto_qup/ncout/program_head.cpp)

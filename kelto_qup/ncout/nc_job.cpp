@@ -66,6 +66,8 @@ void RunContext::InitNcJob() {
   output.LastUvX = output.LastUvY = 0.0;
   output.OffsetDirX = output.OffsetDirY = 0.0;
   output.ScalingValue = 0.0;
+  output.SkipSubprogramHead = 0;
+  output.DownwardRestoreSeen = 0;
   output.RotaryAxial = output.RotaryRadius = output.RotaryAngle = 0.0;
   engine.core.PathLength = 0.0;
   engine.core.TimedLength = 0.0;

@@ -218,6 +218,8 @@ struct OutputState {
   int PlaneBlockWritten = 0;
   // Set by the start-point restore: step kind 2 skips its head and set-up template.
   int SkipSubprogramHead = 0;
+  // Set by the first downward step to a start point in a run.
+  int DownwardRestoreSeen = 0;
   int CurrentStepCode = 1;
 
   // ---- program head, tool change and templates
