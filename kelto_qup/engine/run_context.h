@@ -248,7 +248,7 @@ class RunContext {
   std::string ListingWord(char letter, double value);
   // A listing line without a block: echoed and written, no sequence word used.
   void WriteListingLine(std::string_view text);
-  // Axis words of the special runs (kelto_qup/ncout/special_axis_words.cpp):
+  // Axis words of the special runs (kelto_qup/ncout/uv_rotary_words.cpp):
   // X Y and the second contour's U V of a surface-range-offset run; the
   // rotary axis about X of screw mode 11. x, y, z are the block's axis values.
   void PutUVWords(double x, double y, double z);
