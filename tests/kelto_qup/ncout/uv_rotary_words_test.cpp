@@ -18,7 +18,7 @@
 namespace qup {
 namespace {
 
-class SpecialAxisWordsTest : public ::testing::Test {
+class UvRotaryWordsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     OutputState& o = ctx.output;
@@ -46,7 +46,7 @@ class SpecialAxisWordsTest : public ::testing::Test {
   RunContext ctx{host};
 };
 
-TEST_F(SpecialAxisWordsTest, SecondContourAsUVIncremental) {
+TEST_F(UvRotaryWordsTest, SecondContourAsUVIncremental) {
   ctx.output.SurfaceRangeOffset = 1;
   ctx.output.CodeFormat = 0;  // incremental
   EXPECT_EQ(UvMove(10, 0, 0, 1, 0), (Lines{"G01X10.U1.V0.F100 "}));  // a zero step prints as V0.
@@ -57,7 +57,7 @@ TEST_F(SpecialAxisWordsTest, SecondContourAsUVIncremental) {
   EXPECT_EQ(UvMove(30, 5, -2, 1.50049, 0.2504), (Lines{"X10.U0.V0."}));
 }
 
-TEST_F(SpecialAxisWordsTest, SecondContourAsUVAbsolute) {
+TEST_F(UvRotaryWordsTest, SecondContourAsUVAbsolute) {
   ctx.output.SurfaceRangeOffset = 1;
   ctx.output.CodeFormat = 0x0040;
   EXPECT_EQ(UvMove(10, 0, 0, 1, -0.5), (Lines{"G01X10.U1.V-0.5F100 "}));
@@ -65,7 +65,7 @@ TEST_F(SpecialAxisWordsTest, SecondContourAsUVAbsolute) {
   EXPECT_EQ(UvMove(10, 0, -3, 1, -0.5), (Lines{"U1.V-0.5Z-3."}));
 }
 
-TEST_F(SpecialAxisWordsTest, RotaryAxisAboutXIncremental) {
+TEST_F(UvRotaryWordsTest, RotaryAxisAboutXIncremental) {
   OutputState& o = ctx.output;
   o.ScrewMode = 11;
   o.CodeFormat = 0;
@@ -88,7 +88,7 @@ TEST_F(SpecialAxisWordsTest, RotaryAxisAboutXIncremental) {
   for (const Case& c : cases) EXPECT_EQ(Move(c.x, c.y, c.z), (Lines{c.line})) << c.line;
 }
 
-TEST_F(SpecialAxisWordsTest, RotaryAxisAbsoluteWithScrewLetters) {
+TEST_F(UvRotaryWordsTest, RotaryAxisAbsoluteWithScrewLetters) {
   OutputState& o = ctx.output;
   o.ScrewMode = 11;
   o.CodeFormat = 0x0040;
@@ -101,7 +101,7 @@ TEST_F(SpecialAxisWordsTest, RotaryAxisAbsoluteWithScrewLetters) {
   EXPECT_EQ(Move(0, -3, 0), (Lines{"Z3.A180."}));
 }
 
-TEST_F(SpecialAxisWordsTest, RotaryCommandsWriteAOrB) {
+TEST_F(UvRotaryWordsTest, RotaryCommandsWriteAOrB) {
   OutputState& o = ctx.output;
   o.CodeFormat = 0x0040;
   o.CommandType = 0x8210;
@@ -113,7 +113,7 @@ TEST_F(SpecialAxisWordsTest, RotaryCommandsWriteAOrB) {
   EXPECT_EQ(Move(20, 6, -1), (Lines{"Y6.B30. "}));
 }
 
-TEST_F(SpecialAxisWordsTest, RotaryProgramReadByRs274) {
+TEST_F(UvRotaryWordsTest, RotaryProgramReadByRs274) {
   testsupport::TempFolder folder;
   const auto program = folder.path() / "O1.NC";
   ASSERT_EQ(ctx.OpenNcOutput(program.string()), 0);
