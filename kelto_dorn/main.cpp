@@ -1,7 +1,7 @@
 // Kelto_Dorn: draws the part, attaches machining to it and writes the CAM
 // hand-over for the companion program.
-#include "kelto_dorn/app/document/document.h"
-#include "kelto_dorn/app/document/startup.h"
+#include "kelto_dorn/document/document.h"
+#include "kelto_dorn/document/startup.h"
 #include "platform/qt/qt_backend.h"
 
 int main(int argc, char** argv) {

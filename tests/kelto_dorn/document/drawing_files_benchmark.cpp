@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/document.h"
-#include "kelto_dorn/app/document/drawing_files.h"
-#include "kelto_dorn/app/document/figure_file_reader.h"
+#include "kelto_dorn/document/document.h"
+#include "kelto_dorn/document/drawing_files.h"
+#include "kelto_dorn/document/figure_file_reader.h"
 #include "kelto_dorn/app/record_resets.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "shared/handover/drawing_header.h"
-#include "tests/kelto_dorn/app/document/document_fixture.h"
+#include "tests/kelto_dorn/document/document_fixture.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -1,16 +1,16 @@
-#include "kelto_dorn/app/document/startup.h"
+#include "kelto_dorn/document/startup.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/document.h"
-#include "kelto_dorn/app/document/drawing_files.h"
-#include "kelto_dorn/app/document/file_fault.h"
-#include "kelto_dorn/app/document/message_dialog.h"
-#include "kelto_dorn/app/document/pending_services.h"
-#include "kelto_dorn/app/document/system_record.h"
-#include "kelto_dorn/app/document/system_state.h"
+#include "kelto_dorn/document/document.h"
+#include "kelto_dorn/document/drawing_files.h"
+#include "kelto_dorn/document/file_fault.h"
+#include "kelto_dorn/document/message_dialog.h"
+#include "kelto_dorn/document/pending_services.h"
+#include "kelto_dorn/document/system_record.h"
+#include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/app/palette.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "kelto_dorn/app/document/document.h"
+#include "kelto_dorn/document/document.h"
 #include "kelto_dorn/app/figure_record.h"
 #include "platform/headless/headless_backend.h"
 #include "tests/support/test_support.h"

@@ -1,8 +1,8 @@
-#include "kelto_dorn/app/document/message_dialog.h"
+#include "kelto_dorn/document/message_dialog.h"
 
 #include <string>
 
-#include "kelto_dorn/app/document/system_state.h"
+#include "kelto_dorn/document/system_state.h"
 #include "platform/text.h"
 
 namespace dorn {

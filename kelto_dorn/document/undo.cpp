@@ -1,15 +1,15 @@
-#include "kelto_dorn/app/document/undo.h"
+#include "kelto_dorn/document/undo.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/byte_stream.h"
-#include "kelto_dorn/app/document/file_fault.h"
-#include "kelto_dorn/app/document/pending_services.h"
-#include "kelto_dorn/app/document/record_checks.h"
-#include "kelto_dorn/app/document/system_state.h"
+#include "kelto_dorn/document/byte_stream.h"
+#include "kelto_dorn/document/file_fault.h"
+#include "kelto_dorn/document/pending_services.h"
+#include "kelto_dorn/document/record_checks.h"
+#include "kelto_dorn/document/system_state.h"
 #include "platform/paths.h"
 #include "platform/record_file.h"
 #include "platform/text.h"

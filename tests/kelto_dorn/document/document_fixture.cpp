@@ -1,9 +1,9 @@
-#include "tests/kelto_dorn/app/document/document_fixture.h"
+#include "tests/kelto_dorn/document/document_fixture.h"
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/system_record.h"
-#include "kelto_dorn/app/document/system_state.h"
-#include "kelto_dorn/app/document/undo.h"
+#include "kelto_dorn/document/system_record.h"
+#include "kelto_dorn/document/system_state.h"
+#include "kelto_dorn/document/undo.h"
 #include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/record_resets.h"
 #include "kelto_dorn/app/view_state.h"

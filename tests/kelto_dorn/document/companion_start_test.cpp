@@ -5,13 +5,13 @@
 #include <thread>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/startup.h"
-#include "kelto_dorn/app/document/system_record.h"
+#include "kelto_dorn/document/startup.h"
+#include "kelto_dorn/document/system_record.h"
 #include "platform/process.h"
 #include "platform/text.h"
 #include "shared/handover/color_table.h"
 #include "shared/handover/drawing_header.h"
-#include "tests/kelto_dorn/app/document/document_fixture.h"
+#include "tests/kelto_dorn/document/document_fixture.h"
 
 namespace dorn::test {
 namespace {

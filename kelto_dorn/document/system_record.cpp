@@ -1,4 +1,4 @@
-#include "kelto_dorn/app/document/system_record.h"
+#include "kelto_dorn/document/system_record.h"
 
 #include <chrono>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/file_fault.h"
-#include "kelto_dorn/app/document/system_state.h"
+#include "kelto_dorn/document/file_fault.h"
+#include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/app/palette.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"

@@ -5,15 +5,15 @@
 #include <fstream>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/drawing_files.h"
-#include "kelto_dorn/app/document/system_state.h"
+#include "kelto_dorn/document/drawing_files.h"
+#include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/machining/machining_definition.h"
 #include "kelto_dorn/surfaces/surface_definition.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "platform/record_file.h"
 #include "platform/text.h"
 #include "shared/handover/drawing_header.h"
-#include "tests/kelto_dorn/app/document/document_fixture.h"
+#include "tests/kelto_dorn/document/document_fixture.h"
 
 namespace dorn::test {
 namespace {

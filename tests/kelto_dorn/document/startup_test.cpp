@@ -6,16 +6,16 @@
 #include <set>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/drawing_files.h"
-#include "kelto_dorn/app/document/message_dialog.h"
-#include "kelto_dorn/app/document/startup.h"
-#include "kelto_dorn/app/document/system_record.h"
-#include "kelto_dorn/app/document/system_state.h"
+#include "kelto_dorn/document/drawing_files.h"
+#include "kelto_dorn/document/message_dialog.h"
+#include "kelto_dorn/document/startup.h"
+#include "kelto_dorn/document/system_record.h"
+#include "kelto_dorn/document/system_state.h"
 #include "platform/application.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "shared/handover/drawing_header.h"
-#include "tests/kelto_dorn/app/document/document_fixture.h"
+#include "tests/kelto_dorn/document/document_fixture.h"
 
 namespace dorn::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "kelto_dorn/app/document/pending_services.h"
+#include "kelto_dorn/document/pending_services.h"
 
 #include "kelto_dorn/app/app_state.h"
 

@@ -1,4 +1,4 @@
-#include "kelto_dorn/app/document/document.h"
+#include "kelto_dorn/document/document.h"
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/record_resets.h"

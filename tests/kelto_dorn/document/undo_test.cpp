@@ -4,10 +4,10 @@
 #include <fstream>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/system_state.h"
-#include "kelto_dorn/app/document/undo.h"
+#include "kelto_dorn/document/system_state.h"
+#include "kelto_dorn/document/undo.h"
 #include "platform/text.h"
-#include "tests/kelto_dorn/app/document/document_fixture.h"
+#include "tests/kelto_dorn/document/document_fixture.h"
 
 namespace dorn::test {
 namespace {

@@ -1,7 +1,7 @@
-#include "kelto_dorn/app/document/system_state.h"
+#include "kelto_dorn/document/system_state.h"
 
-#include "kelto_dorn/app/document/system_record.h"
-#include "kelto_dorn/app/document/undo.h"
+#include "kelto_dorn/document/system_record.h"
+#include "kelto_dorn/document/undo.h"
 
 namespace dorn {
 

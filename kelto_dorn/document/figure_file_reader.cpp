@@ -1,4 +1,4 @@
-#include "kelto_dorn/app/document/figure_file_reader.h"
+#include "kelto_dorn/document/figure_file_reader.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/record_checks.h"
+#include "kelto_dorn/document/record_checks.h"
 
 namespace dorn {
 

@@ -1,4 +1,4 @@
-#include "kelto_dorn/app/document/file_fault.h"
+#include "kelto_dorn/document/file_fault.h"
 
 #include <cstring>
 

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/document/byte_stream.h"
-#include "kelto_dorn/app/document/document.h"
-#include "kelto_dorn/app/document/drawing_files.h"
-#include "kelto_dorn/app/document/file_fault.h"
-#include "kelto_dorn/app/document/record_checks.h"
-#include "kelto_dorn/app/document/system_state.h"
+#include "kelto_dorn/document/byte_stream.h"
+#include "kelto_dorn/document/document.h"
+#include "kelto_dorn/document/drawing_files.h"
+#include "kelto_dorn/document/file_fault.h"
+#include "kelto_dorn/document/record_checks.h"
+#include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/machining/definition_defaults.h"
 #include "kelto_dorn/machining/machining_state.h"
