@@ -3,10 +3,6 @@
 
 namespace dorn {
 
-int g_curCommand = 0;
-int g_commandStep = 0;
-int g_pickState = 0;
-int g_snapMode = 0;
 TextRecord g_curTextRecord;
 
 DrawingHooks g_drawingHooks;
@@ -30,10 +26,7 @@ void DrawOriginMarkHook(platform::DeviceContext& dc, int mode) {
 }
 
 void ResetDrawingHooks() {
-  g_curCommand = 0;
-  g_commandStep = 0;
-  g_pickState = 0;
-  g_snapMode = 0;
+  ResetCommandState();
   g_curTextRecord = TextRecord{};
   g_drawingHooks = DrawingHooks{};
 }

@@ -10,17 +10,14 @@
 #include <cstdint>
 #include <functional>
 
+#include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_record.h"
 #include "kelto_dorn/app/text_record.h"
 #include "platform/device_context.h"
 
 namespace dorn {
 
-// --- Command state words read by the painters ------------------------------
-extern int g_curCommand;   // the active command id (0 none)
-extern int g_commandStep;  // the active command's step counter / input state
-extern int g_pickState;    // what the next click means
-extern int g_snapMode;     // 0 figure, 1 mouse point, 2 intersection, 3 end or mid point
+// The command state words the painters read are in command_state.h.
 // The text record being built or drawn (the text painter reads it).
 extern TextRecord g_curTextRecord;
 

@@ -10,8 +10,4 @@ void ReadDornPostTable() {}
 
 void UpdateDimensionArrowShape() {}
 
-void RedrawView() {}
-
-void EndPick() {}
-
 }  // namespace dorn

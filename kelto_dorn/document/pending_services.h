@@ -12,8 +12,5 @@ void TruncateMachiningOrder(int from);
 void ReadDornPostTable();
 // The dimension arrow wings after a drawing was loaded: nothing yet.
 void UpdateDimensionArrowShape();
-// The view: repaint, and the end of a pending pick. Nothing while no view exists.
-void RedrawView();
-void EndPick();
 
 }  // namespace dorn

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_state.h"
+#include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/document/byte_stream.h"
 #include "kelto_dorn/document/file_fault.h"
-#include "kelto_dorn/document/pending_services.h"
 #include "kelto_dorn/document/record_checks.h"
 #include "kelto_dorn/document/system_state.h"
 #include "platform/paths.h"
@@ -310,7 +311,7 @@ void RestoreUndoSnapshot(int step) {
   ByteSource in(bytes);
   RestoreSnapshot(slot, in);
   g_figureStore.full = false;
-  EndPick();
+  EndPick(g_curCommand);
   g_curFigure = savedFigure;
   RedrawView();
 }

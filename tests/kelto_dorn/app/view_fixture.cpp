@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_engines.h"
+#include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/palette.h"
@@ -15,6 +17,8 @@ void ViewTest::SetUp() {
   KernelTest::SetUp();
   ResetViewState();
   ResetDrawingHooks();
+  ResetCommandEngines();
+  ResetViewAccess();
   SetDefaultPalette(0);
   RebuildPenTable();
   for (int l = 0; l < kLayerCount; ++l) {
@@ -34,6 +38,8 @@ void ViewTest::SetUp() {
 void ViewTest::TearDown() {
   ResetViewState();
   ResetDrawingHooks();
+  ResetCommandEngines();
+  ResetViewAccess();
   KernelTest::TearDown();
 }
 

@@ -1,6 +1,8 @@
 #include "tests/kelto_dorn/document/document_fixture.h"
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_engines.h"
+#include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/document/system_record.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/document/undo.h"
@@ -19,6 +21,8 @@ void ResetProgramState() {
   ResetAppState();
   ResetViewState();
   ResetDrawingHooks();
+  ResetCommandEngines();
+  ResetViewAccess();
   ResetSurfaceState();
   ResetMachiningState();
   ResetDbSelection();
