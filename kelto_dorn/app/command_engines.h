@@ -54,6 +54,8 @@ struct CommandEngines {
   std::function<int()> workPickMode;
   // F7, F8, F9: the candidate page (1-3) the highlight shows.
   std::function<void(int page)> setCandidatePage;
+  // Reverses the figure the last pick found (mode 1: an arc keeps its sweep).
+  std::function<int(int mode)> reverseFigureDirection;
 
   // --- Curve command engine ---------------------------------------------------
   std::function<void(int id)> beginCurveCommand;

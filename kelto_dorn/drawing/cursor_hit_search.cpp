@@ -11,6 +11,7 @@
 #include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/drawing/curve_figure_range.h"
+#include "kelto_dorn/drawing/construction_figures.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/pick_hit_test.h"
 

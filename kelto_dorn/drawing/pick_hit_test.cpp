@@ -9,6 +9,7 @@
 #include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/number_text.h"
 #include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/drawing/construction_figures.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 
 namespace dorn {
@@ -33,7 +34,6 @@ constexpr int kStateMoveTarget = 616;
 
 double Length(Vec2 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 Vec2 Minus(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }
-Vec2 Plus(Vec2 a, Vec2 b) { return {a.x + b.x, a.y + b.y}; }
 double ZeroSmall(double v, double eps) { return std::fabs(v) < eps ? 0.0 : v; }
 
 bool EndPointHit(const FigureRecord& f, Vec2 p, double t) {
@@ -114,14 +114,6 @@ bool IsLineKind(int kind) {
 
 bool IsArcKind(int kind) {
   return kind == kKindArc || kind == 0xD003 || kind == 0xD103 || kind == 0xD203 || kind == 0xD303;
-}
-
-FigureRecord AbsoluteFigure(const FigureRecord& f) {
-  FigureRecord a = f;
-  a.start = Plus(f.start, f.origin);
-  a.end = Plus(f.end, f.origin);
-  a.centre = Plus(f.centre, f.origin);
-  return a;
 }
 
 bool FigureHitAt(const FigureRecord& f, Vec2 p, double tolerance) {

@@ -14,9 +14,6 @@ bool IsPointKind(int kind);  // 1, 8, 55, 68, 84, 340
 bool IsLineKind(int kind);   // 2 and the dimension lines 0xD002..0xD302
 bool IsArcKind(int kind);    // 3 and the dimension arcs 0xD003..0xD303
 
-// The figure with start, end and centre made absolute (its origin added).
-FigureRecord AbsoluteFigure(const FigureRecord& f);
-
 // The geometric test of one figure in absolute coordinates: true when p lies
 // on it within `tolerance` (mm). Degenerate figures (a zero-length line, a
 // zero radius, a click on an arc's centre) miss rather than divide by zero.

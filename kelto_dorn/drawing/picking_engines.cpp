@@ -8,6 +8,7 @@
 #include "kelto_dorn/drawing/cursor_hit_search.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/pick_search.h"
+#include "kelto_dorn/drawing/picked_figure_edits.h"
 #include "kelto_dorn/drawing/work_figure_pick.h"
 
 namespace dorn {
@@ -21,6 +22,7 @@ void InstallPickingEngines() {
   e.drawPickHighlights = [](platform::DeviceContext& dc) { DrawPickHighlights(dc); };
   e.workPickMode = [] { return g_drawingView.m_workPickMode; };
   e.setCandidatePage = [](int page) { SetCandidatePage(page); };
+  e.reverseFigureDirection = [](int mode) { return ReverseFigureDirection(mode); };
   g_drawingHooks.drawPickHighlights = [](platform::DeviceContext& dc) { DrawPickHighlights(dc); };
   g_drawingHooks.highlightCurves = [](platform::DeviceContext& dc, int colour) { HighlightCurves(dc, colour); };
 }

@@ -15,6 +15,7 @@
 #include "kelto_dorn/drawing/curve_figure_range.h"
 #include "kelto_dorn/drawing/curve_figure_repack.h"
 #include "kelto_dorn/drawing/curve_registration.h"
+#include "kelto_dorn/drawing/construction_figures.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/pick_hit_test.h"
 

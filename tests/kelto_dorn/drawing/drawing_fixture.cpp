@@ -1,17 +1,22 @@
 #include "tests/kelto_dorn/drawing/drawing_fixture.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/view_access.h"
+#include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/picking_engines.h"
 
 namespace dorn::test {
 
 void DrawingTest::SetUp() {
+  home_ = std::make_unique<testsupport::TempFolder>();
+  setenv("KELTO_HOME", home_->path().c_str(), 1);
   ViewTest::SetUp();
+  ResetDocumentState();
   ResetDrawingState();
   InstallPickingEngines();
   viewLog_ = std::make_shared<std::vector<platform::Primitive>>();
@@ -26,7 +31,10 @@ void DrawingTest::SetUp() {
 
 void DrawingTest::TearDown() {
   ResetDrawingState();
+  ResetDocumentState();
   ViewTest::TearDown();
+  unsetenv("KELTO_HOME");
+  home_.reset();
 }
 
 FigureRecord DrawingTest::Line(Vec2 start, Vec2 end) {

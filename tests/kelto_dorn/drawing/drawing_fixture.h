@@ -3,12 +3,13 @@
 // drawing commands: the view of ViewTest (800 x 600 at 100 percent), the
 // picking entries installed, and a way back to the view that counts the
 // ends of picks and the redraws and hands out recording device contexts
-// that share one log.
+// that share one log; the program folder is a fresh temporary folder.
 #include <memory>
 #include <vector>
 
 #include "kelto_dorn/app/figure_record.h"
 #include "platform/recording_context.h"
+#include "tests/support/test_support.h"
 #include "tests/kelto_dorn/app/view_fixture.h"
 
 namespace dorn::test {
@@ -36,6 +37,8 @@ class DrawingTest : public ViewTest {
 
  private:
   std::shared_ptr<std::vector<platform::Primitive>> viewLog_;
+  // The program folder (undo snapshots go there).
+  std::unique_ptr<testsupport::TempFolder> home_;
 };
 
 }  // namespace dorn::test
