@@ -70,22 +70,35 @@ void Found(int index, int table) {
   g_pickFoundTable = table;
 }
 
-// Scans one table in index order for the first accepted figure that is hit.
-bool ScanTable(int table, int mode) {
+// Loads the figures of one table into g_curFigure in index order (the
+// figure table selection kept) until `visit` returns true; true when it did.
+template <class Visit>
+bool ForEachFigure(int table, Visit visit) {
   const int saved = g_figureTableSelector;
   g_figureTableSelector = table;
   const int count = GetFigureCount(table);
-  bool hit = false;
-  for (int i = 0; i < count && !hit; ++i) {
+  bool stop = false;
+  for (int i = 0; i < count && !stop; ++i) {
     GetFigure(i);
-    g_pickTestIndex = i;
-    if (Accepts(g_curFigure, mode) && TestFigureAtPick() == 1) {
-      Found(i, table);
-      hit = true;
-    }
+    stop = visit(i);
   }
   g_figureTableSelector = saved;
-  return hit;
+  return stop;
+}
+
+// True when figure i (in g_curFigure) is accepted and hit.
+bool AcceptedHit(int i, int mode) {
+  g_pickTestIndex = i;
+  return Accepts(g_curFigure, mode) && TestFigureAtPick() == 1;
+}
+
+// Scans one table in index order for the first accepted figure that is hit.
+bool ScanTable(int table, int mode) {
+  return ForEachFigure(table, [&](int i) {
+    if (!AcceptedHit(i, mode)) return false;
+    Found(i, table);
+    return true;
+  });
 }
 
 bool TestSpecial(const FigureRecord& f, int index) {
@@ -143,17 +156,12 @@ bool ScanAxesAndWorkBox() {
 void CollectPointGroup() {
   const FigureRecord picked = g_curFigure;
   StoreSegment(kPointGroupPickBlock);
-  const int saved = g_figureTableSelector;
-  g_figureTableSelector = g_pickFoundTable;
-  const int count = GetFigureCount(g_pickFoundTable);
   int block = kPointGroupFirstBlock;
-  for (int i = 0; i < count && block + 10 <= kLastSegmentBlock; ++i) {
-    GetFigure(i);
-    if (g_curFigure.kind == kKindEmpty || g_curFigure.number != picked.number) continue;
-    StoreSegment(block++);
-  }
+  ForEachFigure(g_pickFoundTable, [&](int) {
+    if (g_curFigure.kind != kKindEmpty && g_curFigure.number == picked.number) StoreSegment(block++);
+    return block + 10 > kLastSegmentBlock;
+  });
   g_workCount = block;
-  g_figureTableSelector = saved;
   g_curFigure = picked;
 }
 
@@ -174,16 +182,10 @@ struct FiguresUnderCursor {
 };
 
 void CollectUnderCursor(int table, FiguresUnderCursor& out) {
-  const int saved = g_figureTableSelector;
-  g_figureTableSelector = table;
-  const int n = GetFigureCount(table);
-  for (int i = 0; i < n && out.count < kMaxSnapFigures; ++i) {
-    GetFigure(i);
-    g_pickTestIndex = i;
-    if (Accepts(g_curFigure, 0) && TestFigureAtPick() == 1)
-      out.relative[static_cast<std::size_t>(out.count++)] = g_curFigure;
-  }
-  g_figureTableSelector = saved;
+  ForEachFigure(table, [&](int i) {
+    if (AcceptedHit(i, 0)) out.relative[static_cast<std::size_t>(out.count++)] = g_curFigure;
+    return out.count == kMaxSnapFigures;
+  });
 }
 
 bool SnapToAbsolute(const FigureRecord& figure, Vec2 point) {
@@ -205,17 +207,10 @@ bool SnapToIntersection(const FiguresUnderCursor& under) {
 }
 
 bool SnapToCentreIn(int table) {
-  const int saved = g_figureTableSelector;
-  g_figureTableSelector = table;
-  const int n = GetFigureCount(table);
-  bool hit = false;
-  for (int i = 0; i < n && !hit; ++i) {
-    GetFigure(i);
-    if (g_curFigure.kind == kKindArc && g_curFigure.layer == g_curLayer)
-      hit = IsNearCursor(g_curFigure.centre.x, g_curFigure.centre.y);
-  }
-  g_figureTableSelector = saved;
-  return hit;
+  return ForEachFigure(table, [](int) {
+    return g_curFigure.kind == kKindArc && g_curFigure.layer == g_curLayer &&
+           IsNearCursor(g_curFigure.centre.x, g_curFigure.centre.y);
+  });
 }
 
 // The middle of a line or arc of g_curFigure (relative to its origin).
@@ -234,26 +229,15 @@ Vec2 MiddlePoint(const FigureRecord& f, Vec2 start, Vec2 end) {
 }
 
 bool SnapToEndOrMiddleIn(int table) {
-  const int saved = g_figureTableSelector;
-  g_figureTableSelector = table;
-  const int n = GetFigureCount(table);
-  bool hit = false;
-  for (int i = 0; i < n && !hit; ++i) {
-    GetFigure(i);
-    g_pickTestIndex = i;
-    if (!Accepts(g_curFigure, 0) || TestFigureAtPick() != 1) continue;
+  return ForEachFigure(table, [](int i) {
+    if (!AcceptedHit(i, 0)) return false;
     const FigureRecord f = g_curFigure;
-    if (!IsLineKind(f.kind) && !IsArcKind(f.kind)) {
-      hit = IsNearCursor(f.start.x, f.start.y);
-      continue;
-    }
+    if (!IsLineKind(f.kind) && !IsArcKind(f.kind)) return IsNearCursor(f.start.x, f.start.y);
     Vec2 start = f.start, end = f.end;
     if (IsArcKind(f.kind) && f.radius < 0.0) std::swap(start, end);
     const Vec2 middle = MiddlePoint(f, start, end);
-    hit = IsNearCursor(start.x, start.y) || IsNearCursor(end.x, end.y) || IsNearCursor(middle.x, middle.y);
-  }
-  g_figureTableSelector = saved;
-  return hit;
+    return IsNearCursor(start.x, start.y) || IsNearCursor(end.x, end.y) || IsNearCursor(middle.x, middle.y);
+  });
 }
 
 }  // namespace

@@ -283,44 +283,34 @@ void TangentCircleSolver::SolveTangentCircleLineTwoArcs(int side) {
 void TangentCircleSolver::SolveTangentCircleLineInsideArc(int side) {
   Search s;
   s.start = std::max(SetupTangentSolver(5), 0.0);
-  if ((side & kSideFlag) != 0) {
-    a_ = ReversedFigure(a_);
-    Block(kBlockA) = a_;
-  }
-  const bool inside = distanceC_ <= c_.radius;
-  s.missStep = inside ? kShortMiss : s.missStep;
-  const FigureRecord a = a_, b = b_, c = c_;
-  Run(
-      s,
-      [&](double r, FigureRecord& x, FigureRecord& y) {
-        x = Shifted(a, r);
-        y = WithChoice(Circle(b.centre, b.radius - r), side & kSelectorMask);
-      },
-      [&](Vec2 q, double r) {
-        const double d = Distance(q, c.centre);
-        return inside ? c.radius - d - r : d + c.radius - r;
-      },
-      [](double r) { return r; });
+  RunLineAndArc(side, -1.0, s);
 }
 
 void TangentCircleSolver::SolveTangentCircleLineOutsideArc(int side, int second) {
   (void)second;  // always 0: no effect
   Search s;
   s.start = std::fabs(SetupTangentSolver(5));
+  s.searchOnDuplicate = true;
+  s.firstBlock = 14;
+  RunLineAndArc(side, 1.0, s);
+}
+
+// Line A shifted by r against the circle about B's centre of radius
+// RB + sense r: inside B (sense -1) or around it (+1); C measured as inside
+// or outside by where its centre lies from line A.
+void TangentCircleSolver::RunLineAndArc(int side, double sense, Search s) {
   if ((side & kSideFlag) != 0) {
     a_ = ReversedFigure(a_);
     Block(kBlockA) = a_;
   }
   const bool inside = distanceC_ <= c_.radius;
-  s.missStep = inside ? kShortMiss : s.missStep;
-  s.searchOnDuplicate = true;
-  s.firstBlock = 14;
+  if (inside) s.missStep = kShortMiss;
   const FigureRecord a = a_, b = b_, c = c_;
   Run(
       s,
       [&](double r, FigureRecord& x, FigureRecord& y) {
         x = Shifted(a, r);
-        y = WithChoice(Circle(b.centre, b.radius + r), side & kSelectorMask);
+        y = WithChoice(Circle(b.centre, b.radius + sense * r), side & kSelectorMask);
       },
       [&](Vec2 q, double r) {
         const double d = Distance(q, c.centre);

@@ -56,6 +56,8 @@ class TangentCircleSolver {
  private:
   template <class Build, class Error, class Radius>
   void Run(const Search& s, Build build, Error error, Radius radius);
+  // The two line-and-arc cases, inside (sense -1) or around (+1) arc B.
+  void RunLineAndArc(int side, double sense, Search s);
 
   FigureRecord a_, b_, c_;  // the picks as the current case ordered them
   int hits_ = 0;            // intersections found since the last set-up
