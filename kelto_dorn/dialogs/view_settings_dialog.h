@@ -24,6 +24,7 @@ class CViewSettingsDlg : public platform::Dialog {
   void OnClick(int id) override;
   void OnFocusGained(int id) override;
   void OnFocusLost(int id) override;
+  void OnScroll(int id) override;
   void OnOk() override;
   void OnCancel() override;
 

@@ -4,6 +4,7 @@
 // and the program number. The values are edited in place, field by field:
 // a field is committed when another control takes the focus or "登 録" is
 // pressed; closing otherwise keeps what was committed.
+#include <string>
 #include <string_view>
 
 #include "platform/dialog.h"
@@ -15,9 +16,9 @@ inline constexpr int kDrawingNameMaxChars = 60;
 
 // The drawing name the filter keeps of a typed text: leading blanks skipped,
 // at most the text's first 60 bytes (a double-byte character is never cut),
-// up to the first refused character (a second blank in a row, or . / : * \
-// that is not the second byte of a double-byte character). Empty when the
-// first character is refused.
+// up to the first refused character: a blank followed by another, or a full
+// stop, slash, colon, asterisk or backslash that is not the second byte of a
+// double-byte character. Empty when the first character is refused.
 std::string FilterDrawingName(std::string_view typedCp932);
 
 class CWorkSettingsDlg : public platform::Dialog {
@@ -33,6 +34,9 @@ class CWorkSettingsDlg : public platform::Dialog {
   static constexpr int kFocusOffsetX = 12;
   static constexpr int kFocusOffsetY = 13;
   static constexpr int kFocusProgramNumber = 42;
+
+  // The dialog colours of style 4.
+  platform::DialogColors Colors() override;
 
  protected:
   bool OnInit() override;
