@@ -155,13 +155,14 @@ CPointPickDlg::CPointPickDlg()
                         ControlSpec(ControlKind::Edit, kXEdit, "", 0, 160, 0, 0, kNumberLimit),
                         ControlSpec(ControlKind::StaticText, kLabelY, g_pointLabelY),
                         ControlSpec(ControlKind::Edit, kYEdit, "", 0, 160, 0, 0, kNumberLimit),
-                        ControlSpec(ControlKind::GroupBox, kCountGroup, "Count"),
-                        ControlSpec(ControlKind::Edit, kPointCountEdit, "", kCountGroup, 60, 0, 0, kNumberLimit),
+                        // After Y the focus goes to OK: Enter there takes the point.
+                        ControlSpec(ControlKind::PushButton, kOkButton, Sjis("ＯＫ")),
                         ControlSpec(ControlKind::PushButton, kMouseButton, Sjis("マウス")),
                         ControlSpec(ControlKind::PushButton, kIntersectionButton, Sjis("交点")),
                         ControlSpec(ControlKind::PushButton, kEndPointButton, Sjis("端点")),
                         ControlSpec(ControlKind::PushButton, kBasePointButton, Sjis("基点")),
-                        ControlSpec(ControlKind::PushButton, kOkButton, Sjis("ＯＫ"))}) {}
+                        ControlSpec(ControlKind::GroupBox, kCountGroup, "Count"),
+                        ControlSpec(ControlKind::Edit, kPointCountEdit, "", kCountGroup, 60, 0, 0, kNumberLimit)}) {}
 
 bool CPointPickDlg::OnInit() {
   okPresses_ = 0;

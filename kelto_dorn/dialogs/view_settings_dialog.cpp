@@ -283,10 +283,11 @@ void CViewSettingsDlg::Commit() {
   ReadSlider();
 }
 
+// Whatever takes the focus commits the field that had it first.
 void CViewSettingsDlg::OnFocusGained(int id) {
   const Edit* e = EditById(id);
+  if (focusField_ != 0) Commit();
   if (!e) return;
-  Commit();
   if (e->label) SetCheck(e->label, 1);
   focusField_ = e->code;
 }
