@@ -61,10 +61,11 @@ void PrepareOverviewTile(platform::DeviceContext& dc) {
 void DrawLayerFigures(platform::DeviceContext& dc) {
   const double depth = g_globalZMode == handover::DrawingHeader::kGlobalZBottom ? g_globalZ : 0.0;
   const bool dragging = IsDragging();
+  const VisibleWindow window = CurrentVisibleWindow();
   int drawn = 0;
   for (int i = GetFigureCount(g_figureTableSelector) - 1; i >= 0; --i) {
     GetFigure(i);
-    if (g_curFigure.kind == kKindEmpty) continue;
+    if (g_curFigure.kind == kKindEmpty || FigureOutsideWindow(window)) continue;
     g_curFigure.depth = depth;
     DrawFigure(g_curFigure.attribute & kAttrColourMask, dc);
     if (dragging && ++drawn >= kDragFigureLimit) break;
