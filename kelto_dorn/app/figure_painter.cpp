@@ -304,9 +304,8 @@ VisibleWindow CurrentVisibleWindow() {
   return w;
 }
 
-bool FigureOutsideWindow(const VisibleWindow& w) {
+bool FigureOutsideWindow(const FigureRecord& f, const VisibleWindow& w) {
   if (!w.known) return false;
-  const FigureRecord& f = g_curFigure;
   double minX, maxX, minY, maxY;
   switch (f.kind) {
     case kKindLine:

@@ -57,9 +57,9 @@ struct VisibleWindow {
   double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
 };
 VisibleWindow CurrentVisibleWindow();
-// True when g_curFigure is a point, line or arc that lies wholly outside the
+// True when `figure` is a point, line or arc that lies wholly outside the
 // window, so that drawing it would draw nothing: a paint passes it over
 // before choosing a pen or mapping a point.
-bool FigureOutsideWindow(const VisibleWindow& window);
+bool FigureOutsideWindow(const FigureRecord& figure, const VisibleWindow& window);
 
 }  // namespace dorn
