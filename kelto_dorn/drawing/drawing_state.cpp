@@ -6,8 +6,6 @@
 namespace dorn {
 
 int g_pickSameOriginOnly = 0;
-int g_pickTestIndex = -1;
-int g_pickExcludeIndex = -1;
 int g_pickFoundIndex = kFoundNothing;
 int g_pickFoundTable = -1;
 DrawingViewState g_drawingView;

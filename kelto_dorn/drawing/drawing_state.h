@@ -15,6 +15,7 @@
 // of it back to the state before start-up (start-up and the tests call it).
 #include <array>
 
+#include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/curve_record.h"
 
 namespace dorn {
@@ -25,9 +26,8 @@ namespace dorn {
 // set it for one search.
 extern int g_pickSameOriginOnly;
 // The index of the figure under test and of a figure that must not be
-// reported: a hit counts only while the two differ.
-extern int g_pickTestIndex;
-extern int g_pickExcludeIndex;
+// reported (g_pickTestIndex, g_pickExcludeIndex) are command words: a hit
+// counts only while the two differ.
 
 // --- What the search under the cursor found ----------------------------------
 // The found index: a figure index of g_pickFoundTable, 4096 + i for the IP
