@@ -212,16 +212,74 @@ TEST_F(DrawingFilesTest, DrawingWithoutTextsStillEndsItsTextSection) {
   EXPECT_EQ(textEnd, kNone);
 }
 
-TEST_F(DrawingFilesTest, FullTextStoreKeepsItsLastText) {
-  for (int i = 0; i < kTextRecordCount; ++i) PutText(i, i % kLayerCount, i == kTextRecordCount - 1 ? "LAST" : "T");
+// A full text list (every record but the last) with machining step records:
+// the text section keeps its 24800 records, the end record in the place the
+// list keeps free, and every text and step record comes back.
+TEST_F(DrawingFilesTest, FullTextListSavesEveryTextAndEveryStepRecord) {
+  for (int i = 0; i < kTextRecordCapacity; ++i)
+    PutText(i, i % kLayerCount, i == kTextRecordCapacity - 1 ? "LAST" : "T");
+  EXPECT_FALSE(TextStoreHasRoom());
+  EXPECT_EQ(AppendTextRecord(g_textRecords[5]), -1);  // the end record's place stays free
+  EXPECT_EQ(g_textRecords[kTextRecordCapacity].layer, kTextRecordFree);
+  constexpr int kSteps = 10;
+  for (int i = 0; i < kSteps; ++i) {
+    g_machiningStepRecords[static_cast<std::size_t>(i)].first = 100 + i;
+    g_machiningStepRecords[static_cast<std::size_t>(i)].rest[99] = static_cast<std::uint8_t>(i);
+  }
   ASSERT_TRUE(SaveDrawing(document()));
-  EXPECT_EQ(platform::FieldText(g_textRecords[kTextRecordCount - 1].text), "LAST");
-  ResetProgramState();
-  ASSERT_TRUE(g_figureStore.Start());
-  g_drawingHeader = handover::DefaultDrawingHeader();
-  LoadDrawing(document());
-  EXPECT_EQ(platform::FieldText(g_textRecords[kTextRecordCount - 1].text), "LAST");
-  EXPECT_EQ(g_textRecords[kTextRecordCount - 1].layer, (kTextRecordCount - 1) % kLayerCount);
+  constexpr std::size_t kTextsAt = 616 + sizeof(SurfaceDefinition) + sizeof(MachiningDefinition) + sizeof(CurveRecord) +
+                                   sizeof(DefinitionIndexRecord) + 32 * 64 + 32 * 64 * 16 + 32 * 8;
+  std::vector<std::uint8_t> kwd = FileBytes(Seg("TEST.KWD"));
+  ASSERT_EQ(kwd.size(), kTextsAt + kTextRecordCount * sizeof(TextRecord) + (kSteps + 1) * sizeof(MachiningStepRecord));
+
+  auto expectAllBack = [&](const char* form) {
+    SCOPED_TRACE(form);
+    ResetProgramState();
+    ASSERT_TRUE(g_figureStore.Start());
+    g_drawingHeader = handover::DefaultDrawingHeader();
+    LoadDrawing(document());
+    EXPECT_EQ(TextRecordsInUse(), kTextRecordCapacity);
+    EXPECT_EQ(platform::FieldText(g_textRecords[kTextRecordCapacity - 1].text), "LAST");
+    for (int i = 0; i < kSteps; ++i) {
+      EXPECT_EQ(g_machiningStepRecords[static_cast<std::size_t>(i)].first, 100 + i);
+      EXPECT_EQ(g_machiningStepRecords[static_cast<std::size_t>(i)].rest[99], i);
+    }
+    EXPECT_EQ(g_machiningStepRecords[kSteps].first, kStepRecordUnused);
+  };
+  expectAllBack("as saved");
+  EXPECT_TRUE(ShownTexts().empty());
+
+  // An earlier build wrote a full store's 24800 texts and its end record
+  // behind them: the step records still come back, the one text beyond the
+  // capacity is dropped and reported.
+  TextRecord extra = g_textRecords[7];
+  const auto* p = reinterpret_cast<const std::uint8_t*>(&extra);
+  kwd.insert(kwd.begin() + static_cast<std::ptrdiff_t>(kTextsAt + kTextRecordCapacity * sizeof(TextRecord)), p,
+             p + sizeof extra);
+  ASSERT_TRUE(platform::WriteFileAtomic(Seg("TEST.KWD"), kwd.data(), kwd.size()).ok());
+  expectAllBack("earlier form");
+  ASSERT_EQ(ShownTexts().size(), 1u);
+  EXPECT_NE(ShownTexts()[0].find("beyond the text list's capacity"), std::string::npos);
+}
+
+// What ends the surface and definition lists is a reset record of each.
+TEST_F(DrawingFilesTest, ListsEndWithResetRecords) {
+  g_machiningDefaults.spindleSpeed = 3300;
+  std::string fault;
+  const std::vector<std::uint8_t> bytes = BuildDefinitionFile(document(), &fault);
+  ASSERT_TRUE(fault.empty()) << fault;
+  SurfaceDefinition surfaceEnd;
+  std::memcpy(&surfaceEnd, bytes.data() + 616, sizeof surfaceEnd);
+  EXPECT_EQ(surfaceEnd.kind, 0);
+  EXPECT_EQ(surfaceEnd.curvesA[0], kNoCurveKey);
+  EXPECT_EQ(surfaceEnd.curvesB[31], kNoCurveKey);
+  auto definitionEnd = std::make_unique<MachiningDefinition>();
+  std::memcpy(static_cast<void*>(definitionEnd.get()), bytes.data() + 616 + sizeof(SurfaceDefinition),
+              sizeof(MachiningDefinition));
+  EXPECT_EQ(definitionEnd->kind, 0);
+  EXPECT_EQ(definitionEnd->value[0], 1.0);
+  EXPECT_EQ(definitionEnd->steps[11].colour, 1);
+  EXPECT_EQ(definitionEnd->stepTools[0].spindleSpeed, 3300);
 }
 
 TEST_F(DrawingFilesTest, FailedSaveKeepsThePreviousDrawingAndIsReported) {
@@ -300,6 +358,8 @@ TEST_F(DrawingFilesTest, MissingFilesLeaveAnEmptyDrawing) {
   EXPECT_EQ(GetFigureCount(0), 0);
   EXPECT_EQ(g_textRecords[3].layer, kTextRecordFree);
   EXPECT_TRUE(ShownTexts().empty());
+  // New figures are numbered from 257, clear of the curve-table number 90.
+  EXPECT_EQ(g_nextFigureNumber, 257);
 }
 
 class OldDrawingTest : public DrawingFilesTest, public ::testing::WithParamInterface<const char*> {};
