@@ -282,18 +282,23 @@ TEST_F(DrawingFilesTest, ListsEndWithResetRecords) {
   EXPECT_EQ(definitionEnd->stepTools[0].spindleSpeed, 3300);
 }
 
+// A disk that takes the small figure file but not the definition file: the
+// new figure file must not stay beside the old definition file, and nothing
+// of the attempt is left in the folder.
 TEST_F(DrawingFilesTest, FailedSaveKeepsThePreviousDrawingAndIsReported) {
   Append(0, MakeLine(0, 0, 1, 0));
   ASSERT_TRUE(SaveDrawing(document()));
   const std::vector<std::uint8_t> mzf = FileBytes(Seg("TEST.MZF"));
   const std::vector<std::uint8_t> kwd = FileBytes(Seg("TEST.KWD"));
+  constexpr std::size_t kLimit = 4096;  // bytes a file may have, as on a full disk (for root too)
+  ASSERT_LT(mzf.size() + sizeof(FigureRecord), kLimit);
+  ASSERT_GT(kwd.size(), kLimit);
   Append(0, MakeLine(0, 0, 2, 0));
-  // Every write beyond 100 bytes fails, as on a full disk (for root too).
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
   const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   rlimit small = saved;
-  small.rlim_cur = 100;
+  small.rlim_cur = kLimit;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   const bool wasSaved = SaveDrawing(document());
   setrlimit(RLIMIT_FSIZE, &saved);
@@ -302,6 +307,9 @@ TEST_F(DrawingFilesTest, FailedSaveKeepsThePreviousDrawingAndIsReported) {
   EXPECT_EQ(ShownTexts().size(), 1u);
   EXPECT_EQ(FileBytes(Seg("TEST.MZF")), mzf);
   EXPECT_EQ(FileBytes(Seg("TEST.KWD")), kwd);
+  int files = 0;
+  for (const auto& e : fs::directory_iterator(Seg(""))) files += e.is_regular_file();
+  EXPECT_EQ(files, 2);
 }
 
 TEST_F(DrawingFilesTest, UnusableDrawingNamesAreRefused) {

@@ -2,10 +2,7 @@
 // either file leaves both old files as they were, a value the loader would
 // refuse is refused by the save with its name, and what a save writes loads
 // back to the same bytes.
-#include <sys/resource.h>
-
 #include <cmath>
-#include <csignal>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -109,34 +106,6 @@ TEST_F(DrawingPairTest, SaveRefusedForEitherFileLeavesBothOldFilesByteForByte) {
     EXPECT_NE(ShownTexts().back().find("not saved"), std::string::npos) << ShownTexts().back();
     EXPECT_NE(ShownTexts().back().find(c.named), std::string::npos) << ShownTexts().back();
   }
-}
-
-// A disk that takes the small figure file but not the definition file: the
-// new figure file must not stay beside the old definition file.
-TEST_F(DrawingPairTest, WriteFailureOfTheSecondFileKeepsTheFirstOld) {
-  BuildDrawing();
-  ASSERT_TRUE(SaveDrawing(document()));
-  const std::vector<std::uint8_t> mzf = FileBytes(Seg("TEST.MZF"));
-  const std::vector<std::uint8_t> kwd = FileBytes(Seg("TEST.KWD"));
-  ASSERT_LT(mzf.size() + 128, 4096u);
-  ASSERT_GT(kwd.size(), 4096u);
-  Append(0, MakeLine(0, 0, 20, 0));
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool wasSaved = SaveDrawing(document());
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
-  EXPECT_FALSE(wasSaved);
-  EXPECT_EQ(FileBytes(Seg("TEST.MZF")), mzf);
-  EXPECT_EQ(FileBytes(Seg("TEST.KWD")), kwd);
-  // No temporary or kept file is left in the folder.
-  int files = 0;
-  for (const auto& e : fs::directory_iterator(Seg(""))) files += e.is_regular_file();
-  EXPECT_EQ(files, 2);
 }
 
 // A header field that was damaged on disk costs only that field; the rest
