@@ -51,15 +51,15 @@ int RunContext::SetupSecondBaseLine() {
     return StopWithError(kErrorBaseLineEnds);
   }
   // The section line through the point along the work direction is the
-  // line that the walk crosses the base line with.
+  // line of the walk: it starts in R1 and waits in the base-line frame
+  // between the steps, so that every step crosses it with the next element.
   core.CurrentFrame = FrameRef::BaseLineFrame;
   core.MoveFlags = kMoveModeRay;
   SetMoveMode();
+  core.JoinPending = 0xFFFF;
   SwapR0R1();
   s.BaseLineStartIndex = RangeStart;
   s.BaseLineStartPoint = {R0.d4, R0.d5};
-  RangeStart += RangeStep;
-  if (!CheckedLoad(R1, RangeStart)) return kStopRun;
   return 0;
 }
 
@@ -91,6 +91,7 @@ int RunContext::RunSecondBaseLine() {
   for (;;) {
     if (R1.Kind() == kCodePoint) break;
     const int walked = TraverseElements(0);
+
     if (walked == kStopRun || AbortFlag != 0) return kStopRun;
     if (walked == 0) break;
     if (walked != 2) continue;
