@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "kelto_qup/engine/engine_geometry.h"
+#include "kelto_qup/engine/kept_range.h"
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
 
@@ -25,20 +26,6 @@ constexpr int kContourFilletFlag = 0x2000;  // SnapshotFlags: the contour fillet
 constexpr int kSecondBaseLineFlag = 0x8000;
 constexpr int kTakeFrameMove = 0xFFFF;
 constexpr std::uint32_t kFrameIndexBits = 0x110;
-
-// The range words that the section driver keeps around a nested step.
-struct KeptRange {
-  explicit KeptRange(RunContext& r)
-      : run(r), start(r.RangeStart), end(r.RangeEnd), step(r.RangeStep), options(r.RangeOptions) {}
-  void Restore() const {
-    run.RangeStart = start;
-    run.RangeEnd = end;
-    run.RangeStep = step;
-    run.RangeOptions = options;
-  }
-  RunContext& run;
-  int start, end, step, options;
-};
 
 }  // namespace
 
@@ -132,7 +119,7 @@ int RunContext::RunSectionMotion() {
     const bool namesCommand = (modes.millionths & kFrameIndexBits) == kFrameIndexBits;
     const int updateFlag = core.MotionUpdateFlag;
     bool pushed = false;
-    KeptRange range(*this);
+    KeptRangeWords range(*this);
     if (!namesCommand) {
       // 5. The height taken from the section command itself.
       core.CurrentFrame = FrameRef::SectionCommand;

@@ -15,6 +15,7 @@
 #include "kelto_qup/engine/engine_geometry.h"
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
+#include "shared/handover/record_io.h"
 
 namespace qup {
 
@@ -69,13 +70,6 @@ constexpr int kSwapWord = 0xFFFF;
 // Sweeps below this size carry no arc step (degrees).
 constexpr double kZeroSweep = 1e-13;
 
-bool AllFinite(const NcElement& e) {
-  for (double v : e.DoubleValues()) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 NcElement* RunContext::MotionStatePair(int pair) {
@@ -102,6 +96,13 @@ int RunContext::RunMotionMachine(int pair) {
   int result = 0;
   int state = kEnter;
   auto failed = [&] { return AbortFlag != 0 ? kFailed : 0; };
+  // The element before a segment, set up and kept as its first frame.
+  auto setupPrevious = [&](int index) {
+    s.MotionPrev = index;
+    if (!MotionSetupElement(index)) return false;
+    s.MotionSegFrame = R1;
+    return true;
+  };
   while (state != kFailed && state != kDone) {
     switch (state) {
       case kEnter:
@@ -113,12 +114,10 @@ int RunContext::RunMotionMachine(int pair) {
         state = MotionNextSegment();
         break;
       case kPreviousElement:
-        s.MotionPrev = s.MotionElemA - 1;
-        if (!MotionSetupElement(s.MotionPrev)) {
+        if (!setupPrevious(s.MotionElemA - 1)) {
           state = kFailed;
           break;
         }
-        s.MotionSegFrame = R1;
         state = s.MotionElemB == s.MotionLast ? kLastSegment : kSegmentFromB;
         break;
       case kSegmentFromB:
@@ -209,13 +208,7 @@ int RunContext::RunMotionMachine(int pair) {
         state = MotionSetupCommand88();
         break;
       case kPreviousOfLast:
-        s.MotionPrev = s.MotionLast - 1;
-        if (!MotionSetupElement(s.MotionPrev)) {
-          state = kFailed;
-          break;
-        }
-        s.MotionSegFrame = R1;
-        state = kSegmentFromB;
+        state = setupPrevious(s.MotionLast - 1) ? kSegmentFromB : kFailed;
         break;
       case kDeltaForm:
         if (!CheckedLoad(R0, s.MotionElemA)) {
@@ -353,7 +346,7 @@ int RunContext::RunMotionMachine(int pair) {
         state = kResult;
         break;
       case kResult:
-        if (!AllFinite(R1)) {
+        if (!handover::AllFinite(R1.DoubleValues())) {
           state = kFailed;
           break;
         }

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "kelto_qup/engine/engine_geometry.h"
+#include "kelto_qup/engine/kept_range.h"
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
 
@@ -75,13 +76,7 @@ int RunContext::RunSecondBaseLine() {
   R3.d3 = n[1];
   NcElement saved[4];
   SaveAllRegs(saved);
-  const int rangeStart = RangeStart, rangeEnd = RangeEnd, rangeStep = RangeStep, rangeOptions = RangeOptions;
-  auto restoreRange = [&] {
-    RangeStart = rangeStart;
-    RangeEnd = rangeEnd;
-    RangeStep = rangeStep;
-    RangeOptions = rangeOptions;
-  };
+  const KeptRangeWords range(*this);
   if (SetupSecondBaseLine() != 0 || AbortFlag != 0) return kStopRun;
 
   // 2. The joints of the walk; the nearest to the base line's start wins.
@@ -151,7 +146,7 @@ int RunContext::RunSecondBaseLine() {
   const Vec2 point = geom::PointD4(R0);
   const double z = R1.d7;
   RestoreAllRegs(saved);
-  restoreRange();
+  range.Restore();
   StoreSectionFrame();
   s.TwistCounter = 0;
   InterpolateSectionTwist();
@@ -176,7 +171,7 @@ int RunContext::RunSecondBaseLine() {
 
   // 8.
   RestoreAllRegs(saved);
-  restoreRange();
+  range.Restore();
   geom::SetD2(R0, direction);
   geom::SetD4(R0, point);
   R1.d7 = z;

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "kelto_qup/engine/engine_geometry.h"
+#include "kelto_qup/engine/kept_range.h"
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
 
@@ -98,7 +99,7 @@ int RunContext::RunSectionOffsets(int list) {
   const int stackDepth = registers.RegisterStackDepth;
   NcElement saved[4];
   SaveAllRegs(saved);
-  const int rangeStart = RangeStart, rangeEnd = RangeEnd, rangeStep = RangeStep, rangeOptions = RangeOptions;
+  const KeptRangeWords range(*this);
   const int offsetMode = core.OffsetMode, stepMode = StepMode;
   s.KeptSectionIndex[0] = -1;
   int lastKind = 0;
@@ -173,10 +174,7 @@ int RunContext::RunSectionOffsets(int list) {
   // 9. The registers and words given back; the deciding section kept.
   RestoreAllRegs(saved);
   if (s.SectionTracking != 0 && s.KeptSectionZ[0] <= s.TrackedZLimit) R0.d4 = s.TrackedPosition[0];
-  RangeStart = rangeStart;
-  RangeEnd = rangeEnd;
-  RangeStep = rangeStep;
-  RangeOptions = rangeOptions;
+  range.Restore();
   core.OffsetMode = offsetMode;
   StepMode = stepMode;
   registers.RegisterStackDepth = stackDepth;
