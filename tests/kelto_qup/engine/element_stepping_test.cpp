@@ -107,6 +107,29 @@ TEST_F(ElementSteppingTest, SweptSurfaceHeightWithTheRegistersGivenBack) {
   EXPECT_EQ(run.AbortFlag, 0);
 }
 
+TEST_F(ElementSteppingTest, BothSweptFormsTakeTheirCoordinates) {
+  // Along a guide z = 2t + 5: the XZ form (0x33) takes the guide at x and
+  // the section at y, the YZ form (0x32) the guide at y and the section at x.
+  const int lead = table.Line(-100.0, -50.0, -100.0, 50.0);
+  table.Line(-100.0, -195.0, 100.0, 205.0);
+  const int xz = table.Command(0x3300, lead, lead + 1);
+  const int yz = table.Command(0x3200, lead, lead + 1);
+  for (int command : {xz, yz}) {
+    table.records[command].flags = 2;
+    table.records[command].d1 = Range(sectionLead, sectionLead + 1);
+  }
+  LoadTable();
+  const struct {
+    int command;
+    double z;
+  } cases[] = {{xz, (2.0 + 1.0) + (2.0 * 3.0 + 5.0)}, {yz, (3.0 + 1.0) + (2.0 * 2.0 + 5.0)}};
+  for (const auto& c : cases) {
+    PrepareRegisters();
+    ASSERT_EQ(Step(c.command, 3.0, 2.0), 1);
+    EXPECT_NEAR(run.core.ToolPointZ, c.z, 1e-9) << std::hex << run.elements[c.command].code;
+  }
+}
+
 TEST_F(ElementSteppingTest, ReformModifiersActOnThePoint) {
   const int shift = Modifier(0x000, 0.0, 1.0, 1.0);
   const int zShift = Modifier(0x100, 0.5);

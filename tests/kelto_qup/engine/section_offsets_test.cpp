@@ -154,6 +154,9 @@ TEST_F(SectionOffsetsTest, TheHighestSectionDecidesEachPosition) {
     EXPECT_EQ(run.R0.d4, p.x);  // the registers are given back
   }
   EXPECT_TRUE(host.errorBoxes.empty());
+  // A run that has stopped: the pass stops too, with the run's stop value.
+  run.AbortFlag = kStopSeen;
+  EXPECT_EQ(run.RunSectionOffsets(1), kStopRun);
 }
 
 TEST_F(SectionOffsetsTest, TheCrossingBetweenTwoSectionsIsFoundByHalving) {
