@@ -29,6 +29,9 @@ constexpr std::uint32_t kGroupEndMarker = 0xE12E;
 // Values closer than these count as the final value reached.
 constexpr double kValueReached = 1e-6;
 constexpr double kPassTotalReached = 0.00001;
+// A stepped call of more passes than this has a damaged step (a step far too
+// small for its range): it is refused instead of running for hours.
+constexpr double kMaxCallPasses = 100000.0;
 
 bool SecondValueKind(int kind) { return kind == 2 || kind == 18 || kind == 258; }
 
@@ -95,6 +98,8 @@ int RunContext::RunCallOn() {
     if (RunElementRange() == kStopRun) return kStopRun;
     return ResumeCallLoop() == kStopRun ? kStopRun : 0;
   }
+
+  if (!(std::fabs(R2.d3 - R2.d1) / std::fabs(R2.d2) <= kMaxCallPasses)) return StopWithError(kErrorCallRange);
 
   // 3. The call record set up by the kind.
   SwapR1WithSlot(SaveSlot::Slot551);
@@ -199,6 +204,8 @@ int RunContext::RunCallOn() {
 
   // 6. One pass per value.
   for (;;) {
+    // Every pass lets the user stop the run.
+    if (PollAbort() == kStopRun) return kStopRun;
     if (FindCallGroup() == kStopRun) return kStopRun;
     if (RunElementRange() == kStopRun) return kStopRun;
     if (job.CallDepth == 0 || (R2.code & 0xFF00) == 0x6900) return kStopRun;

@@ -213,6 +213,17 @@ TEST_F(CallOnTest, AnIntersectionCallStepsTheLineAcrossItsRange) {
   }
 }
 
+TEST_F(CallOnTest, AStepTooSmallForItsRangeIsRefused) {
+  CallSpec call;
+  call.step = 1e-9;
+  call.end = 10.0;
+  call.groupNumber = kGroup;
+  HandoverBuilder job = Job(call);
+  ASSERT_EQ(Run(job), 0);
+  EXPECT_TRUE(Shown(6)) << (host.errorBoxes.empty() ? "" : host.errorBoxes[0]);
+  EXPECT_TRUE(host.passValues.empty());
+}
+
 TEST_F(CallOnTest, AGroupWithoutItsClosingElementStopsWithError15) {
   CallSpec call;  // the group follows the command: no 0x7400 comes
   call.step = -1.0;
