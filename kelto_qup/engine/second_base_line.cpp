@@ -218,7 +218,9 @@ void RunContext::InterpolateSectionTwist() {
   const double angle = std::atan2(geom::Cross(along, section), geom::Dot(along, section)) * kDegreesPerRadian * 0.01;
   const int side = static_cast<int>(registers.CommandValue6Pair.whole & 1);
   const double twist = angle * (s.TwistPercent[side] + s.TwistBase[side]);
-  const auto [c, sn] = DegToCosSin(twist);
+  const std::pair<double, double> turned = DegToCosSin(twist);
+  const double c = turned.first;
+  const double sn = turned.second;
   auto turn = [c, sn](double& x, double& y) {
     const double tx = c * x - sn * y;
     y = sn * x + c * y;
