@@ -7,9 +7,6 @@ namespace dorn {
 
 handover::DrawingHeader g_drawingHeader;
 handover::ColorTable g_colorTable;
-std::int32_t& g_backgroundIndex = g_colorTable.backgroundIndex;
-std::int32_t& g_figureStyle = g_colorTable.figureColor;
-std::int32_t& g_curveColor = g_colorTable.curveColor;
 double& g_globalZ = g_drawingHeader.workSizeZ;
 std::int32_t& g_globalZMode = g_drawingHeader.globalZMode;
 std::int32_t& g_curOriginIndex = g_drawingHeader.curOriginIndex;

@@ -29,10 +29,6 @@ inline constexpr int kTextBufferSize = 1024;
 // --- System record and colour settings -----------------------------------
 extern handover::DrawingHeader g_drawingHeader;
 extern handover::ColorTable g_colorTable;
-// Other names of colour-table words (the same storage).
-extern std::int32_t& g_backgroundIndex;  // palette index of the view's background
-extern std::int32_t& g_figureStyle;      // colour word of new figures (index + line-type bits)
-extern std::int32_t& g_curveColor;       // colour of new curves
 // Other names of system-record words (the same storage).
 extern double& g_globalZ;               // work thickness, default depth of new figures (mm)
 extern std::int32_t& g_globalZMode;     // 9999: work bottom is Z 0, figures lie at g_globalZ
