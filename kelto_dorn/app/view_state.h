@@ -46,7 +46,8 @@ inline constexpr int kOverviewPending = 6666;  // the next paint is the overview
 inline constexpr int kOverviewShown = 1;       // one overview paint has been made
 extern int g_layerOverview;
 extern int g_overviewFirstLayer;  // 0, 4, 8, 12 or 16
-extern std::array<int, kLayerCount> g_overviewMarks;
+extern std::array<int, kLayerCount> g_overviewMarks;  // 1: the layer is marked for deletion
+extern int g_layerDeleteMarking;  // 1 while tiles are marked for deletion
 
 // --- Picking ---------------------------------------------------------------
 extern int g_pickApertureSize;  // 1..3
@@ -123,6 +124,17 @@ struct ViewState {
   double m_tiltAngle1 = 0.0;
   double m_tiltAngle2 = 0.0;
   int m_boxKind = 0;  // the BOX commands' box: 1 rectangle, 2 polyline
+  int m_zoomBoxReturnState = 0;  // the pick state the zoom box hands back to
+  // The finished box of a command in drawing units, relative to the current
+  // origin: its first and second corner (the move of state 40 is their
+  // difference).
+  Vec2 m_boxFirst;
+  Vec2 m_boxSecond;
+  Vec2 m_moveStart;  // the start of a two-point move (mm)
+  // A point proposed by a click (an arc's centre) that the next click on
+  // empty space accepts (mm).
+  Vec2 m_proposedPoint;
+  bool m_pointProposed = false;
   // The polyline box: corners relative to the current origin (mm).
   std::array<Vec2, kPolylineBoxPoints> m_polylineBox{};
   int m_polylineCount = 0;
