@@ -115,8 +115,8 @@ std::vector<MenuItem> Join(std::vector<MenuItem> a, std::vector<MenuItem> b) {
 }
 
 MenuItem FileMenu() {
-  auto items =
-      Items({33029, 33030, 33031, 0, 32978, 33246, 32888, 32832, 0, 32818, 57607, 57608, 57609, 33060, 57606, 0, 33078, 0});
+  auto items = Items(
+      {33029, 33030, 33031, 0, 32978, 33246, 32888, 32832, 0, 32818, 57607, 57608, 57609, 33060, 57606, 0, 33078, 0});
   items.push_back(Sub("終了(&X)", Items({33038, 33039, 33196})));
   return Sub("ファイル(&F)", std::move(items));
 }
@@ -146,7 +146,8 @@ MenuItem ViewMenu() {
 
 MenuItem DrawMenu() {
   std::vector<MenuItem> items;
-  items.push_back(Sub("直線", Items({32833, 32834, 32835, 32837, 32838, 32839, 32841, 33216, 32842, 33140, 32843, 33054})));
+  items.push_back(
+      Sub("直線", Items({32833, 32834, 32835, 32837, 32838, 32839, 32841, 33216, 32842, 33140, 32843, 33054})));
   items.push_back(Sub("円", Items({32852, 32853, 32854, 32855, 32857, 32858, 32859, 32860, 32861, 32862, 33074})));
   items = Join(std::move(items),
                Items({32795, 33248, 33251, 33107, 32821, 32823, 32825, 32826, 32827, 33223, 32828, 32829, 33169, 0}));

@@ -196,5 +196,23 @@ TEST_F(ViewInputTest, MousePointOnceThenAClickRecentres) {
   EXPECT_EQ(g_view.m_placeByMouse, 0);
 }
 
+TEST_F(ViewInputTest, AMoveThatOnlyShiftsTheBoxBandRepaintsNothing) {
+  StartWithFixtureDrawing();
+  g_curCommand = 32879;
+  g_pickState = 12;  // a BOX command waits for its corners
+  Click(100, 100);
+  surface().ClearPrimitives();
+  Move(300, 200);
+  Move(320, 210);
+  EXPECT_FALSE(surface().PaintPending());
+  // Each move takes the old band off and draws the new one, in XOR.
+  int bands = 0;
+  for (const auto& p : surface().Primitives())
+    if (p.kind == platform::PrimitiveKind::Polyline && p.rasterOp == platform::RasterOp::Xor && p.points.size() == 5)
+      ++bands;
+  EXPECT_EQ(bands, 4);
+  EXPECT_EQ(g_view.m_boxEnd, (platform::Point{320, 210}));
+}
+
 }  // namespace
 }  // namespace dorn::test
