@@ -56,8 +56,11 @@ void CMainFrame::OnDimensionPickMode(int id) {
     g_commandEngines.runDimensionCommand(g_curCommand);
 }
 
-void CMainFrame::OpenProgramFile(const char* name) {
-  const std::filesystem::path file = platform::ResolvePath(g_programFolder, name);
+namespace {
+
+// Hands a file to the desktop's program for its kind; a file that is not
+// there, or no program for it, is said so with the file's name.
+void OpenFileWithDesktop(const std::filesystem::path& file) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) {
     ReportFileFault(file.string() + " does not exist");
@@ -67,18 +70,17 @@ void CMainFrame::OpenProgramFile(const char* name) {
   if (!opened.started) ReportFileFault(file.string() + ": " + opened.message);
 }
 
+}  // namespace
+
+void CMainFrame::OpenProgramFile(const char* name) {
+  OpenFileWithDesktop(platform::ResolvePath(g_programFolder, name));
+}
+
 void CMainFrame::OpenToolReport() {
   const handover::DrawingHeader& h = g_drawingHeader;
   const std::string relative = platform::FieldText(h.unitName) + "\\" + platform::FieldText(h.secondName) + "\\DAT\\" +
                                platform::FieldText(h.drawingName) + platform::Sjis("加工詳細工具情報.CSV");
-  const std::filesystem::path file = platform::ResolvePath(g_dataFolder, relative);
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) {
-    ReportFileFault(file.string() + " does not exist");
-    return;
-  }
-  const platform::ProcessResult opened = platform::OpenWithDesktop(file);
-  if (!opened.started) ReportFileFault(file.string() + ": " + opened.message);
+  OpenFileWithDesktop(platform::ResolvePath(g_dataFolder, relative));
 }
 
 bool CMainFrame::Handles(int id) const {

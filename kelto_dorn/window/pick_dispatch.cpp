@@ -84,7 +84,7 @@ void BoxClick(ClickContext& c, platform::Point p) {
   switch (state) {
     case 2:
       if (g_curCommand == 0) {
-        if (g_commandEngines.resetCommandInput) g_commandEngines.resetCommandInput();
+        ResetCommandInput();
       } else if (g_curCommand == cmd::kPointGroupCurve) {
         g_commandStep = 10;
         EnterMachineWith(c, g_curCommand);

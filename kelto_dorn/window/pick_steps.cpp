@@ -93,6 +93,20 @@ void EnterCurveMachine() {
   if (g_commandEngines.dispatchCurveCommand) g_commandEngines.dispatchCurveCommand(g_curCommand);
 }
 
+void ResetCommandInput() {
+  if (g_commandEngines.resetCommandInput) {
+    g_commandEngines.resetCommandInput();
+    return;
+  }
+  // Without the figure engine: the least of its reset, the view idle again.
+  g_commandStep = 0;
+  g_pickState = 0;
+  g_snapMode = 0;
+  g_pickIndex = 0;
+  g_curCommand = 0;
+  ShowPromptHook(kPromptCleared);
+}
+
 void CKelView::EndPick(int command) {
   if (auto dc = GetPreparedDC()) {
     DrawBlock(*dc, 0);
@@ -103,17 +117,7 @@ void CKelView::EndPick(int command) {
   } else if (platform::Frame* frame = GetAppMainWnd()) {
     frame->SetCommandPressed(command, false);
   }
-  if (g_commandEngines.resetCommandInput) {
-    g_commandEngines.resetCommandInput();
-  } else {
-    // Without the figure engine: the least of its reset, the view idle again.
-    g_commandStep = 0;
-    g_pickState = 0;
-    g_snapMode = 0;
-    g_pickIndex = 0;
-    g_curCommand = 0;
-    ShowPromptHook(kPromptCleared);
-  }
+  ResetCommandInput();
   ViewState& v = g_view;
   v.m_polylineCount = 0;
   g_layerDeleteMarking = 0;

@@ -36,18 +36,6 @@ void EraseRubberBand() {
   if (g_commandEngines.eraseRubberBand) g_commandEngines.eraseRubberBand();
 }
 
-// Back to no pick with the figure engine's reset, or the least of it.
-void ResetInput() {
-  if (g_commandEngines.resetCommandInput) {
-    g_commandEngines.resetCommandInput();
-  } else {
-    g_commandStep = 0;
-    g_pickState = 0;
-    g_pickIndex = 0;
-    g_snapMode = 0;
-  }
-}
-
 // The chain end of the join turns round.
 void ReverseChainEnd(CKelView& view) {
   auto dc = view.GetPreparedDC();
@@ -84,7 +72,7 @@ void OnSnapMouse(CKelView& view) {
   if (++v.m_placeByMouse < 2) return;  // the next click re-centres the view
   const int state = g_pickState;
   if (state == 0) {
-    ResetInput();
+    ResetCommandInput();
     g_pickState = kPickStateIntersection;
   } else if (In(state, {kPickStateIntersection, kPickStateHoleCircle, kPickStateEndPoint, kPickStateMoveTarget})) {
     g_pickState = kPickStateFreePoint;
@@ -101,7 +89,7 @@ void OnSnapIntersection(CKelView& view) {
   EraseRubberBand();
   const int state = g_pickState;
   if (state == 0) {
-    ResetInput();
+    ResetCommandInput();
     g_pickState = kPickStateFreePoint;
   } else if (In(state, {kPickStateFreePoint, 15, 37, 46, kPickStateHoleCircle, kPickStateEndPoint, 32908, 32913})) {
     g_returnPickState = state;
@@ -120,7 +108,7 @@ void OnSnapEndPoint(CKelView& view) {
   EraseRubberBand();
   const int state = g_pickState;
   if (state == 0) {
-    ResetInput();
+    ResetCommandInput();
     g_pickState = kPickStateIntersection;
   }
   if (In(g_pickState, {kPickStateFreePoint, kPickStateIntersection, 15, 37, 46, kPickStateHoleCircle,

@@ -126,6 +126,15 @@ TEST_F(FrameTest, HelpReadoutsShowTheNames) {
   EXPECT_EQ(platform::Cp932ToUtf8(*frame().GetCommandState(33062).caption), "ユニット名 : SAMPLE");
 }
 
+TEST_F(FrameTest, AMissingCoordinateFileOrToolReportIsNamed) {
+  Start();
+  ASSERT_TRUE(frame().Invoke(33214));
+  ASSERT_TRUE(frame().Invoke(33260));
+  ASSERT_EQ(ShownTexts().size(), 2u);
+  EXPECT_NE(ShownTexts()[0].find("TOSNUC.txt"), std::string::npos) << ShownTexts()[0];
+  EXPECT_NE(ShownTexts()[1].find("TEST加工詳細工具情報.CSV"), std::string::npos) << ShownTexts()[1];
+}
+
 TEST_F(FrameTest, CloseAnsweredCancelChangesNothing) {
   StartWithFixtureDrawing();
   const auto system = home() / "$@@@.@@@";
