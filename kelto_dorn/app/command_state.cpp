@@ -21,11 +21,6 @@ int g_workCount = 0;
 std::int32_t& g_continuousMode = g_drawingHeader.continuousMode;
 int g_copyMode = 0;
 int g_lineType = 0;
-std::array<int, kSelectionListSize> g_selectionList = [] {
-  std::array<int, kSelectionListSize> a{};
-  a.fill(0xFFFF);
-  return a;
-}();
 
 void ResetCommandState() {
   g_curCommand = 0;
@@ -42,7 +37,6 @@ void ResetCommandState() {
   g_workCount = 0;
   g_copyMode = 0;
   g_lineType = 0;
-  g_selectionList.fill(0xFFFF);
 }
 
 }  // namespace dorn

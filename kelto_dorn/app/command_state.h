@@ -3,7 +3,6 @@
 // painting) and every pick machine of the drawing commands read and write.
 // Each word has one storage; its owner is named beside it. The view and the
 // command engines live in folders above the kernel, so the words live here.
-#include <array>
 #include <cstdint>
 
 #include "kelto_dorn/app/figure_record.h"
@@ -31,10 +30,6 @@ extern int g_workCount;   // length of the work list (segment blocks 0 .. g_work
 extern std::int32_t& g_continuousMode;
 extern int g_copyMode;  // transforms keep the originals (command 32848)
 extern int g_lineType;  // broken-line bits of new figures: 0, 0x1000, 0x2000 or 0x4000
-
-// The figures (or curves) a command has collected: indexes, 0xFFFF empty.
-inline constexpr int kSelectionListSize = 1024;
-extern std::array<int, kSelectionListSize> g_selectionList;
 
 // Back to no command: every word above that is not part of the system record.
 void ResetCommandState();

@@ -45,9 +45,9 @@ extern std::array<double, 9> g_projectionMatrix;
 inline constexpr int kOverviewPending = 6666;  // the next paint is the overview
 inline constexpr int kOverviewShown = 1;       // one overview paint has been made
 extern int g_layerOverview;
-extern int g_overviewFirstLayer;  // 0, 4, 8, 12 or 16
+extern int g_overviewFirstLayer;                      // 0, 4, 8, 12 or 16
 extern std::array<int, kLayerCount> g_overviewMarks;  // 1: the layer is marked for deletion
-extern int g_layerDeleteMarking;  // 1 while tiles are marked for deletion
+extern int g_layerDeleteMarking;                      // 1 while tiles are marked for deletion
 
 // --- Picking ---------------------------------------------------------------
 extern int g_pickApertureSize;  // 1..3
@@ -123,7 +123,7 @@ struct ViewState {
   int m_boxStage = 0;
   double m_tiltAngle1 = 0.0;
   double m_tiltAngle2 = 0.0;
-  int m_boxKind = 0;  // the BOX commands' box: 1 rectangle, 2 polyline
+  int m_boxKind = 0;             // the BOX commands' box: 1 rectangle, 2 polyline
   int m_zoomBoxReturnState = 0;  // the pick state the zoom box hands back to
   // The finished box of a command in drawing units, relative to the current
   // origin: its first and second corner (the move of state 40 is their
@@ -142,8 +142,6 @@ struct ViewState {
   int m_crossHair = 0;            // 0 off; else moves counted, the cross-hair drawn past 5
   platform::Point m_crossHairAt;  // where the cross-hair was drawn last (client pixels)
   int m_placeByMouse = 0;         // presses of "mouse point" since the last redraw
-  int m_candidateGroup = 0;       // 0-3: the candidate page F7, F8, F9 choose
-  int m_workPickMode = 0;         // how a work figure is chosen (0, 0x3057, 0x7016)
   int m_ctrlKeyState = 0;         // negative when CTRL was held at the last click
   int m_twoPointMove = 0;         // the moves take their start and target as two points
   int m_angleReference90 = 0;     // 0xFFFF: the angle picks add 90 degrees

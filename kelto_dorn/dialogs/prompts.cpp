@@ -238,85 +238,67 @@ void CPointPickDlg::OnCancel() {
 
 // --- The prompts ----------------------------------------------------------------
 
+namespace {
+
+// The dialog's end code, or the pick state once a pick was made: the command
+// then continues without the dialog.
+template <class PromptDialog>
+int AnswerOrPick() {
+  if (g_pickState != 0) return g_pickState;
+  PromptDialog dialog;
+  return RunModalDialog(dialog);
+}
+
+// What the point prompt sets up for a pick in the drawing.
+struct PointPick {
+  int endCode;
+  int result;
+  int pickState;
+  int stepFlag;  // or-ed into the step word
+  int pointMode;
+  int returnPickState;  // 0: left as it is
+};
+constexpr PointPick kPointPicks[] = {
+    {prompt_end::kMouse, 1, kMousePointState, kStepMouse, 1, 0},
+    {prompt_end::kIntersection, 2, kIntersectionState, kStepIntersection, 2, kMousePointState},
+    {prompt_end::kEndPoint, 3, kEndPointState, kStepEndPoint, 3, 0},
+    // The parallel move takes its base point back and waits for the second point.
+    {prompt_end::kBasePointCancel, 2, kSecondMovePointState, kStepIntersection, 2, 32873},
+};
+
+}  // namespace
+
 int PromptValue() {
-  int code = g_pickState;
-  if (code == 0) {
-    CValueInputDlg dialog;
-    code = RunModalDialog(dialog);
+  const int code = AnswerOrPick<CValueInputDlg>();
+  if (code == prompt_end::kTyped) return FinishPrompt(kPromptTyped);
+  if (code == prompt_end::kCancel) return FinishPrompt(kPromptCancelled);
+  if (code == prompt_end::kPickValue) {
+    g_commandStep |= kStepMouse;
+    g_pickState = kPickValueState;
   }
-  int result = kPromptPickValue;
-  switch (code) {
-    case prompt_end::kTyped:
-      result = kPromptTyped;
-      break;
-    case prompt_end::kCancel:
-      result = kPromptCancelled;
-      break;
-    case prompt_end::kPickValue:
-      g_commandStep |= kStepMouse;
-      g_pickState = kPickValueState;
-      break;
-    default:
-      break;
-  }
-  return FinishPrompt(result);
+  return FinishPrompt(kPromptPickValue);
 }
 
 int PromptPoint() {
-  int code = g_pickState;
-  if (code == 0) {
-    CPointPickDlg dialog;
-    code = RunModalDialog(dialog);
+  const int code = AnswerOrPick<CPointPickDlg>();
+  if (code == prompt_end::kTyped) return FinishPrompt(kPromptTyped);
+  if (code == prompt_end::kCancel || code == prompt_end::kClosedWithoutPoint) {
+    const bool cancelled = code == prompt_end::kCancel;
+    g_curCurveIndex = kNoCurve;
+    g_pointMode = 0;
+    g_pickState = cancelled ? 0 : kPromptClosedWithoutPoint;
+    g_commandStep = cancelled ? 0 : kPromptClosedWithoutPoint;
+    return FinishPrompt(cancelled ? kPromptCancelled : kPromptClosedWithoutPoint);
   }
-  int result = 1;
-  switch (code) {
-    case prompt_end::kTyped:
-      result = kPromptTyped;
-      break;
-    case prompt_end::kCancel:
-      g_pickState = 0;
-      g_commandStep = 0;
-      g_curCurveIndex = kNoCurve;
-      g_pointMode = 0;
-      result = kPromptCancelled;
-      break;
-    case prompt_end::kMouse:
-      g_commandStep |= kStepMouse;
-      g_pickState = kMousePointState;
-      g_pointMode = 1;
-      result = 1;
-      break;
-    case prompt_end::kIntersection:
-      g_commandStep |= kStepIntersection;
-      g_pickState = kIntersectionState;
-      g_returnPickState = kMousePointState;
-      g_pointMode = 2;
-      result = 2;
-      break;
-    case prompt_end::kEndPoint:
-      g_commandStep |= kStepEndPoint;
-      g_pickState = kEndPointState;
-      g_pointMode = 3;
-      result = 3;
-      break;
-    case prompt_end::kBasePointCancel:
-      g_pickState = kSecondMovePointState;
-      g_returnPickState = 32873;  // the parallel move's second point
-      g_commandStep |= kStepIntersection;
-      g_pointMode = 2;
-      result = 2;
-      break;
-    case prompt_end::kClosedWithoutPoint:
-      g_curCurveIndex = kNoCurve;
-      g_pointMode = 0;
-      g_pickState = kPromptClosedWithoutPoint;
-      g_commandStep = kPromptClosedWithoutPoint;
-      result = kPromptClosedWithoutPoint;
-      break;
-    default:
-      break;
+  for (const PointPick& pick : kPointPicks) {
+    if (pick.endCode != code) continue;
+    g_commandStep |= pick.stepFlag;
+    g_pickState = pick.pickState;
+    g_pointMode = pick.pointMode;
+    if (pick.returnPickState != 0) g_returnPickState = pick.returnPickState;
+    return FinishPrompt(pick.result);
   }
-  return FinishPrompt(result);
+  return FinishPrompt(1);  // a pick state of its own: the pick goes on
 }
 
 }  // namespace dorn

@@ -13,6 +13,8 @@
 #include "kelto_dorn/app/figure_painter.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/drawing/construction_figures.h"
+#include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/window/command_ids.h"
 #include "kelto_dorn/window/kel_view.h"
@@ -249,7 +251,8 @@ void WorkFigureClick(ClickContext& c) {
     return;
   }
   const int command = g_curCommand;
-  if (g_view.m_workPickMode == kWorkPickCurveResult) {
+  const int mode = g_commandEngines.workPickMode ? g_commandEngines.workPickMode() : 0;
+  if (mode == kWorkPickCurveResult) {
     c.view.EndPick(command);
     if (g_continuousMode != 0 && g_commandEngines.beginCurveCommand) g_commandEngines.beginCurveCommand(command);
     return;

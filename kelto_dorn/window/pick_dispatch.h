@@ -94,8 +94,6 @@ bool IsPointKindOf(int kind);
 // The pending choice of two intersection points (absolute: first in start,
 // second in end).
 FigureRecord& PendingIntersectionChoice();
-// g_curFigure with start, end and centre made absolute.
-FigureRecord AbsoluteFigure(const FigureRecord& f);
 // The prompt of the point-on-figure states after a click.
 void ShowPointPickPrompt();
 

@@ -8,6 +8,7 @@
 #include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/window/command_ids.h"
 #include "kelto_dorn/window/kel_view.h"
 #include "kelto_dorn/window/pick_dispatch.h"

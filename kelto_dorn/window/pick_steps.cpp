@@ -13,6 +13,7 @@
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
+#include "kelto_dorn/drawing/construction_figures.h"
 #include "kelto_dorn/window/command_ids.h"
 #include "kelto_dorn/window/kel_view.h"
 #include "kelto_dorn/window/pick_dispatch.h"
@@ -38,15 +39,6 @@ bool IsMoveCommand(int command) { return command == 32873 || command == 32878 ||
 FigureRecord& PendingIntersectionChoice() {
   static FigureRecord choice;
   return choice;
-}
-
-FigureRecord AbsoluteFigure(const FigureRecord& f) {
-  FigureRecord a = f;
-  a.start = {f.start.x + f.origin.x, f.start.y + f.origin.y};
-  a.end = {f.end.x + f.origin.x, f.end.y + f.origin.y};
-  a.centre = {f.centre.x + f.origin.x, f.centre.y + f.origin.y};
-  a.origin = {};
-  return a;
 }
 
 void DrawBlock(platform::DeviceContext& dc, int block, int colour) {

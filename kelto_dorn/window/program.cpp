@@ -11,6 +11,8 @@
 #include "kelto_dorn/document/startup.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
+#include "kelto_dorn/drawing/drawing_state.h"
+#include "kelto_dorn/drawing/picking_engines.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "kelto_dorn/tooldb/db_messages.h"
@@ -28,6 +30,7 @@ void InstallCommandEngines() {
   MessageValueSources sources;
   sources.textBuffer = [] { return std::string(g_textBuffer, ::strnlen(g_textBuffer, sizeof g_textBuffer)); };
   SetMessageValueSources(std::move(sources));
+  InstallPickingEngines();
   // The drawing commands, picking, curves, dimensions, surfaces, machining,
   // CAM data and file exchange install their entries here as each joins the
   // program; an entry not installed leaves its commands disabled.
@@ -44,6 +47,7 @@ void ResetProgramState() {
   ResetDbSelection();
   ResetPromptState();
   ResetDocumentState();
+  ResetDrawingState();
   ResetMessageValueSources();
   g_printMode = kPrintIdle;
   g_curBarMenu = g_prevBarMenu = 2;

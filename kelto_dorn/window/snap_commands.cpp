@@ -9,6 +9,7 @@
 #include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/app/figure_painter.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/drawing_files.h"
@@ -36,15 +37,16 @@ void EraseRubberBand() {
   if (g_commandEngines.eraseRubberBand) g_commandEngines.eraseRubberBand();
 }
 
-// The chain end of the join turns round.
+// The chain end of the join turns round (its work block; the stored figure
+// stays as it is).
 void ReverseChainEnd(CKelView& view) {
   auto dc = view.GetPreparedDC();
-  if (!dc || !g_commandEngines.reverseFigureDirection) return;
+  if (!dc || g_workCount <= 0) return;
   DrawBlock(*dc, 1);
+  ReverseFigure(1);
   LoadSegment(1);
-  g_commandEngines.reverseFigureDirection();
-  StoreSegment(1);
   StoreSegment(0);
+  StoreSegment(g_workCount - 1);
   DrawFigure(kHighlightColour, *dc);
   if (g_commandEngines.showFigureAnalysis) g_commandEngines.showFigureAnalysis(*dc);
   SignalBeep();

@@ -34,7 +34,7 @@ void CycleAperture(CKelView& view) {
 }
 
 void ChooseCandidateGroup(CKelView& view, int group) {
-  g_view.m_candidateGroup = group;
+  if (g_commandEngines.setCandidatePage) g_commandEngines.setCandidatePage(group);
   view.RedrawView();
 }
 
