@@ -5,6 +5,7 @@
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/window/command_ids.h"
 #include "platform/clipboard.h"
 #include "platform/key_codes.h"
@@ -91,6 +92,15 @@ TEST_F(ViewInputTest, SpaceCyclesTheApertureAndItsCursor) {
   g_backgroundIndex = 5;
   view().UpdateCursor();
   EXPECT_EQ(surface().CursorId(), 306);
+}
+
+TEST_F(ViewInputTest, F7ToF9ChooseTheCandidatePage) {
+  Start();
+  surface().Key(platform::FunctionKey(8));
+  EXPECT_EQ(g_drawingView.m_candidatePage, 2);
+  EXPECT_TRUE(surface().PaintPending());
+  surface().Key(platform::FunctionKey(9));
+  EXPECT_EQ(g_drawingView.m_candidatePage, 3);
 }
 
 TEST_F(ViewInputTest, BoxZoomByF1AndBackByF2) {
