@@ -67,7 +67,8 @@ TEST_F(JobLoadTest, HoleJobLoadsWithItsRangeAsTableIndices) {
   }
   ASSERT_NE(hole, nullptr);
   EXPECT_DOUBLE_EQ(hole->d4, RangeRef(1, 10));
-  EXPECT_DOUBLE_EQ(hole->d5, 2.0);  // the R level is not a range
+  EXPECT_DOUBLE_EQ(hole->d1, 2.0);    // the R level is not a range
+  EXPECT_DOUBLE_EQ(hole->d5, -10.0);  // nor is the bottom
   EXPECT_EQ(run->job.FirstProcessNumber, 5);
   EXPECT_EQ(run->job.FirstProcessProgram, 5);
   EXPECT_EQ(run->job.SelectedPost, 1);

@@ -112,7 +112,7 @@ void HandoverBuilder::Hole(int number, int firstPoint, int lastPoint, const Hole
   handover::NcElement& e = Add(number, hole.code);
   e.flags = 0x120 | hole.flags;
   e.d0 = hole.repeat;
-  e.d1 = hole.bottom;
+  e.d1 = hole.rLevel;
   if (hole.peck != 0.0) {
     e.flags |= 0x1;
     e.d2 = hole.peck;
@@ -122,7 +122,7 @@ void HandoverBuilder::Hole(int number, int firstPoint, int lastPoint, const Hole
     e.d3 = hole.dwell;
   }
   e.d4 = RangeRef(firstPoint, lastPoint);
-  e.d5 = hole.rLevel;
+  e.d5 = hole.bottom;
   e.d6 = hole.cycle;
   if (hole.feed > 0.0) {
     e.flags |= 0x9000;
