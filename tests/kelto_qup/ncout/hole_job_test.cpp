@@ -22,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using handover::NcElement;
 using testsupport::HandoverBuilder;
-using testsupport::HoleSpec;
+using testsupport::HoleProcess;
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -93,13 +93,19 @@ class HoleJobTest : public testsupport::ProgramFolderTest {
     return plunges;
   }
 
-  static HandoverBuilder Drilling(const HoleSpec& hole, int holes = 3) {
+  // A drill of 8.5 mm: R level 2, bottom -10, start level 50 (the process start).
+  static HoleProcess Drill() {
+    HoleProcess p;
+    p.tool.diameter = 8.5;
+    return p;
+  }
+  static HandoverBuilder Drilling(const HoleProcess& p, int holes = 3) {
     HandoverBuilder job;
     job.Begin();
     for (int i = 0; i < holes; ++i) job.Point(100, 10.0 + 20.0 * i, 15.0);
-    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0, 8.5, hole.cycle == 84.0 ? 3.0 : 0.0);
-    job.HoleCutIn(401);
-    job.Hole(402, 100, 100, hole);
+    job.BeginHoleProcess(400, p);
+    job.HoleCutIn(401, p);
+    job.Hole(402, 100, p);
     job.ProcessEnd(500);
     job.End();
     return job;
@@ -138,8 +144,7 @@ std::vector<std::string> Section(const std::vector<std::string>& lines, const st
 using Strings = std::vector<std::string>;
 
 TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
-  HoleSpec hole;
-  HandoverBuilder job = Drilling(hole);
+  HandoverBuilder job = Drilling(Drill());
   ASSERT_EQ(Run(job), 0);
   EXPECT_TRUE(host.errorBoxes.empty());
   const Strings expected = {"% ",
@@ -177,8 +182,7 @@ TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
 }
 
 TEST_F(HoleJobTest, NcExeIsBusyWhileTheFileIsOpen) {
-  HoleSpec hole;
-  HandoverBuilder job = Drilling(hole);
+  HandoverBuilder job = Drilling(Drill());
   job.Write(home());
   run->job.Header = job.header;
   run->job.Modes.StartMode = 4;
@@ -213,14 +217,13 @@ TEST_F(HoleJobTest, CannedCycleForms) {
     SCOPED_TRACE(c.name);
     host = qup::RecordingHost{};
     run = std::make_unique<qup::RunContext>(host);
-    HoleSpec hole;
-    hole.cycle = c.cycle;
-    hole.peck = c.peck;
-    hole.dwell = c.dwell;
-    HandoverBuilder job = Drilling(hole);
-    for (NcElement& e : job.elements) {
-      if (e.code == 0x7300 && c.returnToR) e.flags = 0x4900;
-    }
+    HoleProcess drill = Drill();
+    drill.tool.cannedCycle = static_cast<int>(c.cycle);
+    drill.tool.peckDepth = c.peck;
+    drill.tool.pCode = c.dwell;
+    if (c.cycle == 84) drill.tool.mCode = 3;  // the tapping process starts its spindle with M3
+    drill.definition.returnLevel = c.returnToR ? 1 : 0;
+    HandoverBuilder job = Drilling(drill);
     ASSERT_EQ(Run(job), 0);
     const Strings lines = Lines(NcText());
     const Strings section = Section(lines, c.block[0].substr(0, 6), "X30.");
@@ -242,16 +245,18 @@ TEST_F(HoleJobTest, CannedCycleForms) {
 }
 
 TEST_F(HoleJobTest, ExplicitMovesWriteNoCycleCancel) {
-  HoleSpec hole;
-  hole.cycle = 1;
-  HandoverBuilder job = Drilling(hole);
+  HoleProcess drill = Drill();
+  drill.tool.cannedCycle = 1;
+  HandoverBuilder job = Drilling(drill);
   ASSERT_EQ(Run(job), 0);
   const Strings lines = Lines(NcText());
   EXPECT_EQ(Section(lines, "(PAI", "X30."),
             (Strings{"(PAI=8.5 TIP=3.)", "G00X10.Y15. ", "Z2. ", "G01Z-10.F100", "G00Z50. ", "X30.Y15."}));
   EXPECT_TRUE(Section(lines, "G80", "G80").empty());
   const auto plunges = ReadBack();
-  if (!plunges.empty()) { EXPECT_EQ(plunges.size(), 3u); }
+  if (!plunges.empty()) {
+    EXPECT_EQ(plunges.size(), 3u);
+  }
 }
 
 TEST_F(HoleJobTest, DeepHolePecksByMovesAndAZeroStepMakesOnePass) {
@@ -259,13 +264,12 @@ TEST_F(HoleJobTest, DeepHolePecksByMovesAndAZeroStepMakesOnePass) {
     SCOPED_TRACE(step);
     host = qup::RecordingHost{};
     run = std::make_unique<qup::RunContext>(host);
-    HoleSpec hole;
-    hole.code = 0x6C00;
-    hole.cycle = 1;
-    hole.peck = step;
-    hole.dwell = 3;  // first depth 3 below the R level
-    hole.retract = 1;
-    HandoverBuilder job = Drilling(hole, 1);
+    HoleProcess deep = Drill();
+    deep.code = 0x6C00;
+    deep.tool.cannedCycle = 0;
+    deep.tool.peckDepth = step;
+    deep.tool.pCode = 3;  // first depth 3 below the R level
+    HandoverBuilder job = Drilling(deep, 1);
     ASSERT_EQ(Run(job), 0);
     const Strings expected =
         step > 0.0 ? Strings{"Z2. ", "G01Z-1.F100 ", "Z-5.F100", "Z-4.", "Z-9.", "Z-8.", "Z-10. ", "G00Z50. "}
@@ -284,11 +288,12 @@ TEST_F(HoleJobTest, HolesAlongALineAndAnArcAtThePitch) {
   job.Begin();
   job.Line(100, 0, 0, 40, 0);
   job.Arc(100, 20, 40, 0, 40, 40, 40, 20);  // half a circle about (40, 20)
-  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
-  job.HoleCutIn(401, true);
-  HoleSpec hole;
-  hole.pitch = 10;
-  job.Hole(402, 100, 100, hole);
+  HoleProcess drill;
+  drill.definition.returnLevel = 1;
+  job.BeginHoleProcess(400, drill);
+  job.HoleCutIn(401, drill);
+  job.Hole(402, 100, drill);
+  job.elements.back().d8 = 10;  // the pitch
   job.ProcessEnd(500);
   job.End();
   ASSERT_EQ(Run(job), 0);
@@ -303,7 +308,9 @@ TEST_F(HoleJobTest, HolesAlongALineAndAnArcAtThePitch) {
     ASSERT_EQ(plunges.size(), 11u);
     for (const Plunge& p : plunges) {
       EXPECT_DOUBLE_EQ(p.z, -10.0);
-      if (p.x > 40.0) { EXPECT_NEAR(std::hypot(p.x - 40.0, p.y - 20.0), 20.0, 0.002); }
+      if (p.x > 40.0) {
+        EXPECT_NEAR(std::hypot(p.x - 40.0, p.y - 20.0), 20.0, 0.002);
+      }
     }
   }
 }
@@ -313,11 +320,10 @@ TEST_F(HoleJobTest, AZeroPitchPutsHolesAtTheElementEnds) {
   job.Begin();
   job.Line(100, 0, 0, 40, 0);
   job.Line(100, 40, 0, 40, 30);
-  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
-  job.HoleCutIn(401);
-  HoleSpec hole;
-  hole.pitch = 0;
-  job.Hole(402, 100, 100, hole);
+  const HoleProcess drill;
+  job.BeginHoleProcess(400, drill);
+  job.HoleCutIn(401, drill);
+  job.Hole(402, 100, drill);
   job.ProcessEnd(500);
   job.End();
   ASSERT_EQ(Run(job), 0);
@@ -330,11 +336,12 @@ TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   job.Begin();
   job.Point(100, 5, 5);
   job.TextLine(300, "(' PART-A)");
-  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
+  const HoleProcess drill;
+  job.BeginHoleProcess(400, drill);
   job.TextLine(401, ":M01");
   job.TextLine(402, "G04 P1.;M08");
-  job.HoleCutIn(403);
-  job.Hole(404, 100, 100, HoleSpec{});
+  job.HoleCutIn(403, drill);
+  job.Hole(404, 100, drill);
   job.ProcessEnd(500);
   job.End();
   ASSERT_EQ(Run(job), 0);
@@ -343,12 +350,13 @@ TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   // The held ":M01" joins the next block; ";" splits the line in two.
   EXPECT_EQ(Section(lines, "G04", "M08"), (Strings{"G04P1.M01 ", "M08 "}));
   const auto plunges = ReadBack();
-  if (!plunges.empty()) { EXPECT_EQ(plunges.size(), 1u); }
+  if (!plunges.empty()) {
+    EXPECT_EQ(plunges.size(), 1u);
+  }
 }
 
 TEST_F(HoleJobTest, HoleSubprogramFileListsThePoints) {
-  HoleSpec hole;
-  HandoverBuilder job = Drilling(hole);
+  HandoverBuilder job = Drilling(Drill());
   job.header.holeSubprogram = 1;
   NcElement points{};
   points.number = 403;
@@ -384,32 +392,31 @@ TEST_F(HoleJobTest, PositioningMovesToEachPoint) {
   EXPECT_NE(head[0].find("Z=0.0"), std::string::npos) << head[0];
   std::string log;
   ReadBack(&log);
-  if (!log.empty()) { EXPECT_NE(log.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos); }
+  if (!log.empty()) {
+    EXPECT_NE(log.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos);
+  }
 }
 
 TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
   struct Case {
     const char* name;
     int code;
-    int flags;
   };
-  const Case cases[] = {{"milled", 0x6800, 0x0008}, {"helical", 0x6B00, 0}};
+  const Case cases[] = {{"milled", 0x6800}, {"helical", 0x6B00}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     host = qup::RecordingHost{};
     run = std::make_unique<qup::RunContext>(host);
-    HoleSpec hole;
+    HoleProcess hole = Drill();
     hole.code = c.code;
-    hole.flags = c.flags;
-    hole.cycle = 1;
-    hole.peck = 4;  // the helix descends 4 mm per turn
-    HandoverBuilder job = Drilling(hole, 2);
-    for (NcElement& e : job.elements) {
-      if (e.code == c.code) {
-        e.d0 = c.code == 0x6B00 ? 20.0 : 0.0;  // helical: the hole diameter
-        e.d8 = c.code == 0x6800 ? 20.0 : 0.0;  // milled: the hole diameter
-      }
+    hole.step.holeDiameter = 20.0;
+    if (c.code == 0x6800) {
+      hole.tool.tipAngle = 90.0;  // a chamfer tool going round the hole
+    } else {
+      hole.step.value88 = 4.0;  // the helix descends 4 mm per turn
+      hole.tool.pCode = 1.0;    // inclination, degrees
     }
+    HandoverBuilder job = Drilling(hole, 2);
     ASSERT_EQ(Run(job), 0);
     for (const auto& box : host.errorBoxes) ADD_FAILURE() << platform::Cp932ToUtf8(box);
     const Strings lines = Lines(NcText());
@@ -429,7 +436,9 @@ TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
       onCircle += std::fabs(r - 5.75) < 0.002;
     }
     EXPECT_GT(onCircle, 0);
-    if (c.code == 0x6800) { EXPECT_NE(log.find("ARC_FEED"), std::string::npos); }
+    if (c.code == 0x6800) {
+      EXPECT_NE(log.find("ARC_FEED"), std::string::npos);
+    }
     EXPECT_NE(log.find(", -10.0000,"), std::string::npos);  // the bottom is reached
   }
 }
