@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 using handover::NcElement;
 using testsupport::HandoverBuilder;
 using testsupport::HoleProcess;
+using testsupport::MotionLimits;
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -62,35 +63,31 @@ class HoleJobTest : public testsupport::ProgramFolderTest {
     return in ? word : -1;
   }
 
-  // Runs rs274 on the NC file; empty when rs274 is not installed. Every
-  // block must be accepted: the interpreter's output names no error.
-  std::vector<Plunge> ReadBack(std::string* log = nullptr) {
-    const fs::path tools = home() / "tools.tbl";
-    {
-      std::ofstream table(tools);
-      for (int t = 1; t <= 99; ++t) table << "T" << t << " P" << t << " D10.0 Z0 ;\n";
-    }
-    const testsupport::Rs274Run run = testsupport::RunRs274(NcPath(), tools, home());
-    if (!run.found) return {};
-    const std::string& text = run.text;
-    if (log != nullptr) *log = text;
-    EXPECT_EQ(run.status, 0) << text;
-    EXPECT_EQ(text.find("rror"), std::string::npos) << text;
+  // Reads the NC file back with rs274 under the motion check (the levels of
+  // the hole process); the drilled holes as rs274 makes them: each feed
+  // move straight down. Empty when rs274 is not installed.
+  std::vector<Plunge> ReadBack(const MotionLimits& limits, testsupport::MotionCheck* out = nullptr) {
+    testsupport::MotionCheck check = testsupport::CheckNcMotion(NcPath(), home(), limits);
+    if (!check.ran) return {};
+    EXPECT_TRUE(check.violations.empty()) << testsupport::Describe(check.violations);
     std::vector<Plunge> plunges;
-    const std::regex feed(R"(STRAIGHT_FEED\(([-0-9.]+), ([-0-9.]+), ([-0-9.]+),)");
     double lastZ = 1e9;
-    for (std::sregex_iterator it(text.begin(), text.end(), feed), end; it != end; ++it) {
-      const double x = std::stod((*it)[1]), y = std::stod((*it)[2]), z = std::stod((*it)[3]);
-      if (plunges.empty() || plunges.back().x != x || plunges.back().y != y || z < lastZ) {
-        if (!plunges.empty() && plunges.back().x == x && plunges.back().y == y) {
-          plunges.back().z = z;  // a deeper peck of the same hole
-        } else {
-          plunges.push_back({x, y, z});
-        }
+    for (const testsupport::CanonMove& m : check.moves) {
+      if (m.kind != testsupport::CanonMove::Kind::kFeed) continue;
+      if (!plunges.empty() && plunges.back().x == m.x && plunges.back().y == m.y) {
+        if (m.z < lastZ) plunges.back().z = std::min(plunges.back().z, m.z);  // a deeper peck of the same hole
+      } else {
+        plunges.push_back({m.x, m.y, m.z});
       }
-      lastZ = z;
+      lastZ = m.z;
     }
+    if (out != nullptr) *out = std::move(check);
     return plunges;
+  }
+  // The levels the motion check holds a hole process to.
+  static MotionLimits Levels(const HoleProcess& p, double millReach = 0.0) {
+    const double start = p.definition.iPoint != 0.0 ? p.definition.iPoint : p.definition.atcZ;
+    return {.rLevel = p.definition.rPoint, .startLevel = start, .millReach = millReach};
   }
 
   // A drill of 8.5 mm: R level 2, bottom -10, start level 50 (the process start).
@@ -170,7 +167,7 @@ TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
   EXPECT_EQ(Lines(NcText()), expected);
   EXPECT_EQ(NcExeWord(), 0);  // free again after the run
   EXPECT_EQ(run->job.RunIncomplete, 0);
-  const auto plunges = ReadBack();
+  const auto plunges = ReadBack(Levels(Drill()));
   if (!plunges.empty()) {
     ASSERT_EQ(plunges.size(), 3u);
     for (int i = 0; i < 3; ++i) {
@@ -235,7 +232,7 @@ TEST_F(HoleJobTest, CannedCycleForms) {
       EXPECT_EQ(Section(lines, "M3S", "M3S"), Strings{"M3S1200 "});
       EXPECT_TRUE(Section(lines, "M03", "M03").empty());
     }
-    const auto plunges = ReadBack();
+    const auto plunges = ReadBack(Levels(drill));
     if (!plunges.empty()) {
       ASSERT_EQ(plunges.size(), 3u);
       EXPECT_DOUBLE_EQ(plunges[2].x, 50.0);
@@ -253,7 +250,7 @@ TEST_F(HoleJobTest, ExplicitMovesWriteNoCycleCancel) {
   EXPECT_EQ(Section(lines, "(PAI", "X30."),
             (Strings{"(PAI=8.5 TIP=3.)", "G00X10.Y15. ", "Z2. ", "G01Z-10.F100", "G00Z50. ", "X30.Y15."}));
   EXPECT_TRUE(Section(lines, "G80", "G80").empty());
-  const auto plunges = ReadBack();
+  const auto plunges = ReadBack(Levels(drill));
   if (!plunges.empty()) {
     EXPECT_EQ(plunges.size(), 3u);
   }
@@ -275,7 +272,7 @@ TEST_F(HoleJobTest, DeepHolePecksByMovesAndAZeroStepMakesOnePass) {
         step > 0.0 ? Strings{"Z2. ", "G01Z-1.F100 ", "Z-5.F100", "Z-4.", "Z-9.", "Z-8.", "Z-10. ", "G00Z50. "}
                    : Strings{"Z2. ", "G01Z-1.F100 ", "Z-10. ", "G00Z50. "};
     EXPECT_EQ(Section(Lines(NcText()), "Z2.", "G00Z50."), expected);
-    const auto plunges = ReadBack();
+    const auto plunges = ReadBack(Levels(deep));
     if (!plunges.empty()) {
       ASSERT_EQ(plunges.size(), 1u);
       EXPECT_DOUBLE_EQ(plunges[0].z, -10.0);
@@ -303,7 +300,7 @@ TEST_F(HoleJobTest, HolesAlongALineAndAnArcAtThePitch) {
   const Strings holes = Section(lines, "G99G81", "G80");
   ASSERT_EQ(holes.size(), 12u);
   EXPECT_EQ(holes[5], "X49.589Y2.448 ");  // 10 mm into the arc
-  const auto plunges = ReadBack();
+  const auto plunges = ReadBack(Levels(drill));
   if (!plunges.empty()) {
     ASSERT_EQ(plunges.size(), 11u);
     for (const Plunge& p : plunges) {
@@ -349,7 +346,7 @@ TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   EXPECT_EQ(lines[1], "(PART-A)");
   // The held ":M01" joins the next block; ";" splits the line in two.
   EXPECT_EQ(Section(lines, "G04", "M08"), (Strings{"G04P1.M01 ", "M08 "}));
-  const auto plunges = ReadBack();
+  const auto plunges = ReadBack(Levels(drill));
   if (!plunges.empty()) {
     EXPECT_EQ(plunges.size(), 1u);
   }
@@ -390,10 +387,10 @@ TEST_F(HoleJobTest, PositioningMovesToEachPoint) {
   const Strings head = Section(list, "* N0001", "* N0001");
   ASSERT_EQ(head.size(), 1u);
   EXPECT_NE(head[0].find("Z=0.0"), std::string::npos) << head[0];
-  std::string log;
-  ReadBack(&log);
-  if (!log.empty()) {
-    EXPECT_NE(log.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos);
+  testsupport::MotionCheck check;
+  ReadBack({}, &check);
+  if (check.ran) {
+    EXPECT_NE(check.trace.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos);
   }
 }
 
@@ -421,9 +418,10 @@ TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
     for (const auto& box : host.errorBoxes) ADD_FAILURE() << platform::Cp932ToUtf8(box);
     const Strings lines = Lines(NcText());
     EXPECT_TRUE(Section(lines, "G80", "G80").empty());
-    std::string log;
-    ReadBack(&log);
-    if (log.empty()) continue;
+    testsupport::MotionCheck check;
+    ReadBack(Levels(hole, hole.step.holeDiameter), &check);
+    if (!check.ran) continue;
+    const std::string& log = check.trace;
     // Every feed move lies on the 5.75 mm path circle (a 20 mm hole, an
     // 8.5 mm tool) or above a hole centre.
     const std::regex feed(R"((STRAIGHT_FEED|ARC_FEED)\(([-0-9.]+), ([-0-9.]+), ([-0-9.]+|[^)]*))");
