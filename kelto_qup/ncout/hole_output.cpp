@@ -10,9 +10,10 @@
 // described with NcElement in shared/handover/nc_element.h): d0 repeat count
 // K, d1 the R level, d2 peck depth Q (flags bit 0x1), d3 dwell P (flags bit
 // 0x2), d4 the range of hole items, d5 the hole bottom Z, d6 the canned-cycle
-// code (81, 83, 84 ...; 0 or 1: explicit moves), d7 the feed (flags 0x9000),
-// d8 the pitch of holes along lines and arcs. The tool values (diameter,
-// tip, M code, tapping return) come from the process's tool map record.
+// code (81, 83, 84 ...; 0 or 1: explicit moves), d7 the feed (flags 0x9000).
+// No pitch is sent: holes along lines and arcs are spaced at half the tool
+// diameter. The tool values (diameter, tip, M code, tapping return) come
+// from the process's tool map record.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -106,10 +107,12 @@ void RunContext::LoadHoleValues() {
 bool RunContext::HoleReturnToR() const { return (job.CutInFlags & 0x0800) != 0; }
 
 int RunContext::CollectHolePositions(int start, int last, std::vector<HolePoint>& holes) {
-  // Pitch of holes along lines and arcs (mm); half the diameter when that
-  // is more than twice the pitch, so that holes never overlap.
-  double pitch = R2.d8;
-  if (job.Hole.Diameter * 0.5 > 2.0 * pitch && pitch > 0.0) pitch = job.Hole.Diameter * 0.5;
+  // Pitch of holes along lines and arcs (mm): the writer sends none, so it
+  // is raised to half the diameter (the rule for any pitch below a quarter
+  // of the diameter, so that holes never overlap). Without a diameter the
+  // holes go to the element ends.
+  double pitch = 0.0;
+  if (job.Hole.Diameter * 0.5 > 2.0 * pitch) pitch = job.Hole.Diameter * 0.5;
   double prevX = 0.0, prevY = 0.0;
   for (int i = start; i <= last; ++i) {
     const NcElement& e = elements[i];
@@ -180,9 +183,9 @@ int RunContext::EmitHoleCycles() {
   int start = RangeStart;
   int last = RangeEnd;
   if (start == 0 || last < start || last >= elements.ElementCount) return StopWithError(kErrorHoleRange);
-  // A trailing element that is neither a hole point nor a path to space
-  // holes along (the item's closing record) is not part of the holes.
-  if (!IsPoint(elements[last]) && !IsPathElement(elements[last])) --last;
+  // The range's last element closes the item: unless it is a hole point it
+  // gets no holes.
+  if (!IsPoint(elements[last])) --last;
   job.LastHoleRangeStart = start;
   job.LastHoleRangeEnd = last;
   job.HoleCommandIndex = CommandIndex();

@@ -1,6 +1,7 @@
 // Whole NC creation runs of hole jobs: the hand-over written by the test
 // builder, LoadJob, InitNcJob and StartNcCreation, then the NC program, the
 // busy word "$NC_EXE.@@@", the reports, and the program read back by rs274.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -10,135 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include "kelto_qup/engine/recording_host.h"
-#include "kelto_qup/engine/run_context.h"
 #include "platform/text.h"
-#include "tests/kelto_qup/support/handover_builder.h"
-#include "tests/kelto_qup/support/rs274.h"
-#include "tests/support/test_support.h"
+#include "tests/kelto_qup/ncout/nc_run_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using handover::NcElement;
-using testsupport::HandoverBuilder;
-using testsupport::HoleProcess;
-using testsupport::MotionLimits;
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The drilled holes as rs274 reports them: each feed move straight down.
-struct Plunge {
-  double x, y, z;
-};
-
-class HoleJobTest : public testsupport::ProgramFolderTest {
- protected:
-  void SetUp() override {
-    ProgramFolderTest::SetUp();
-    run = std::make_unique<qup::RunContext>(host);
-    run->job.DisplayList = [this] { return host.displayRecords; };
-  }
-
-  // Loads and runs the job; returns StartNcCreation's result.
-  int Run(HandoverBuilder& job) {
-    job.Write(home());
-    run->job.Header = job.header;
-    run->job.Modes.StartMode = job.header.startMode;
-    run->LoadJob();
-    run->InitNcJob();
-    return run->StartNcCreation();
-  }
-  fs::path NcPath() const { return testsupport::DatFolder(home()) / "HOLE.NC"; }
-  std::string NcText() const { return ReadText(NcPath()); }
-  int NcExeWord() const {
-    std::int32_t word = -1;
-    std::ifstream in(home() / "$NC_EXE.@@@", std::ios::binary);
-    in.read(reinterpret_cast<char*>(&word), sizeof word);
-    return in ? word : -1;
-  }
-
-  // Reads the NC file back with rs274 under the motion check (the levels of
-  // the hole process); the drilled holes as rs274 makes them: each feed
-  // move straight down. Empty when rs274 is not installed.
-  std::vector<Plunge> ReadBack(const MotionLimits& limits, testsupport::MotionCheck* out = nullptr) {
-    testsupport::MotionCheck check = testsupport::CheckNcMotion(NcPath(), home(), limits);
-    if (!check.ran) return {};
-    EXPECT_TRUE(check.violations.empty()) << testsupport::Describe(check.violations);
-    std::vector<Plunge> plunges;
-    double lastZ = 1e9;
-    for (const testsupport::CanonMove& m : check.moves) {
-      if (m.kind != testsupport::CanonMove::Kind::kFeed) continue;
-      if (!plunges.empty() && plunges.back().x == m.x && plunges.back().y == m.y) {
-        if (m.z < lastZ) plunges.back().z = std::min(plunges.back().z, m.z);  // a deeper peck of the same hole
-      } else {
-        plunges.push_back({m.x, m.y, m.z});
-      }
-      lastZ = m.z;
-    }
-    if (out != nullptr) *out = std::move(check);
-    return plunges;
-  }
-  // The levels the motion check holds a hole process to.
-  static MotionLimits Levels(const HoleProcess& p, double millReach = 0.0) {
-    const double start = p.definition.iPoint != 0.0 ? p.definition.iPoint : p.definition.atcZ;
-    return {.rLevel = p.definition.rPoint, .startLevel = start, .millReach = millReach};
-  }
-
-  // A drill of 8.5 mm: R level 2, bottom -10, start level 50 (the process start).
-  static HoleProcess Drill() {
-    HoleProcess p;
-    p.tool.diameter = 8.5;
-    return p;
-  }
-  static HandoverBuilder Drilling(const HoleProcess& p, int holes = 3) {
-    HandoverBuilder job;
-    job.Begin();
-    for (int i = 0; i < holes; ++i) job.Point(100, 10.0 + 20.0 * i, 15.0);
-    job.BeginHoleProcess(400, p);
-    job.HoleCutIn(401, p);
-    job.Hole(402, 100, p);
-    job.ProcessEnd(500);
-    job.End();
-    return job;
-  }
-
-  qup::RecordingHost host;
-  std::unique_ptr<qup::RunContext> run;
-};
-
-// The NC file's lines without their CR LF ends.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-// The lines from the first one that starts with `from` up to and including
-// the first that starts with `to`.
-std::vector<std::string> Section(const std::vector<std::string>& lines, const std::string& from,
-                                 const std::string& to) {
-  std::vector<std::string> out;
-  bool in = false;
-  for (const std::string& line : lines) {
-    if (!in && line.rfind(from, 0) == 0) in = true;
-    if (!in) continue;
-    out.push_back(line);
-    if (line.rfind(to, 0) == 0) break;
-  }
-  return out;
-}
-
-using Strings = std::vector<std::string>;
+using namespace ncrun;
+using HoleJobTest = NcRunTest;
 
 TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
   HandoverBuilder job = Drilling(Drill());
@@ -212,8 +92,7 @@ TEST_F(HoleJobTest, CannedCycleForms) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    host = qup::RecordingHost{};
-    run = std::make_unique<qup::RunContext>(host);
+    Reset();
     HoleProcess drill = Drill();
     drill.tool.cannedCycle = static_cast<int>(c.cycle);
     drill.tool.peckDepth = c.peck;
@@ -259,8 +138,7 @@ TEST_F(HoleJobTest, ExplicitMovesWriteNoCycleCancel) {
 TEST_F(HoleJobTest, DeepHolePecksByMovesAndAZeroStepMakesOnePass) {
   for (double step : {4.0, 0.0}) {
     SCOPED_TRACE(step);
-    host = qup::RecordingHost{};
-    run = std::make_unique<qup::RunContext>(host);
+    Reset();
     HoleProcess deep = Drill();
     deep.code = 0x6C00;
     deep.tool.cannedCycle = 0;
@@ -280,17 +158,20 @@ TEST_F(HoleJobTest, DeepHolePecksByMovesAndAZeroStepMakesOnePass) {
   }
 }
 
-TEST_F(HoleJobTest, HolesAlongALineAndAnArcAtThePitch) {
+TEST_F(HoleJobTest, HolesAlongAChainAtHalfTheToolDiameterAndNoneOnItsClosingElement) {
+  // The writer sends no pitch: holes go along the lines and arcs at half the
+  // tool diameter. The range's last element closes the item and gets none.
   HandoverBuilder job;
   job.Begin();
   job.Line(100, 0, 0, 40, 0);
   job.Arc(100, 20, 40, 0, 40, 40, 40, 20);  // half a circle about (40, 20)
+  job.Line(100, 40, 40, 0, 40);
   HoleProcess drill;
+  drill.tool.diameter = 20.0;  // 10 mm apart
   drill.definition.returnLevel = 1;
   job.BeginHoleProcess(400, drill);
   job.HoleCutIn(401, drill);
   job.Hole(402, 100, drill);
-  job.elements.back().d8 = 10;  // the pitch
   job.ProcessEnd(500);
   job.End();
   ASSERT_EQ(Run(job), 0);
@@ -305,27 +186,12 @@ TEST_F(HoleJobTest, HolesAlongALineAndAnArcAtThePitch) {
     ASSERT_EQ(plunges.size(), 11u);
     for (const Plunge& p : plunges) {
       EXPECT_DOUBLE_EQ(p.z, -10.0);
+      EXPECT_LT(p.y, 40.0);  // none on the closing line
       if (p.x > 40.0) {
         EXPECT_NEAR(std::hypot(p.x - 40.0, p.y - 20.0), 20.0, 0.002);
       }
     }
   }
-}
-
-TEST_F(HoleJobTest, AZeroPitchPutsHolesAtTheElementEnds) {
-  HandoverBuilder job;
-  job.Begin();
-  job.Line(100, 0, 0, 40, 0);
-  job.Line(100, 40, 0, 40, 30);
-  const HoleProcess drill;
-  job.BeginHoleProcess(400, drill);
-  job.HoleCutIn(401, drill);
-  job.Hole(402, 100, drill);
-  job.ProcessEnd(500);
-  job.End();
-  ASSERT_EQ(Run(job), 0);
-  EXPECT_EQ(Section(Lines(NcText()), "G98G81", "G80"),
-            (Strings{"G98G81X0.Y0.Z-10.R2.F100", "X40.Y0. ", "X40.Y30.", "G80 "}));
 }
 
 TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
@@ -402,8 +268,7 @@ TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
   const Case cases[] = {{"milled", 0x6800}, {"helical", 0x6B00}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    host = qup::RecordingHost{};
-    run = std::make_unique<qup::RunContext>(host);
+    Reset();
     HoleProcess hole = Drill();
     hole.code = c.code;
     hole.step.holeDiameter = 20.0;
