@@ -576,6 +576,10 @@ class RunContext {
   void WriteSpindleBlock(double speed);
   void ReadProcessParametersAhead(int index);
   double NextProcessTool(int index) const;
+  // The tool map record of the process being run (named by its tool change),
+  // and its number from 1 (0 when the map holds none of the tool).
+  int ProcessToolMapSlot() const;
+  const handover::ToolMapRecord* ProcessToolRecord() const;
   void FindCentringRepeat(int index);
   void EmitCentringMacroCall();
   void SetOutputPoint(const std::array<double, 3>& point);
@@ -600,8 +604,7 @@ class RunContext {
   void UpdateHoleExtents(double x, double y, double top, double bottom);
   void AddDisplayListRecord(const handover::CDisplayRecord& record);
   // Holes as tool paths (kelto_qup/ncout/hole_path_milling.cpp).
-  int EmitPathMove(int motion, double x, double y, double z, double arcRadius = 0.0, double ci = 0.0,
-                   double cj = 0.0);
+  int EmitPathMove(int motion, double x, double y, double z, double arcRadius = 0.0, double ci = 0.0, double cj = 0.0);
   int MoveToHoleCentre(int mode, double x, double y, double level);
   double MillingToolRadius() const;
   int EmitHoleByPath(int mode, double x, double y, double zOffset);

@@ -195,13 +195,7 @@ int RunContext::ExpandBlockTemplate(int kind) {
 
 void RunContext::EmitMachineMCode(bool start) {
   if (output.MachineMCodesLoaded == 0) return;
-  const handover::ToolMapRecord* tool = nullptr;
-  for (const handover::ToolMapRecord& record : output.ToolMap) {
-    if (record.atcNumber == output.CurrentTool) {
-      tool = &record;
-      break;
-    }
-  }
+  const handover::ToolMapRecord* tool = ProcessToolRecord();
   if (tool == nullptr || tool->coolant < 1 || tool->coolant > 4) return;
   for (const MachineMCodeEntry& entry : output.MachineMCodes) {
     if (platform::FieldText(entry.machineName) != output.JobMachineName) continue;

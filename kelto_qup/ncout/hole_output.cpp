@@ -87,12 +87,11 @@ void RunContext::LoadHoleValues() {
   h.StartZ = job.SavedStartPoint[2];
   h.Spindle = output.SpindleSpeed;
   h.MCode = job.Flag10Value;
-  if (job.ToolMapSlot > 0 && job.ToolMapSlot <= static_cast<int>(output.ToolMap.size())) {
-    const handover::ToolMapRecord& tool = output.ToolMap[static_cast<std::size_t>(job.ToolMapSlot - 1)];
-    h.Diameter = tool.diameter;
-    h.TipLength = tool.tipLength;
-    h.MillValue = tool.cornerRadius;
-    h.Cycle84Return = tool.tapTwice == 1 ? 1 : 0;
+  if (const handover::ToolMapRecord* tool = ProcessToolRecord()) {
+    h.Diameter = tool->diameter;
+    h.TipLength = tool->tipLength;
+    h.MillValue = tool->cornerRadius;
+    h.Cycle84Return = tool->tapTwice == 1 ? 1 : 0;
   }
   if (h.TipLength <= 0.0 && h.MillValue < kMinMillValue) h.MillValue = kMinMillPlaceholder;
   // The explicit peck form (0x6C00): first feed depth d3 below the R level,

@@ -109,6 +109,28 @@ void RunContext::ReadProcessParametersAhead(int index) {
   }
 }
 
+int RunContext::ProcessToolMapSlot() const {
+  // The record the process's tool change named (the first process has
+  // none: record 1). Two definitions may use one ATC number with different
+  // tools, so the first record of that number is only the fallback of a
+  // stream whose tool change names no record of this tool.
+  const int named = output.ProcessToolIndex;
+  const int count = static_cast<int>(output.ToolMap.size());
+  if (named >= 1 && named <= count &&
+      output.ToolMap[static_cast<std::size_t>(named - 1)].atcNumber == output.CurrentTool)
+    return named;
+  for (int i = 0; i < count; ++i) {
+    if (output.ToolMap[static_cast<std::size_t>(i)].atcNumber == output.CurrentTool) return i + 1;
+  }
+  return 0;
+}
+
+const handover::ToolMapRecord* RunContext::ProcessToolRecord() const {
+  const int slot = job.ToolMapSlot;
+  if (slot < 1 || slot > static_cast<int>(output.ToolMap.size())) return nullptr;
+  return &output.ToolMap[static_cast<std::size_t>(slot - 1)];
+}
+
 double RunContext::NextProcessTool(int index) const {
   for (int i = index + 1; i < elements.ElementCount; ++i) {
     const NcElement& e = elements[i];
@@ -126,13 +148,7 @@ int RunContext::EmitProcessHead() {
 
   job.BlockCounterWord = 16;
   output.CurrentTool = ToolNumberOf(R2.d7);
-  job.ToolMapSlot = 0;
-  for (std::size_t i = 0; i < output.ToolMap.size(); ++i) {
-    if (output.ToolMap[i].atcNumber == output.CurrentTool) {
-      job.ToolMapSlot = static_cast<int>(i) + 1;
-      break;
-    }
-  }
+  job.ToolMapSlot = ProcessToolMapSlot();
   job.ToolKey = R2.int2 != 0 ? R2.int2 : output.CurrentTool;
   output.CurrentTCode = job.ToolKey > 0 ? job.ToolKey : output.CurrentTool;
   output.SpindleSpeed = R2.d6;

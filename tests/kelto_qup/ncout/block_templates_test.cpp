@@ -123,6 +123,7 @@ TEST_F(BlockTemplatesTest, MachineMCodesFollowTheSetUpAndReturnTemplates) {
   tool.atcNumber = 5;
   tool.coolant = 2;
   ctx.output.ToolMap.push_back(tool);
+  ctx.job.ToolMapSlot = 1;  // the process's record
   MachineMCodeEntry entry;
   platform::SetFieldText(entry.machineName, "MC-1");
   platform::SetFieldText(entry.kinds[1].start, "M08X");

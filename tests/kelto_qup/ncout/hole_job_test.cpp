@@ -194,6 +194,38 @@ TEST_F(HoleJobTest, HolesAlongAChainAtHalfTheToolDiameterAndNoneOnItsClosingElem
   }
 }
 
+TEST_F(HoleJobTest, EachProcessTakesTheToolMapRecordItsToolChangeNames) {
+  // Two processes of one ATC number with different tools: the second takes
+  // its own record (diameter, tip), not the first of that number.
+  HandoverBuilder job;
+  job.Begin();
+  job.Point(100, 10, 15);
+  job.Point(101, 30, 15);
+  const HoleProcess first = Drill();
+  HoleProcess second = Drill();
+  second.tool.diameter = 6.0;
+  second.tool.tipLength = 2.0;
+  second.step.depth = -20.0;
+  job.BeginHoleProcess(400, first);
+  job.HoleCutIn(401, first);
+  job.Hole(402, 100, first);
+  job.ProcessEnd(500);
+  job.BeginHoleProcess(600, second);
+  job.HoleCutIn(601, second);
+  job.Hole(602, 101, second);
+  job.ProcessEnd(700);
+  job.End();
+  ASSERT_EQ(Run(job), 0);
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "(PAI=8.5 TIP=3.)"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "(PAI=6. TIP=2.) "), 1);
+  const auto plunges = ReadBack(Levels(first));
+  if (!plunges.empty()) {
+    ASSERT_EQ(plunges.size(), 2u);
+    EXPECT_DOUBLE_EQ(plunges[1].z, -20.0);
+  }
+}
+
 TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   HandoverBuilder job;
   job.Begin();
