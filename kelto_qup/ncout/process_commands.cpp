@@ -161,9 +161,20 @@ int RunContext::EmitProcessHead() {
   job.PreviousPoint = job.CurrentPoint;
   job.SavedStartPoint = job.CurrentPoint;
   SetOutputPoint(job.CurrentPoint);
+  // After the tool change the tool stands at the start point (the tool
+  // change position, which the coordinate setting declares): the next moves
+  // are measured from its X and Y. Its Z counts as reached only once a
+  // tool-length block has moved there; until then the approach writes it.
+  output.PrevX = R2.d4;
+  output.PrevY = R2.d5;
   output.HeadX = R2.d4;
   output.HeadY = R2.d5;
   output.HeadZ = z;
+  // The tool-length block of this process: its own tool's offset number,
+  // to its own start Z.
+  const handover::ToolMapRecord* tool = ProcessToolRecord();
+  output.HNumber = tool != nullptr ? tool->hCode : 0;
+  output.ToolLengthZ = z;
   R3.d0 = R2.d1;
   job.DirectionPair = {R2.d2, R2.d2};
 

@@ -77,6 +77,7 @@ void RunContext::PutToolLengthBlock() {
   PutBlockChar('H');
   PutPaddedInteger(output.HNumber, 2);
   EndBlock();
+  output.PrevZ = output.ToolLengthZ;  // the block moved the tool there
 }
 
 int RunContext::EmitProgramHead() {
@@ -85,6 +86,9 @@ int RunContext::EmitProgramHead() {
   if (o.TemplateOnly != 0) return ExpandBlockTemplate(1);
   OpenBlock();
   const bool toolStayed = o.LastHeadTool != 0 && o.LastHeadTool == o.CurrentTCode;
+  // Taken before LastHeadTool follows the new tool: the work-offset word
+  // asks whether the tool stayed.
+  o.HeadToolStayed = toolStayed ? 1 : 0;
   if (o.SubprogramMode == 0) {
     if (!toolStayed || o.PendingCommandCode == 16) {
       if (ExpandBlockTemplate(1) == kStopRun) return kStopRun;
@@ -154,7 +158,9 @@ void RunContext::EmitCoordinateSetting() {
     if (o.SurfaceRangeOffset != 0) return;
   }
   if (toolLength) {
-    if (o.ToolMapLoaded != 0) {
+    // A local origin shift only with a value: a bare G52 is no block a
+    // control takes.
+    if (o.ToolMapLoaded != 0 && (o.LocalOriginX != 0.0 || o.LocalOriginY != 0.0)) {
       PutBlockText("G52");
       PutWordValue('X', o.LocalOriginX);
       PutWordValue('Y', o.LocalOriginY);
@@ -164,6 +170,7 @@ void RunContext::EmitCoordinateSetting() {
   } else if (o.ScrewMode == 11 || (o.CodeFormat & 0x4000) != 0) {
     PutWordValue('Z', ZeroAsPlaceholder(o.ToolLengthZ));
     EndBlock();
+    o.PrevZ = o.ToolLengthZ;
   }
 }
 
@@ -172,7 +179,7 @@ void RunContext::EmitWorkOffsetWord() {
   const int index = o.WorkOffsetIndex;
   // An index outside G54 .. G59 names no coordinate system: no word at all.
   if (index < 0 || index >= kWorkOffsets) return;
-  if (o.LastWorkOffsetIndex >= 0 && o.LastWorkOffsetIndex != index && o.LastHeadTool == o.CurrentTCode) {
+  if (o.LastWorkOffsetIndex >= 0 && o.LastWorkOffsetIndex != index && o.HeadToolStayed != 0) {
     // Another coordinate system with the same tool: back to the Z reference first.
     EndBlock();
     WriteBlock("G91G28Z0.");

@@ -56,7 +56,7 @@ TEST(MotionCheck, EachRuleNamesTheLineThatBreaksIt) {
        {9}},
       {"a feed with the spindle stopped", With({"M05", "G00X10.Y0.", "G01Z40.F100"}), {}, {7}},
       {"the end with the spindle running", With({"G00X10.Y0."}), {}, {6}},
-      {"another tool's length offset", With({"T07M06", "S800M03", "G00X10.", "M05"}), {}, {7}},
+      {"another tool's length offset", With({"T07M06", "S800M03", "G00Z40.", "M05"}), {}, {7}},
       {"a refused block", With({"G52", "M05"}), {}, {5}},
   };
   testsupport::TempFolder folder;

@@ -200,6 +200,10 @@ int HandoverBuilder::BeginProcess(int number, int tool, double x, double y, doub
   return mapNumber;
 }
 
+void HandoverBuilder::BeginDefinition(int number, const HoleProcess& p) {
+  Add(number, 0xEC54).flags = p.definition.workCoordinate;
+}
+
 int HandoverBuilder::BeginHoleProcess(int number, const HoleProcess& p) {
   const handover::ToolMapRecord record = ToolMapRecordOf(p);
   const int mapNumber = AddToolRecords(number, record, true, 0);

@@ -105,6 +105,8 @@ class HandoverBuilder {
   // tapping process (canned cycle 84) that starts its spindle with that M code.
   int BeginProcess(int number, int tool, double x, double y, double startZ, double spindle, double diameter = 10.0,
                    double mCode = 0.0);
+  // The start of a definition (0xEC54): its work coordinate system.
+  void BeginDefinition(int number, const HoleProcess& process);
   // The process change of a hole definition, as the builder writes it: tool
   // data, the tool change with its tool map record (not for the first), the
   // hole-output switch, the process start, the process parameters and, for

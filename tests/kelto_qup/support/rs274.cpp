@@ -1,6 +1,7 @@
 #include "tests/kelto_qup/support/rs274.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -147,6 +148,10 @@ class MotionJudge {
       plane_ = args.find("XZ") != std::string::npos ? 2 : args.find("YZ") != std::string::npos ? 3 : 1;
     } else if (name == "USE_TOOL_LENGTH_OFFSET") {
       TakeLengthOffset(line);
+    } else if (name == "SET_G92_OFFSET") {
+      ShiftOrigin(g92_, Numbers(args), 0);
+    } else if (name == "SET_G5X_OFFSET") {
+      ShiftOrigin(g5x_, Numbers(args), 1);
     } else if (name == "STRAIGHT_TRAVERSE" || name == "STRAIGHT_FEED" || name == "ARC_FEED") {
       Move(line, name, Numbers(args));
     } else if (name == "PROGRAM_END") {
@@ -173,6 +178,17 @@ class MotionJudge {
     return line >= 1 && line <= static_cast<int>(flags.size()) && flags[static_cast<std::size_t>(line - 1)];
   }
   void Violation(int line, std::string what) { check_.violations.push_back({line, std::move(what)}); }
+
+  // A new coordinate offset moves the program's coordinates of where the
+  // tool stands (program = machine - work offset - G92 offset).
+  void ShiftOrigin(std::array<double, 3>& offset, const std::vector<double>& v, std::size_t first) {
+    if (v.size() < first + 3) return;
+    double* position[3] = {&x_, &y_, &z_};
+    for (std::size_t i = 0; i < 3; ++i) {
+      *position[i] -= v[first + i] - offset[i];
+      offset[i] = v[first + i];
+    }
+  }
 
   void TakeLengthOffset(int line) {
     const std::string words = Words(Text(line));
@@ -221,12 +237,16 @@ class MotionJudge {
     const bool feed = m.kind != CanonMove::Kind::kTraverse;
     if (feed && !spindleOn_) Violation(m.line, Format("feed move to Z%.3f with the spindle stopped", m.z));
     if (m.reference) return;
-    if (offsetTool_ && *offsetTool_ != currentTool_ && !offsetReported_) {
+    const auto own = limits_.lengthOffsets.find(currentTool_);
+    const int ownOffset = own != limits_.lengthOffsets.end() ? own->second : currentTool_;
+    // A length offset acts on Z: a move that changes Z (or cuts) must be made
+    // under the current tool's.
+    const bool zMoves = std::fabs(m.z - m.fromZ) > kLevelTolerance;
+    if (offsetTool_ && *offsetTool_ != ownOffset && !offsetReported_ && (zMoves || feed)) {
       offsetReported_ = true;
       Violation(m.line, Format("move under the length offset H%02.0f of another tool than T%02.0f", *offsetTool_,
                                currentTool_));
     }
-    const bool zMoves = std::fabs(m.z - m.fromZ) > kLevelTolerance;
     if (pendingHoleToHole_ != 0 && zMoves) {
       if (m.z > m.fromZ) Violation(pendingHoleToHole_, "sideways move below the start level that leads to no hole");
       pendingHoleToHole_ = 0;
@@ -273,6 +293,7 @@ class MotionJudge {
   MotionCheck& check_;
   double x_ = 0.0, y_ = 0.0, z_ = 0.0;
   double plungeX_ = 0.0, plungeY_ = 0.0;
+  std::array<double, 3> g92_{}, g5x_{};
   int plane_ = 1;
   int pendingTool_ = 0;
   int currentTool_ = 0;

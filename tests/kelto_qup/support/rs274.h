@@ -18,8 +18,9 @@
 //       of the hole group outside a canned cycle, unless it runs at the R or
 //       the start level and the tool then goes down (a hole-to-hole move);
 //     * a feed move while the spindle stands (no M03/M04 in force);
-//     * a tool-length offset (G43 H) that is not the current tool's, at any
-//       move made under it;
+//     * a tool-length offset (G43 H) that is not the current tool's (its
+//       own number, or MotionLimits::lengthOffsets), at a move under it that
+//       changes Z or cuts;
 //     * a program that ends (M30/M02, or its last block) with the spindle
 //       still running; the stop that M30 itself makes does not count.
 //   Moves of reference returns (G28, G30, G53) are never judged.
@@ -30,6 +31,7 @@
 //   check.moves lists the moves rs274 made, each with its NC line, for tests
 //   that check where the tool goes.
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +59,9 @@ struct MotionLimits {
   // where the tool went below it: 0 for drilled holes, the hole diameter
   // for milled and helical holes.
   double millReach = 0.0;
+  // The length offset number of a tool where it is not the tool's own
+  // number (a tool record's H code): tool -> H.
+  std::map<int, int> lengthOffsets;
 };
 
 // One move of the canonical trace.
@@ -64,7 +69,7 @@ struct CanonMove {
   enum class Kind { kTraverse, kFeed, kArc };
   int line = 0;  // line of the NC file (1-based)
   Kind kind = Kind::kTraverse;
-  double x = 0.0, y = 0.0, z = 0.0;  // end point
+  double x = 0.0, y = 0.0, z = 0.0;  // end point, in the program's coordinates
   double fromX = 0.0, fromY = 0.0, fromZ = 0.0;
   // Arcs: the centre in the plane's two axes (X Y, Z X or Y Z) and the
   // turn (positive counter-clockwise).
