@@ -84,7 +84,9 @@ void RunContext::LoadHoleValues() {
   h.Dwell = (R2.flags & 0x2) ? R2.d3 : 0.0;
   h.Bottom = R2.d5;
   h.Feed = (R2.flags & 0x9000) ? R2.d7 * job.FeedOverride : 0.0;
-  h.StartZ = job.SavedStartPoint[2];
+  // The holes start from the definition's own start level (the I point
+  // that the cut-in carries); only when that is 0 from the process start.
+  h.StartZ = job.CutInValue != 0.0 ? job.CutInValue : job.SavedStartPoint[2];
   h.Spindle = output.SpindleSpeed;
   h.MCode = job.Flag10Value;
   if (const handover::ToolMapRecord* tool = ProcessToolRecord()) {
@@ -224,8 +226,7 @@ int RunContext::EmitHoleCycles() {
     const HolePoint& hole = holes[n];
     const double x = RoundTo3Decimals(hole.x);
     const double y = RoundTo3Decimals(hole.y);
-    const double level =
-        RoundTo3Decimals((job.Hole.StartZ != 0.0 ? job.Hole.StartZ : job.SavedStartPoint[2]) + hole.zOffset);
+    const double level = RoundTo3Decimals(job.Hole.StartZ + hole.zOffset);
     int status = 0;
     if (n == 0) {
       status = ApproachFirstHole(x, y, level);

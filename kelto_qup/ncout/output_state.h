@@ -228,6 +228,9 @@ struct OutputState {
   double NextTool = -1.0;
   int LastHeadTool = 0;
   int HeadToolStayed = 0;  // the head of this process kept the last head's tool
+  // Set by a process head until a block takes the tool to the start Z: the
+  // next approach goes there before it moves across.
+  int StartZPending = 0;
   int CentringMode = 0;
   int CentringHeadFlag = 0;
   int WorkOffsetIndex = 0;

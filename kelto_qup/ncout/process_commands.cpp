@@ -164,9 +164,11 @@ int RunContext::EmitProcessHead() {
   // After the tool change the tool stands at the start point (the tool
   // change position, which the coordinate setting declares): the next moves
   // are measured from its X and Y. Its Z counts as reached only once a
-  // tool-length block has moved there; until then the approach writes it.
+  // tool-length block has moved there; until then the approach goes to the
+  // start Z first.
   output.PrevX = R2.d4;
   output.PrevY = R2.d5;
+  output.StartZPending = 1;
   output.HeadX = R2.d4;
   output.HeadY = R2.d5;
   output.HeadZ = z;

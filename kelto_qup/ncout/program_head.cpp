@@ -78,6 +78,7 @@ void RunContext::PutToolLengthBlock() {
   PutPaddedInteger(output.HNumber, 2);
   EndBlock();
   output.PrevZ = output.ToolLengthZ;  // the block moved the tool there
+  output.StartZPending = 0;
 }
 
 int RunContext::EmitProgramHead() {
@@ -171,6 +172,7 @@ void RunContext::EmitCoordinateSetting() {
     PutWordValue('Z', ZeroAsPlaceholder(o.ToolLengthZ));
     EndBlock();
     o.PrevZ = o.ToolLengthZ;
+    o.StartZPending = 0;
   }
 }
 
@@ -250,7 +252,6 @@ int RunContext::EmitToolChange() {
   // Rapid moves from the tool-change position to the start point: upward Z
   // first, downward Z last, X and Y together or one after the other.
   const double startX = o.TargetX, startY = o.TargetY, startZ = o.TargetZ;
-  const double fromZ = o.PrevZ;
   o.MotionMode = 0;
   o.ArcRadius = 0.0;
   auto moveTo = [&](double x, double y, double z) {
@@ -260,6 +261,13 @@ int RunContext::EmitToolChange() {
     o.MotionMode = 0;
     return EmitMove(0);
   };
+  if (o.StartZPending != 0) {
+    // The tool's Z is not known to the program yet: it goes to the
+    // process's start Z (the tool change level) before anything else.
+    o.StartZPending = 0;
+    if (o.PrevZ != o.HeadZ && moveTo(o.PrevX, o.PrevY, o.HeadZ) == kStopRun) return kStopRun;
+  }
+  const double fromZ = o.PrevZ;
   if (startZ > fromZ && moveTo(o.PrevX, o.PrevY, startZ) == kStopRun) return kStopRun;
   const bool xMoves = startX != o.PrevX, yMoves = startY != o.PrevY;
   if (xMoves && yMoves && o.ApproachOrder == 1) {

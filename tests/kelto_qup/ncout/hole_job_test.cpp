@@ -226,6 +226,26 @@ TEST_F(HoleJobTest, EachProcessTakesTheToolMapRecordItsToolChangeNames) {
   }
 }
 
+TEST_F(HoleJobTest, HolesStartAtTheirOwnStartLevel) {
+  // The I point of the hole definition (Z5), not the process start (Z100),
+  // is the level the cycle starts from and returns to.
+  HoleProcess drill = Drill();
+  drill.definition.atcZ = 100.0;
+  drill.definition.iPoint = 5.0;
+  HandoverBuilder job = Drilling(drill);
+  ASSERT_EQ(Run(job), 0);
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(Section(lines, "G17G00", "G98G81"),
+            (Strings{"G17G00Z100. ", "X10.Y15.", "Z5. ", "(PAI=8.5 TIP=3.)", "G98G81X10.Y15.Z-10.R2.F100"}));
+  testsupport::MotionCheck check;
+  const auto plunges = ReadBack(Levels(drill), &check);
+  if (!check.ran) return;
+  EXPECT_EQ(plunges.size(), 3u);
+  for (const testsupport::CanonMove& m : check.moves) {
+    if (m.cannedCycle) EXPECT_LE(m.z, 5.0) << "line " << m.line;
+  }
+}
+
 TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   HandoverBuilder job;
   job.Begin();
@@ -279,7 +299,7 @@ TEST_F(HoleJobTest, PositioningMovesToEachPoint) {
   job.ProcessEnd(500);
   job.End();
   ASSERT_EQ(Run(job), 0);
-  EXPECT_EQ(Section(Lines(NcText()), "G17", "X60."), (Strings{"G17G00Z5. ", "X30.Y40.", "X60."}));
+  EXPECT_EQ(Section(Lines(NcText()), "G17", "X60."), (Strings{"G17G00Z50.", "X30.Y40.", "Z5. ", "X60."}));
   // A process without cutting moves has no Z extents: its Z text is "0.0".
   const Strings list = Lines(ReadText(home() / "$PROCESS.LST"));
   const Strings head = Section(list, "* N0001", "* N0001");
