@@ -589,6 +589,7 @@ class RunContext {
   int EmitHoleCycles();
   int EmitHolePointSubprogram();
   void LoadHoleValues();
+  void LoadDeepHoleValues();
   bool HoleReturnToR() const;
   int CollectHolePositions(int start, int last, std::vector<HolePoint>& holes);
   int ApproachFirstHole(double x, double y, double level);

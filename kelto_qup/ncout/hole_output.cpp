@@ -37,6 +37,9 @@ constexpr double kMinMillValue = 0.001;
 constexpr double kMinMillPlaceholder = 0.000099;
 // Holes closer than this (mm) are the same hole.
 constexpr double kSameHole = 0.001;
+// The back-off after each peck of a deep hole (mm): the writer sends no
+// retract amount, so the default of the (0, 100] range holds.
+constexpr double kDeepHoleRetract = 1.0;
 
 double NonZero(double v) { return v == 0.0 ? kZeroPlaceholder : v; }
 
@@ -96,13 +99,25 @@ void RunContext::LoadHoleValues() {
     h.Cycle84Return = tool->tapTwice == 1 ? 1 : 0;
   }
   if (h.TipLength <= 0.0 && h.MillValue < kMinMillValue) h.MillValue = kMinMillPlaceholder;
-  // The explicit peck form (0x6C00): first feed depth d3 below the R level,
-  // then pecks of d2, retract d8 after each (outside (0, 100] it is 1 mm).
-  h.FirstDepth = h.RLevel - std::fabs(R2.d3);
-  h.PeckStep = std::fabs(R2.d2);
-  h.Retract = (R2.d8 > 0.0 && R2.d8 <= 100.0) ? R2.d8 : 1.0;
-  h.Spindle2 = h.Spindle;
-  h.Feed2 = h.Feed;
+  if ((R2.code & 0xFF00) == 0x6C00) LoadDeepHoleValues();
+}
+
+void RunContext::LoadDeepHoleValues() {
+  HoleValues& h = job.Hole;
+  // The deep hole is always made by moves: its d6 is the high-speed spindle
+  // speed, not a cycle code.
+  h.CycleCode = 1.0;
+  // The top cut (d2) at the first speed and feed, then pecks of the
+  // high-speed cut (d3) at the high speed and feed, each backing off the
+  // retract amount; the writer sends none, so the 1 mm default holds.
+  h.FirstDepth = h.RLevel - ((R2.flags & 0x1) ? std::fabs(R2.d2) : 0.0);
+  h.PeckStep = (R2.flags & 0x2) ? std::fabs(R2.d3) : 0.0;
+  h.Retract = kDeepHoleRetract;
+  h.Spindle2 = R2.d6 > 0.0 ? R2.d6 : 0.0;
+  const handover::ToolMapRecord* tool = ProcessToolRecord();
+  h.Feed2 = tool != nullptr && tool->mCode > 0 ? tool->mCode * job.FeedOverride : h.Feed;
+  h.PeckDepth = 0.0;
+  h.Dwell = 0.0;
 }
 
 bool RunContext::HoleReturnToR() const { return (job.CutInFlags & 0x0800) != 0; }
@@ -421,8 +436,12 @@ int RunContext::EmitHoleNextPosition(double x, double y, double zOffset) {
 
 int RunContext::EmitHolePeckByMoves(int mode, double x, double y, double zOffset) {
   HoleValues& h = job.Hole;
-  if (mode != 0 && std::fabs(x - job.LastHole[0]) < 1e-9 && std::fabs(y - job.LastHole[1]) < 1e-9) return 0;
-  if (mode != 0 && ExpandBlockTemplate(21) == kStopRun) return kStopRun;
+  // Mode 0 the first hole (after its approach), 1 a hole at a new place of
+  // its own (its set-up section first), 2 the next hole of the group.
+  if (mode == 1) {
+    if (std::fabs(x - job.LastHole[0]) < 1e-9 && std::fabs(y - job.LastHole[1]) < 1e-9) return 0;
+    if (ExpandBlockTemplate(21) == kStopRun) return kStopRun;
+  }
   job.HoleGroupState = kHoleGroupByMoves;
   const double rLevel = NonZero(h.RLevel + zOffset);
   const double bottom = h.Bottom + zOffset;
@@ -433,38 +452,53 @@ int RunContext::EmitHolePeckByMoves(int mode, double x, double y, double zOffset
     PutWordValue('X', NonZero(x));
     PutWordValue('Y', NonZero(y));
     if (EndBlock() == kStopRun) return kStopRun;
+    job.CurrentPoint[0] = x;
+    job.CurrentPoint[1] = y;
+    // The previous hole left the spindle at the high speed: the top cut of
+    // this one runs at the first speed again, as its feed does.
+    if (h.HighSpeedOn && h.Spindle > 0.0) {
+      WriteSpindleBlock(h.Spindle);
+      WriteSimpleBlock("M03");
+      h.HighSpeedOn = false;
+    }
   } else {
     OpenBlock();
     EmitSequenceWord();
     if (EndBlock() == kStopRun) return kStopRun;
     if (EmitHoleComment() == kStopRun) return kStopRun;
   }
+  // Each Z block moves the tool: its level is kept, so that a stop knows
+  // where the tool stands.
   auto zBlock = [&](const char* code, double z, double feed) {
     OpenBlock();
     if (code != nullptr) PutBlockText(code);
     PutWordValue('Z', NonZero(z));
     if (feed > 0.0) PutHoleFeed(feed);
-    return EndBlock();
+    const int status = EndBlock();
+    job.CurrentPoint[2] = z;
+    return status;
   };
   if (std::fabs(job.CurrentPoint[2] - rLevel) > 1e-9 && zBlock(nullptr, rLevel, 0.0) == kStopRun) return kStopRun;
   const double first = std::max(h.FirstDepth + zOffset, bottom);
   if (zBlock("G01", first, h.Feed) == kStopRun) return kStopRun;
-  if (h.Spindle2 > 0.0 && h.Spindle2 != h.Spindle) {
+  if (h.Spindle2 > 0.0) {
     WriteSpindleBlock(h.Spindle2);
     WriteSimpleBlock("M03");
+    h.HighSpeedOn = true;
   }
-  // Pecks of the step value below the first depth while above the bottom; a
-  // step of 0 makes a single pass straight to the bottom.
+  // Pecks of the high-speed cut below the first depth while above the
+  // bottom, at the high-speed feed from the first of them on; a cut of 0
+  // goes straight to the bottom.
+  double feed2 = h.Feed2;
   if (h.PeckStep > 0.0) {
-    bool firstPeck = true;
     for (double depth = first - h.PeckStep; depth > bottom; depth -= h.PeckStep) {
-      if (zBlock(nullptr, depth, firstPeck ? h.Feed2 : 0.0) == kStopRun) return kStopRun;
+      if (zBlock(nullptr, depth, feed2) == kStopRun) return kStopRun;
+      feed2 = 0.0;
       if (zBlock(nullptr, depth + h.Retract, 0.0) == kStopRun) return kStopRun;
-      firstPeck = false;
       if (PollAbort() == kStopRun) return kStopRun;
     }
   }
-  if (zBlock(nullptr, bottom, 0.0) == kStopRun) return kStopRun;
+  if (zBlock(nullptr, bottom, feed2) == kStopRun) return kStopRun;
   if (zBlock("G00", HoleReturnToR() ? rLevel : startZ, 0.0) == kStopRun) return kStopRun;
   job.CurrentPoint = {x, y, HoleReturnToR() ? rLevel : startZ};
   job.LastHole = {x, y, zOffset};

@@ -57,11 +57,12 @@ struct HoleValues {
   double Spindle = 0.0;      // S word with the M code
   int Cycle84Return = 0;     // 1: cycle 84 returns to the R level and then G98 Z
   // The explicit peck form of type 0x6C00.
-  double FirstDepth = 0.0;  // first feed depth below the R level, mm
-  double PeckStep = 0.0;    // depth of each further peck, mm
-  double Retract = 1.0;     // retract after each peck, mm, in (0, 100]
-  double Spindle2 = 0.0;    // second spindle speed
-  double Feed2 = 0.0;       // second feed
+  double FirstDepth = 0.0;   // first feed depth below the R level, mm
+  double PeckStep = 0.0;     // depth of each further peck, mm
+  double Retract = 1.0;      // retract after each peck, mm, in (0, 100]
+  double Spindle2 = 0.0;     // the high-speed spindle speed, 0 none
+  double Feed2 = 0.0;        // the high-speed feed
+  bool HighSpeedOn = false;  // the last hole left the spindle at Spindle2
 };
 
 // Hole group states: no group open (the value after each hole command), and

@@ -135,26 +135,30 @@ TEST_F(HoleJobTest, ExplicitMovesWriteNoCycleCancel) {
   }
 }
 
-TEST_F(HoleJobTest, DeepHolePecksByMovesAndAZeroStepMakesOnePass) {
-  for (double step : {4.0, 0.0}) {
-    SCOPED_TRACE(step);
-    Reset();
-    HoleProcess deep = Drill();
-    deep.code = 0x6C00;
-    deep.tool.cannedCycle = 0;
-    deep.tool.peckDepth = step;
-    deep.tool.pCode = 3;  // first depth 3 below the R level
-    HandoverBuilder job = Drilling(deep, 1);
-    ASSERT_EQ(Run(job), 0);
-    const Strings expected =
-        step > 0.0 ? Strings{"Z2. ", "G01Z-1.F100 ", "Z-5.F100", "Z-4.", "Z-9.", "Z-8.", "Z-10. ", "G00Z50. "}
-                   : Strings{"Z2. ", "G01Z-1.F100 ", "Z-10. ", "G00Z50. "};
-    EXPECT_EQ(Section(Lines(NcText()), "Z2.", "G00Z50."), expected);
-    const auto plunges = ReadBack(Levels(deep));
-    if (!plunges.empty()) {
-      ASSERT_EQ(plunges.size(), 1u);
-      EXPECT_DOUBLE_EQ(plunges[0].z, -10.0);
-    }
+TEST_F(HoleJobTest, DeepHoleCutsItsTopThenPecksAtHighSpeed) {
+  HoleProcess deep = Drill();
+  deep.code = 0x6C00;
+  deep.tool.cannedCycle = 3000;  // the high-speed spindle speed
+  deep.tool.mCode = 200;         // the high-speed feed
+  deep.tool.peckDepth = 3.0;     // the top cut
+  deep.tool.pCode = 4.0;         // the high-speed cut
+  HandoverBuilder job = Drilling(deep, 2);
+  job.posts[1].Block(handover::BlockKind::Set).SetText("{G43H?}");
+  ASSERT_EQ(Run(job), 0);
+  const Strings lines = Lines(NcText());
+  // The top cut at the first speed and feed, then pecks of the high-speed
+  // cut, backing off 1 mm, at the high speed and feed.
+  EXPECT_EQ(Section(lines, "Z2.", "G00Z50."), (Strings{"Z2. ", "G01Z-1.F100 ", "S3000 ", "M03 ", "Z-5.F200", "Z-4.",
+                                                       "Z-9.", "Z-8.", "Z-10. ", "G00Z50. "}));
+  // The next hole: over to it, its top cut again at the first speed; the
+  // set-up section belongs to the first hole only.
+  EXPECT_EQ(Section(lines, "G00X30.", "G01"), (Strings{"G00X30.Y15. ", "S1200 ", "M03 ", "Z2. ", "G01Z-1.F100 "}));
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "G43H05"), 1);
+  const auto plunges = ReadBack(Levels(deep));
+  if (!plunges.empty()) {
+    ASSERT_EQ(plunges.size(), 2u);
+    EXPECT_DOUBLE_EQ(plunges[1].x, 30.0);
+    EXPECT_DOUBLE_EQ(plunges[1].z, -10.0);
   }
 }
 
