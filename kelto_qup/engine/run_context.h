@@ -605,12 +605,14 @@ class RunContext {
   void UpdateHoleExtents(double x, double y, double top, double bottom);
   void AddDisplayListRecord(const handover::CDisplayRecord& record);
   // Holes as tool paths (kelto_qup/ncout/hole_path_milling.cpp).
-  int EmitPathMove(int motion, double x, double y, double z, double arcRadius = 0.0, double ci = 0.0, double cj = 0.0);
+  int EmitPathMove(int motion, double x, double y, double z, double feed, double arcRadius = 0.0, double ci = 0.0,
+                   double cj = 0.0);
   int MoveToHoleCentre(int mode, double x, double y, double level);
   double MillingToolRadius() const;
   int EmitHoleByPath(int mode, double x, double y, double zOffset);
   int EmitHoleByPathB(int mode, double x, double y, double zOffset);
   void LoadHelicalValues();
+  int HelixOffsetNumber() const;
 };
 
 }  // namespace qup

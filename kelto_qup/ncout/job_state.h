@@ -63,6 +63,8 @@ struct HoleValues {
   double Spindle2 = 0.0;     // the high-speed spindle speed, 0 none
   double Feed2 = 0.0;        // the high-speed feed
   bool HighSpeedOn = false;  // the last hole left the spindle at Spindle2
+  // The helical hole: the helix on the hole diameter under G41.
+  bool HelixCompensated = false;
 };
 
 // Hole group states: no group open (the value after each hole command), and

@@ -320,16 +320,34 @@ TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
   struct Case {
     const char* name;
     int code;
+    int compensation;   // the step's compensation bits
+    double pathRadius;  // where rs274 puts the tool centre below the R level
+    // A compensated polygon of 10-degree chords is offset as a polygon: its
+    // points lie within the chord error, r (1 - cos 5 degrees) = 0.038 mm.
+    double tolerance;
+    Strings words;  // blocks of the first hole that must be there
   };
-  const Case cases[] = {{"milled", 0x6800}, {"helical", 0x6B00}};
+  const Case cases[] = {
+      // A 90-degree chamfer tool: its tip runs on the 20 mm hole edge, down
+      // at the down feed, out at the approach feed, round at the tool feed.
+      {"chamfer", 0x6800, 0, 10.0, 0.002, {"G01Z2.F30 ", "Z-10. ", "X20.F50 ", "G03X0.I-10.F100 ", "X20.I10."}},
+      // The helix on the hole less the 8.5 mm tool: radius 5.75.
+      {"helical", 0x6B00, 0, 5.75, 0.002, {}},
+      // Under G41 the program runs on the hole itself; the control (rs274,
+      // with a 10 mm tool of the table) keeps the tool centre 5 mm inside.
+      {"helical G41", 0x6B00, 1, 5.0, 0.04, {"X20.Y5. ", "G41Y15.D05", "G40X10. "}},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Reset();
     HoleProcess hole = Drill();
     hole.code = c.code;
     hole.step.holeDiameter = 20.0;
+    hole.step.compensation = c.compensation;
     if (c.code == 0x6800) {
       hole.tool.tipAngle = 90.0;  // a chamfer tool going round the hole
+      hole.step.downFeed = 30.0;
+      hole.step.approachFeed = 50.0;
     } else {
       hole.step.value88 = 4.0;  // the helix descends 4 mm per turn
       hole.tool.pCode = 1.0;    // inclination, degrees
@@ -339,26 +357,26 @@ TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
     for (const auto& box : host.errorBoxes) ADD_FAILURE() << platform::Cp932ToUtf8(box);
     const Strings lines = Lines(NcText());
     EXPECT_TRUE(Section(lines, "G80", "G80").empty());
+    for (const std::string& word : c.words) {
+      EXPECT_NE(std::find(lines.begin(), lines.end(), word), lines.end()) << word << "\n" << NcText();
+    }
     testsupport::MotionCheck check;
     ReadBack(Levels(hole, hole.step.holeDiameter), &check);
     if (!check.ran) continue;
-    const std::string& log = check.trace;
-    // Every feed move lies on the 5.75 mm path circle (a 20 mm hole, an
-    // 8.5 mm tool) or above a hole centre.
-    const std::regex feed(R"((STRAIGHT_FEED|ARC_FEED)\(([-0-9.]+), ([-0-9.]+), ([-0-9.]+|[^)]*))");
+    // Every feed move below the R level ends on the path circle or at a hole
+    // centre.
     int onCircle = 0;
-    for (std::sregex_iterator it(log.begin(), log.end(), feed), end; it != end; ++it) {
-      if ((*it)[1] != "STRAIGHT_FEED") continue;
-      const double x = std::stod((*it)[2]), y = std::stod((*it)[3]);
-      const double r = std::min(std::hypot(x - 10.0, y - 15.0), std::hypot(x - 30.0, y - 15.0));
-      EXPECT_TRUE(r < 0.002 || std::fabs(r - 5.75) < 0.002) << x << " " << y;
-      onCircle += std::fabs(r - 5.75) < 0.002;
+    bool bottom = false;
+    for (const testsupport::CanonMove& m : check.moves) {
+      if (m.kind == testsupport::CanonMove::Kind::kTraverse || m.z > 2.0 - 0.001) continue;
+      const double r = std::min(std::hypot(m.x - 10.0, m.y - 15.0), std::hypot(m.x - 30.0, m.y - 15.0));
+      const bool onPath = std::fabs(r - c.pathRadius) < c.tolerance;
+      EXPECT_TRUE(r < 0.002 || onPath) << "line " << m.line << ": " << m.x << " " << m.y;
+      onCircle += onPath;
+      bottom |= std::fabs(m.z + 10.0) < 0.001;
     }
     EXPECT_GT(onCircle, 0);
-    if (c.code == 0x6800) {
-      EXPECT_NE(log.find("ARC_FEED"), std::string::npos);
-    }
-    EXPECT_NE(log.find(", -10.0000,"), std::string::npos);  // the bottom is reached
+    EXPECT_TRUE(bottom);
   }
 }
 

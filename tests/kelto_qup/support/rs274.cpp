@@ -104,9 +104,11 @@ void WriteNumberedCopy(const std::vector<std::string>& lines, const fs::path& co
   }
 }
 
+// Every tool of the check's table is 10 mm in diameter (rs274 reads the
+// table in inches: D0.393701) and has no length.
 void WriteToolTable(const fs::path& path) {
   std::ofstream table(path);
-  for (int t = 1; t <= kToolTableSize; ++t) table << "T" << t << " P" << t << " D10.0 Z0 ;\n";
+  for (int t = 1; t <= kToolTableSize; ++t) table << "T" << t << " P" << t << " D0.393701 Z0 ;\n";
 }
 
 std::vector<double> Numbers(const std::string& args) {

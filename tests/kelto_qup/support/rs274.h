@@ -28,6 +28,8 @@
 //     const MotionCheck check = CheckNcMotion(ncFile, workFolder, {.rLevel = 2, .startLevel = 50});
 //     if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
 //     EXPECT_TRUE(check.violations.empty()) << Describe(check.violations);
+//   Every tool of the table rs274 works with is 10 mm in diameter (cutter
+//   compensation) and has no length.
 //   check.moves lists the moves rs274 made, each with its NC line, for tests
 //   that check where the tool goes.
 #include <filesystem>
