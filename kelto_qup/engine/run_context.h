@@ -590,6 +590,12 @@ class RunContext {
   int EmitHolePointSubprogram();
   void LoadHoleValues();
   void LoadDeepHoleValues();
+  // The hole blocks' axis words: targets in absolute programs, steps from
+  // where the tool stands (job.CurrentPoint, which they follow) in
+  // incremental ones.
+  bool IncrementalHoleWords() const;
+  void PutHoleXY(double x, double y);
+  void PutHoleZ(double z);
   bool HoleReturnToR() const;
   int CollectHolePositions(int start, int last, std::vector<HolePoint>& holes);
   int ApproachFirstHole(double x, double y, double level);

@@ -15,6 +15,7 @@
 // diameter. The tool values (diameter, tip, M code, tapping return) come
 // from the process's tool map record.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -322,6 +323,28 @@ int RunContext::EmitHoleComment() {
   return status;
 }
 
+bool RunContext::IncrementalHoleWords() const { return (output.CodeFormat & 0x0040) == 0; }
+
+void RunContext::PutHoleXY(double x, double y) {
+  std::array<double, 3>& at = job.CurrentPoint;
+  if (IncrementalHoleWords()) {
+    // The step from where the tool stands; a zero step is no word.
+    PutWordValue('X', RoundTo3Decimals(x - at[0]));
+    PutWordValue('Y', RoundTo3Decimals(y - at[1]));
+  } else {
+    PutWordValue('X', NonZero(x));
+    PutWordValue('Y', NonZero(y));
+  }
+  at[0] = x;
+  at[1] = y;
+}
+
+void RunContext::PutHoleZ(double z) {
+  std::array<double, 3>& at = job.CurrentPoint;
+  PutWordValue('Z', IncrementalHoleWords() ? RoundTo3Decimals(z - at[2]) : NonZero(z));
+  at[2] = z;
+}
+
 int RunContext::EmitHoleFirstCycle(int repeat, double x, double y, double zOffset) {
   HoleValues& h = job.Hole;
   const bool dialect = output.PostSwitchF != 0;
@@ -337,8 +360,8 @@ int RunContext::EmitHoleFirstCycle(int repeat, double x, double y, double zOffse
     }
     if (EndBlock() == kStopRun) return kStopRun;
   }
-  const double bottom = NonZero(h.Bottom + zOffset);
-  const double rLevel = NonZero(h.RLevel + zOffset);
+  const double bottom = h.Bottom + zOffset;
+  const double rLevel = h.RLevel + zOffset;
   const double startZ = h.StartZ + zOffset;
   if (repeat != 1 && !shortForm && EmitHoleComment() == kStopRun) return kStopRun;
 
@@ -354,10 +377,18 @@ int RunContext::EmitHoleFirstCycle(int repeat, double x, double y, double zOffse
     }
     PutBlockChar('G');
     PutPaddedInteger(h.CycleCode, 2);
-    PutWordValue('X', NonZero(x));
-    PutWordValue('Y', NonZero(y));
-    PutWordValue('Z', bottom);
-    PutWordValue('R', rLevel);
+    // The cycle starts from where the tool stands (its initial level). In an
+    // incremental program R is the step from that level and Z the step from
+    // R down to the bottom.
+    const double initial = job.CurrentPoint[2];
+    PutHoleXY(x, y);
+    if (IncrementalHoleWords()) {
+      PutWordValue('Z', NonZero(RoundTo3Decimals(bottom - rLevel)));
+      PutWordValue('R', NonZero(RoundTo3Decimals(rLevel - initial)));
+    } else {
+      PutWordValue('Z', NonZero(bottom));
+      PutWordValue('R', NonZero(rLevel));
+    }
     if (h.Dwell > 0.0) {
       if (shortForm) {
         PutWordValue('J', h.Dwell);
@@ -373,6 +404,7 @@ int RunContext::EmitHoleFirstCycle(int repeat, double x, double y, double zOffse
     }
     PutHoleFeed(h.Feed);
     if (EndBlock() == kStopRun) return kStopRun;
+    job.CurrentPoint[2] = (tapReturn || HoleReturnToR()) ? rLevel : initial;
     if (tapReturn && EmitReturnToStart(startZ) == kStopRun) return kStopRun;
   } else {
     job.HoleGroupState = kHoleGroupByMoves;
@@ -387,43 +419,42 @@ int RunContext::EmitHoleFirstCycle(int repeat, double x, double y, double zOffse
 int RunContext::EmitReturnToStart(double startZ) {
   OpenBlock();
   PutBlockText("G98");
-  PutWordValue('Z', NonZero(startZ));
+  PutHoleZ(startZ);
   return EndBlock();
 }
 
 int RunContext::EmitExplicitHole(double x, double y, double rLevel, double bottom, double startZ, bool first) {
   OpenBlock();
   if (first) PutBlockText("G00");
-  PutWordValue('X', NonZero(x));
-  PutWordValue('Y', NonZero(y));
+  PutHoleXY(x, y);
   if (EndBlock() == kStopRun) return kStopRun;
   OpenBlock();
-  PutWordValue('Z', rLevel);
+  PutHoleZ(rLevel);
   if (EndBlock() == kStopRun) return kStopRun;
   OpenBlock();
   PutBlockText("G01");
-  PutWordValue('Z', bottom);
+  PutHoleZ(bottom);
   PutHoleFeed(job.Hole.Feed);
   if (EndBlock() == kStopRun) return kStopRun;
   OpenBlock();
   PutBlockText("G00");
-  PutWordValue('Z', NonZero(startZ));
+  PutHoleZ(startZ);
   return EndBlock();
 }
 
 int RunContext::EmitHoleNextPosition(double x, double y, double zOffset) {
   HoleValues& h = job.Hole;
   if (std::fabs(x - job.LastHole[0]) < 1e-9 && std::fabs(y - job.LastHole[1]) < 1e-9) return 0;
-  const double bottom = NonZero(h.Bottom + zOffset);
-  const double rLevel = NonZero(h.RLevel + zOffset);
+  const double bottom = h.Bottom + zOffset;
+  const double rLevel = h.RLevel + zOffset;
   const double startZ = h.StartZ + zOffset;
   if (h.CycleCode != 1.0) {
     const bool tapReturn = h.CycleCode == 84.0 && h.Cycle84Return == 1;
     OpenBlock();
     if (tapReturn) PutBlockText("G99");
-    PutWordValue('X', NonZero(x));
-    PutWordValue('Y', NonZero(y));
+    PutHoleXY(x, y);
     if (EndBlock() == kStopRun) return kStopRun;
+    if (tapReturn) job.CurrentPoint[2] = rLevel;
     if (tapReturn && EmitReturnToStart(startZ) == kStopRun) return kStopRun;
   } else if (EmitExplicitHole(x, y, rLevel, bottom, startZ, false) == kStopRun) {
     return kStopRun;
@@ -443,17 +474,14 @@ int RunContext::EmitHolePeckByMoves(int mode, double x, double y, double zOffset
     if (ExpandBlockTemplate(21) == kStopRun) return kStopRun;
   }
   job.HoleGroupState = kHoleGroupByMoves;
-  const double rLevel = NonZero(h.RLevel + zOffset);
+  const double rLevel = h.RLevel + zOffset;
   const double bottom = h.Bottom + zOffset;
-  const double startZ = NonZero(h.StartZ + zOffset);
+  const double startZ = h.StartZ + zOffset;
   if (mode != 0) {
     OpenBlock();
     PutBlockText("G00");
-    PutWordValue('X', NonZero(x));
-    PutWordValue('Y', NonZero(y));
+    PutHoleXY(x, y);
     if (EndBlock() == kStopRun) return kStopRun;
-    job.CurrentPoint[0] = x;
-    job.CurrentPoint[1] = y;
     // The previous hole left the spindle at the high speed: the top cut of
     // this one runs at the first speed again, as its feed does.
     if (h.HighSpeedOn && h.Spindle > 0.0) {
@@ -467,16 +495,14 @@ int RunContext::EmitHolePeckByMoves(int mode, double x, double y, double zOffset
     if (EndBlock() == kStopRun) return kStopRun;
     if (EmitHoleComment() == kStopRun) return kStopRun;
   }
-  // Each Z block moves the tool: its level is kept, so that a stop knows
-  // where the tool stands.
+  // Each Z block moves the tool: its level is kept (PutHoleZ), so that a
+  // stop knows where the tool stands.
   auto zBlock = [&](const char* code, double z, double feed) {
     OpenBlock();
     if (code != nullptr) PutBlockText(code);
-    PutWordValue('Z', NonZero(z));
+    PutHoleZ(z);
     if (feed > 0.0) PutHoleFeed(feed);
-    const int status = EndBlock();
-    job.CurrentPoint[2] = z;
-    return status;
+    return EndBlock();
   };
   if (std::fabs(job.CurrentPoint[2] - rLevel) > 1e-9 && zBlock(nullptr, rLevel, 0.0) == kStopRun) return kStopRun;
   const double first = std::max(h.FirstDepth + zOffset, bottom);

@@ -250,6 +250,51 @@ TEST_F(HoleJobTest, HolesStartAtTheirOwnStartLevel) {
   }
 }
 
+TEST_F(HoleJobTest, IncrementalProgramsDrillWhereTheDrawingSays) {
+  // Under G91 every hole block carries steps: X and Y from the last hole, R
+  // from the start level and Z from R in a canned cycle, each Z from the
+  // last in explicit moves.
+  struct Case {
+    const char* name;
+    int code;
+    int cycle;
+    int returnLevel;
+  };
+  const Case cases[] = {{"G98 G81", 0x6800, 81, 0},
+                        {"G99 G81", 0x6800, 81, 1},
+                        {"explicit moves", 0x6800, 1, 0},
+                        {"deep hole", 0x6C00, 0, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reset();
+    HoleProcess drill = Drill();
+    drill.code = c.code;
+    drill.tool.cannedCycle = c.cycle;
+    drill.definition.returnLevel = c.returnLevel;
+    drill.definition.iPoint = 5.0;
+    if (c.code == 0x6C00) {
+      drill.tool.peckDepth = 3.0;
+      drill.tool.pCode = 4.0;
+    }
+    HandoverBuilder job = Drilling(drill);
+    job.posts[1].dataMode = 0;  // incremental
+    ASSERT_EQ(Run(job), 0);
+    const Strings lines = Lines(NcText());
+    if (c.cycle == 81) {
+      const std::string cycle = c.returnLevel != 0 ? "G99G81Z-12.R-3.F100 " : "G98G81Z-12.R-3.F100 ";
+      EXPECT_EQ(Section(lines, cycle.substr(0, 6), "G80"), (Strings{cycle, "X20.", "X20.", "G80 "}));
+    }
+    const auto plunges = ReadBack(Levels(drill));
+    if (plunges.empty()) continue;
+    ASSERT_EQ(plunges.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_DOUBLE_EQ(plunges[i].x, 10.0 + 20.0 * i);
+      EXPECT_DOUBLE_EQ(plunges[i].y, 15.0);
+      EXPECT_DOUBLE_EQ(plunges[i].z, -10.0);
+    }
+  }
+}
+
 TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   HandoverBuilder job;
   job.Begin();

@@ -72,7 +72,7 @@ TEST_F(ProcessHeadJobTest, EachHeadSetsTheStartAndItsOwnToolLength) {
 TEST_F(ProcessHeadJobTest, TheStartPointIsWhereTheApproachBegins) {
   // The process starts at X100: the approach to the hole at (0, 40) moves X
   // as well as Y, in absolute and in incremental programs.
-  for (int dataMode : {1}) {
+  for (int dataMode : {1, 0}) {
     SCOPED_TRACE(dataMode == 1 ? "absolute" : "incremental");
     Reset();
     HoleProcess drill = Drill();
