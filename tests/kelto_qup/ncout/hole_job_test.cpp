@@ -295,6 +295,25 @@ TEST_F(HoleJobTest, IncrementalProgramsDrillWhereTheDrawingSays) {
   }
 }
 
+TEST_F(HoleJobTest, TheSmallMoveRuleKeepsWhereAnAxisStays) {
+  // A post with the coordinate setting writes both in-plane words of every
+  // feed move; in an absolute program the word of an axis that stays is its
+  // own position, never 0.
+  HoleProcess chamfer = Drill();
+  chamfer.tool.tipAngle = 90.0;
+  chamfer.step.holeDiameter = 20.0;
+  HandoverBuilder job = Drilling(chamfer, 1);
+  handover::PostDefinition& post = job.posts[1];
+  post.coordinateSetting = 0;
+  post.Block(handover::BlockKind::Init).SetText("G40G80;G90G00");
+  ASSERT_EQ(Run(job), 0);
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(Section(lines, "G01Z2.", "G01X10."),
+            (Strings{"G01Z2.F100", "Z-10. ", "X20.Y15.", "G03X0.Y15.I-10. ", "X20.Y15.I10.", "G01X10.Y15. "}));
+  const auto plunges = ReadBack(Levels(chamfer, 20.0));
+  if (!plunges.empty()) EXPECT_DOUBLE_EQ(plunges[0].z, -10.0);
+}
+
 TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   HandoverBuilder job;
   job.Begin();
