@@ -221,6 +221,8 @@ class RunContext {
   int EmitElementAtMode(double offset);
   void PrepareMove();
   int EmitMotionBlock();
+  // A return template (3 or 4), after which the motion code is written anew.
+  int EmitReturnTemplate(int kind);
   void PutMotionWord();
   void PutPlaneAndCompensation();
   void PutFeedWord();

@@ -103,13 +103,21 @@ int RunContext::EmitOnChannel(int channel) {
     case kStepMotion:
       return templatesOnly ? 0 : EmitMotionBlock();
     case kStepReturnTemplate4:
-      return templatesOnly ? 0 : ExpandBlockTemplate(4);
+      return templatesOnly ? 0 : EmitReturnTemplate(4);
     case kStepProgramEnd:
       return EmitProgramEnd();
     case kStepReturnTemplate3:
-      return templatesOnly ? 0 : ExpandBlockTemplate(3);
+      return templatesOnly ? 0 : EmitReturnTemplate(3);
   }
   return 0;
+}
+
+int RunContext::EmitReturnTemplate(int kind) {
+  const int status = ExpandBlockTemplate(kind);
+  // The template may leave any motion code in force: the next move writes
+  // its own again.
+  output.LastMotionMode = 0xFFFF;
+  return status;
 }
 
 int RunContext::EmitMove(int flag) {

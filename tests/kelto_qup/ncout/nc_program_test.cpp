@@ -113,7 +113,6 @@ void WriteScriptedProgram(RunContext& ctx, const fs::path& path) {
     ASSERT_EQ(ctx.EmitMove(0), 0) << i;
   }
   ASSERT_EQ(Emit(ctx, 6), 0);  // return template
-  o.LastMotionMode = 0xFFFF;
   ASSERT_EQ(Emit(ctx, 5), 0);  // program end
   ASSERT_EQ(ctx.CloseNcOutput(), 0);
 }
