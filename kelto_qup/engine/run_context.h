@@ -601,6 +601,9 @@ class RunContext {
   bool HoleReturnToR() const;
   int CollectHolePositions(int start, int last, std::vector<HolePoint>& holes);
   int ApproachFirstHole(double x, double y, double level);
+  // A stop inside a hole group: the cycle cancelled and the tool taken up
+  // to the group's return level before the closing commands run.
+  int LeaveHoleGroupOnStop(bool cycleOpen);
   void PutHoleFeed(double feed);
   int EmitHoleComment();
   int EmitHoleFirstCycle(int repeat, double x, double y, double zOffset);

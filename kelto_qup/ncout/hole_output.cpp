@@ -225,20 +225,7 @@ int RunContext::EmitHoleCycles() {
   job.HoleCount = 0;
   for (std::size_t n = 0; n < holes.size(); ++n) {
     if (AbortFlag != 0) return kStopRun;
-    if (PollAbort() == kStopRun) {
-      // A stop by the user: the open cycle is cancelled, so that the closing
-      // blocks that still follow move as plain moves.
-      if (n > 0 && job.HoleGroupState != kHoleGroupByMoves && BlockOutputOn()) {
-        // Written as part of the run (the block output would take a write
-        // under a noticed stop for a failure); the stop stays noticed.
-        AbortFlag = 0;
-        WriteSimpleBlock("G80");
-        if (AbortFlag == 0) AbortFlag = kStopSeen;
-      }
-      output.LastMotionMode = 0xFFFF;
-      job.HoleGroupState = kHoleGroupOpenNone;
-      return kStopRun;
-    }
+    if (PollAbort() == kStopRun) return LeaveHoleGroupOnStop(n > 0);
     const HolePoint& hole = holes[n];
     const double x = RoundTo3Decimals(hole.x);
     const double y = RoundTo3Decimals(hole.y);
@@ -246,7 +233,7 @@ int RunContext::EmitHoleCycles() {
     int status = 0;
     if (n == 0) {
       status = ApproachFirstHole(x, y, level);
-      if (status == kStopRun) return kStopRun;
+      if (status == kStopRun) return LeaveHoleGroupOnStop(false);
       if (helical) {
         status = EmitHoleByPathB(0, x, y, hole.zOffset);
       } else if (milled) {
@@ -266,7 +253,7 @@ int RunContext::EmitHoleCycles() {
     } else {
       status = EmitHoleNextPosition(x, y, hole.zOffset);
     }
-    if (status == kStopRun) return kStopRun;
+    if (status == kStopRun) return LeaveHoleGroupOnStop(false);
   }
 
   if (job.HoleGroupState != kHoleGroupByMoves && output.TemplateOnly == 0 && BlockOutputOn()) {
@@ -282,6 +269,42 @@ int RunContext::EmitHoleCycles() {
   output.PrevZ = endZ;
   job.HoleGroupState = kHoleGroupOpenNone;
   return AbortFlag == kStopRun ? kStopRun : 0;
+}
+
+int RunContext::LeaveHoleGroupOnStop(bool cycleOpen) {
+  // An error stop writes nothing more; a stop by the user still ends the
+  // program with its closing commands, which start from where the tool is.
+  if (AbortFlag != kStopSeen) return kStopRun;
+  // The blocks below are part of the run (a write under a noticed stop
+  // would count as a failure); the stop stays noticed afterwards.
+  AbortFlag = 0;
+  const double level = (HoleReturnToR() ? job.Hole.RLevel : job.Hole.StartZ) + job.LastHole[2];
+  if (BlockOutputOn() && output.TemplateOnly == 0) {
+    if (cycleOpen && job.HoleGroupState != kHoleGroupByMoves) WriteSimpleBlock("G80");
+    // Out of the hole first: straight up to the group's return level from
+    // where the tool stands (mid-peck it is still in the hole).
+    output.PrevX = job.CurrentPoint[0];
+    output.PrevY = job.CurrentPoint[1];
+    output.PrevZ = job.CurrentPoint[2];
+    output.LastMotionMode = 0xFFFF;
+    if (job.CurrentPoint[2] < level) {
+      if (output.CompensationState & 0x1) output.CompensationCode = 1;
+      output.ArcRadius = 0.0;
+      output.MotionMode = 0;
+      SetOutputPoint({job.CurrentPoint[0], job.CurrentPoint[1], level});
+      EmitMove(0);
+      job.CurrentPoint[2] = level;
+    }
+  }
+  SetOutputPoint(job.CurrentPoint);
+  output.PrevX = job.CurrentPoint[0];
+  output.PrevY = job.CurrentPoint[1];
+  output.PrevZ = job.CurrentPoint[2];
+  output.LastMotionMode = 0xFFFF;
+  // The group counts as ended: the process end writes its return template.
+  job.HoleGroupState = kHoleGroupOpenNone;
+  if (AbortFlag == 0) AbortFlag = kStopSeen;
+  return kStopRun;
 }
 
 int RunContext::ApproachFirstHole(double x, double y, double level) {

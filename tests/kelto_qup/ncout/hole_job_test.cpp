@@ -314,6 +314,53 @@ TEST_F(HoleJobTest, TheSmallMoveRuleKeepsWhereAnAxisStays) {
   if (!plunges.empty()) EXPECT_DOUBLE_EQ(plunges[0].z, -10.0);
 }
 
+TEST_F(HoleJobTest, AStopInsideAHoleGroupLeavesItAtItsReturnLevel) {
+  // The user's forced end, seen by the stop poll between two holes or
+  // between two pecks: the tool leaves the group at its return level from
+  // where it really is, then the process end (with its spindle stop) and
+  // the machining end follow.
+  struct Case {
+    const char* name;
+    int code;
+    int returnLevel;
+  };
+  const Case cases[] = {
+      {"G98 canned cycle", 0x6800, 0}, {"G99 canned cycle", 0x6800, 1}, {"deep hole pecks", 0x6C00, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reset();
+    HoleProcess drill = Drill();
+    drill.code = c.code;
+    drill.definition.returnLevel = c.returnLevel;
+    drill.definition.atcX = 100.0;
+    if (c.code == 0x6C00) {
+      drill.tool.cannedCycle = 0;
+      drill.tool.peckDepth = 3.0;  // top cut
+      drill.tool.pCode = 0.1;      // 200 pecks of 0.1 mm to the bottom at -20
+      drill.step.depth = -20.0;
+    }
+    HandoverBuilder job = Drilling(drill, 400);
+    bool asked = false;
+    host.onPump = [this, &asked, &c] {
+      const bool inside = c.code == 0x6C00 ? run->job.CurrentPoint[2] < -5.0 : run->job.LastHole[0] != 0.0;
+      if (!asked && inside) {
+        run->AbortFlag = qup::kStopRun;
+        asked = true;
+      }
+    };
+    ASSERT_EQ(Run(job), 0);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(host.errorBoxes.empty());
+    EXPECT_EQ(run->job.RunIncomplete, 0);
+    const Strings lines = Lines(NcText());
+    EXPECT_LT(lines.size(), 300u);  // cut short
+    EXPECT_EQ(lines.back(), "% ");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "M05 "), lines.end());
+    testsupport::MotionCheck check;
+    ReadBack(Levels(drill), &check);
+  }
+}
+
 TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   HandoverBuilder job;
   job.Begin();

@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "tests/kelto_qup/support/handover_builder.h"
+#include "tests/kelto_qup/support/rs274.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -279,6 +280,9 @@ TEST_F(NcJobTest, AStopByTheUserStillEndsTheProgram) {
   EXPECT_GE(holes, 1u);
   EXPECT_EQ(run->job.RunIncomplete, 0);
   EXPECT_EQ(NcExeWord(), 0);
+  const testsupport::MotionCheck check =
+      testsupport::CheckNcMotion(NcPath(), home(), {.rLevel = 2.0, .startLevel = 50.0});
+  if (check.ran) EXPECT_TRUE(check.violations.empty()) << testsupport::Describe(check.violations);
 }
 
 TEST_F(NcJobTest, MachineMcodeTableKeeps32RowsAndStopsRowsAtAnEmptyField) {
