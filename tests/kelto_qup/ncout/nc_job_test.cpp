@@ -237,6 +237,22 @@ TEST_F(NcJobTest, AnErrorStopLeavesAProgramWithoutItsEnd) {
   EXPECT_EQ(run->AbortFlag, 0);
 }
 
+TEST_F(NcJobTest, AWriteFailureAtTheCloseLeavesTheRunIncomplete) {
+  // The program fits the file's buffer: the full disk shows only when the
+  // file is closed. Error 61 is shown and the run does not count as done.
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
+  HandoverBuilder job = Drilling();
+  job.Write(home());
+  fs::create_symlink("/dev/full", NcPath());
+  EXPECT_EQ(Run(job), 0);
+  ASSERT_EQ(host.errorBoxes.size(), 1u);
+  EXPECT_NE(host.errorBoxes[0].find("ERROR.2061"), std::string::npos);
+  EXPECT_EQ(run->job.RunIncomplete, 1);
+  EXPECT_TRUE(ListHas("ＮＣデータは未完成です"));
+  EXPECT_FALSE(fs::exists(home() / "$PROCESS.LST"));
+  EXPECT_EQ(NcExeWord(), 0);
+}
+
 TEST_F(NcJobTest, ABrokenInvariantMidRunEndsAsAnErrorStopNotACrash) {
   // Stands for any engine fault deep in the run (an index that names no
   // element, an impossible state): it surfaces while the run drains events.
