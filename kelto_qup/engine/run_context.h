@@ -196,6 +196,9 @@ class RunContext {
   int EndBlock();
   // Length of a block holding nothing but what OpenBlock put there.
   int BarePrefixLength() const;
+  // What OpenBlock put at the start of the open block (its quote and
+  // sequence word); 0 while no block is open.
+  int OpenedPrefixLength() const;
   // True (and the block marked refused, the run stopped) for a value that is
   // not a finite number: such a value never reaches the NC file.
   bool RefuseNotFinite(double value);
