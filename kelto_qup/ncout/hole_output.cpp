@@ -216,6 +216,13 @@ int RunContext::EmitHoleCycles() {
   if (CollectHolePositions(start, last, holes) == kStopRun) return kStopRun;
   if (holes.empty()) return 0;
 
+  if (job.ProcessNBlockPending != 0 && BlockOutputOn()) {
+    OpenBlock();
+    PutBlockChar('N');
+    PutPaddedInteger(output.ProcessToolIndex, 4);
+    EndBlock();
+    job.ProcessNBlockPending = 0;
+  }
   if (job.SpindleStartPending != 0 && BlockOutputOn()) {
     WriteSpindleBlock(job.Hole.Spindle);
     WriteSimpleBlock("M03");

@@ -250,6 +250,9 @@ struct JobState {
   int SubprogramHeaderWritten = 0;
   int LastHoleRangeStart = 0;
   int LastHoleRangeEnd = 0;
+  // Owed by the process head to the first hole: the "N" block (moved there
+  // by the view's head suppression) and the spindle start (left out by a
+  // repeated centring macro).
   int ProcessNBlockPending = 0;
   int SpindleStartPending = 0;
   std::FILE* HoleSubprogramFile = nullptr;

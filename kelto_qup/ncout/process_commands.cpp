@@ -82,6 +82,8 @@ int RunContext::RunProcessStart() {
   job.QueueSnapshotCount = 0;
   job.HoleOutputSwitchLatched = 0;
   job.SpindleCheckFlag = 0;
+  job.ProcessNBlockPending = 0;
+  job.SpindleStartPending = 0;
 
   const bool firstProcess = job.ProgramHeadFlag == 0;
   if (BlockOutputOn() && (firstProcess || job.WorkOffsetCounter > 15 || job.WorkOffsetRequest == 16)) {
@@ -211,6 +213,9 @@ int RunContext::EmitProcessHead() {
       }
     } else {
       EmitCentringMacroCall();
+      // The repeated centring macro starts no spindle: a hole of this
+      // process starts it before it cuts.
+      if (output.SpindleSpeed != 0.0 && job.Flag10Value == 0.0) job.SpindleStartPending = 1;
     }
   }
   job.EndRestorePoint = job.CurrentPoint;

@@ -96,6 +96,9 @@ int RunContext::EmitProgramHead() {
     }
     o.LastHeadTool = o.CurrentTCode;
   }
+  // The view's head suppression moves the process's "N" block from the head
+  // to the first hole of the process (when the post writes it at all).
+  job.ProcessNBlockPending = (o.HeadSuppressSetting != 0 && o.PostValueA == 0) ? 1 : 0;
   if (o.HeadSuppressSetting == 0 && o.PostValueA == 0) {
     EndBlock();
     const std::string atc = platform::FieldText(o.Post.blocks[1].text);

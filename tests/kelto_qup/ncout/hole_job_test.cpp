@@ -361,6 +361,41 @@ TEST_F(HoleJobTest, AStopInsideAHoleGroupLeavesItAtItsReturnLevel) {
   }
 }
 
+TEST_F(HoleJobTest, TheHeadsOwedBlocksComeBeforeTheFirstHole) {
+  // The view's head suppression moves the process's "N" block to the first
+  // hole.
+  {
+    HandoverBuilder job = Drilling(Drill());
+    job.Write(home());
+    run->job.Header = job.header;
+    run->job.Modes.StartMode = 4;
+    run->LoadJob();
+    run->InitNcJob();
+    run->output.HeadSuppressSetting = 1;
+    ASSERT_EQ(run->StartNcCreation(), 0);
+    const Strings lines = Lines(NcText());
+    EXPECT_EQ(Section(lines, "T05", "N0001"), (Strings{"T05M06", "G90 ", "S1200 ", "M03 ", "N0001 "}));
+    EXPECT_EQ(Section(lines, "N0001", "X10."), (Strings{"N0001 ", "G17G00Z50.", "X10.Y15."}));
+    const auto plunges = ReadBack(Levels(Drill()));
+    if (!plunges.empty()) EXPECT_EQ(plunges.size(), 3u);
+  }
+  // A repeated centring macro starts no spindle at the head: the first hole
+  // starts it before it cuts. (The centring macros are no blocks rs274 reads.)
+  Reset();
+  HandoverBuilder job = Drilling(Drill());
+  job.Write(home());
+  run->job.Header = job.header;
+  run->job.Modes.StartMode = 4;
+  run->LoadJob();
+  run->InitNcJob();
+  run->output.Centring[0].active = 1;
+  run->job.MacroRepeatFlag = 1;
+  ASSERT_EQ(run->StartNcCreation(), 0);
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(Section(lines, "G65P7903Q1", "(PAI"),
+            (Strings{"G65P7903Q1", "S1200 ", "M03 ", "G17G00Z50.", "X10.Y15.", "(PAI=8.5 TIP=3.)"}));
+}
+
 TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   HandoverBuilder job;
   job.Begin();
