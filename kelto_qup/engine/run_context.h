@@ -196,6 +196,9 @@ class RunContext {
   int EndBlock();
   // Length of a block holding nothing but what OpenBlock put there.
   int BarePrefixLength() const;
+  // What OpenBlock put at the start of the open block (its quote and
+  // sequence word); 0 while no block is open.
+  int OpenedPrefixLength() const;
   // True (and the block marked refused, the run stopped) for a value that is
   // not a finite number: such a value never reaches the NC file.
   bool RefuseNotFinite(double value);
@@ -221,6 +224,8 @@ class RunContext {
   int EmitElementAtMode(double offset);
   void PrepareMove();
   int EmitMotionBlock();
+  // A return template (3 or 4), after which the motion code is written anew.
+  int EmitReturnTemplate(int kind);
   void PutMotionWord();
   void PutPlaneAndCompensation();
   void PutFeedWord();
@@ -696,6 +701,10 @@ class RunContext {
   void WriteSpindleBlock(double speed);
   void ReadProcessParametersAhead(int index);
   double NextProcessTool(int index) const;
+  // The tool map record of the process being run (named by its tool change),
+  // and its number from 1 (0 when the map holds none of the tool).
+  int ProcessToolMapSlot() const;
+  const handover::ToolMapRecord* ProcessToolRecord() const;
   void FindCentringRepeat(int index);
   void EmitCentringMacroCall();
   void SetOutputPoint(const std::array<double, 3>& point);
@@ -705,9 +714,19 @@ class RunContext {
   int EmitHoleCycles();
   int EmitHolePointSubprogram();
   void LoadHoleValues();
+  void LoadDeepHoleValues();
+  // The hole blocks' axis words: targets in absolute programs, steps from
+  // where the tool stands (job.CurrentPoint, which they follow) in
+  // incremental ones.
+  bool IncrementalHoleWords() const;
+  void PutHoleXY(double x, double y);
+  void PutHoleZ(double z);
   bool HoleReturnToR() const;
   int CollectHolePositions(int start, int last, std::vector<HolePoint>& holes);
   int ApproachFirstHole(double x, double y, double level);
+  // A stop inside a hole group: the cycle cancelled and the tool taken up
+  // to the group's return level before the closing commands run.
+  int LeaveHoleGroupOnStop(bool cycleOpen);
   void PutHoleFeed(double feed);
   int EmitHoleComment();
   int EmitHoleFirstCycle(int repeat, double x, double y, double zOffset);
@@ -720,13 +739,14 @@ class RunContext {
   void UpdateHoleExtents(double x, double y, double top, double bottom);
   void AddDisplayListRecord(const handover::CDisplayRecord& record);
   // Holes as tool paths (kelto_qup/ncout/hole_path_milling.cpp).
-  int EmitPathMove(int motion, double x, double y, double z, double arcRadius = 0.0, double ci = 0.0,
+  int EmitPathMove(int motion, double x, double y, double z, double feed, double arcRadius = 0.0, double ci = 0.0,
                    double cj = 0.0);
   int MoveToHoleCentre(int mode, double x, double y, double level);
   double MillingToolRadius() const;
   int EmitHoleByPath(int mode, double x, double y, double zOffset);
   int EmitHoleByPathB(int mode, double x, double y, double zOffset);
   void LoadHelicalValues();
+  int HelixOffsetNumber() const;
 };
 
 }  // namespace qup

@@ -126,6 +126,13 @@ int RunContext::BarePrefixLength() const {
   return length;
 }
 
+int RunContext::OpenedPrefixLength() const {
+  if (output.BlockOpenCount == 0) return 0;
+  const int quote = output.QuotedBlockMode != 0 ? 1 : 0;
+  if ((output.WordFormat & kSequenceWords) == 0) return quote;
+  return quote + 5 + (output.EffectiveMode == 1 ? kListingColumn : 0);  // [quote] L####
+}
+
 void RunContext::OpenBlock() {
   const bool quoted = output.QuotedBlockMode != 0;
   if ((output.WordFormat & kSequenceWords) != 0 && output.BlockOpenCount == 0) {

@@ -4,6 +4,7 @@
 // "?+n" / "??+n" offsets of them, "T??" a tool word only when a tool follows,
 // "Ghh" the compensation side, ";" a block end, "[...]" and "{...}" the
 // sections that the return and set-up kinds write.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -99,7 +100,11 @@ void RunContext::PutDiameterComment() {
 int RunContext::ExpandBlockTemplate(int kind) {
   TemplateKind tk{};
   if (!KindOf(kind, &tk)) return 0;
-  if (kind == 11 || kind == 21) output.Block.Position = 0;  // the open block is discarded
+  if (kind == 11 || kind == 21) {
+    // What the open block holds is discarded, but not its opening (quote and
+    // sequence word): the line stays whole and the numbering runs on.
+    output.Block.Position = std::min(output.Block.Position, OpenedPrefixLength());
+  }
   const char* text = output.Post.blocks[tk.index].text;
   const int end = static_cast<int>(strnlen(text, handover::BlockTemplate::kSize));
   // Kinds 1 and 4 under automatic centring drop their brackets and may turn
@@ -195,13 +200,7 @@ int RunContext::ExpandBlockTemplate(int kind) {
 
 void RunContext::EmitMachineMCode(bool start) {
   if (output.MachineMCodesLoaded == 0) return;
-  const handover::ToolMapRecord* tool = nullptr;
-  for (const handover::ToolMapRecord& record : output.ToolMap) {
-    if (record.atcNumber == output.CurrentTool) {
-      tool = &record;
-      break;
-    }
-  }
+  const handover::ToolMapRecord* tool = ProcessToolRecord();
   if (tool == nullptr || tool->coolant < 1 || tool->coolant > 4) return;
   for (const MachineMCodeEntry& entry : output.MachineMCodes) {
     if (platform::FieldText(entry.machineName) != output.JobMachineName) continue;

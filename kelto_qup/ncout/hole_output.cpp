@@ -6,13 +6,16 @@
 // position block; the group ends with "G80" (not after explicit moves).
 // 0xCC00 writes the points of the last hole group as a subprogram file.
 //
-// The hole command's fields as the CAM data writes them: d0 repeat count K,
-// d1 hole bottom Z, d2 peck depth Q (flags bit 0x1), d3 dwell P (flags bit
-// 0x2), d4 the range of hole items, d5 R level, d6 the canned-cycle code
-// (81, 83, 84 ...; 0 or 1: explicit moves), d7 the feed (flags 0x9000), d8
-// the pitch of holes along lines and arcs. The tool values (diameter, tip,
-// M code, tapping return) come from the process's tool map record.
+// The hole command's fields as the CAM data writes them (the whole layout is
+// described with NcElement in shared/handover/nc_element.h): d0 repeat count
+// K, d1 the R level, d2 peck depth Q (flags bit 0x1), d3 dwell P (flags bit
+// 0x2), d4 the range of hole items, d5 the hole bottom Z, d6 the canned-cycle
+// code (81, 83, 84 ...; 0 or 1: explicit moves), d7 the feed (flags 0x9000).
+// No pitch is sent: holes along lines and arcs are spaced at half the tool
+// diameter. The tool values (diameter, tip, M code, tapping return) come
+// from the process's tool map record.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -35,6 +38,9 @@ constexpr double kMinMillValue = 0.001;
 constexpr double kMinMillPlaceholder = 0.000099;
 // Holes closer than this (mm) are the same hole.
 constexpr double kSameHole = 0.001;
+// The back-off after each peck of a deep hole (mm): the writer sends no
+// retract amount, so the default of the (0, 100] range holds.
+constexpr double kDeepHoleRetract = 1.0;
 
 double NonZero(double v) { return v == 0.0 ? kZeroPlaceholder : v; }
 
@@ -77,38 +83,53 @@ void RunContext::LoadHoleValues() {
   h = HoleValues{};
   h.CycleCode = (R2.d6 > 1.0 && R2.d6 < 100.0) ? std::floor(R2.d6) : 1.0;
   h.RepeatCount = R2.d0 > 0.0 ? std::floor(R2.d0) : 0.0;
-  h.Bottom = R2.d1;
+  h.RLevel = R2.d1;
   h.PeckDepth = (R2.flags & 0x1) ? R2.d2 : 0.0;
   h.Dwell = (R2.flags & 0x2) ? R2.d3 : 0.0;
-  h.RLevel = R2.d5;
+  h.Bottom = R2.d5;
   h.Feed = (R2.flags & 0x9000) ? R2.d7 * job.FeedOverride : 0.0;
-  h.StartZ = job.SavedStartPoint[2];
+  // The holes start from the definition's own start level (the I point
+  // that the cut-in carries); only when that is 0 from the process start.
+  h.StartZ = job.CutInValue != 0.0 ? job.CutInValue : job.SavedStartPoint[2];
   h.Spindle = output.SpindleSpeed;
   h.MCode = job.Flag10Value;
-  if (job.ToolMapSlot > 0 && job.ToolMapSlot <= static_cast<int>(output.ToolMap.size())) {
-    const handover::ToolMapRecord& tool = output.ToolMap[static_cast<std::size_t>(job.ToolMapSlot - 1)];
-    h.Diameter = tool.diameter;
-    h.TipLength = tool.tipLength;
-    h.MillValue = tool.cornerRadius;
-    h.Cycle84Return = tool.tapTwice == 1 ? 1 : 0;
+  if (const handover::ToolMapRecord* tool = ProcessToolRecord()) {
+    h.Diameter = tool->diameter;
+    h.TipLength = tool->tipLength;
+    h.MillValue = tool->cornerRadius;
+    h.Cycle84Return = tool->tapTwice == 1 ? 1 : 0;
   }
   if (h.TipLength <= 0.0 && h.MillValue < kMinMillValue) h.MillValue = kMinMillPlaceholder;
-  // The explicit peck form (0x6C00): first feed depth d3 below the R level,
-  // then pecks of d2, retract d8 after each (outside (0, 100] it is 1 mm).
-  h.FirstDepth = h.RLevel - std::fabs(R2.d3);
-  h.PeckStep = std::fabs(R2.d2);
-  h.Retract = (R2.d8 > 0.0 && R2.d8 <= 100.0) ? R2.d8 : 1.0;
-  h.Spindle2 = h.Spindle;
-  h.Feed2 = h.Feed;
+  if ((R2.code & 0xFF00) == 0x6C00) LoadDeepHoleValues();
+}
+
+void RunContext::LoadDeepHoleValues() {
+  HoleValues& h = job.Hole;
+  // The deep hole is always made by moves: its d6 is the high-speed spindle
+  // speed, not a cycle code.
+  h.CycleCode = 1.0;
+  // The top cut (d2) at the first speed and feed, then pecks of the
+  // high-speed cut (d3) at the high speed and feed, each backing off the
+  // retract amount; the writer sends none, so the 1 mm default holds.
+  h.FirstDepth = h.RLevel - ((R2.flags & 0x1) ? std::fabs(R2.d2) : 0.0);
+  h.PeckStep = (R2.flags & 0x2) ? std::fabs(R2.d3) : 0.0;
+  h.Retract = kDeepHoleRetract;
+  h.Spindle2 = R2.d6 > 0.0 ? R2.d6 : 0.0;
+  const handover::ToolMapRecord* tool = ProcessToolRecord();
+  h.Feed2 = tool != nullptr && tool->mCode > 0 ? tool->mCode * job.FeedOverride : h.Feed;
+  h.PeckDepth = 0.0;
+  h.Dwell = 0.0;
 }
 
 bool RunContext::HoleReturnToR() const { return (job.CutInFlags & 0x0800) != 0; }
 
 int RunContext::CollectHolePositions(int start, int last, std::vector<HolePoint>& holes) {
-  // Pitch of holes along lines and arcs (mm); half the diameter when that
-  // is more than twice the pitch, so that holes never overlap.
-  double pitch = R2.d8;
-  if (job.Hole.Diameter * 0.5 > 2.0 * pitch && pitch > 0.0) pitch = job.Hole.Diameter * 0.5;
+  // Pitch of holes along lines and arcs (mm): the writer sends none, so it
+  // is raised to half the diameter (the rule for any pitch below a quarter
+  // of the diameter, so that holes never overlap). Without a diameter the
+  // holes go to the element ends.
+  double pitch = 0.0;
+  if (job.Hole.Diameter * 0.5 > 2.0 * pitch) pitch = job.Hole.Diameter * 0.5;
   double prevX = 0.0, prevY = 0.0;
   for (int i = start; i <= last; ++i) {
     const NcElement& e = elements[i];
@@ -179,9 +200,9 @@ int RunContext::EmitHoleCycles() {
   int start = RangeStart;
   int last = RangeEnd;
   if (start == 0 || last < start || last >= elements.ElementCount) return StopWithError(kErrorHoleRange);
-  // A trailing element that is neither a hole point nor a path to space
-  // holes along (the item's closing record) is not part of the holes.
-  if (!IsPoint(elements[last]) && !IsPathElement(elements[last])) --last;
+  // The range's last element closes the item: unless it is a hole point it
+  // gets no holes.
+  if (!IsPoint(elements[last])) --last;
   job.LastHoleRangeStart = start;
   job.LastHoleRangeEnd = last;
   job.HoleCommandIndex = CommandIndex();
@@ -195,6 +216,13 @@ int RunContext::EmitHoleCycles() {
   if (CollectHolePositions(start, last, holes) == kStopRun) return kStopRun;
   if (holes.empty()) return 0;
 
+  if (job.ProcessNBlockPending != 0 && BlockOutputOn()) {
+    OpenBlock();
+    PutBlockChar('N');
+    PutPaddedInteger(output.ProcessToolIndex, 4);
+    EndBlock();
+    job.ProcessNBlockPending = 0;
+  }
   if (job.SpindleStartPending != 0 && BlockOutputOn()) {
     WriteSpindleBlock(job.Hole.Spindle);
     WriteSimpleBlock("M03");
@@ -204,29 +232,15 @@ int RunContext::EmitHoleCycles() {
   job.HoleCount = 0;
   for (std::size_t n = 0; n < holes.size(); ++n) {
     if (AbortFlag != 0) return kStopRun;
-    if (PollAbort() == kStopRun) {
-      // A stop by the user: the open cycle is cancelled, so that the closing
-      // blocks that still follow move as plain moves.
-      if (n > 0 && job.HoleGroupState != kHoleGroupByMoves && BlockOutputOn()) {
-        // Written as part of the run (the block output would take a write
-        // under a noticed stop for a failure); the stop stays noticed.
-        AbortFlag = 0;
-        WriteSimpleBlock("G80");
-        if (AbortFlag == 0) AbortFlag = kStopSeen;
-      }
-      output.LastMotionMode = 0xFFFF;
-      job.HoleGroupState = kHoleGroupOpenNone;
-      return kStopRun;
-    }
+    if (PollAbort() == kStopRun) return LeaveHoleGroupOnStop(n > 0);
     const HolePoint& hole = holes[n];
     const double x = RoundTo3Decimals(hole.x);
     const double y = RoundTo3Decimals(hole.y);
-    const double level =
-        RoundTo3Decimals((job.Hole.StartZ != 0.0 ? job.Hole.StartZ : job.SavedStartPoint[2]) + hole.zOffset);
+    const double level = RoundTo3Decimals(job.Hole.StartZ + hole.zOffset);
     int status = 0;
     if (n == 0) {
       status = ApproachFirstHole(x, y, level);
-      if (status == kStopRun) return kStopRun;
+      if (status == kStopRun) return LeaveHoleGroupOnStop(false);
       if (helical) {
         status = EmitHoleByPathB(0, x, y, hole.zOffset);
       } else if (milled) {
@@ -246,7 +260,7 @@ int RunContext::EmitHoleCycles() {
     } else {
       status = EmitHoleNextPosition(x, y, hole.zOffset);
     }
-    if (status == kStopRun) return kStopRun;
+    if (status == kStopRun) return LeaveHoleGroupOnStop(false);
   }
 
   if (job.HoleGroupState != kHoleGroupByMoves && output.TemplateOnly == 0 && BlockOutputOn()) {
@@ -262,6 +276,42 @@ int RunContext::EmitHoleCycles() {
   output.PrevZ = endZ;
   job.HoleGroupState = kHoleGroupOpenNone;
   return AbortFlag == kStopRun ? kStopRun : 0;
+}
+
+int RunContext::LeaveHoleGroupOnStop(bool cycleOpen) {
+  // An error stop writes nothing more; a stop by the user still ends the
+  // program with its closing commands, which start from where the tool is.
+  if (AbortFlag != kStopSeen) return kStopRun;
+  // The blocks below are part of the run (a write under a noticed stop
+  // would count as a failure); the stop stays noticed afterwards.
+  AbortFlag = 0;
+  const double level = (HoleReturnToR() ? job.Hole.RLevel : job.Hole.StartZ) + job.LastHole[2];
+  if (BlockOutputOn() && output.TemplateOnly == 0) {
+    if (cycleOpen && job.HoleGroupState != kHoleGroupByMoves) WriteSimpleBlock("G80");
+    // Out of the hole first: straight up to the group's return level from
+    // where the tool stands (mid-peck it is still in the hole).
+    output.PrevX = job.CurrentPoint[0];
+    output.PrevY = job.CurrentPoint[1];
+    output.PrevZ = job.CurrentPoint[2];
+    output.LastMotionMode = 0xFFFF;
+    if (job.CurrentPoint[2] < level) {
+      if (output.CompensationState & 0x1) output.CompensationCode = 1;
+      output.ArcRadius = 0.0;
+      output.MotionMode = 0;
+      SetOutputPoint({job.CurrentPoint[0], job.CurrentPoint[1], level});
+      EmitMove(0);
+      job.CurrentPoint[2] = level;
+    }
+  }
+  SetOutputPoint(job.CurrentPoint);
+  output.PrevX = job.CurrentPoint[0];
+  output.PrevY = job.CurrentPoint[1];
+  output.PrevZ = job.CurrentPoint[2];
+  output.LastMotionMode = 0xFFFF;
+  // The group counts as ended: the process end writes its return template.
+  job.HoleGroupState = kHoleGroupOpenNone;
+  if (AbortFlag == 0) AbortFlag = kStopSeen;
+  return kStopRun;
 }
 
 int RunContext::ApproachFirstHole(double x, double y, double level) {
@@ -303,6 +353,28 @@ int RunContext::EmitHoleComment() {
   return status;
 }
 
+bool RunContext::IncrementalHoleWords() const { return (output.CodeFormat & 0x0040) == 0; }
+
+void RunContext::PutHoleXY(double x, double y) {
+  std::array<double, 3>& at = job.CurrentPoint;
+  if (IncrementalHoleWords()) {
+    // The step from where the tool stands; a zero step is no word.
+    PutWordValue('X', RoundTo3Decimals(x - at[0]));
+    PutWordValue('Y', RoundTo3Decimals(y - at[1]));
+  } else {
+    PutWordValue('X', NonZero(x));
+    PutWordValue('Y', NonZero(y));
+  }
+  at[0] = x;
+  at[1] = y;
+}
+
+void RunContext::PutHoleZ(double z) {
+  std::array<double, 3>& at = job.CurrentPoint;
+  PutWordValue('Z', IncrementalHoleWords() ? RoundTo3Decimals(z - at[2]) : NonZero(z));
+  at[2] = z;
+}
+
 int RunContext::EmitHoleFirstCycle(int repeat, double x, double y, double zOffset) {
   HoleValues& h = job.Hole;
   const bool dialect = output.PostSwitchF != 0;
@@ -318,8 +390,8 @@ int RunContext::EmitHoleFirstCycle(int repeat, double x, double y, double zOffse
     }
     if (EndBlock() == kStopRun) return kStopRun;
   }
-  const double bottom = NonZero(h.Bottom + zOffset);
-  const double rLevel = NonZero(h.RLevel + zOffset);
+  const double bottom = h.Bottom + zOffset;
+  const double rLevel = h.RLevel + zOffset;
   const double startZ = h.StartZ + zOffset;
   if (repeat != 1 && !shortForm && EmitHoleComment() == kStopRun) return kStopRun;
 
@@ -335,10 +407,18 @@ int RunContext::EmitHoleFirstCycle(int repeat, double x, double y, double zOffse
     }
     PutBlockChar('G');
     PutPaddedInteger(h.CycleCode, 2);
-    PutWordValue('X', NonZero(x));
-    PutWordValue('Y', NonZero(y));
-    PutWordValue('Z', bottom);
-    PutWordValue('R', rLevel);
+    // The cycle starts from where the tool stands (its initial level). In an
+    // incremental program R is the step from that level and Z the step from
+    // R down to the bottom.
+    const double initial = job.CurrentPoint[2];
+    PutHoleXY(x, y);
+    if (IncrementalHoleWords()) {
+      PutWordValue('Z', NonZero(RoundTo3Decimals(bottom - rLevel)));
+      PutWordValue('R', NonZero(RoundTo3Decimals(rLevel - initial)));
+    } else {
+      PutWordValue('Z', NonZero(bottom));
+      PutWordValue('R', NonZero(rLevel));
+    }
     if (h.Dwell > 0.0) {
       if (shortForm) {
         PutWordValue('J', h.Dwell);
@@ -354,6 +434,7 @@ int RunContext::EmitHoleFirstCycle(int repeat, double x, double y, double zOffse
     }
     PutHoleFeed(h.Feed);
     if (EndBlock() == kStopRun) return kStopRun;
+    job.CurrentPoint[2] = (tapReturn || HoleReturnToR()) ? rLevel : initial;
     if (tapReturn && EmitReturnToStart(startZ) == kStopRun) return kStopRun;
   } else {
     job.HoleGroupState = kHoleGroupByMoves;
@@ -368,43 +449,42 @@ int RunContext::EmitHoleFirstCycle(int repeat, double x, double y, double zOffse
 int RunContext::EmitReturnToStart(double startZ) {
   OpenBlock();
   PutBlockText("G98");
-  PutWordValue('Z', NonZero(startZ));
+  PutHoleZ(startZ);
   return EndBlock();
 }
 
 int RunContext::EmitExplicitHole(double x, double y, double rLevel, double bottom, double startZ, bool first) {
   OpenBlock();
   if (first) PutBlockText("G00");
-  PutWordValue('X', NonZero(x));
-  PutWordValue('Y', NonZero(y));
+  PutHoleXY(x, y);
   if (EndBlock() == kStopRun) return kStopRun;
   OpenBlock();
-  PutWordValue('Z', rLevel);
+  PutHoleZ(rLevel);
   if (EndBlock() == kStopRun) return kStopRun;
   OpenBlock();
   PutBlockText("G01");
-  PutWordValue('Z', bottom);
+  PutHoleZ(bottom);
   PutHoleFeed(job.Hole.Feed);
   if (EndBlock() == kStopRun) return kStopRun;
   OpenBlock();
   PutBlockText("G00");
-  PutWordValue('Z', NonZero(startZ));
+  PutHoleZ(startZ);
   return EndBlock();
 }
 
 int RunContext::EmitHoleNextPosition(double x, double y, double zOffset) {
   HoleValues& h = job.Hole;
   if (std::fabs(x - job.LastHole[0]) < 1e-9 && std::fabs(y - job.LastHole[1]) < 1e-9) return 0;
-  const double bottom = NonZero(h.Bottom + zOffset);
-  const double rLevel = NonZero(h.RLevel + zOffset);
+  const double bottom = h.Bottom + zOffset;
+  const double rLevel = h.RLevel + zOffset;
   const double startZ = h.StartZ + zOffset;
   if (h.CycleCode != 1.0) {
     const bool tapReturn = h.CycleCode == 84.0 && h.Cycle84Return == 1;
     OpenBlock();
     if (tapReturn) PutBlockText("G99");
-    PutWordValue('X', NonZero(x));
-    PutWordValue('Y', NonZero(y));
+    PutHoleXY(x, y);
     if (EndBlock() == kStopRun) return kStopRun;
+    if (tapReturn) job.CurrentPoint[2] = rLevel;
     if (tapReturn && EmitReturnToStart(startZ) == kStopRun) return kStopRun;
   } else if (EmitExplicitHole(x, y, rLevel, bottom, startZ, false) == kStopRun) {
     return kStopRun;
@@ -417,50 +497,64 @@ int RunContext::EmitHoleNextPosition(double x, double y, double zOffset) {
 
 int RunContext::EmitHolePeckByMoves(int mode, double x, double y, double zOffset) {
   HoleValues& h = job.Hole;
-  if (mode != 0 && std::fabs(x - job.LastHole[0]) < 1e-9 && std::fabs(y - job.LastHole[1]) < 1e-9) return 0;
-  if (mode != 0 && ExpandBlockTemplate(21) == kStopRun) return kStopRun;
+  // Mode 0 the first hole (after its approach), 1 a hole at a new place of
+  // its own (its set-up section first), 2 the next hole of the group.
+  if (mode == 1) {
+    if (std::fabs(x - job.LastHole[0]) < 1e-9 && std::fabs(y - job.LastHole[1]) < 1e-9) return 0;
+    if (ExpandBlockTemplate(21) == kStopRun) return kStopRun;
+  }
   job.HoleGroupState = kHoleGroupByMoves;
-  const double rLevel = NonZero(h.RLevel + zOffset);
+  const double rLevel = h.RLevel + zOffset;
   const double bottom = h.Bottom + zOffset;
-  const double startZ = NonZero(h.StartZ + zOffset);
+  const double startZ = h.StartZ + zOffset;
   if (mode != 0) {
     OpenBlock();
     PutBlockText("G00");
-    PutWordValue('X', NonZero(x));
-    PutWordValue('Y', NonZero(y));
+    PutHoleXY(x, y);
     if (EndBlock() == kStopRun) return kStopRun;
+    // The previous hole left the spindle at the high speed: the top cut of
+    // this one runs at the first speed again, as its feed does.
+    if (h.HighSpeedOn && h.Spindle > 0.0) {
+      WriteSpindleBlock(h.Spindle);
+      WriteSimpleBlock("M03");
+      h.HighSpeedOn = false;
+    }
   } else {
     OpenBlock();
     EmitSequenceWord();
     if (EndBlock() == kStopRun) return kStopRun;
     if (EmitHoleComment() == kStopRun) return kStopRun;
   }
+  // Each Z block moves the tool: its level is kept (PutHoleZ), so that a
+  // stop knows where the tool stands.
   auto zBlock = [&](const char* code, double z, double feed) {
     OpenBlock();
     if (code != nullptr) PutBlockText(code);
-    PutWordValue('Z', NonZero(z));
+    PutHoleZ(z);
     if (feed > 0.0) PutHoleFeed(feed);
     return EndBlock();
   };
   if (std::fabs(job.CurrentPoint[2] - rLevel) > 1e-9 && zBlock(nullptr, rLevel, 0.0) == kStopRun) return kStopRun;
   const double first = std::max(h.FirstDepth + zOffset, bottom);
   if (zBlock("G01", first, h.Feed) == kStopRun) return kStopRun;
-  if (h.Spindle2 > 0.0 && h.Spindle2 != h.Spindle) {
+  if (h.Spindle2 > 0.0) {
     WriteSpindleBlock(h.Spindle2);
     WriteSimpleBlock("M03");
+    h.HighSpeedOn = true;
   }
-  // Pecks of the step value below the first depth while above the bottom; a
-  // step of 0 makes a single pass straight to the bottom.
+  // Pecks of the high-speed cut below the first depth while above the
+  // bottom, at the high-speed feed from the first of them on; a cut of 0
+  // goes straight to the bottom.
+  double feed2 = h.Feed2;
   if (h.PeckStep > 0.0) {
-    bool firstPeck = true;
     for (double depth = first - h.PeckStep; depth > bottom; depth -= h.PeckStep) {
-      if (zBlock(nullptr, depth, firstPeck ? h.Feed2 : 0.0) == kStopRun) return kStopRun;
+      if (zBlock(nullptr, depth, feed2) == kStopRun) return kStopRun;
+      feed2 = 0.0;
       if (zBlock(nullptr, depth + h.Retract, 0.0) == kStopRun) return kStopRun;
-      firstPeck = false;
       if (PollAbort() == kStopRun) return kStopRun;
     }
   }
-  if (zBlock(nullptr, bottom, 0.0) == kStopRun) return kStopRun;
+  if (zBlock(nullptr, bottom, feed2) == kStopRun) return kStopRun;
   if (zBlock("G00", HoleReturnToR() ? rLevel : startZ, 0.0) == kStopRun) return kStopRun;
   job.CurrentPoint = {x, y, HoleReturnToR() ? rLevel : startZ};
   job.LastHole = {x, y, zOffset};

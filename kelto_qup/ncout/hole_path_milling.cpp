@@ -1,13 +1,16 @@
-// Holes machined as tool paths instead of drilled: a hole milled on a circle
-// at its bottom (type 0x6800 with the path-milling flag), and a helical hole
-// (type 0x6B00) that descends on a polygon of straight moves turn after turn
-// and finishes with a full turn at the bottom. Every move leaves through the
+// Holes machined as tool paths instead of drilled: a chamfer milled round a
+// hole at its depth (type 0x6800 with flag 0x8), and a helical hole (type
+// 0x6B00) that descends on a polygon of straight moves turn after turn and
+// finishes with a full turn at the bottom. Every move leaves through the
 // motion blocks, so it is written, drawn and timed like the engine's moves.
 //
-// The helical hole's fields: d0 the hole diameter, d1 the bottom Z, d2 the
-// descent per turn, d5 the R level, d7 the feed (flags 0x9000). A milled
-// hole carries its diameter in d8 (its items are points, so d8 holds no
-// pitch), the other fields as a drilled hole.
+// The chamfer's fields: d8 the diameter of the hole it goes round (the tool
+// tip runs on that circle: a hole command clears the tool radius), d2 the
+// down feed, d3 the approach feed, d7 the feed round the circle.
+// The helical hole's fields: d0 the hole diameter, d1 the R level, d2 the
+// descent per turn, d5 the bottom Z, d7 the feed (flags 0x9000); flag 0x1
+// runs the helix on the hole diameter itself under G41 compensation,
+// otherwise the tool centre runs on the hole diameter less the tool's.
 #include <algorithm>
 #include <cmath>
 
@@ -29,7 +32,8 @@ constexpr double kMinPathRadius = 0.001;
 
 }  // namespace
 
-int RunContext::EmitPathMove(int motion, double x, double y, double z, double arcRadius, double ci, double cj) {
+int RunContext::EmitPathMove(int motion, double x, double y, double z, double feed, double arcRadius, double ci,
+                             double cj) {
   OutputState& o = output;
   o.PrevX = job.CurrentPoint[0];
   o.PrevY = job.CurrentPoint[1];
@@ -39,7 +43,7 @@ int RunContext::EmitPathMove(int motion, double x, double y, double z, double ar
   o.CentreI = ci;
   o.CentreJ = cj;
   o.CentreK = 0.0;
-  if (motion != 0) o.Feed = job.Hole.Feed;
+  if (motion != 0) o.Feed = feed;
   int status = 0;
   if (motion == 0) {
     o.MotionMode = 0;
@@ -72,20 +76,24 @@ int RunContext::EmitHoleByPath(int mode, double x, double y, double zOffset) {
   const double level = h.StartZ + zOffset;
   const double rLevel = h.RLevel + zOffset;
   const double bottom = h.Bottom + zOffset;
+  // The three feeds of a chamfer: down, out to the circle, round it.
+  const double downFeed = R2.d2 > 0.0 ? R2.d2 * job.FeedOverride : h.Feed;
+  const double approachFeed = R2.d3 > 0.0 ? R2.d3 * job.FeedOverride : h.Feed;
   if (MoveToHoleCentre(mode, x, y, level) == kStopRun) return kStopRun;
-  if (EmitPathMove(1, x, y, rLevel) == kStopRun || EmitPathMove(1, x, y, bottom) == kStopRun) return kStopRun;
-  const double diameter = R2.d8 > 0.0 ? R2.d8 : h.Diameter;
-  const double radius = diameter * 0.5 - MillingToolRadius();
+  if (EmitPathMove(1, x, y, rLevel, downFeed) == kStopRun || EmitPathMove(1, x, y, bottom, downFeed) == kStopRun)
+    return kStopRun;
+  // The hole command cleared the tool radius: the tip runs on the circle.
+  const double radius = R2.d8 * 0.5 - job.ToolRadius;
   if (radius > kMinPathRadius) {
     // Out to the circle, round it in two half circles, back to the centre.
-    if (EmitPathMove(1, x + radius, y, bottom) == kStopRun ||
-        EmitPathMove(1, x - radius, y, bottom, radius, -radius, 0.0) == kStopRun ||
-        EmitPathMove(1, x + radius, y, bottom, radius, radius, 0.0) == kStopRun ||
-        EmitPathMove(1, x, y, bottom) == kStopRun) {
+    if (EmitPathMove(1, x + radius, y, bottom, approachFeed) == kStopRun ||
+        EmitPathMove(1, x - radius, y, bottom, h.Feed, radius, -radius, 0.0) == kStopRun ||
+        EmitPathMove(1, x + radius, y, bottom, h.Feed, radius, radius, 0.0) == kStopRun ||
+        EmitPathMove(1, x, y, bottom, approachFeed) == kStopRun) {
       return kStopRun;
     }
   }
-  if (EmitPathMove(0, x, y, HoleReturnToR() ? rLevel : level) == kStopRun) return kStopRun;
+  if (EmitPathMove(0, x, y, HoleReturnToR() ? rLevel : level, 0.0) == kStopRun) return kStopRun;
   job.LastHole = {x, y, zOffset};
   DrawHolePath(x, y, rLevel, bottom);
   return 0;
@@ -94,11 +102,19 @@ int RunContext::EmitHoleByPath(int mode, double x, double y, double zOffset) {
 void RunContext::LoadHelicalValues() {
   HoleValues& h = job.Hole;
   if (R2.d0 > 0.0) h.Diameter = R2.d0;
-  h.Bottom = R2.d1;
+  h.RLevel = R2.d1;
   h.PeckDepth = R2.d2;  // the descent per turn
-  h.RLevel = R2.d5;
+  h.Bottom = R2.d5;
   h.Feed = (R2.flags & 0x9000) ? R2.d7 * job.FeedOverride : 0.0;
   h.CycleCode = 1.0;
+  h.HelixCompensated = (R2.flags & 0x1) != 0;
+}
+
+int RunContext::HelixOffsetNumber() const {
+  // The D number of the step (0 stands for the tool number).
+  const handover::ToolMapRecord* tool = ProcessToolRecord();
+  const int d = tool != nullptr ? tool->compensationWord & handover::ToolMapRecord::kDNumberMask : 0;
+  return d != 0 ? d : output.CurrentTool;
 }
 
 int RunContext::EmitHoleByPathB(int mode, double x, double y, double zOffset) {
@@ -107,11 +123,24 @@ int RunContext::EmitHoleByPathB(int mode, double x, double y, double zOffset) {
   const double level = h.StartZ + zOffset;
   const double rLevel = h.RLevel + zOffset;
   const double bottom = h.Bottom + zOffset;
-  const double radius = h.Diameter * 0.5 - MillingToolRadius();
+  // Compensated, the programmed path is the hole itself and the control
+  // keeps the tool inside it (G41, travelling counter-clockwise).
+  const bool compensated = h.HelixCompensated;
+  const double radius = h.Diameter * 0.5 - (compensated ? 0.0 : MillingToolRadius());
   if (MoveToHoleCentre(mode, x, y, level) == kStopRun) return kStopRun;
-  if (EmitPathMove(1, x, y, rLevel) == kStopRun) return kStopRun;
+  if (EmitPathMove(1, x, y, rLevel, h.Feed) == kStopRun) return kStopRun;
   if (radius > kMinPathRadius) {
-    if (EmitPathMove(1, x + radius, y, rLevel) == kStopRun) return kStopRun;
+    if (compensated) {
+      // The compensation starts on a line along the helix's first direction
+      // (+Y at the start point, counter-clockwise), so that the control
+      // takes the tool into the turn without a corner it cannot reach; the
+      // line's start lies one radius before it, in the air at the R level.
+      if (EmitPathMove(1, x + radius, y - radius, rLevel, h.Feed) == kStopRun) return kStopRun;
+      output.CompensationCode = 2;  // left: G41 with the D number
+      output.OffsetWordLetter = 'D';
+      output.OffsetNumber = HelixOffsetNumber();
+    }
+    if (EmitPathMove(1, x + radius, y, rLevel, h.Feed) == kStopRun) return kStopRun;
     const double depth = rLevel - bottom;
     if (h.PeckDepth > 0.0 && depth > 0.0) {
       if (depth / h.PeckDepth > kMaxHelixTurns) return StopWithError(kErrorHoleRange);
@@ -120,24 +149,26 @@ int RunContext::EmitHoleByPathB(int mode, double x, double y, double zOffset) {
       for (int step = 1; z > bottom; ++step) {
         z = std::max(rLevel - drop * step, bottom);  // the last step ends at the bottom
         const double a = 2.0 * kPi * step / kHelixStepsPerTurn;
-        if (EmitPathMove(1, x + radius * std::cos(a), y + radius * std::sin(a), z) == kStopRun) return kStopRun;
+        if (EmitPathMove(1, x + radius * std::cos(a), y + radius * std::sin(a), z, h.Feed) == kStopRun) return kStopRun;
         if ((step & 0x3F) == 0 && PollAbort() == kStopRun) return kStopRun;
       }
     } else {
       // No descent per turn: one plunge on the circle, then the bottom turn.
-      if (EmitPathMove(1, job.CurrentPoint[0], job.CurrentPoint[1], bottom) == kStopRun) return kStopRun;
+      if (EmitPathMove(1, job.CurrentPoint[0], job.CurrentPoint[1], bottom, h.Feed) == kStopRun) return kStopRun;
     }
     // A full turn at the bottom from where the descent ended.
     const double a0 = std::atan2(job.CurrentPoint[1] - y, job.CurrentPoint[0] - x);
     for (int step = 1; step <= kHelixStepsPerTurn; ++step) {
       const double a = a0 + 2.0 * kPi * step / kHelixStepsPerTurn;
-      if (EmitPathMove(1, x + radius * std::cos(a), y + radius * std::sin(a), bottom) == kStopRun) return kStopRun;
+      if (EmitPathMove(1, x + radius * std::cos(a), y + radius * std::sin(a), bottom, h.Feed) == kStopRun)
+        return kStopRun;
     }
-    if (EmitPathMove(1, x, y, bottom) == kStopRun) return kStopRun;
-  } else if (EmitPathMove(1, x, y, bottom) == kStopRun) {
+    if (compensated) output.CompensationCode = 1;  // G40 on the way back to the centre
+    if (EmitPathMove(1, x, y, bottom, h.Feed) == kStopRun) return kStopRun;
+  } else if (EmitPathMove(1, x, y, bottom, h.Feed) == kStopRun) {
     return kStopRun;
   }
-  if (EmitPathMove(0, x, y, HoleReturnToR() ? rLevel : level) == kStopRun) return kStopRun;
+  if (EmitPathMove(0, x, y, HoleReturnToR() ? rLevel : level, 0.0) == kStopRun) return kStopRun;
   job.LastHole = {x, y, zOffset};
   DrawHolePath(x, y, rLevel, bottom);
   return 0;

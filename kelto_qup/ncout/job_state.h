@@ -57,11 +57,14 @@ struct HoleValues {
   double Spindle = 0.0;      // S word with the M code
   int Cycle84Return = 0;     // 1: cycle 84 returns to the R level and then G98 Z
   // The explicit peck form of type 0x6C00.
-  double FirstDepth = 0.0;  // first feed depth below the R level, mm
-  double PeckStep = 0.0;    // depth of each further peck, mm
-  double Retract = 1.0;     // retract after each peck, mm, in (0, 100]
-  double Spindle2 = 0.0;    // second spindle speed
-  double Feed2 = 0.0;       // second feed
+  double FirstDepth = 0.0;   // first feed depth below the R level, mm
+  double PeckStep = 0.0;     // depth of each further peck, mm
+  double Retract = 1.0;      // retract after each peck, mm, in (0, 100]
+  double Spindle2 = 0.0;     // the high-speed spindle speed, 0 none
+  double Feed2 = 0.0;        // the high-speed feed
+  bool HighSpeedOn = false;  // the last hole left the spindle at Spindle2
+  // The helical hole: the helix on the hole diameter under G41.
+  bool HelixCompensated = false;
 };
 
 // Hole group states: no group open (the value after each hole command), and
@@ -247,6 +250,9 @@ struct JobState {
   int SubprogramHeaderWritten = 0;
   int LastHoleRangeStart = 0;
   int LastHoleRangeEnd = 0;
+  // Owed by the process head to the first hole: the "N" block (moved there
+  // by the view's head suppression) and the spindle start (left out by a
+  // repeated centring macro).
   int ProcessNBlockPending = 0;
   int SpindleStartPending = 0;
   std::FILE* HoleSubprogramFile = nullptr;

@@ -103,13 +103,21 @@ int RunContext::EmitOnChannel(int channel) {
     case kStepMotion:
       return templatesOnly ? 0 : EmitMotionBlock();
     case kStepReturnTemplate4:
-      return templatesOnly ? 0 : ExpandBlockTemplate(4);
+      return templatesOnly ? 0 : EmitReturnTemplate(4);
     case kStepProgramEnd:
       return EmitProgramEnd();
     case kStepReturnTemplate3:
-      return templatesOnly ? 0 : ExpandBlockTemplate(3);
+      return templatesOnly ? 0 : EmitReturnTemplate(3);
   }
   return 0;
+}
+
+int RunContext::EmitReturnTemplate(int kind) {
+  const int status = ExpandBlockTemplate(kind);
+  // The template may leave any motion code in force: the next move writes
+  // its own again.
+  output.LastMotionMode = 0xFFFF;
+  return status;
 }
 
 int RunContext::EmitMove(int flag) {
@@ -318,17 +326,19 @@ int RunContext::EmitMotionBlock() {
   const bool feedMove = o.MotionMode != 0;
   if ((o.BlockFormat & 0x0001) != 0 && feedMove) {
     // Small-move rule: in-plane axes are always written, the normal axis only
-    // when it moves; a move of nothing writes no block.
+    // when it moves; a move of nothing writes no block. An axis that stays
+    // is written as a zero step (incremental) or as where it stands
+    // (absolute: its target, never 0, which would move it).
     const int plane = o.PlaneCode & 0x3;
-    if (plane != 3 && std::fabs(x) < 0.0001) x = kZeroPlaceholder;
-    if (plane != 2 && std::fabs(y) < 0.0001) y = kZeroPlaceholder;
-    if (plane == 2 || plane == 3) {
-      if (std::fabs(z) < 0.0001) z = kZeroPlaceholder;
-    }
-    if (std::fabs(x) < 0.001 && std::fabs(y) < 0.001) {
+    auto stays = [](double move) { return std::fabs(move) < 0.0001; };
+    auto staying = [&](double target) { return absolute && std::fabs(target) > 0.000001 ? target : kZeroPlaceholder; };
+    if (plane != 3 && stays(o.MoveX)) x = staying(o.TargetX);
+    if (plane != 2 && stays(o.MoveY)) y = staying(o.TargetY);
+    if ((plane == 2 || plane == 3) && stays(o.MoveZ)) z = staying(o.TargetZ);
+    if (std::fabs(o.MoveX) < 0.001 && std::fabs(o.MoveY) < 0.001) {
       x = 0.0;
       y = 0.0;
-      if (std::fabs(z) < 0.0001 && !IsArc(o.MotionMode) && o.SubprogramMode == 0) {
+      if (stays(o.MoveZ) && !IsArc(o.MotionMode) && o.SubprogramMode == 0) {
         o.MoveSkipped = 1;
         return 0;
       }

@@ -431,23 +431,24 @@ int RunContext::StartNcCreation() {
 }
 
 void RunContext::FinishNcCreation() {
-  const bool errorStop = AbortFlag == kStopRun;
-  if (!errorStop) {
-    if (job.ProgramEndWritten == 0) {
-      output.StepKind = 5;
-      EmitElement();
-    }
-  } else {
-    // No program end after an error stop: what was written is a cut program.
+  if (AbortFlag != kStopRun && job.ProgramEndWritten == 0) {
+    output.StepKind = 5;
+    EmitElement();
+  }
+  // The close writes the last buffered lines: a failure there is a failed
+  // run too, so the stop word is read only after it.
+  const bool hadNcFile = job.NcOpenResult == 0;
+  CloseJobNcFile();
+  if (AbortFlag == kStopRun) {
+    // No program end after an error stop, or a file the disk did not take:
+    // what was written is a cut program.
     job.RunIncomplete = 1;
-    if (job.NcOpenResult == 0) {
+    if (hadNcFile) {
       host.AddListLine(platform::Sjis("＊＊＊ エラー停止：ＮＣデータは未完成です ＊＊＊"));
     }
   }
-  const bool stoppedAtClose = AbortFlag == kStopRun;
-  CloseJobNcFile();
   job.ReportWritten = 1;
-  if (!stoppedAtClose) {
+  if (job.RunIncomplete == 0) {
     WriteToolInfoReport();
   } else {
     WriteCgWindow(0x11, job.DisplayColourOffset);

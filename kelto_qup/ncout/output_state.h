@@ -227,6 +227,10 @@ struct OutputState {
   int CurrentTCode = 0;
   double NextTool = -1.0;
   int LastHeadTool = 0;
+  int HeadToolStayed = 0;  // the head of this process kept the last head's tool
+  // Set by a process head until a block takes the tool to the start Z: the
+  // next approach goes there before it moves across.
+  int StartZPending = 0;
   int CentringMode = 0;
   int CentringHeadFlag = 0;
   int WorkOffsetIndex = 0;
@@ -237,11 +241,16 @@ struct OutputState {
   int ToolChangeNumberDue = 0;
   int ProcessToolIndex = 0;
   int PendingCommandCode = 0;
+  // Set by each process head: the length offset number of the process's
+  // tool (its tool record's H code; 0 writes the tool number) and the Z the
+  // tool-length block goes to (the process start Z).
   int HNumber = 0;
   double ToolLengthZ = 0.0;
   double SpindleSpeed = 0.0;
   double HeadX = 0.0, HeadY = 0.0, HeadZ = 0.0;
   double WorkOriginX = 0.0, WorkOriginY = 0.0, WorkOriginZ = 0.0;
+  // The "G52" local origin: the hand-over carries none, so it stays 0 and
+  // no G52 block is written.
   double LocalOriginX = 0.0, LocalOriginY = 0.0;
   double StoredMacroValue = -1.0;
   int ScrewMode = 0;

@@ -82,6 +82,8 @@ int RunContext::RunProcessStart() {
   job.QueueSnapshotCount = 0;
   job.HoleOutputSwitchLatched = 0;
   job.SpindleCheckFlag = 0;
+  job.ProcessNBlockPending = 0;
+  job.SpindleStartPending = 0;
 
   const bool firstProcess = job.ProgramHeadFlag == 0;
   if (BlockOutputOn() && (firstProcess || job.WorkOffsetCounter > 15 || job.WorkOffsetRequest == 16)) {
@@ -109,6 +111,28 @@ void RunContext::ReadProcessParametersAhead(int index) {
   }
 }
 
+int RunContext::ProcessToolMapSlot() const {
+  // The record the process's tool change named (the first process has
+  // none: record 1). Two definitions may use one ATC number with different
+  // tools, so the first record of that number is only the fallback of a
+  // stream whose tool change names no record of this tool.
+  const int named = output.ProcessToolIndex;
+  const int count = static_cast<int>(output.ToolMap.size());
+  if (named >= 1 && named <= count &&
+      output.ToolMap[static_cast<std::size_t>(named - 1)].atcNumber == output.CurrentTool)
+    return named;
+  for (int i = 0; i < count; ++i) {
+    if (output.ToolMap[static_cast<std::size_t>(i)].atcNumber == output.CurrentTool) return i + 1;
+  }
+  return 0;
+}
+
+const handover::ToolMapRecord* RunContext::ProcessToolRecord() const {
+  const int slot = job.ToolMapSlot;
+  if (slot < 1 || slot > static_cast<int>(output.ToolMap.size())) return nullptr;
+  return &output.ToolMap[static_cast<std::size_t>(slot - 1)];
+}
+
 double RunContext::NextProcessTool(int index) const {
   for (int i = index + 1; i < elements.ElementCount; ++i) {
     const NcElement& e = elements[i];
@@ -126,13 +150,7 @@ int RunContext::EmitProcessHead() {
 
   job.BlockCounterWord = 16;
   output.CurrentTool = ToolNumberOf(R2.d7);
-  job.ToolMapSlot = 0;
-  for (std::size_t i = 0; i < output.ToolMap.size(); ++i) {
-    if (output.ToolMap[i].atcNumber == output.CurrentTool) {
-      job.ToolMapSlot = static_cast<int>(i) + 1;
-      break;
-    }
-  }
+  job.ToolMapSlot = ProcessToolMapSlot();
   job.ToolKey = R2.int2 != 0 ? R2.int2 : output.CurrentTool;
   output.CurrentTCode = job.ToolKey > 0 ? job.ToolKey : output.CurrentTool;
   output.SpindleSpeed = R2.d6;
@@ -145,9 +163,22 @@ int RunContext::EmitProcessHead() {
   job.PreviousPoint = job.CurrentPoint;
   job.SavedStartPoint = job.CurrentPoint;
   SetOutputPoint(job.CurrentPoint);
+  // After the tool change the tool stands at the start point (the tool
+  // change position, which the coordinate setting declares): the next moves
+  // are measured from its X and Y. Its Z counts as reached only once a
+  // tool-length block has moved there; until then the approach goes to the
+  // start Z first.
+  output.PrevX = R2.d4;
+  output.PrevY = R2.d5;
+  output.StartZPending = 1;
   output.HeadX = R2.d4;
   output.HeadY = R2.d5;
   output.HeadZ = z;
+  // The tool-length block of this process: its own tool's offset number,
+  // to its own start Z.
+  const handover::ToolMapRecord* tool = ProcessToolRecord();
+  output.HNumber = tool != nullptr ? tool->hCode : 0;
+  output.ToolLengthZ = z;
   R3.d0 = R2.d1;
   job.DirectionPair = {R2.d2, R2.d2};
 
@@ -182,6 +213,9 @@ int RunContext::EmitProcessHead() {
       }
     } else {
       EmitCentringMacroCall();
+      // The repeated centring macro starts no spindle: a hole of this
+      // process starts it before it cuts.
+      if (output.SpindleSpeed != 0.0 && job.Flag10Value == 0.0) job.SpindleStartPending = 1;
     }
   }
   job.EndRestorePoint = job.CurrentPoint;

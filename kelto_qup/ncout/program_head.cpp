@@ -77,6 +77,8 @@ void RunContext::PutToolLengthBlock() {
   PutBlockChar('H');
   PutPaddedInteger(output.HNumber, 2);
   EndBlock();
+  output.PrevZ = output.ToolLengthZ;  // the block moved the tool there
+  output.StartZPending = 0;
 }
 
 int RunContext::EmitProgramHead() {
@@ -85,12 +87,18 @@ int RunContext::EmitProgramHead() {
   if (o.TemplateOnly != 0) return ExpandBlockTemplate(1);
   OpenBlock();
   const bool toolStayed = o.LastHeadTool != 0 && o.LastHeadTool == o.CurrentTCode;
+  // Taken before LastHeadTool follows the new tool: the work-offset word
+  // asks whether the tool stayed.
+  o.HeadToolStayed = toolStayed ? 1 : 0;
   if (o.SubprogramMode == 0) {
     if (!toolStayed || o.PendingCommandCode == 16) {
       if (ExpandBlockTemplate(1) == kStopRun) return kStopRun;
     }
     o.LastHeadTool = o.CurrentTCode;
   }
+  // The view's head suppression moves the process's "N" block from the head
+  // to the first hole of the process (when the post writes it at all).
+  job.ProcessNBlockPending = (o.HeadSuppressSetting != 0 && o.PostValueA == 0) ? 1 : 0;
   if (o.HeadSuppressSetting == 0 && o.PostValueA == 0) {
     EndBlock();
     const std::string atc = platform::FieldText(o.Post.blocks[1].text);
@@ -154,7 +162,9 @@ void RunContext::EmitCoordinateSetting() {
     if (o.SurfaceRangeOffset != 0) return;
   }
   if (toolLength) {
-    if (o.ToolMapLoaded != 0) {
+    // A local origin shift only with a value: a bare G52 is no block a
+    // control takes.
+    if (o.ToolMapLoaded != 0 && (o.LocalOriginX != 0.0 || o.LocalOriginY != 0.0)) {
       PutBlockText("G52");
       PutWordValue('X', o.LocalOriginX);
       PutWordValue('Y', o.LocalOriginY);
@@ -164,6 +174,8 @@ void RunContext::EmitCoordinateSetting() {
   } else if (o.ScrewMode == 11 || (o.CodeFormat & 0x4000) != 0) {
     PutWordValue('Z', ZeroAsPlaceholder(o.ToolLengthZ));
     EndBlock();
+    o.PrevZ = o.ToolLengthZ;
+    o.StartZPending = 0;
   }
 }
 
@@ -172,7 +184,7 @@ void RunContext::EmitWorkOffsetWord() {
   const int index = o.WorkOffsetIndex;
   // An index outside G54 .. G59 names no coordinate system: no word at all.
   if (index < 0 || index >= kWorkOffsets) return;
-  if (o.LastWorkOffsetIndex >= 0 && o.LastWorkOffsetIndex != index && o.LastHeadTool == o.CurrentTCode) {
+  if (o.LastWorkOffsetIndex >= 0 && o.LastWorkOffsetIndex != index && o.HeadToolStayed != 0) {
     // Another coordinate system with the same tool: back to the Z reference first.
     EndBlock();
     WriteBlock("G91G28Z0.");
@@ -243,7 +255,6 @@ int RunContext::EmitToolChange() {
   // Rapid moves from the tool-change position to the start point: upward Z
   // first, downward Z last, X and Y together or one after the other.
   const double startX = o.TargetX, startY = o.TargetY, startZ = o.TargetZ;
-  const double fromZ = o.PrevZ;
   o.MotionMode = 0;
   o.ArcRadius = 0.0;
   auto moveTo = [&](double x, double y, double z) {
@@ -253,6 +264,13 @@ int RunContext::EmitToolChange() {
     o.MotionMode = 0;
     return EmitMove(0);
   };
+  if (o.StartZPending != 0) {
+    // The tool's Z is not known to the program yet: it goes to the
+    // process's start Z (the tool change level) before anything else.
+    o.StartZPending = 0;
+    if (o.PrevZ != o.HeadZ && moveTo(o.PrevX, o.PrevY, o.HeadZ) == kStopRun) return kStopRun;
+  }
+  const double fromZ = o.PrevZ;
   if (startZ > fromZ && moveTo(o.PrevX, o.PrevY, startZ) == kStopRun) return kStopRun;
   const bool xMoves = startX != o.PrevX, yMoves = startY != o.PrevY;
   if (xMoves && yMoves && o.ApproachOrder == 1) {

@@ -113,18 +113,20 @@ void QupJobSeeds(const fs::path& corpus) {
     for (int i = 0; i < 3; ++i) job.Point(100, 10.0 + 20.0 * i, 15.0);
     job.Line(101, 0, 0, 40, 0);
     job.Arc(102, 10, 50, 0, 40, 10, 40, 0);
-    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0, 8.5);
-    job.HoleCutIn(401);
-    testsupport::HoleSpec hole;
+    testsupport::HoleProcess hole;
+    hole.tool.diameter = 8.5;
     if (variant == 1) {
-      hole.cycle = 83.0;
-      hole.peck = 2.0;
-      hole.flags = 0x1;
-      job.TextLine(402, "(DEEP)");
+      hole.code = 0x6C00;  // a deep hole with a top cut and high-speed pecks
+      hole.tool.peckDepth = 2.0;
+      hole.tool.pCode = 1.0;
       job.pitIn.resize(1);
       job.pitIn[0].kind = 1;
     }
-    job.Hole(403, 100, 100, hole);
+    job.BeginDefinition(399, hole);
+    job.BeginHoleProcess(400, hole);
+    if (variant == 1) job.TextLine(401, "(DEEP)");
+    job.HoleCutIn(402, hole);
+    job.Hole(403, 100, hole);
     job.ProcessEnd(500);
     job.End();
     const fs::path dir = fuzz::ProgramFolder() / ("job" + std::to_string(variant));

@@ -57,6 +57,34 @@ TEST_F(BlockTemplatesTest, OffsetsOfTheCurrentTool) {
   EXPECT_EQ(Expand(1, "H?+993;", 1), (Blocks{"H100"}));  // at most 3 characters
 }
 
+TEST_F(BlockTemplatesTest, SectionKindsKeepTheOpeningOfTheirBlock) {
+  // Kinds 11 and 21 drop what the open block holds, but not its opening
+  // quote and sequence word: the numbering runs on and the line is whole.
+  struct Case {
+    const char* name;
+    int quoted;
+    Blocks blocks;
+  };
+  const Case cases[] = {{"quoted", 1, {"\"L0001G00;\"", "\"L0002G43H05;\"", "\"L0003M09;\""}},
+                        {"plain", 0, {"L0001G00", "L0002G43H05 ", "L0003M09"}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.listLines.clear();
+    ctx.output.QuotedBlockMode = c.quoted;
+    ctx.output.WordFormat = 0x2000 | 0x0008;  // sequence words
+    ctx.output.BlockSequenceNumber = 0;
+    ctx.output.Block.Position = 0;
+    ctx.output.BlockOpenCount = 0;
+    ctx.OpenBlock();
+    ctx.WriteBlock("G00");
+    ctx.PutBlockText("X1.");  // dropped by the section kind
+    ctx.output.Post.blocks[2].SetText("M08{G43H?;}");
+    ctx.ExpandBlockTemplate(21);
+    ctx.WriteBlock("M09");
+    EXPECT_EQ(host.listLines, c.blocks);
+  }
+}
+
 TEST_F(BlockTemplatesTest, NextToolWords) {
   EXPECT_EQ(Expand(1, "M06T??;", 1), (Blocks{"M06 "}));  // no tool follows
   ctx.output.NextTool = 12;
@@ -123,6 +151,7 @@ TEST_F(BlockTemplatesTest, MachineMCodesFollowTheSetUpAndReturnTemplates) {
   tool.atcNumber = 5;
   tool.coolant = 2;
   ctx.output.ToolMap.push_back(tool);
+  ctx.job.ToolMapSlot = 1;  // the process's record
   MachineMCodeEntry entry;
   platform::SetFieldText(entry.machineName, "MC-1");
   platform::SetFieldText(entry.kinds[1].start, "M08X");

@@ -1,6 +1,7 @@
 // Whole NC creation runs of hole jobs: the hand-over written by the test
 // builder, LoadJob, InitNcJob and StartNcCreation, then the NC program, the
 // busy word "$NC_EXE.@@@", the reports, and the program read back by rs274.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -10,136 +11,17 @@
 
 #include <gtest/gtest.h>
 
-#include "kelto_qup/engine/recording_host.h"
-#include "kelto_qup/engine/run_context.h"
 #include "platform/text.h"
-#include "tests/kelto_qup/support/handover_builder.h"
-#include "tests/kelto_qup/support/rs274.h"
-#include "tests/support/test_support.h"
+#include "tests/kelto_qup/ncout/nc_run_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using handover::NcElement;
-using testsupport::HandoverBuilder;
-using testsupport::HoleSpec;
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The drilled holes as rs274 reports them: each feed move straight down.
-struct Plunge {
-  double x, y, z;
-};
-
-class HoleJobTest : public testsupport::ProgramFolderTest {
- protected:
-  void SetUp() override {
-    ProgramFolderTest::SetUp();
-    run = std::make_unique<qup::RunContext>(host);
-    run->job.DisplayList = [this] { return host.displayRecords; };
-  }
-
-  // Loads and runs the job; returns StartNcCreation's result.
-  int Run(HandoverBuilder& job) {
-    job.Write(home());
-    run->job.Header = job.header;
-    run->job.Modes.StartMode = job.header.startMode;
-    run->LoadJob();
-    run->InitNcJob();
-    return run->StartNcCreation();
-  }
-  fs::path NcPath() const { return testsupport::DatFolder(home()) / "HOLE.NC"; }
-  std::string NcText() const { return ReadText(NcPath()); }
-  int NcExeWord() const {
-    std::int32_t word = -1;
-    std::ifstream in(home() / "$NC_EXE.@@@", std::ios::binary);
-    in.read(reinterpret_cast<char*>(&word), sizeof word);
-    return in ? word : -1;
-  }
-
-  // Runs rs274 on the NC file; empty when rs274 is not installed. Every
-  // block must be accepted: the interpreter's output names no error.
-  std::vector<Plunge> ReadBack(std::string* log = nullptr) {
-    const fs::path tools = home() / "tools.tbl";
-    {
-      std::ofstream table(tools);
-      for (int t = 1; t <= 99; ++t) table << "T" << t << " P" << t << " D10.0 Z0 ;\n";
-    }
-    const testsupport::Rs274Run run = testsupport::RunRs274(NcPath(), tools, home());
-    if (!run.found) return {};
-    const std::string& text = run.text;
-    if (log != nullptr) *log = text;
-    EXPECT_EQ(run.status, 0) << text;
-    EXPECT_EQ(text.find("rror"), std::string::npos) << text;
-    std::vector<Plunge> plunges;
-    const std::regex feed(R"(STRAIGHT_FEED\(([-0-9.]+), ([-0-9.]+), ([-0-9.]+),)");
-    double lastZ = 1e9;
-    for (std::sregex_iterator it(text.begin(), text.end(), feed), end; it != end; ++it) {
-      const double x = std::stod((*it)[1]), y = std::stod((*it)[2]), z = std::stod((*it)[3]);
-      if (plunges.empty() || plunges.back().x != x || plunges.back().y != y || z < lastZ) {
-        if (!plunges.empty() && plunges.back().x == x && plunges.back().y == y) {
-          plunges.back().z = z;  // a deeper peck of the same hole
-        } else {
-          plunges.push_back({x, y, z});
-        }
-      }
-      lastZ = z;
-    }
-    return plunges;
-  }
-
-  static HandoverBuilder Drilling(const HoleSpec& hole, int holes = 3) {
-    HandoverBuilder job;
-    job.Begin();
-    for (int i = 0; i < holes; ++i) job.Point(100, 10.0 + 20.0 * i, 15.0);
-    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0, 8.5, hole.cycle == 84.0 ? 3.0 : 0.0);
-    job.HoleCutIn(401);
-    job.Hole(402, 100, 100, hole);
-    job.ProcessEnd(500);
-    job.End();
-    return job;
-  }
-
-  qup::RecordingHost host;
-  std::unique_ptr<qup::RunContext> run;
-};
-
-// The NC file's lines without their CR LF ends.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-// The lines from the first one that starts with `from` up to and including
-// the first that starts with `to`.
-std::vector<std::string> Section(const std::vector<std::string>& lines, const std::string& from,
-                                 const std::string& to) {
-  std::vector<std::string> out;
-  bool in = false;
-  for (const std::string& line : lines) {
-    if (!in && line.rfind(from, 0) == 0) in = true;
-    if (!in) continue;
-    out.push_back(line);
-    if (line.rfind(to, 0) == 0) break;
-  }
-  return out;
-}
-
-using Strings = std::vector<std::string>;
+using namespace ncrun;
+using HoleJobTest = NcRunTest;
 
 TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
-  HoleSpec hole;
-  HandoverBuilder job = Drilling(hole);
+  HandoverBuilder job = Drilling(Drill());
   ASSERT_EQ(Run(job), 0);
   EXPECT_TRUE(host.errorBoxes.empty());
   const Strings expected = {"% ",
@@ -165,7 +47,7 @@ TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
   EXPECT_EQ(Lines(NcText()), expected);
   EXPECT_EQ(NcExeWord(), 0);  // free again after the run
   EXPECT_EQ(run->job.RunIncomplete, 0);
-  const auto plunges = ReadBack();
+  const auto plunges = ReadBack(Levels(Drill()));
   if (!plunges.empty()) {
     ASSERT_EQ(plunges.size(), 3u);
     for (int i = 0; i < 3; ++i) {
@@ -177,8 +59,7 @@ TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
 }
 
 TEST_F(HoleJobTest, NcExeIsBusyWhileTheFileIsOpen) {
-  HoleSpec hole;
-  HandoverBuilder job = Drilling(hole);
+  HandoverBuilder job = Drilling(Drill());
   job.Write(home());
   run->job.Header = job.header;
   run->job.Modes.StartMode = 4;
@@ -211,16 +92,14 @@ TEST_F(HoleJobTest, CannedCycleForms) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    host = qup::RecordingHost{};
-    run = std::make_unique<qup::RunContext>(host);
-    HoleSpec hole;
-    hole.cycle = c.cycle;
-    hole.peck = c.peck;
-    hole.dwell = c.dwell;
-    HandoverBuilder job = Drilling(hole);
-    for (NcElement& e : job.elements) {
-      if (e.code == 0x7300 && c.returnToR) e.flags = 0x4900;
-    }
+    Reset();
+    HoleProcess drill = Drill();
+    drill.tool.cannedCycle = static_cast<int>(c.cycle);
+    drill.tool.peckDepth = c.peck;
+    drill.tool.pCode = c.dwell;
+    if (c.cycle == 84) drill.tool.mCode = 3;  // the tapping process starts its spindle with M3
+    drill.definition.returnLevel = c.returnToR ? 1 : 0;
+    HandoverBuilder job = Drilling(drill);
     ASSERT_EQ(Run(job), 0);
     const Strings lines = Lines(NcText());
     const Strings section = Section(lines, c.block[0].substr(0, 6), "X30.");
@@ -232,7 +111,7 @@ TEST_F(HoleJobTest, CannedCycleForms) {
       EXPECT_EQ(Section(lines, "M3S", "M3S"), Strings{"M3S1200 "});
       EXPECT_TRUE(Section(lines, "M03", "M03").empty());
     }
-    const auto plunges = ReadBack();
+    const auto plunges = ReadBack(Levels(drill));
     if (!plunges.empty()) {
       ASSERT_EQ(plunges.size(), 3u);
       EXPECT_DOUBLE_EQ(plunges[2].x, 50.0);
@@ -242,53 +121,61 @@ TEST_F(HoleJobTest, CannedCycleForms) {
 }
 
 TEST_F(HoleJobTest, ExplicitMovesWriteNoCycleCancel) {
-  HoleSpec hole;
-  hole.cycle = 1;
-  HandoverBuilder job = Drilling(hole);
+  HoleProcess drill = Drill();
+  drill.tool.cannedCycle = 1;
+  HandoverBuilder job = Drilling(drill);
   ASSERT_EQ(Run(job), 0);
   const Strings lines = Lines(NcText());
   EXPECT_EQ(Section(lines, "(PAI", "X30."),
             (Strings{"(PAI=8.5 TIP=3.)", "G00X10.Y15. ", "Z2. ", "G01Z-10.F100", "G00Z50. ", "X30.Y15."}));
   EXPECT_TRUE(Section(lines, "G80", "G80").empty());
-  const auto plunges = ReadBack();
-  if (!plunges.empty()) { EXPECT_EQ(plunges.size(), 3u); }
-}
-
-TEST_F(HoleJobTest, DeepHolePecksByMovesAndAZeroStepMakesOnePass) {
-  for (double step : {4.0, 0.0}) {
-    SCOPED_TRACE(step);
-    host = qup::RecordingHost{};
-    run = std::make_unique<qup::RunContext>(host);
-    HoleSpec hole;
-    hole.code = 0x6C00;
-    hole.cycle = 1;
-    hole.peck = step;
-    hole.dwell = 3;  // first depth 3 below the R level
-    hole.retract = 1;
-    HandoverBuilder job = Drilling(hole, 1);
-    ASSERT_EQ(Run(job), 0);
-    const Strings expected =
-        step > 0.0 ? Strings{"Z2. ", "G01Z-1.F100 ", "Z-5.F100", "Z-4.", "Z-9.", "Z-8.", "Z-10. ", "G00Z50. "}
-                   : Strings{"Z2. ", "G01Z-1.F100 ", "Z-10. ", "G00Z50. "};
-    EXPECT_EQ(Section(Lines(NcText()), "Z2.", "G00Z50."), expected);
-    const auto plunges = ReadBack();
-    if (!plunges.empty()) {
-      ASSERT_EQ(plunges.size(), 1u);
-      EXPECT_DOUBLE_EQ(plunges[0].z, -10.0);
-    }
+  const auto plunges = ReadBack(Levels(drill));
+  if (!plunges.empty()) {
+    EXPECT_EQ(plunges.size(), 3u);
   }
 }
 
-TEST_F(HoleJobTest, HolesAlongALineAndAnArcAtThePitch) {
+TEST_F(HoleJobTest, DeepHoleCutsItsTopThenPecksAtHighSpeed) {
+  HoleProcess deep = Drill();
+  deep.code = 0x6C00;
+  deep.tool.cannedCycle = 3000;  // the high-speed spindle speed
+  deep.tool.mCode = 200;         // the high-speed feed
+  deep.tool.peckDepth = 3.0;     // the top cut
+  deep.tool.pCode = 4.0;         // the high-speed cut
+  HandoverBuilder job = Drilling(deep, 2);
+  job.posts[1].Block(handover::BlockKind::Set).SetText("{G43H?}");
+  ASSERT_EQ(Run(job), 0);
+  const Strings lines = Lines(NcText());
+  // The top cut at the first speed and feed, then pecks of the high-speed
+  // cut, backing off 1 mm, at the high speed and feed.
+  EXPECT_EQ(Section(lines, "Z2.", "G00Z50."), (Strings{"Z2. ", "G01Z-1.F100 ", "S3000 ", "M03 ", "Z-5.F200", "Z-4.",
+                                                       "Z-9.", "Z-8.", "Z-10. ", "G00Z50. "}));
+  // The next hole: over to it, its top cut again at the first speed; the
+  // set-up section belongs to the first hole only.
+  EXPECT_EQ(Section(lines, "G00X30.", "G01"), (Strings{"G00X30.Y15. ", "S1200 ", "M03 ", "Z2. ", "G01Z-1.F100 "}));
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "G43H05"), 1);
+  const auto plunges = ReadBack(Levels(deep));
+  if (!plunges.empty()) {
+    ASSERT_EQ(plunges.size(), 2u);
+    EXPECT_DOUBLE_EQ(plunges[1].x, 30.0);
+    EXPECT_DOUBLE_EQ(plunges[1].z, -10.0);
+  }
+}
+
+TEST_F(HoleJobTest, HolesAlongAChainAtHalfTheToolDiameterAndNoneOnItsClosingElement) {
+  // The writer sends no pitch: holes go along the lines and arcs at half the
+  // tool diameter. The range's last element closes the item and gets none.
   HandoverBuilder job;
   job.Begin();
   job.Line(100, 0, 0, 40, 0);
   job.Arc(100, 20, 40, 0, 40, 40, 40, 20);  // half a circle about (40, 20)
-  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
-  job.HoleCutIn(401, true);
-  HoleSpec hole;
-  hole.pitch = 10;
-  job.Hole(402, 100, 100, hole);
+  job.Line(100, 40, 40, 0, 40);
+  HoleProcess drill;
+  drill.tool.diameter = 20.0;  // 10 mm apart
+  drill.definition.returnLevel = 1;
+  job.BeginHoleProcess(400, drill);
+  job.HoleCutIn(401, drill);
+  job.Hole(402, 100, drill);
   job.ProcessEnd(500);
   job.End();
   ASSERT_EQ(Run(job), 0);
@@ -298,31 +185,215 @@ TEST_F(HoleJobTest, HolesAlongALineAndAnArcAtThePitch) {
   const Strings holes = Section(lines, "G99G81", "G80");
   ASSERT_EQ(holes.size(), 12u);
   EXPECT_EQ(holes[5], "X49.589Y2.448 ");  // 10 mm into the arc
-  const auto plunges = ReadBack();
+  const auto plunges = ReadBack(Levels(drill));
   if (!plunges.empty()) {
     ASSERT_EQ(plunges.size(), 11u);
     for (const Plunge& p : plunges) {
       EXPECT_DOUBLE_EQ(p.z, -10.0);
-      if (p.x > 40.0) { EXPECT_NEAR(std::hypot(p.x - 40.0, p.y - 20.0), 20.0, 0.002); }
+      EXPECT_LT(p.y, 40.0);  // none on the closing line
+      if (p.x > 40.0) {
+        EXPECT_NEAR(std::hypot(p.x - 40.0, p.y - 20.0), 20.0, 0.002);
+      }
     }
   }
 }
 
-TEST_F(HoleJobTest, AZeroPitchPutsHolesAtTheElementEnds) {
+TEST_F(HoleJobTest, EachProcessTakesTheToolMapRecordItsToolChangeNames) {
+  // Two processes of one ATC number with different tools: the second takes
+  // its own record (diameter, tip), not the first of that number.
   HandoverBuilder job;
   job.Begin();
-  job.Line(100, 0, 0, 40, 0);
-  job.Line(100, 40, 0, 40, 30);
-  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
-  job.HoleCutIn(401);
-  HoleSpec hole;
-  hole.pitch = 0;
-  job.Hole(402, 100, 100, hole);
+  job.Point(100, 10, 15);
+  job.Point(101, 30, 15);
+  const HoleProcess first = Drill();
+  HoleProcess second = Drill();
+  second.tool.diameter = 6.0;
+  second.tool.tipLength = 2.0;
+  second.step.depth = -20.0;
+  job.BeginHoleProcess(400, first);
+  job.HoleCutIn(401, first);
+  job.Hole(402, 100, first);
   job.ProcessEnd(500);
+  job.BeginHoleProcess(600, second);
+  job.HoleCutIn(601, second);
+  job.Hole(602, 101, second);
+  job.ProcessEnd(700);
   job.End();
   ASSERT_EQ(Run(job), 0);
-  EXPECT_EQ(Section(Lines(NcText()), "G98G81", "G80"),
-            (Strings{"G98G81X0.Y0.Z-10.R2.F100", "X40.Y0. ", "X40.Y30.", "G80 "}));
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "(PAI=8.5 TIP=3.)"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "(PAI=6. TIP=2.) "), 1);
+  const auto plunges = ReadBack(Levels(first));
+  if (!plunges.empty()) {
+    ASSERT_EQ(plunges.size(), 2u);
+    EXPECT_DOUBLE_EQ(plunges[1].z, -20.0);
+  }
+}
+
+TEST_F(HoleJobTest, HolesStartAtTheirOwnStartLevel) {
+  // The I point of the hole definition (Z5), not the process start (Z100),
+  // is the level the cycle starts from and returns to.
+  HoleProcess drill = Drill();
+  drill.definition.atcZ = 100.0;
+  drill.definition.iPoint = 5.0;
+  HandoverBuilder job = Drilling(drill);
+  ASSERT_EQ(Run(job), 0);
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(Section(lines, "G17G00", "G98G81"),
+            (Strings{"G17G00Z100. ", "X10.Y15.", "Z5. ", "(PAI=8.5 TIP=3.)", "G98G81X10.Y15.Z-10.R2.F100"}));
+  testsupport::MotionCheck check;
+  const auto plunges = ReadBack(Levels(drill), &check);
+  if (!check.ran) return;
+  EXPECT_EQ(plunges.size(), 3u);
+  for (const testsupport::CanonMove& m : check.moves) {
+    if (m.cannedCycle) EXPECT_LE(m.z, 5.0) << "line " << m.line;
+  }
+}
+
+TEST_F(HoleJobTest, IncrementalProgramsDrillWhereTheDrawingSays) {
+  // Under G91 every hole block carries steps: X and Y from the last hole, R
+  // from the start level and Z from R in a canned cycle, each Z from the
+  // last in explicit moves.
+  struct Case {
+    const char* name;
+    int code;
+    int cycle;
+    int returnLevel;
+  };
+  const Case cases[] = {{"G98 G81", 0x6800, 81, 0},
+                        {"G99 G81", 0x6800, 81, 1},
+                        {"explicit moves", 0x6800, 1, 0},
+                        {"deep hole", 0x6C00, 0, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reset();
+    HoleProcess drill = Drill();
+    drill.code = c.code;
+    drill.tool.cannedCycle = c.cycle;
+    drill.definition.returnLevel = c.returnLevel;
+    drill.definition.iPoint = 5.0;
+    if (c.code == 0x6C00) {
+      drill.tool.peckDepth = 3.0;
+      drill.tool.pCode = 4.0;
+    }
+    HandoverBuilder job = Drilling(drill);
+    job.posts[1].dataMode = 0;  // incremental
+    ASSERT_EQ(Run(job), 0);
+    const Strings lines = Lines(NcText());
+    if (c.cycle == 81) {
+      const std::string cycle = c.returnLevel != 0 ? "G99G81Z-12.R-3.F100 " : "G98G81Z-12.R-3.F100 ";
+      EXPECT_EQ(Section(lines, cycle.substr(0, 6), "G80"), (Strings{cycle, "X20.", "X20.", "G80 "}));
+    }
+    const auto plunges = ReadBack(Levels(drill));
+    if (plunges.empty()) continue;
+    ASSERT_EQ(plunges.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_DOUBLE_EQ(plunges[i].x, 10.0 + 20.0 * i);
+      EXPECT_DOUBLE_EQ(plunges[i].y, 15.0);
+      EXPECT_DOUBLE_EQ(plunges[i].z, -10.0);
+    }
+  }
+}
+
+TEST_F(HoleJobTest, TheSmallMoveRuleKeepsWhereAnAxisStays) {
+  // A post with the coordinate setting writes both in-plane words of every
+  // feed move; in an absolute program the word of an axis that stays is its
+  // own position, never 0.
+  HoleProcess chamfer = Drill();
+  chamfer.tool.tipAngle = 90.0;
+  chamfer.step.holeDiameter = 20.0;
+  HandoverBuilder job = Drilling(chamfer, 1);
+  handover::PostDefinition& post = job.posts[1];
+  post.coordinateSetting = 0;
+  post.Block(handover::BlockKind::Init).SetText("G40G80;G90G00");
+  ASSERT_EQ(Run(job), 0);
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(Section(lines, "G01Z2.", "G01X10."),
+            (Strings{"G01Z2.F100", "Z-10. ", "X20.Y15.", "G03X0.Y15.I-10. ", "X20.Y15.I10.", "G01X10.Y15. "}));
+  const auto plunges = ReadBack(Levels(chamfer, 20.0));
+  if (!plunges.empty()) EXPECT_DOUBLE_EQ(plunges[0].z, -10.0);
+}
+
+TEST_F(HoleJobTest, AStopInsideAHoleGroupLeavesItAtItsReturnLevel) {
+  // The user's forced end, seen by the stop poll between two holes or
+  // between two pecks: the tool leaves the group at its return level from
+  // where it really is, then the process end (with its spindle stop) and
+  // the machining end follow.
+  struct Case {
+    const char* name;
+    int code;
+    int returnLevel;
+  };
+  const Case cases[] = {
+      {"G98 canned cycle", 0x6800, 0}, {"G99 canned cycle", 0x6800, 1}, {"deep hole pecks", 0x6C00, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reset();
+    HoleProcess drill = Drill();
+    drill.code = c.code;
+    drill.definition.returnLevel = c.returnLevel;
+    drill.definition.atcX = 100.0;
+    if (c.code == 0x6C00) {
+      drill.tool.cannedCycle = 0;
+      drill.tool.peckDepth = 3.0;  // top cut
+      drill.tool.pCode = 0.1;      // 200 pecks of 0.1 mm to the bottom at -20
+      drill.step.depth = -20.0;
+    }
+    HandoverBuilder job = Drilling(drill, 400);
+    bool asked = false;
+    host.onPump = [this, &asked, &c] {
+      const bool inside = c.code == 0x6C00 ? run->job.CurrentPoint[2] < -5.0 : run->job.LastHole[0] != 0.0;
+      if (!asked && inside) {
+        run->AbortFlag = qup::kStopRun;
+        asked = true;
+      }
+    };
+    ASSERT_EQ(Run(job), 0);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(host.errorBoxes.empty());
+    EXPECT_EQ(run->job.RunIncomplete, 0);
+    const Strings lines = Lines(NcText());
+    EXPECT_LT(lines.size(), 300u);  // cut short
+    EXPECT_EQ(lines.back(), "% ");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "M05 "), lines.end());
+    testsupport::MotionCheck check;
+    ReadBack(Levels(drill), &check);
+  }
+}
+
+TEST_F(HoleJobTest, TheHeadsOwedBlocksComeBeforeTheFirstHole) {
+  // The view's head suppression moves the process's "N" block to the first
+  // hole.
+  {
+    HandoverBuilder job = Drilling(Drill());
+    job.Write(home());
+    run->job.Header = job.header;
+    run->job.Modes.StartMode = 4;
+    run->LoadJob();
+    run->InitNcJob();
+    run->output.HeadSuppressSetting = 1;
+    ASSERT_EQ(run->StartNcCreation(), 0);
+    const Strings lines = Lines(NcText());
+    EXPECT_EQ(Section(lines, "T05", "N0001"), (Strings{"T05M06", "G90 ", "S1200 ", "M03 ", "N0001 "}));
+    EXPECT_EQ(Section(lines, "N0001", "X10."), (Strings{"N0001 ", "G17G00Z50.", "X10.Y15."}));
+    const auto plunges = ReadBack(Levels(Drill()));
+    if (!plunges.empty()) EXPECT_EQ(plunges.size(), 3u);
+  }
+  // A repeated centring macro starts no spindle at the head: the first hole
+  // starts it before it cuts. (The centring macros are no blocks rs274 reads.)
+  Reset();
+  HandoverBuilder job = Drilling(Drill());
+  job.Write(home());
+  run->job.Header = job.header;
+  run->job.Modes.StartMode = 4;
+  run->LoadJob();
+  run->InitNcJob();
+  run->output.Centring[0].active = 1;
+  run->job.MacroRepeatFlag = 1;
+  ASSERT_EQ(run->StartNcCreation(), 0);
+  const Strings lines = Lines(NcText());
+  EXPECT_EQ(Section(lines, "G65P7903Q1", "(PAI"),
+            (Strings{"G65P7903Q1", "S1200 ", "M03 ", "G17G00Z50.", "X10.Y15.", "(PAI=8.5 TIP=3.)"}));
 }
 
 TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
@@ -330,11 +401,12 @@ TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   job.Begin();
   job.Point(100, 5, 5);
   job.TextLine(300, "(' PART-A)");
-  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
+  const HoleProcess drill;
+  job.BeginHoleProcess(400, drill);
   job.TextLine(401, ":M01");
   job.TextLine(402, "G04 P1.;M08");
-  job.HoleCutIn(403);
-  job.Hole(404, 100, 100, HoleSpec{});
+  job.HoleCutIn(403, drill);
+  job.Hole(404, 100, drill);
   job.ProcessEnd(500);
   job.End();
   ASSERT_EQ(Run(job), 0);
@@ -342,13 +414,14 @@ TEST_F(HoleJobTest, CodeLinesAreHeldSplitAndCopied) {
   EXPECT_EQ(lines[1], "(PART-A)");
   // The held ":M01" joins the next block; ";" splits the line in two.
   EXPECT_EQ(Section(lines, "G04", "M08"), (Strings{"G04P1.M01 ", "M08 "}));
-  const auto plunges = ReadBack();
-  if (!plunges.empty()) { EXPECT_EQ(plunges.size(), 1u); }
+  const auto plunges = ReadBack(Levels(drill));
+  if (!plunges.empty()) {
+    EXPECT_EQ(plunges.size(), 1u);
+  }
 }
 
 TEST_F(HoleJobTest, HoleSubprogramFileListsThePoints) {
-  HoleSpec hole;
-  HandoverBuilder job = Drilling(hole);
+  HandoverBuilder job = Drilling(Drill());
   job.header.holeSubprogram = 1;
   NcElement points{};
   points.number = 403;
@@ -376,61 +449,80 @@ TEST_F(HoleJobTest, PositioningMovesToEachPoint) {
   job.ProcessEnd(500);
   job.End();
   ASSERT_EQ(Run(job), 0);
-  EXPECT_EQ(Section(Lines(NcText()), "G17", "X60."), (Strings{"G17G00Z5. ", "X30.Y40.", "X60."}));
+  EXPECT_EQ(Section(Lines(NcText()), "G17", "X60."), (Strings{"G17G00Z50.", "X30.Y40.", "Z5. ", "X60."}));
   // A process without cutting moves has no Z extents: its Z text is "0.0".
   const Strings list = Lines(ReadText(home() / "$PROCESS.LST"));
   const Strings head = Section(list, "* N0001", "* N0001");
   ASSERT_EQ(head.size(), 1u);
   EXPECT_NE(head[0].find("Z=0.0"), std::string::npos) << head[0];
-  std::string log;
-  ReadBack(&log);
-  if (!log.empty()) { EXPECT_NE(log.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos); }
+  testsupport::MotionCheck check;
+  ReadBack({}, &check);
+  if (check.ran) {
+    EXPECT_NE(check.trace.find("STRAIGHT_TRAVERSE(60.0000, 40.0000, 5.0000"), std::string::npos);
+  }
 }
 
 TEST_F(HoleJobTest, MilledAndHelicalHolesStayOnTheirCircle) {
   struct Case {
     const char* name;
     int code;
-    int flags;
+    int compensation;   // the step's compensation bits
+    double pathRadius;  // where rs274 puts the tool centre below the R level
+    // A compensated polygon of 10-degree chords is offset as a polygon: its
+    // points lie within the chord error, r (1 - cos 5 degrees) = 0.038 mm.
+    double tolerance;
+    Strings words;  // blocks of the first hole that must be there
   };
-  const Case cases[] = {{"milled", 0x6800, 0x0008}, {"helical", 0x6B00, 0}};
+  const Case cases[] = {
+      // A 90-degree chamfer tool: its tip runs on the 20 mm hole edge, down
+      // at the down feed, out at the approach feed, round at the tool feed.
+      {"chamfer", 0x6800, 0, 10.0, 0.002, {"G01Z2.F30 ", "Z-10. ", "X20.F50 ", "G03X0.I-10.F100 ", "X20.I10."}},
+      // The helix on the hole less the 8.5 mm tool: radius 5.75.
+      {"helical", 0x6B00, 0, 5.75, 0.002, {}},
+      // Under G41 the program runs on the hole itself; the control (rs274,
+      // with a 10 mm tool of the table) keeps the tool centre 5 mm inside.
+      {"helical G41", 0x6B00, 1, 5.0, 0.04, {"X20.Y5. ", "G41Y15.D05", "G40X10. "}},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    host = qup::RecordingHost{};
-    run = std::make_unique<qup::RunContext>(host);
-    HoleSpec hole;
+    Reset();
+    HoleProcess hole = Drill();
     hole.code = c.code;
-    hole.flags = c.flags;
-    hole.cycle = 1;
-    hole.peck = 4;  // the helix descends 4 mm per turn
-    HandoverBuilder job = Drilling(hole, 2);
-    for (NcElement& e : job.elements) {
-      if (e.code == c.code) {
-        e.d0 = c.code == 0x6B00 ? 20.0 : 0.0;  // helical: the hole diameter
-        e.d8 = c.code == 0x6800 ? 20.0 : 0.0;  // milled: the hole diameter
-      }
+    hole.step.holeDiameter = 20.0;
+    hole.step.compensation = c.compensation;
+    if (c.code == 0x6800) {
+      hole.tool.tipAngle = 90.0;  // a chamfer tool going round the hole
+      hole.step.downFeed = 30.0;
+      hole.step.approachFeed = 50.0;
+    } else {
+      hole.step.value88 = 4.0;  // the helix descends 4 mm per turn
+      hole.tool.pCode = 1.0;    // inclination, degrees
     }
+    HandoverBuilder job = Drilling(hole, 2);
     ASSERT_EQ(Run(job), 0);
     for (const auto& box : host.errorBoxes) ADD_FAILURE() << platform::Cp932ToUtf8(box);
     const Strings lines = Lines(NcText());
     EXPECT_TRUE(Section(lines, "G80", "G80").empty());
-    std::string log;
-    ReadBack(&log);
-    if (log.empty()) continue;
-    // Every feed move lies on the 5.75 mm path circle (a 20 mm hole, an
-    // 8.5 mm tool) or above a hole centre.
-    const std::regex feed(R"((STRAIGHT_FEED|ARC_FEED)\(([-0-9.]+), ([-0-9.]+), ([-0-9.]+|[^)]*))");
+    for (const std::string& word : c.words) {
+      EXPECT_NE(std::find(lines.begin(), lines.end(), word), lines.end()) << word << "\n" << NcText();
+    }
+    testsupport::MotionCheck check;
+    ReadBack(Levels(hole, hole.step.holeDiameter), &check);
+    if (!check.ran) continue;
+    // Every feed move below the R level ends on the path circle or at a hole
+    // centre.
     int onCircle = 0;
-    for (std::sregex_iterator it(log.begin(), log.end(), feed), end; it != end; ++it) {
-      if ((*it)[1] != "STRAIGHT_FEED") continue;
-      const double x = std::stod((*it)[2]), y = std::stod((*it)[3]);
-      const double r = std::min(std::hypot(x - 10.0, y - 15.0), std::hypot(x - 30.0, y - 15.0));
-      EXPECT_TRUE(r < 0.002 || std::fabs(r - 5.75) < 0.002) << x << " " << y;
-      onCircle += std::fabs(r - 5.75) < 0.002;
+    bool bottom = false;
+    for (const testsupport::CanonMove& m : check.moves) {
+      if (m.kind == testsupport::CanonMove::Kind::kTraverse || m.z > 2.0 - 0.001) continue;
+      const double r = std::min(std::hypot(m.x - 10.0, m.y - 15.0), std::hypot(m.x - 30.0, m.y - 15.0));
+      const bool onPath = std::fabs(r - c.pathRadius) < c.tolerance;
+      EXPECT_TRUE(r < 0.002 || onPath) << "line " << m.line << ": " << m.x << " " << m.y;
+      onCircle += onPath;
+      bottom |= std::fabs(m.z + 10.0) < 0.001;
     }
     EXPECT_GT(onCircle, 0);
-    if (c.code == 0x6800) { EXPECT_NE(log.find("ARC_FEED"), std::string::npos); }
-    EXPECT_NE(log.find(", -10.0000,"), std::string::npos);  // the bottom is reached
+    EXPECT_TRUE(bottom);
   }
 }
 

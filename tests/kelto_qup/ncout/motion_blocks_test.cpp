@@ -75,8 +75,8 @@ TEST_F(MotionBlocksTest, PlaneWordAndCompensation) {
 TEST_F(MotionBlocksTest, OffsetDirectionWordsWithTheOffsetWord) {
   ctx.output.BlockFormat = 0x0200;
   struct Case {
-    int compensation;      // 1 cancel, 2 left, 3 right
-    int elementFlags;      // the reversed-side bits of the element
+    int compensation;  // 1 cancel, 2 left, 3 right
+    int elementFlags;  // the reversed-side bits of the element
     double x, y, z, radius, i, j;
     const char* line;
   };
@@ -147,6 +147,21 @@ TEST_F(MotionBlocksTest, SmallMoveRule) {
   EXPECT_EQ(Move(1, 5.0006, 0, -1), Lines{});
   EXPECT_EQ(Move(1, 5.0012, 0, -1), (Lines{"X0.001Y0. "}));
   EXPECT_EQ(Move(0, 5.0012, 7, -1), (Lines{"G00Y7."}));  // rapids keep the plain rule
+}
+
+TEST_F(MotionBlocksTest, AReturnTemplateMakesTheNextMoveWriteItsMotionCode) {
+  // A return template may leave any motion code in force (here G00): the
+  // feed move after it writes G01 again.
+  ctx.output.Post.blocks[3].SetText("G00");
+  ctx.output.Post.blocks[4].SetText("G00");
+  EXPECT_EQ(Move(1, 10, 0, -2), (Lines{"G01X10.Z-2.F100 "}));
+  for (int step : {6, 4}) {  // return templates 3 and 4
+    SCOPED_TRACE(step);
+    EXPECT_EQ(Move(1, 20, 0, -2), (Lines{"X20."}));
+    ctx.output.StepKind = step;
+    ctx.EmitElement();
+    EXPECT_EQ(Move(1, 30, 0, -2), (Lines{"G01X30. "}));
+  }
 }
 
 TEST_F(MotionBlocksTest, FeedWords) {

@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "tests/kelto_qup/support/handover_builder.h"
+#include "tests/kelto_qup/support/rs274.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -19,7 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using handover::NcElement;
 using testsupport::HandoverBuilder;
-using testsupport::HoleSpec;
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -38,9 +38,10 @@ class NcJobTest : public testsupport::ProgramFolderTest {
     HandoverBuilder job;
     job.Begin();
     for (int i = 0; i < holes; ++i) job.Point(100, 10.0 + 2.0 * i, 15.0);
-    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
-    job.HoleCutIn(401);
-    job.Hole(402, 100, 100, HoleSpec{});
+    const testsupport::HoleProcess drill;
+    job.BeginHoleProcess(400, drill);
+    job.HoleCutIn(401, drill);
+    job.Hole(402, 100, drill);
     job.ProcessEnd(500);
     job.End();
     return job;
@@ -236,6 +237,22 @@ TEST_F(NcJobTest, AnErrorStopLeavesAProgramWithoutItsEnd) {
   EXPECT_EQ(run->AbortFlag, 0);
 }
 
+TEST_F(NcJobTest, AWriteFailureAtTheCloseLeavesTheRunIncomplete) {
+  // The program fits the file's buffer: the full disk shows only when the
+  // file is closed. Error 61 is shown and the run does not count as done.
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
+  HandoverBuilder job = Drilling();
+  job.Write(home());
+  fs::create_symlink("/dev/full", NcPath());
+  EXPECT_EQ(Run(job), 0);
+  ASSERT_EQ(host.errorBoxes.size(), 1u);
+  EXPECT_NE(host.errorBoxes[0].find("ERROR.2061"), std::string::npos);
+  EXPECT_EQ(run->job.RunIncomplete, 1);
+  EXPECT_TRUE(ListHas("ＮＣデータは未完成です"));
+  EXPECT_FALSE(fs::exists(home() / "$PROCESS.LST"));
+  EXPECT_EQ(NcExeWord(), 0);
+}
+
 TEST_F(NcJobTest, ABrokenInvariantMidRunEndsAsAnErrorStopNotACrash) {
   // Stands for any engine fault deep in the run (an index that names no
   // element, an impossible state): it surfaces while the run drains events.
@@ -279,6 +296,9 @@ TEST_F(NcJobTest, AStopByTheUserStillEndsTheProgram) {
   EXPECT_GE(holes, 1u);
   EXPECT_EQ(run->job.RunIncomplete, 0);
   EXPECT_EQ(NcExeWord(), 0);
+  const testsupport::MotionCheck check =
+      testsupport::CheckNcMotion(NcPath(), home(), {.rLevel = 2.0, .startLevel = 50.0});
+  if (check.ran) EXPECT_TRUE(check.violations.empty()) << testsupport::Describe(check.violations);
 }
 
 TEST_F(NcJobTest, MachineMcodeTableKeeps32RowsAndStopsRowsAtAnEmptyField) {
@@ -301,6 +321,5 @@ TEST_F(NcJobTest, MachineMcodeTableKeeps32RowsAndStopsRowsAtAnEmptyField) {
   EXPECT_STREQ(first.kinds[2].start, "");
   EXPECT_STREQ(run->output.MachineMCodes[5].kinds[3].end, "M54");
 }
-
 
 }  // namespace

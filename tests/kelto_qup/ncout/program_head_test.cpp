@@ -106,7 +106,7 @@ TEST_F(ProgramHeadTest, WorkOffsetWordsForEveryIndex) {
 
 TEST_F(ProgramHeadTest, ChangedWorkOffsetWithTheSameToolReturnsToZReferenceFirst) {
   OutputState& o = ctx.output;
-  o.LastHeadTool = 3;
+  o.HeadToolStayed = 1;  // the head found tool 3 still in the spindle
   o.LastWorkOffsetIndex = 0;
   o.WorkOffsetIndex = 1;
   ctx.EmitWorkOffsetWord();
