@@ -15,6 +15,7 @@
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/figure_file_reader.h"
 #include "kelto_dorn/document/file_fault.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/document/pending_services.h"
 #include "kelto_dorn/document/record_checks.h"
 #include "kelto_dorn/document/system_state.h"
@@ -241,16 +242,23 @@ void LoadTexts(ByteSource& in, Loader& loader) {
     loader.Fault(std::to_string(skipped) + " texts with a layer outside 1..32 or a damaged value were skipped");
 }
 
-void LoadStepRecords(ByteSource& in) {
-  MachiningStepRecord s;
-  for (int i = 0; i < kMachiningStepRecordCount && in.Take(s); ++i) {
-    g_machiningStepRecords[static_cast<std::size_t>(i)] = s;
-    if (s.first == kStepRecordUnused) break;
+// The machining order's items. The table is kept with its order and marks
+// only when it still describes the loaded definitions; otherwise it is
+// rebuilt the next time it is used.
+void LoadOrderItems(ByteSource& in, CKelDoc& document) {
+  OrderItem item;
+  for (int i = 0; i < kMaxOrderItems && in.Take(item); ++i) {
+    if (item.number == kOrderItemEnd) break;
+    platform::TerminateField(item.name);
+    g_orderItems[static_cast<std::size_t>(i)] = item;
   }
+  const bool matches = OrderItemsMatchDefinitions(document.definitions);
+  if (!matches) ResetOrderItems();
+  MachiningOrderValid = matches ? kMachiningOrderUpToDate : 0;
 }
 
 void LoadDefinitionFile(const std::vector<std::uint8_t>& bytes, int version, const handover::DrawingHeader& opened,
-                        Loader& loader) {
+                        Loader& loader, CKelDoc& document) {
   ByteSource in(bytes);
   LoadHeader(in, opened, loader);
   LoadSurfaces(in, loader);
@@ -260,7 +268,7 @@ void LoadDefinitionFile(const std::vector<std::uint8_t>& bytes, int version, con
   constexpr int kOldLayerCount = 16;
   LoadLayersAndOrigins(in, version == 1 ? kOldLayerCount : kLayerCount, loader);
   LoadTexts(in, loader);
-  LoadStepRecords(in);
+  LoadOrderItems(in, document);
 }
 
 // The per-layer values into the view's arrays, the tolerance, the current
@@ -305,7 +313,7 @@ DrawingLoadReport LoadDrawing(CKelDoc& document, const fs::path* base) {
   } else {
     LoadFigures(path(".MZF"), loader);
     const handover::DrawingHeader opened = g_drawingHeader;
-    ResetMachiningStepRecords();
+    ResetOrderItems();
     std::vector<std::uint8_t> bytes;
     static constexpr struct {
       const char* extension;
@@ -314,7 +322,7 @@ DrawingLoadReport LoadDrawing(CKelDoc& document, const fs::path* base) {
     for (const auto& form : kForms) {
       if (!ReadFileBytes(path(form.extension), bytes, loader)) continue;
       report.definitionVersion = form.version;
-      LoadDefinitionFile(bytes, form.version, opened, loader);
+      LoadDefinitionFile(bytes, form.version, opened, loader, document);
       break;
     }
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/document/byte_stream.h"
 #include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/drawing_files.h"
@@ -222,9 +223,9 @@ bool PutTextsAndSteps(ByteSink& out, std::string* fault) {
   TextRecord endText;
   endText.layer = kNone;
   out.Put(endText);
-  for (const MachiningStepRecord& s : g_machiningStepRecords) {
-    out.Put(s);
-    if (s.first == kStepRecordUnused) break;
+  for (const OrderItem& item : g_orderItems) {
+    out.Put(item);
+    if (item.number == kOrderItemEnd) break;
   }
   return true;
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/app/view_state.h"
@@ -92,12 +93,15 @@ class DrawingFilesTest : public DocumentTest {
     d.number = 7;
     d.steps[0].depth = -1.25;
     platform::SetFieldText(d.processName, "DRILL");
-    g_machiningIndexTable.records[0] = DefinitionIndexRecord{2, 5, 0, 0xB400, "ANA"};
+    d.stepTools[0].inUse = 1;
+    d.stepTools[0].atcNumber = 3;
+    g_machiningIndexTable.records[0] = DefinitionIndexRecord{2, 7, 0, 0xB400, "ANA"};
     g_machiningIndexTable.count = 1;
     g_layerScale[3] = 120.0;
     g_layerGridPitch[3] = 5.0;
-    g_machiningStepRecords[0].first = 3;
-    g_machiningStepRecords[0].rest[10] = 0x5A;
+    BuildOrderItems(document().definitions, document().atc);
+    g_orderItems[0].mark = 1;
+    g_orderItems[0].orderPosition = 1;
     g_displayFlags.words[0] = 1;
   }
 };
@@ -153,9 +157,13 @@ TEST_F(DrawingFilesTest, SavedDrawingLoadsBackTheSameRecords) {
   EXPECT_EQ(platform::FieldText(g_machiningIndexTable.records[0].name), "ANA");
   EXPECT_EQ(g_layerScale[3], 120.0);
   EXPECT_EQ(g_layerGridPitch[3], 5.0);
-  EXPECT_EQ(g_machiningStepRecords[0].first, 3);
-  EXPECT_EQ(g_machiningStepRecords[0].rest[10], 0x5A);
-  EXPECT_EQ(g_machiningStepRecords[1].first, kStepRecordUnused);
+  // The machining order still describes the definitions: kept with its marks.
+  EXPECT_EQ(g_orderItems[0].id, 7);
+  EXPECT_EQ(g_orderItems[0].atcNumber, 3);
+  EXPECT_EQ(g_orderItems[0].mark, 1);
+  EXPECT_EQ(g_orderItems[0].orderPosition, 1);
+  EXPECT_EQ(g_orderItems[1].number, kOrderItemEnd);
+  EXPECT_EQ(MachiningOrderValid, kMachiningOrderUpToDate);
   EXPECT_EQ(g_displayFlags.words[0], 1);
   EXPECT_EQ(g_nextFigureNumber, 378 + 257);
 }
@@ -203,10 +211,10 @@ TEST_F(DrawingFilesTest, DrawingWithoutTextsStillEndsItsTextSection) {
   ASSERT_TRUE(fault.empty());
   // The work texts 0-2 get the current layer; the terminator follows them.
   // The step list ends with its first unused record.
-  const std::size_t stepsAt = bytes.size() - sizeof(MachiningStepRecord);
+  const std::size_t stepsAt = bytes.size() - sizeof(OrderItem);
   std::int32_t step = 0;
   std::memcpy(&step, bytes.data() + stepsAt, 4);
-  EXPECT_EQ(step, kStepRecordUnused);
+  EXPECT_EQ(step, kOrderItemEnd);
   std::int32_t textEnd = 0;
   std::memcpy(&textEnd, bytes.data() + stepsAt - sizeof(TextRecord), 4);
   EXPECT_EQ(textEnd, kNone);
