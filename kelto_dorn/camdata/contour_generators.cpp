@@ -72,15 +72,23 @@ void CCamDataBuilder::GenerateContourStep(int step, int counter, bool character)
   if (twoPass && !taper && items > 1) items = 1;  // the two-pass writer takes the first item alone
   for (int i = 0; i < items; ++i) {
     const CurveListItem item = d.curves[i];
-    const CurveRecord* curve = FindItemCurve(item);
-    if (curve == nullptr) continue;
+    // A 3-axis surface item names a surface, the others a curve.
+    const CurveRecord* curve = nullptr;
+    if (d.kind == static_cast<std::int32_t>(MachiningKind::ThreeAxisSurface)) {
+      if (FindSurfaceByKey(item.key) == kNone) {
+        Skip(DefinitionName() + platform::Sjis(": 曲面が見つかりません (") + std::to_string(item.key) + ")");
+        continue;
+      }
+    } else if ((curve = FindItemCurve(item)) == nullptr) {
+      continue;
+    }
     s_.increment = ItemIncrement(i);
     s_.currentNumber += s_.increment;
     s_.increment = 0;
-    if (!character && curve->kind == kPointGroupCurveKind) {
+    if (curve != nullptr && !character && curve->kind == kPointGroupCurveKind) {
       WritePointGroup(*curve);
     } else {
-      if (character) WriteCharacterGeometry(*curve);
+      if (character && curve != nullptr) WriteCharacterGeometry(*curve);
       if (taper) WriteTaperGroup(item);
       WriteContourItem(step, item, i == items - 1);
     }

@@ -22,6 +22,8 @@ namespace code = handover::element_code;
 // Values that force a new process by making the previous cutting float
 // differ from any tool's.
 constexpr double kForcedAfterHole = -1.0;
+// The previous ATC number at the start of a build and of a finishing pass.
+constexpr std::int32_t kNoPreviousAtc = -7891;
 constexpr double kForcedPostChanged = -7.0;
 constexpr double kForcedFlagsChanged = -5467.123;
 constexpr double kForcedSplitPost = -8965.785;
@@ -103,7 +105,8 @@ void CCamDataBuilder::BeginProcess(int step, int counter) {
   const std::int32_t previousAtc = s_.prevAtc;
   const bool changed = ProcessChanged(step);
   if (changed) {
-    if (s_.pitInState == 9 && s_.toolWritten && previousAtc != g_curMachiningDef.stepTools[step].atcNumber) {
+    const bool toolInPass = previousAtc != kNoPreviousAtc;
+    if (s_.pitInState == 9 && toolInPass && previousAtc != g_curMachiningDef.stepTools[step].atcNumber) {
       // A new tool inside a finishing pass is a program of its own.
       work_.number = s_.endNumber + 1;
       work_.code = code::kPitInItemEnd;

@@ -137,7 +137,7 @@ void CCamDataBuilder::WriteBottomPasses() {
   std::array<bool, kPasses> used{};
   for (int p = 0; p < kPasses; ++p) {
     if ((finishPass_.flags & FinishPassSettings::BottomBit(p)) == 0) continue;
-    s_.prevAtc = -7891;
+    s_.prevAtc = BuildState{}.prevAtc;  // no tool yet in this pass
     s_.pitInState = 9;
     s_.currentPass = p;
     const double depth = finishPass_.bottom[p];
@@ -176,7 +176,7 @@ void CCamDataBuilder::WriteContourFinishPasses() {
     if (pitInItems_[static_cast<std::size_t>(i)].kind != handover::PitInMapRecord::kContourFinish) continue;
     for (int p = 0; p < kPasses; ++p) {
       if ((finishPass_.flags & FinishPassSettings::ContourBit(p)) == 0) continue;
-      s_.prevAtc = -7891;
+      s_.prevAtc = BuildState{}.prevAtc;  // no tool yet in this pass
       s_.pitInState = 9;
       s_.currentPass = p;
       s_.figureReferencesOff = true;
