@@ -6,12 +6,14 @@
 // position block; the group ends with "G80" (not after explicit moves).
 // 0xCC00 writes the points of the last hole group as a subprogram file.
 //
-// The hole command's fields as the CAM data writes them: d0 repeat count K,
-// d1 hole bottom Z, d2 peck depth Q (flags bit 0x1), d3 dwell P (flags bit
-// 0x2), d4 the range of hole items, d5 R level, d6 the canned-cycle code
-// (81, 83, 84 ...; 0 or 1: explicit moves), d7 the feed (flags 0x9000), d8
-// the pitch of holes along lines and arcs. The tool values (diameter, tip,
-// M code, tapping return) come from the process's tool map record.
+// The hole command's fields as the CAM data writes them (the whole layout is
+// described with NcElement in shared/handover/nc_element.h): d0 repeat count
+// K, d1 the R level, d2 peck depth Q (flags bit 0x1), d3 dwell P (flags bit
+// 0x2), d4 the range of hole items, d5 the hole bottom Z, d6 the canned-cycle
+// code (81, 83, 84 ...; 0 or 1: explicit moves), d7 the feed (flags 0x9000).
+// No pitch is sent: holes along lines and arcs are spaced at half the tool
+// diameter. The tool values (diameter, tip, M code, tapping return) come
+// from the process's tool map record.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -77,10 +79,10 @@ void RunContext::LoadHoleValues() {
   h = HoleValues{};
   h.CycleCode = (R2.d6 > 1.0 && R2.d6 < 100.0) ? std::floor(R2.d6) : 1.0;
   h.RepeatCount = R2.d0 > 0.0 ? std::floor(R2.d0) : 0.0;
-  h.Bottom = R2.d1;
+  h.RLevel = R2.d1;
   h.PeckDepth = (R2.flags & 0x1) ? R2.d2 : 0.0;
   h.Dwell = (R2.flags & 0x2) ? R2.d3 : 0.0;
-  h.RLevel = R2.d5;
+  h.Bottom = R2.d5;
   h.Feed = (R2.flags & 0x9000) ? R2.d7 * job.FeedOverride : 0.0;
   h.StartZ = job.SavedStartPoint[2];
   h.Spindle = output.SpindleSpeed;
@@ -105,10 +107,12 @@ void RunContext::LoadHoleValues() {
 bool RunContext::HoleReturnToR() const { return (job.CutInFlags & 0x0800) != 0; }
 
 int RunContext::CollectHolePositions(int start, int last, std::vector<HolePoint>& holes) {
-  // Pitch of holes along lines and arcs (mm); half the diameter when that
-  // is more than twice the pitch, so that holes never overlap.
-  double pitch = R2.d8;
-  if (job.Hole.Diameter * 0.5 > 2.0 * pitch && pitch > 0.0) pitch = job.Hole.Diameter * 0.5;
+  // Pitch of holes along lines and arcs (mm): the writer sends none, so it
+  // is raised to half the diameter (the rule for any pitch below a quarter
+  // of the diameter, so that holes never overlap). Without a diameter the
+  // holes go to the element ends.
+  double pitch = 0.0;
+  if (job.Hole.Diameter * 0.5 > 2.0 * pitch) pitch = job.Hole.Diameter * 0.5;
   double prevX = 0.0, prevY = 0.0;
   for (int i = start; i <= last; ++i) {
     const NcElement& e = elements[i];
@@ -179,9 +183,9 @@ int RunContext::EmitHoleCycles() {
   int start = RangeStart;
   int last = RangeEnd;
   if (start == 0 || last < start || last >= elements.ElementCount) return StopWithError(kErrorHoleRange);
-  // A trailing element that is neither a hole point nor a path to space
-  // holes along (the item's closing record) is not part of the holes.
-  if (!IsPoint(elements[last]) && !IsPathElement(elements[last])) --last;
+  // The range's last element closes the item: unless it is a hole point it
+  // gets no holes.
+  if (!IsPoint(elements[last])) --last;
   job.LastHoleRangeStart = start;
   job.LastHoleRangeEnd = last;
   job.HoleCommandIndex = CommandIndex();

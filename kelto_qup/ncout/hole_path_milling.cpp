@@ -4,8 +4,8 @@
 // and finishes with a full turn at the bottom. Every move leaves through the
 // motion blocks, so it is written, drawn and timed like the engine's moves.
 //
-// The helical hole's fields: d0 the hole diameter, d1 the bottom Z, d2 the
-// descent per turn, d5 the R level, d7 the feed (flags 0x9000). A milled
+// The helical hole's fields: d0 the hole diameter, d1 the R level, d2 the
+// descent per turn, d5 the bottom Z, d7 the feed (flags 0x9000). A milled
 // hole carries its diameter in d8 (its items are points, so d8 holds no
 // pitch), the other fields as a drilled hole.
 #include <algorithm>
@@ -94,9 +94,9 @@ int RunContext::EmitHoleByPath(int mode, double x, double y, double zOffset) {
 void RunContext::LoadHelicalValues() {
   HoleValues& h = job.Hole;
   if (R2.d0 > 0.0) h.Diameter = R2.d0;
-  h.Bottom = R2.d1;
+  h.RLevel = R2.d1;
   h.PeckDepth = R2.d2;  // the descent per turn
-  h.RLevel = R2.d5;
+  h.Bottom = R2.d5;
   h.Feed = (R2.flags & 0x9000) ? R2.d7 * job.FeedOverride : 0.0;
   h.CycleCode = 1.0;
 }

@@ -25,6 +25,66 @@
 // d4/d5 end, d6/d7 centre; curve 0x1400 (ellipse) d0/d1 semi-axes, d2/d3 axis
 // direction, d4/d5 centre. Element ranges are packed in one double as
 // first + last x 0.000001 (see the engine's FixedPointPair).
+//
+// Hole processes, as the CAM data builder writes them and the companion
+// reads them. "def +n" is the machining definition's field at byte n, "step
+// +n" the step condition's, "tool +n" the step tool's (the ATC row layout);
+// every length is a Z or a distance in mm. A field not listed is 0.
+//
+// 0x6110 process start of a hole process: flags 0x8100 (0x8110 with d0 = the
+// tapping M code, tool +16, when the canned cycle tool +12 is 84 or 74; bit
+// 0x1 order mark, bit 0x2 M00 mark); d1/d2 tool +40/+44; d3 the process
+// start Z (def +80; a post may add the tool's corner radius or tip); d4/d5 the start point X/Y (def
+// +64/+72); d6 spindle speed (tool +8); d7 ATC number; int2 output T number.
+//
+// 0x7300 hole cut-in (before the holes of a definition): flags 0x4500, or
+// 0x4900 (bit 0x0800: holes return to the R level, G99) when the return
+// level def +20 is 1; d5 the I point (def +88), the start level of the hole
+// group (0: the process start Z); d6 the tool's H code (tool +28).
+//
+// 0x6800 drilled hole, one per hole item:
+//   flags  0x120; | 0x1 with d2; | 0x2 with d3; | 0x9000 with d7; | 0x8 for a
+//          chamfer milled round the hole (fields below)
+//   int1   ATC number; int2 output T number
+//   d0     repeat count K (tool +24)
+//   d1     R level (def +96)
+//   d2     peck depth Q (tool +60), flag 0x1
+//   d3     dwell P (tool +64), flag 0x2
+//   d4     the hole item: its curve key (+1 for a curve attribute above 4)
+//          as a range key.key of figure numbers, points or lines and arcs
+//   d5     hole bottom Z (step +48), the Z of the tool tip at the bottom
+//   d6     canned-cycle code (tool +12): 81, 82, 83, 84 ...; 0 or 1 none
+//   d7     feed (tool +56), flags 0x9000
+//   d8     0 (no pitch is sent: holes along lines and arcs are spaced at
+//          half the tool diameter)
+//   With flag 0x8 (a 90-degree chamfer tool going round a hole): d8 the
+//   diameter of the hole the chamfer goes round (step +112), the tool tip
+//   runs on that circle; d2 the down feed (step +128) and d3 the approach
+//   feed (step +256) in place of Q and P (flags 0x1 and 0x2 are then clear);
+//   d7 the feed round the circle; d5 the chamfer depth.
+//
+// 0x6C00 deep hole (high speed): the fields of 0x6800 without flag 0x8,
+// with d2 the top cut (tool +60) and d3 the high-speed cut (tool +64); d6
+// holds tool +12, here the high-speed spindle speed, and the high-speed
+// feed is tool +16 of the process's tool map record. No retract amount is
+// sent: each peck backs off 1 mm.
+//
+// 0x7B00 helix values (once, before the helical holes): d0 = d6 - 2 x d1;
+// d1 tool +40 / cos(taper) + tool +44; d2/d3 unit vector of the section
+// taper angle (step +96); d5 bottom Z (step +48 + step +80); d6 helical
+// hole diameter (step +112); d8 reference hole depth (step +56).
+//
+// 0x6B00 helical hole, one per hole item: flags 0x120, 0x121 (bit 0x1: the
+// helix runs on the hole diameter itself with G41 compensation; otherwise
+// the tool centre runs on the hole diameter minus the tool diameter),
+// | 0x9000 with d7; int1 step number; d0 helical hole diameter (step +112);
+// d1 R level (def +96); d2 descent per turn (step +88); d3 surface Z (step
+// +40); d4 the hole item as 0x6800; d5 bottom Z (step +48 + step +80); d6
+// helix inclination angle in degrees (tool +64); d7 feed (tool +56).
+//
+// 0xCC00 hole points as a subprogram (after a 0x6800 when the drawing asks
+// for it): flags the subprogram number offset (tool +32, at least 1); int2
+// the item index; int3 99 for the last item.
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -37,10 +37,10 @@ class JobLoadTest : public testsupport::ProgramFolderTest {
     job.Begin();
     for (int i = 0; i < 10; ++i) job.Point(100, i * 10.0, 5.0);
     job.Point(101, 0.0, 0.0);
-    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
-    job.HoleCutIn(401);
-    testsupport::HoleSpec hole;
-    job.Hole(402, 100, 100, hole);
+    const testsupport::HoleProcess drill;
+    job.BeginHoleProcess(400, drill);
+    job.HoleCutIn(401, drill);
+    job.Hole(402, 100, drill);
     job.ProcessEnd(500);
     job.End();
     return job;
@@ -67,7 +67,8 @@ TEST_F(JobLoadTest, HoleJobLoadsWithItsRangeAsTableIndices) {
   }
   ASSERT_NE(hole, nullptr);
   EXPECT_DOUBLE_EQ(hole->d4, RangeRef(1, 10));
-  EXPECT_DOUBLE_EQ(hole->d5, 2.0);  // the R level is not a range
+  EXPECT_DOUBLE_EQ(hole->d1, 2.0);    // the R level is not a range
+  EXPECT_DOUBLE_EQ(hole->d5, -10.0);  // nor is the bottom
   EXPECT_EQ(run->job.FirstProcessNumber, 5);
   EXPECT_EQ(run->job.FirstProcessProgram, 5);
   EXPECT_EQ(run->job.SelectedPost, 1);

@@ -19,7 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using handover::NcElement;
 using testsupport::HandoverBuilder;
-using testsupport::HoleSpec;
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -38,9 +37,10 @@ class NcJobTest : public testsupport::ProgramFolderTest {
     HandoverBuilder job;
     job.Begin();
     for (int i = 0; i < holes; ++i) job.Point(100, 10.0 + 2.0 * i, 15.0);
-    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
-    job.HoleCutIn(401);
-    job.Hole(402, 100, 100, HoleSpec{});
+    const testsupport::HoleProcess drill;
+    job.BeginHoleProcess(400, drill);
+    job.HoleCutIn(401, drill);
+    job.Hole(402, 100, drill);
     job.ProcessEnd(500);
     job.End();
     return job;
@@ -301,6 +301,5 @@ TEST_F(NcJobTest, MachineMcodeTableKeeps32RowsAndStopsRowsAtAnEmptyField) {
   EXPECT_STREQ(first.kinds[2].start, "");
   EXPECT_STREQ(run->output.MachineMCodes[5].kinds[3].end, "M54");
 }
-
 
 }  // namespace

@@ -164,73 +164,51 @@ TEST(NcProgram, ScriptedProgramText) {
 
 // ---- the cross-check with rs274
 
-struct Canon {
-  std::string call;
-  std::vector<double> values;
-};
-
 TEST(NcProgram, Rs274AcceptsEveryBlockAndMakesTheScriptedMoves) {
   testsupport::TempFolder folder;
   RecordingHost host;
   RunContext ctx(host);
   const fs::path program = folder.path() / "O1000.NC";
   WriteScriptedProgram(ctx, program);
-  // Tool 5 in a tool table without length, so that G43 adds nothing.
-  const fs::path tools = folder.path() / "tools.tbl";
-  std::ofstream(tools) << "T5 P5 D10. Z0 ;end mill\n";
-  const testsupport::Rs274Run run = testsupport::RunRs274(program, tools, folder.path());
-  if (!run.found)
-    GTEST_SKIP() << "rs274 (Debian package linuxcnc-uspace) is not installed; scripts/setup installs it";
-  ASSERT_EQ(run.status, 0) << run.text;
+  const testsupport::MotionCheck check = testsupport::CheckNcMotion(program, folder.path());
+  if (!check.ran) GTEST_SKIP() << "rs274 (Debian package linuxcnc-uspace) is not installed; scripts/setup installs it";
+  EXPECT_TRUE(check.violations.empty()) << testsupport::Describe(check.violations);
 
-  std::istringstream in(run.text);
-  std::string line;
-  std::vector<Canon> moves;
-  const std::regex canonLine(R"(^\s*\d+ N\.+ +([A-Z0-9_]+)\((.*)\)\s*$)");
-  const std::regex number(R"(-?\d+(\.\d+)?)");
-  std::vector<std::string> complaints;
-  bool toolChanged = false;
-  while (std::getline(in, line)) {
-    std::smatch m;
-    if (line == "executing") continue;
-    if (!std::regex_match(line, m, canonLine)) {
-      complaints.push_back(line);  // anything else is an interpreter error
-      continue;
-    }
-    const std::string call = m[1];
-    // The interpreter's own move to its tool-change position comes before the
-    // program's moves: those are counted from the tool change on.
-    if (call == "CHANGE_TOOL") toolChanged = true;
-    if (!toolChanged) continue;
-    if (call != "STRAIGHT_TRAVERSE" && call != "STRAIGHT_FEED" && call != "ARC_FEED") continue;
-    Canon c{call, {}};
-    const std::string args = m[2];
-    for (std::sregex_iterator it(args.begin(), args.end(), number), end; it != end; ++it) {
-      c.values.push_back(std::stod(it->str()));
-    }
-    moves.push_back(c);
+  // The program's moves, from the tool change (line 5) on: the head's
+  // tool-length block, the approach, then the script's moves.
+  using Kind = testsupport::CanonMove::Kind;
+  std::vector<testsupport::CanonMove> moves;
+  for (const testsupport::CanonMove& m : check.moves) {
+    if (m.line > 5) moves.push_back(m);
   }
-  EXPECT_TRUE(complaints.empty()) << complaints.front();
-
-  // The head's tool-length block, the approach, then the script's moves.
-  std::vector<Canon> expected = {
-      {"STRAIGHT_TRAVERSE", {0, 0, 100}},
-      {"STRAIGHT_TRAVERSE", {10, 5, 100}},
-      {"STRAIGHT_TRAVERSE", {10, 5, 5}},
+  struct Expected {
+    Kind kind;
+    double x, y, z;
+    double cx = 0, cy = 0;
+    int turn = 0;
+  };
+  std::vector<Expected> expected = {
+      {Kind::kTraverse, 0, 0, 100},
+      {Kind::kTraverse, 10, 5, 100},
+      {Kind::kTraverse, 10, 5, 5},
   };
   for (const Move& m : ScriptMoves()) {
-    if (m.mode == 0) expected.push_back({"STRAIGHT_TRAVERSE", {m.x, m.y, m.z}});
-    if (m.mode == 1) expected.push_back({"STRAIGHT_FEED", {m.x, m.y, m.z}});
-    if (m.mode >= 2) expected.push_back({"ARC_FEED", {m.x, m.y, m.cx, m.cy, m.mode == 3 ? 1.0 : -1.0, m.z}});
+    const Kind kind = m.mode == 0 ? Kind::kTraverse : m.mode == 1 ? Kind::kFeed : Kind::kArc;
+    expected.push_back({kind, m.x, m.y, m.z, m.cx, m.cy, m.mode == 3 ? 1 : m.mode == 2 ? -1 : 0});
   }
   ASSERT_GE(moves.size(), expected.size());
   // After them only the return template's reference-point moves follow.
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(moves[i].call, expected[i].call) << "move " << i;
-    for (std::size_t k = 0; k < expected[i].values.size() && k < moves[i].values.size(); ++k) {
-      EXPECT_NEAR(moves[i].values[k], expected[i].values[k], 0.001) << "move " << i << " value " << k;
-    }
+    EXPECT_EQ(moves[i].kind, expected[i].kind) << "move " << i;
+    EXPECT_NEAR(moves[i].x, expected[i].x, 0.001) << "move " << i;
+    EXPECT_NEAR(moves[i].y, expected[i].y, 0.001) << "move " << i;
+    EXPECT_NEAR(moves[i].z, expected[i].z, 0.001) << "move " << i;
+    if (expected[i].kind != Kind::kArc) continue;
+    EXPECT_NEAR(moves[i].centreFirst, expected[i].cx, 0.001) << "move " << i;
+    EXPECT_NEAR(moves[i].centreSecond, expected[i].cy, 0.001) << "move " << i;
+    EXPECT_EQ(moves[i].turn, expected[i].turn) << "move " << i;
   }
+  for (std::size_t i = expected.size(); i < moves.size(); ++i) EXPECT_TRUE(moves[i].reference) << "move " << i;
 }
 
 }  // namespace

@@ -19,7 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using handover::NcElement;
 using testsupport::HandoverBuilder;
-using testsupport::HoleSpec;
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -52,21 +51,25 @@ class ReportsTest : public testsupport::ProgramFolderTest {
     job.Point(100, 10, 10);
     job.Point(100, 20, 10);
     job.Point(101, 30, 10);
-    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
-    job.HoleCutIn(401);
-    job.Hole(402, 100, 100, HoleSpec{});
+    const testsupport::HoleProcess first;
+    job.BeginHoleProcess(400, first);
+    job.HoleCutIn(401, first);
+    job.Hole(402, 100, first);
     job.ProcessEnd(500);
-    job.BeginProcess(600, 7, 0.0, 0.0, 40.0, 800.0, 6.0);
-    job.HoleCutIn(601);
-    HoleSpec deeper;
-    deeper.bottom = -25.0;
-    job.Hole(602, 101, 101, deeper);
+    testsupport::HoleProcess deeper;
+    deeper.tool.atcNumber = 7;
+    deeper.tool.spindleSpeed = 800;
+    deeper.tool.diameter = 6.0;
+    deeper.tool.coolant = 7;
+    deeper.tool.toolName = J("超硬ドリル先端角度百十八度ロングシャンク");
+    deeper.step.compensation = 1;  // left, D number 0
+    deeper.step.depth = -25.0;
+    deeper.definition.atcZ = 40.0;
+    job.BeginHoleProcess(600, deeper);
+    job.HoleCutIn(601, deeper);
+    job.Hole(602, 101, deeper);
     job.ProcessEnd(700);
     job.End();
-    handover::ToolMapRecord& second = job.toolMap[1];
-    second.compensationWord = handover::ToolMapRecord::kCompensationLeft;
-    second.coolant = 7;
-    platform::SetFieldText(second.toolName, J("超硬ドリル先端角度百十八度ロングシャンク"));
     return job;
   }
   void Run(HandoverBuilder& job) {
@@ -120,10 +123,10 @@ TEST_F(ReportsTest, ToolInformationAndProcessListAfterARun) {
   EXPECT_EQ(csv[5], J("プログラム番号　　　") + "1000");
   EXPECT_EQ(csv[6], J("ワークサイズ　　　　X100.0　Y80.0　Z20.0"));
   // Tool 5: start Z the R level of its holes, final Z the hole bottom.
-  EXPECT_EQ(csv[12], "0001,0005,TOOLS DRILL,10.0,1200,100.0," + J("油") + ",0,0.0,0,0,2.0,-10.0,G54,0.0,0.0," +
+  EXPECT_EQ(csv[12], "0001,0005,TOOLS DRILL,10.0,1200,100.0," + J("油") + ",81,0.0,0,0,2.0,-10.0,G54,50.0,0.0," +
                          J("穴加工") + ",TESTPOST,...");
   EXPECT_EQ(csv[13].substr(0, 10), "0002,0007,");
-  EXPECT_NE(csv[13].find(",,0,0.0,0,0,2.0,-25.0,"), std::string::npos);  // coolant 7: empty
+  EXPECT_NE(csv[13].find(",,81,0.0,0,0,2.0,-25.0,"), std::string::npos);  // coolant 7: empty
 
   const std::string list = ReadText(home() / "$PROCESS.LST");
   EXPECT_EQ(ReadText(dat / "HOLE.LST"), list);  // the copy beside the NC file

@@ -1,6 +1,7 @@
 // The test helper that writes hand-over files from the record layouts.
 #include "tests/kelto_qup/support/handover_builder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -36,11 +37,10 @@ handover::NcElement& HandoverBuilder::Add(int number, int code) {
   return e;
 }
 
-void HandoverBuilder::Point(int number, double x, double y, double zOffset) {
+void HandoverBuilder::Point(int number, double x, double y) {
   handover::NcElement& e = Add(number, 0x1100);
   e.d4 = e.d6 = x;
   e.d5 = e.d7 = y;
-  e.d8 = zOffset;
 }
 
 void HandoverBuilder::Line(int number, double x0, double y0, double x1, double y1) {
@@ -66,69 +66,214 @@ void HandoverBuilder::Arc(int number, double radius, double sx, double sy, doubl
   e.d7 = cy;
 }
 
-int HandoverBuilder::BeginProcess(int number, int tool, double x, double y, double startZ, double spindle,
-                                  double diameter, double mCode) {
-  handover::ToolMapRecord record;
-  record.atcNumber = tool;
-  record.spindleSpeed = static_cast<std::int32_t>(spindle);
-  record.diameter = static_cast<float>(diameter);
-  record.tipLength = 3.0f;
-  record.feed = 100.0f;
-  record.coolant = 1;
-  record.machiningKind = 0xB400;
-  record.postNumber = 1;
-  platform::SetFieldText(record.secName, "DRILL");
-  platform::SetFieldText(record.toolName, "TOOLS");
+namespace {
+
+constexpr double kDegreesToRadians = 0.017453292519943295;
+
+// The item key as the builder packs it: the figures numbered key, key.
+double KeyValue(int key) { return key + key * 0.000001; }
+
+int MachiningKindOf(int holeCode) {
+  switch (holeCode) {
+    case 0x6B00:
+      return 0xB800;
+    case 0x6C00:
+      return 0xBC00;
+    default:
+      return 0xB400;
+  }
+}
+
+// The tool map record of a hole process: the step tool's ATC row with the
+// run's replacements, then the values of the definition and the step.
+handover::ToolMapRecord ToolMapRecordOf(const HoleProcess& p) {
+  const StepTool& t = p.tool;
+  const int compensation = p.step.compensation;
+  handover::ToolMapRecord r;
+  r.compensationWord = p.step.dNumber | ((compensation & 1) ? handover::ToolMapRecord::kCompensationLeft : 0) |
+                       ((compensation & 2) ? handover::ToolMapRecord::kCompensationRight : 0);
+  r.atcNumber = t.atcNumber;
+  r.spindleSpeed = t.spindleSpeed;
+  r.cannedCycle = t.cannedCycle;
+  r.mCode = t.mCode;
+  r.tapTwice = t.tapTwice;
+  r.mark = 0;      // the machining order's mark replaces the K code
+  r.stopFlag = 0;  // and its M00 mark the H code
+  r.dCode = static_cast<std::int16_t>(t.dCode);
+  r.stepWord = t.stepWord;
+  r.diameter = static_cast<float>(t.diameter);
+  r.cornerRadius = static_cast<float>(t.cornerRadius);
+  r.flatRadius = static_cast<float>(t.flatRadius);
+  r.tipAngle = static_cast<float>(t.tipAngle);
+  r.tipLength = static_cast<float>(t.tipLength);
+  r.feed = static_cast<float>(t.feed);
+  r.peckDepth = static_cast<float>(t.peckDepth);
+  r.pCode = static_cast<float>(t.pCode);
+  r.fluteLength = static_cast<float>(t.fluteLength);
+  r.outputTNumber = t.outputTNumber;
+  r.coolant = static_cast<std::int16_t>(t.coolant);
+  platform::SetFieldText(r.secName, t.secName);
+  platform::SetFieldText(r.toolName, t.toolName);
+  r.machiningKind = MachiningKindOf(p.code);
+  r.workCoordinate = p.definition.workCoordinate;
+  r.postNumber = p.definition.postNumber;
+  r.kCode = t.kCode;
+  r.compensationSide = (compensation & 1) ? 1 : (compensation & 2) ? 2 : 0;
+  r.hCode = static_cast<std::int16_t>(t.hCode);
+  r.originZ = p.definition.atcZ;
+  r.holeIPointZ = p.definition.iPoint;
+  r.holeRPointZ = p.definition.rPoint;
+  r.holeThroughAmount = p.definition.through;
+  r.stepDepth = p.step.surfaceZ;
+  r.stepValue48 = p.step.depth;
+  return r;
+}
+
+}  // namespace
+
+int HandoverBuilder::AddToolRecords(int number, const handover::ToolMapRecord& record, bool holeTool,
+                                    int compensationBits) {
   toolMap.push_back(record);
   const int mapNumber = static_cast<int>(toolMap.size());
-
   handover::NcElement& data = Add(number, 0xBB00);
-  data.flags = tool;
-  data.d0 = diameter;
+  data.flags = record.atcNumber;
+  data.int1 = record.mCode;
+  data.int2 = record.outputTNumber;
+  data.int3 = record.postMCode;
+  data.d0 = std::max(static_cast<double>(record.diameter), 0.0001);
+  data.d1 = record.cornerRadius;
+  data.d2 = record.tipLength;
+  // A hole process's tool data carries the tap-twice word, a process start
+  // its compensation bits.
+  data.d3 = holeTool ? record.tapTwice : compensationBits;
+  data.d4 = record.hCode;
+  data.d5 = record.peckDepth;
+  data.d6 = record.pCode;
+  data.d7 = record.cannedCycle;
+  data.d8 = record.feed;
   if (mapNumber > 1) {
     handover::NcElement& change = Add(number, 0x9A00);
     change.flags = mapNumber;
-    change.d4 = tool;
-    change.d6 = spindle;
+    change.d1 = record.cornerRadius;
+    change.d2 = record.flatRadius;
+    change.d4 = record.atcNumber;
+    change.d6 = record.spindleSpeed;
   }
-  handover::NcElement& start = Add(number, 0x6110);
-  start.flags = 0x8100 | (mCode != 0.0 ? 0x10 : 0);
-  start.d0 = mCode;
-  start.d3 = startZ;
-  start.d4 = x;
-  start.d5 = y;
-  start.d6 = spindle;
-  start.d7 = tool;
-  start.int2 = tool;
   return mapNumber;
 }
 
-void HandoverBuilder::HoleCutIn(int number, bool returnToR) {
-  handover::NcElement& e = Add(number, 0x7300);
-  e.flags = returnToR ? 0x4900 : 0x4500;
+handover::NcElement& HandoverBuilder::AddProcessStart(int number, const handover::ToolMapRecord& record, double x,
+                                                      double y, double z) {
+  handover::NcElement& start = Add(number, 0x6110);
+  start.flags = 0x8100;
+  if (record.cannedCycle == 84 || record.cannedCycle == 74) {
+    start.flags |= 0x10;
+    start.d0 = record.mCode;
+  }
+  start.d1 = record.cornerRadius;
+  start.d2 = record.flatRadius;
+  start.d3 = z;
+  start.d4 = x;
+  start.d5 = y;
+  start.d6 = record.spindleSpeed;
+  start.d7 = record.atcNumber;
+  start.int2 = record.outputTNumber;
+  return start;
 }
 
-void HandoverBuilder::Hole(int number, int firstPoint, int lastPoint, const HoleSpec& hole) {
-  handover::NcElement& e = Add(number, hole.code);
-  e.flags = 0x120 | hole.flags;
-  e.d0 = hole.repeat;
-  e.d1 = hole.bottom;
-  if (hole.peck != 0.0) {
-    e.flags |= 0x1;
-    e.d2 = hole.peck;
+int HandoverBuilder::BeginProcess(int number, int tool, double x, double y, double startZ, double spindle,
+                                  double diameter, double mCode) {
+  HoleProcess p;
+  p.tool.atcNumber = tool;
+  p.tool.spindleSpeed = static_cast<int>(spindle);
+  p.tool.diameter = diameter;
+  if (mCode != 0.0) {
+    p.tool.cannedCycle = 84;
+    p.tool.mCode = static_cast<int>(mCode);
   }
-  if (hole.dwell != 0.0) {
-    e.flags |= 0x2;
-    e.d3 = hole.dwell;
+  p.definition.atcX = x;
+  p.definition.atcY = y;
+  p.definition.atcZ = startZ;
+  const handover::ToolMapRecord record = ToolMapRecordOf(p);
+  const int mapNumber = AddToolRecords(number, record, false, 0);
+  AddProcessStart(number, record, x, y, startZ);
+  return mapNumber;
+}
+
+int HandoverBuilder::BeginHoleProcess(int number, const HoleProcess& p) {
+  const handover::ToolMapRecord record = ToolMapRecordOf(p);
+  const int mapNumber = AddToolRecords(number, record, true, 0);
+  Add(number, 0x9F00).flags = p.definition.dataFormat;
+  AddProcessStart(number, record, p.definition.atcX, p.definition.atcY, p.definition.atcZ);
+  // The process parameters: the hole definition has no values for them but
+  // its post.
+  Add(number, 0x6500);
+  Add(number, 0x6400);
+  if (p.definition.postNumber > 0) Add(number, 0x9700).d4 = p.definition.postNumber;
+  if (p.code == 0x6B00) {
+    // The helix values of the step: the taper as a unit vector, the tool's
+    // corner measured along it.
+    handover::NcElement& helix = Add(number, 0x7B00);
+    const double taper = p.step.taperAngle * kDegreesToRadians;
+    helix.d2 = std::cos(taper);
+    helix.d3 = std::sin(taper);
+    helix.d1 = p.tool.cornerRadius / helix.d2 + p.tool.flatRadius;
+    helix.d6 = p.step.holeDiameter;
+    helix.d0 = helix.d6 - 2.0 * helix.d1;
+    helix.d5 = p.step.depth + p.step.value80;
+    helix.d8 = p.step.referenceZ;
   }
-  e.d4 = RangeRef(firstPoint, lastPoint);
-  e.d5 = hole.rLevel;
-  e.d6 = hole.cycle;
-  if (hole.feed > 0.0) {
+  return mapNumber;
+}
+
+void HandoverBuilder::HoleCutIn(int number, const HoleProcess& p) {
+  Add(number, 0x6400);
+  handover::NcElement& e = Add(number, 0x7300);
+  e.flags = p.definition.returnLevel != 0 ? 0x4900 : 0x4500;
+  e.d5 = p.definition.iPoint;
+  e.d6 = p.tool.hCode;
+}
+
+void HandoverBuilder::Hole(int number, int itemKey, const HoleProcess& p) {
+  const StepTool& t = p.tool;
+  handover::NcElement& e = Add(number, p.code);
+  e.flags = 0x120;
+  e.d1 = p.definition.rPoint;
+  e.d4 = KeyValue(itemKey);
+  if (t.feed > 0.0) {
     e.flags |= 0x9000;
-    e.d7 = hole.feed;
+    e.d7 = t.feed;
   }
-  e.d8 = hole.code == 0x6C00 ? hole.retract : hole.pitch;
+  if (p.code == 0x6B00) {
+    if (p.step.compensation == 1) e.flags |= 0x1;
+    e.int1 = 1;  // the step number
+    e.d0 = p.step.holeDiameter;
+    e.d2 = p.step.value88;
+    e.d3 = p.step.surfaceZ;
+    e.d5 = p.step.depth + p.step.value80;
+    e.d6 = t.pCode;
+    return;
+  }
+  e.int1 = t.atcNumber;
+  e.int2 = t.outputTNumber;
+  e.d0 = t.kCode;
+  e.d5 = p.step.depth;
+  e.d6 = t.cannedCycle;
+  if (t.pCode > 0.0) {
+    e.flags |= 0x2;
+    e.d3 = t.pCode;
+  }
+  if (t.peckDepth > 0.0) {
+    e.flags |= 0x1;
+    e.d2 = t.peckDepth;
+  }
+  if (p.code == 0x6800 && t.tipAngle == 90.0 && p.step.holeDiameter > 0.0) {
+    // A chamfer milled round the hole: its diameter and two feeds.
+    e.flags = (e.flags & ~0x3) | 0x8;
+    e.d2 = p.step.downFeed;
+    e.d3 = p.step.approachFeed;
+    e.d8 = p.step.holeDiameter;
+  }
 }
 
 void HandoverBuilder::TextLine(int number, const std::string& cp932Text) {

@@ -20,19 +20,71 @@ namespace testsupport {
 // A range reference of element numbers as the stream packs it.
 inline double RangeRef(int first, int last) { return first + last * 0.000001; }
 
-// The values of one hole command (0x6800 and its kin).
-struct HoleSpec {
-  int code = 0x6800;
-  double cycle = 81.0;    // canned-cycle code; 1 explicit moves
-  double bottom = -10.0;  // Z of the hole bottom
-  double rLevel = 2.0;    // R level
-  double feed = 100.0;    // 0: no feed word
-  double peck = 0.0;      // Q (flags bit 0x1)
-  double dwell = 0.0;     // P (flags bit 0x2)
-  double repeat = 0.0;    // K
-  double pitch = 0.0;     // holes along lines and arcs
-  double retract = 0.0;   // 0x6C00: retract after each peck
-  int flags = 0;          // further flag bits (0x0008 path milling)
+// A hole process as the CAM data builder sees it: the hole definition, the
+// step's condition and the step's tool, named after the fields the builder
+// copies into the elements (the byte offsets in brackets are those of the
+// definition record, the step condition and the tool's ATC row). The hole
+// elements are made from these exactly as the builder makes them; the
+// meaning of every hole field is described with NcElement
+// (shared/handover/nc_element.h).
+struct HoleDefinition {
+  int postNumber = 1;      // [+8] post record, 1-based
+  int workCoordinate = 0;  // [+12] 0..5 = G54..G59
+  int dataFormat = 0;      // [+16] 0 main program, 10 subprogram (0x9F00)
+  int returnLevel = 0;     // [+20] 0 G98 (start level), 1 G99 (R level)
+  double atcX = 0.0;       // [+64] the process start point X
+  double atcY = 0.0;       // [+72] the process start point Y
+  double atcZ = 50.0;      // [+80] the process start Z (tool change level)
+  double iPoint = 0.0;     // [+88] start level of the holes; 0 the process start Z
+  double rPoint = 2.0;     // [+96] R level
+  double through = 0.0;    // [+104] through amount
+};
+
+struct HoleStepCondition {
+  double surfaceZ = 0.0;      // [+40] machining surface Z
+  double depth = -10.0;       // [+48] hole bottom Z (tool tip)
+  double referenceZ = 0.0;    // [+56] helical: Z of the nominal diameter
+  double value80 = 0.0;       // [+80] chamfer offset x cos 45; helical/deep: added to the depth
+  double value88 = 0.0;       // [+88] helical: descent per turn
+  double taperAngle = 0.0;    // [+96] helical: section taper, degrees
+  double holeDiameter = 0.0;  // [+112] helical hole diameter; chamfer: the hole it goes round
+  double downFeed = 0.0;      // [+128] chamfer down feed
+  double approachFeed = 0.0;  // [+256] chamfer approach feed
+  int compensation = 0;       // [+248] bit 0 left (G41), bit 1 right
+  int dNumber = 0;            // [+252] D number
+};
+
+// The step tool, the fields of the ATC row.
+struct StepTool {
+  int atcNumber = 5;        // [+4]
+  int spindleSpeed = 1200;  // [+8]
+  int cannedCycle = 81;     // [+12] deep hole: the high-speed spindle speed
+  int mCode = 0;            // [+16] deep hole: the high-speed feed
+  int tapTwice = 0;         // [+20]
+  int kCode = 0;            // [+24] repeat count K
+  int hCode = 0;            // [+28] tool-length offset number
+  int dCode = 0;            // [+30]
+  int stepWord = 1;         // [+32] hole subprogram number offset
+  double diameter = 10.0;   // [+36]
+  double cornerRadius = 0;  // [+40]
+  double flatRadius = 0;    // [+44]
+  double tipAngle = 118.0;  // [+48] 90 marks a chamfer tool
+  double tipLength = 3.0;   // [+52]
+  double feed = 100.0;      // [+56]
+  double peckDepth = 0.0;   // [+60] Q; deep hole: the top cut
+  double pCode = 0.0;       // [+64] P; deep hole: the high-speed cut; helical: inclination
+  double fluteLength = 0;   // [+68]
+  int outputTNumber = 0;    // [+72]
+  int coolant = 1;          // [+78]
+  std::string secName = "DRILL";
+  std::string toolName = "TOOLS";
+};
+
+struct HoleProcess {
+  int code = 0x6800;  // the definition's hole kind: 0x6800, 0x6B00 helical, 0x6C00 deep
+  HoleDefinition definition;
+  HoleStepCondition step;
+  StepTool tool;
 };
 
 class HandoverBuilder {
@@ -42,19 +94,27 @@ class HandoverBuilder {
   // The stream's first record (number 0, a line along X).
   void Begin();
   handover::NcElement& Add(int number, int code);
-  void Point(int number, double x, double y, double zOffset = 0.0);
+  void Point(int number, double x, double y);
   void Line(int number, double x0, double y0, double x1, double y1);
   // An arc from (sx, sy) to (ex, ey) about (cx, cy); radius > 0 counter-clockwise.
   void Arc(int number, double radius, double sx, double sy, double ex, double ey, double cx, double cy);
 
   // A process with its tool map record (returns the record's number from 1):
   // tool data, the tool change (not for the first), the process start at
-  // (x, y, startZ) with the spindle speed.
+  // (x, y, startZ) with the spindle speed; a non-zero mCode makes it a
+  // tapping process (canned cycle 84) that starts its spindle with that M code.
   int BeginProcess(int number, int tool, double x, double y, double startZ, double spindle, double diameter = 10.0,
                    double mCode = 0.0);
-  // The cut-in of a hole process; returnToR sets the return-level bit.
-  void HoleCutIn(int number, bool returnToR = false);
-  void Hole(int number, int firstPoint, int lastPoint, const HoleSpec& hole);
+  // The process change of a hole definition, as the builder writes it: tool
+  // data, the tool change with its tool map record (not for the first), the
+  // hole-output switch, the process start, the process parameters and, for
+  // a helical process, its helix values. Returns the tool map record's number.
+  int BeginHoleProcess(int number, const HoleProcess& process);
+  // The cut-in of a hole definition (its start level and return mode).
+  void HoleCutIn(int number, const HoleProcess& process);
+  // One hole item: a hole command of the process's kind over the figures
+  // numbered itemKey.
+  void Hole(int number, int itemKey, const HoleProcess& process);
   void TextLine(int number, const std::string& cp932Text);
   void ProcessEnd(int number);
   // The closing records 0x6900 (990000) and 0xFF00 (999999).
@@ -75,6 +135,12 @@ class HandoverBuilder {
   handover::PostTable posts;
   handover::DrawingHeader header;
   bool writePosts = true;
+
+ private:
+  // Tool data, the tool map record and (from the second record on) its tool
+  // change; returns the record's number.
+  int AddToolRecords(int number, const handover::ToolMapRecord& record, bool holeTool, int compensationBits);
+  handover::NcElement& AddProcessStart(int number, const handover::ToolMapRecord& record, double x, double y, double z);
 };
 
 // The run's drawing folder "<data root>/UNIT/PGM/DAT" (created by Write).

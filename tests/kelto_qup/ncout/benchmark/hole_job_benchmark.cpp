@@ -28,11 +28,10 @@ fs::path PrepareJob() {
   job.Begin();
   // 20000 points of one curve (number 100), on a grid of 200 x 100 at 5 mm.
   for (int i = 0; i < kHoles; ++i) job.Point(100, (i % 200) * 5.0, (i / 200) * 5.0);
-  job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0);
-  job.HoleCutIn(401);
-  testsupport::HoleSpec hole;
-  hole.cycle = 81.0;
-  job.Hole(402, 100, 100, hole);
+  const testsupport::HoleProcess drill;  // G81
+  job.BeginHoleProcess(400, drill);
+  job.HoleCutIn(401, drill);
+  job.Hole(402, 100, drill);
   job.ProcessEnd(500);
   job.End();
   job.Write(home);
