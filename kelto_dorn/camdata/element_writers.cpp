@@ -127,13 +127,10 @@ void CCamDataBuilder::BeginProcess(int step, int counter) {
     WriteProcessStartRecord(step, false);
     return;
   }
+  // The same tool goes on: the process ends where it is, without returning
+  // to its start (unless an escaped item ended it already).
   const bool endWritten = !elements_.empty() && elements_.back().Kind() == code::kProcessEnd;
-  if (!endWritten) {
-    work_.number = s_.currentNumber;
-    work_.code = code::kProcessEnd;
-    work_.flags = kProcessEndByChange;
-    WriteCamRecord();
-  }
+  if (!endWritten) WriteProcessEnd();
   work_.number = s_.currentNumber;
   work_.code = code::kProcessRepeat;
   WriteCamRecord();

@@ -217,8 +217,12 @@ void CCamDataBuilder::WriteHoleCycle(int step, std::int32_t cycleCode, const Cur
     work_.d7 = tool.feed;
   }
   if (tool.tipAngle == kChamferPointAngle && c.chamferSize > 0.0) {
-    work_.flags |= kCycleMilled;
-    work_.d8 = c.chamferSize;  // the hole diameter the chamfer goes round
+    // A chamfer milled round the hole: the circle it goes round and its down
+    // and approach feeds take the places of the peck and dwell.
+    work_.flags = (work_.flags & ~(kCyclePeck | kCycleDwell)) | kCycleMilled;
+    work_.d8 = c.chamferSize;
+    work_.d2 = c.downFeed;
+    work_.d3 = c.feedCode;
   }
   work_.int1 = tool.atcNumber;
   work_.int2 = tool.outputTNumber;
