@@ -62,6 +62,9 @@ struct CommandEngines {
   // --- Machining definitions ------------------------------------------------------
 
   // --- CAM data ----------------------------------------------------------------------
+  std::function<void()> machiningOrder;  // 32806: the machining order dialog
+  std::function<void()> ncDataCheck;     // 32809: the NC data check dialog
+  std::function<void()> postSettings;    // 32819: the post settings dialog
 
   // --- Files and CAD exchange -----------------------------------------------------------
 };

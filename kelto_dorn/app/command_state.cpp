@@ -18,6 +18,8 @@ int g_workCount = 0;
 std::int32_t& g_continuousMode = g_drawingHeader.continuousMode;
 int g_copyMode = 0;
 int g_lineType = 0;
+int FocusedEditIndex = 0;
+char g_pathBuf[kPathBufSize] = {};
 
 void ResetCommandState() {
   g_curCommand = 0;
@@ -31,6 +33,8 @@ void ResetCommandState() {
   g_workCount = 0;
   g_copyMode = 0;
   g_lineType = 0;
+  FocusedEditIndex = 0;
+  g_pathBuf[0] = '\0';
 }
 
 }  // namespace dorn
