@@ -57,13 +57,25 @@ struct CCamDataBuilder::Checkpoint {
 CCamDataBuilder::CCamDataBuilder(DefinitionSlots& definitions, DocAtcTable& atc,
                                  std::array<SurfaceDefinition, kSurfaceSlotCount>& surfaces,
                                  const FinishPassSettings& finishPass)
-    : definitions_(definitions),
-      atc_(atc),
-      surfaces_(surfaces),
-      finishPass_(finishPass),
-      pitInItems_(new PitInItem[kPitInItems]()) {}
+    : definitions_(definitions), atc_(atc), surfaces_(surfaces), finishPass_(finishPass) {
+  // The stream never holds more than the companion's table: room for all of
+  // it up front keeps the records from being copied as the stream grows.
+  // The room of the previous build is taken over, so that its pages need not
+  // be made again for every request.
+  elements_.swap(SpareStream());
+  elements_.clear();
+  elements_.reserve(handover::kMaxElements);
+}
 
-CCamDataBuilder::~CCamDataBuilder() = default;
+CCamDataBuilder::~CCamDataBuilder() {
+  elements_.clear();
+  if (SpareStream().capacity() < elements_.capacity()) SpareStream().swap(elements_);
+}
+
+std::vector<handover::NcElement>& CCamDataBuilder::SpareStream() {
+  static std::vector<handover::NcElement> spare;
+  return spare;
+}
 
 CamBuildResult CCamDataBuilder::CreateCamData(int pitInClassification) {
   platform::WaitCursor wait;
@@ -74,6 +86,7 @@ CamBuildResult CCamDataBuilder::CreateCamData(int pitInClassification) {
 
   elements_.clear();
   toolMap_.clear();
+  toolMap_.reserve(handover::kMaxToolMapRecords);
   pitInMap_.clear();
   codeLines_ = handover::CodeLineTable{};
   codeLineCount_ = 0;
@@ -133,10 +146,8 @@ const OrderItem* CCamDataBuilder::NextOrderItem(int& tablePosition) {
   while (s_.listPosition < kMaxOrderIds) {
     const std::int32_t id = g_machiningOrderList[static_cast<std::size_t>(s_.listPosition)];
     if (id == 0) return nullptr;
-    const int items = OrderItemCount();
-    for (int n = 0; n < items; ++n) {
-      if (g_orderItems[static_cast<std::size_t>(n)].id == id) return &g_orderItems[static_cast<std::size_t>(n)];
-    }
+    const auto found = itemOfId_.find(id);
+    if (found != itemOfId_.end()) return &g_orderItems[static_cast<std::size_t>(found->second)];
     ++s_.listPosition;  // an id that no item has is passed over
   }
   return nullptr;
@@ -146,6 +157,10 @@ void CCamDataBuilder::BuildAll(int pitInClassification) {
   ResetBuildState();
   EnsureOrderItems();
   s_.listMode = g_machiningOrderCount != 0;
+  // The first item of each id, for the walk over the order list.
+  itemOfId_.clear();
+  const int items = OrderItemCount();
+  for (int n = 0; n < items; ++n) itemOfId_.emplace(g_orderItems[static_cast<std::size_t>(n)].id, n);
   int tablePosition = 0;
   while (failure_.empty()) {
     const OrderItem* next = NextOrderItem(tablePosition);

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "kelto_dorn/app/definition_index_record.h"
@@ -198,6 +199,8 @@ class CCamDataBuilder {
 
   // --- files (handover_output.cpp) ---------------------------------------
   bool WriteHandoverFiles(CamBuildResult& result);
+  // The stream's storage that one builder leaves to the next.
+  static std::vector<handover::NcElement>& SpareStream();
 
   DefinitionSlots& definitions_;
   DocAtcTable& atc_;
@@ -258,6 +261,7 @@ class CCamDataBuilder {
   };
   BuildState s_;
   OrderItem currentItem_{};
+  std::unordered_map<std::int32_t, int> itemOfId_;  // order id -> its first item
 
   struct PitInItem {
     std::int32_t kind = 0;
@@ -266,7 +270,7 @@ class CCamDataBuilder {
     handover::PitInMapRecord map{};
   };
   static constexpr int kPitInItems = 108;
-  std::unique_ptr<PitInItem[]> pitInItems_;
+  std::unique_ptr<PitInItem[]> pitInItems_;  // made with the first item kept
 };
 
 }  // namespace dorn

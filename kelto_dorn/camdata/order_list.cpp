@@ -129,13 +129,13 @@ std::string OrderItemLine(const DefinitionSlots& slots, int n) {
   return line;
 }
 
+// The item's own position, when the list agrees with it (the operations
+// here keep the two in step).
 int OrderPositionOf(int n) {
-  const std::int32_t id = g_orderItems[static_cast<std::size_t>(n)].id;
-  const int length = OrderListLength();
-  for (int i = 0; i < length; ++i) {
-    if (g_machiningOrderList[static_cast<std::size_t>(i)] == id) return i + 1;
-  }
-  return 0;
+  const OrderItem& item = g_orderItems[static_cast<std::size_t>(n)];
+  const int p = item.orderPosition;
+  if (p < 1 || p > kMaxOrderIds || g_machiningOrderList[static_cast<std::size_t>(p - 1)] != item.id) return 0;
+  return p;
 }
 
 void ClearOrderPositions() {

@@ -53,6 +53,8 @@ void CCamDataBuilder::ClassifyPitIn(const OrderItem& item) {
     return;
   }
   if (s_.pitInCount >= kPitInItems) return;  // further items stay in the ordinary stream only
+  // The item buffers (1.7 MB) are made for the first item a build keeps.
+  if (!pitInItems_) pitInItems_.reset(new PitInItem[kPitInItems]());
   PitInItem& stored = pitInItems_[static_cast<std::size_t>(s_.pitInCount++)];
   stored.kind = kind;
   stored.item = item;
