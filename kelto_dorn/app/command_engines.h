@@ -49,6 +49,13 @@ struct CommandEngines {
   std::function<int(int index)> findFigureAtPick;
   std::function<int(int arg)> pickWorkFigure;
   std::function<void(platform::DeviceContext&)> drawPickHighlights;
+  // What a click on a work figure chooses (0x7016: a curve offset's side,
+  // which ends the command).
+  std::function<int()> workPickMode;
+  // F7, F8, F9: the candidate page (1-3) the highlight shows.
+  std::function<void(int page)> setCandidatePage;
+  // Reverses the figure the last pick found (mode 1: an arc keeps its sweep).
+  std::function<int(int mode)> reverseFigureDirection;
 
   // --- Curve command engine ---------------------------------------------------
   std::function<void(int id)> beginCurveCommand;

@@ -16,6 +16,12 @@ extern int g_snapMode;     // 0 figure, 1 mouse point, 2 intersection, 3 end or 
 extern Vec2 g_pickPoint;   // the last click in drawing coordinates (mm)
 extern int g_pickIndex;    // figures picked in this step (0, 1, 2; 0xFFFC while an intersection is chosen)
 extern int g_pickResult;   // last pick: 1 found, 2 two intersection candidates, 15 or 0xFFFF nothing
+// The pick state to go back to after an intersection or end-point pick (4, 46, ...).
+extern int g_returnPickState;
+// The figure picked before (a following pick must not report it) and the
+// figure under test; -1 when none. Every new pick state clears both.
+extern int g_pickExcludeIndex;
+extern int g_pickTestIndex;
 // Automatic intersection recognition: the system record's word (+340).
 extern std::int32_t& g_autoIntersection;
 extern int g_abortCount;  // non-zero while a long operation runs; Esc counts it up
@@ -24,10 +30,6 @@ extern int g_workCount;   // length of the work list (segment blocks 0 .. g_work
 extern std::int32_t& g_continuousMode;
 extern int g_copyMode;  // transforms keep the originals (command 32848)
 extern int g_lineType;  // broken-line bits of new figures: 0, 0x1000, 0x2000 or 0x4000
-// The number of the dialog edit field that has the focus (0 none); callers
-// also leave a dialog's mode in it before opening the dialog (the post list
-// 0, 20, 50; the machining order 1 while its dialog is open).
-extern int FocusedEditIndex;
 // The shared path and list text buffer (CP932): paths, list texts and the
 // machine name a machine choice returns.
 inline constexpr int kPathBufSize = 1024;

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/camdata/post_table.h"

@@ -7,6 +7,7 @@
 #include "kelto_dorn/camdata/post_list_dialog.h"
 #include "kelto_dorn/camdata/post_table.h"
 #include "kelto_dorn/camdata/spindle_code_dialog.h"
+#include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/tooldb/last_tool_dialog.h"
 #include "platform/message_box.h"

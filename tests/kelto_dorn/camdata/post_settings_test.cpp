@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/camdata/choice_button.h"
 #include "kelto_dorn/camdata/post_list_dialog.h"
