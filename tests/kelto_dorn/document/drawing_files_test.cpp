@@ -205,6 +205,22 @@ TEST_F(DrawingFilesTest, ValueThatIsNotANumberNeverReachesTheFile) {
   EXPECT_EQ(FileBytes(Seg("TEST.MZF")), good);
 }
 
+// A machining order that no longer describes the definitions (a step was
+// added after the order was made) is not taken: its items would name the
+// wrong steps. It is made again the next time it is used.
+TEST_F(DrawingFilesTest, AnOrderThatNoLongerFitsTheDefinitionsIsDropped) {
+  BuildSampleDrawing();
+  document().definitions.Slot(0).stepTools[1].inUse = 1;  // a second step since the order was made
+  ASSERT_TRUE(SaveDrawing(document()));
+  ResetProgramState();
+  ASSERT_TRUE(g_figureStore.Start());
+  g_drawingHeader = handover::DefaultDrawingHeader();
+  MachiningOrderValid = kMachiningOrderUpToDate;
+  EXPECT_TRUE(LoadDrawing(document()).faults.empty());
+  EXPECT_EQ(g_orderItems[0].number, kOrderItemEnd);
+  EXPECT_EQ(MachiningOrderValid, 0);
+}
+
 TEST_F(DrawingFilesTest, DrawingWithoutTextsStillEndsItsTextSection) {
   std::string fault;
   const std::vector<std::uint8_t> bytes = BuildDefinitionFile(document(), &fault);
