@@ -137,6 +137,8 @@ class CCamDataBuilder {
   void WriteWireSurface(const SurfaceDefinition& s);
   void WriteBaseZRecords(const SurfaceDefinition& s);
   void WriteZSource(const SurfaceDefinition& s);
+  void WriteRibPairs(const SurfaceDefinition& s, std::int32_t number);
+  void WriteStyleDirection(const SurfaceDefinition& s);
 
   // --- process framing (element_writers.cpp) -----------------------------
   bool ProcessChanged(int step);

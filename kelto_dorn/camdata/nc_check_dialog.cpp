@@ -5,6 +5,7 @@
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/camdata/nc_requests.h"
+#include "kelto_dorn/camdata/run_settings.h"
 #include "platform/choosers.h"
 #include "platform/dravelo.h"
 #include "platform/message_box.h"
@@ -83,19 +84,14 @@ bool CNcDataCheckDlg::OnInit() {
 }
 
 void CNcDataCheckDlg::OnClick(int control) {
+  if (ClickRunSetting(control)) {
+    Display();
+    return;
+  }
   switch (control) {
-    case id::kNormal:
-    case id::kPause:
-    case id::kSlow:
-      g_drawingHeader.executionMode = control - id::kNormal;
-      break;
     case id::kGraphic:
     case id::kPlotter:
       PlotterFlag() = control == id::kPlotter ? 1 : 0;
-      break;
-    case id::kScreenNew:
-    case id::kScreenOverwrite:
-      g_drawingHeader.displayListReload = control == id::kScreenNew ? 0 : 1;
       break;
     case id::kDrawingState:
       if (services_.drawingStateDialog) services_.drawingStateDialog(PlotterFlag());
@@ -162,12 +158,9 @@ void CNcDataCheckDlg::Output() {
 }
 
 void CNcDataCheckDlg::Display() {
-  const int run = g_drawingHeader.executionMode;
-  for (int i = 0; i < 3; ++i) SetCheck(id::kNormal + i, run == i ? 1 : 0);
+  ShowRunSettings(*this);
   SetCheck(id::kGraphic, PlotterFlag() == 1 ? 0 : 1);
   SetCheck(id::kPlotter, PlotterFlag() == 1 ? 1 : 0);
-  SetCheck(id::kScreenNew, g_drawingHeader.displayListReload == 0 ? 1 : 0);
-  SetCheck(id::kScreenOverwrite, g_drawingHeader.displayListReload == 1 ? 1 : 0);
   SetCheck(id::kOwnFile, UsesSharedFile() ? 0 : 1);
   SetCheck(id::kSharedFile, UsesSharedFile() ? 1 : 0);
   SetText(id::kFileField, UsesSharedFile() ? sharedPath_ : OwnFileText());

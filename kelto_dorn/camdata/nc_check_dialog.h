@@ -6,6 +6,7 @@
 #include <string>
 
 #include "kelto_dorn/camdata/cam_services.h"
+#include "kelto_dorn/camdata/run_settings.h"
 #include "platform/dialog.h"
 
 namespace dorn {
@@ -16,9 +17,9 @@ inline constexpr char kCheckFileName[] = "$com_dat.@@@";
 inline constexpr std::size_t kCheckFileBytes = 256;
 
 namespace nc_check {
-inline constexpr int kNormal = 1345, kPause = 1346, kSlow = 1347;
+inline constexpr int kNormal = run_settings::kNormal, kPause = run_settings::kPause, kSlow = run_settings::kSlow;
 inline constexpr int kGraphic = 1381, kPlotter = 1205;
-inline constexpr int kScreenNew = 1348, kScreenOverwrite = 1350;
+inline constexpr int kScreenNew = run_settings::kScreenNew, kScreenOverwrite = run_settings::kScreenOverwrite;
 inline constexpr int kDrawingState = 1353, kOwnFile = 1554, kSharedFile = 1553;
 inline constexpr int kFileField = 1008, kOutput = 1178, kCancel = 1001;
 }  // namespace nc_check

@@ -8,6 +8,7 @@
 #include "kelto_dorn/app/number_text.h"
 #include "kelto_dorn/camdata/camdata_state.h"
 #include "kelto_dorn/camdata/nc_requests.h"
+#include "kelto_dorn/camdata/run_settings.h"
 #include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "platform/text.h"
@@ -153,6 +154,10 @@ void CNcDataCreateDlg::SetOutputKind(int kind) {
 
 void CNcDataCreateDlg::OnClick(int control) {
   CommitPendingEdit();
+  if (ClickRunSetting(control)) {
+    Display();
+    return;
+  }
   const bool dataMap = OutputKindWord() == kOutputDataMap;
   switch (control) {
     case id::kDataCreation:
@@ -166,15 +171,6 @@ void CNcDataCreateDlg::OnClick(int control) {
       break;
     case id::kNcCheck:
       SetOutputKind(kOutputNcCheck);
-      break;
-    case id::kNormal:
-    case id::kPause:
-    case id::kSlow:
-      H().executionMode = control - id::kNormal;
-      break;
-    case id::kScreenNew:
-    case id::kScreenOverwrite:
-      ScreenMode() = control == id::kScreenNew ? 0 : 1;
       break;
     case id::kAbsOutput:
     case id::kPointCloud:
@@ -281,10 +277,7 @@ void CNcDataCreateDlg::Display() {
   SetTitle(platform::Sjis(TitleOf(kind)));
   const int outputs[4] = {id::kDataCreation, id::kGraphic, id::kDataMap, id::kNcCheck};
   for (int i = 0; i < 4; ++i) SetCheck(outputs[i], kind == i + 1 ? 1 : 0);
-  const int run = H().executionMode;
-  for (int i = 0; i < 3; ++i) SetCheck(id::kNormal + i, run == i ? 1 : 0);
-  SetCheck(id::kScreenNew, ScreenMode() == 0 ? 1 : 0);
-  SetCheck(id::kScreenOverwrite, ScreenMode() == 1 ? 1 : 0);
+  ShowRunSettings(*this);
   const bool screenChoice = kind == kOutputDataCreation || kind == kOutputGraphic || PlotterFlag() == 0;
   Enable(id::kScreenNew, screenChoice);
   Enable(id::kScreenOverwrite, screenChoice);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "kelto_dorn/camdata/cam_services.h"
+#include "kelto_dorn/camdata/run_settings.h"
 #include "platform/dialog.h"
 
 namespace dorn {
@@ -17,8 +18,8 @@ inline constexpr int kNcCreateDialogId = 239;
 // Control ids.
 namespace nc_create {
 inline constexpr int kDataCreation = 1500, kGraphic = 1381, kDataMap = 1502, kNcCheck = 1503;
-inline constexpr int kNormal = 1345, kPause = 1346, kSlow = 1347;
-inline constexpr int kScreenNew = 1348, kScreenOverwrite = 1350;
+inline constexpr int kNormal = run_settings::kNormal, kPause = run_settings::kPause, kSlow = run_settings::kSlow;
+inline constexpr int kScreenNew = run_settings::kScreenNew, kScreenOverwrite = run_settings::kScreenOverwrite;
 inline constexpr int kAbsOutput = 1204, kPointCloud = 1107, kScreenOutput = 1356, kPlotter = 1205;
 inline constexpr int kCloudXy = 1041, kCloudXz = 1043, kCloudYz = 1044, kCloudDz = 1045;
 inline constexpr int kDrawingFileName = 1148, kONumberFileName = 1149;

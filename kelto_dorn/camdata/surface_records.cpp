@@ -197,6 +197,30 @@ void CCamDataBuilder::WriteSurface(const SurfaceDefinition& s) {
   ClearCamRecord();
 }
 
+// The rib pairs of a surface: each section curve with its rib.
+void CCamDataBuilder::WriteRibPairs(const SurfaceDefinition& s, std::int32_t number) {
+  const int count = std::min(RibCount(s), SectionCount(s));
+  for (int i = 0; i < count; ++i) {
+    work_.number = number;
+    work_.code = kRibPair;
+    work_.d4 = KeyValue(s.curvesA[i]);
+    work_.d5 = KeyValue(s.curvesB[i]);
+    WriteCamRecord();
+  }
+}
+
+// Styles 2 and 3 of a main record: a direction by the angle X[0] (degrees),
+// or the second point (X[1], Y[1]).
+void CCamDataBuilder::WriteStyleDirection(const SurfaceDefinition& s) {
+  if (Style(s) == 2) {
+    work_.d2 = std::cos(s.x[0] * kRadiansPerDegree);
+    work_.d3 = std::sin(s.x[0] * kRadiansPerDegree);
+  } else if (Style(s) == 3) {
+    work_.d2 = s.x[1];
+    work_.d3 = s.y[1];
+  }
+}
+
 void CCamDataBuilder::WriteRollSurface(const SurfaceDefinition& s) {
   work_.number = s.key;
   work_.code = kRollMain;
@@ -263,23 +287,10 @@ void CCamDataBuilder::WriteXySurface(const SurfaceDefinition& s, bool ribs) {
   work_.d1 = ribs ? KeyValue(s.key + 1) : KeyValue(s.curvesA[0]);
   work_.flags = s.mode & ~kExpandBetweenLists;
   WriteZSource(s);
-  if (Style(s) == 2) {
-    work_.d2 = std::cos(s.x[0] * kRadiansPerDegree);
-    work_.d3 = std::sin(s.x[0] * kRadiansPerDegree);
-  } else if (Style(s) == 3) {
-    work_.d2 = s.x[1];
-    work_.d3 = s.y[1];
-  }
+  WriteStyleDirection(s);
   WriteCamRecord();
   if (!ribs) return;
-  const int count = std::min(RibCount(s), SectionCount(s));
-  for (int i = 0; i < count; ++i) {
-    work_.number = s.key + 1;
-    work_.code = kRibPair;
-    work_.d4 = KeyValue(s.curvesA[i]);
-    work_.d5 = KeyValue(s.curvesB[i]);
-    WriteCamRecord();
-  }
+  WriteRibPairs(s, s.key + 1);
 }
 
 void CCamDataBuilder::WriteSpaceOrScaleSurface(const SurfaceDefinition& s, bool scale) {
@@ -352,13 +363,7 @@ void CCamDataBuilder::WriteBlSurface(const SurfaceDefinition& s, bool ribs) {
   } else {
     work_.d1 = KeyValue(s.curvesA[0]);
     work_.flags = Style(s) == kBlExpandStyle ? kBlExpandFlags : (s.mode & ~kExpandBetweenLists);
-    if (Style(s) == 2) {
-      work_.d2 = std::cos(s.x[0] * kRadiansPerDegree);
-      work_.d3 = std::sin(s.x[0] * kRadiansPerDegree);
-    } else if (Style(s) == 3) {
-      work_.d2 = s.x[1];
-      work_.d3 = s.y[1];
-    }
+    WriteStyleDirection(s);
   }
   WriteCamRecord();
   WriteBaseZRecords(s);
@@ -372,14 +377,7 @@ void CCamDataBuilder::WriteBlSurface(const SurfaceDefinition& s, bool ribs) {
     }
     return;
   }
-  const int count = std::min(RibCount(s), SectionCount(s));
-  for (int i = 0; i < count; ++i) {
-    work_.number = s.key + 2;
-    work_.code = kRibPair;
-    work_.d4 = KeyValue(s.curvesA[i]);
-    work_.d5 = KeyValue(s.curvesB[i]);
-    WriteCamRecord();
-  }
+  WriteRibPairs(s, s.key + 2);
 }
 
 // REF: the referenced surface's curve and a detail record whose form
@@ -444,14 +442,7 @@ void CCamDataBuilder::WriteFilletSurface(const SurfaceDefinition& s) {
     const int end = std::min(curve.end, GetFigureCount(kTableCurves));
     for (int i = std::max(curve.first, 0); i < end; ++i) WriteCurveFigure(i, s.key + 1);
   }
-  const int count = std::min(RibCount(s), SectionCount(s));
-  for (int i = 0; i < count; ++i) {
-    work_.number = s.key + 1;
-    work_.code = kRibPair;
-    work_.d4 = KeyValue(s.curvesA[i]);
-    work_.d5 = KeyValue(s.curvesB[i]);
-    WriteCamRecord();
-  }
+  WriteRibPairs(s, s.key + 1);
 }
 
 void CCamDataBuilder::WriteWireSurface(const SurfaceDefinition& s) {
@@ -459,13 +450,8 @@ void CCamDataBuilder::WriteWireSurface(const SurfaceDefinition& s) {
   work_.code = kSurfaceMain;
   work_.flags = s.mode & ~kExpandBetweenLists;
   work_.d4 = KeyValue(s.baseLine1);
-  if (Style(s) == 2) {
-    work_.d2 = std::cos(s.x[0] * kRadiansPerDegree);
-    work_.d3 = std::sin(s.x[0] * kRadiansPerDegree);
-  } else if (Style(s) == 3) {
-    work_.d2 = s.x[1];
-    work_.d3 = s.y[1];
-  } else if (Style(s) == 5 || Style(s) == 8) {
+  WriteStyleDirection(s);
+  if (Style(s) == 5 || Style(s) == 8) {
     work_.d6 = s.x[kWireValueIndex];
     work_.d7 = s.x[kWireValueIndex2];
     work_.d8 = s.y[kWireValueIndex2];
@@ -482,14 +468,7 @@ void CCamDataBuilder::WriteWireSurface(const SurfaceDefinition& s) {
     work_.d5 = values[i];
     WriteCamRecord();
   }
-  const int count = std::min(RibCount(s), SectionCount(s));
-  for (int i = 0; i < count; ++i) {
-    work_.number = s.key + 1;
-    work_.code = kRibPair;
-    work_.d4 = KeyValue(s.curvesA[i]);
-    work_.d5 = KeyValue(s.curvesB[i]);
-    WriteCamRecord();
-  }
+  WriteRibPairs(s, s.key + 1);
 }
 
 }  // namespace dorn
