@@ -121,6 +121,12 @@ void OnExecuteCommand(const CamServices& services, int commandId) {
     case kCmdExecuteDataCreation:
       RunCamJob(services, 4, 6);
       break;
+    case kCmdMachiningOrder:
+      OnMachiningOrder(services);
+      break;
+    case kCmdNcDataCheck:
+      OnNcDataCheck(services);
+      break;
     default:
       break;
   }
@@ -140,16 +146,14 @@ void OnNcDataCheck(const CamServices& services) {
   dialog.DoModal();
 }
 
-void OnPostSettings() {
-  CPostSettingDlg dialog;
-  dialog.DoModal();
-}
-
-void InstallCamDataCommands(const CamServices& services) {
-  g_commandEngines.camDataRun = [services](int id) { OnExecuteCommand(services, id); };
-  g_commandEngines.machiningOrder = [services] { OnMachiningOrder(services); };
-  g_commandEngines.ncDataCheck = [services] { OnNcDataCheck(services); };
-  g_commandEngines.postSettings = [] { OnPostSettings(); };
+void InstallCamDataCommands(std::function<CamServices()> services) {
+  g_commandEngines.camDataRun = [services](int id) { OnExecuteCommand(services(), id); };
+  g_commandEngines.machiningOrder = [services] { OnMachiningOrder(services()); };
+  g_commandEngines.ncDataCheck = [services] { OnNcDataCheck(services()); };
+  g_commandEngines.postSettingsDialog = [] {
+    CPostSettingDlg dialog;
+    return dialog.DoModal();
+  };
 }
 
 }  // namespace dorn

@@ -37,13 +37,18 @@ bool BuildAndStart(const CamServices& services, int pitInClassification, int sta
 // its surface the current one. Nothing happens without a working definition.
 bool RunCamJob(const CamServices& services, int startMode, int subMode);
 
-// One function per view command.
-void OnExecuteCommand(const CamServices& services, int commandId);  // 33042, 33044, 33045
+// One function per view command (the post settings, 32819, is the post
+// settings dialog itself).
+void OnExecuteCommand(const CamServices& services, int commandId);  // 33042, 33044, 33045, 32806, 32809
 void OnMachiningOrder(const CamServices& services);                 // 32806
 void OnNcDataCheck(const CamServices& services);                    // 32809
 void OnPostSettings();                                              // 32819
 
-// Installs the commands above into the command engines' table.
-void InstallCamDataCommands(const CamServices& services);
+// Installs the commands above into the command engines' table: the Execute
+// menu, the machining order and the NC data check as camDataRun (the last
+// two also as entries of their own, for the definition list's run button),
+// the post settings as postSettingsDialog. `services` is asked at each
+// command, so that the commands work on the document of that moment.
+void InstallCamDataCommands(std::function<CamServices()> services);
 
 }  // namespace dorn

@@ -31,4 +31,8 @@ CamServices DocumentCamServices(CKelDoc& document) {
   return s;
 }
 
+CamServices CurrentDocumentCamServices() {
+  return g_pDocument != nullptr ? DocumentCamServices(*g_pDocument) : CamServices{};
+}
+
 }  // namespace dorn

@@ -158,7 +158,8 @@ TEST_F(NcRequestTest, ExecuteMenuBuildsOnlyTheFirstStepOfAWire) {
   g_curMachiningDef = d;
   g_curDefinitionSlot = slot;
   g_drawingHeader.machiningSetting444 = 2;
-  InstallCamDataCommands(Recording());
+  const CamServices services = Recording();
+  InstallCamDataCommands([services] { return services; });
   ASSERT_TRUE(g_commandEngines.camDataRun);
   g_commandEngines.camDataRun(kCmdExecuteDataCreation);
   EXPECT_EQ(stores, 1);
