@@ -114,6 +114,8 @@ struct CommandEngines {
   std::function<int()> definitionGroupDialog;
 
   // --- CAM data ----------------------------------------------------------------------
+  std::function<void()> machiningOrder;  // 32806: the machining order dialog
+  std::function<void()> ncDataCheck;     // 32809: the NC data check dialog
   std::function<int()> machiningInfoDialog;
   std::function<int()> postSettingsDialog;
   // Works on a copy of the system record that the caller takes back.

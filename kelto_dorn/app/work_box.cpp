@@ -131,56 +131,61 @@ void DrawSizeDimensions(platform::DeviceContext& dc) {
 
 }  // namespace
 
-void PlaceWork() {
+std::optional<WorkBoxCorners> FindWorkBoxCorners() {
   const double W = g_workSizeX, H = g_workSizeY;
   const double ox = g_workOffsetX, oy = g_workOffsetY;
-  FigureRecord& w = g_workBoxFigure;
-  Vec2 c1, c2, c3, c4, centre;
+  Vec2 c1, c2, c3, c4;
   switch (g_workOriginPosition) {
     case kWorkOriginCentre:
       c1 = {W / 2, H / 2};
       c2 = {-W / 2, H / 2};
       c3 = {W / 2, -H / 2};
       c4 = {-W / 2, -H / 2};
-      centre = {-ox, -oy};
       break;
     case kWorkOriginUpperRight:
       c1 = {0, 0};
       c2 = {-W, 0};
       c3 = {0, -H};
       c4 = {-W, -H};
-      centre = {-W / 2 - ox, -H / 2 - oy};
       break;
     case kWorkOriginUpperLeft:
       c1 = {W, 0};
       c2 = {0, 0};
       c3 = {W, -H};
       c4 = {0, -H};
-      centre = {W / 2 - ox, -H / 2 - oy};
       break;
     case kWorkOriginLowerLeft:
       c1 = {W, H};
       c2 = {0, H};
       c3 = {W, 0};
       c4 = {0, 0};
-      centre = {W / 2 - ox, H / 2 - oy};
       break;
     case kWorkOriginLowerRight:
       c1 = {0, H};
       c2 = {-W, H};
       c3 = {0, 0};
       c4 = {-W, 0};
-      centre = {-W / 2 - ox, H / 2 - oy};
       break;
     default:
-      return;  // an unknown position keeps the previous box
+      return std::nullopt;
   }
+  return WorkBoxCorners{{c1.x - ox, c1.y - oy}, {c2.x - ox, c2.y - oy}, {c3.x - ox, c3.y - oy}, {c4.x - ox, c4.y - oy}};
+}
+
+void PlaceWork() {
+  const std::optional<WorkBoxCorners> corners = FindWorkBoxCorners();
+  if (!corners) return;  // an unknown position keeps the previous box
+  const double W = g_workSizeX, H = g_workSizeY;
+  // The projection centre of the side views: the middle of the box.
+  const Vec2 centre{(corners->upperRight.x + corners->lowerLeft.x) / 2,
+                    (corners->upperRight.y + corners->lowerLeft.y) / 2};
+  FigureRecord& w = g_workBoxFigure;
   g_projectionCentre = centre;
   w.origin = {};
-  w.start = {c1.x - ox, c1.y - oy};
-  w.end = {c2.x - ox, c2.y - oy};
-  w.centre = {c3.x - ox, c3.y - oy};
-  w.dir = {c4.x - ox, c4.y - oy};
+  w.start = corners->upperRight;
+  w.end = corners->upperLeft;
+  w.centre = corners->lowerRight;
+  w.dir = corners->lowerLeft;
   const Vec2 C2 = w.end, C3 = w.centre, C4 = w.dir;
   SetSizeText(0, W, (C3.x + C4.x) / 2 - kTextInset, C4.y - kTextOffset, 0.0f);
   SetSizeText(1, H, C4.x - kTextOffset, (C4.y + C2.y) / 2 - kTextInset, 90.0f);

@@ -3,6 +3,9 @@
 // origin by the origin position and offsets of the work settings, the
 // projection centre of the side views, the three size texts, and the
 // painting of the box with its origin-corner mark and size dimensions.
+#include <optional>
+
+#include "kelto_dorn/app/figure_record.h"
 #include "platform/device_context.h"
 
 namespace dorn {
@@ -16,6 +19,14 @@ inline constexpr int kWorkOriginLowerRight = 4;
 
 // PaintWorkBox's result when nothing was drawn.
 inline constexpr int kWorkBoxNotDrawn = 888;
+
+// The four corners of the work box against the drawing origin, from the
+// work size, origin position and offsets of the system record; nothing for
+// an unknown origin position.
+struct WorkBoxCorners {
+  Vec2 upperRight, upperLeft, lowerRight, lowerLeft;
+};
+std::optional<WorkBoxCorners> FindWorkBoxCorners();
 
 // Recomputes the corners (g_workBoxFigure), the projection centre and the
 // three size texts (text records 0-2) from the work settings.

@@ -4,7 +4,7 @@
 //          90 written as 378), then those of table 90 numbered 90;
 //   ".KWD" everything else (version 3): the system record, surfaces,
 //          machining definitions (16096 bytes), curves, index records, layer
-//          records, origins, texts and machining step records. The older
+//          records, origins, texts and the machining order's items. The older
 //          ".KWQ" (version 2) and ".KSE" (version 1, 16 layers) hold 13968-
 //          byte definitions and are converted when read.
 // Files are written whole to a temporary name and renamed, so a failed save

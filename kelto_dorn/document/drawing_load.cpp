@@ -16,6 +16,7 @@
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/figure_file_reader.h"
 #include "kelto_dorn/document/file_fault.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/document/pending_services.h"
 #include "kelto_dorn/document/record_checks.h"
 #include "kelto_dorn/document/system_state.h"
@@ -261,12 +262,19 @@ void LoadTexts(ByteSource& in, Loader& loader) {
   }
 }
 
-void LoadStepRecords(ByteSource& in) {
-  MachiningStepRecord s;
-  for (int i = 0; i < kMachiningStepRecordCount && in.Take(s); ++i) {
-    g_machiningStepRecords[static_cast<std::size_t>(i)] = s;
-    if (s.first == kStepRecordUnused) break;
+// The machining order's items. The table is kept with its order and marks
+// only when it still describes the loaded definitions; otherwise it is
+// rebuilt the next time it is used.
+void LoadOrderItems(ByteSource& in, CKelDoc& document) {
+  OrderItem item;
+  for (int i = 0; i < kMaxOrderItems && in.Take(item); ++i) {
+    if (item.number == kOrderItemEnd) break;
+    platform::TerminateField(item.name);
+    g_orderItems[static_cast<std::size_t>(i)] = item;
   }
+  const bool matches = OrderItemsMatchDefinitions(document.definitions);
+  if (!matches) ResetOrderItems();
+  MachiningOrderValid = matches ? kMachiningOrderUpToDate : 0;
 }
 
 }  // namespace
@@ -294,7 +302,7 @@ void LoadDefinitionBytes(CKelDoc& document, std::span<const std::uint8_t> bytes,
   section("origins", [&] { LoadOrigins(in, layers, loader); });
   section("origin counters", [&] { LoadOriginCounters(in, layers, loader); });
   section("texts", [&] { LoadTexts(in, loader); });
-  section("machining step records", [&] { LoadStepRecords(in); });
+  section("machining order", [&] { LoadOrderItems(in, document); });
 }
 
 namespace {
@@ -341,7 +349,7 @@ DrawingLoadReport LoadDrawing(CKelDoc& document, const fs::path* base) {
     loader.Fault("the drawing has no usable unit, second name or drawing name");
   } else {
     highestNumber = LoadFigures(path(".MZF"), loader);
-    ResetMachiningStepRecords();
+    ResetOrderItems();
     std::vector<std::uint8_t> bytes;
     static constexpr struct {
       const char* extension;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/document/byte_stream.h"
 #include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/drawing_files.h"
@@ -277,10 +278,10 @@ bool PutTexts(ByteSink& out, std::string* fault) {
   return true;
 }
 
-void PutStepRecords(ByteSink& out) {
-  for (const MachiningStepRecord& s : g_machiningStepRecords) {
-    out.Put(s);
-    if (s.first == kStepRecordUnused) break;
+void PutOrderItems(ByteSink& out) {
+  for (const OrderItem& item : g_orderItems) {
+    out.Put(item);
+    if (item.number == kOrderItemEnd) break;
   }
 }
 
@@ -292,7 +293,7 @@ std::vector<std::uint8_t> BuildDefinitionFile(CKelDoc& document, std::string* fa
       !PutLayersAndOrigins(out, fault) || !PutTexts(out, fault)) {
     return {};
   }
-  PutStepRecords(out);
+  PutOrderItems(out);
   return std::move(out.bytes());
 }
 

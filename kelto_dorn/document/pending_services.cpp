@@ -4,10 +4,6 @@
 
 namespace dorn {
 
-void TruncateMachiningOrder(int /*from*/) { g_drawingHeader.machiningOrderCount = 0; }
-
-void ReadDornPostTable() {}
-
 void UpdateDimensionArrowShape() {}
 
 }  // namespace dorn

@@ -8,7 +8,8 @@
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/file_fault.h"
 #include "kelto_dorn/document/message_dialog.h"
-#include "kelto_dorn/document/pending_services.h"
+#include "kelto_dorn/camdata/order_items.h"
+#include "kelto_dorn/camdata/post_table.h"
 #include "kelto_dorn/document/system_record.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/app/drawing_hooks.h"
@@ -92,7 +93,8 @@ int StartupSystem() {
   g_figureStore.Start();
   RebuildPenTable();
   ReadBoxHoleSettings();
-  ReadDornPostTable();
+  const platform::FileResult posts = ReadDornPostTable();
+  if (!posts.ok() && !posts.missing()) ReportFileFault(posts);
   const platform::FileResult d = ReadMachiningDefaults();
   if (!d.ok() && !d.missing()) ReportFileFault(d);
   g_appValueInt = 0;

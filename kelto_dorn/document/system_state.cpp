@@ -1,5 +1,6 @@
 #include "kelto_dorn/document/system_state.h"
 
+#include "kelto_dorn/camdata/camdata_state.h"
 #include "kelto_dorn/document/system_record.h"
 #include "kelto_dorn/document/undo.h"
 
@@ -11,7 +12,6 @@ FileServerSettings g_fileServerSettings;
 BoxHoleSettings g_boxHoleSettings;
 FinishPassRecord g_finishPassRecord;
 DisplayFlagRecord g_displayFlags;
-std::array<MachiningStepRecord, kMachiningStepRecordCount> g_machiningStepRecords{};
 std::string g_versionText;
 std::string g_messageCaption;
 int ModalDepth = 0;
@@ -21,10 +21,6 @@ int g_curveFiguresEnd = 0;
 int g_appValueInt = 0;
 double g_appValueDouble = 0.0;
 
-void ResetMachiningStepRecords() {
-  for (MachiningStepRecord& r : g_machiningStepRecords) r = MachiningStepRecord{kStepRecordUnused, {}};
-}
-
 void ResetDocumentState() {
   g_programFolder.clear();
   g_dataFolder.clear();
@@ -32,7 +28,7 @@ void ResetDocumentState() {
   g_boxHoleSettings = BoxHoleSettings{};
   g_finishPassRecord = FinishPassRecord{};
   g_displayFlags = DisplayFlagRecord{};
-  ResetMachiningStepRecords();
+  ResetCamDataState();
   g_versionText.clear();
   g_messageCaption.clear();
   ModalDepth = 0;

@@ -1,8 +1,8 @@
 #pragma once
 // Program-wide state of start-up and shutdown: the program folder and data
 // root, the file-server record, the box-hole and finishing-pass settings, the
-// opaque records stored with a drawing for the CAM data ("$TMG_FLG.@@@" and
-// the machining step records), and the words of the application object.
+// display flag record "$TMG_FLG.@@@", and the words of the application
+// object. (The machining order stored with a drawing is the CAM data's.)
 //
 // Declared here, defined in system_state.cpp; ResetDocumentState() brings it
 // back to the state before start-up (start-up and the tests call it).
@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <string>
 #include <type_traits>
+
+#include "kelto_dorn/machining/finish_pass_settings.h"
 
 namespace dorn {
 
@@ -57,12 +59,8 @@ static_assert(offsetof(BoxHoleSettings, tolerance) == 32);
 static_assert(offsetof(BoxHoleSettings, word40) == 40);
 static_assert(offsetof(BoxHoleSettings, word48) == 48);
 
-// The 80-byte finishing-pass record "$UrvoOikomi.@@@"; its fields belong to
-// the finishing-pass dialog, start-up only reads it.
-struct FinishPassRecord {
-  std::uint8_t bytes[80] = {};
-};
-static_assert(sizeof(FinishPassRecord) == 80);
+// The 80-byte finishing-pass record "$UrvoOikomi.@@@", read at start-up.
+using FinishPassRecord = FinishPassSettings;
 
 // "$TMG_FLG.@@@": the 120-byte display flag record (the view settings toggle
 // its first word; the CAD exchange reads it). Saved after every drawing save,
@@ -71,17 +69,6 @@ struct DisplayFlagRecord {
   std::int32_t words[30] = {};
 };
 static_assert(sizeof(DisplayFlagRecord) == 120);
-
-// One 104-byte machining step record of the CAM data; the drawing files keep
-// the 1024 of them as opaque blocks. A first word of 0xFFFF marks an unused
-// record and ends the list.
-struct MachiningStepRecord {
-  std::int32_t first = 0;
-  std::uint8_t rest[100] = {};
-};
-static_assert(sizeof(MachiningStepRecord) == 104);
-inline constexpr int kMachiningStepRecordCount = 1024;
-inline constexpr std::int32_t kStepRecordUnused = 0xFFFF;
 
 // --- File names (program folder unless said) -------------------------------
 inline constexpr char kFileServerFileName[] = "$FileServer.@@@";
@@ -101,7 +88,6 @@ extern FileServerSettings g_fileServerSettings;
 extern BoxHoleSettings g_boxHoleSettings;
 extern FinishPassRecord g_finishPassRecord;
 extern DisplayFlagRecord g_displayFlags;
-extern std::array<MachiningStepRecord, kMachiningStepRecordCount> g_machiningStepRecords;
 
 // The version text shown by the about box.
 inline constexpr char kVersionText[] = "Kelto_Dorn  Ver 8.52/B ";
@@ -121,10 +107,8 @@ extern int g_curveFiguresEnd;
 extern int g_appValueInt;
 extern double g_appValueDouble;
 
-// Every record of the list marked unused (+0 = 0xFFFF, the rest 0).
-void ResetMachiningStepRecords();
-
-// Everything above, the 3-D model steps and the undo ring.
+// Everything above, the machining order, the post table, the 3-D model steps
+// and the undo ring.
 void ResetDocumentState();
 
 }  // namespace dorn

@@ -21,6 +21,7 @@
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/file_fault.h"
 #include "kelto_dorn/document/message_dialog.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/document/pending_services.h"
 #include "kelto_dorn/document/system_record.h"
 #include "kelto_dorn/document/system_state.h"

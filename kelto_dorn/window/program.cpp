@@ -8,6 +8,8 @@
 #include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/camdata/nc_requests.h"
+#include "kelto_dorn/document/cam_requests.h"
 #include "kelto_dorn/document/startup.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
@@ -31,6 +33,7 @@ void InstallCommandEngines() {
   sources.textBuffer = [] { return std::string(g_textBuffer, ::strnlen(g_textBuffer, sizeof g_textBuffer)); };
   SetMessageValueSources(std::move(sources));
   InstallPickingEngines();
+  InstallCamDataCommands(CurrentDocumentCamServices);
   // The drawing commands, picking, curves, dimensions, surfaces, machining,
   // CAM data and file exchange install their entries here as each joins the
   // program; an entry not installed leaves its commands disabled.

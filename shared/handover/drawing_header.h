@@ -13,7 +13,8 @@
 // | off | type      | field                | meaning (first-run value)            |
 // |-----|-----------|----------------------|--------------------------------------|
 // |   0 | int32     | version              | 34091 before each companion start    |
-// |   4 | int32     | machiningTimeRecord  | record 1-4 of "$KP_TIME.@@@" (0)     |
+// |   4 | int32     | machiningTimeRecord  | record 1-4 of "$KP_TIME.@@@" (0);    |
+// |     |           |                      | the NC dialog's machine channel MC_1-4|
 // |   8 | char[64]  | drawingName          | ("TEST")                             |
 // |  72 | char[64]  | unitName             | folder under the data root ("SAMPLE")|
 // | 136 | char[64]  | secondName           | folder under the unit ("PGM")        |
@@ -26,13 +27,19 @@
 // | 308 | int32     | continuousMode       | bit 0: commands restart (0)          |
 // | 312 | int32     | showFigures          | (1)                                  |
 // | 316 | int32     | plotterSetting       | (0)                                  |
-// | 320 | int32     | executionMode        | 0 NORMAL, 1 PAUSE, 2 SLOW            |
-// | 324 | int32 x3  | ncSetting324..332    | NC creation settings; 328 display    |
+// | 320 | int32     | executionMode        | run mode: 0 NORMAL, 1 PAUSE, 2 SLOW  |
+// | 324 | int32 x3  | ncSetting324..332    | NC dialogs: 324 output kind (1 data  |
+// |     |           |                      | creation, 2 graphic, 3 data map, 4 NC|
+// |     |           |                      | check); 328 point-cloud type 0 XY,   |
+// |     |           |                      | 1 XZ, 2 YZ, 3 DZ (display word);     |
+// |     |           |                      | 332 plotter flag (1 plotter)         |
 // | 336 | int32     | frameCreatedWord     | set to 1 when the main frame is made |
 // | 340 | int32     | autoIntersection     | (0)                                  |
 // | 344 | int32     | printOptions         | low byte 'R' / 'S', bits 0xF000      |
 // |     |           |                      | colour mode (0x1000, 0x2000)         |
-// | 348 | int32     | machiningOrderCount  |                                      |
+// | 348 | int32     | machiningOrderCount  | machining order's count word: bit    |
+// |     |           |                      | 0x800000 list in force, low 20 bits a|
+// |     |           |                      | definition key to run alone          |
 // | 352 | int32     | cadImportKind        | low 4 bits 1-6; 0x8000 DXF output    |
 // | 356 | int32     | cadImportSetting     |                                      |
 // | 360 | int32     | showAxes             | grid, axes, origins, work box        |
@@ -40,7 +47,9 @@
 // | 368 | int32     | nfsSwitch            | 0 or 15: send the NC file over the   |
 // |     |           |                      | network drive                        |
 // | 372 | int32     | companionStarted     | set to 1 by the companion start-up   |
-// | 376 | int32     | displayListReload    | reload "$CG_DATA.LST" at start       |
+// | 376 | int32     | displayListReload    | reload "$CG_DATA.LST" at start: the  |
+// |     |           |                      | NC dialogs' screen mode 0 new,       |
+// |     |           |                      | 1 overwrite                          |
 // | 380 | int32     | portByte             | low 4 bits COM1..COM9 as 0..8; 0x10  |
 // |     |           |                      | draw, 0x20 list, 0x40 network (17)   |
 // | 384 | int32     | startMode            | 0-9 NC runs, 11, 12, 22, 24, 33, 39, |
@@ -57,10 +66,12 @@
 // | 424 | int32     | workBoxHidden        |                                      |
 // | 428 | int32     | reserved428          |                                      |
 // | 432 | int32     | curOriginIndex       | 0..63, current origin of the layer   |
-// | 436 | int32     | programNumberSwitch  |                                      |
-// | 440 | int32     | programNumber        | O number, 0 none                     |
-// | 444 | int32     | machiningSetting444  |                                      |
-// | 448 | int32     | programNumberForm    | 0, 1 or 2                            |
+// | 436 | int32     | programNumberSwitch  | NC file name: 0 drawing, 1 O number  |
+// | 440 | int32     | programNumber        | O-number base, 0 none                |
+// | 444 | int32     | machiningSetting444  | data-map output: 0 ABS, 1 point      |
+// |     |           |                      | cloud, 2 plotter, 3 screen           |
+// | 448 | int32     | programNumberForm    | program comment form: 0 " O%d (' %s)"|
+// |     |           |                      | 1 comment then O, 2 O then comment   |
 // | 452 | int32     | reserved452          |                                      |
 // | 456 | double    | originOffsetX, Y     | work centre from the machining origin|
 // | 472 | double    | workSizeX, Y, Z      | stock size; Z also the global Z      |

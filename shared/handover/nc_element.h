@@ -85,6 +85,43 @@
 // 0xCC00 hole points as a subprogram (after a 0x6800 when the drawing asks
 // for it): flags the subprogram number offset (tool +32, at least 1); int2
 // the item index; int3 99 for the last item.
+//
+// The frame of every definition, as the CAM data builder writes it:
+//
+// 0xEC54 definition start: number = step index x 256 + definition number +
+// 300, or the previous definition's end number (its last number + 100) when
+// larger; the records of the definition count up from it; flags the
+// work coordinate system (def +12, 0..5 = G54..G59).
+// 0xBB00 tool data: flags ATC number; int1 M code (tool +16); int2 output T
+// (tool +72); int3 post M code (tool +76); d0 diameter (at least 0.0001);
+// d1 corner radius; d2 tip length; d3 the step's compensation bits (step
+// +248, low 4 bits) at a process start, tool +20 (tapping twice) for holes;
+// d4 H code; d5 peck Q; d6 P value; d7 canned cycle; d8 feed.
+// 0x9A00 tool change (not before the first process): flags the number (from
+// 1) of the tool map record written with it; d4 ATC number; d6 spindle
+// speed; d1/d2 tool +40/+44 unless def +32 is set.
+// 0x6100/0x6110 process start of the contour family: 0x6110 with d7 the ATC
+// number and int2 the output T when the tool has an ATC number; flags 0x8100,
+// | 0x1 order mark, | 0x2 M00 mark; d0 step +160; d1/d2 tool +40/+44; d3
+// start Z (def +80); d4/d5 start X/Y (def +64/+72); d6 spindle speed; d8 0
+// (the feed factor: 100 %); int1 step number (step +20).
+// 0x9900 text line: flags the index of its code line ("$DORN_CDE.@@@").
+// 0x9700 post marker: d4 the definition's post number (def +8).
+// 0x7200 process end: before a new tool, flags 0 (the tool returns to the
+// process start); flags 0x100 when the same tool goes on or an escaped item
+// ends, then d5 the tool move Z (step +168, or def +80 when that is below
+// -999).
+// 0xA900 process repeat: the next process keeps the tool and cutting values.
+// 0xFA00 figure reference: d4 a DRAW figure's key value; d5 a second key
+// value (flags 0x10) or the slot's value.
+// 0xBE00 finish-hole head; 0xD000 contour-finish head (d5 EXT_Z of the
+// finishing-pass settings); 0x6900 end of machining (990000, flags 128 when
+// the pit-in section follows); 0xD100 pit-in section (990001); 0xD200 pit-in
+// program start (d5 EXT_Z for a contour finish); 0xD400 its end; 0xFF00 end
+// of stream (999999).
+// A curve, surface or element number named in a double is written as its key
+// value (key + key x 0.000001), which the companion's pre-pass turns into a
+// range of table indexes.
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -6,7 +6,7 @@
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/palette.h"
-#include "kelto_dorn/dialogs/color_button.h"
+#include "kelto_dorn/app/color_button.h"
 #include "kelto_dorn/dialogs/color_palette_dialog.h"
 #include "platform/headless/dialog_driver.h"
 #include "platform/text.h"

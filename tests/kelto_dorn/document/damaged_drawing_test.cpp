@@ -123,7 +123,7 @@ TEST_F(DamagedDrawingTest, FileCutInsideASectionEndsThereAndNamesIt) {
   const std::size_t origins = LayersAt(1) + 32 * 64;
   struct Case {
     std::size_t cut;
-    int section;  // 0 header ... 9 step records
+    int section;  // 0 header ... 9 machining order
     const char* name;
   };
   const Case cases[] = {
@@ -138,7 +138,7 @@ TEST_F(DamagedDrawingTest, FileCutInsideASectionEndsThereAndNamesIt) {
       {origins + 2000, 6, "origins"},
       {CountersAt(1) + 3, 7, "origin counters"},
       {TextsAt(1) + 96 + 40, 8, "texts"},
-      {TextsAt(1) + 5 * 96 + 10, 9, "machining step records"},
+      {TextsAt(1) + 5 * 96 + 10, 9, "machining order"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cut);

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/app/view_state.h"
@@ -92,12 +93,15 @@ class DrawingFilesTest : public DocumentTest {
     d.number = 7;
     d.steps[0].depth = -1.25;
     platform::SetFieldText(d.processName, "DRILL");
-    g_machiningIndexTable.records[0] = DefinitionIndexRecord{2, 5, 0, 0xB400, "ANA"};
+    d.stepTools[0].inUse = 1;
+    d.stepTools[0].atcNumber = 3;
+    g_machiningIndexTable.records[0] = DefinitionIndexRecord{2, 7, 0, 0xB400, "ANA"};
     g_machiningIndexTable.count = 1;
     g_layerScale[3] = 120.0;
     g_layerGridPitch[3] = 5.0;
-    g_machiningStepRecords[0].first = 3;
-    g_machiningStepRecords[0].rest[10] = 0x5A;
+    BuildOrderItems(document().definitions, document().atc);
+    g_orderItems[0].mark = 1;
+    g_orderItems[0].orderPosition = 1;
     g_displayFlags.words[0] = 1;
   }
 };
@@ -153,9 +157,13 @@ TEST_F(DrawingFilesTest, SavedDrawingLoadsBackTheSameRecords) {
   EXPECT_EQ(platform::FieldText(g_machiningIndexTable.records[0].name), "ANA");
   EXPECT_EQ(g_layerScale[3], 120.0);
   EXPECT_EQ(g_layerGridPitch[3], 5.0);
-  EXPECT_EQ(g_machiningStepRecords[0].first, 3);
-  EXPECT_EQ(g_machiningStepRecords[0].rest[10], 0x5A);
-  EXPECT_EQ(g_machiningStepRecords[1].first, kStepRecordUnused);
+  // The machining order still describes the definitions: kept with its marks.
+  EXPECT_EQ(g_orderItems[0].id, 7);
+  EXPECT_EQ(g_orderItems[0].atcNumber, 3);
+  EXPECT_EQ(g_orderItems[0].mark, 1);
+  EXPECT_EQ(g_orderItems[0].orderPosition, 1);
+  EXPECT_EQ(g_orderItems[1].number, kOrderItemEnd);
+  EXPECT_EQ(MachiningOrderValid, kMachiningOrderUpToDate);
   EXPECT_EQ(g_displayFlags.words[0], 1);
   EXPECT_EQ(g_nextFigureNumber, 378 + 257);
 }
@@ -197,40 +205,63 @@ TEST_F(DrawingFilesTest, ValueThatIsNotANumberNeverReachesTheFile) {
   EXPECT_EQ(FileBytes(Seg("TEST.MZF")), good);
 }
 
+// A machining order that no longer describes the definitions (a step was
+// added after the order was made) is not taken: its items would name the
+// wrong steps. It is made again the next time it is used.
+TEST_F(DrawingFilesTest, AnOrderThatNoLongerFitsTheDefinitionsIsDropped) {
+  BuildSampleDrawing();
+  document().definitions.Slot(0).stepTools[1].inUse = 1;  // a second step since the order was made
+  ASSERT_TRUE(SaveDrawing(document()));
+  ResetProgramState();
+  ASSERT_TRUE(g_figureStore.Start());
+  g_drawingHeader = handover::DefaultDrawingHeader();
+  MachiningOrderValid = kMachiningOrderUpToDate;
+  EXPECT_TRUE(LoadDrawing(document()).faults.empty());
+  EXPECT_EQ(g_orderItems[0].number, kOrderItemEnd);
+  EXPECT_EQ(MachiningOrderValid, 0);
+}
+
 TEST_F(DrawingFilesTest, DrawingWithoutTextsStillEndsItsTextSection) {
   std::string fault;
   const std::vector<std::uint8_t> bytes = BuildDefinitionFile(document(), &fault);
   ASSERT_TRUE(fault.empty());
   // The work texts 0-2 get the current layer; the terminator follows them.
   // The step list ends with its first unused record.
-  const std::size_t stepsAt = bytes.size() - sizeof(MachiningStepRecord);
+  const std::size_t stepsAt = bytes.size() - sizeof(OrderItem);
   std::int32_t step = 0;
   std::memcpy(&step, bytes.data() + stepsAt, 4);
-  EXPECT_EQ(step, kStepRecordUnused);
+  EXPECT_EQ(step, kOrderItemEnd);
   std::int32_t textEnd = 0;
   std::memcpy(&textEnd, bytes.data() + stepsAt - sizeof(TextRecord), 4);
   EXPECT_EQ(textEnd, kNone);
 }
 
-// A full text list (every record but the last) with machining step records:
+// A full text list (every record but the last) with machining order items:
 // the text section keeps its 24800 records, the end record in the place the
-// list keeps free, and every text and step record comes back.
-TEST_F(DrawingFilesTest, FullTextListSavesEveryTextAndEveryStepRecord) {
+// list keeps free, and every text and order item comes back.
+TEST_F(DrawingFilesTest, FullTextListSavesEveryTextAndEveryOrderItem) {
   for (int i = 0; i < kTextRecordCapacity; ++i)
     PutText(i, i % kLayerCount, i == kTextRecordCapacity - 1 ? "LAST" : "T");
   EXPECT_FALSE(TextStoreHasRoom());
   EXPECT_EQ(AppendTextRecord(g_textRecords[5]), -1);  // the end record's place stays free
   EXPECT_EQ(g_textRecords[kTextRecordCapacity].layer, kTextRecordFree);
+  // One definition of ten steps: ten machining order items, every other one
+  // starred.
   constexpr int kSteps = 10;
-  for (int i = 0; i < kSteps; ++i) {
-    g_machiningStepRecords[static_cast<std::size_t>(i)].first = 100 + i;
-    g_machiningStepRecords[static_cast<std::size_t>(i)].rest[99] = static_cast<std::uint8_t>(i);
-  }
+  MachiningDefinition& d = document().definitions.Slot(0);
+  d.kind = 0xA000;
+  d.number = 10000;
+  for (int i = 0; i < kSteps; ++i) d.stepTools[i].inUse = 1;
+  g_machiningIndexTable.records[0] = DefinitionIndexRecord{2, 10000, 0, 0xA000, "C"};
+  g_machiningIndexTable.count = 1;
+  BuildOrderItems(document().definitions, document().atc);
+  for (int i = 0; i < kSteps; ++i) g_orderItems[static_cast<std::size_t>(i)].mark = static_cast<std::int16_t>(i % 2);
   ASSERT_TRUE(SaveDrawing(document()));
-  constexpr std::size_t kTextsAt = 616 + sizeof(SurfaceDefinition) + sizeof(MachiningDefinition) + sizeof(CurveRecord) +
-                                   sizeof(DefinitionIndexRecord) + 32 * 64 + 32 * 64 * 16 + 32 * 8;
+  constexpr std::size_t kTextsAt = 616 + sizeof(SurfaceDefinition) + 2 * sizeof(MachiningDefinition) +
+                                   sizeof(CurveRecord) + 2 * sizeof(DefinitionIndexRecord) + 32 * 64 + 32 * 64 * 16 +
+                                   32 * 8;
   std::vector<std::uint8_t> kwd = FileBytes(Seg("TEST.KWD"));
-  ASSERT_EQ(kwd.size(), kTextsAt + kTextRecordCount * sizeof(TextRecord) + (kSteps + 1) * sizeof(MachiningStepRecord));
+  ASSERT_EQ(kwd.size(), kTextsAt + kTextRecordCount * sizeof(TextRecord) + (kSteps + 1) * sizeof(OrderItem));
 
   auto expectAllBack = [&](const char* form) {
     SCOPED_TRACE(form);
@@ -241,16 +272,16 @@ TEST_F(DrawingFilesTest, FullTextListSavesEveryTextAndEveryStepRecord) {
     EXPECT_EQ(TextRecordsInUse(), kTextRecordCapacity);
     EXPECT_EQ(platform::FieldText(g_textRecords[kTextRecordCapacity - 1].text), "LAST");
     for (int i = 0; i < kSteps; ++i) {
-      EXPECT_EQ(g_machiningStepRecords[static_cast<std::size_t>(i)].first, 100 + i);
-      EXPECT_EQ(g_machiningStepRecords[static_cast<std::size_t>(i)].rest[99], i);
+      EXPECT_EQ(g_orderItems[static_cast<std::size_t>(i)].id, 10000 + i);
+      EXPECT_EQ(g_orderItems[static_cast<std::size_t>(i)].mark, i % 2);
     }
-    EXPECT_EQ(g_machiningStepRecords[kSteps].first, kStepRecordUnused);
+    EXPECT_EQ(g_orderItems[kSteps].number, kOrderItemEnd);
   };
   expectAllBack("as saved");
   EXPECT_TRUE(ShownTexts().empty());
 
   // An earlier build wrote a full store's 24800 texts and its end record
-  // behind them: the step records still come back, the one text beyond the
+  // behind them: the order items still come back, the one text beyond the
   // capacity is dropped and reported.
   TextRecord extra = g_textRecords[7];
   const auto* p = reinterpret_cast<const std::uint8_t*>(&extra);

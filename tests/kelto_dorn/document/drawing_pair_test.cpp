@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/app/record_resets.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/system_state.h"
@@ -145,9 +146,11 @@ TEST_F(DrawingPairTest, SaveLoadSaveGivesTheSameBytes) {
          MachiningDefinition& d = document().definitions.Slot(0);
          d.kind = 0xB400;
          d.number = 7;
-         g_machiningIndexTable.records[0] = DefinitionIndexRecord{2, 5, 0, 0xB400, "ANA"};
+         d.stepTools[0].inUse = 1;
+         g_machiningIndexTable.records[0] = DefinitionIndexRecord{2, 7, 0, 0xB400, "ANA"};
          g_machiningIndexTable.count = 1;
-         g_machiningStepRecords[0].first = 3;
+         BuildOrderItems(document().definitions, document().atc);
+         g_orderItems[0].m00 = 1;
        }},
       {"OLDKSE",
        [&] {

@@ -1,5 +1,5 @@
 // The owner-drawn colour button: see color_button.h.
-#include "kelto_dorn/dialogs/color_button.h"
+#include "kelto_dorn/app/color_button.h"
 
 namespace dorn {
 
