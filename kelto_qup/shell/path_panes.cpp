@@ -43,7 +43,11 @@ Matrix RotationZ(double degrees) {
   return {{{c, -s, 0}, {s, c, 0}, {0, 0, 1}}};
 }
 
-int RoundPixel(double v) { return static_cast<int>(std::lround(v)); }
+// Pixels of coordinates already inside a pane (or close to it).
+int RoundPixel(double v) { return static_cast<int>(v < 0.0 ? v - 0.5 : v + 0.5); }
+
+// The plane each quarter shows: 1 X-Y, 2 Y-Z, 3 X-Z, 4 the arrow view.
+constexpr int kPlaneOfQuarter[kPaneCount] = {0, 0, 2, 1, kPlaneArrow};
 
 }  // namespace
 
@@ -67,6 +71,7 @@ void PathPanes::Setup(platform::Size client, int listHeight) {
                      (extents.minZ + extents.maxZ) * 0.5};
   }
   for (Buffer& b : buffers_) b = Buffer{};
+  screenValid_ = false;
   const double f = kPixelsPerUnit * printScale;
   const double w = client.cx * printScale;
   const double h = std::max(0, client.cy - listHeight) * printScale;
@@ -100,13 +105,7 @@ std::array<double, 3> PathPanes::Turned(double x, double y, double z) const {
 }
 
 std::array<double, 2> PathPanes::PanePair(int pane, double x, double y, double z) const {
-  int plane = pane;
-  if (pane == 0) {
-    plane = Plane();
-  } else {
-    constexpr int kPlaneOfQuarter[5] = {0, 0, 2, 1, kPlaneArrow};
-    plane = kPlaneOfQuarter[pane];
-  }
+  const int plane = pane == 0 ? Plane() : kPlaneOfQuarter[pane];
   switch (plane) {
     case 1:
       return {x, z};
@@ -180,7 +179,10 @@ int PathPanes::ReplayPen(std::uint16_t colorWord) const {
 
 // ---- drawing
 
-void PathPanes::MoveTo3D(double x, double y, double z) { current_ = {x, y, z}; }
+void PathPanes::MoveTo3D(double x, double y, double z) {
+  current_ = {x, y, z};
+  screenValid_ = false;
+}
 
 void PathPanes::Replay(platform::DeviceContext& dc, const handover::CDisplayRecord& r, bool first) {
   if (r.kind != 1 && r.kind != 0 && r.kind != -1) return;
@@ -195,37 +197,66 @@ void PathPanes::Replay(platform::DeviceContext& dc, const handover::CDisplayReco
   MoveDraw3D(dc, r.x, r.y, r.z, kind);
 }
 
+std::array<double, 2> PathPanes::ScreenPoint(int pane, const std::array<double, 3>& p,
+                                             const std::array<double, 3>& turned) const {
+  const PaneGeometry& g = geometry_[static_cast<std::size_t>(pane)];
+  const int plane = pane == 0 ? Plane() : kPlaneOfQuarter[pane];
+  double u = p[0], v = p[1];
+  if (plane == 1) {
+    v = p[2];
+  } else if (plane == 2) {
+    u = -p[2];
+  } else if (plane == kPlaneArrow) {
+    u = turned[0], v = turned[1];
+  }
+  return {u * g.scale + g.centreX, g.centreY - v * g.scale};
+}
+
+void PathPanes::ProjectVisible(const std::array<double, 3>& p,
+                               std::array<std::array<double, 2>, kPaneCount>& out) const {
+  const int first = FirstVisiblePane(), last = first + VisiblePaneCount();
+  const bool arrow = FourPanes() || Plane() == kPlaneArrow;
+  const std::array<double, 3> turned = arrow ? Turned(p[0], p[1], p[2]) : std::array<double, 3>{};
+  for (int pane = first; pane < last; ++pane) out[static_cast<std::size_t>(pane)] = ScreenPoint(pane, p, turned);
+}
+
 void PathPanes::MoveDraw3D(platform::DeviceContext& dc, double x, double y, double z, int kind, int mode) {
   const std::array<double, 3> to{x, y, z};
   if (mode != kDecorationMode) extents.Add(x, y, z);
+  // Each point is projected once: its pixels are the next segment's start.
+  std::array<std::array<double, 2>, kPaneCount> next;
+  ProjectVisible(to, next);
   if (kind != 0) {
+    if (!screenValid_) ProjectVisible(current_, screen_);
     if (dragPane >= 0) {
-      DrawSegmentInPane(dc, dragPane, current_, to, kind);
+      DrawScreenSegment(dc, dragPane, screen_[static_cast<std::size_t>(dragPane)],
+                        next[static_cast<std::size_t>(dragPane)], kind);
     } else if (tracePaneOnly && FourPanes()) {
-      DrawSegmentInPane(dc, 1, current_, to, kind);
+      DrawScreenSegment(dc, 1, screen_[1], next[1], kind);
     } else {
       const int first = FirstVisiblePane();
-      for (int p = first; p < first + VisiblePaneCount(); ++p) DrawSegmentInPane(dc, p, current_, to, kind);
+      for (int p = first; p < first + VisiblePaneCount(); ++p) {
+        DrawScreenSegment(dc, p, screen_[static_cast<std::size_t>(p)], next[static_cast<std::size_t>(p)], kind);
+      }
     }
   }
+  screen_ = next;
+  screenValid_ = true;
   current_ = to;
 }
 
-void PathPanes::DrawSegmentInPane(platform::DeviceContext& dc, int pane, const std::array<double, 3>& from,
-                                  const std::array<double, 3>& to, int kind) {
+void PathPanes::DrawScreenSegment(platform::DeviceContext& dc, int pane, std::array<double, 2> a,
+                                  std::array<double, 2> b, int kind) {
   const PaneGeometry& g = geometry_[static_cast<std::size_t>(pane)];
-  const auto a = PanePair(pane, from[0], from[1], from[2]);
-  const auto b = PanePair(pane, to[0], to[1], to[2]);
-  double ax = a[0] * g.scale + g.centreX, ay = g.centreY - a[1] * g.scale;
-  double bx = b[0] * g.scale + g.centreX, by = g.centreY - b[1] * g.scale;
   if (kind > 0 && a == b) {
     // A cut straight along the pane's viewing direction (a drilled hole seen
     // from above) would draw nothing: it shows as a small cross.
-    if (g.rect.Contains({RoundPixel(ax), RoundPixel(ay)})) DrawPointMark(dc, {RoundPixel(ax), RoundPixel(ay)}, kind);
+    const bool inside = a[0] >= g.rect.left && a[0] < g.rect.right && a[1] >= g.rect.top && a[1] < g.rect.bottom;
+    if (inside) DrawPointMark(dc, {RoundPixel(a[0]), RoundPixel(a[1])}, kind);
     return;
   }
-  if (!ClipSegment(ax, ay, bx, by, g.rect)) return;
-  Append(dc, pane, {RoundPixel(ax), RoundPixel(ay)}, {RoundPixel(bx), RoundPixel(by)}, kind);
+  if (!ClipSegment(a[0], a[1], b[0], b[1], g.rect)) return;
+  Append(dc, pane, {RoundPixel(a[0]), RoundPixel(a[1])}, {RoundPixel(b[0]), RoundPixel(b[1])}, kind);
 }
 
 bool ClipSegment(double& ax, double& ay, double& bx, double& by, const platform::Rect& r) {

@@ -163,8 +163,11 @@ class PathPanes {
   void Append(platform::DeviceContext& dc, int pane, platform::Point a, platform::Point b, int kind);
   void FlushPane(platform::DeviceContext& dc, int pane);
   void DrawPointMark(platform::DeviceContext& dc, platform::Point p, int pen);
-  void DrawSegmentInPane(platform::DeviceContext& dc, int pane, const std::array<double, 3>& from,
-                         const std::array<double, 3>& to, int kind);
+  std::array<double, 2> ScreenPoint(int pane, const std::array<double, 3>& p,
+                                    const std::array<double, 3>& turned) const;
+  void ProjectVisible(const std::array<double, 3>& p, std::array<std::array<double, 2>, kPaneCount>& out) const;
+  void DrawScreenSegment(platform::DeviceContext& dc, int pane, std::array<double, 2> a, std::array<double, 2> b,
+                         int kind);
   std::array<double, 3> Turned(double x, double y, double z) const;
   double EffectiveZoom(int pane) const;
 
@@ -174,6 +177,9 @@ class PathPanes {
   std::array<std::array<double, 3>, 3> rotation_{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
   std::array<Buffer, kPaneCount> buffers_{};
   std::array<double, 3> current_{};
+  // The current point's pixels in each visible pane, while valid.
+  std::array<std::array<double, 2>, kPaneCount> screen_{};
+  bool screenValid_ = false;
   int currentPen_ = 0;
 };
 
