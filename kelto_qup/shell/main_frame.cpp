@@ -207,6 +207,8 @@ void CMainFrame::OnActivate() {
   maximizeWord_ = 2;
 }
 
+// The TRACE replay is stopped and a run is asked to stop; only an idle
+// program closes.
 bool CMainFrame::ExitCommandAllowed() {
   if ((view_->TraceState() & kTraceRunning) != 0) {
     view_->TraceState() = 0;
@@ -400,14 +402,7 @@ void CMainFrame::OnUpdate(platform::CommandUpdate& u) const {
 
 bool CMainFrame::OnClose() {
   if (closed_) return true;
-  if ((view_->TraceState() & kTraceRunning) != 0) {
-    view_->TraceState() = 0;
-    return false;
-  }
-  if (view_->RunState == kRunning) {
-    view_->ConfirmForceQuit();
-    return false;
-  }
+  if (!ExitCommandAllowed()) return false;
   app_.panes.FoldAccumulators();
   SaveDisplaySettings();
   app_.run.output.DcRefreshRequest = kPaintResized;
