@@ -1,6 +1,7 @@
 #pragma once
 // The application side of the window layer: the event loop, PumpMessages,
 // the wait cursor, cursors by id, the beep and the dialog colours.
+#include <functional>
 #include <string>
 
 #include "platform/bitmap.h"
@@ -17,6 +18,12 @@ void PumpMessages();
 // Runs the main event loop until QuitEventLoop; returns its code.
 int RunEventLoop();
 void QuitEventLoop(int code = 0);
+// Runs `task` from the event loop once the current handler has returned (the
+// next PumpMessages, a modal loop included).
+void PostTask(std::function<void()> task);
+
+// The area of the desktop that windows may take (screen pixels).
+Rect DesktopRect();
 
 // The nestable wait cursor: shown while the depth is above zero.
 void BeginWaitCursor();

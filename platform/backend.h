@@ -2,6 +2,7 @@
 // The window-system backend behind the layer's free functions and factories.
 // One is installed at start-up: the desktop programs call the Qt backend's
 // install function from main; tests install the headless backend.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,9 @@ class Backend {
   virtual void PumpMessages() = 0;
   virtual int RunEventLoop() = 0;
   virtual void QuitEventLoop(int code) = 0;
+  virtual void PostTask(std::function<void()> task) = 0;
+  // The desktop's usable area; a backend without screens offers a common one.
+  virtual Rect DesktopRect() const { return {0, 0, 1920, 1080}; }
   virtual void ShowWaitCursor(bool on) = 0;
   virtual void RegisterCursor(int cursorId, StandardCursor shape) = 0;
   virtual void RegisterCursor(int cursorId, const Bitmap& image, Point hotSpot, Color transparent) = 0;

@@ -11,6 +11,7 @@ namespace platform {
 namespace {
 
 int g_modalDepth = 0;
+std::vector<Dialog*> g_modalStack;
 
 bool IsButtonKind(ControlKind k) {
   return k == ControlKind::PushButton || k == ControlKind::OwnerDrawButton || k == ControlKind::BitmapButton;
@@ -72,6 +73,7 @@ std::string Cp932FromRich(std::u32string_view t, bool crlf) {
 }  // namespace
 
 int ModalDialogDepth() { return g_modalDepth; }
+Dialog* ActiveModalDialog() { return g_modalStack.empty() ? nullptr : g_modalStack.back(); }
 
 Dialog::Dialog(int templateId, std::string title, std::vector<ControlSpec> controls, std::vector<MenuItem> menuBar)
     : templateId_(templateId), title_(std::move(title)), menuBar_(std::move(menuBar)) {
@@ -103,7 +105,9 @@ Dialog::~Dialog() { Detach(); }
 
 int Dialog::DoModal() {
   ++g_modalDepth;
+  g_modalStack.push_back(this);
   const int code = CurrentBackend().RunModal(*this);
+  g_modalStack.pop_back();
   --g_modalDepth;
   Detach();
   open_ = false;

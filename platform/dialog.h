@@ -319,5 +319,8 @@ class Dialog {
 
 // How many modal dialogs are open (nesting depth), across the program.
 int ModalDialogDepth();
+// The innermost modal dialog that is running, or null (a test answers the
+// question a program asks deep inside a command this way).
+Dialog* ActiveModalDialog();
 
 }  // namespace platform

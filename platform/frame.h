@@ -97,6 +97,8 @@ class Frame {
   virtual void ShowToolBar(int barId, bool shown) = 0;
   virtual bool IsToolBarShown(int barId) const = 0;
   virtual void DockToolBar(int barId, DockSide side) = 0;
+  // Where a bar is docked now (the user may have moved it).
+  virtual DockSide ToolBarDock(int barId) const = 0;
 
   // --- command state, by command id, in every menu and bar at once ---
   virtual void SetCommandState(int commandId, const CommandState& state) = 0;
@@ -152,6 +154,10 @@ class Frame {
 
   // The view in the client area.
   virtual ViewSurface& View() = 0;
+
+  // The whole window as shown, frame and bars included; empty where nothing
+  // is shown on a screen.
+  virtual Bitmap Snapshot() const { return {}; }
 };
 
 // The main window of the installed backend.

@@ -27,6 +27,16 @@ void InstallPrintService(std::unique_ptr<PrintService> service) {
 
 void UninstallPrintService() { InstallPrintService(nullptr); }
 
+bool HasPrinter() {
+  auto service = Service();
+  return service && service->HasPrinter();
+}
+
+PrintJobResult BeginPreview(const PrintDialogOptions& options) {
+  auto service = Service();
+  return service ? service->BeginPreview(options) : NoService();
+}
+
 PrintJobResult BeginPrint(const PrintDialogOptions& options) {
   auto service = Service();
   return service ? service->BeginPrint(options) : NoService();

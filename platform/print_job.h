@@ -84,10 +84,19 @@ struct PrintJobResult {
 class PrintService {
  public:
   virtual ~PrintService() = default;
+  // Whether the system has a printer to print on (without one, a program
+  // offers a PDF file instead).
+  virtual bool HasPrinter() const { return true; }
   // Shows the print dialog for the default printer; cancelled gives no job.
   virtual PrintJobResult BeginPrint(const PrintDialogOptions& options) = 0;
   // A job that writes a PDF file (the previous file stays until the job ends well).
   virtual PrintJobResult BeginPdf(const std::filesystem::path& file, const PdfPageSetup& setup) = 0;
+  // A job whose pages are shown on the screen when it ends (the print
+  // preview), with the default printer's page; the preview may print them.
+  virtual PrintJobResult BeginPreview(const PrintDialogOptions& options) {
+    (void)options;
+    return {nullptr, {PrintStatus::kFailed, "this print service has no preview"}};
+  }
 };
 
 // The backend's print service (replacing any earlier one). Without one,
@@ -95,8 +104,10 @@ class PrintService {
 void InstallPrintService(std::unique_ptr<PrintService> service);
 void UninstallPrintService();
 
+bool HasPrinter();
 PrintJobResult BeginPrint(const PrintDialogOptions& options);
 PrintJobResult BeginPdf(const std::filesystem::path& file, const PdfPageSetup& setup = {});
+PrintJobResult BeginPreview(const PrintDialogOptions& options);
 
 // The page size in pixels of `mm` millimetres at `dpi` (25.4 mm per inch).
 int MillimetresToPixels(double mm, int dpi);

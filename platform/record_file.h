@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -37,6 +38,22 @@ FileResult ReadWholeFile(const std::filesystem::path& path, std::vector<std::uin
 // Writes bytes atomically: temporary file in the same folder, flush, rename.
 FileResult WriteFileAtomic(const std::filesystem::path& path, const void* data, std::size_t size);
 
+// One file of a set that is written together.
+struct FileWrite {
+  std::filesystem::path path;
+  const void* data = nullptr;
+  std::size_t size = 0;
+};
+
+// Writes files that belong together (the two files of a drawing) whole or
+// not at all: each is written to a temporary file beside it first, and only
+// when every one is complete are they renamed over the old files. A failure
+// before that replaces none of them; should a rename fail after others were
+// done, those are put back as they were (their previous versions are kept
+// under a temporary name until the set is complete). The message names the
+// file that failed.
+FileResult WriteFilesTogether(std::span<const FileWrite> files);
+
 // Reads exactly `size` bytes into out. Any other file size is WrongSize and
 // out is left as it was.
 FileResult ReadExact(const std::filesystem::path& path, void* out, std::size_t size);
@@ -57,11 +74,10 @@ FileResult ReadRecord(const std::filesystem::path& path, T& out) {
 // A file of up to maxCount whole records of T. *count gets the number read.
 // A size that is not a multiple of sizeof(T) or more than maxCount records is
 // WrongSize and nothing is stored.
-FileResult ReadRecordsUpTo(const std::filesystem::path& path, void* out, std::size_t recordSize,
-                           std::size_t maxCount, std::size_t* count);
+FileResult ReadRecordsUpTo(const std::filesystem::path& path, void* out, std::size_t recordSize, std::size_t maxCount,
+                           std::size_t* count);
 template <FileRecord T>
-FileResult ReadRecordsUpTo(const std::filesystem::path& path, T* out, std::size_t maxCount,
-                           std::size_t* count) {
+FileResult ReadRecordsUpTo(const std::filesystem::path& path, T* out, std::size_t maxCount, std::size_t* count) {
   return ReadRecordsUpTo(path, out, sizeof(T), maxCount, count);
 }
 

@@ -51,6 +51,8 @@ std::unique_ptr<DeviceContext> CreateMemoryContext(Size size) { return CurrentBa
 void PumpMessages() { CurrentBackend().PumpMessages(); }
 int RunEventLoop() { return CurrentBackend().RunEventLoop(); }
 void QuitEventLoop(int code) { CurrentBackend().QuitEventLoop(code); }
+void PostTask(std::function<void()> task) { CurrentBackend().PostTask(std::move(task)); }
+Rect DesktopRect() { return CurrentBackend().DesktopRect(); }
 
 void BeginWaitCursor() {
   if (g_waitCursorDepth++ == 0) CurrentBackend().ShowWaitCursor(true);

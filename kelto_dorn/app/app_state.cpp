@@ -10,6 +10,9 @@ handover::ColorTable g_colorTable;
 double& g_globalZ = g_drawingHeader.workSizeZ;
 std::int32_t& g_globalZMode = g_drawingHeader.globalZMode;
 std::int32_t& g_curOriginIndex = g_drawingHeader.curOriginIndex;
+std::int32_t& g_backgroundIndex = g_colorTable.backgroundIndex;
+std::int32_t& g_figureStyle = g_colorTable.figureColor;
+std::int32_t& g_curveColor = g_colorTable.curveColor;
 
 char g_textBuffer[kTextBufferSize] = {};
 int g_dropBarePoint = 0;
@@ -65,6 +68,8 @@ std::uint8_t g_viewSettingFlag2 = 0;
 DimensionStyle g_dimensionStyle;
 int g_dimTextSlider = 0;
 
+int FocusedEditIndex = 0;
+
 std::array<platform::Color, kPaletteSize> PaletteColors{};
 std::array<platform::Pen, kPaletteSize> PenTable{};
 int g_beepOff = 0;
@@ -116,6 +121,7 @@ void ResetAppState() {
   g_viewSettingFlag1 = g_viewSettingFlag2 = 0;
   g_dimensionStyle = DimensionStyle{};
   g_dimTextSlider = 0;
+  FocusedEditIndex = 0;
   PaletteColors.fill(0);
   PenTable.fill(platform::Pen{});
   g_beepOff = 0;

@@ -33,6 +33,10 @@ extern handover::ColorTable g_colorTable;
 extern double& g_globalZ;               // work thickness, default depth of new figures (mm)
 extern std::int32_t& g_globalZMode;     // 9999: work bottom is Z 0, figures lie at g_globalZ
 extern std::int32_t& g_curOriginIndex;  // current origin of the current layer
+// Other names of colour-table words (the same storage, palette indexes).
+extern std::int32_t& g_backgroundIndex;  // view background
+extern std::int32_t& g_figureStyle;      // new figures: colour index with the line-type bits
+extern std::int32_t& g_curveColor;       // new curves and cleared segment blocks
 
 // The depth of a new figure or curve: g_globalZ in the 9999 mode, else 0.
 double NewFigureDepth();
@@ -129,6 +133,11 @@ struct DimensionStyle {
 };
 extern DimensionStyle g_dimensionStyle;
 extern int g_dimTextSlider;  // text height slider 1-19
+
+// --- Dialogs ---------------------------------------------------------------
+// The edit field of the open dialog that holds uncommitted text (0 none).
+// Openers of shared dialogs also put a mode into it just before opening.
+extern int FocusedEditIndex;
 
 // --- Palette, pens, beep ---------------------------------------------------
 extern std::array<platform::Color, kPaletteSize> PaletteColors;

@@ -7,11 +7,25 @@
 // shows its ids disabled and a call to it does nothing.
 //
 // Each owner keeps its entries in its own section below.
+#include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <string>
 
 #include "platform/device_context.h"
+#include "shared/handover/drawing_header.h"
 
 namespace dorn {
+
+struct HoleProcessRecord;
+
+// What the CAD file list dialog chose.
+struct CadFileChoice {
+  std::filesystem::path file;   // the CAD file to read
+  int kind = 0;                 // 1 BMI, 2 DXF, 3 IGES, 4 DRN, 5 NC program, 6 point list
+  int scale = 5;                // the CAD scale setting, 1..19
+  bool replaceDrawing = false;  // the drawing is emptied before the figures come in
+};
 
 struct CommandEngines {
   // --- Routing families: each gets the command id it was chosen by ---------
@@ -24,7 +38,6 @@ struct CommandEngines {
   std::function<void(int id)> surfaceCommand;          // 3-D surfaces
   std::function<void(int id)> machiningCommand;        // machining definitions and NC data dialogs
   std::function<void(int id)> camDataRun;              // execution of CAM data runs
-  std::function<void(int id)> cadImport;               // CAD file import
   std::function<void(int id)> dxfExportOrPlot;         // DXF export and plotter output
 
   // --- Figure command engine ---------------------------------------------
@@ -36,10 +49,18 @@ struct CommandEngines {
   std::function<int()> eraseRubberBand;
   // Draws the rubber band of the active state at the mouse point (XOR).
   std::function<void(platform::DeviceContext&)> drawRubberBand;
-  // Re-enters the figure machine with the point already computed.
-  std::function<void()> resumePickCommand;
   // 2.105's point on a figure (intersection choice) with its prompt.
   std::function<void(platform::DeviceContext&, int prompt)> addPointOnFigure;
+  // Back to no command: input area, selection, pick words, prompt 0.
+  std::function<void()> resetCommandInput;
+  // Appends g_curFigure to the current layer and draws it.
+  std::function<void(int flag)> storeAndDrawFigure;
+  // Writes the analysis of g_curFigure into the view's bottom band.
+  std::function<void(platform::DeviceContext&)> showFigureAnalysis;
+  // The point-group work point under the cursor; its block, or -1.
+  std::function<int()> pickPolylineWorkFigure;
+  // The numbered user-error box of the drawing commands.
+  std::function<int(int code)> showErrorBox;
 
   // --- Picking --------------------------------------------------------------
   // The figure or curve under g_pickPoint (mode: the hit test mode).
@@ -49,21 +70,73 @@ struct CommandEngines {
   std::function<int(int index)> findFigureAtPick;
   std::function<int(int arg)> pickWorkFigure;
   std::function<void(platform::DeviceContext&)> drawPickHighlights;
+  // What a click on a work figure chooses (0x7016: a curve offset's side,
+  // which ends the command).
+  std::function<int()> workPickMode;
+  // F7, F8, F9: the candidate page (1-3) the highlight shows.
+  std::function<void(int page)> setCandidatePage;
+  // Reverses the figure the last pick found (mode 1: an arc keeps its sweep).
+  std::function<int(int mode)> reverseFigureDirection;
 
   // --- Curve command engine ---------------------------------------------------
   std::function<void(int id)> beginCurveCommand;
   std::function<int(int id)> dispatchCurveCommand;
   std::function<void()> cancelCurveCommand;
+  // Registers the selected curves as one curve; 222 asks for the taper choice.
+  std::function<int()> registerCurve;
+  // Selects the curves named in the name input; the count selected.
+  std::function<int()> selectCurvesByName;
+  // A click of the point-group input (pick state 630).
+  std::function<void(platform::DeviceContext&)> pointGroupInput;
 
   // --- Dimensions and operations ------------------------------------------------
   std::function<void(platform::DeviceContext&, int id)> inputDimension;
   std::function<int(double x, double y)> selectOriginNearPoint;
+  // Moves the selected origin to the point, with the figures made on it.
+  std::function<void(double x, double y)> reassignFigureOrigin;
+  // The dimension preview at the cursor (state 4101).
+  std::function<void(platform::DeviceContext&)> previewDimension;
+  std::function<void(int mode)> setDimensionPickMode;
+  std::function<void(int id)> runDimensionCommand;
+
+  // --- Databases ---------------------------------------------------------------------
+  // The database dialogs; each runs modally and returns its end code.
+  std::function<int()> toolDatabaseDialog;
+  std::function<int()> machineAtcDialog;
+  std::function<int()> holeProcessDialog;
+  // Binds the rows of a hole process to the current machine's ATC table.
+  std::function<void(HoleProcessRecord&)> matchToolsToAtcTable;
 
   // --- Machining definitions ------------------------------------------------------
+  std::function<int()> boxHoleStyleDialog;
+  std::function<int()> timeEstimateDialog;
+  std::function<int()> capsuleNameDialog;
+  std::function<int()> definitionGroupDialog;
 
   // --- CAM data ----------------------------------------------------------------------
+  std::function<int()> machiningInfoDialog;
+  std::function<int()> postSettingsDialog;
+  // Works on a copy of the system record that the caller takes back.
+  std::function<int(handover::DrawingHeader&)> ncTransferDialog;
+  // The screw-lead list on a printer page: rectangle, extent factor, character height.
+  std::function<void(platform::DeviceContext&, int left, int top, int right, int bottom, double factor, int height)>
+      printScrewLeadList;
 
   // --- Files and CAD exchange -----------------------------------------------------------
+  // The drawing file list: on OK the system record names the drawing to load.
+  std::function<int()> drawingFileListDialog;
+  std::function<int(CadFileChoice&)> cadFileListDialog;
+  // Reads a CAD file of a kind into the selected figure table; false when it
+  // could not be read.
+  std::function<bool(int kind, const std::filesystem::path& file)> readCadFile;
+  // What a network import keeps: 0x01 layer figures, 0x10 curves, 0x100 definitions.
+  std::function<int()> importSelectDialog;
+  std::function<int(handover::DrawingHeader&)> dataEditDialog;
+  std::function<int()> fileServerDialog;
+  // The print choice: sets the print mode (20, 30, 40); 120 asks for the font dialog.
+  std::function<int(int& printMode)> printOutputDialog;
+  // The register print choice for mode 800, 810 or 820: the scope 1, 2 or 3.
+  std::function<int(int printMode, int& scope)> printListDialog;
 };
 extern CommandEngines g_commandEngines;
 

@@ -16,6 +16,12 @@ extern int g_snapMode;     // 0 figure, 1 mouse point, 2 intersection, 3 end or 
 extern Vec2 g_pickPoint;   // the last click in drawing coordinates (mm)
 extern int g_pickIndex;    // figures picked in this step (0, 1, 2; 0xFFFC while an intersection is chosen)
 extern int g_pickResult;   // last pick: 1 found, 2 two intersection candidates, 15 or 0xFFFF nothing
+// The pick state to go back to after an intersection or end-point pick (4, 46, ...).
+extern int g_returnPickState;
+// The figure picked before (a following pick must not report it) and the
+// figure under test; -1 when none. Every new pick state clears both.
+extern int g_pickExcludeIndex;
+extern int g_pickTestIndex;
 // Automatic intersection recognition: the system record's word (+340).
 extern std::int32_t& g_autoIntersection;
 extern int g_abortCount;  // non-zero while a long operation runs; Esc counts it up

@@ -11,6 +11,11 @@ void ShowPromptHook(int code) {
   if (g_drawingHooks.showPrompt) g_drawingHooks.showPrompt(code);
 }
 
+std::string PromptCaptionHook() {
+  // The head the prompt buffer starts with: the program name and two blanks.
+  return g_drawingHooks.promptCaption ? g_drawingHooks.promptCaption() : std::string("Kelto_Dorn  ");
+}
+
 bool LoadPendingFigureHook() { return g_drawingHooks.loadPendingFigure ? g_drawingHooks.loadPendingFigure() : false; }
 
 void HighlightCurvesHook(platform::DeviceContext& dc, int colour) {

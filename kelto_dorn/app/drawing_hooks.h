@@ -9,6 +9,7 @@
 // start-up. A hook that is not installed does nothing (and draws nothing).
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_record.h"
@@ -46,6 +47,9 @@ struct HoleStepShape {
 struct DrawingHooks {
   // Shows a numbered prompt in the title of the active window.
   std::function<void(int code)> showPrompt;
+  // The caption the prompts have composed (CP932), which a repaint puts back
+  // into the frame's title.
+  std::function<std::string()> promptCaption;
   // Copies the command engine's pending figure into g_curFigure; false when
   // there is none.
   std::function<bool()> loadPendingFigure;
@@ -65,6 +69,8 @@ extern DrawingHooks g_drawingHooks;
 
 // The hook calls; each does nothing while its hook is not installed.
 void ShowPromptHook(int code);
+// The prompt caption; without prompts, the caption's head "Kelto_Dorn  ".
+std::string PromptCaptionHook();
 bool LoadPendingFigureHook();
 void HighlightCurvesHook(platform::DeviceContext& dc, int colour);
 void DrawPickHighlightsHook(platform::DeviceContext& dc);

@@ -61,10 +61,16 @@ void PrepareOverviewTile(platform::DeviceContext& dc) {
 void DrawLayerFigures(platform::DeviceContext& dc) {
   const double depth = g_globalZMode == handover::DrawingHeader::kGlobalZBottom ? g_globalZ : 0.0;
   const bool dragging = IsDragging();
+  const VisibleWindow window = CurrentVisibleWindow();
+  const FigureTable* table = g_figureStore.Table(g_figureTableSelector);
+  if (table == nullptr) return;
   int drawn = 0;
-  for (int i = GetFigureCount(g_figureTableSelector) - 1; i >= 0; --i) {
+  // Each record is looked at where it lies; only a figure that may show is
+  // copied into g_curFigure and drawn.
+  for (int i = std::min(GetFigureCount(g_figureTableSelector), table->capacity()) - 1; i >= 0; --i) {
+    const FigureRecord& figure = table->slot(i);
+    if (figure.kind == kKindEmpty || FigureOutsideWindow(figure, window)) continue;
     GetFigure(i);
-    if (g_curFigure.kind == kKindEmpty) continue;
     g_curFigure.depth = depth;
     DrawFigure(g_curFigure.attribute & kAttrColourMask, dc);
     if (dragging && ++drawn >= kDragFigureLimit) break;

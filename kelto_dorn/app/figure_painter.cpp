@@ -27,6 +27,8 @@ constexpr int kThickPrintWidth = 6;
 // Point mark radii (logical units): the hole record's mark is larger.
 constexpr int kPointMarkRadius = 3;
 constexpr int kHolePointMarkRadius = 4;
+// The visible window's margin (logical units) for passing figures over.
+constexpr double kCullMarginPixels = 4.0;
 // Far points: more than this beyond the extents goes to circle clipping.
 constexpr int kFarMargin = 1200;
 // Clip circle radius in view units: 400 in XY, 8000 in the side projections.
@@ -40,6 +42,9 @@ constexpr std::size_t kArcFlushPoints = 300;
 constexpr double kArcChordError = 0.03;
 constexpr double kMinArcStep = 0.03;
 constexpr double kMaxArcStep = 8.0;
+// Arc points carry their turn from one to the next; every 64th is computed
+// afresh.
+constexpr int kExactEvery = 64;
 // Arrow at an arc end: 800 / pixel radius degrees before the end, in 1..18.
 constexpr double kArrowArcAngle = 800.0;
 // The arrow counter value at the start of a curve (its first figure).
@@ -277,7 +282,56 @@ void DrawClippedSegment(platform::DeviceContext& dc, double x1, double y1, doubl
     const double radius = (g_projection == kProjectionXY ? kClipRadiusXY : kClipRadiusSide) * v.m_unitFactor;
     if (!ClipLineToCircle(v.m_extentX * 0.5, v.m_extentY * 0.5, radius, x1, y1, x2, y2)) return;
   }
-  dc.Polyline({{TruncateLogical(x1), TruncateLogical(y1)}, {TruncateLogical(x2), TruncateLogical(y2)}});
+  // One point pair reused for every segment of a paint: no allocation per line.
+  static std::vector<platform::Point> pair(2);
+  pair[0] = {TruncateLogical(x1), TruncateLogical(y1)};
+  pair[1] = {TruncateLogical(x2), TruncateLogical(y2)};
+  dc.Polyline(pair);
+}
+
+VisibleWindow CurrentVisibleWindow() {
+  const ViewState& v = g_view;
+  VisibleWindow w;
+  if (g_projection != kProjectionXY || g_layerOverview == kOverviewPending || !(v.m_unitsPerMm > 0.0)) return w;
+  // The painters leave out what lies beyond the extents by whole pixels; the
+  // margin keeps the test on the safe side of their rounding.
+  const double margin = kCullMarginPixels / v.m_unitsPerMm;
+  w.minX = -v.m_originX / v.m_unitsPerMm - margin;
+  w.maxX = (v.m_extentX - v.m_originX) / v.m_unitsPerMm + margin;
+  w.minY = (v.m_originY - v.m_extentY) / v.m_unitsPerMm - margin;
+  w.maxY = v.m_originY / v.m_unitsPerMm + margin;
+  w.known = true;
+  return w;
+}
+
+bool FigureOutsideWindow(const FigureRecord& f, const VisibleWindow& w) {
+  if (!w.known) return false;
+  double minX, maxX, minY, maxY;
+  switch (f.kind) {
+    case kKindLine:
+      minX = std::min(f.start.x, f.end.x), maxX = std::max(f.start.x, f.end.x);
+      minY = std::min(f.start.y, f.end.y), maxY = std::max(f.start.y, f.end.y);
+      break;
+    case kKindArc: {
+      const double r = std::fabs(f.radius);
+      minX = f.centre.x - r, maxX = f.centre.x + r;
+      minY = f.centre.y - r, maxY = f.centre.y + r;
+      break;
+    }
+    case kKindPoint:
+    case kKindPointMark:
+    case kKindCurvePoint:
+    case kKindCurvePointTangent:
+    case kKindCurvePointAngle:
+      minX = maxX = f.start.x;
+      minY = maxY = f.start.y;
+      break;
+    default:
+      return false;  // texts, dimensions and arrows reach beyond their points
+  }
+  // Not a number compares false everywhere: such a figure is kept.
+  return f.origin.x + maxX < w.minX || f.origin.x + minX > w.maxX || f.origin.y + maxY < w.minY ||
+         f.origin.y + minY > w.maxY;
 }
 
 int ArcPixelRadius(double radiusMm) {
@@ -330,29 +384,55 @@ void DrawArcPolyline(platform::DeviceContext& dc, int pixelRadius) {
   const double step =
       std::clamp(std::sqrt(kArcChordError / pixelR * 2.0) * kDegreesPerRadian, kMinArcStep, kMaxArcStep);
 
-  auto pointAt = [&](double angle, double& x, double& y) {
-    const double t = angle * kRadiansPerDegree;
-    const double c = std::cos(t), s = std::sin(t);
-    WorldToScreenExact(f.centre.x + sa.x * c - sa.y * s, f.centre.y + sa.x * s + sa.y * c, f.depth, x, y);
+  // The points are the start vector turned by i x step. The turn is carried
+  // from point to point (one rotation each, no sine or cosine per point) and
+  // taken afresh every kExactEvery points, so the carried rounding stays far
+  // below a pixel however long the arc.
+  const double stepRadians = step * kRadiansPerDegree;
+  const double stepCos = std::cos(stepRadians), stepSin = std::sin(stepRadians);
+  double turnCos = 1.0, turnSin = 0.0;
+  // In the plain top view the mapping is written out here, in the very
+  // operations of WorldToScreenExact, so the points are the same.
+  const bool plainTop = g_projection == kProjectionXY && g_layerOverview != kOverviewPending;
+  auto pointAt = [&](double c, double s, double& x, double& y) {
+    const double dx = f.centre.x + sa.x * c - sa.y * s, dy = f.centre.y + sa.x * s + sa.y * c;
+    if (plainTop) {
+      x = (f.origin.x + dx) * v.m_unitsPerMm + v.m_originX;
+      y = v.m_originY - v.m_unitsPerMm * (f.origin.y + dy);
+    } else {
+      WorldToScreenExact(dx, dy, f.depth, x, y);
+    }
   };
   // Points beyond the window limit are left out; the arc is drawn in runs
   // inside it, so a left-out stretch never becomes a chord across the view.
+  // The limit grows to the first screen step when that is longer; a screen
+  // chord is never longer than its arc, so a short step needs no measuring.
   double limit = std::trunc(v.m_printFactor * kArcWindowLimit);
-  {
+  const double firstTurn = std::min(step, sweep) * kRadiansPerDegree;
+  if (pixelR * firstTurn >= limit) {
     double x0, y0, x1, y1;
-    pointAt(0.0, x0, y0);
-    pointAt(std::min(step, sweep), x1, y1);
+    pointAt(1.0, 0.0, x0, y0);
+    pointAt(std::cos(firstTurn), std::sin(firstTurn), x1, y1);
     limit = std::max(limit, std::hypot(x1 - x0, y1 - y0));
   }
-  std::vector<platform::Point> run;
-  run.reserve(std::min<std::size_t>(kArcFlushPoints + 1, static_cast<std::size_t>(sweep / step) + 2));
+  // One run buffer reused by every arc of a paint.
+  static std::vector<platform::Point> run;
+  run.clear();
   const int count = static_cast<int>(std::ceil(sweep / step));
   for (int i = 0; i <= count; ++i) {
     double x, y;
     if (i == count) {
       WorldToScreenExact(b.x, b.y, f.depth, x, y);
     } else {
-      pointAt(i * step, x, y);
+      if (i % kExactEvery == 0) {
+        const double t = i * step * kRadiansPerDegree;
+        turnCos = std::cos(t);
+        turnSin = std::sin(t);
+      }
+      pointAt(turnCos, turnSin, x, y);
+      const double c = turnCos * stepCos - turnSin * stepSin;
+      turnSin = turnSin * stepCos + turnCos * stepSin;
+      turnCos = c;
     }
     if (!(std::fabs(x) < limit && std::fabs(y) < limit)) {
       FlushRun(dc, run, false);

@@ -49,4 +49,17 @@ void DrawFilledCircle(platform::DeviceContext& dc, int x, int y, int radius, int
 // The pixel radius of an arc: truncated, plus 1 when the fraction exceeds 0.5.
 int ArcPixelRadius(double radiusMm);
 
+// What the view shows of the drawing at the current transform, in drawing
+// millimetres, widened by a few pixels. Only the plain top view has one
+// (`known`); the side and arrow views and the layer tiles do not.
+struct VisibleWindow {
+  bool known = false;
+  double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
+};
+VisibleWindow CurrentVisibleWindow();
+// True when `figure` is a point, line or arc that lies wholly outside the
+// window, so that drawing it would draw nothing: a paint passes it over
+// before choosing a pen or mapping a point.
+bool FigureOutsideWindow(const FigureRecord& figure, const VisibleWindow& window);
+
 }  // namespace dorn

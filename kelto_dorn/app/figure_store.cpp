@@ -86,7 +86,8 @@ void FigureStore::Release() {
 
 namespace {
 
-// Shows the drawing-too-large box once until the flag is cleared again.
+// Shows the drawing-too-large box for a refused store, once until the flag
+// is cleared again (each command's undo snapshot clears it).
 void ReportDrawingFull() {
   if (g_figureStore.full) return;
   ShowErrorCode(kErrorDrawingTooLarge);
@@ -128,9 +129,9 @@ bool FigureStoreGrow(int table, int from, int to) {
   if (t == nullptr) return false;
   bool reachedLimit = false;
   if (to > kFigureSlotLimit) {
-    // The drawing is full. Stored figures are never given up: the table only
-    // grows to its last valid slot, and a store beyond that is refused.
-    ReportDrawingFull();
+    // The table only grows to its last valid slot. Nothing is lost yet: the
+    // free slots are still usable, and the store that finds none left is
+    // refused and says so. Stored figures are never given up.
     to = kFigureSlotLimit;
     reachedLimit = true;
   }
@@ -342,6 +343,21 @@ void CompactTextRecords() {
     const TextRecord& r = g_textRecordBank[from];
     if (r.layer >= 0 && r.layer < kLayerCount) g_textRecords[to++] = r;
   }
+}
+
+int TextRecordsInUse() {
+  int n = 0;
+  while (n < kTextRecordCount && g_textRecords[static_cast<std::size_t>(n)].layer >= 0) ++n;
+  return n;
+}
+
+bool TextStoreHasRoom(int n) { return n >= 0 && TextRecordsInUse() + n <= kTextRecordCapacity; }
+
+int AppendTextRecord(const TextRecord& record) {
+  const int at = TextRecordsInUse();
+  if (at >= kTextRecordCapacity) return -1;
+  g_textRecords[static_cast<std::size_t>(at)] = record;
+  return at;
 }
 
 }  // namespace dorn

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "kelto_dorn/app/figure_record.h"
+#include "kelto_dorn/app/text_record.h"
 
 namespace dorn {
 
@@ -81,8 +82,10 @@ class FigureStore {
   void Release();
   bool started() const { return !segmentBlocks_.empty(); }
 
-  // Set once the drawing-too-large box was shown; start-up, loading and the
-  // CAD import clear it.
+  // Set once the drawing-too-large box was shown for a refused store, so
+  // that one command shows it once; start-up, loading, the CAD import and
+  // every undo snapshot (each editing command takes one before it stores)
+  // clear it.
   bool full = false;
 
  private:
@@ -111,9 +114,10 @@ bool AppendFigure(int flag);
 // Removes figure i of the selected table, moving later records down. Nothing
 // happens unless 0 <= i < count.
 void DeleteFigure(int i);
-// Makes slots from..to-1 of a table usable (kind 0); see the source for the
-// limit and the allocation failure. Returns false when the table could not
-// grow to `to`.
+// Makes slots from..to-1 of a table usable (kind 0). A table grows to its
+// last valid slot at most (no box: only a refused store shows one); an
+// allocation failure shows the table's number. Returns false when the table
+// could not grow to `to`.
 bool FigureStoreGrow(int table, int from, int to);
 void ClearFigureTable(int table);
 void DecrementFigureCount(int table, int n);
@@ -150,5 +154,13 @@ void StoreCurveEntry(int i);
 // --- Text records ----------------------------------------------------------
 void CopyTextRecords();
 void CompactTextRecords();
+// The texts of the list: the records before the first one whose layer is
+// negative.
+int TextRecordsInUse();
+// True when n more texts fit the list's capacity (kTextRecordCapacity).
+bool TextStoreHasRoom(int n = 1);
+// Appends a text at the end of the list. Returns its record index, or -1
+// when the list is full; nothing is changed then (the caller tells the user).
+int AppendTextRecord(const TextRecord& record);
 
 }  // namespace dorn

@@ -64,7 +64,9 @@ void ComputeArcAngles(FigureRecord& arc);
 // Builds a full circle of radius |r| about g_curFigure's centre and stores it
 // in the first free block from n (up to block 21), unless a circle of the same
 // radius and centre stands among blocks 1-3 or 6..n-1. Returns 0 when stored,
-// else the number of matches.
+// the number of matches for a duplicate, kNoFreeBlock when every block up to
+// 21 is taken (nothing is stored then).
+inline constexpr int kNoFreeBlock = -1;
 int MakeArcFigure(double r, int n);
 // 1 when g_curFigure's radius is within 0.001 of r and its centre within
 // 0.0001 of (cx, cy).

@@ -77,6 +77,10 @@ int MakeArcFigure(double r, int n) {
   }
   c.attribute = (c.attribute & ~kAttrColourMask) | kCandidateColour;
   if (matches != 0) return matches;
+  // Every candidate block taken: the circle is not stored, so no earlier
+  // solution is lost.
+  const FigureRecord* target = g_figureStore.SegmentBlock(n);
+  if (target == nullptr || (n <= kLastCandidateBlock && target->kind != kKindEmpty)) return kNoFreeBlock;
   StoreSegment(n);
   return 0;
 }

@@ -50,6 +50,12 @@ static_assert(offsetof(TextRecord, text) == 32);
 static_assert(offsetof(TextRecord, group) == 92);
 
 inline constexpr int kTextRecordCount = 24800;
+// Texts occupy records 0 .. kTextRecordCapacity - 1. The last record stays
+// free: a drawing file ends its text section with an end record in that
+// place, so a full list still fits the section's 24800 records. Every append
+// (texts, extra parts of a dimension value, copies to another layer) checks
+// this one capacity.
+inline constexpr int kTextRecordCapacity = kTextRecordCount - 1;
 // The first record that compaction moves; 0-2 belong to the dimension commands.
 inline constexpr int kFirstFreeTextRecord = 3;
 inline constexpr std::int32_t kTextRecordFree = -1;

@@ -20,8 +20,12 @@ void PrepareDrawingDC(platform::DeviceContext& dc) {
 
 std::unique_ptr<platform::DeviceContext> GetViewDC() { return g_viewAccess.viewDC ? g_viewAccess.viewDC() : nullptr; }
 
-void SetupPrinterDC(int printMode) {
-  if (g_viewAccess.setupPrinterDC) g_viewAccess.setupPrinterDC(printMode);
+void ResumePickCommand() {
+  if (g_viewAccess.resumePickCommand) g_viewAccess.resumePickCommand();
+}
+
+void SetupPrinterDC(int printMode, const RegisterPrintLists& lists) {
+  if (g_viewAccess.setupPrinterDC) g_viewAccess.setupPrinterDC(printMode, lists);
 }
 
 platform::Frame* GetAppMainWnd() { return g_viewAccess.mainFrame ? g_viewAccess.mainFrame() : nullptr; }

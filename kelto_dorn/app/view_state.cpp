@@ -27,6 +27,7 @@ std::array<double, 9> g_projectionMatrix{1, 0, 0, 0, 1, 0, 0, 0, 1};
 int g_layerOverview = 0;
 int g_overviewFirstLayer = 0;
 std::array<int, kLayerCount> g_overviewMarks{};
+int g_layerDeleteMarking = 0;
 
 int g_pickApertureSize = 1;
 double g_pickTolerance = 1.0;
@@ -72,6 +73,7 @@ void ResetViewState() {
   g_layerOverview = 0;
   g_overviewFirstLayer = 0;
   g_overviewMarks.fill(0);
+  g_layerDeleteMarking = 0;
   g_pickApertureSize = 1;
   g_pickTolerance = 1.0;
   g_showDimensions = 1;

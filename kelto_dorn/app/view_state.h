@@ -45,8 +45,9 @@ extern std::array<double, 9> g_projectionMatrix;
 inline constexpr int kOverviewPending = 6666;  // the next paint is the overview
 inline constexpr int kOverviewShown = 1;       // one overview paint has been made
 extern int g_layerOverview;
-extern int g_overviewFirstLayer;  // 0, 4, 8, 12 or 16
-extern std::array<int, kLayerCount> g_overviewMarks;
+extern int g_overviewFirstLayer;                      // 0, 4, 8, 12 or 16
+extern std::array<int, kLayerCount> g_overviewMarks;  // 1: the layer is marked for deletion
+extern int g_layerDeleteMarking;                      // 1 while tiles are marked for deletion
 
 // --- Picking ---------------------------------------------------------------
 extern int g_pickApertureSize;  // 1..3
@@ -76,6 +77,8 @@ extern std::int32_t& g_workBoxHidden;
 extern FigureRecord g_workBoxFigure;
 
 // --- The view's transform and paint members --------------------------------
+// The polyline box takes at most this many corners.
+inline constexpr int kPolylineBoxPoints = 62;
 // Pen states of m_curPen besides a palette index.
 inline constexpr int kPenUnknown = -1;
 inline constexpr int kPenNeedsOwn = -44;
@@ -111,6 +114,46 @@ struct ViewState {
   int m_blockCount = 0;         // segment blocks 5.. shown by the point-group curve commands
   Vec2 m_rememberedOrigin;      // the current origin at the last paint (mm)
   std::string m_fontFace;       // face of the view's text font (CP932; empty: the default face)
+
+  // Input state of the view that the command engines read and set.
+  // Box selection: corners in client pixels, the stage (0 none, 1 zoom box,
+  // 4 a command's box) and the two tilt angles of a parallelogram (degrees).
+  platform::Point m_boxStart;
+  platform::Point m_boxEnd;
+  int m_boxStage = 0;
+  double m_tiltAngle1 = 0.0;
+  double m_tiltAngle2 = 0.0;
+  int m_boxKind = 0;             // the BOX commands' box: 1 rectangle, 2 polyline
+  int m_zoomBoxReturnState = 0;  // the pick state the zoom box hands back to
+  // The finished box of a command in drawing units, relative to the current
+  // origin: its first and second corner (the move of state 40 is their
+  // difference).
+  Vec2 m_boxFirst;
+  Vec2 m_boxSecond;
+  Vec2 m_moveStart;  // the start of a two-point move (mm)
+  // A point proposed by a click (an arc's centre) that the next click on
+  // empty space accepts (mm).
+  Vec2 m_proposedPoint;
+  bool m_pointProposed = false;
+  // The polyline box: corners relative to the current origin (mm).
+  std::array<Vec2, kPolylineBoxPoints> m_polylineBox{};
+  int m_polylineCount = 0;
+  int m_rubberBandCount = 0;      // the rubber band's move counter; a redraw restarts it
+  int m_crossHair = 0;            // 0 off; else moves counted, the cross-hair drawn past 5
+  platform::Point m_crossHairAt;  // where the cross-hair was drawn last (client pixels)
+  int m_placeByMouse = 0;         // presses of "mouse point" since the last redraw
+  int m_ctrlKeyState = 0;         // negative when CTRL was held at the last click
+  int m_twoPointMove = 0;         // the moves take their start and target as two points
+  int m_angleReference90 = 0;     // 0xFFFF: the angle picks add 90 degrees
+  int m_workFigureSwitch = 0;     // 32998 in the work-figure state toggles it
+  int m_curveNameMode = 0;        // 50 when the curve-name input has just ended
+  int m_curveContinue = 0;        // the curve command goes on without typed names
+  int m_dimensionExtension = 0;   // 1: the dimension values' extension mode
+  int m_overwrite = 0;            // the overwrite switch
+  int m_originMoveMode = 0;       // the origin-move-on-screen mode is on
+  int m_cadDisplayMode = 0;       // 0, 1 or 2: how CAD figures are shown
+  int m_selectionIndex = kNone;   // the view's selected entry
+  platform::Point m_lastCursor;   // the last mouse position (client pixels)
 };
 extern ViewState g_view;
 

@@ -8,9 +8,6 @@ namespace dorn {
 namespace {
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
-// Logical coordinates are kept inside +-1e9 so that the clipping sums
-// (extent + 1200) never overflow an int.
-constexpr double kLogicalLimit = 1.0e9;
 
 std::size_t CurrentLayerIndex() {
   const int l = (g_curLayer >= 0 && g_curLayer < kLayerCount) ? g_curLayer : 0;
@@ -25,13 +22,6 @@ double OverviewPanFactor() { return g_layerOverview == kOverviewPending ? 0.25 :
 double TileShift(int index) { return (2.0 * index - 3.0) / 8.0; }
 
 }  // namespace
-
-int TruncateLogical(double v) {
-  if (!(v == v)) return 0;  // not a number
-  if (v > kLogicalLimit) return static_cast<int>(kLogicalLimit);
-  if (v < -kLogicalLimit) return -static_cast<int>(kLogicalLimit);
-  return static_cast<int>(v);  // toward zero
-}
 
 void UpdateViewTransform() {
   ViewState& v = g_view;

@@ -37,7 +37,14 @@ void WorldToScreenExact(double dx, double dy, double z, double& x, double& y);
 Vec2 ScreenToWorld(platform::Point p);
 // Truncates a logical coordinate toward zero, keeping values that are too
 // large or not finite inside a range the clipping code can work with.
-int TruncateLogical(double v);
+// Inline: the painters call it for every point they draw.
+inline int TruncateLogical(double v) {
+  constexpr double kLogicalLimit = 1.0e9;  // keeps extent + 1200 inside an int
+  if (!(v == v)) return 0;                 // not a number
+  if (v > kLogicalLimit) return static_cast<int>(kLogicalLimit);
+  if (v < -kLogicalLimit) return -static_cast<int>(kLogicalLimit);
+  return static_cast<int>(v);  // toward zero
+}
 
 // One step of drag zoom, drag pan or arrow-view turning toward mouse position
 // (x, y). Returns true when the view changed and has to be redrawn.

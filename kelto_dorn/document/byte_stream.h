@@ -25,36 +25,54 @@ class ByteSink {
   std::vector<std::uint8_t> bytes_;
 };
 
+// A file of sections of records read one after the other. Once a record
+// runs past the end, the file is cut: the bytes of the torn record are
+// dropped with it and every later read comes back empty, so a section never
+// takes the tail of the section before it for its own records.
 class ByteSource {
  public:
   explicit ByteSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-  // Copies the next record; false (nothing consumed) when fewer bytes are left.
+  // Copies the next record; false when fewer bytes are left (the file is
+  // then cut).
   template <typename T>
   bool Take(T& record) {
     static_assert(std::is_trivially_copyable_v<T>);
-    if (Left() < sizeof(T)) return false;
-    std::memcpy(&record, bytes_.data() + at_, sizeof(T));
-    at_ += sizeof(T);
+    const std::span<const std::uint8_t> s = TakeBytes(sizeof(T));
+    if (s.empty()) return false;
+    std::memcpy(&record, s.data(), sizeof(T));
     return true;
   }
-  // The next n bytes as a view; empty when fewer are left.
+  // The next n bytes as a view; empty when fewer are left (the file is then
+  // cut).
   std::span<const std::uint8_t> TakeBytes(std::size_t n) {
-    if (Left() < n) return {};
+    if (Left() < n) {
+      Cut();
+      return {};
+    }
     auto s = bytes_.subspan(at_, n);
     at_ += n;
     return s;
   }
-  // The first int of the next record without consuming it; false when short.
+  // The first int of the next record without consuming it; false when
+  // fewer bytes are left (the file is not cut by looking).
   bool PeekInt(std::int32_t& value) const {
     if (Left() < sizeof value) return false;
     std::memcpy(&value, bytes_.data() + at_, sizeof value);
     return true;
   }
   std::size_t Left() const { return bytes_.size() - at_; }
+  // True once a read ran past the end.
+  bool cut() const { return cut_; }
 
  private:
+  void Cut() {
+    at_ = bytes_.size();
+    cut_ = true;
+  }
+
   std::span<const std::uint8_t> bytes_;
   std::size_t at_ = 0;
+  bool cut_ = false;
 };
 
 }  // namespace dorn

@@ -3,6 +3,7 @@
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/record_resets.h"
 #include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/document/file_fault.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 
@@ -16,7 +17,11 @@ constexpr double kResetLayerScale = 50.0;  // percent, the scale of a new drawin
 
 CKelDoc::CKelDoc() {
   g_pDocument = this;
-  LoadSelectionAndAtcTable(atc);
+  platform::FileResult read;
+  LoadSelectionAndAtcTable(atc, &read);
+  // A machine's table that cannot be read is said so; the table stays
+  // marked, so nothing writes an empty table over the machine's file.
+  if (atc.ReadFailed()) ReportFileFault(read);
 }
 
 CKelDoc::~CKelDoc() {

@@ -13,6 +13,7 @@
 // text field is terminated.
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,12 @@ struct DrawingLoadReport {
   int figuresLoaded = 0;
   std::vector<std::string> faults;  // UTF-8, one line per damaged part
 };
+
+// Reads the sections of a definition file of the given version (3 ".KWD",
+// 2 ".KWQ", 1 ".KSE") from memory into a drawing that was just reset; the
+// loader's second half, callable on any bytes.
+void LoadDefinitionBytes(CKelDoc& document, std::span<const std::uint8_t> bytes, int version,
+                         DrawingLoadReport& report);
 
 // Resets the drawing and loads it from the SEG folder of the names in
 // g_drawingHeader, or from `base` (a path without extension) when given. The

@@ -1,6 +1,7 @@
 // Loading a drawing: reset, the ".MZF" figures, the ".KWD" (or older ".KWQ",
 // ".KSE") sections in file order, "$TMG_FLG.@@@", and the fix-ups of the
-// per-layer view values. Each section ends early on a short file; every
+// per-layer view values. A file that ends early ends the section it ends in,
+// every later section stays as reset, and the load names that section; every
 // record that does not fit its table is skipped and reported.
 #include <algorithm>
 #include <array>
@@ -36,8 +37,6 @@ namespace fs = std::filesystem;
 
 // The next figure number lies this far above the highest one loaded.
 constexpr int kFigureNumberGap = 257;
-// A curve spanning this many figures or more is taken as damaged.
-constexpr int kCurveFigureLimit = 56000;
 // Per-layer values that a damaged or old drawing may hold too small.
 constexpr double kMinLayerValue = 1.0;
 constexpr double kSmallGridReplacement = 50.0;
@@ -45,6 +44,8 @@ constexpr double kSmallScaleReplacement = 1.0;
 constexpr double kMinJoinTolerance = 0.001;  // mm
 constexpr std::size_t kOldDefinitionBytes = sizeof(MachiningDefinitionV1);
 constexpr std::size_t kDefinitionBytes = sizeof(MachiningDefinition);
+// Version 1 files hold 16 layers of records, origins and counters.
+constexpr int kOldLayerCount = 16;
 
 struct Loader {
   CKelDoc& document;
@@ -65,9 +66,10 @@ bool ReadFileBytes(const fs::path& path, std::vector<std::uint8_t>& bytes, Loade
 
 // --- ".MZF" -------------------------------------------------------------------
 
-void LoadFigures(const fs::path& path, Loader& loader) {
+// Returns the highest figure number of the layer figures (0 when none).
+int LoadFigures(const fs::path& path, Loader& loader) {
   const auto found = platform::FindExistingIgnoreCase(path);
-  if (!found) return;
+  if (!found) return 0;
   const FigureFileResult r = ReadFigureFile(*found);
   loader.report.figuresFound = r.found;
   loader.report.figuresLoaded = r.loaded;
@@ -77,22 +79,17 @@ void LoadFigures(const fs::path& path, Loader& loader) {
     loader.Fault(std::to_string(r.skipped) +
                  " figures with a layer outside 1..32 or a value that is not a number were skipped");
   }
-  g_nextFigureNumber = r.highestNumber + kFigureNumberGap;
+  return r.highestNumber;
 }
 
 // --- ".KWD" sections ----------------------------------------------------------
 
+// A damaged field is repaired by itself; the rest of the header is taken.
 void LoadHeader(ByteSource& in, const handover::DrawingHeader& opened, Loader& loader) {
   handover::DrawingHeader h;
-  if (!in.Take(h)) {
-    loader.Fault("the definition file is shorter than its header");
-    return;
-  }
-  if (std::string fault = handover::CheckDrawingHeader(h); !fault.empty()) {
-    loader.Fault("header: " + fault);
-  } else {
-    g_drawingHeader = h;
-  }
+  if (!in.Take(h)) return;
+  for (const std::string& repaired : handover::RepairDrawingHeader(h)) loader.Fault("header: " + repaired);
+  g_drawingHeader = h;
   // The names by which the drawing was opened win over those in the file.
   std::memcpy(g_drawingHeader.unitName, opened.unitName, sizeof opened.unitName);
   std::memcpy(g_drawingHeader.secondName, opened.secondName, sizeof opened.secondName);
@@ -117,17 +114,17 @@ void LoadSurfaces(ByteSource& in, Loader& loader) {
 
 void LoadMachiningDefinitions(ByteSource& in, int version, Loader& loader) {
   const std::size_t size = version == 3 ? kDefinitionBytes : kOldDefinitionBytes;
-  int n = 0;
-  std::int32_t kind = 0;
-  while (in.PeekInt(kind)) {
+  for (int n = 0;; ++n) {
     const std::span<const std::uint8_t> bytes = in.TakeBytes(size);
-    if (bytes.empty() || kind == 0) return;
+    if (bytes.empty()) return;
+    std::int32_t kind = 0;
+    std::memcpy(&kind, bytes.data(), sizeof kind);
+    if (kind == 0) return;
     if (n < DefinitionSlots::kSlotCount) {
       LoadStoredDefinition(bytes, loader.document.definitions.Slot(n), loader.document.atc);
     } else if (n == DefinitionSlots::kSlotCount) {
       loader.Fault("more than 512 machining definitions: the rest were skipped");
     }
-    ++n;
   }
 }
 
@@ -135,14 +132,14 @@ void LoadCurves(ByteSource& in, Loader& loader) {
   const int figures = GetFigureCount(kTableCurves);
   int kept = 0;
   int dropped = 0;
+  std::string first;  // why the first dropped curve was dropped
   CurveRecord c;
   // The entries and their terminator.
   for (int read = 0; read <= kCurveTableSize && in.Take(c); ++read) {
     if (c.layer == kCurveEntryEmpty) break;
-    const bool sound = c.layer >= 0 && c.layer < kLayerCount && c.first >= 0 && c.first < c.end &&
-                       c.end - c.first < kCurveFigureLimit && c.end <= figures && IsFiniteCurve(c);
-    if (!sound || kept >= kCurveTableSize) {
-      ++dropped;
+    const char* why = kept < kCurveTableSize ? CurveFault(c, figures) : "the curve table is full";
+    if (why != nullptr) {
+      if (dropped++ == 0) first = "key " + std::to_string(c.key) + ": " + why;
       continue;
     }
     platform::TerminateField(c.name);
@@ -150,7 +147,7 @@ void LoadCurves(ByteSource& in, Loader& loader) {
   }
   g_curveCount = kept;
   g_curveFiguresEnd = kept == 0 ? 0 : g_curveTable[static_cast<std::size_t>(kept - 1)].end;
-  if (dropped != 0) loader.Fault(std::to_string(dropped) + " curves with a damaged figure range were dropped");
+  if (dropped != 0) loader.Fault(std::to_string(dropped) + " curves were dropped (the first, " + first + ")");
 }
 
 template <typename Table>
@@ -188,7 +185,7 @@ void LoadIndexRecords(ByteSource& in, Loader& loader) {
   if (skipped != 0) loader.Fault(std::to_string(skipped) + " definition names were skipped");
 }
 
-void LoadLayersAndOrigins(ByteSource& in, int layers, Loader& loader) {
+void LoadLayerRecords(ByteSource& in, int layers, Loader& loader) {
   for (int l = 0; l < layers; ++l) {
     LayerViewRecord r;
     if (!in.Take(r)) return;
@@ -199,6 +196,9 @@ void LoadLayersAndOrigins(ByteSource& in, int layers, Loader& loader) {
     }
     g_layerViews[static_cast<std::size_t>(l)] = r;
   }
+}
+
+void LoadOrigins(ByteSource& in, int layers, Loader& loader) {
   for (int l = 0; l < layers; ++l) {
     auto& origins = g_originTable[static_cast<std::size_t>(l)];
     for (Vec2& o : origins) {
@@ -211,6 +211,9 @@ void LoadLayersAndOrigins(ByteSource& in, int layers, Loader& loader) {
       o = v;
     }
   }
+}
+
+void LoadOriginCounters(ByteSource& in, int layers, Loader& loader) {
   for (int l = 0; l < layers; ++l) {
     std::int32_t pair[2];
     if (!in.Take(pair)) return;
@@ -224,21 +227,38 @@ void LoadLayersAndOrigins(ByteSource& in, int layers, Loader& loader) {
   }
 }
 
+// Up to 24800 records with the end record among them; texts beyond the
+// list's capacity are dropped and reported.
 void LoadTexts(ByteSource& in, Loader& loader) {
   int n = 0;
   int skipped = 0;
+  int beyond = 0;
+  bool ended = false;
   TextRecord t;
   for (int read = 0; read < kTextRecordCount && in.Take(t); ++read) {
-    if (t.layer == kNone) break;
+    if (t.layer == kNone) {
+      ended = true;
+      break;
+    }
     if (!IsStorableTextLayer(t.layer) || !IsFiniteText(t)) {
       ++skipped;
-      continue;
+    } else if (n >= kTextRecordCapacity) {
+      ++beyond;
+    } else {
+      platform::TerminateField(t.text);
+      g_textRecords[static_cast<std::size_t>(n++)] = t;
     }
-    platform::TerminateField(t.text);
-    g_textRecords[static_cast<std::size_t>(n++)] = t;
   }
+  // Drawings of an earlier build put the end record of a full list behind
+  // the 24800 records; it is not a step record.
+  std::int32_t next = 0;
+  if (!ended && in.PeekInt(next) && next == kNone) in.Take(t);
   if (skipped != 0)
     loader.Fault(std::to_string(skipped) + " texts with a layer outside 1..32 or a damaged value were skipped");
+  if (beyond != 0) {
+    loader.Fault(std::to_string(beyond) + " texts beyond the text list's capacity of " +
+                 std::to_string(kTextRecordCapacity) + " were dropped");
+  }
 }
 
 void LoadStepRecords(ByteSource& in) {
@@ -249,19 +269,35 @@ void LoadStepRecords(ByteSource& in) {
   }
 }
 
-void LoadDefinitionFile(const std::vector<std::uint8_t>& bytes, int version, const handover::DrawingHeader& opened,
-                        Loader& loader) {
+}  // namespace
+
+void LoadDefinitionBytes(CKelDoc& document, std::span<const std::uint8_t> bytes, int version,
+                         DrawingLoadReport& report) {
+  Loader loader{document, report};
+  const handover::DrawingHeader opened = g_drawingHeader;
+  const int layers = version == 1 ? kOldLayerCount : kLayerCount;
   ByteSource in(bytes);
-  LoadHeader(in, opened, loader);
-  LoadSurfaces(in, loader);
-  LoadMachiningDefinitions(in, version, loader);
-  LoadCurves(in, loader);
-  LoadIndexRecords(in, loader);
-  constexpr int kOldLayerCount = 16;
-  LoadLayersAndOrigins(in, version == 1 ? kOldLayerCount : kLayerCount, loader);
-  LoadTexts(in, loader);
-  LoadStepRecords(in);
+  // A section that the file ends in ends there; the sections behind it stay
+  // as reset rather than take bytes that were never theirs.
+  auto section = [&](const char* name, auto load) {
+    if (in.cut()) return;
+    load();
+    if (in.cut())
+      loader.Fault(std::string("the definition file ends inside its ") + name + "; what follows is missing");
+  };
+  section("header", [&] { LoadHeader(in, opened, loader); });
+  section("surfaces", [&] { LoadSurfaces(in, loader); });
+  section("machining definitions", [&] { LoadMachiningDefinitions(in, version, loader); });
+  section("curves", [&] { LoadCurves(in, loader); });
+  section("definition names", [&] { LoadIndexRecords(in, loader); });
+  section("layer records", [&] { LoadLayerRecords(in, layers, loader); });
+  section("origins", [&] { LoadOrigins(in, layers, loader); });
+  section("origin counters", [&] { LoadOriginCounters(in, layers, loader); });
+  section("texts", [&] { LoadTexts(in, loader); });
+  section("machining step records", [&] { LoadStepRecords(in); });
 }
+
+namespace {
 
 // The per-layer values into the view's arrays, the tolerance, the current
 // layer from layer record 0.
@@ -300,11 +336,11 @@ DrawingLoadReport LoadDrawing(CKelDoc& document, const fs::path* base) {
     p += extension;
     return p;
   };
+  int highestNumber = 0;
   if (path(".MZF").empty()) {
     loader.Fault("the drawing has no usable unit, second name or drawing name");
   } else {
-    LoadFigures(path(".MZF"), loader);
-    const handover::DrawingHeader opened = g_drawingHeader;
+    highestNumber = LoadFigures(path(".MZF"), loader);
     ResetMachiningStepRecords();
     std::vector<std::uint8_t> bytes;
     static constexpr struct {
@@ -314,10 +350,13 @@ DrawingLoadReport LoadDrawing(CKelDoc& document, const fs::path* base) {
     for (const auto& form : kForms) {
       if (!ReadFileBytes(path(form.extension), bytes, loader)) continue;
       report.definitionVersion = form.version;
-      LoadDefinitionFile(bytes, form.version, opened, loader);
+      LoadDefinitionBytes(document, bytes, form.version, report);
       break;
     }
   }
+  // New figures are numbered well above every loaded one (257 above 0 for a
+  // drawing without figures, clear of the curve-table number 90).
+  g_nextFigureNumber = highestNumber + kFigureNumberGap;
   ClearFigureTablesBehindCounts();
   DisplayFlagRecord flags;
   if (platform::ReadRecord(platform::ProgramFolder() / kDisplayFlagFileName, flags).ok()) g_displayFlags = flags;

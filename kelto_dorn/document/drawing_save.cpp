@@ -1,6 +1,10 @@
 // Saving a drawing: the origin clean-up, the ".MZF" figure file, the ".KWD"
 // definition file, "$TMG_FLG.@@@" and the machining defaults, in this order.
+// The two drawing files are a pair: both are built and checked in memory
+// first, with the same checks the loader makes, and replace the old pair
+// together or not at all.
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +18,7 @@
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/machining/definition_defaults.h"
+#include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "platform/application.h"
@@ -97,11 +102,6 @@ std::vector<std::uint8_t> BuildFigureFile(std::string* fault) {
     std::memcpy(bytes.data() + at, &r, sizeof r);
     at += sizeof r;
   };
-  auto bad = [&](int table, int i) {
-    *fault =
-        "figure " + std::to_string(i) + " of table " + std::to_string(table) + " holds a value that is not a number";
-    return std::vector<std::uint8_t>{};
-  };
   for (int t = 0; t < kLayerCount; ++t) {
     const FigureTable* table = g_figureStore.Table(t);
     for (int i = 0; i < table->count(); ++i) {
@@ -110,7 +110,11 @@ std::vector<std::uint8_t> BuildFigureFile(std::string* fault) {
       r.layer = t;
       r.depth = depth;
       if (r.number == kCurveTableNumber) r.number = kLayerNumber90;
-      if (!IsFiniteFigure(r)) return bad(t, i);
+      if (!IsFiniteFigure(r)) {
+        *fault = "figure " + std::to_string(i + 1) + " of layer " + std::to_string(t + 1) +
+                 " holds a value that is not a number";
+        return {};
+      }
       put(r);
     }
   }
@@ -118,7 +122,10 @@ std::vector<std::uint8_t> BuildFigureFile(std::string* fault) {
   for (int i = 0; i < curves->count(); ++i) {
     FigureRecord r = curves->slot(i);
     r.number = kCurveTableNumber;
-    if (!IsFiniteFigure(r)) return bad(kTableCurves, i);
+    if (!IsStorableFigure(r)) {
+      *fault = "curve figure " + std::to_string(i + 1) + " has a layer outside 1..32 or a value that is not a number";
+      return {};
+    }
     put(r);
   }
   bytes.resize(at);
@@ -127,16 +134,41 @@ std::vector<std::uint8_t> BuildFigureFile(std::string* fault) {
 
 namespace {
 
+// The record that ends the definition list: a reset definition (kind 0).
+// Built from a zeroed record, so the bytes the reset leaves alone are 0 and
+// the same drawing always saves the same file; the working record is kept.
+void PutDefinitionEnd(ByteSink& out, DocAtcTable& atc) {
+  auto working = std::make_unique<MachiningDefinition>();
+  std::memcpy(static_cast<void*>(working.get()), &g_curMachiningDef, sizeof(MachiningDefinition));
+  std::memset(static_cast<void*>(&g_curMachiningDef), 0, sizeof(MachiningDefinition));
+  ResetMachiningRecord(atc);
+  out.Put(g_curMachiningDef);
+  std::memcpy(static_cast<void*>(&g_curMachiningDef), working.get(), sizeof(MachiningDefinition));
+}
+
+bool PutHeader(ByteSink& out, std::string* fault) {
+  handover::DrawingHeader header = g_drawingHeader;
+  header.fileListKind = 0;
+  const std::vector<std::string> faults = handover::DrawingHeaderValueFaults(header);
+  if (!faults.empty()) {
+    *fault = "the drawing's " + faults.front();
+    return false;
+  }
+  out.Put(header);
+  return true;
+}
+
 bool PutDefinitions(ByteSink& out, CKelDoc& document, std::string* fault) {
-  for (const SurfaceDefinition& s : g_surfaceSlots) {
+  for (std::size_t i = 0; i < g_surfaceSlots.size(); ++i) {
+    const SurfaceDefinition& s = g_surfaceSlots[i];
     if (s.kind == 0) break;
     if (!IsFiniteSurface(s)) {
-      *fault = "a surface holds a value that is not a number";
+      *fault = "surface " + std::to_string(i + 1) + " holds a value that is not a number";
       return false;
     }
     out.Put(s);
   }
-  out.Put(SurfaceDefinition{});  // kind 0 ends the list
+  out.Put(ResetSurfaceDefinition());  // kind 0 ends the list
   for (int i = 0; i < DefinitionSlots::kSlotCount; ++i) {
     const MachiningDefinition& d = std::as_const(document.definitions).Slot(i);
     std::int32_t kind = 0;
@@ -144,34 +176,48 @@ bool PutDefinitions(ByteSink& out, CKelDoc& document, std::string* fault) {
     if (kind == 0) break;
     out.Put(d);
   }
-  MachiningDefinition end{};
-  std::memset(static_cast<void*>(&end), 0, sizeof end);  // kind 0 ends the list
-  out.Put(end);
+  PutDefinitionEnd(out, document.atc);
   return true;
 }
 
-void PutCurvesAndIndexes(ByteSink& out) {
+template <typename Table>
+bool PutIndexTable(ByteSink& out, const Table& table, std::int32_t recordKind, int slots, const char* what,
+                   std::string* fault) {
+  for (int i = 0; i < table.count && i < slots; ++i) {
+    DefinitionIndexRecord r = table.records[static_cast<std::size_t>(i)];
+    if (const char* why = IndexRecordFault(r, slots)) {
+      *fault = std::string("the name of ") + what + " " + std::to_string(i + 1) + ": " + why;
+      return false;
+    }
+    r.recordKind = recordKind;
+    out.Put(r);
+  }
+  return true;
+}
+
+bool PutCurvesAndIndexes(ByteSink& out, std::string* fault) {
+  const int curveFigures = GetFigureCount(kTableCurves);
   for (int i = 0; i < g_curveCount && i < kCurveTableSize; ++i) {
     const CurveRecord& c = g_curveTable[static_cast<std::size_t>(i)];
     if (c.layer == kCurveEntryEmpty) break;
+    if (const char* why = CurveFault(c, curveFigures)) {
+      *fault = "curve " + std::to_string(i + 1) + " (key " + std::to_string(c.key) + "): " + why;
+      return false;
+    }
     out.Put(c);
   }
   CurveRecord endCurve;
   endCurve.layer = kCurveEntryEmpty;
   out.Put(endCurve);
-  for (int i = 0; i < g_surfaceIndexTable.count && i < kSurfaceSlotCount; ++i) {
-    DefinitionIndexRecord r = g_surfaceIndexTable.records[static_cast<std::size_t>(i)];
-    r.recordKind = kIndexRecordSurface;
-    out.Put(r);
-  }
-  for (int i = 0; i < g_machiningIndexTable.count && i < kMachiningSlotCount; ++i) {
-    DefinitionIndexRecord r = g_machiningIndexTable.records[static_cast<std::size_t>(i)];
-    r.recordKind = kIndexRecordMachining;
-    out.Put(r);
+  if (!PutIndexTable(out, g_surfaceIndexTable, kIndexRecordSurface, kSurfaceSlotCount, "surface", fault) ||
+      !PutIndexTable(out, g_machiningIndexTable, kIndexRecordMachining, kMachiningSlotCount, "machining definition",
+                     fault)) {
+    return false;
   }
   DefinitionIndexRecord endIndex;
   endIndex.recordKind = kNone;
   out.Put(endIndex);
+  return true;
 }
 
 bool PutLayersAndOrigins(ByteSink& out, std::string* fault) {
@@ -205,58 +251,65 @@ bool PutLayersAndOrigins(ByteSink& out, std::string* fault) {
   return true;
 }
 
-bool PutTextsAndSteps(ByteSink& out, std::string* fault) {
+// The texts of the list, then the end record in the place the store keeps
+// free for it, so the section never holds more than 24800 records.
+bool PutTexts(ByteSink& out, std::string* fault) {
   for (int i = 0; i < 3; ++i) g_textRecords[static_cast<std::size_t>(i)].layer = g_curLayer;
-  for (const TextRecord& t : g_textRecords) {
+  for (int i = 0; i < kTextRecordCount; ++i) {
+    const TextRecord& t = g_textRecords[static_cast<std::size_t>(i)];
     if (t.layer < 0) break;
+    if (i >= kTextRecordCapacity) {
+      *fault = "the text list holds more than " + std::to_string(kTextRecordCapacity) + " texts";
+      return false;
+    }
     if (t.layer >= kLayerCount) continue;
     TextRecord r = t;
     platform::TerminateField(r.text);
     if (!IsFiniteText(r)) {
-      *fault = "a text holds a value that is not a number";
+      *fault = "text " + std::to_string(i + 1) + " holds a value that is not a number";
       return false;
     }
     out.Put(r);
   }
-  // A terminator of its own: the last record of a full store is a text too.
   TextRecord endText;
   endText.layer = kNone;
   out.Put(endText);
+  return true;
+}
+
+void PutStepRecords(ByteSink& out) {
   for (const MachiningStepRecord& s : g_machiningStepRecords) {
     out.Put(s);
     if (s.first == kStepRecordUnused) break;
   }
-  return true;
 }
 
 }  // namespace
 
 std::vector<std::uint8_t> BuildDefinitionFile(CKelDoc& document, std::string* fault) {
   ByteSink out;
-  handover::DrawingHeader header = g_drawingHeader;
-  header.fileListKind = 0;
-  out.Put(header);
-  if (!PutDefinitions(out, document, fault)) return {};
-  PutCurvesAndIndexes(out);
-  if (!PutLayersAndOrigins(out, fault) || !PutTextsAndSteps(out, fault)) return {};
+  if (!PutHeader(out, fault) || !PutDefinitions(out, document, fault) || !PutCurvesAndIndexes(out, fault) ||
+      !PutLayersAndOrigins(out, fault) || !PutTexts(out, fault)) {
+    return {};
+  }
+  PutStepRecords(out);
   return std::move(out.bytes());
 }
 
 namespace {
 
-// Writes one file; a failure adds its message to `faults`.
-bool WriteOne(const fs::path& path, const std::vector<std::uint8_t>& bytes, const std::string& fault,
-              std::string& faults) {
-  std::string message;
-  if (!fault.empty()) {
-    message = path.string() + ": not written: " + fault;
-  } else {
-    const platform::FileResult r = platform::WriteFileAtomic(path, bytes.data(), bytes.size());
-    if (r.ok()) return true;
-    message = r.message;
-  }
-  faults += (faults.empty() ? "" : "\n") + message;
-  return false;
+// Builds both files and replaces the old pair with them, or leaves it as it
+// was. Returns the failure, empty when both were written.
+std::string WriteDrawingPair(CKelDoc& document, const fs::path& mzf, const fs::path& kwd) {
+  std::string fault;
+  const std::vector<std::uint8_t> figures = BuildFigureFile(&fault);
+  if (!fault.empty()) return fault;
+  const std::vector<std::uint8_t> definitions = BuildDefinitionFile(document, &fault);
+  if (!fault.empty()) return fault;
+  const platform::FileWrite pair[] = {{mzf, figures.data(), figures.size()},
+                                      {kwd, definitions.data(), definitions.size()}};
+  const platform::FileResult r = platform::WriteFilesTogether(pair);
+  return r.ok() ? std::string() : r.message;
 }
 
 // Every failure of one save is shown in one box.
@@ -264,17 +317,17 @@ bool SaveBoth(CKelDoc& document, const fs::path& mzf, const fs::path& kwd) {
   platform::WaitCursor wait;
   CleanUpOrigins();
   std::string faults;
-  std::string fault;
-  bool ok = WriteOne(mzf, BuildFigureFile(&fault), fault, faults);
-  fault.clear();
-  ok = WriteOne(kwd, BuildDefinitionFile(document, &fault), fault, faults) && ok;
+  const std::string pair = WriteDrawingPair(document, mzf, kwd);
+  if (!pair.empty()) {
+    faults = "The drawing was not saved; its files were left as they were:\n" + pair;
+  }
   const platform::FileResult t =
       platform::WriteRecord(platform::ProgramFolder() / kDisplayFlagFileName, g_displayFlags);
   if (!t.ok()) faults += (faults.empty() ? "" : "\n") + t.message;
   const platform::FileResult d = WriteMachiningDefaults();
   if (!d.ok()) faults += (faults.empty() ? "" : "\n") + d.message;
   if (!faults.empty()) ReportFileFault(faults);
-  return ok && t.ok() && d.ok();
+  return pair.empty() && t.ok() && d.ok();
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
 // Checks of records read from drawing and undo files, and of records before
-// they are written: every floating value finite, layers in range.
+// they are written: every floating value finite, layers and ranges in reach.
+// The save and the load ask the same questions, so a record that the load
+// would drop is never saved as if it were sound.
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -8,6 +10,7 @@
 #include <cstring>
 
 #include "kelto_dorn/app/curve_record.h"
+#include "kelto_dorn/app/definition_index_record.h"
 #include "kelto_dorn/app/figure_record.h"
 #include "kelto_dorn/app/text_record.h"
 #include "kelto_dorn/surfaces/surface_definition.h"
@@ -30,6 +33,9 @@ inline bool IsFiniteFigure(const FigureRecord& r) {
   return bad == 0;
 }
 
+// A figure that a table can hold: layer 0-31 and every value a number.
+inline bool IsStorableFigure(const FigureRecord& r) { return r.layer >= 0 && r.layer < 32 && IsFiniteFigure(r); }
+
 inline bool IsFiniteText(const TextRecord& r) {
   const float v[] = {r.size, r.angle, r.baseX, r.baseY, r.originX, r.originY};
   for (float f : v) {
@@ -44,6 +50,29 @@ inline bool IsFiniteCurve(const CurveRecord& r) {
     if (!std::isfinite(f)) return false;
   }
   return true;
+}
+
+// A curve spanning this many figures or more is taken as damaged.
+inline constexpr int kCurveFigureLimit = 56000;
+
+// Why a curve cannot be kept, or nullptr when it can: its layer, its figure
+// range within the `curveFigures` figures of table 90 (not empty, fewer than
+// 56000), its values.
+inline const char* CurveFault(const CurveRecord& c, int curveFigures) {
+  if (c.layer < 0 || c.layer >= 32) return "its layer is outside 1..32";
+  if (c.first < 0 || c.first >= c.end || c.end - c.first >= kCurveFigureLimit || c.end > curveFigures) {
+    return "its figure range is empty or lies outside the curve figures";
+  }
+  if (!IsFiniteCurve(c)) return "a value (IP point, TOP Z, END Z or a taper value) is not a number";
+  return nullptr;
+}
+
+// Why a definition name cannot be kept in a table of `slots` slots, or
+// nullptr: its slot must lie in the table, and a key of 0 ends the table.
+inline const char* IndexRecordFault(const DefinitionIndexRecord& r, int slots) {
+  if (r.slot < 0 || r.slot >= slots) return "its slot is outside the table";
+  if (r.key == 0) return "its key is 0";
+  return nullptr;
 }
 
 // Replaces every value of a surface that is not finite by 0; true when one

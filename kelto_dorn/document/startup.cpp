@@ -164,9 +164,7 @@ int OnAppAbout() {
 }
 
 std::string DrawingSizeText() {
-  int texts = 0;
-  while (texts < kTextRecordCount && g_textRecords[static_cast<std::size_t>(texts)].layer != kTextRecordFree) ++texts;
-  std::string out = platform::Sjis("寸法 = ") + std::to_string(texts) + "\n";
+  std::string out = platform::Sjis("寸法 = ") + std::to_string(TextRecordsInUse()) + "\n";
   for (int layer = 0; layer < kLayerCount; ++layer) {
     out +=
         platform::Sjis("レイヤー(") + std::to_string(layer + 1) + ") = " + std::to_string(GetFigureCount(layer)) + "\n";
@@ -180,10 +178,12 @@ std::string DrawingSizeText() {
 int OnShowDrawingSize() { return platform::ShowMessageBox(DrawingSizeText(), std::string_view(), 0); }
 
 void ReadBoxHoleSettings() {
+  // The three words are cleared before the record is read, so what the file
+  // holds (the show-at-every-BOX-operation switch at +40) is kept.
+  g_boxHoleSettings.word40 = g_boxHoleSettings.word44 = g_boxHoleSettings.word48 = 0;
   BoxHoleSettings read;
   const platform::FileResult r = platform::ReadRecord(platform::ProgramFolder() / kBoxHoleFileName, read);
   if (r.ok() && std::isfinite(read.tolerance)) {
-    read.word40 = read.word44 = read.word48 = 0;
     g_boxHoleSettings = read;
     return;
   }

@@ -27,8 +27,8 @@ using FileServerSettings = handover::FileServerSettings;
 struct BoxHoleSettings {
   std::int32_t words[7] = {0, 1, 0, 0, 1, 0, 0};  // +0 .. +24
   std::int32_t spare28 = 0;
-  double tolerance = 0.0;  // +32, mm
-  std::int32_t word40 = 0;
+  double tolerance = 0.0;   // +32, mm
+  std::int32_t word40 = 0;  // 1: the style dialog comes at every BOX operation
   std::int32_t word44 = 0;
   std::int32_t word48 = 0;
   std::int32_t spare52 = 0;

@@ -143,6 +143,8 @@ void TakeWholeFigures(ByteSource& in) {
   }
 }
 
+// Reads up to and including the -1 record, however full the list was, so the
+// sections behind the texts start where they were written.
 void TakeTexts(ByteSource& in) {
   for (TextRecord& t : g_textRecords) {
     t.layer = kTextRecordFree;
@@ -150,9 +152,9 @@ void TakeTexts(ByteSource& in) {
   }
   std::size_t n = 0;
   TextRecord t;
-  while (n < g_textRecords.size() && in.Take(t)) {
+  while (in.Take(t)) {
     if (t.layer == kEndMark) return;
-    if (!IsStorableTextLayer(t.layer) || !IsFiniteText(t)) continue;
+    if (n >= g_textRecords.size() || !IsStorableTextLayer(t.layer) || !IsFiniteText(t)) continue;
     platform::TerminateField(t.text);
     g_textRecords[n++] = t;
   }
@@ -179,9 +181,7 @@ void TakeCurves(ByteSource& in) {
   CurveRecord c;
   while (in.Take(c)) {
     if (c.layer == kCurveEntryEmpty) break;
-    const bool sound = c.layer >= 0 && c.layer < kLayerCount && c.first >= 0 && c.first < c.end && c.end <= figures &&
-                       IsFiniteCurve(c);
-    if (!sound || n >= kCurveTableSize) continue;
+    if (CurveFault(c, figures) != nullptr || n >= kCurveTableSize) continue;
     platform::TerminateField(c.name);
     g_curveTable[static_cast<std::size_t>(n++)] = c;
   }
@@ -266,6 +266,9 @@ int SnapshotForUndo(int type) {
   const int kind = KindOfType(type);
   if (kind == 0) return g_curLayer;
   g_undo.lastType = type;
+  // Each editing command takes its snapshot before it stores: a store it
+  // finds refused is told again, once.
+  g_figureStore.full = false;
   const FigureRecord savedFigure = g_curFigure;
   const CurveRecord savedCurve = g_curCurveRecord;
   MakeRoom();

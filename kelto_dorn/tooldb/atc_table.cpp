@@ -84,14 +84,15 @@ int LoadAtcTable(DocAtcTable& table, platform::FileResult* result) {
     count = static_cast<int>(rows);
   }
   table.SetLoadedCount(count);
+  table.SetReadFailed(!status.ok() && !status.missing());
   if (result != nullptr) *result = status;
   return count;
 }
 
-int LoadSelectionAndAtcTable(DocAtcTable& table) {
+int LoadSelectionAndAtcTable(DocAtcTable& table, platform::FileResult* result) {
   ReadDbSelection();
   if (platform::FieldText(g_dbSelection.machineName).empty()) return 0;
-  return LoadAtcTable(table);
+  return LoadAtcTable(table, result);
 }
 
 platform::FileResult WriteAtcTable(const DocAtcTable& table, std::string_view machineName) {
@@ -100,6 +101,9 @@ platform::FileResult WriteAtcTable(const DocAtcTable& table, std::string_view ma
   }
   const auto path = AtcFilePath(machineName);
   if (!path) return handover::RefusedWrite("$ATC_DBS.@@@", "the machine name is not usable");
+  if (table.ReadFailed()) {
+    return handover::RefusedWrite(*path, "the ATC table could not be read, so its file is kept as it is");
+  }
   int last = 0;
   for (int slot = DocAtcTable::kRowCount - 1; slot >= 1; --slot) {
     if (table.Record(slot).inUse != 0) {

@@ -42,9 +42,18 @@ class DocAtcTable {
   int LoadedCount() const { return loadedCount_; }
   void SetLoadedCount(int count) { loadedCount_ = count; }
 
+  // True when the machine's file exists but could not be read: the table
+  // is empty only for want of its rows, and writing it would put an empty
+  // table over the machine's tools. WriteAtcTable refuses then; an editor
+  // asks here before it offers to change the table. The next load decides
+  // again.
+  bool ReadFailed() const { return readFailed_; }
+  void SetReadFailed(bool failed) { readFailed_ = failed; }
+
  private:
   std::unique_ptr<AtcRecord[]> slots_;
   int loadedCount_ = 0;
+  bool readFailed_ = false;
 };
 
 void CopyRecord168(AtcRecord& destination, const AtcRecord& source);
@@ -56,17 +65,20 @@ void ClearAtcRecord(DocAtcTable& table, int slot);
 // 0..1015; every row read is marked in use and numbered slot + 1, whatever the
 // file held. Rows beyond the 1016th are ignored: they would overwrite the
 // scratch slots and the blank tool record. Returns the rows read (0 for a
-// missing file, an empty or refused machine name, or a damaged file, which is
-// reported in *result). A tail shorter than a record is ignored.
+// missing file, an empty or refused machine name, or a file that cannot be
+// read, which is reported in *result and marks the table ReadFailed). A tail
+// shorter than a record is ignored.
 int LoadAtcTable(DocAtcTable& table, platform::FileResult* result = nullptr);
 
 // What the document does when it is created: reads the selection and, when
-// it names a machine, loads that machine's ATC table. Returns the rows loaded.
-int LoadSelectionAndAtcTable(DocAtcTable& table);
+// it names a machine, loads that machine's ATC table. Returns the rows
+// loaded; a file that cannot be read is reported in *result.
+int LoadSelectionAndAtcTable(DocAtcTable& table, platform::FileResult* result = nullptr);
 
 // Writes rows 0 .. the last row in use (at least row 0) to the machine's file.
 // Nothing is written when the current machine or `machineName` is empty or
-// refused; the machine's folder must exist. Returns the outcome.
+// refused, or when the table's file could not be read (ReadFailed); the
+// machine's folder must exist. Returns the outcome.
 platform::FileResult WriteAtcTable(const DocAtcTable& table, std::string_view machineName);
 
 // Texts of a slot for the lists and for the CSV export.

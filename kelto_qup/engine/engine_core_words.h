@@ -51,7 +51,7 @@ enum class SaveSlot : int {
   Slot437 = 437,
   Slot472 = 472,
   Slot542 = 542,  // "CALL_ON" record; also the companion of the call record's previous state
-  Slot551 = 551,  // the call record
+  Slot551 = 551,  // the call record of "CALL_ON" (RunContext::CallRecord)
   Slot726 = 726,  // frame of the element-end motion
 };
 inline constexpr int kSaveSlotCount = 18;
@@ -68,6 +68,9 @@ enum class FrameRef : int {
   R0,            // SetCurrentFrameR0
   ArcPassFrame,  // SetCurrentFrameArc
   Slot726,
+  SectionCommand,   // the copy of the command that describes the section figure
+  BaseLineFrame,    // the frame of the second base line walk
+  BaseLineCommand,  // the copy of the second base line command
 };
 
 // One entry of the run-start cache of CachedRunStart.

@@ -8,7 +8,9 @@
 // with reference aliases in RunContext, never two variables.
 #include <cstdint>
 
+#include "kelto_qup/engine/call_words.h"
 #include "kelto_qup/engine/engine_core_words.h"
+#include "kelto_qup/engine/stepping_words.h"
 
 namespace qup {
 
@@ -58,6 +60,10 @@ struct EngineState {
   // ---- tool-path engine core words (filled by the engine's own files)
   // Declared with their meanings in engine_core_words.h.
   EngineCoreWords core;
+  // The element stepper, the motion machine, the per-element motion and the
+  // section offset pass (stepping_words.h); the "CALL_ON" words (call_words.h).
+  SteppingWords stepping;
+  CallWords call;
 };
 
 }  // namespace qup

@@ -1,6 +1,6 @@
 // Engine operations that the run context declares and whose families are not
-// written yet (element stepping, the motion state machine, per-element motion,
-// contour runs, passes and fillets). Each stops the run with a box naming the
+// written yet (contour runs, passes and fillets), and the few operations that
+// the built families call but no family specifies. Each stops the run with a box naming the
 // missing operation, so a job that reaches one ends with a clear error
 // instead of wrong output. Whoever writes the real operation deletes its
 // placeholder here.
@@ -13,22 +13,6 @@ namespace qup {
 #define KELTO_PENDING_1(name) \
   int RunContext::name(int) { return StopMissingOperation(#name); }
 
-KELTO_PENDING_1(StepElement)
-KELTO_PENDING_0(LeaveElementStep)
-KELTO_PENDING_0(ResumeElementStep)
-KELTO_PENDING_1(RunMotionMachine)
-KELTO_PENDING_0(BuildSegmentPieces)
-KELTO_PENDING_0(CircleThroughThreePoints)
-KELTO_PENDING_0(MiddleDirection)
-KELTO_PENDING_0(SegmentLengths)
-KELTO_PENDING_1(EmitElementMotion)
-KELTO_PENDING_0(RunSectionMotion)
-KELTO_PENDING_0(RunSecondBaseLine)
-KELTO_PENDING_0(RejoinBaseLineElements)
-KELTO_PENDING_0(RunOffsetPass)
-KELTO_PENDING_0(RunOffsetPassAtStart)
-KELTO_PENDING_1(RunSectionOffsets)
-KELTO_PENDING_0(ToolContactOffset)
 KELTO_PENDING_0(PrepareContourRun)
 KELTO_PENDING_1(Set_TO)
 KELTO_PENDING_0(CarryCommandValues)
@@ -69,6 +53,19 @@ KELTO_PENDING_0(AdjustFilletStep)
 // The offset of R0 and R1 for the corner fit belongs with the corner
 // routines; the snapshot's re-transform of a motion frame waits for it.
 void RunContext::ApplyOffsetToRegs() { StopMissingOperation("ApplyOffsetToRegs"); }
+
+// Called by the element stepper, the motion machine and the offset pass but
+// specified with neither: the call-entry driver and its push, the angular
+// move, the three helpers of a 0x8800 motion set-up, the contour fillet and
+// the pass driver's stepped passes.
+KELTO_PENDING_0(StepDriver)
+KELTO_PENDING_0(MotionHelper8800A)
+KELTO_PENDING_0(MotionHelper8800B)
+KELTO_PENDING_0(MotionHelper8800C)
+KELTO_PENDING_1(RunPassesWithStep)
+int RunContext::PushCallEntry(int, int) { return StopMissingOperation("PushCallEntry"); }
+int RunContext::AngularMove(double) { return StopMissingOperation("AngularMove"); }
+int RunContext::CalcContourFillet(int, int) { return StopMissingOperation("CalcContourFillet"); }
 
 #undef KELTO_PENDING_0
 #undef KELTO_PENDING_1

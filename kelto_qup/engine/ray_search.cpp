@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "kelto_qup/engine/engine_geometry.h"
+#include "kelto_qup/engine/kept_range.h"
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
 
@@ -195,22 +196,6 @@ int RunContext::IntersectAndJoin(int side) {
 
   return WalkRayOverRange(*this, pointStart);
 }
-
-namespace {
-// The range words that a search keeps and gives back.
-struct KeptRangeWords {
-  explicit KeptRangeWords(RunContext& r)
-      : run(r), start(r.RangeStart), end(r.RangeEnd), step(r.RangeStep), options(r.RangeOptions) {}
-  void Restore() {
-    run.RangeStart = start;
-    run.RangeEnd = end;
-    run.RangeStep = step;
-    run.RangeOptions = options;
-  }
-  RunContext& run;
-  int start, end, step, options;
-};
-}  // namespace
 
 // The two-sided joint search of a rounded corner. The ray search runs from
 // the run's start along X (side 2) or, with bit 0x01 of the corner word,

@@ -452,8 +452,101 @@ class RunContext {
   void StepperHelperD();
   void StepperHelperE();
 
-  // Engine operations whose families are not written yet: each stops the run
-  // with a box naming it (kelto_qup/engine/pending_engine_operations.cpp).
+  // Element stepping (kelto_qup/engine/element_stepping.cpp). StepElement,
+  // LeaveElementStep and ResumeElementStep are declared with the engine
+  // operations below.
+  int StepFromFrame();
+  int StepNewCommand();
+  bool ApplyStepModifier();
+  void SaveStepWords();
+  void RestoreStepWords();
+  int StepCommandKind();
+  int StepLineCommand();
+  int StepSectionWalk();
+  void StepPlaceEndpoints(int a, int b);
+  int StepSectionInterpolate(double value);
+  int StepIntersectJoin(int pass);
+  int CheckKind6Element();
+  // Mirrors R0's point and direction about the axis through R3's points
+  // (d4/d5 and d6/d7); coinciding points mirror through the first one.
+  void MirrorDirection();
+  // Loads the mirror axis that the modifier element in R1 names into R3's
+  // points; false (the run stopped) when it names no element.
+  bool LoadMirrorAxis();
+
+  // The path-motion state machine (kelto_qup/engine/motion_machine.cpp).
+  // RunMotionMachine is declared below; these are its state routines.
+  int MotionEnter(int pair);
+  int MotionSetup();
+  int MotionSetupCommand88();
+  int MotionSetSectionValues();
+  int MotionSegmentDirections();
+  int MotionInterpolateSegment();
+  int MotionPlaceOnSegment();
+  int MotionBlend();
+  int MotionLeave(int pair);
+  int MotionScaleByValue();
+  int MotionEndSegment();
+  int MotionSideOfSegment();
+  int MotionFindSection();
+  int MotionArcStep();
+  int MotionEndValues();
+  int MotionLeadElement();
+  int MotionStepX();
+  int MotionNextSegment();
+  int MotionPrevSegment();
+  void LoadR0FromStartFrame();
+  void LoadR1FromEndFrame();
+  // One element of the motion set up into R1 (index in ElementIndex): false
+  // when it does not set up.
+  bool MotionSetupElement(int index);
+  // The state of motion pair n (1 to 4): its two records.
+  NcElement* MotionStatePair(int pair);
+
+  // Motion segment geometry (kelto_qup/engine/segment_geometry.cpp).
+  // BuildSegmentPieces, CircleThroughThreePoints, MiddleDirection and
+  // SegmentLengths are declared below. PointAtLength without arguments: the
+  // point at length R2's d3 along the segment's pieces, in R0's d4/d5 (the
+  // range walks have their own four-argument one above).
+  int PointAtLength();
+
+  // Per-element motion and the section drivers
+  // (kelto_qup/engine/element_motion.cpp, kelto_qup/engine/second_base_line.cpp).
+  // EmitElementMotion, RunSectionMotion, RunSecondBaseLine and
+  // RejoinBaseLineElements are declared below.
+  void LoadSectionCommand();
+  void AlignNormalToSection();
+  void AdvanceAlongNormal();
+  int SetupSecondBaseLine();
+  void StoreSectionFrame();
+  void RestoreSectionFrame();
+  void InterpolateSectionTwist();
+  int RejoinSingleElement(int first);
+  int RejoinLineAndArc(int first, int last);
+  int RejoinLineArcLine(int first, int last);
+
+  // Section offset pass and tool-contact offset
+  // (kelto_qup/engine/section_offsets.cpp). RunOffsetPass,
+  // RunOffsetPassAtStart, RunSectionOffsets and ToolContactOffset are
+  // declared below.
+  // The offset distance of the pass by OffsetPassMode; also sets KeptOffset.
+  double ComputeOffsetDistance();
+  void CheckSectionStep(int sectionIndex, int sectionKind);
+  void UpdateSlopeBase();
+  // The number of pieces a move of `length` is cut into (1: not cut).
+  static int SubdivisionCount(double length, double stepUnit);
+  int SubdivideMove(int final);
+  int StepSection(int index);
+  int EmitOffsetPiece(int index);
+  int SearchSectionCrossing(double gap);
+  void ScaleNormal();
+  void LowerForSlope(int kind);
+  void UnscalePoint();
+  void ScalePoint(int withZ);
+
+  // Engine operations declared here by family. Those whose family is not
+  // written yet stop the run with a box naming them
+  // (kelto_qup/engine/pending_engine_operations.cpp).
   int StepElement(int arg);
   int LeaveElementStep();
   int ResumeElementStep();
@@ -506,6 +599,18 @@ class RunContext {
   int StepFilletRow();
   int EmitFilletRowPoint();
   int AdjustFilletStep();
+  // Called by the stepping and the offset pass, specified with neither: the
+  // call-entry step driver and its push, the angular move and the three
+  // helpers of a 0x8800 motion set-up, the contour fillet, and the pass
+  // driver's stepped passes. Each stops the run naming itself.
+  int StepDriver();
+  int PushCallEntry(int kind, int index);
+  int AngularMove(double angle);
+  int MotionHelper8800A();
+  int MotionHelper8800B();
+  int MotionHelper8800C();
+  int CalcContourFillet(int mode, int mode2);
+  int RunPassesWithStep(int kind);
 
   // ---- job load, interpreter and hole output
   // (EmitTextLine is declared with the block output and defined with the
@@ -554,6 +659,21 @@ class RunContext {
   int RunElementCommand();
   // The index of the command being run (the innermost frame's current index).
   int CommandIndex() const { return static_cast<int>(job.CallStack[job.CallDepth].Current); }
+
+  // subprogram call "CALL_ON" (kelto_qup/ncout/call_on.cpp)
+  int RunCallOn();
+  int FindCallGroup();
+  int FinishCallGroup();
+  int CountCallRepeat();
+  int ResumeCallLoop();
+  int ResetCallState();
+  // The intersection pass of the call kinds 17 and 18 with a d7 range:
+  // 0 another pass, 1 the last one was run; first: the set-up's pass.
+  int RunCallIntersectionPass(bool first);
+  // CallValue from the call record for the running kind.
+  void UpdateCallValue();
+  // The call record is save slot 551.
+  NcElement& CallRecord() { return Slot(SaveSlot::Slot551); }
 
   // process, tool and state commands (kelto_qup/ncout/process_commands.cpp)
   int RunProcessStart();

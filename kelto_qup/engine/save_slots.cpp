@@ -96,6 +96,12 @@ NcElement& RunContext::CurrentFrameRecord() {
       return core.ArcPassFrame;
     case FrameRef::Slot726:
       return Slot(SaveSlot::Slot726);
+    case FrameRef::SectionCommand:
+      return engine.stepping.SectionCommand;
+    case FrameRef::BaseLineFrame:
+      return engine.stepping.SecondBaseLineFrame;
+    case FrameRef::BaseLineCommand:
+      return engine.stepping.SecondBaseLineCommand;
     case FrameRef::None:
       break;
   }

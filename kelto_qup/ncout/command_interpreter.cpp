@@ -120,9 +120,14 @@ int RunContext::RunElementCommand() {
       return RunMove();
     case 0x7700:
       return RunRepeatEnd();
-    case 0x7800:
+    case 0x7800: {
+      TraceMessage("CALL_ON", 9901, 0);
       job.CallOnActive = 1;
-      return StopMissingOperation("RunCallOn");
+      const int status = RunCallOn();
+      if (status == kStopRun) return kStopRun;
+      AddDisplayMarker(0xD8F1);
+      return 0;
+    }
     case 0x7B00:
       job.SavedHoleCommand = R2;
       return 0;

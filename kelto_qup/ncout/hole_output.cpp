@@ -475,9 +475,11 @@ void RunContext::AddPeckTime() {
   if (h.CycleCode != 83.0 || !(h.PeckDepth > 0.0) || !(h.Feed > 0.0)) return;
   const double depth = h.RLevel - h.Bottom;
   if (!(depth > 0.0)) return;
-  const long n = static_cast<long>(depth / h.PeckDepth) + 1;
-  double travel = 0.0;
-  for (long i = 1; i <= n - 1; ++i) travel += h.PeckDepth * static_cast<double>(i);
+  // The retracts after the pecks 1 .. n - 1 rise p, 2p, ... (n - 1)p: summed
+  // in closed form, so that no peck count of a damaged hand-over overflows
+  // an integer or loops for ever.
+  const double pecks = std::floor(depth / h.PeckDepth);
+  const double travel = h.PeckDepth * pecks * (pecks + 1.0) / 2.0;
   engine.core.MachiningTime += travel / h.Feed * 60.0;
 }
 

@@ -113,6 +113,10 @@ void RunContext::SetEngineDefaults() {
   engine.core.PathLength = 0.0;
   engine.core.TimedLength = 0.0;
   engine.core.MachiningTime = 0.0;
+  // The stepping, motion and offset-pass words and the call words start
+  // afresh with every job (the section lists are empty, not in use).
+  engine.stepping = SteppingWords{};
+  engine.call = CallWords{};
   registers.RegisterStackDepth = 0;
 }
 

@@ -80,9 +80,15 @@ const char* MachiningTypeName(int kind) {
 struct Clock {
   long hours, minutes, seconds;
 };
-Clock SplitSeconds(long total) {
-  if (total < 0) total = 0;
-  return {total / 3600, (total / 60) % 60, total % 60};
+// Seconds as hours, minutes and seconds. A time that is not a number or is
+// beyond a century (a damaged hand-over with absurd distances or feeds) is
+// shown as the largest the report holds, never converted out of range.
+Clock SplitSeconds(double total) {
+  constexpr double kLargest = 100.0 * 365 * 24 * 3600;
+  if (!(total > 0.0)) total = 0.0;
+  if (total > kLargest) total = kLargest;
+  const long whole = static_cast<long>(total);
+  return {whole / 3600, (whole / 60) % 60, whole % 60};
 }
 
 // CP932 text, "+" joins.
@@ -222,9 +228,9 @@ void RunContext::WriteToolInfoReport() {
   const std::string& machine = output.JobMachineName;
 
   // Totals: CPU time, predicted time, cutting distance and tape length.
-  const Clock cpu = SplitSeconds(static_cast<long>(static_cast<double>(std::time(nullptr)) - job.RunStartSeconds));
+  const Clock cpu = SplitSeconds(static_cast<double>(std::time(nullptr)) - job.RunStartSeconds);
   engine.core.MachiningTime *= job.TimeFactor;
-  const Clock predicted = SplitSeconds(static_cast<long>(engine.core.MachiningTime));
+  const Clock predicted = SplitSeconds(engine.core.MachiningTime);
   const double distance = RoundTo3Decimals(engine.core.PathLength * 0.001);
   const double tape = RoundTo3Decimals(static_cast<double>(output.NcByteCount) * 2.54 * 0.001);
 

@@ -80,6 +80,7 @@ class HeadlessBackend : public Backend {
   void PumpMessages() override;
   int RunEventLoop() override;
   void QuitEventLoop(int code) override;
+  void PostTask(std::function<void()> task) override { Post(std::move(task)); }
   void ShowWaitCursor(bool on) override { waitCursor_ = on; }
   void RegisterCursor(int, StandardCursor) override {}
   void RegisterCursor(int, const Bitmap&, Point, Color) override {}

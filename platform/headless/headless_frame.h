@@ -24,6 +24,7 @@ class HeadlessFrame : public Frame {
   void ShowToolBar(int barId, bool shown) override;
   bool IsToolBarShown(int barId) const override;
   void DockToolBar(int barId, DockSide side) override;
+  DockSide ToolBarDock(int barId) const override { return ToolBarSide(barId); }
 
   void SetCommandState(int commandId, const CommandState& state) override { states_[commandId] = state; }
   CommandState GetCommandState(int commandId) const override;

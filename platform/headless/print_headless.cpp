@@ -12,10 +12,12 @@ class RecordedPage final : public RecordingContext {
 
 class RecordedJob final : public PrintJob {
  public:
-  RecordedJob(std::shared_ptr<std::vector<PrintedDocument>> documents, PrinterCaps caps, std::string name)
+  RecordedJob(std::shared_ptr<std::vector<PrintedDocument>> documents, PrinterCaps caps, std::string name,
+              bool preview = false)
       : documents_(std::move(documents)), page_(caps.pagePixels, log_) {
     document_.caps = caps;
     document_.documentName = std::move(name);
+    document_.preview = preview;
   }
   ~RecordedJob() override { Abort(); }
 
@@ -73,6 +75,10 @@ PrintJobResult HeadlessPrintService::BeginPrint(const PrintDialogOptions& option
   caps.copies = answerCopies_ ? *answerCopies_ : options.copies;
   if (caps.copies < 1) caps.copies = 1;
   return {std::make_unique<RecordedJob>(documents_, caps, options.documentName), {}};
+}
+
+PrintJobResult HeadlessPrintService::BeginPreview(const PrintDialogOptions& options) {
+  return {std::make_unique<RecordedJob>(documents_, printer_, options.documentName, /*preview=*/true), {}};
 }
 
 PrintJobResult HeadlessPrintService::BeginPdf(const std::filesystem::path& file, const PdfPageSetup&) {

@@ -15,6 +15,7 @@ namespace platform::headless {
 
 struct PrintedDocument {
   std::string documentName;  // CP932
+  bool preview = false;      // shown in the print preview, not printed
   PrinterCaps caps;
   std::vector<std::vector<Primitive>> pages;
 };
@@ -29,16 +30,22 @@ class HeadlessPrintService : public PrintService {
   void AnswerPrintDialog(int copies) { answerCopies_ = copies, cancel_ = false; }
   void CancelPrintDialog() { cancel_ = true; }
   void SetPrinter(const PrinterCaps& caps) { printer_ = caps; }
+  // A system without printers (programs then offer a PDF file).
+  void SetHasPrinter(bool has) { hasPrinter_ = has; }
 
   const std::vector<PrintDialogOptions>& DialogsShown() const { return dialogs_; }
   const std::vector<PrintedDocument>& Documents() const { return *documents_; }
   void Clear() { dialogs_.clear(), documents_->clear(); }
 
+  bool HasPrinter() const override { return hasPrinter_; }
   PrintJobResult BeginPrint(const PrintDialogOptions& options) override;
   PrintJobResult BeginPdf(const std::filesystem::path& file, const PdfPageSetup& setup) override;
+  // The preview keeps its pages like a printed document, marked as preview.
+  PrintJobResult BeginPreview(const PrintDialogOptions& options) override;
 
  private:
   PrinterCaps printer_;
+  bool hasPrinter_ = true;
   bool cancel_ = false;
   std::optional<int> answerCopies_;
   std::vector<PrintDialogOptions> dialogs_;

@@ -5,7 +5,9 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <cmath>
 #include <system_error>
@@ -156,7 +158,72 @@ class PdfJob final : public PagedJob {
   fs::path target_;
 };
 
+// The preview: each page is an image; when the document ends, the preview
+// dialog shows them on the printer's pages and may print them.
+class PreviewJob final : public PrintJob {
+ public:
+  PreviewJob(PrinterCaps caps, std::string name) : caps_(caps), name_(std::move(name)) {}
+
+  const PrinterCaps& Caps() const override { return caps_; }
+  bool StartPage() override {
+    if (ended_ || page_) return false;
+    images_.emplace_back(std::max(1, caps_.pagePixels.cx), std::max(1, caps_.pagePixels.cy), QImage::Format_RGB32);
+    images_.back().fill(Qt::white);
+    page_ = std::make_unique<RasterContext>(&images_.back(), caps_.pagePixels, /*isPrinter=*/true);
+    return true;
+  }
+  DeviceContext& Page() override { return page_ ? static_cast<DeviceContext&>(*page_) : offPage_; }
+  bool EndPage() override {
+    if (!page_) return false;
+    page_.reset();
+    return true;
+  }
+  int PagesDone() const override { return static_cast<int>(images_.size()) - (page_ ? 1 : 0); }
+  PrintOutcome EndDoc() override {
+    if (ended_) return {PrintStatus::kFailed, "the print job has already ended"};
+    page_.reset();
+    ended_ = true;
+    if (images_.empty()) return {PrintStatus::kOk, "nothing was printed: the document has no pages"};
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(ToQString(name_));
+    QPrintPreviewDialog dialog(&printer);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this](QPrinter* target) {
+      QPainter painter(target);
+      const QRect page = painter.viewport();
+      for (std::size_t i = 0; i < images_.size(); ++i) {
+        if (i > 0) target->newPage();
+        painter.drawImage(page, images_[i]);
+      }
+    });
+    dialog.exec();
+    return {};
+  }
+  void Abort() override {
+    page_.reset();
+    images_.clear();
+    ended_ = true;
+  }
+
+ private:
+  PrinterCaps caps_;
+  std::string name_;
+  std::vector<QImage> images_;  // a vector of images: the open page's context points into the last
+  std::unique_ptr<RasterContext> page_;
+  RecordingContext offPage_{caps_.pagePixels};
+  bool ended_ = false;
+};
+
 }  // namespace
+
+bool QtPrintService::HasPrinter() const { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
+PrintJobResult QtPrintService::BeginPreview(const PrintDialogOptions& options) {
+  // Screen-like resolution keeps the page images small; the preview scales them.
+  constexpr int kPreviewDpi = 150;
+  QPrinter printer(QPrinter::HighResolution);
+  PrinterCaps caps = CapsOf(printer.pageLayout(), kPreviewDpi, 1);
+  return {std::make_unique<PreviewJob>(caps, options.documentName), {}};
+}
 
 PrintJobResult QtPrintService::BeginPrint(const PrintDialogOptions& options) {
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

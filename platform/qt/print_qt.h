@@ -8,8 +8,12 @@ namespace platform::qt {
 
 class QtPrintService : public PrintService {
  public:
+  bool HasPrinter() const override;
   PrintJobResult BeginPrint(const PrintDialogOptions& options) override;
   PrintJobResult BeginPdf(const std::filesystem::path& file, const PdfPageSetup& setup) override;
+  // Pages are drawn into images of the default page at screen-like
+  // resolution and shown in the print preview dialog, which can print them.
+  PrintJobResult BeginPreview(const PrintDialogOptions& options) override;
 };
 
 void InstallQtPrinting();

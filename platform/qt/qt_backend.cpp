@@ -10,6 +10,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 #include <map>
 
 #include "platform/backend.h"
@@ -84,6 +86,15 @@ class QtBackend final : public Backend {
   void PumpMessages() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
   int RunEventLoop() override { return QApplication::exec(); }
   void QuitEventLoop(int code) override { QCoreApplication::exit(code); }
+  void PostTask(std::function<void()> task) override {
+    QTimer::singleShot(0, QCoreApplication::instance(), std::move(task));
+  }
+  Rect DesktopRect() const override {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return Backend::DesktopRect();
+    const QRect g = screen->availableVirtualGeometry();
+    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+  }
   void ShowWaitCursor(bool on) override {
     if (on)
       QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -260,6 +271,11 @@ void InstallQtBackend(int& argc, char** argv) {
 
 std::unique_ptr<DeviceContext> CreateRasterContext(Size size, Color fill) {
   return std::make_unique<RasterContext>(size, fill);
+}
+
+bool SaveBitmapPng(const Bitmap& bitmap, const std::filesystem::path& file) {
+  if (bitmap.IsEmpty()) return false;
+  return ToQImage(bitmap).save(QString::fromStdString(file.string()), "PNG");
 }
 
 }  // namespace platform::qt

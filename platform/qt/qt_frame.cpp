@@ -11,6 +11,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "platform/backend.h"
 #include "platform/qt/qt_keys.h"
@@ -374,6 +375,11 @@ void QtFrame::UpdateMenu(QMenu* menu) {
 
 void QtFrame::FillToolBar(QToolBar* bar, const std::vector<ToolButton>& buttons, int buttonWidth) {
   bar->clear();
+  // A bar of images shows the images (a button without one its caption); a
+  // bar of captions shows the captions.
+  const bool images =
+      std::any_of(buttons.begin(), buttons.end(), [](const ToolButton& b) { return !b.image.IsEmpty(); });
+  bar->setToolButtonStyle(images ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
   for (const ToolButton& b : buttons) {
     if (b.commandId == 0) {
       bar->addSeparator();
@@ -391,7 +397,6 @@ void QtFrame::FillToolBar(QToolBar* bar, const std::vector<ToolButton>& buttons,
 void QtFrame::AddToolBar(const ToolBarSpec& decl) {
   auto* bar = new QToolBar(window_);
   bar->setObjectName(QStringLiteral("bar_%1").arg(decl.barId));
-  bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   window_->addToolBar(ToArea(decl.side), bar);
   if (decl.side == DockSide::Floating) bar->setFloatable(true);
   Bar entry{bar, decl.buttonWidth, {}};
@@ -426,6 +431,27 @@ void QtFrame::DockToolBar(int barId, DockSide side) {
   auto it = bars_.find(barId);
   if (it == bars_.end()) return;
   window_->addToolBar(ToArea(side), it->second.bar);
+}
+
+DockSide QtFrame::ToolBarDock(int barId) const {
+  auto it = bars_.find(barId);
+  if (it == bars_.end()) return DockSide::Top;
+  if (it->second.bar->isFloating()) return DockSide::Floating;
+  switch (window_->toolBarArea(it->second.bar)) {
+    case Qt::BottomToolBarArea:
+      return DockSide::Bottom;
+    case Qt::LeftToolBarArea:
+      return DockSide::Left;
+    case Qt::RightToolBarArea:
+      return DockSide::Right;
+    default:
+      return DockSide::Top;
+  }
+}
+
+Bitmap QtFrame::Snapshot() const {
+  if (!window_) return {};
+  return ToBitmap(window_->grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 void QtFrame::SetCommandState(int commandId, const CommandState& state) {

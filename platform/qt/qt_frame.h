@@ -122,6 +122,7 @@ class QtFrame final : public Frame {
   void ShowToolBar(int barId, bool shown) override;
   bool IsToolBarShown(int barId) const override;
   void DockToolBar(int barId, DockSide side) override;
+  DockSide ToolBarDock(int barId) const override;
 
   void SetCommandState(int commandId, const CommandState& state) override;
   CommandState GetCommandState(int commandId) const override;
@@ -146,6 +147,7 @@ class QtFrame final : public Frame {
   void SetTimerHandler(TimerHandler handler) override { timerHandler_ = std::move(handler); }
 
   ViewSurface& View() override { return *view_; }
+  Bitmap Snapshot() const override;
 
   // --- called by the window ---
   bool AllowClose();

@@ -1,5 +1,10 @@
 #include "shared/handover/drawing_header.h"
 
+#include <cmath>
+#include <cstddef>
+#include <iterator>
+#include <vector>
+
 #include "platform/text.h"
 #include "shared/handover/record_io.h"
 
@@ -43,17 +48,66 @@ void TerminateTexts(DrawingHeader& h) {
   platform::TerminateField(h.programComment);
 }
 
+// The value fields of the record by name; each must be a number.
+struct NamedValue {
+  const char* name;
+  double DrawingHeader::*field;
+};
+constexpr NamedValue kDoubleFields[] = {
+    {"origin offset X (+456)", &DrawingHeader::originOffsetX},
+    {"origin offset Y (+464)", &DrawingHeader::originOffsetY},
+    {"work size X (+472)", &DrawingHeader::workSizeX},
+    {"work size Y (+480)", &DrawingHeader::workSizeY},
+    {"work size Z (+488)", &DrawingHeader::workSizeZ},
+};
+
+std::string FloatName(std::size_t i) { return "value +" + std::to_string(offsetof(DrawingHeader, floats504) + 4 * i); }
+
 std::string CheckValues(const DrawingHeader& h) {
-  const double doubles[] = {h.originOffsetX, h.originOffsetY, h.workSizeX, h.workSizeY, h.workSizeZ};
-  if (!AllFinite(doubles) || !AllFinite(h.floats504)) return "a work size or offset is not a number";
-  return {};
+  const std::vector<std::string> faults = DrawingHeaderValueFaults(h);
+  return faults.empty() ? std::string() : faults.front();
+}
+
+bool OriginIndexInRange(const DrawingHeader& h) {
+  return h.curOriginIndex >= 0 && h.curOriginIndex < DrawingHeader::kOriginsPerLayer;
 }
 
 }  // namespace
 
+std::vector<std::string> DrawingHeaderValueFaults(const DrawingHeader& h) {
+  std::vector<std::string> faults;
+  for (const NamedValue& v : kDoubleFields) {
+    if (!std::isfinite(h.*v.field)) faults.push_back(std::string(v.name) + " is not a number");
+  }
+  for (std::size_t i = 0; i < std::size(h.floats504); ++i) {
+    if (!std::isfinite(h.floats504[i])) faults.push_back(FloatName(i) + " is not a number");
+  }
+  return faults;
+}
+
+std::vector<std::string> RepairDrawingHeader(DrawingHeader& h) {
+  TerminateTexts(h);
+  std::vector<std::string> repaired;
+  for (const NamedValue& v : kDoubleFields) {
+    if (std::isfinite(h.*v.field)) continue;
+    repaired.push_back(std::string(v.name) + " was not a number and became 0");
+    h.*v.field = 0.0;
+  }
+  for (std::size_t i = 0; i < std::size(h.floats504); ++i) {
+    if (std::isfinite(h.floats504[i])) continue;
+    repaired.push_back(FloatName(i) + " was not a number and became 0");
+    h.floats504[i] = 0.0f;
+  }
+  if (!OriginIndexInRange(h)) {
+    repaired.push_back("current origin index " + std::to_string(h.curOriginIndex) + " was outside 0..63 and became 0");
+    h.curOriginIndex = 0;
+  }
+  return repaired;
+}
+
 std::string CheckDrawingHeader(DrawingHeader& h) {
   TerminateTexts(h);
-  if (h.curOriginIndex < 0 || h.curOriginIndex >= DrawingHeader::kOriginsPerLayer) {
+  if (!OriginIndexInRange(h)) {
     return "current origin index " + std::to_string(h.curOriginIndex) + " is outside 0..63";
   }
   return CheckValues(h);

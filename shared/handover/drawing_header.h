@@ -76,6 +76,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/record_file.h"
 
@@ -244,6 +245,17 @@ DrawingHeader DefaultDrawingHeader();
 // when the header can be used, else what is wrong. Also for the head of a
 // drawing definition file.
 std::string CheckDrawingHeader(DrawingHeader& header);
+
+// Each value field that is not a number, named with its offset ("work size
+// X (+472) is not a number"); empty when every value is a number. A drawing
+// is not saved with such a header.
+std::vector<std::string> DrawingHeaderValueFaults(const DrawingHeader& header);
+
+// Repairs each unusable field of a drawing file's head by itself, so one
+// damaged field never costs the rest of the record: a value that is not a
+// number becomes 0, a current origin index outside 0..63 becomes 0, texts are
+// terminated. Returns one line per repaired field.
+std::vector<std::string> RepairDrawingHeader(DrawingHeader& header);
 
 // Reads "$@@@.@@@". Missing: `header` becomes DefaultDrawingHeader() and the
 // status is Missing. Wrong size or a failed check: damaged, `header` is left

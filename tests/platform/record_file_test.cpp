@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -87,8 +88,42 @@ TEST_F(RecordFile, FailedWriteKeepsThePreviousFile) {
   EXPECT_EQ(back.a, 1);
   // No temporary files are left behind.
   int entries = 0;
-  for (auto& e : fs::directory_iterator(dir.path())) entries += e.path().filename().string().find(".tmp") != std::string::npos;
+  for (auto& e : fs::directory_iterator(dir.path()))
+    entries += e.path().filename().string().find(".tmp") != std::string::npos;
   EXPECT_EQ(entries, 0);
+}
+
+// Files written together replace their old files only all at once: one
+// that cannot be written (a folder stands where it would go) leaves every
+// other file as it was, and no temporary or kept copy behind.
+TEST_F(RecordFile, FilesWrittenTogetherReplaceAllOrNone) {
+  const fs::path a = dir.path() / "A.@@@";
+  const fs::path b = dir.path() / "B.@@@";
+  const fs::path blocked = dir.path() / "C.@@@";
+  ASSERT_TRUE(platform::WriteRecord(a, Sample{1, 1.0}));
+  const Sample next[2] = {{2, 2.0}, {3, 3.0}};
+  const platform::FileWrite both[] = {{a, &next[0], sizeof next[0]}, {b, &next[1], sizeof next[1]}};
+  ASSERT_TRUE(platform::WriteFilesTogether(both));
+  Sample back{};
+  ASSERT_TRUE(platform::ReadRecord(a, back));
+  EXPECT_EQ(back.a, 2);
+  ASSERT_TRUE(platform::ReadRecord(b, back));  // made where there was none
+  EXPECT_EQ(back.a, 3);
+
+  fs::create_directories(blocked / "inside");
+  const Sample last[2] = {{4, 4.0}, {5, 5.0}};
+  const platform::FileWrite spoiled[] = {{a, &last[0], sizeof last[0]}, {blocked, &last[1], sizeof last[1]}};
+  const platform::FileResult r = platform::WriteFilesTogether(spoiled);
+  EXPECT_EQ(r.status, platform::FileStatus::WriteError);
+  EXPECT_NE(r.message.find("C.@@@"), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find("no file was replaced"), std::string::npos) << r.message;
+  ASSERT_TRUE(platform::ReadRecord(a, back));
+  EXPECT_EQ(back.a, 2);
+  EXPECT_TRUE(fs::is_directory(blocked / "inside"));
+  std::vector<std::string> names;
+  for (auto& e : fs::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"A.@@@", "B.@@@", "C.@@@"}));
 }
 
 TEST_F(RecordFile, WriteIntoAMissingFolderIsReported) {

@@ -189,25 +189,33 @@ TEST_F(FigureStoreTest, AFullTableRefusesFiguresAndKeepsEveryStoredOne) {
   }
   EXPECT_EQ(GetFigureCount(12), kFigureSlotLimit);
   EXPECT_EQ(g_figureStore.Table(12)->capacity(), kFigureSlotLimit);
-  // The drawing-too-large box came once, when growth reached the limit.
-  ASSERT_EQ(ShownTexts().size(), 1u);
-  EXPECT_EQ(ShownTexts()[0], platform::Sjis("※ 図面のサイズが大きい過ぎます...\n ::MEMORY_ERROR..."));
-  EXPECT_TRUE(g_figureStore.full);
+  // Growth reached the limit, but every figure was stored: no box yet.
+  EXPECT_TRUE(ShownTexts().empty());
+  EXPECT_FALSE(g_figureStore.full);
 
+  // The first refused store shows the drawing-too-large box, once per
+  // command.
   g_curFigure.number = -1;
   EXPECT_FALSE(AppendFigure(0));
   EXPECT_FALSE(AppendFigure(0));
   EXPECT_EQ(GetFigureCount(12), kFigureSlotLimit);
-  EXPECT_EQ(ShownTexts().size(), 1u);  // reported once
+  ASSERT_EQ(ShownTexts().size(), 1u);
+  EXPECT_EQ(ShownTexts()[0], platform::Sjis("※ 図面のサイズが大きい過ぎます...\n ::MEMORY_ERROR..."));
   EXPECT_EQ(NumberAt(12, kFigureSlotLimit - 1), kFigureSlotLimit - 1);
   EXPECT_EQ(NumberAt(12, kFigureSlotLimit - 2), kFigureSlotLimit - 2);
+  // The next command (its undo snapshot clears the flag) is told again.
+  g_figureStore.full = false;
+  EXPECT_FALSE(AppendFigure(0));
+  EXPECT_EQ(ShownTexts().size(), 2u);
 
   // The curve table refuses the same way.
   g_figureStore.full = false;
   g_figureTableSelector = 90;
   for (int i = 0; i < kFigureSlotLimit; ++i) ASSERT_TRUE(PutFigure(i)) << i;
+  EXPECT_EQ(ShownTexts().size(), 2u);
   EXPECT_FALSE(AppendFigure(0));
   EXPECT_EQ(GetFigureCount(90), kFigureSlotLimit);
+  EXPECT_EQ(ShownTexts().size(), 3u);
 }
 
 TEST_F(FigureStoreTest, DeleteFigureMovesLaterRecordsDownAndIgnoresIndexesOutsideTheCount) {
@@ -377,6 +385,23 @@ TEST_F(FigureStoreTest, CompactionKeepsTheOrderOfSurvivingTexts) {
   EXPECT_EQ(g_textRecords[6].group, 0);
   EXPECT_EQ(g_textRecords[6].text[0], '\0');
   EXPECT_EQ(g_textRecords[24799].layer, -1);
+}
+
+// One capacity for every append: the last record stays free for the
+// drawing file's end record.
+TEST_F(FigureStoreTest, TextAppendsStopAtTheCapacityAndKeepTheLastRecordFree) {
+  TextRecord t;
+  t.layer = 2;
+  for (int i = 0; i < kTextRecordCapacity - 2; ++i) g_textRecords[static_cast<std::size_t>(i)] = t;
+  EXPECT_EQ(TextRecordsInUse(), kTextRecordCapacity - 2);
+  EXPECT_TRUE(TextStoreHasRoom(2));
+  EXPECT_FALSE(TextStoreHasRoom(3));
+  EXPECT_EQ(AppendTextRecord(t), kTextRecordCapacity - 2);
+  EXPECT_EQ(AppendTextRecord(t), kTextRecordCapacity - 1);
+  EXPECT_FALSE(TextStoreHasRoom());
+  EXPECT_EQ(AppendTextRecord(t), -1);
+  EXPECT_EQ(TextRecordsInUse(), kTextRecordCapacity);
+  EXPECT_EQ(g_textRecords[kTextRecordCount - 1].layer, kTextRecordFree);
 }
 
 TEST_F(FigureStoreTest, TextFieldTakesAtMost59BytesAndKeepsTheGroupNumber) {

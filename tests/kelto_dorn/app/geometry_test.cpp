@@ -334,13 +334,16 @@ TEST_F(GeometryTest, MakeArcFigureStoresNewCirclesAndRefusesDuplicates) {
   EXPECT_EQ(g_figureStore.SegmentBlock(7)->kind, kKindArc);
 }
 
-TEST_F(GeometryTest, MakeArcFigureStopsAtBlock21) {
+TEST_F(GeometryTest, MakeArcFigureStoresNothingWhenEveryCandidateBlockIsTaken) {
   for (int i = 6; i <= 21; ++i) *g_figureStore.SegmentBlock(i) = Circle({100.0 + i, 0}, 1);
   g_curFigure = FigureRecord{};
   g_curFigure.centre = {0, 0};
+  EXPECT_EQ(MakeArcFigure(1.0, 6), kNoFreeBlock);
+  EXPECT_EQ(g_figureStore.SegmentBlock(21)->centre, (Vec2{121, 0})) << "the solution in block 21 is kept";
+  EXPECT_EQ(g_figureStore.SegmentBlock(22)->kind, kKindEmpty);
+  g_figureStore.SegmentBlock(21)->kind = kKindEmpty;
   EXPECT_EQ(MakeArcFigure(1.0, 6), 0);
   EXPECT_EQ(g_figureStore.SegmentBlock(21)->centre, (Vec2{0, 0}));
-  EXPECT_EQ(g_figureStore.SegmentBlock(22)->kind, kKindEmpty);
 }
 
 TEST_F(GeometryTest, OffsetReferenceFrameMovesTheLineAndSetsTheRadius) {

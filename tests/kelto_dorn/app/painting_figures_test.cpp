@@ -183,7 +183,10 @@ TEST_F(PaintingFiguresTest, CircleClippingKeepsOnlyTheSegmentsOwnPart) {
 }
 
 TEST_F(PaintingFiguresTest, ArcPointsLieOnTheCircleAndEndExactlyAtTheEnd) {
-  const struct { double r, a0, a1; } cases[] = {{20, 0, 90}, {20, 90, 0}, {5, 350, 10}, {60, 0, 0}, {-20, 90, 0}};
+  // The last circle needs some 1600 points, each turned on from the one before.
+  const struct {
+    double r, a0, a1;
+  } cases[] = {{20, 0, 90}, {20, 90, 0}, {5, 350, 10}, {60, 0, 0}, {-20, 90, 0}, {1000, 10, 10}};
   for (const auto& c : cases) {
     dc.ClearPrimitives();
     FigureRecord f;

@@ -1,10 +1,12 @@
 // Damaged drawing files: what is sound is loaded, the rest is skipped and
 // reported, and nothing reads outside its table.
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/machining/machining_definition.h"
@@ -110,6 +112,53 @@ TEST_F(DamagedDrawingTest, TruncatedDefinitionFileLoadsWhatItHolds) {
   }
 }
 
+// A file cut inside any section: that section ends there, every section
+// behind it stays as reset (none takes the torn record's bytes for its own),
+// and the report names the section.
+TEST_F(DamagedDrawingTest, FileCutInsideASectionEndsThereAndNamesIt) {
+  // Values of layer 3 that only their own sections can bring back.
+  Patch(kwd_, LayersAt(1) + 2 * 64 + 56, 77.0);                // layer record: scale
+  Patch(kwd_, LayersAt(1) + 32 * 64 + 2 * 64 * 16 + 16, 5.5);  // origin 1, x
+  Patch(kwd_, CountersAt(1) + 2 * 8, std::array<std::int32_t, 2>{1, 2});
+  const std::size_t origins = LayersAt(1) + 32 * 64;
+  struct Case {
+    std::size_t cut;
+    int section;  // 0 header ... 9 step records
+    const char* name;
+  };
+  const Case cases[] = {
+      {100, 0, "header"},
+      {616 + 10, 1, "surfaces"},
+      {616 + sizeof(SurfaceDefinition) + 5000, 2, "machining definitions"},
+      {kCurvesAt + 10, 3, "curves"},
+      {kCurvesAt + sizeof(CurveRecord) + 10, 3, "curves"},  // inside the end record
+      {IndexAt(1), 4, "definition names"},                  // at the section's start
+      {IndexAt(1) + 5, 4, "definition names"},
+      {LayersAt(1) + 100, 5, "layer records"},
+      {origins + 2000, 6, "origins"},
+      {CountersAt(1) + 3, 7, "origin counters"},
+      {TextsAt(1) + 96 + 40, 8, "texts"},
+      {TextsAt(1) + 5 * 96 + 10, 9, "machining step records"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cut);
+    std::vector<std::uint8_t> bytes(kwd_.begin(), kwd_.begin() + static_cast<std::ptrdiff_t>(c.cut));
+    Write("TEST.KWD", bytes);
+    const DrawingLoadReport r = Load();
+    ASSERT_EQ(r.faults.size(), 1u);
+    EXPECT_NE(r.faults[0].find(std::string("ends inside its ") + c.name), std::string::npos) << r.faults[0];
+    EXPECT_EQ(g_curveCount, c.cut >= kCurvesAt + sizeof(CurveRecord) ? 1 : 0);
+    EXPECT_EQ(g_layerScale[2] == 77.0, c.section > 5);
+    EXPECT_EQ(g_originTable[2][1].x, c.section > 6 ? 5.5 : 0.0);
+    EXPECT_EQ(g_originCount[2], c.section > 7 ? 2 : 1);
+    EXPECT_EQ(g_textRecords[3].layer, c.section > 8 ? 1 : kTextRecordFree);
+    EXPECT_EQ(g_surfaceIndexTable.count, 0);
+  }
+  // The whole file reports nothing.
+  Write("TEST.KWD", kwd_);
+  EXPECT_TRUE(Load().faults.empty());
+}
+
 TEST_F(DamagedDrawingTest, OriginCountsAndIndexesAreClamped) {
   struct Case {
     std::int32_t index, count, wantIndex, wantCount;
@@ -149,7 +198,7 @@ TEST_F(DamagedDrawingTest, DamagedHeaderTextsAndCurvesAreSkippedAndReported) {
   Write("TEST.KWD", bytes);
   DrawingLoadReport r = Load();
   EXPECT_EQ(r.faults.size(), 2u);
-  EXPECT_EQ(g_drawingHeader.programNumber, 0);  // the damaged header was not taken
+  EXPECT_EQ(g_drawingHeader.programNumber, 66);  // the header is taken, its damaged field repaired
   EXPECT_EQ(g_drawingHeader.curOriginIndex, 0);
   EXPECT_EQ(g_textRecords[3].layer, kTextRecordFree);
   // Curves whose figure range is empty, too long or beyond the curve figures.

@@ -212,30 +212,93 @@ TEST_F(DrawingFilesTest, DrawingWithoutTextsStillEndsItsTextSection) {
   EXPECT_EQ(textEnd, kNone);
 }
 
-TEST_F(DrawingFilesTest, FullTextStoreKeepsItsLastText) {
-  for (int i = 0; i < kTextRecordCount; ++i) PutText(i, i % kLayerCount, i == kTextRecordCount - 1 ? "LAST" : "T");
+// A full text list (every record but the last) with machining step records:
+// the text section keeps its 24800 records, the end record in the place the
+// list keeps free, and every text and step record comes back.
+TEST_F(DrawingFilesTest, FullTextListSavesEveryTextAndEveryStepRecord) {
+  for (int i = 0; i < kTextRecordCapacity; ++i)
+    PutText(i, i % kLayerCount, i == kTextRecordCapacity - 1 ? "LAST" : "T");
+  EXPECT_FALSE(TextStoreHasRoom());
+  EXPECT_EQ(AppendTextRecord(g_textRecords[5]), -1);  // the end record's place stays free
+  EXPECT_EQ(g_textRecords[kTextRecordCapacity].layer, kTextRecordFree);
+  constexpr int kSteps = 10;
+  for (int i = 0; i < kSteps; ++i) {
+    g_machiningStepRecords[static_cast<std::size_t>(i)].first = 100 + i;
+    g_machiningStepRecords[static_cast<std::size_t>(i)].rest[99] = static_cast<std::uint8_t>(i);
+  }
   ASSERT_TRUE(SaveDrawing(document()));
-  EXPECT_EQ(platform::FieldText(g_textRecords[kTextRecordCount - 1].text), "LAST");
-  ResetProgramState();
-  ASSERT_TRUE(g_figureStore.Start());
-  g_drawingHeader = handover::DefaultDrawingHeader();
-  LoadDrawing(document());
-  EXPECT_EQ(platform::FieldText(g_textRecords[kTextRecordCount - 1].text), "LAST");
-  EXPECT_EQ(g_textRecords[kTextRecordCount - 1].layer, (kTextRecordCount - 1) % kLayerCount);
+  constexpr std::size_t kTextsAt = 616 + sizeof(SurfaceDefinition) + sizeof(MachiningDefinition) + sizeof(CurveRecord) +
+                                   sizeof(DefinitionIndexRecord) + 32 * 64 + 32 * 64 * 16 + 32 * 8;
+  std::vector<std::uint8_t> kwd = FileBytes(Seg("TEST.KWD"));
+  ASSERT_EQ(kwd.size(), kTextsAt + kTextRecordCount * sizeof(TextRecord) + (kSteps + 1) * sizeof(MachiningStepRecord));
+
+  auto expectAllBack = [&](const char* form) {
+    SCOPED_TRACE(form);
+    ResetProgramState();
+    ASSERT_TRUE(g_figureStore.Start());
+    g_drawingHeader = handover::DefaultDrawingHeader();
+    LoadDrawing(document());
+    EXPECT_EQ(TextRecordsInUse(), kTextRecordCapacity);
+    EXPECT_EQ(platform::FieldText(g_textRecords[kTextRecordCapacity - 1].text), "LAST");
+    for (int i = 0; i < kSteps; ++i) {
+      EXPECT_EQ(g_machiningStepRecords[static_cast<std::size_t>(i)].first, 100 + i);
+      EXPECT_EQ(g_machiningStepRecords[static_cast<std::size_t>(i)].rest[99], i);
+    }
+    EXPECT_EQ(g_machiningStepRecords[kSteps].first, kStepRecordUnused);
+  };
+  expectAllBack("as saved");
+  EXPECT_TRUE(ShownTexts().empty());
+
+  // An earlier build wrote a full store's 24800 texts and its end record
+  // behind them: the step records still come back, the one text beyond the
+  // capacity is dropped and reported.
+  TextRecord extra = g_textRecords[7];
+  const auto* p = reinterpret_cast<const std::uint8_t*>(&extra);
+  kwd.insert(kwd.begin() + static_cast<std::ptrdiff_t>(kTextsAt + kTextRecordCapacity * sizeof(TextRecord)), p,
+             p + sizeof extra);
+  ASSERT_TRUE(platform::WriteFileAtomic(Seg("TEST.KWD"), kwd.data(), kwd.size()).ok());
+  expectAllBack("earlier form");
+  ASSERT_EQ(ShownTexts().size(), 1u);
+  EXPECT_NE(ShownTexts()[0].find("beyond the text list's capacity"), std::string::npos);
 }
 
+// What ends the surface and definition lists is a reset record of each.
+TEST_F(DrawingFilesTest, ListsEndWithResetRecords) {
+  g_machiningDefaults.spindleSpeed = 3300;
+  std::string fault;
+  const std::vector<std::uint8_t> bytes = BuildDefinitionFile(document(), &fault);
+  ASSERT_TRUE(fault.empty()) << fault;
+  SurfaceDefinition surfaceEnd;
+  std::memcpy(&surfaceEnd, bytes.data() + 616, sizeof surfaceEnd);
+  EXPECT_EQ(surfaceEnd.kind, 0);
+  EXPECT_EQ(surfaceEnd.curvesA[0], kNoCurveKey);
+  EXPECT_EQ(surfaceEnd.curvesB[31], kNoCurveKey);
+  auto definitionEnd = std::make_unique<MachiningDefinition>();
+  std::memcpy(static_cast<void*>(definitionEnd.get()), bytes.data() + 616 + sizeof(SurfaceDefinition),
+              sizeof(MachiningDefinition));
+  EXPECT_EQ(definitionEnd->kind, 0);
+  EXPECT_EQ(definitionEnd->value[0], 1.0);
+  EXPECT_EQ(definitionEnd->steps[11].colour, 1);
+  EXPECT_EQ(definitionEnd->stepTools[0].spindleSpeed, 3300);
+}
+
+// A disk that takes the small figure file but not the definition file: the
+// new figure file must not stay beside the old definition file, and nothing
+// of the attempt is left in the folder.
 TEST_F(DrawingFilesTest, FailedSaveKeepsThePreviousDrawingAndIsReported) {
   Append(0, MakeLine(0, 0, 1, 0));
   ASSERT_TRUE(SaveDrawing(document()));
   const std::vector<std::uint8_t> mzf = FileBytes(Seg("TEST.MZF"));
   const std::vector<std::uint8_t> kwd = FileBytes(Seg("TEST.KWD"));
+  constexpr std::size_t kLimit = 4096;  // bytes a file may have, as on a full disk (for root too)
+  ASSERT_LT(mzf.size() + sizeof(FigureRecord), kLimit);
+  ASSERT_GT(kwd.size(), kLimit);
   Append(0, MakeLine(0, 0, 2, 0));
-  // Every write beyond 100 bytes fails, as on a full disk (for root too).
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
   const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   rlimit small = saved;
-  small.rlim_cur = 100;
+  small.rlim_cur = kLimit;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   const bool wasSaved = SaveDrawing(document());
   setrlimit(RLIMIT_FSIZE, &saved);
@@ -244,6 +307,9 @@ TEST_F(DrawingFilesTest, FailedSaveKeepsThePreviousDrawingAndIsReported) {
   EXPECT_EQ(ShownTexts().size(), 1u);
   EXPECT_EQ(FileBytes(Seg("TEST.MZF")), mzf);
   EXPECT_EQ(FileBytes(Seg("TEST.KWD")), kwd);
+  int files = 0;
+  for (const auto& e : fs::directory_iterator(Seg(""))) files += e.is_regular_file();
+  EXPECT_EQ(files, 2);
 }
 
 TEST_F(DrawingFilesTest, UnusableDrawingNamesAreRefused) {
@@ -300,6 +366,8 @@ TEST_F(DrawingFilesTest, MissingFilesLeaveAnEmptyDrawing) {
   EXPECT_EQ(GetFigureCount(0), 0);
   EXPECT_EQ(g_textRecords[3].layer, kTextRecordFree);
   EXPECT_TRUE(ShownTexts().empty());
+  // New figures are numbered from 257, clear of the curve-table number 90.
+  EXPECT_EQ(g_nextFigureNumber, 257);
 }
 
 class OldDrawingTest : public DrawingFilesTest, public ::testing::WithParamInterface<const char*> {};

@@ -141,17 +141,42 @@ TEST_F(StartupTest, ColourFileWithABackgroundOutsideThePaletteIsRefused) {
   EXPECT_EQ(ShownTexts().size(), 1u);
 }
 
-TEST_F(StartupTest, BoxHoleSettingsDefaultsAndReadClearsTheWorkWords) {
+// The document's ATC table of a machine whose file cannot be read: said so
+// once, and kept from being written.
+TEST_F(StartupTest, NewDocumentReportsAnUnreadableAtcTable) {
+  fs::copy_file(testsupport::FixturePath("tooldb/DBS_NAME_sample.@@@"), home() / "$DBS_NAME.@@@");
+  fs::create_directories(home() / "_ATC" / "MC1");
+  const fs::path file = home() / "_ATC" / "MC1" / "$ATC_DBS.@@@";
+  fs::create_symlink(file.filename(), file);
+  const std::size_t boxes = ShownTexts().size();
+  CKelDoc document;
+  EXPECT_TRUE(document.atc.ReadFailed());
+  ASSERT_EQ(ShownTexts().size(), boxes + 1);
+  EXPECT_NE(ShownTexts().back().find("$ATC_DBS.@@@"), std::string::npos) << ShownTexts().back();
+}
+
+// The show-at-every-BOX-operation switch (+40) and its neighbours survive a
+// start and the write after the style dialog; a missing file gives the
+// defaults with the three words cleared.
+TEST_F(StartupTest, BoxHoleSettingsSurviveAStartAndAWrite) {
+  g_boxHoleSettings.word40 = 5;
   StartupSystem();
   EXPECT_EQ(g_boxHoleSettings.words[1], 1);
   EXPECT_EQ(g_boxHoleSettings.words[4], 1);
+  EXPECT_EQ(g_boxHoleSettings.word40, 0);
   g_boxHoleSettings.tolerance = 0.25;
+  g_boxHoleSettings.word40 = 1;
   g_boxHoleSettings.word44 = 9;
   ASSERT_TRUE(WriteBoxHoleSettings().ok());
   g_boxHoleSettings = BoxHoleSettings{};
-  ReadBoxHoleSettings();
+  StartupSystem();
   EXPECT_EQ(g_boxHoleSettings.tolerance, 0.25);
-  EXPECT_EQ(g_boxHoleSettings.word44, 0);
+  EXPECT_EQ(g_boxHoleSettings.word40, 1);
+  EXPECT_EQ(g_boxHoleSettings.word44, 9);
+  ASSERT_TRUE(WriteBoxHoleSettings().ok());
+  BoxHoleSettings onDisk;
+  ASSERT_TRUE(platform::ReadRecord(home() / "$Box_Ana.@@@", onDisk).ok());
+  EXPECT_EQ(onDisk.word40, 1);
 }
 
 TEST_F(StartupTest, DialogColourStyles) {

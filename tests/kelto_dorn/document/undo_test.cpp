@@ -86,6 +86,8 @@ TEST_F(UndoTest, NewEditAfterUndoEndsTheRedoBranch) {
   EXPECT_EQ(g_figureStore.Table(0)->slot(1).end.x, 9.0);
 }
 
+// With a few texts and with a full text list: the sections behind the texts
+// (origins, and the curve figures of kind 103) come back where they were.
 TEST_F(UndoTest, EachSnapshotKindRestoresWhatItHolds) {
   struct Case {
     int type;
@@ -95,38 +97,48 @@ TEST_F(UndoTest, EachSnapshotKindRestoresWhatItHolds) {
                         {kUndoTypeTableCurves, true, true, true},
                         {kUndoTypeCurves, false, true, false},
                         {kUndoTypeWhole, true, true, true}};
-  for (const Case& c : cases) {
-    PurgeUndoSnapshots();
-    for (int t : {0, kTableCurves}) ClearFigureTable(t);
-    Append(0, MakeLine(0, 0, 1, 0));
-    Append(kTableCurves, MakeLine(0, 0, 1, 1), 6);
-    g_curveTable[0] = CurveRecord{};
-    g_curveTable[0].layer = 6;
-    g_curveTable[0].key = 77;
-    g_curveTable[0].end = 1;
-    g_curveCount = 1;
-    PutText(3, 0, "BEFORE");
-    g_originCount[4] = 3;
-    g_figureTableSelector = 0;
-    SnapshotForUndo(c.type);
-    // The edit changes everything.
-    Append(0, MakeLine(0, 0, 2, 0));
-    Append(kTableCurves, MakeLine(1, 1, 2, 2), 6);
-    g_curveTable[0].end = 2;
-    g_curveTable[0].key = 78;
-    PutText(3, 0, "AFTER");
-    g_originCount[4] = 1;
-    OnEditUndo();
-    EXPECT_EQ(GetFigureCount(0), c.restoresLayer ? 1 : 2) << c.type;
-    EXPECT_EQ(GetFigureCount(kTableCurves), c.restoresCurves ? 1 : 2) << c.type;
-    if (c.restoresCurves && c.type != kUndoTypeTableCurves) {
-      EXPECT_EQ(g_curveTable[0].key, 77) << c.type;
+  for (const int texts : {4, kTextRecordCount}) {
+    for (int i = 4; i < texts; ++i) PutText(i, i % kLayerCount, "T");
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << "type " << c.type << ", " << texts << " texts");
+      PurgeUndoSnapshots();
+      for (int t : {0, kTableCurves}) ClearFigureTable(t);
+      Append(0, MakeLine(0, 0, 1, 0));
+      Append(kTableCurves, MakeLine(0, 0, 1, 1), 6);
+      g_curveTable[0] = CurveRecord{};
+      g_curveTable[0].layer = 6;
+      g_curveTable[0].key = 77;
+      g_curveTable[0].end = 1;
+      g_curveCount = 1;
+      PutText(3, 0, "BEFORE");
+      g_originCount[4] = 3;
+      g_originTable[4][2] = {4.5, 6.5};
+      g_figureTableSelector = 0;
+      SnapshotForUndo(c.type);
+      // The edit changes everything.
+      Append(0, MakeLine(0, 0, 2, 0));
+      Append(kTableCurves, MakeLine(1, 1, 2, 2), 6);
+      g_curveTable[0].end = 2;
+      g_curveTable[0].key = 78;
+      PutText(3, 0, "AFTER");
+      g_originCount[4] = 1;
+      g_originTable[4][2] = {};
+      OnEditUndo();
+      EXPECT_EQ(GetFigureCount(0), c.restoresLayer ? 1 : 2);
+      ASSERT_EQ(GetFigureCount(kTableCurves), c.restoresCurves ? 1 : 2);
+      if (c.restoresCurves && c.type != kUndoTypeTableCurves) {
+        EXPECT_EQ(g_curveTable[0].key, 77);
+      }
+      if (c.restoresCurves) {
+        const FigureRecord& f = g_figureStore.Table(kTableCurves)->slot(0);
+        EXPECT_EQ(f.layer, 6);
+        EXPECT_EQ(f.end, (Vec2{1, 1}));
+      }
+      EXPECT_EQ(platform::FieldText(g_textRecords[3].text), c.restoresTexts ? "BEFORE" : "AFTER");
+      EXPECT_EQ(g_textRecords[texts - 1].layer, texts == 4 ? 0 : (texts - 1) % kLayerCount);
+      EXPECT_EQ(g_originCount[4], c.restoresTexts ? 3 : 1);
+      EXPECT_EQ(g_originTable[4][2], c.restoresTexts ? (Vec2{4.5, 6.5}) : Vec2{});
     }
-    if (c.restoresCurves) {
-      EXPECT_EQ(g_figureStore.Table(kTableCurves)->slot(0).layer, 6) << c.type;
-    }
-    EXPECT_EQ(platform::FieldText(g_textRecords[3].text), c.restoresTexts ? "BEFORE" : "AFTER") << c.type;
-    EXPECT_EQ(g_originCount[4], c.restoresTexts ? 3 : 1) << c.type;
   }
 }
 

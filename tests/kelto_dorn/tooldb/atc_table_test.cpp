@@ -113,6 +113,35 @@ TEST_F(AtcTableTest, MissingFileOrNoMachineGivesAnEmptyTable) {
   EXPECT_EQ(table_->LoadedCount(), 0);
 }
 
+// A machine's file that exists but cannot be read (here a link to itself,
+// which a write would simply replace) leaves the table empty and marked: no
+// write may put the empty table over the machine's tools. A later good read
+// clears the mark.
+TEST_F(AtcTableTest, UnreadableFileIsMarkedAndNeverWrittenOver) {
+  const fs::path file = Machine("MC1");
+  fs::create_symlink(file.filename(), file);
+  platform::FileResult read;
+  EXPECT_EQ(LoadAtcTable(*table_, &read), 0);
+  EXPECT_EQ(read.status, platform::FileStatus::ReadError);
+  EXPECT_TRUE(table_->ReadFailed());
+  table_->Record(0) = Row(0);
+  EXPECT_FALSE(WriteAtcTable(*table_, "MC1").ok());
+  EXPECT_TRUE(fs::is_symlink(file));
+
+  fs::remove(file);
+  WriteRows(file, 2);
+  EXPECT_EQ(LoadAtcTable(*table_), 2);
+  EXPECT_FALSE(table_->ReadFailed());
+  EXPECT_TRUE(WriteAtcTable(*table_, "MC1").ok());
+  // A machine without a file yet is not a failed read: its first table is
+  // written.
+  Machine("NEW");
+  EXPECT_EQ(LoadAtcTable(*table_), 0);
+  EXPECT_FALSE(table_->ReadFailed());
+  table_->Record(0) = Row(0);
+  EXPECT_TRUE(WriteAtcTable(*table_, "NEW").ok());
+}
+
 TEST_F(AtcTableTest, WritesUpToTheLastRowInUse) {
   const fs::path file = Machine("MC1");
   struct Case {

@@ -1,5 +1,6 @@
 // The job reports: the tool-information CSV, "$PROCESS.LST" and its copy,
 // and the display files, after a whole hole-job run.
+#include <cmath>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -187,3 +188,18 @@ TEST_F(ReportsTest, PitInLinesAndAMissingPitInMap) {
 }
 
 }  // namespace
+
+// A damaged hand-over whose distances or feeds overflow the predicted time:
+// the process list still comes, with the largest time it holds, instead of
+// converting infinity to an integer.
+TEST_F(ReportsTest, AnEndlessPredictedTimeIsCappedInTheProcessList) {
+  HandoverBuilder job = TwoTools();
+  Run(job);
+  for (double time : {INFINITY, NAN}) {
+    run->engine.core.MachiningTime = time;
+    run->WriteToolInfoReport();
+    const std::string list = ReadText(home() / "$PROCESS.LST");
+    const char* expected = std::isnan(time) ? "00" : "876000";
+    EXPECT_NE(list.find(J("加工予測時間  ") + expected + J("時間")), std::string::npos) << list;
+  }
+}

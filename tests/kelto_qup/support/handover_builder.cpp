@@ -178,3 +178,28 @@ void HandoverBuilder::Write(const fs::path& programFolder) const {
 fs::path DatFolder(const fs::path& dataRoot) { return dataRoot / "UNIT" / "PGM" / "DAT"; }
 
 }  // namespace testsupport
+
+namespace testsupport {
+
+handover::NcElement& AddCallOn(HandoverBuilder& job, int number, const CallSpec& call) {
+  handover::NcElement& e = job.Add(number, 0x7800);
+  e.flags = call.kind;
+  e.int1 = call.option;
+  e.d1 = call.start;
+  e.d2 = call.step;
+  e.d3 = call.end;
+  if (call.groupNumber != 0) e.d4 = RangeRef(call.groupNumber, call.groupNumber);
+  if (call.rangeNumber != 0) e.d7 = RangeRef(call.rangeNumber, call.rangeNumber);
+  return e;
+}
+
+handover::NcElement& AddPositioning(HandoverBuilder& job, int number, double x, double y, double z) {
+  handover::NcElement& e = job.Add(number, 0x7000);
+  e.flags = 0x100;  // the Z is the element's own
+  e.d3 = z;
+  e.d4 = x;
+  e.d5 = y;
+  return e;
+}
+
+}  // namespace testsupport

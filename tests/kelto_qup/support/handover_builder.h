@@ -81,3 +81,26 @@ class HandoverBuilder {
 std::filesystem::path DatFolder(const std::filesystem::path& dataRoot);
 
 }  // namespace testsupport
+
+namespace testsupport {
+
+// "CALL_ON" (0x7800) as the CAM writer writes a joint: the call kind in the
+// flags, d1 the start value, d2 the step (0 a plain call), d3 the final
+// value, d4 the group's element numbers (0: the elements that follow the
+// command, up to its closing 0x7400), d7 the range of an intersection call,
+// int1 the option word.
+struct CallSpec {
+  int kind = 0;
+  double start = 0.0;
+  double step = 0.0;
+  double end = 0.0;
+  int groupNumber = 0;  // the number of the group's elements; 0 the following ones
+  int rangeNumber = 0;  // the number of the intersected elements (kinds 17 and 18)
+  int option = 0;
+};
+handover::NcElement& AddCallOn(HandoverBuilder& job, int number, const CallSpec& call);
+
+// A positioning with tool change (0x7000) to (x, y) at z.
+handover::NcElement& AddPositioning(HandoverBuilder& job, int number, double x, double y, double z);
+
+}  // namespace testsupport

@@ -196,6 +196,29 @@ TEST(DrawingHeaderTest, CheckTerminatesEveryTextField) {
   EXPECT_EQ(std::strlen(h.programComment), 79u);
 }
 
+// Each damaged field is named and repaired by itself; the other fields stay.
+TEST(DrawingHeaderTest, ValueFaultsAreNamedAndRepairedFieldByField) {
+  DrawingHeader h = handover::DefaultDrawingHeader();
+  h.programNumber = 1234;
+  h.curveKeyCounter = 900;
+  h.workSizeX = std::numeric_limits<double>::infinity();
+  h.floats504[2] = std::numeric_limits<float>::quiet_NaN();
+  h.curOriginIndex = 70;
+  const std::vector<std::string> faults = handover::DrawingHeaderValueFaults(h);
+  ASSERT_EQ(faults.size(), 2u);
+  EXPECT_EQ(faults[0], "work size X (+472) is not a number");
+  EXPECT_EQ(faults[1], "value +512 is not a number");
+  const std::vector<std::string> repaired = handover::RepairDrawingHeader(h);
+  EXPECT_EQ(repaired.size(), 3u);
+  EXPECT_EQ(h.workSizeX, 0.0);
+  EXPECT_EQ(h.floats504[2], 0.0f);
+  EXPECT_EQ(h.curOriginIndex, 0);
+  EXPECT_EQ(h.programNumber, 1234);
+  EXPECT_EQ(h.curveKeyCounter, 900);
+  EXPECT_TRUE(handover::DrawingHeaderValueFaults(h).empty());
+  EXPECT_TRUE(handover::RepairDrawingHeader(h).empty());
+}
+
 TEST(DrawingHeaderTest, PortAndTimeRecordAccessorsKeepToTheirRanges) {
   struct Case {
     std::int32_t portByte;

@@ -1,0 +1,32 @@
+// The drawing commands' state: see drawing_state.h.
+#include "kelto_dorn/drawing/drawing_state.h"
+
+#include "kelto_dorn/app/figure_record.h"
+
+namespace dorn {
+
+int g_pickSameOriginOnly = 0;
+int g_pickFoundIndex = kFoundNothing;
+int g_pickFoundTable = -1;
+DrawingViewState g_drawingView;
+std::array<int, kCurveTableSize> g_selectionList = [] {
+  std::array<int, kCurveTableSize> list{};
+  list.fill(kNone);
+  return list;
+}();
+int g_listMode = 0;
+double g_lastLength = 0.0;
+
+void ResetDrawingState() {
+  g_pickSameOriginOnly = 0;
+  g_pickTestIndex = -1;
+  g_pickExcludeIndex = -1;
+  g_pickFoundIndex = kFoundNothing;
+  g_pickFoundTable = -1;
+  g_drawingView = DrawingViewState{};
+  g_selectionList.fill(kNone);
+  g_listMode = 0;
+  g_lastLength = 0.0;
+}
+
+}  // namespace dorn

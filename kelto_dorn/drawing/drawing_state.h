@@ -1,0 +1,87 @@
+#pragma once
+// Program-wide state of the drawing commands: the pick filter of the hit
+// test, what the search under the cursor found, the view's construction
+// choice (work pick mode, candidate page, pending choice), the curve
+// selection that the curve commands and the pickers share, and the measures
+// left behind for their callers.
+//
+// The command words the view shares with every engine (g_curCommand,
+// g_pickState, g_pickPoint, g_pickIndex, g_workCount, g_copyMode, ...) are in
+// kelto_dorn/app/command_state.h; g_pickTolerance is the view's
+// (kelto_dorn/app/view_state.h); the current curve is g_curCurveIndex
+// (kelto_dorn/app/app_state.h).
+//
+// Declared here, defined in drawing_state.cpp. ResetDrawingState() brings all
+// of it back to the state before start-up (start-up and the tests call it).
+#include <array>
+
+#include "kelto_dorn/app/command_state.h"
+#include "kelto_dorn/app/curve_record.h"
+
+namespace dorn {
+
+// --- Hit test filter ---------------------------------------------------------
+// Non-zero: only figures whose origin is the current origin of the current
+// layer can be hit. The pickers of the figure store clear it; other callers
+// set it for one search.
+extern int g_pickSameOriginOnly;
+// The index of the figure under test and of a figure that must not be
+// reported (g_pickTestIndex, g_pickExcludeIndex) are command words: a hit
+// counts only while the two differ.
+
+// --- What the search under the cursor found ----------------------------------
+// The found index: a figure index of g_pickFoundTable, 4096 + i for the IP
+// point of curve i, 77777 / 88888 for the X / Y axis line of the current
+// origin, 89001-89004 for the sides of the work box; -31 before a search.
+extern int g_pickFoundIndex;
+// The figure table of a found figure (a layer or 90), -1 for the others.
+extern int g_pickFoundTable;
+
+inline constexpr int kFoundNothing = -31;
+inline constexpr int kFoundIpPointBase = 4096;
+inline constexpr int kFoundAxisX = 77777;
+inline constexpr int kFoundAxisY = 88888;
+// Found indexes from here up are the axes and the work box sides.
+inline constexpr int kFoundAxesFirst = 77770;
+inline constexpr int kFoundWorkBoxSide1 = 89001;
+
+// --- The view's construction choice --------------------------------------------
+// m_workPickMode: what a click on a work figure chooses.
+inline constexpr int kWorkPickAmong = 0;            // any candidate of blocks 6-21
+inline constexpr int kWorkPickTwoFigures = 0x3057;  // the nearer of blocks 6 and 7
+inline constexpr int kWorkPickTwoLists = 0x7016;    // the nearer of the lists at 10000 and 20000
+
+struct DrawingViewState {
+  int m_workPickMode = kWorkPickAmong;
+  // Which candidates the highlight shows: 0 blocks 6-21, 1 blocks 6-9,
+  // 2 blocks 10-15, 3 blocks 16-21 (F7, F8, F9 choose 1-3).
+  int m_candidatePage = 0;
+  // 1 while the candidates of a construction wait for the choosing click.
+  int m_pendingChoice = 0;
+  // 13999 while CurveLengthToPoint walks a curve of more than four figures
+  // (an arc sweep above 359 degrees then counts as 0), else 0.
+  int m_longCurveMarker = 0;
+  // The length that MeasurePickDistance leaves for the figure analysis (mm).
+  double m_analysisLength = 0.0;
+  // Set while a delete of every curve is pending (the curve list's ALL
+  // choice): curve highlights draw nothing then.
+  int m_clearAllCurves = 0;
+};
+extern DrawingViewState g_drawingView;
+
+// --- Curve selection (owned by the curve commands) --------------------------
+// The selected curve indexes, 0xFFFF after the last; g_workCount counts them
+// while curves are picked.
+extern std::array<int, kCurveTableSize> g_selectionList;
+// 598 while a curve command acts on every curve of g_selectionList, else 0.
+extern int g_listMode;
+inline constexpr int kListModeAll = 598;
+
+// --- Measures ---------------------------------------------------------------
+// The length that FigureLength, ArcLength and PartialLengthToPoint leave
+// behind for their callers (mm).
+extern double g_lastLength;
+
+void ResetDrawingState();
+
+}  // namespace dorn

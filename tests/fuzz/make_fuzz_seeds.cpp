@@ -1,0 +1,247 @@
+// Writes the first corpus of every fuzz target from the system's own writers:
+//   make_fuzz_seeds <corpus folder>
+// (tests/fuzz/corpus). Each seed is a real file of its kind, so the fuzzer
+// starts from inputs the readers accept and mutates them into damaged ones.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/record_resets.h"
+#include "kelto_dorn/app/text_record.h"
+#include "kelto_dorn/document/drawing_files.h"
+#include "kelto_dorn/document/undo.h"
+#include "kelto_dorn/surfaces/surface_state.h"
+#include "platform/text.h"
+#include "shared/handover/code_line_record.h"
+#include "shared/handover/color_table.h"
+#include "shared/handover/com_settings.h"
+#include "shared/handover/display_record.h"
+#include "shared/handover/drawing_header.h"
+#include "shared/handover/machining_defaults.h"
+#include "shared/handover/nc_element.h"
+#include "shared/handover/pit_in_map_record.h"
+#include "shared/handover/post_definition.h"
+#include "shared/handover/tool_map_record.h"
+#include "tests/fuzz/dorn_fuzz_setup.h"
+#include "tests/fuzz/fuzz_support.h"
+#include "tests/kelto_qup/support/handover_builder.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+Bytes ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void Save(const fs::path& folder, const std::string& name, const Bytes& bytes) {
+  fs::create_directories(folder);
+  std::ofstream(folder / name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes Join(const std::vector<Bytes>& parts) {
+  Bytes out;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i) out.insert(out.end(), fuzz::kPartSeparator.begin(), fuzz::kPartSeparator.end());
+    out.insert(out.end(), parts[i].begin(), parts[i].end());
+  }
+  return out;
+}
+
+Bytes WithSelector(std::uint8_t selector, const Bytes& file) {
+  Bytes out{selector};
+  out.insert(out.end(), file.begin(), file.end());
+  return out;
+}
+
+// A reader's seed: the file its writer makes.
+template <class Write>
+Bytes Written(Write write) {
+  const fs::path path = fuzz::ProgramFolder() / "seed.@@@";
+  if (!write(path).ok()) std::fprintf(stderr, "a seed could not be written\n");
+  return ReadBytes(path);
+}
+
+void HandoverRecordSeeds(const fs::path& corpus) {
+  const fs::path out = corpus / "fuzz_handover_records";
+  testsupport::HandoverBuilder job;
+  job.Begin();
+  job.Point(100, 10, 15);
+  job.BeginProcess(400, 5, 0, 0, 50, 1200, 8.5);
+  job.TextLine(401, "(COMMENT)");
+  job.End();
+  std::uint32_t palette[32] = {};
+  for (std::uint32_t i = 0; i < 32; ++i) palette[i] = i * 0x070503u;
+  std::vector<handover::CDisplayRecord> display(3);
+  display[1].kind = 1;
+  display[1].x = 10.0f;
+  std::vector<handover::PitInMapRecord> pitIn(2);
+  pitIn[0].kind = 1;
+  Save(out, "header", WithSelector(0, Written([&](auto p) { return handover::WriteDrawingHeader(p, job.header); })));
+  Save(out, "colours", WithSelector(1, Written([&](auto p) {
+                                      return handover::WriteColorTable(p, handover::DefaultColorTable(palette));
+                                    })));
+  Save(out, "ports",
+       WithSelector(2, Written([](auto p) { return handover::WriteComSettings(p, handover::DefaultComSettings()); })));
+  Save(out, "defaults", WithSelector(3, Written([](auto p) {
+                                       return handover::WriteMachiningDefaults(p, handover::MachiningDefaults{});
+                                     })));
+  Save(out, "posts", WithSelector(4, Written([&](auto p) { return handover::WritePostTable(p, job.posts); })));
+  Save(out, "codes", WithSelector(5, Written([&](auto p) {
+                                    return handover::WriteCodeLineFile(p, job.codeLines, job.codeLineCount);
+                                  })));
+  Save(out, "display", WithSelector(6, Written([&](auto p) { return handover::WriteDisplayList(p, display, 0); })));
+  Save(out, "pitin", WithSelector(7, Written([&](auto p) { return handover::WritePitInMap(p, pitIn); })));
+  Save(out, "toolmap", WithSelector(8, Written([&](auto p) { return handover::WriteToolMapFile(p, job.toolMap); })));
+  Save(out, "elements", WithSelector(9, Written([&](auto p) { return handover::WriteElementFile(p, job.elements); })));
+}
+
+// A small drilling job, and one with code lines and a pit-in map.
+void QupJobSeeds(const fs::path& corpus) {
+  const fs::path out = corpus / "fuzz_qup_job";
+  for (int variant = 0; variant < 2; ++variant) {
+    testsupport::HandoverBuilder job;
+    job.Begin();
+    for (int i = 0; i < 3; ++i) job.Point(100, 10.0 + 20.0 * i, 15.0);
+    job.Line(101, 0, 0, 40, 0);
+    job.Arc(102, 10, 50, 0, 40, 10, 40, 0);
+    job.BeginProcess(400, 5, 0.0, 0.0, 50.0, 1200.0, 8.5);
+    job.HoleCutIn(401);
+    testsupport::HoleSpec hole;
+    if (variant == 1) {
+      hole.cycle = 83.0;
+      hole.peck = 2.0;
+      hole.flags = 0x1;
+      job.TextLine(402, "(DEEP)");
+      job.pitIn.resize(1);
+      job.pitIn[0].kind = 1;
+    }
+    job.Hole(403, 100, 100, hole);
+    job.ProcessEnd(500);
+    job.End();
+    const fs::path dir = fuzz::ProgramFolder() / ("job" + std::to_string(variant));
+    fs::create_directories(dir);
+    job.Write(dir);
+    Save(out, "drilling" + std::to_string(variant),
+         Join({ReadBytes(dir / handover::kElementFileName), ReadBytes(dir / handover::kCodeLineFileName),
+               ReadBytes(dir / handover::kToolMapFileName), ReadBytes(dir / handover::kPitInMapFileName)}));
+  }
+}
+
+dorn::FigureRecord Line(double x0, double y0, double x1, double y1, int colour) {
+  dorn::FigureRecord f;
+  f.kind = dorn::kKindLine;
+  f.style = dorn::kNewFigureStyle;
+  f.attribute = colour;
+  f.start = {x0, y0};
+  f.end = {x1, y1};
+  return f;
+}
+
+void Append(int table, const dorn::FigureRecord& figure, int layer) {
+  dorn::g_figureTableSelector = table;
+  dorn::g_curLayer = layer;
+  dorn::g_curFigure = figure;
+  dorn::AppendFigure(0);
+}
+
+// Figures on two layers, a curve of three figures, texts, a second origin, a
+// surface and a machining definition: every section of the files has records.
+void BuildSampleDrawing(dorn::CKelDoc& document) {
+  dorn::ResetDrawing(document);
+  Append(0, Line(0, 0, 10, 0, 1), 0);
+  dorn::FigureRecord arc = Line(7.5, 5, 7.5, 5, 3);
+  arc.kind = dorn::kKindArc;
+  arc.centre = {5, 5};
+  arc.radius = 2.5;
+  Append(2, arc, 2);
+  for (int i = 0; i < 3; ++i) Append(dorn::kTableCurves, Line(i, 0, i + 1, 0, 6), 4);
+  dorn::CurveRecord& c = dorn::g_curveTable[0];
+  c = dorn::CurveRecord{};
+  c.layer = 4;
+  c.key = 501;
+  c.first = 0;
+  c.end = 3;
+  platform::SetFieldText(c.name, "CURVE1");
+  dorn::g_curveCount = 1;
+  dorn::g_originTable[2][1] = {10.0, 20.0};
+  dorn::g_originCount[2] = 2;
+  for (int i = 0; i < 2; ++i) {
+    dorn::TextRecord& t = dorn::g_textRecords[static_cast<std::size_t>(i)];
+    t = dorn::TextRecord{};
+    t.layer = i;
+    t.size = 3.5f;
+    dorn::SetTextRecordText(t, i ? platform::Sjis("テキスト").c_str() : "WORK");
+  }
+  dorn::g_surfaceSlots[0].kind = 3;
+  dorn::g_surfaceSlots[0].key = 11;
+  dorn::g_surfaceIndexTable.records[0] = dorn::DefinitionIndexRecord{1, 11, 0, 3, "S1"};
+  dorn::g_surfaceIndexTable.count = 1;
+  dorn::MachiningDefinition& d = document.definitions.Slot(0);
+  d.kind = 0xB400;
+  d.number = 7;
+  d.steps[0].depth = -1.25;
+  dorn::g_machiningIndexTable.records[0] = dorn::DefinitionIndexRecord{2, 5, 0, 0xB400, "ANA"};
+  dorn::g_machiningIndexTable.count = 1;
+  dorn::g_figureTableSelector = 0;
+  dorn::g_curLayer = 0;
+}
+
+void DrawingSeeds(const fs::path& corpus, dorn::CKelDoc& document) {
+  BuildSampleDrawing(document);
+  std::string fault;
+  const Bytes figures = dorn::BuildFigureFile(&fault);
+  const Bytes definitions = dorn::BuildDefinitionFile(document, &fault);
+  if (!fault.empty()) std::fprintf(stderr, "sample drawing: %s\n", fault.c_str());
+  Save(corpus / "fuzz_drawing_kwd", "sample", Join({figures, definitions}));
+  Save(corpus / "fuzz_drawing_kwd", "figures_only", Join({figures, {}}));
+  const fs::path fixtures = fs::path(KELTO_SOURCE_DIR) / "tests" / "fixtures" / "document";
+  Save(corpus / "fuzz_drawing_kwq", "old",
+       Join({ReadBytes(fixtures / "OLDKWQ.MZF"), ReadBytes(fixtures / "OLDKWQ.KWQ")}));
+  Save(corpus / "fuzz_drawing_kse", "old",
+       Join({ReadBytes(fixtures / "OLDKSE.MZF"), ReadBytes(fixtures / "OLDKSE.KSE")}));
+
+  // One snapshot of each kind, of the sample drawing.
+  for (std::uint8_t type = 0; type < 4; ++type) {
+    static constexpr int kTypes[] = {dorn::kUndoTypeTable, dorn::kUndoTypeTableCurves, dorn::kUndoTypeCurves,
+                                     dorn::kUndoTypeWhole};
+    dorn::PurgeUndoSnapshots();
+    dorn::SnapshotForUndo(kTypes[type]);
+    Save(corpus / "fuzz_undo_snapshot", "kind" + std::to_string(type),
+         WithSelector(type, ReadBytes(dorn::UndoFilePath(dorn::g_undo.slots[0]))));
+  }
+}
+
+void SettingsSeeds(const fs::path& corpus) {
+  const fs::path out = corpus / "fuzz_dorn_settings";
+  const fs::path fixtures = fs::path(KELTO_SOURCE_DIR) / "tests" / "fixtures";
+  Save(out, "system_record", WithSelector(0, ReadBytes(fixtures / "handover" / "system_record.@@@")));
+  Save(out, "defaults", WithSelector(5, ReadBytes(fixtures / "handover" / "def_kako2_128.@@@")));
+  Save(out, "selection", WithSelector(6, ReadBytes(fixtures / "tooldb" / "DBS_NAME_sample.@@@")));
+  Save(out, "tools", WithSelector(7, ReadBytes(fixtures / "tooldb" / "DBS_GEN_three_tools.@@@")));
+  Save(out, "atc", WithSelector(8, ReadBytes(fixtures / "tooldb" / "ATC_DBS_three_rows.@@@")));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_fuzz_seeds <corpus folder>\n");
+    return 2;
+  }
+  const fs::path corpus = argv[1];
+  fuzz::HeadlessGuard backend;
+  HandoverRecordSeeds(corpus);
+  QupJobSeeds(corpus);
+  DrawingSeeds(corpus, fuzz::DornDocument());
+  SettingsSeeds(corpus);
+  return 0;
+}
