@@ -241,14 +241,24 @@ DrawnMove CQupView::CurrentMove(double x, double y, double z) const {
   return m;
 }
 
-void CQupView::DrawMoveTo(const DrawnMove& move, int kind) {
+void CQupView::DrawMoveTo(const DrawnMove& move, int kind, bool record) {
   PathPanes& panes = app_.panes;
-  const OutputState& o = app_.run.output;
-  const int pen = panes.LinePen(o.CurrentTool, o.SegmentPen);
-  int drawKind = pen;
-  if (kind < 0) drawKind = panes.RapidShown() ? PathPanes::RapidKind(pen) : 0;
-  panes.MoveDraw3D(DrawDc(), move.x, move.y, move.z, drawKind);
-  doc_.RecordDrawnSegment(kind, move);
+  if (kind == 0) {
+    panes.MoveDraw3D(DrawDc(), move.x, move.y, move.z, 0);
+  } else {
+    const OutputState& o = app_.run.output;
+    const int pen = panes.LinePen(o.CurrentTool, o.SegmentPen);
+    int drawKind = pen;
+    if (kind < 0) drawKind = panes.RapidShown() ? PathPanes::RapidKind(pen) : 0;
+    panes.MoveDraw3D(DrawDc(), move.x, move.y, move.z, drawKind);
+  }
+  if (record) doc_.RecordDrawnSegment(kind, move);
+}
+
+void CQupView::DrawCheckSegment(double x, double y, double z, int kind, bool record) {
+  DrawnMove move = CurrentMove(x, y, z);
+  move.direction = {0.0, 0.0, 1.0};
+  DrawMoveTo(move, kind > 0 ? 1 : kind < 0 ? -1 : 0, record);
 }
 
 void CQupView::DrawPathStep(int /*channel*/, const handover::NcElement& move) {
@@ -258,9 +268,7 @@ void CQupView::DrawPathStep(int /*channel*/, const handover::NcElement& move) {
   // panes stand elsewhere (after a hole's plunge, say).
   const auto& at = panes.CurrentPoint();
   if (std::fabs(at[0] - move.d6) > 1e-6 || std::fabs(at[1] - move.d7) > 1e-6 || std::fabs(at[2] - o.PrevZ) > 1e-6) {
-    const DrawnMove start = CurrentMove(move.d6, move.d7, o.PrevZ);
-    panes.MoveDraw3D(DrawDc(), start.x, start.y, start.z, 0);
-    doc_.RecordDrawnSegment(0, start);
+    DrawMoveTo(CurrentMove(move.d6, move.d7, o.PrevZ), 0);
   }
   const int kind = move.code == 0 ? -1 : 1;
   if ((move.code == 2 || move.code == 3) && move.d1 != 0.0) {

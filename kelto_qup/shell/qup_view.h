@@ -71,6 +71,10 @@ class CQupView final : public platform::ViewHandler, public RunHost {
   void DrawPathStep(int channel, const handover::NcElement& move) override;
   void SetTitleText(std::string_view text) override;
   void Beep() override;
+  // A move of the NC text check to (x, y, z): kind 1 a cutting line, -1 a
+  // rapid, 0 a pen-up move, in the current tool's colour and with the
+  // direction (0, 0, 1); recorded in the display list when `record` is set.
+  void DrawCheckSegment(double x, double y, double z, int kind, bool record);
 
   // ---- paint, list and dispatch (qup_view.cpp, start_mode_dispatch.cpp)
   void OnDraw(platform::DeviceContext& dc);
@@ -129,7 +133,7 @@ class CQupView final : public platform::ViewHandler, public RunHost {
  private:
   // ---- drawing the moves of a run
   platform::DeviceContext& DrawDc();
-  void DrawMoveTo(const DrawnMove& move, int kind);
+  void DrawMoveTo(const DrawnMove& move, int kind, bool record = true);
   void DrawArcAsChords(const handover::NcElement& move, int kind);
   DrawnMove CurrentMove(double x, double y, double z) const;
   void ReplayRecord(platform::DeviceContext& dc, const handover::CDisplayRecord& record, bool first);

@@ -180,3 +180,28 @@ TEST_F(ShellTest, KeysShiftTheColoursAndAKeyDuringARunReleasesTheStepPause) {
 
 }  // namespace
 }  // namespace qup::shell::test
+
+namespace qup::shell::test {
+namespace {
+
+TEST_F(ShellTest, MovesOfTheNcTextCheckAreDrawnAndRecordedWithAnUpwardDirection) {
+  WriteHeader(handover::DefaultDrawingHeader());
+  Companion& c = Start();
+  Dispatch();
+  c.app.run.output.CurrentTool = 4;
+  c.view->DrawCheckSegment(10.0, 0.0, 0.0, 0, true);
+  c.view->DrawCheckSegment(10.0, 20.0, -1.0, 1, true);
+  c.view->DrawCheckSegment(30.0, 20.0, 5.0, -1, false);
+  c.view->FlushPanes();
+  const auto& r = c.doc.Records();
+  ASSERT_EQ(r.size(), 2u) << "the last move was not to be recorded";
+  EXPECT_EQ(r[1].kind, 1);
+  EXPECT_EQ(r[1].colorWord, 4);
+  EXPECT_EQ(r[1].y, 20.0f);
+  EXPECT_EQ(r[1].dir[2], 1.0f);
+  EXPECT_EQ(c.app.panes.CurrentPoint()[0], 30.0);
+  EXPECT_GE(DrawnInColour(view().Primitives(), c.app.colors.palette[4]), 1);
+}
+
+}  // namespace
+}  // namespace qup::shell::test

@@ -72,7 +72,9 @@ TEST_F(PanesTest, WorkBoxCornersFollowTheOriginPositionAndTheOffsets) {
     EXPECT_EQ(box.corner[0], (std::array<double, 2>{k.xMax, k.yMax})) << k.code;
     EXPECT_EQ(box.corner[3], (std::array<double, 2>{k.xMin, k.yMin})) << k.code;
     EXPECT_EQ(box.hasMark, k.code != 0) << k.code;
-    if (box.hasMark) EXPECT_EQ(box.mark[0], k.markCorner) << k.code;
+    if (box.hasMark) {
+      EXPECT_EQ(box.mark[0], k.markCorner) << k.code;
+    }
   }
   h.workOriginPosition = 3;
   EXPECT_EQ(ComputeWorkBoxCorners(h).mark[1], (std::array<double, 2>{5.0, 2.0})) << "legs of 10 along the edges";
