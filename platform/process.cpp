@@ -5,7 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 extern char** environ;
@@ -53,19 +59,84 @@ int WaitFor(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// What is known of one detached child. Its reaper thread first waits for the
+// end without reaping (the id stays the child's while it is a zombie), notes
+// how it ended under the lock, and only then reaps it: EndDetached signals
+// only under the lock and only before the end is noted, so it can never hit
+// a process that took the id over.
+struct DetachedChild {
+  std::mutex lock;
+  std::condition_variable endedSignal;
+  ProcessEnd end;
+};
+
+std::mutex& ChildrenLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::map<pid_t, std::shared_ptr<DetachedChild>>& Children() {
+  static std::map<pid_t, std::shared_ptr<DetachedChild>> children;
+  return children;
+}
+
+std::shared_ptr<DetachedChild> FindChild(int processId) {
+  std::lock_guard<std::mutex> guard(ChildrenLock());
+  auto it = Children().find(static_cast<pid_t>(processId));
+  return it == Children().end() ? nullptr : it->second;
+}
+
+void Reap(pid_t pid, std::shared_ptr<DetachedChild> child) {
+  siginfo_t info{};
+  while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+  }
+  {
+    std::lock_guard<std::mutex> guard(child->lock);
+    child->end.ended = true;
+    if (info.si_code == CLD_EXITED) {
+      child->end.exitCode = info.si_status;
+    } else {
+      child->end.signal = info.si_status;
+    }
+  }
+  child->endedSignal.notify_all();
+  WaitFor(pid);
+}
+
 }  // namespace
 
 ProcessResult StartDetached(const fs::path& program, const std::vector<std::string>& args,
                             const fs::path& workingFolder) {
   pid_t pid = 0;
   ProcessResult result = Spawn(program, args, workingFolder, &pid);
-  // The child is reaped in the background so that it leaves no zombie.
-  if (result.started) std::thread([pid] { WaitFor(pid); }).detach();
+  if (!result.started) return result;
+  result.processId = static_cast<int>(pid);
+  auto child = std::make_shared<DetachedChild>();
+  {
+    std::lock_guard<std::mutex> guard(ChildrenLock());
+    Children()[pid] = child;
+  }
+  std::thread(Reap, pid, child).detach();
   return result;
 }
 
-ProcessResult RunAndWait(const fs::path& program, const std::vector<std::string>& args,
-                         const fs::path& workingFolder) {
+ProcessEnd WaitForDetached(int processId, int timeoutMs) {
+  const std::shared_ptr<DetachedChild> child = FindChild(processId);
+  if (!child) return {};
+  std::unique_lock<std::mutex> guard(child->lock);
+  child->endedSignal.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] { return child->end.ended; });
+  return child->end;
+}
+
+bool EndDetached(int processId) {
+  const std::shared_ptr<DetachedChild> child = FindChild(processId);
+  if (!child) return false;
+  std::lock_guard<std::mutex> guard(child->lock);
+  if (child->end.ended) return false;
+  return ::kill(static_cast<pid_t>(processId), SIGTERM) == 0;
+}
+
+ProcessResult RunAndWait(const fs::path& program, const std::vector<std::string>& args, const fs::path& workingFolder) {
   pid_t pid = 0;
   ProcessResult result = Spawn(program, args, workingFolder, &pid);
   if (result.started) {

@@ -65,6 +65,9 @@ class ViewListBox {
   virtual void Show(bool on) = 0;
   virtual bool IsVisible() const = 0;
   virtual int AddString(std::string_view cp932) = 0;  // returns the new row
+  // Removes a row; later rows move up and a selection below it follows.
+  // A row that does not exist changes nothing.
+  virtual void DeleteString(int row) = 0;
   virtual void ResetContent() = 0;
   virtual int GetCount() const = 0;
   virtual std::string GetString(int row) const = 0;

@@ -14,32 +14,13 @@
 #include <type_traits>
 
 #include "kelto_dorn/machining/finish_pass_settings.h"
+#include "shared/handover/file_server_settings.h"
 
 namespace dorn {
 
-// FileServerSettings: "$FileServer.@@@" in the program folder, 392 bytes,
-// written by the file-server settings dialog, read at start-up.
-//
-// | off | type      | field         | meaning                                |
-// |-----|-----------|---------------|----------------------------------------|
-// |   0 | int32     | enabled       | non-zero: serverPath is the data root  |
-// |   4 | int32     | value         | kept for the dialog                    |
-// |   8 | char[128] | folder        | CP932                                  |
-// | 136 | char[128] | programFolder | set from the running program, never    |
-// |     |           |               | taken from the file                    |
-// | 264 | char[128] | serverPath    | CP932, the data root when enabled      |
-struct FileServerSettings {
-  std::int32_t enabled = 0;
-  std::int32_t value = 0;
-  char folder[128] = {};
-  char programFolder[128] = {};
-  char serverPath[128] = {};
-};
-static_assert(std::is_standard_layout_v<FileServerSettings>);
-static_assert(sizeof(FileServerSettings) == 392);
-static_assert(offsetof(FileServerSettings, folder) == 8);
-static_assert(offsetof(FileServerSettings, programFolder) == 136);
-static_assert(offsetof(FileServerSettings, serverPath) == 264);
+// FileServerSettings: "$FileServer.@@@", shared with the companion program
+// (layout in shared/handover/file_server_settings.h).
+using FileServerSettings = handover::FileServerSettings;
 
 // BoxHoleSettings: "$Box_Ana.@@@" in the program folder, 56 bytes, edited by
 // the box-hole style dialog (acquisition mode, order, axis, traversal, the
@@ -71,7 +52,7 @@ struct DisplayFlagRecord {
 static_assert(sizeof(DisplayFlagRecord) == 120);
 
 // --- File names (program folder unless said) -------------------------------
-inline constexpr char kFileServerFileName[] = "$FileServer.@@@";
+using handover::kFileServerFileName;
 inline constexpr char kNcExeFileName[] = "$NC_EXE.@@@";
 inline constexpr char kFirstRunRecordFileName[] = "$Kelto20.@@@";
 inline constexpr char kBoxHoleFileName[] = "$Box_Ana.@@@";

@@ -112,7 +112,10 @@ struct EngineCoreWords {
   double RadiansPerDegree = 0.017453292519943295;
   std::array<double, 2> ReferencePoint{};
   FrameRef CurrentFrame = FrameRef::ArcPassFrame;
+  // The TRACE display: 0 off, 1 asked for, bit 0x8000 while the view replays
+  // the trace; TraceRadius is the tool radius recorded with each drawn move.
   int TraceState = 0;
+  double TraceRadius = 0.0;
 
   // ---- words that carry several names (aliases in RunContext)
   double CarriedOffset = 0.0;  // = FilletRadius: last non-zero command offset, signed fillet radius

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "kelto_qup/engine/element_table.h"
 #include "kelto_qup/engine/engine_state.h"
@@ -102,6 +103,19 @@ class RunContext {
   // Grows the table from count records to wanted (at most 98560); returns 0,
   // or 1 on overflow after the "MEMORY_Over_ERROR" box and AbortFlag set.
   int AllocElementTable(int count, int wanted);
+
+  // ---- temporary element array (kelto_qup/engine/temp_elements.cpp)
+  // A contour routine's working copy of an element range (at most 12000
+  // records, 12 of them kept free).
+  std::vector<NcElement> TempElements;
+  // Copies elements a..b (either order) into TempElements from its start,
+  // which grows to fit. A range of more than 11988 records shows the
+  // "DORN_MAX12000" box, a range outside ElementCount is refused as a fault;
+  // both set AbortFlag and copy nothing. Returns 0, or 1 when refused.
+  int AllocTempElements(int a, int b);
+  // Copies TempElements back to the slots from min(a, b) on, at most up to
+  // max(a, b) and never past ElementCount, then empties the array.
+  void CopyBackTempElements(int a, int b);
 
   // ---- element registers (kelto_qup/engine/registers.cpp)
   void LoadR0FromTable();

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "shared/handover/auto_centering_record.h"
 #include "shared/handover/post_definition.h"
+#include "shared/handover/tool_comment_record.h"
 #include "shared/handover/tool_map_record.h"
 
 namespace qup {
@@ -25,14 +27,9 @@ struct BlockBuffer {
   int Position = 0;
 };
 
-// One record of the drawing's tool comment table (".tcm"), 264 bytes.
-struct ToolCommentRecord {
-  std::int32_t toolNumber = 0;
-  std::int32_t reserved = 0;
-  char comment1[128] = {};
-  char comment2[128] = {};
-};
-static_assert(sizeof(ToolCommentRecord) == 264);
+// One record of the drawing's tool comment table (".tcm", layout in
+// shared/handover/tool_comment_record.h).
+using ToolCommentRecord = handover::ToolCommentRecord;
 
 // One entry of the machine M-code table (32 entries of 128 bytes): the machine
 // name and, for M-code kinds 1 to 4, a start code (+64, +80, +96, +112) and an
@@ -46,30 +43,9 @@ struct MachineMCodeEntry {
 };
 static_assert(sizeof(MachineMCodeEntry) == 128);
 
-// One automatic-centring record of "$Cps_Post.@@@" (G54 to G57), 152 bytes;
-// only the fields the centring blocks write are named.
-struct CentringRecord {
-  std::int32_t active = 0;        // +0: macro calls are written only when exactly 1
-  std::int32_t workNumber = 0;    // +4: 54 .. 57
-  std::int32_t macroCall = 0;     // +8: 1 adds "G65P7903Q1"
-  std::int32_t cycleKind = 0;     // +12: 1 .. 4, written as "C1" .. "C4"
-  double b = 0.0;                 // +16
-  double e = 0.0;                 // +24
-  double k = 0.0;                 // +32
-  double i = 0.0;                 // +40
-  double j = 0.0;                 // +48
-  double reserved56[3] = {};      // +56
-  double x = 0.0;                 // +80
-  double y = 0.0;                 // +88
-  double reserved96[4] = {};      // +96
-  std::int32_t sideCode = 0;      // +128
-  std::int32_t centringKind = 0;  // +132: 1 or 2 writes the centring macro text
-  std::int32_t reserved136[4] = {};
-};
-static_assert(sizeof(CentringRecord) == 152);
-static_assert(offsetof(CentringRecord, b) == 16);
-static_assert(offsetof(CentringRecord, x) == 80);
-static_assert(offsetof(CentringRecord, centringKind) == 132);
+// One automatic-centring record of "$Cps_Post.@@@" (G54 to G57), layout in
+// shared/handover/auto_centering_record.h.
+using CentringRecord = handover::AutoCenteringRecord;
 
 // The NC file of a run: one stream written line by line.
 struct NcOutputFile {
@@ -224,6 +200,9 @@ struct OutputState {
 
   // ---- program head, tool change and templates
   int CurrentTool = 0;
+  // The block's second tool number: the panes add it to the tool colour of
+  // the lines they draw (0 for most runs).
+  int SegmentPen = 0;
   int CurrentTCode = 0;
   double NextTool = -1.0;
   int LastHeadTool = 0;

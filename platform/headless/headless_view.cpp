@@ -9,6 +9,16 @@ int HeadlessViewListBox::AddString(std::string_view cp932) {
   return static_cast<int>(rows_.size()) - 1;
 }
 
+void HeadlessViewListBox::DeleteString(int row) {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+  rows_.erase(rows_.begin() + row);
+  if (selection_ == row) {
+    selection_ = -1;
+  } else if (selection_ > row) {
+    --selection_;
+  }
+}
+
 void HeadlessViewListBox::ResetContent() {
   rows_.clear();
   selection_ = -1;

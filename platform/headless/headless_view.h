@@ -22,6 +22,7 @@ class HeadlessViewListBox : public ViewListBox {
   void Show(bool on) override { visible_ = on; }
   bool IsVisible() const override { return visible_; }
   int AddString(std::string_view cp932) override;
+  void DeleteString(int row) override;
   void ResetContent() override;
   int GetCount() const override { return static_cast<int>(rows_.size()); }
   std::string GetString(int row) const override;

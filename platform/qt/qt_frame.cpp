@@ -280,6 +280,11 @@ int QtViewListBox::AddString(std::string_view cp932) {
   return list_->count() - 1;
 }
 
+void QtViewListBox::DeleteString(int row) {
+  if (row < 0 || row >= list_->count()) return;
+  delete list_->takeItem(row);
+}
+
 void QtViewListBox::ResetContent() { list_->clear(); }
 int QtViewListBox::GetCount() const { return list_->count(); }
 

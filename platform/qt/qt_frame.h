@@ -57,6 +57,7 @@ class QtViewListBox final : public ViewListBox {
   void Show(bool on) override;
   bool IsVisible() const override;
   int AddString(std::string_view cp932) override;
+  void DeleteString(int row) override;
   void ResetContent() override;
   int GetCount() const override;
   std::string GetString(int row) const override;

@@ -209,6 +209,12 @@ TEST_F(FrameTest, TheViewListBoxKeepsRowsAndSelection) {
   list.SetCurSel(2);
   EXPECT_EQ(list.GetCurSel(), 2);
   EXPECT_EQ(list.GetString(2), platform::Sjis("【実行終了】"));
+  list.DeleteString(0);
+  EXPECT_EQ(list.GetCount(), 2);
+  EXPECT_EQ(list.GetString(0), "G01 X10.");
+  EXPECT_EQ(list.GetCurSel(), 1) << "the selection follows its row";
+  list.DeleteString(5);
+  EXPECT_EQ(list.GetCount(), 2) << "a row that does not exist is not deleted";
   list.SetCurSel(7);
   EXPECT_EQ(list.GetCurSel(), -1) << "a row that does not exist selects nothing";
   list.ResetContent();

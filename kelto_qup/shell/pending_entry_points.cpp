@@ -1,0 +1,17 @@
+#include "kelto_qup/shell/pending_entry_points.h"
+
+namespace qup::shell {
+
+int RunNcTextCheck(RunContext& run) { return run.StopMissingOperation("RunNcTextCheck"); }
+int DncSendAll(RunContext& run) { return run.StopMissingOperation("DncSendAll"); }
+int OnReceiveData(RunContext& run) { return run.StopMissingOperation("OnReceiveData"); }
+int RunNcEditor(RunContext& run) { return run.StopMissingOperation("RunNcEditor"); }
+int BuildMachiningModel(RunContext& run) { return run.StopMissingOperation("BuildMachiningModel"); }
+
+void DrawTraceSegment(RunContext& run, const handover::CDisplayRecord&, const handover::CDisplayRecord&) {
+  run.StopMissingOperation("DrawTraceSegment");
+}
+
+void DrawTraceSweep(RunContext& run) { run.StopMissingOperation("DrawTraceSweep"); }
+
+}  // namespace qup::shell
