@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -17,6 +16,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 
