@@ -7,7 +7,6 @@
 #include <cmath>
 #include <csignal>
 #include <fstream>
-#include <regex>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -17,6 +16,7 @@
 #include "platform/record_file.h"
 #include "platform/text.h"
 #include "shared/handover/drawing_header.h"
+#include "tests/end_to_end/companion_waits.h"
 #include "tests/end_to_end/four_hole_job.h"
 #include "tests/kelto_qup/support/rs274.h"
 #include "tests/support/test_support.h"
@@ -25,25 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-// Long enough for a start under the sanitizers on a busy machine.
-constexpr auto kStartLimit = 60s;
-
-// Waits until `ready` holds or the limit passes.
-template <class Ready>
-bool WaitUntil(Ready ready, std::chrono::milliseconds limit = kStartLimit) {
-  const auto until = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < until) {
-    if (ready()) return true;
-    std::this_thread::sleep_for(50ms);
-  }
-  return ready();
-}
-
-int NcExeWord(const fs::path& home) {
-  std::int32_t word = -1;
-  return platform::ReadRecord(home / "$NC_EXE.@@@", word).ok() ? word : -1;
-}
+using e2e::NcExeWord;
+using e2e::Plunge;
+using e2e::WaitUntil;
 
 ino_t InodeOf(const fs::path& p) {
   struct stat st {};
@@ -88,25 +72,6 @@ class CompanionProcessTest : public testsupport::ProgramFolderTest {
   std::vector<int> started_;
 };
 
-struct Plunge {
-  double x, y, z;
-};
-
-// The feed moves straight down that rs274 reports: one per drilled hole.
-std::vector<Plunge> Plunges(const std::string& canon) {
-  std::vector<Plunge> plunges;
-  const std::regex feed(R"(STRAIGHT_FEED\(([-0-9.]+), ([-0-9.]+), ([-0-9.]+),)");
-  for (std::sregex_iterator it(canon.begin(), canon.end(), feed), end; it != end; ++it) {
-    const Plunge p{std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3])};
-    if (!plunges.empty() && plunges.back().x == p.x && plunges.back().y == p.y) {
-      plunges.back().z = std::min(plunges.back().z, p.z);
-    } else {
-      plunges.push_back(p);
-    }
-  }
-  return plunges;
-}
-
 TEST_F(CompanionProcessTest, FourHoleHandoverRunsOnceWritesItsProgramAndStaysOpen) {
   e2e::FourHoleJob().Write(home());
   const int id = Start();
@@ -129,7 +94,7 @@ TEST_F(CompanionProcessTest, FourHoleHandoverRunsOnceWritesItsProgramAndStaysOpe
   if (!run.found) GTEST_SKIP() << "rs274 is not installed";
   EXPECT_EQ(run.status, 0) << run.text;
   EXPECT_EQ(run.text.find("rror"), std::string::npos) << run.text;
-  const std::vector<Plunge> plunges = Plunges(run.text);
+  const std::vector<Plunge> plunges = e2e::Plunges(run.text);
   ASSERT_EQ(plunges.size(), e2e::kFourHoles.size()) << run.text;
   for (std::size_t i = 0; i < plunges.size(); ++i) {
     EXPECT_NEAR(plunges[i].x, e2e::kFourHoles[i].x, 1e-9) << i;
@@ -158,14 +123,6 @@ TEST_F(CompanionProcessTest, ASecondStartRunsNothing) {
   handover::DrawingHeader record;
   ASSERT_TRUE(platform::ReadRecord(home() / handover::kSystemRecordFileName, record).ok());
   EXPECT_EQ(record.startMode, 99);
-}
-
-// The same check with the hand-over made by Kelto_Dorn itself: a drawing of
-// four holes, a hole definition on them, and "出 力" of the NC data creation
-// dialog (start mode 4, sub-mode 6), which writes the hand-over and starts
-// this program. It needs the CAM data builder of Kelto_Dorn.
-TEST_F(CompanionProcessTest, KeltoDornDrawingWithFourHolesGoesThroughOutputOfTheNcDataCreationDialog) {
-  GTEST_SKIP() << "waits for Kelto_Dorn's CAM data builder and NC data creation dialog";
 }
 
 }  // namespace
