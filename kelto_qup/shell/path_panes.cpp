@@ -248,6 +248,11 @@ void PathPanes::MoveDraw3D(platform::DeviceContext& dc, double x, double y, doub
 void PathPanes::DrawScreenSegment(platform::DeviceContext& dc, int pane, std::array<double, 2> a,
                                   std::array<double, 2> b, int kind) {
   const PaneGeometry& g = geometry_[static_cast<std::size_t>(pane)];
+  // A point of a damaged work file or display list can project past any
+  // number (a work size of 1e308 at some zoom): such a segment has no place
+  // on the screen and is left out, before and after clipping.
+  const auto finite = [](const std::array<double, 2>& p) { return std::isfinite(p[0]) && std::isfinite(p[1]); };
+  if (!finite(a) || !finite(b)) return;
   if (kind > 0 && a == b) {
     // A cut straight along the pane's viewing direction (a drilled hole seen
     // from above) would draw nothing: it shows as a small cross.
@@ -255,7 +260,7 @@ void PathPanes::DrawScreenSegment(platform::DeviceContext& dc, int pane, std::ar
     if (inside) DrawPointMark(dc, {RoundPixel(a[0]), RoundPixel(a[1])}, kind);
     return;
   }
-  if (!ClipSegment(a[0], a[1], b[0], b[1], g.rect)) return;
+  if (!ClipSegment(a[0], a[1], b[0], b[1], g.rect) || !finite(a) || !finite(b)) return;
   Append(dc, pane, {RoundPixel(a[0]), RoundPixel(a[1])}, {RoundPixel(b[0]), RoundPixel(b[1])}, kind);
 }
 

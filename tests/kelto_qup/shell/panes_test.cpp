@@ -104,6 +104,39 @@ TEST_F(PanesTest, SegmentsAreClippedToTheirPane) {
   }
 }
 
+// A work size no machine has, read from a damaged system record, projects
+// past every number: the box is left out where it leaves the numbers, and
+// whatever is drawn stays inside the panes.
+TEST_F(PanesTest, AWorkBoxBeyondAnyNumberDrawsOnlyInsideThePanes) {
+  auto log = std::make_shared<std::vector<platform::Primitive>>();
+  platform::RecordingContext dc({800, 600}, log);
+  panes.lib = DefaultDrawingState();
+  panes.Setup({800, 600}, 0);
+  struct Case {
+    double offsetY, sizeX, sizeY, sizeZ;
+    int originPosition, globalZMode;
+  } cases[] = {
+      {-1e87, 0.0, -1e270, 0.0, 0, 9999},
+      {0.0, 1e308, 1e308, 1e308, 3, 0},
+      {0.0, 1e200, -1e200, 1e200, 1, 0},
+  };
+  for (const Case& k : cases) {
+    handover::DrawingHeader h;
+    h.originOffsetY = k.offsetY;
+    h.workSizeX = k.sizeX, h.workSizeY = k.sizeY, h.workSizeZ = k.sizeZ;
+    h.workOriginPosition = k.originPosition;
+    h.globalZMode = k.globalZMode;
+    log->clear();
+    panes.DrawWorkBox(dc, h);
+    panes.Flush(dc);
+    for (const platform::Primitive& p : *log) {
+      for (const platform::Point& q : p.points) {
+        EXPECT_TRUE(q.x >= 0 && q.x <= 800 && q.y >= 0 && q.y <= 600) << platform::Describe(p);
+      }
+    }
+  }
+}
+
 TEST_F(PanesTest, AGridSpacingBelowAPixelDrawsOnlyTheBorderAndTheAxes) {
   panes.Graphic().axes = 2;
   panes.Graphic().viewingPlane = 0;
