@@ -16,11 +16,13 @@
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/undo.h"
 #include "kelto_dorn/surfaces/surface_state.h"
+#include "kelto_qup/shell/display_window.h"
 #include "platform/text.h"
 #include "shared/handover/code_line_record.h"
 #include "shared/handover/color_table.h"
 #include "shared/handover/com_settings.h"
 #include "shared/handover/display_record.h"
+#include "shared/handover/display_settings_record.h"
 #include "shared/handover/drawing_header.h"
 #include "shared/handover/machining_defaults.h"
 #include "shared/handover/nc_element.h"
@@ -232,6 +234,38 @@ void SettingsSeeds(const fs::path& corpus) {
   Save(out, "atc", WithSelector(8, ReadBytes(fixtures / "tooldb" / "ATC_DBS_three_rows.@@@")));
 }
 
+// The companion's start files as Kelto_Dorn and the companion write them,
+// and a display list of a cut with rapid and feed moves in two tools.
+void QupStartFileSeeds(const fs::path& corpus) {
+  const fs::path out = corpus / "fuzz_qup_start_files";
+  testsupport::HandoverBuilder job;
+  std::uint32_t palette[32] = {};
+  for (std::uint32_t i = 0; i < 32; ++i) palette[i] = i * 0x070503u;
+  Save(out, "header", WithSelector(0, Written([&](auto p) { return handover::WriteDrawingHeader(p, job.header); })));
+  Save(out, "colours", WithSelector(1, Written([&](auto p) {
+                                      return handover::WriteColorTable(p, handover::DefaultColorTable(palette));
+                                    })));
+  Save(out, "defaults", WithSelector(3, Written([](auto p) {
+                                       return handover::WriteMachiningDefaults(p, handover::MachiningDefaults{});
+                                     })));
+  Save(out, "lib", WithSelector(7, Written([](auto p) {
+                                  return handover::WritePlotterSettings(p, qup::shell::DefaultDrawingState());
+                                })));
+  Save(out, "cgm", WithSelector(9, Written([](auto p) {
+                                  return handover::WriteDisplaySettings(p, handover::DisplaySettingsRecord{});
+                                })));
+  std::vector<handover::CDisplayRecord> display(6);
+  const float points[6][3] = {{0, 0, 50}, {10, 15, 50}, {10, 15, 2}, {10, 15, -10}, {50, 15, -10}, {50, 45, -10}};
+  for (std::size_t i = 0; i < display.size(); ++i) {
+    display[i].kind = i < 3 ? -1 : 1;
+    display[i].colorWord = i < 4 ? 5 : 7;
+    display[i].x = points[i][0], display[i].y = points[i][1], display[i].z = points[i][2];
+  }
+  Save(out, "display", WithSelector(10, Written([&](auto p) { return handover::WriteDisplayList(p, display, 0); })));
+  const std::string text = "G65P9000\r\nM98P9001\r\n";
+  Save(out, "controller", WithSelector(11, Bytes(text.begin(), text.end())));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -245,5 +279,6 @@ int main(int argc, char** argv) {
   QupJobSeeds(corpus);
   DrawingSeeds(corpus, fuzz::DornDocument());
   SettingsSeeds(corpus);
+  QupStartFileSeeds(corpus);
   return 0;
 }
