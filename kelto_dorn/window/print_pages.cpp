@@ -264,7 +264,11 @@ std::vector<std::string> SubFolders(const fs::path& folder) {
 
 // The selection and the document's tables as the database dialog had them;
 // the register prints of many folders or machines change both, and the
-// dialog gets them back as they were.
+// dialog gets them back as they were. That includes whether the ATC table's
+// file could be read: a machine printed last whose file is damaged must not
+// block saving the table shown, and one that read well must not clear the
+// mark of a table left empty by a damaged file, which a save would then
+// write over the machine's tools.
 class TablesKept {
  public:
   explicit TablesKept(CKelDoc& doc) : doc_(doc), selection_(g_dbSelection), toolIndex_(g_curToolIndex) {
@@ -278,6 +282,7 @@ class TablesKept {
     atc_.reserve(DocAtcTable::kSlotCount);
     for (int i = 0; i < DocAtcTable::kSlotCount; ++i) atc_.push_back(doc.atc.Record(i));
     atcLoaded_ = doc.atc.LoadedCount();
+    atcReadFailed_ = doc.atc.ReadFailed();
   }
   ~TablesKept() {
     g_dbSelection = selection_;
@@ -289,6 +294,7 @@ class TablesKept {
     }
     for (int i = 0; i < DocAtcTable::kSlotCount; ++i) doc_.atc.Record(i) = atc_[static_cast<std::size_t>(i)];
     doc_.atc.SetLoadedCount(atcLoaded_);
+    doc_.atc.SetReadFailed(atcReadFailed_);
   }
   TablesKept(const TablesKept&) = delete;
   TablesKept& operator=(const TablesKept&) = delete;
@@ -301,6 +307,7 @@ class TablesKept {
   std::vector<ToolRecord> tools_;
   std::vector<AtcRecord> atc_;
   int atcLoaded_ = 0;
+  bool atcReadFailed_ = false;
 };
 
 void PrintToolRegister(PageCursor& page, const RegisterLayout& layout, CKelDoc& doc, const RegisterPrintLists& lists) {

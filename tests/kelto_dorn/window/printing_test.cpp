@@ -1,7 +1,10 @@
-// Printing: the drawing, the NC text (abridged and with page breaks) and the
-// tool register; headless for what reaches the page, and on the desktop
-// backend into PDF files read back with the PDF tools.
+// Printing: the drawing (also of a minimised view), the NC text (abridged and
+// with page breaks), the process list, the screw-lead list and the three
+// registers with the selection and tables they leave; headless for what
+// reaches the page, and on the desktop backend into PDF files read back with
+// the PDF tools.
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -11,14 +14,19 @@
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/app/view_access.h"
+#include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/system_state.h"
+#include "kelto_dorn/tooldb/atc_table.h"
 #include "kelto_dorn/tooldb/db_selection.h"
+#include "kelto_dorn/tooldb/hole_process_record.h"
+#include "kelto_dorn/tooldb/tool_table.h"
 #include "kelto_dorn/window/command_ids.h"
 #include "kelto_dorn/window/printing.h"
 #include "platform/print_job.h"
 #include "platform/qt/print_qt.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/paths.h"
+#include "platform/record_file.h"
 #include "platform/text.h"
 #include "tests/kelto_dorn/window/window_fixture.h"
 
@@ -53,6 +61,31 @@ std::vector<std::string> TextsOfPage(const std::vector<platform::Primitive>& pag
   return texts;
 }
 
+std::vector<std::string> TextsOfDocument(const platform::headless::PrintedDocument& doc) {
+  std::vector<std::string> texts;
+  for (const auto& page : doc.pages)
+    for (std::string& t : TextsOfPage(page)) texts.push_back(std::move(t));
+  return texts;
+}
+
+// The texts that start with `head`, each cut to its first `length` bytes.
+std::vector<std::string> Starting(const std::vector<std::string>& texts, const std::string& head, std::size_t length) {
+  std::vector<std::string> found;
+  for (const std::string& t : texts)
+    if (t.rfind(head, 0) == 0) found.push_back(t.substr(0, length));
+  return found;
+}
+
+bool Contains(const std::vector<std::string>& texts, const std::string& piece) {
+  return std::any_of(texts.begin(), texts.end(),
+                     [&](const std::string& t) { return t.find(piece) != std::string::npos; });
+}
+
+template <class Record>
+bool SameBytes(const Record& a, const Record& b) {
+  return std::memcmp(&a, &b, sizeof(Record)) == 0;
+}
+
 class PrintingTest : public WindowTest {
  protected:
   fs::path Dat() const { return home() / "SAMPLE" / "PGM" / "DAT"; }
@@ -73,6 +106,38 @@ class PrintingTest : public WindowTest {
   static std::string Block(int i) {
     const std::string n = std::to_string(i);
     return "N" + std::string(4 - n.size(), '0') + n + " G01 X" + n + " " + Letters(i);
+  }
+  // The register print dialog answers OK with this scope.
+  static void AnswerRegisterScope(int wantedMode, int scope) {
+    g_commandEngines.printListDialog = [wantedMode, scope](int mode, int& chosen) {
+      EXPECT_EQ(mode, wantedMode);
+      chosen = scope;
+      return 1;
+    };
+  }
+  fs::path AtcFile(const std::string& machine) const { return home() / "_ATC" / machine / "$ATC_DBS.@@@"; }
+  void WriteAtcFile(const std::string& machine) {
+    fs::create_directories(AtcFile(machine).parent_path());
+    fs::copy_file(testsupport::FixturePath("tooldb/ATC_DBS_three_rows.@@@"), AtcFile(machine));
+  }
+  void WriteToolFolder(const std::string& base, const std::string& folder) {
+    fs::create_directories(home() / "_DBS" / base / folder);
+    fs::copy_file(testsupport::FixturePath("tooldb/DBS_GEN_three_tools.@@@"),
+                  home() / "_DBS" / base / folder / "$DBS_GEN.@@@");
+  }
+  // A hole process whose rows 0 and 2 are in use (ATC 5 and 7), row 1 not.
+  static HoleProcessRecord Process(const std::string& name) {
+    HoleProcessRecord p{};
+    platform::SetFieldText(p.name, name);
+    p.rows[0].diameter = 6.8f;
+    p.rows[0].atcNumber = 5;
+    p.rows[2].diameter = 8.0f;
+    p.rows[2].atcNumber = 7;
+    return p;
+  }
+  const platform::headless::PrintedDocument& OnlyDocument() {
+    EXPECT_EQ(printer().Documents().size(), 1u);
+    return printer().Documents().at(0);
   }
   // The desktop print service on the off-screen platform (pages go to the PDF
   // file the chooser names); false (the test skips) where the system has a
@@ -143,6 +208,221 @@ TEST_F(PrintingTest, TheAbridgedNcTextPrintsHeadMarksAndTail) {
   EXPECT_EQ(texts[21], "  ･ ");
   EXPECT_EQ(texts[24].substr(0, 5), "N0011");
   EXPECT_EQ(texts.back().substr(0, 5), "N0030");
+}
+
+TEST_F(PrintingTest, AMinimisedViewPrintsAtItsLastSize) {
+  StartWithFixtureDrawing();
+  g_printMode = kPrintDrawing;
+  ASSERT_TRUE(frame().Invoke(cmd::kFilePrint));
+  surface().Resize(0, 0);  // minimised
+  ASSERT_TRUE(frame().Invoke(cmd::kFilePrint));
+  ASSERT_EQ(printer().Documents().size(), 2u);
+  const auto& shown = printer().Documents()[0].pages;
+  const auto& minimised = printer().Documents()[1].pages;
+  ASSERT_EQ(shown.size(), 1u);
+  ASSERT_EQ(minimised.size(), 1u);
+  ASSERT_EQ(minimised[0].size(), shown[0].size());
+  for (std::size_t i = 0; i < shown[0].size(); ++i)
+    EXPECT_EQ(platform::Describe(minimised[0][i]), platform::Describe(shown[0][i])) << i;
+}
+
+TEST_F(PrintingTest, TheProcessListPrintsItsLinesCutAndTurnsThePage) {
+  StartWithFixtureDrawing();
+  std::vector<std::string> expected;
+  {
+    std::ofstream out(home() / "$PROCESS.LST", std::ios::binary);
+    for (int i = 1; i <= 200; ++i) {
+      std::string line = "PROCESS " + std::to_string(i);
+      if (i == 7) line += std::string(200, 'x');  // longer than a printed line
+      out << line << "\r\n";
+      expected.push_back(line.substr(0, 127));
+    }
+  }
+  g_printMode = kPrintProcessList;
+  ASSERT_TRUE(frame().Invoke(cmd::kFilePrint));
+  const auto& doc = OnlyDocument();
+  EXPECT_GT(doc.pages.size(), 1u);
+  EXPECT_EQ(TextsOfDocument(doc), expected);
+  // Every page starts at the same top line.
+  int top = -1;
+  for (const auto& page : doc.pages) {
+    ASSERT_FALSE(page.empty());
+    const auto first =
+        std::find_if(page.begin(), page.end(), [](const auto& p) { return p.kind == platform::PrimitiveKind::Text; });
+    ASSERT_NE(first, page.end());
+    if (top < 0) top = first->points[0].y;
+    EXPECT_EQ(first->points[0].y, top);
+  }
+}
+
+TEST_F(PrintingTest, TheScrewLeadListPrintsAtOnceAndTheModeGoesBackToIdle) {
+  StartWithFixtureDrawing();
+  UpdateAllCommands();
+  EXPECT_FALSE(frame().GetCommandState(cmd::kPrintScrewLeads).enabled);  // no screw-lead list to print
+  int right = 0, bottom = 0, height = 0;
+  g_commandEngines.printScrewLeadList = [&](platform::DeviceContext& dc, int, int, int r, int b, double, int h) {
+    right = r, bottom = b, height = h;
+    dc.TextOut({100, 100}, "M10 P1.5");
+  };
+  UpdateAllCommands();
+  EXPECT_TRUE(frame().GetCommandState(cmd::kPrintScrewLeads).enabled);
+  g_printMode = kPrintDrawing;
+  ASSERT_TRUE(frame().Invoke(cmd::kPrintScrewLeads));
+  const auto& doc = OnlyDocument();
+  EXPECT_EQ(TextsOfDocument(doc), std::vector<std::string>{"M10 P1.5"});
+  EXPECT_EQ(right, doc.caps.pagePixels.cx);
+  EXPECT_EQ(bottom, doc.caps.pagePixels.cy);
+  EXPECT_GT(height, 0);
+  EXPECT_EQ(g_printMode, kPrintIdle);
+}
+
+TEST_F(PrintingTest, TheHoleProcessRegisterOfTheCurrentProcessAndOfEveryProcess) {
+  StartWithFixtureDrawing();
+  // The current process: its heads and the rows in use, numbered from 1.
+  AnswerRegisterScope(kPrintHoleRegister, kScopeCurrent);
+  HoleProcessRecord current = Process("P10");
+  RegisterPrintLists lists;
+  lists.currentProcess = &current;
+  SetupPrinterDC(kPrintHoleRegister, lists);
+  {
+    const auto texts = TextsOfDocument(OnlyDocument());
+    EXPECT_TRUE(Contains(texts, "[ 穴工程名 ]::[ P10 ]"));
+    EXPECT_EQ(Starting(texts, " 工程_", 20), (std::vector<std::string>{" 工程_01   ATC0005", " 工程_02   ATC0007"}));
+  }
+
+  // Every process of the data root, one after the other on the same page; a
+  // folder without a process file prints nothing.
+  printer().Clear();
+  for (const char* name : {"HOLE_B", "HOLE_A"}) {
+    fs::create_directories(home() / "_ANA" / name);
+    const HoleProcessRecord p = Process("stored name");
+    ASSERT_TRUE(platform::WriteRecord(home() / "_ANA" / name / kHoleProcessFileName, p).ok());
+  }
+  fs::create_directories(home() / "_ANA" / "EMPTY");
+  std::vector<std::string> matched;
+  g_commandEngines.matchToolsToAtcTable = [&matched](HoleProcessRecord& p) {
+    matched.push_back(platform::FieldText(p.name));
+  };
+  AnswerRegisterScope(kPrintHoleRegister, kScopeAll);
+  SetupPrinterDC(kPrintHoleRegister, lists);
+  const auto& doc = OnlyDocument();
+  EXPECT_EQ(doc.pages.size(), 1u);
+  EXPECT_EQ(matched, (std::vector<std::string>{"HOLE_A", "HOLE_B"}));  // named after their folders
+  const auto texts = TextsOfDocument(doc);
+  EXPECT_EQ(Starting(texts, "           [ 穴工程名 ]", 100),
+            (std::vector<std::string>{"           [ 穴工程名 ]::[ HOLE_A ] ", "           [ 穴工程名 ]::[ HOLE_B ] "}));
+  EXPECT_EQ(Starting(texts, " 工程_", 1).size(), 4u);
+  EXPECT_EQ(g_commandStep, 0);
+}
+
+TEST_F(PrintingTest, TheAtcRegisterOfTheCurrentMachinePrintsUpToTheLastRowInUse) {
+  StartWithFixtureDrawing();
+  DocAtcTable& atc = view().Document().atc;
+  for (int i = 0; i < DocAtcTable::kSlotCount; ++i) ClearAtcRecord(atc, i);
+  atc.Record(0).inUse = 1;
+  atc.Record(2).inUse = 1;
+  atc.SetLoadedCount(10);
+  SetMachineName("MC1");
+  AnswerRegisterScope(kPrintAtcRegister, kScopeCurrent);
+  SetupPrinterDC(kPrintAtcRegister, RegisterPrintLists{});
+  const auto texts = TextsOfDocument(OnlyDocument());
+  EXPECT_TRUE(Contains(texts, "[ 工作機械名 ]::[ MC1 ]         ---- 01 ----"));
+  EXPECT_EQ(Starting(texts, " ATC_", 9), (std::vector<std::string>{" ATC_0001", " ATC_0002", " ATC_0003"}));
+}
+
+TEST_F(PrintingTest, ARegisterOfEveryMachinePutsBackTheSelectionAndTheTableAsTheDialogHadThem) {
+  StartWithFixtureDrawing();
+  WriteAtcFile("MC1");
+  WriteAtcFile("MC2");
+  // The dialog shows machine MC1 with a row edited and not saved yet.
+  SetBaseName("BASE1");
+  SetToolName("END10");
+  SetMachineName("MC1");
+  DocAtcTable& atc = view().Document().atc;
+  ASSERT_EQ(LoadAtcTable(atc), 3);
+  atc.Record(1).spindleSpeed = 4321;
+  const DbSelectionRecord selection = g_dbSelection;
+  std::vector<AtcRecord> rows;
+  for (int i = 0; i < DocAtcTable::kSlotCount; ++i) rows.push_back(atc.Record(i));
+
+  AnswerRegisterScope(kPrintAtcRegister, kScopeAll);
+  RegisterPrintLists lists;
+  lists.machines = {"MC1", "MC2"};
+  SetupPrinterDC(kPrintAtcRegister, lists);
+  const auto& doc = OnlyDocument();
+  ASSERT_EQ(doc.pages.size(), 2u);  // a page for each machine, each numbered from 1
+  EXPECT_TRUE(Contains(TextsOfPage(doc.pages[0]), "[ 工作機械名 ]::[ MC1 ]         ---- 01 ----"));
+  EXPECT_TRUE(Contains(TextsOfPage(doc.pages[1]), "[ 工作機械名 ]::[ MC2 ]         ---- 01 ----"));
+
+  EXPECT_TRUE(SameBytes(g_dbSelection, selection));
+  EXPECT_EQ(atc.LoadedCount(), 3);
+  for (int i = 0; i < DocAtcTable::kSlotCount; ++i) ASSERT_TRUE(SameBytes(atc.Record(i), rows[i])) << i;
+  EXPECT_FALSE(atc.ReadFailed());
+}
+
+TEST_F(PrintingTest, ARegisterOfEveryMachineKeepsWhetherTheTableCouldBeRead) {
+  StartWithFixtureDrawing();
+  WriteAtcFile("MC1");
+  fs::create_directories(AtcFile("BROKEN"));  // a file that cannot be read
+  DocAtcTable& atc = view().Document().atc;
+  AnswerRegisterScope(kPrintAtcRegister, kScopeAll);
+  RegisterPrintLists lists;
+
+  // The current machine's table was read: a machine whose file cannot be read
+  // must not leave it marked unreadable, or it could not be saved.
+  SetMachineName("MC1");
+  ASSERT_EQ(LoadAtcTable(atc), 3);
+  lists.machines = {"MC1", "BROKEN"};
+  SetupPrinterDC(kPrintAtcRegister, lists);
+  EXPECT_FALSE(atc.ReadFailed());
+  EXPECT_TRUE(WriteAtcTable(atc, "MC1").ok());
+
+  // The current machine's file could not be read: the empty table must stay
+  // marked, or a save would write it over the machine's tools.
+  SetMachineName("BROKEN");
+  LoadAtcTable(atc);
+  ASSERT_TRUE(atc.ReadFailed());
+  lists.machines = {"BROKEN", "MC1"};
+  SetupPrinterDC(kPrintAtcRegister, lists);
+  EXPECT_TRUE(atc.ReadFailed());
+  EXPECT_FALSE(WriteAtcTable(atc, "BROKEN").ok());
+}
+
+TEST_F(PrintingTest, ARegisterOfEveryBasePutsBackTheSelectionAndTheToolsAsTheDialogHadThem) {
+  StartWithFixtureDrawing();
+  WriteToolFolder("BASE1", "END10");
+  WriteToolFolder("BASE1", "DRILL");
+  WriteToolFolder("BASE2", "TAP");
+  // The tool dialog is open on BASE1\END10 with a record edited in it.
+  SetBaseName("BASE1");
+  SetToolName("END10");
+  SetMachineName("MC1");
+  DocToolTable& tools = view().Document().tools;
+  ASSERT_TRUE(tools.Allocate());
+  ASSERT_EQ(LoadToolRecords(tools), 3);
+  tools.Record(0).spindleSpeed = 1234;
+  g_curToolIndex = 2;
+  const DbSelectionRecord selection = g_dbSelection;
+  std::vector<ToolRecord> records;
+  for (int i = 0; i < DocToolTable::kSlotCount; ++i) records.push_back(tools.Record(i));
+
+  AnswerRegisterScope(kPrintToolRegister, kScopeAll);
+  RegisterPrintLists lists;
+  lists.bases = {"BASE1", "BASE2"};
+  SetupPrinterDC(kPrintToolRegister, lists);
+  const auto& doc = OnlyDocument();
+  ASSERT_EQ(doc.pages.size(), 3u);  // a page per folder of every base
+  EXPECT_TRUE(Contains(TextsOfPage(doc.pages[0]), "[ 基本ベース名 ]::[ BASE1 ]"));
+  EXPECT_TRUE(Contains(TextsOfPage(doc.pages[0]), "[ 工具名 ]::[ DRILL ]"));
+  EXPECT_TRUE(Contains(TextsOfPage(doc.pages[1]), "[ 工具名 ]::[ END10 ]"));
+  EXPECT_TRUE(Contains(TextsOfPage(doc.pages[2]), "[ 基本ベース名 ]::[ BASE2 ]"));
+  EXPECT_TRUE(Contains(TextsOfPage(doc.pages[2]), "[ 工具名 ]::[ TAP ]"));
+
+  EXPECT_TRUE(SameBytes(g_dbSelection, selection));
+  EXPECT_EQ(g_curToolIndex, 2);
+  ASSERT_TRUE(tools.IsAllocated());
+  for (int i = 0; i < DocToolTable::kSlotCount; ++i) ASSERT_TRUE(SameBytes(tools.Record(i), records[i])) << i;
+  EXPECT_EQ(g_commandStep, 0);
 }
 
 TEST_F(PrintingTest, DrawingNcTextAndToolRegisterToPdf) {
