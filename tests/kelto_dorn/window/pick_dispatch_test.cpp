@@ -1,12 +1,15 @@
 // The click dispatch by pick state, the right clicks, the moves that end a
 // command, Esc, and the layer tiles.
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/window/command_ids.h"
 #include "platform/key_codes.h"
@@ -232,6 +235,115 @@ TEST_F(PickDispatchTest, SnapCommandsChangeThePointPicks) {
   EXPECT_EQ(g_commandStep & 0x4000, 0x4000);
   EXPECT_EQ(g_snapMode, 3);
   EXPECT_EQ(LastPrompt(), 1600);
+}
+
+FigureRecord Line(double x0, double y0, double x1, double y1) {
+  FigureRecord f;
+  f.kind = kKindLine;
+  f.attribute = 2;
+  f.start = {x0, y0};
+  f.end = {x1, y1};
+  const double len = std::hypot(x1 - x0, y1 - y0);
+  f.dir = {(x1 - x0) / len, (y1 - y0) / len};
+  return f;
+}
+
+// A circle; `both` asks an intersection with it for both of two points.
+FigureRecord Circle(double cx, double cy, double r, bool both = false) {
+  FigureRecord f;
+  f.choice = both ? kChoiceBothPoints : 0;
+  f.kind = kKindArc;
+  f.attribute = 3;
+  f.centre = {cx, cy};
+  f.start = f.end = {cx + r, cy};
+  f.radius = r;
+  return f;
+}
+
+struct JoinCase {
+  const char* name;
+  FigureRecord chainEnd;
+  std::optional<FigureRecord> underCursor;
+  int workCountAfter;
+  int picksAfter;
+  std::vector<int> errorBoxes;
+  int prompt;  // -1: none
+};
+
+// The join of the curve join registration (pick state 350): the chain lies
+// in blocks 5 on, its end also in blocks 0 and 1.
+TEST_F(PickDispatchTest, AJoinClickAppendsTheFigureThatMeetsTheChainEnd) {
+  const FigureRecord across = Line(0, 0, 10, 0);
+  const JoinCase cases[] = {
+      {"one joint appends", Line(5, -5, 5, 5), across, 7, 1, {}, -1},
+      {"parallel figures do not join", Line(0, 5, 10, 5), across, 6, 1, {0}, -1},
+      {"nothing under the cursor", Line(5, -5, 5, 5), std::nullopt, 6, 1, {}, -1},
+      {"two joints ask for a choice", Circle(0, 0, 5), Circle(6, 0, 5, true), 6, 0xFFFC, {}, 442},
+      {"the chain end itself is taken back", across, across, 5, 0, {}, -1},
+  };
+  for (const JoinCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Arrange(cmd::kCurveJoin, 350, 1);
+    g_curFigure = Line(-10, -10, -5, -5);  // an earlier figure ...
+    StoreSegment(4);
+    g_curFigure = c.chainEnd;  // ... and the chain's one figure
+    StoreSegment(5);
+    StoreSegment(0);
+    StoreSegment(1);
+    g_workCount = 6;
+    std::vector<int> errorBoxes;
+    g_commandEngines.showErrorBox = [&errorBoxes](int code) {
+      errorBoxes.push_back(code);
+      return 1;
+    };
+    const std::optional<FigureRecord> under = c.underCursor;
+    g_commandEngines.pickFigureOrCurve = [under](int) {
+      if (under) g_curFigure = *under;
+      return under.has_value();
+    };
+    Click(400, 300);
+    EXPECT_EQ(g_workCount, c.workCountAfter);
+    EXPECT_EQ(g_pickIndex, c.picksAfter);
+    EXPECT_EQ(errorBoxes, c.errorBoxes);
+    EXPECT_EQ(LastPrompt(), c.prompt);
+    EXPECT_EQ(g_pickState, 350);
+    if (c.workCountAfter == 7) {
+      for (int block : {6, 0, 1}) {
+        LoadSegment(block);
+        EXPECT_EQ(g_curFigure.end, c.underCursor->end) << block;  // the new chain end
+      }
+    }
+  }
+}
+
+TEST_F(PickDispatchTest, AJoinWithTwoJointsAppendsOnTheNextClick) {
+  Arrange(cmd::kCurveJoin, 350, 1);
+  g_curFigure = Circle(0, 0, 5);
+  StoreSegment(5);
+  StoreSegment(0);
+  StoreSegment(1);
+  g_workCount = 6;
+  g_commandEngines.pickFigureOrCurve = [](int) {
+    g_curFigure = Circle(6, 0, 5, true);
+    return true;
+  };
+  Click(400, 300);
+  ASSERT_EQ(g_pickIndex, 0xFFFC);
+  Click(420, 300);  // the choice
+  EXPECT_EQ(g_workCount, 7);
+  EXPECT_EQ(g_pickIndex, 1);
+  LoadSegment(1);
+  EXPECT_EQ(g_curFigure.centre, (Vec2{6, 0}));
+}
+
+TEST_F(PickDispatchTest, AFullJoinEndsAsTheRightButtonEndsIt) {
+  Arrange(cmd::kCurveJoin, 350, 1, 4);
+  g_workCount = kSegmentBlockCount - 58;
+  engines.pickHits = true;
+  Click(400, 300);
+  EXPECT_EQ(engines.Entries(), (Entries{"curveMachine"}));
+  EXPECT_EQ(g_commandStep, 1);
+  EXPECT_EQ(g_workCount, kSegmentBlockCount - 58);
 }
 
 TEST_F(PickDispatchTest, TheLayerTilesChooseALayerAndSave) {

@@ -1,9 +1,17 @@
-// Zoom and pan by mouse, wheel and keys, the box zoom, the cursor, and the
-// clipboard copy.
+// Zoom and pan by mouse, wheel and keys, the box zoom and its tilt, the
+// cursor, the coordinate read-out and the cross-hair of a move, F5 in the
+// curve join, painting while a dialog is open, and the clipboard copy.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/drawing_hooks.h"
+#include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/palette.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/window/command_ids.h"
@@ -19,8 +27,26 @@ class ViewInputTest : public WindowTest {
   void StartRecordingPrompts() {
     g_drawingHooks.showPrompt = [this](int code) { prompts.push_back(code); };
   }
+  // The XOR polylines drawn since the primitives were last cleared.
+  std::vector<platform::Primitive> XorPolylines() {
+    std::vector<platform::Primitive> found;
+    for (const auto& p : surface().Primitives())
+      if (p.kind == platform::PrimitiveKind::Polyline && p.rasterOp == platform::RasterOp::Xor) found.push_back(p);
+    return found;
+  }
   std::vector<int> prompts;
 };
+
+FigureRecord Line(double x0, double y0, double x1, double y1) {
+  FigureRecord f;
+  f.kind = kKindLine;
+  f.attribute = 2;
+  f.start = {x0, y0};
+  f.end = {x1, y1};
+  const double len = std::hypot(x1 - x0, y1 - y0);
+  f.dir = {(x1 - x0) / len, (y1 - y0) / len};
+  return f;
+}
 
 TEST_F(ViewInputTest, ALeftDragZoomsAndARightDragPans) {
   StartWithFixtureDrawing();
@@ -222,6 +248,229 @@ TEST_F(ViewInputTest, AMoveThatOnlyShiftsTheBoxBandRepaintsNothing) {
       ++bands;
   EXPECT_EQ(bands, 4);
   EXPECT_EQ(g_view.m_boxEnd, (platform::Point{320, 210}));
+}
+
+TEST_F(ViewInputTest, APaintWhileADialogIsOpenKeepsThePickWordsAndLeavesTheTitle) {
+  StartWithFixtureDrawing();
+  // An interrupted command's words, different from what painting walks through.
+  g_figureTableSelector = 1;
+  g_curLayer = 1;
+  g_pickIndex = 2;
+  g_workCount = 7;
+  g_curCurveIndex = 3;
+  g_curFigure = Line(1, 2, 3, 4);
+  g_curFigure.number = 77;
+  g_savedFigure = Line(5, 6, 7, 8);
+  const FigureRecord figure = g_curFigure, saved = g_savedFigure;
+  frame().SetTitle("the dialog's owner");
+  g_drawingHooks.promptCaption = [] { return std::string("Kelto_Dorn  prompt"); };
+
+  ++ModalDepth;
+  surface().Paint();
+  EXPECT_FALSE(surface().Primitives().empty());  // the figures were painted
+  EXPECT_EQ(frame().Title(), "the dialog's owner");
+  EXPECT_EQ(g_figureTableSelector, 1);
+  EXPECT_EQ(g_curLayer, 1);
+  EXPECT_EQ(g_pickIndex, 2);
+  EXPECT_EQ(g_workCount, 7);
+  EXPECT_EQ(g_curCurveIndex, 3);
+  EXPECT_EQ(std::memcmp(&g_curFigure, &figure, sizeof figure), 0);
+  EXPECT_EQ(std::memcmp(&g_savedFigure, &saved, sizeof saved), 0);
+
+  // With no dialog open the prompt titles the window.
+  --ModalDepth;
+  surface().Paint();
+  EXPECT_EQ(frame().Title(), "Kelto_Dorn  prompt");
+  EXPECT_EQ(g_figureTableSelector, 1);
+  EXPECT_EQ(std::memcmp(&g_curFigure, &figure, sizeof figure), 0);
+}
+
+struct ReadoutCase {
+  const char* name;
+  int projection;
+  int background;
+  const char* first;   // format of the first line, then its value
+  const char* second;  // ... and of the second
+  platform::Color colour;
+};
+
+TEST_F(ViewInputTest, AMoveReadsOutThePointRelativeToTheOriginInThePlaneShown) {
+  StartWithFixtureDrawing();
+  g_originTable[0][0] = {10, 5};
+  const ReadoutCase cases[] = {
+      {"plane XY, light background", kProjectionXY, 5, "X=%4.3f", "Y=%4.3f", platform::Rgb(5, 5, 5)},
+      {"plane XZ, dark background", kProjectionXZ, 0, "X=%4.3f", "Z=%4.3f", platform::Rgb(255, 255, 255)},
+      {"plane YZ", kProjectionYZ, 21, "Y=%4.3f", "Z=%4.3f", platform::Rgb(255, 255, 255)},
+      {"arrow view: no read-out", kProjectionArrow, 5, nullptr, nullptr, 0},
+  };
+  for (const ReadoutCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_projection = c.projection;
+    g_backgroundIndex = c.background;
+    surface().Paint();
+    surface().ClearPrimitives();
+    Move(123, 234);
+    std::vector<platform::Primitive> texts;
+    for (const auto& p : surface().Primitives())
+      if (p.kind == platform::PrimitiveKind::Text) texts.push_back(p);
+    if (!c.first) {
+      EXPECT_TRUE(texts.empty());
+      continue;
+    }
+    const Vec2 p = view().ScreenToDrawing(123, 234);
+    double firstValue = p.x - 10, secondValue = p.y - 5;
+    if (c.projection == kProjectionXZ) secondValue = p.y;
+    if (c.projection == kProjectionYZ) firstValue = p.x - 5, secondValue = p.y;
+    auto line = [](const char* format, double value) {
+      char text[64];
+      std::snprintf(text, sizeof text, format, value);
+      std::string s = text;
+      s.resize(std::max<std::size_t>(s.size(), 12), ' ');
+      return s;
+    };
+    const int h = surface().ClientSize().cy;
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, line(c.first, firstValue));
+    EXPECT_EQ(texts[0].points[0], (platform::Point{3, h - 42}));
+    EXPECT_EQ(texts[1].text, line(c.second, secondValue));
+    EXPECT_EQ(texts[1].points[0], (platform::Point{3, h - 21}));
+    EXPECT_EQ(texts[0].color, c.colour);
+    EXPECT_EQ(texts[0].font, view().ReadoutFont());
+  }
+}
+
+TEST_F(ViewInputTest, TheCrossHairFollowsTheMovesAfterItsCountAndAMoveLeavesNoCrossBehind) {
+  StartWithFixtureDrawing();
+  g_pickState = 4;  // the free point of no command: the axes command switches the cross-hair
+  ASSERT_TRUE(frame().Invoke(cmd::kCentreAxes));
+  EXPECT_EQ(g_pickState, 0);
+  EXPECT_NE(g_view.m_crossHair, 0);
+  surface().Paint();
+  const int w = surface().ClientSize().cx, h = surface().ClientSize().cy;
+  // The lines of a cross at a point: longer than the window either way.
+  auto crossLinesAt = [&](const std::vector<platform::Primitive>& lines, platform::Point at) {
+    int n = 0;
+    for (const auto& l : lines) {
+      if (l.points.size() != 2) continue;
+      const bool across = l.points[0].y == at.y && l.points[1].y == at.y && l.points[1].x - l.points[0].x > w;
+      const bool down = l.points[0].x == at.x && l.points[1].x == at.x && l.points[1].y - l.points[0].y > h;
+      if (across || down) ++n;
+    }
+    return n;
+  };
+  std::vector<platform::Point> drawnAt;  // where a cross is on the screen
+  for (int move = 1; move <= 8; ++move) {
+    SCOPED_TRACE(move);
+    const platform::Point p{100 + 10 * move, 80 + 7 * move};
+    surface().ClearPrimitives();
+    Move(p.x, p.y);
+    const auto lines = XorPolylines();
+    if (move <= 4) {
+      EXPECT_TRUE(lines.empty());
+      continue;
+    }
+    if (lines.empty()) continue;  // still counting
+    // The cross moves: the old one off where it was, the new one on here.
+    const std::size_t expected = drawnAt.empty() ? 2u : 4u;
+    EXPECT_EQ(lines.size(), expected);
+    if (!drawnAt.empty()) EXPECT_EQ(crossLinesAt(lines, drawnAt.back()), 2);
+    EXPECT_EQ(crossLinesAt(lines, p), 2);
+    drawnAt.push_back(p);
+  }
+  EXPECT_GE(drawnAt.size(), 3u);  // it follows from the sixth move at the latest
+
+  // A redraw wipes the cross and the count starts again.
+  surface().Key(platform::kKeyPageUp);
+  surface().Paint();
+  surface().ClearPrimitives();
+  Move(400, 300);
+  EXPECT_TRUE(XorPolylines().empty());
+}
+
+TEST_F(ViewInputTest, ArrowKeysTiltTheBoxOfACommandWithinItsLimitsAndDoNotPan) {
+  StartWithFixtureDrawing();
+  g_curCommand = 32879;
+  g_pickState = 12;  // a BOX command waits for its corners
+  surface().Paint();
+  Click(100, 100);
+  Move(300, 200);
+  ASSERT_EQ(g_view.m_boxStage, 4);
+  const double panX = g_layerOffsetX[0], panY = g_layerOffsetY[0];
+
+  surface().ClearPrimitives();
+  surface().Key(platform::kKeyUp);
+  EXPECT_DOUBLE_EQ(g_view.m_tiltAngle1, -5.0);
+  // The upright box off, the leaning one on.
+  const auto bands = XorPolylines();
+  ASSERT_EQ(bands.size(), 2u);
+  ASSERT_EQ(bands[1].points.size(), 5u);
+  EXPECT_NE(platform::Describe(bands[0]), platform::Describe(bands[1]));
+  bool leans = false;
+  for (std::size_t i = 0; i + 1 < bands[1].points.size(); ++i) {
+    const platform::Point a = bands[1].points[i], b = bands[1].points[i + 1];
+    if (a.x != b.x && a.y != b.y) leans = true;
+  }
+  EXPECT_TRUE(leans);
+
+  struct Keys {
+    int key;
+    int presses;
+    double tilt1, tilt2;
+  };
+  // Each edge leans by 5 degrees a press while it is inside 79 degrees.
+  const Keys keys[] = {{platform::kKeyUp, 20, -80.0, 0.0},
+                       {platform::kKeyDown, 1, -75.0, 0.0},
+                       {platform::kKeyDown, 40, 80.0, 0.0},
+                       {platform::kKeyRight, 1, 80.0, -5.0},
+                       {platform::kKeyLeft, 30, 80.0, 80.0}};
+  for (const Keys& k : keys) {
+    for (int i = 0; i < k.presses; ++i) surface().Key(k.key);
+    EXPECT_DOUBLE_EQ(g_view.m_tiltAngle1, k.tilt1) << k.key;
+    EXPECT_DOUBLE_EQ(g_view.m_tiltAngle2, k.tilt2) << k.key;
+  }
+  EXPECT_DOUBLE_EQ(g_layerOffsetX[0], panX);
+  EXPECT_DOUBLE_EQ(g_layerOffsetY[0], panY);
+  EXPECT_FALSE(surface().PaintPending());
+}
+
+TEST_F(ViewInputTest, F5TakesTheLastJoinedFigureBackUntilTheChainIsEmpty) {
+  StartWithFixtureDrawing();
+  g_curCommand = cmd::kCurveJoin;
+  g_pickState = 350;
+  // The chain: blocks 5, 6 and 7 after the join's own five.
+  const FigureRecord chain[] = {Line(0, 0, 10, 0), Line(10, 0, 10, 10), Line(10, 10, 0, 10)};
+  for (int i = 0; i < 3; ++i) {
+    g_curFigure = chain[i];
+    StoreSegment(5 + i);
+  }
+  StoreSegment(0);
+  StoreSegment(1);
+  g_workCount = 8;
+  const int beeps = backend().BeepCount();
+
+  surface().Key(platform::FunctionKey(5));
+  EXPECT_EQ(g_workCount, 7);
+  EXPECT_EQ(backend().BeepCount(), beeps + 1);
+  for (int block : {0, 1}) {
+    LoadSegment(block);
+    EXPECT_EQ(g_curFigure.end, (Vec2{10, 10})) << block;  // the second figure is the end again
+  }
+  EXPECT_EQ(g_pickPoint, (Vec2{10, 10}));
+
+  surface().Key(platform::FunctionKey(5));
+  surface().Key(platform::FunctionKey(5));
+  EXPECT_EQ(g_workCount, 5);
+  LoadSegment(1);
+  EXPECT_EQ(g_curFigure.kind, kKindEmpty);  // no end figure left
+  surface().Key(platform::FunctionKey(5));  // an empty chain gives nothing back
+  EXPECT_EQ(g_workCount, 5);
+  EXPECT_EQ(backend().BeepCount(), beeps + 3);
+
+  // Outside the join registration F5 does nothing.
+  g_curCommand = 32905;
+  g_workCount = 8;
+  surface().Key(platform::FunctionKey(5));
+  EXPECT_EQ(g_workCount, 8);
 }
 
 }  // namespace
