@@ -2,6 +2,7 @@
 // resuming a pick, the free point, the second figure's intersection and the
 // join step of the curve join. See pick_dispatch.h.
 #include <cmath>
+#include <limits>
 
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/command_state.h"
@@ -33,6 +34,27 @@ constexpr int kJoinWorkLimit = kSegmentBlockCount - 58;
 constexpr int kJoinFirstWorkBlock = 5;
 
 bool IsMoveCommand(int command) { return command == 32873 || command == 32878 || command == 32921; }
+
+// Of two joints with the chain end, the one nearer to the click becomes the
+// figure's own intersection choice (the low four bits of its choice word):
+// the joint computed again from the chain is then the one the user chose.
+void KeepJointNearestTo(FigureRecord& next, const FigureRecord& end, const Vec2& click) {
+  constexpr int kChoiceBits = 0xF;
+  double nearest = std::numeric_limits<double>::infinity();
+  int chosen = next.choice & kChoiceBits;
+  for (const int choice : {0, 1}) {
+    FigureRecord candidate = next;
+    candidate.choice = (next.choice & ~kChoiceBits) | choice;
+    const FigureRecord joint = IntersectFigures(AbsoluteFigure(end), AbsoluteFigure(candidate));
+    if (joint.number != kHitOnePoint && joint.number != kHitTouching) continue;
+    const double distance = std::hypot(joint.start.x - click.x, joint.start.y - click.y);
+    if (distance < nearest) {
+      nearest = distance;
+      chosen = choice;
+    }
+  }
+  next.choice = (next.choice & ~kChoiceBits) | chosen;
+}
 
 }  // namespace
 
@@ -195,8 +217,11 @@ int JoinNextFigure(ClickContext& c) {
     DrawPointAt(c.dc, choice.start, 0);
     DrawPointAt(c.dc, choice.end, 0);
     g_pickIndex = 1;
+    LoadSegment(1);
+    const FigureRecord end = g_curFigure;
     LoadSegment(2);
     next = g_curFigure;
+    KeepJointNearestTo(next, end, g_pickPoint);
   } else {
     if (!g_commandEngines.pickFigureOrCurve || !g_commandEngines.pickFigureOrCurve(0)) return 0;
     next = g_curFigure;

@@ -11,6 +11,7 @@
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/app/view_transform.h"
 #include "kelto_dorn/window/command_ids.h"
 #include "platform/key_codes.h"
 #include "tests/kelto_dorn/window/recording_engines.h"
@@ -316,24 +317,36 @@ TEST_F(PickDispatchTest, AJoinClickAppendsTheFigureThatMeetsTheChainEnd) {
   }
 }
 
-TEST_F(PickDispatchTest, AJoinWithTwoJointsAppendsOnTheNextClick) {
-  Arrange(cmd::kCurveJoin, 350, 1);
-  g_curFigure = Circle(0, 0, 5);
-  StoreSegment(5);
-  StoreSegment(0);
-  StoreSegment(1);
-  g_workCount = 6;
-  g_commandEngines.pickFigureOrCurve = [](int) {
-    g_curFigure = Circle(6, 0, 5, true);
-    return true;
-  };
-  Click(400, 300);
-  ASSERT_EQ(g_pickIndex, 0xFFFC);
-  Click(420, 300);  // the choice
-  EXPECT_EQ(g_workCount, 7);
-  EXPECT_EQ(g_pickIndex, 1);
-  LoadSegment(1);
-  EXPECT_EQ(g_curFigure.centre, (Vec2{6, 0}));
+// Two circles meet at (3, 4) and (3, -4): the click that chooses keeps the
+// joint nearer to it with the appended figure.
+TEST_F(PickDispatchTest, AJoinWithTwoJointsAppendsOnTheNextClickWithTheJointChosen) {
+  const FigureRecord chainEnd = Circle(0, 0, 5);
+  for (const Vec2 joint : {Vec2{3, 4}, Vec2{3, -4}}) {
+    SCOPED_TRACE(joint.y);
+    Arrange(cmd::kCurveJoin, 350, 1);
+    g_curFigure = chainEnd;
+    StoreSegment(5);
+    StoreSegment(0);
+    StoreSegment(1);
+    g_workCount = 6;
+    g_commandEngines.pickFigureOrCurve = [](int) {
+      g_curFigure = Circle(6, 0, 5, true);
+      return true;
+    };
+    Click(400, 300);
+    ASSERT_EQ(g_pickIndex, 0xFFFC);
+    surface().Paint();  // the transform of the drawing as shown
+    const platform::Point at = WorldToScreenRaw(joint.x, joint.y);
+    Click(at.x, at.y);  // the choice
+    EXPECT_EQ(g_workCount, 7);
+    EXPECT_EQ(g_pickIndex, 1);
+    LoadSegment(1);
+    EXPECT_EQ(g_curFigure.centre, (Vec2{6, 0}));
+    const FigureRecord again = IntersectFigures(chainEnd, g_curFigure);
+    EXPECT_EQ(again.number, kHitOnePoint);
+    EXPECT_NEAR(again.start.x, joint.x, 1e-9);
+    EXPECT_NEAR(again.start.y, joint.y, 1e-9);
+  }
 }
 
 TEST_F(PickDispatchTest, AFullJoinEndsAsTheRightButtonEndsIt) {
