@@ -152,13 +152,16 @@ void DrawMoveFeedback(CKelView& view, platform::DeviceContext& dc, platform::Poi
     view.UpdateCursor(over);
   }
   if (v.m_crossHair != 0) {
-    if (v.m_crossHair > kCrossHairStartsAfter)
-      DrawXorCross(dc, v.m_crossHairAt, 4 * (v.m_clientWidth + v.m_clientHeight));
-    ++v.m_crossHair;
+    // The count starts at 1 with each redraw: the first five moves only
+    // count, the sixth draws the cross, and each later one takes the cross
+    // off where it was before drawing it here.
+    const int half = 4 * (v.m_clientWidth + v.m_clientHeight);
     if (v.m_crossHair > kCrossHairStartsAfter) {
-      DrawXorCross(dc, p, 4 * (v.m_clientWidth + v.m_clientHeight));
+      if (v.m_crossHair > kCrossHairStartsAfter + 1) DrawXorCross(dc, v.m_crossHairAt, half);
+      DrawXorCross(dc, p, half);
       v.m_crossHairAt = p;
     }
+    if (v.m_crossHair <= kCrossHairStartsAfter + 1) ++v.m_crossHair;  // it stops counting once drawn
   }
   if (v.m_boxStage != 0) {
     view.DrawRubberBandBox(dc, v.m_boxStage);
