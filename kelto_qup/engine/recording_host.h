@@ -3,8 +3,10 @@
 // display step so that tests (and runs without a window) can read them back;
 // draining the queue runs an optional callback, which tests use to play the
 // user (a forced end, a key press) inside a run.
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +14,19 @@
 #include "kelto_qup/engine/run_host.h"
 
 namespace qup {
+
+// The list lines a run added. The run keeps its block echo to a window of
+// lines by deleting near the front (RunContext::EchoBlock), so the lines are
+// a deque: a delete there moves the few lines before it, not the whole list.
+// Compared with, and converted to, a vector of lines for tests.
+class ListLines : public std::deque<std::string> {
+ public:
+  using std::deque<std::string>::deque;
+  operator std::vector<std::string>() const { return {begin(), end()}; }
+  friend bool operator==(const ListLines& a, const std::vector<std::string>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+  }
+};
 
 class RecordingHost : public RunHost {
  public:
@@ -40,7 +55,7 @@ class RecordingHost : public RunHost {
   };
 
   std::vector<std::string> errorBoxes;  // CP932 texts
-  std::vector<std::string> listLines;   // CP932 texts
+  ListLines listLines;                  // CP932 texts
   int selectedLine = -1;
   int pumpCount = 0;
   int refreshCount = 0;

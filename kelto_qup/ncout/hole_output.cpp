@@ -41,6 +41,13 @@ constexpr double kSameHole = 0.001;
 // The back-off after each peck of a deep hole (mm): the writer sends no
 // retract amount, so the default of the (0, 100] range holds.
 constexpr double kDeepHoleRetract = 1.0;
+// More pecks than this in one deep hole is a high-speed cut too small (or a
+// hole too deep) to be meant: the run stops rather than write a program of
+// millions of blocks.
+constexpr int kMaxDeepHolePecks = 10000;
+// More holes than this along one chain is a chain far longer than its pitch
+// is meant for (a damaged length): the run stops instead of collecting them.
+constexpr double kMaxChainHoles = 100000.0;
 
 double NonZero(double v) { return v == 0.0 ? kZeroPlaceholder : v; }
 
@@ -173,6 +180,9 @@ int RunContext::CollectHolePositions(int start, int last, std::vector<HolePoint>
         holes.push_back({p.d4, p.d5, 0.0});
       } else {
         double s = first ? 0.0 : pitch - carried;
+        if ((length - s) / pitch + static_cast<double>(holes.size()) > kMaxChainHoles) {
+          return StopWithError(kErrorHoleRange);
+        }
         for (; s <= length + 1e-9; s += pitch) {
           double x = 0.0, y = 0.0;
           pointAt(std::min(s, length), x, y);
@@ -507,6 +517,11 @@ int RunContext::EmitHolePeckByMoves(int mode, double x, double y, double zOffset
   const double rLevel = h.RLevel + zOffset;
   const double bottom = h.Bottom + zOffset;
   const double startZ = h.StartZ + zOffset;
+  const double first = std::max(h.FirstDepth + zOffset, bottom);
+  // Checked before the hole's first block, so that it is not begun.
+  if (h.PeckStep > 0.0 && (first - bottom) / h.PeckStep > kMaxDeepHolePecks) {
+    return StopWithError(kErrorHoleRange);
+  }
   if (mode != 0) {
     OpenBlock();
     PutBlockText("G00");
@@ -535,7 +550,6 @@ int RunContext::EmitHolePeckByMoves(int mode, double x, double y, double zOffset
     return EndBlock();
   };
   if (std::fabs(job.CurrentPoint[2] - rLevel) > 1e-9 && zBlock(nullptr, rLevel, 0.0) == kStopRun) return kStopRun;
-  const double first = std::max(h.FirstDepth + zOffset, bottom);
   if (zBlock("G01", first, h.Feed) == kStopRun) return kStopRun;
   if (h.Spindle2 > 0.0) {
     WriteSpindleBlock(h.Spindle2);
@@ -547,7 +561,11 @@ int RunContext::EmitHolePeckByMoves(int mode, double x, double y, double zOffset
   // goes straight to the bottom.
   double feed2 = h.Feed2;
   if (h.PeckStep > 0.0) {
-    for (double depth = first - h.PeckStep; depth > bottom; depth -= h.PeckStep) {
+    // Each depth from the first one by the count, so that the loop ends
+    // even where a step is below the resolution of a far-off Z.
+    for (int peck = 1; peck <= kMaxDeepHolePecks; ++peck) {
+      const double depth = first - peck * h.PeckStep;
+      if (!(depth > bottom)) break;
       if (zBlock(nullptr, depth, feed2) == kStopRun) return kStopRun;
       feed2 = 0.0;
       if (zBlock(nullptr, depth + h.Retract, 0.0) == kStopRun) return kStopRun;

@@ -248,6 +248,17 @@ void PathPanes::MoveDraw3D(platform::DeviceContext& dc, double x, double y, doub
 void PathPanes::DrawScreenSegment(platform::DeviceContext& dc, int pane, std::array<double, 2> a,
                                   std::array<double, 2> b, int kind) {
   const PaneGeometry& g = geometry_[static_cast<std::size_t>(pane)];
+  // Nearly every segment of a replay lies inside its pane: such a segment
+  // (finite, as only numbers compare inside) goes straight to the buffer,
+  // exactly as clipping would leave it.
+  const double left = g.rect.left, top = g.rect.top, right = g.rect.right - 1, bottom = g.rect.bottom - 1;
+  const auto inside = [&](const std::array<double, 2>& p) {
+    return p[0] >= left && p[0] <= right && p[1] >= top && p[1] <= bottom;
+  };
+  if (inside(a) && inside(b) && a != b) {
+    Append(dc, pane, {RoundPixel(a[0]), RoundPixel(a[1])}, {RoundPixel(b[0]), RoundPixel(b[1])}, kind);
+    return;
+  }
   // A point of a damaged work file or display list can project past any
   // number (a work size of 1e308 at some zoom): such a segment has no place
   // on the screen and is left out, before and after clipping.

@@ -100,6 +100,45 @@ class SecondBaseLineTest : public EngineCoreTest {
   }
 };
 
+TEST_F(SecondBaseLineTest, IndicesPastTheTableStopWithError11) {
+  // Base-line ranges and the section command's joint elements name table
+  // entries: a damaged one past the table stops the run with error 11
+  // instead of reading outside it.
+  table.Point(0.0, 0.0);
+  const int a = table.Point(0.0, 5.0);
+  table.Line(0.0, 5.0, 10.0, 5.0);
+  const int b = table.Point(10.0, 5.0);
+  constexpr int kPast = 9999;
+  const struct {
+    const char* name;
+    int first, last;
+    int joint;  // the section command's first joint element (0: a point, no rejoin)
+  } cases[] = {
+      {"base line ending past the table", a, kPast, 0},
+      {"base line starting past the table", kPast - 1, kPast, 0},
+      {"section joint past the table", a, b, kPast},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.errorBoxes.clear();
+    run.AbortFlag = 0;
+    LoadTable();
+    auto& s = run.engine.stepping;
+    s.SectionCommand.code = 0x7100;
+    s.SectionCommand.d1 = Pack(c.joint, c.joint);
+    s.SecondBaseLineCommand.code = 0x7100;
+    s.SecondBaseLineCommand.d4 = Pack(c.first, c.last);
+    s.SecondBaseLineCommand.d5 = 1.5;
+    run.core.SnapshotFlags = 0x8000;
+    run.R0.d2 = 1.0;
+    run.R0.d3 = 0.0;
+    run.R0.d4 = 3.0;
+    run.R0.d5 = 0.0;
+    EXPECT_EQ(run.EmitElementMotion(0), kStopRun);
+    EXPECT_TRUE(Shown(11)) << (host.errorBoxes.empty() ? "no box" : host.errorBoxes[0]);
+  }
+}
+
 TEST_F(SecondBaseLineTest, OnlyTwoPointsStopWithError39) {
   table.Point(0.0, 0.0);
   const int a = table.Point(0.0, 5.0);

@@ -186,6 +186,48 @@ TEST_F(ElementSteppingTest, FailedStepsStopWithTheirErrorAndGiveEverythingBack) 
   }
 }
 
+TEST_F(ElementSteppingTest, IndicesPastTheTableStopWithError11AndGiveEverythingBack) {
+  // Every index a step takes from the stream goes through the checked load:
+  // one past the table (a damaged hand-over) stops with error 11.
+  constexpr int kPast = 9999;
+  const int farModifiers = Reform(sweep, kPast - 1, kPast);
+  const int farMirror = Modifier(0x400, Range(kPast, kPast));
+  const int farAxis = Reform(sweep, farMirror, farMirror);
+  const struct {
+    const char* name;
+    int command;
+    bool fromFrame;  // the frame of the last move names the command (frame index)
+  } cases[] = {
+      {"modifiers past the table", farModifiers, false},
+      {"mirror axis past the table", farAxis, false},
+      {"frame naming a command past the table", sweep, true},
+  };
+  LoadTable();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PrepareRegisters();
+    run.AbortFlag = 0;
+    run.engine.stepping.StepFlags = 0;
+    host.errorBoxes.clear();
+    run.R0.d4 = 3.0;
+    run.R0.d5 = 2.0;
+    const Snapshot before = Take();
+    run.ElementIndex = c.command;
+    run.StepMode = 0;
+    if (c.fromFrame) {
+      run.StepMode = 0xFFFF;  // the move comes from the current frame
+      run.core.CurrentFrame = FrameRef::Slot52;
+      NcElement& frame = run.Slot(SaveSlot::Slot52);
+      frame.flags = 0x110;  // the frame names a command: its d5
+      frame.d5 = kPast;
+    }
+    EXPECT_EQ(run.StepElement(0), 0);
+    ASSERT_EQ(host.errorBoxes.size(), 1u);
+    EXPECT_NE(host.errorBoxes[0].find("ERROR.2011"), std::string::npos) << host.errorBoxes[0];
+    ExpectSame(before);
+  }
+}
+
 TEST_F(ElementSteppingTest, RotationComponentsBelowOneBillionthAreZero) {
   // Flags above 15 turn the normal by the step frame's direction; a frame
   // along Y (with cos 90 degrees left as 6e-17) gives I = 0 exactly.

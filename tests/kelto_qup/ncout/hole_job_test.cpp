@@ -162,6 +162,51 @@ TEST_F(HoleJobTest, DeepHoleCutsItsTopThenPecksAtHighSpeed) {
   }
 }
 
+TEST_F(HoleJobTest, AHoleOfMoreStepsThanCanBeMeantStopsWithAnError) {
+  // A damaged hand-over: a peck step of a micron's fraction, a bottom a
+  // kilometre down, or a chain of holes a billion metres long would write a
+  // program of millions of blocks; the run stops with the hole error
+  // instead, before the hole is begun.
+  struct Case {
+    const char* name;
+    double cut;     // the deep hole's high-speed cut (0: a drilled chain)
+    double bottom;  // the hole bottom Z
+    double chainLength;
+  };
+  const Case cases[] = {
+      {"peck step far too small", 1e-6, -10.0, 0.0},
+      {"hole far too deep", 4.0, -1e6, 0.0},
+      {"chain far too long", 0.0, -10.0, 1e12},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reset();
+    HoleProcess hole = Drill();
+    hole.step.depth = c.bottom;
+    HandoverBuilder job;
+    if (c.cut > 0.0) {
+      hole.code = 0x6C00;
+      hole.tool.peckDepth = 3.0;
+      hole.tool.pCode = c.cut;
+      job = Drilling(hole, 2);
+    } else {
+      job.Begin();
+      job.Line(100, 0, 0, c.chainLength, 0);
+      job.Point(100, 0, 0);
+      job.BeginHoleProcess(400, hole);
+      job.HoleCutIn(401, hole);
+      job.Hole(402, 100, hole);
+      job.ProcessEnd(500);
+      job.End();
+    }
+    EXPECT_EQ(Run(job), 0);
+    ASSERT_EQ(host.errorBoxes.size(), 1u);
+    EXPECT_NE(host.errorBoxes[0].find("ERROR.2005"), std::string::npos);
+    EXPECT_EQ(run->job.RunIncomplete, 1);
+    EXPECT_LT(NcText().size(), 4000u);
+  }
+}
+
 TEST_F(HoleJobTest, HolesAlongAChainAtHalfTheToolDiameterAndNoneOnItsClosingElement) {
   // The writer sends no pitch: holes go along the lines and arcs at half the
   // tool diameter. The range's last element closes the item and gets none.
@@ -433,6 +478,11 @@ TEST_F(HoleJobTest, HoleSubprogramFileListsThePoints) {
   EXPECT_EQ(Lines(ReadText(testsupport::DatFolder(home()) / "HOLES.NC")),
             (Strings{"O1001", "X10.Y15.", "X30.Y15.", "X50.Y15.", "M99 ", "  "}));
   EXPECT_EQ(NcExeWord(), 0);
+  // The main program still drills its holes where the drawing says.
+  const auto plunges = ReadBack(Levels(Drill()));
+  if (!plunges.empty()) {
+    EXPECT_EQ(plunges.size(), 3u);
+  }
 }
 
 TEST_F(HoleJobTest, PositioningMovesToEachPoint) {

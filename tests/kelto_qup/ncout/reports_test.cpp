@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "tests/kelto_qup/support/handover_builder.h"
+#include "tests/kelto_qup/support/rs274.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -81,6 +82,13 @@ class ReportsTest : public testsupport::ProgramFolderTest {
     run->InitNcJob();
     ASSERT_EQ(run->StartNcCreation(), 0);
     ASSERT_TRUE(host.errorBoxes.empty());
+    // The program the reports describe is one a machine may run: both
+    // processes drill from R2, the second from its start level 40.
+    const fs::path nc = testsupport::DatFolder(home()) / "HOLE.NC";
+    if (!fs::exists(nc)) return;
+    const testsupport::MotionCheck check =
+        testsupport::CheckNcMotion(nc, home(), {.rLevel = 2.0, .startLevel = 40.0, .lengthOffsets = {}});
+    if (check.ran) EXPECT_TRUE(check.violations.empty()) << testsupport::Describe(check.violations) << ReadText(nc);
   }
 
   qup::RecordingHost host;

@@ -13,6 +13,7 @@
 #include "shared/handover/nc_element.h"
 #include "tests/end_to_end/four_hole_job.h"
 #include "tests/kelto_qup/shell/shell_fixture.h"
+#include "tests/kelto_qup/support/rs274.h"
 
 namespace qup::shell::test {
 namespace {
@@ -95,6 +96,16 @@ TEST_F(ShellTest, AFourHoleJobRunsDrawsListsItsBlocksAndWritesItsProgram) {
   EXPECT_GE(DrawnInColour(view().Primitives(), toolColour), 4) << "tool 5 draws in colour 5";
   EXPECT_EQ(c.app.run.output.OutputSuppress, 64);
   EXPECT_EQ(c.app.panes.colorOffset, 0);
+  // The program the shell wrote: a machine may run it, and it drills the
+  // four holes from R2 and the start level 50.
+  const testsupport::MotionCheck check = testsupport::CheckNcMotion(
+      testsupport::DatFolder(home()) / "HOLE.NC", home(), {.rLevel = 2.0, .startLevel = 50.0, .lengthOffsets = {}});
+  if (!check.ran) return;
+  EXPECT_TRUE(check.violations.empty()) << testsupport::Describe(check.violations) << nc;
+  int drilled = 0;
+  for (const testsupport::CanonMove& m : check.moves)
+    drilled += m.kind == testsupport::CanonMove::Kind::kFeed && m.z == -10.0;
+  EXPECT_EQ(drilled, 4) << check.trace;
 }
 
 TEST_F(ShellTest, AHandoverWithoutMachiningIsNamedAndWritesNoProgram) {

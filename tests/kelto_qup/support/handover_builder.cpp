@@ -207,7 +207,8 @@ void HandoverBuilder::BeginDefinition(int number, const HoleProcess& p) {
 int HandoverBuilder::BeginHoleProcess(int number, const HoleProcess& p) {
   const handover::ToolMapRecord record = ToolMapRecordOf(p);
   const int mapNumber = AddToolRecords(number, record, true, 0);
-  Add(number, 0x9F00).flags = p.definition.dataFormat;
+  // The data format switch belongs to drilling; helical and deep holes have none.
+  if (p.code == 0x6800) Add(number, 0x9F00).flags = p.definition.dataFormat;
   AddProcessStart(number, record, p.definition.atcX, p.definition.atcY, p.definition.atcZ);
   // The process parameters: the hole definition has no values for them but
   // its post.
@@ -271,7 +272,7 @@ void HandoverBuilder::Hole(int number, int itemKey, const HoleProcess& p) {
     e.flags |= 0x1;
     e.d2 = t.peckDepth;
   }
-  if (p.code == 0x6800 && t.tipAngle == 90.0 && p.step.holeDiameter > 0.0) {
+  if (t.tipAngle == 90.0 && p.step.holeDiameter > 0.0) {
     // A chamfer milled round the hole: its diameter and two feeds.
     e.flags = (e.flags & ~0x3) | 0x8;
     e.d2 = p.step.downFeed;

@@ -109,7 +109,7 @@ class HandoverBuilder {
   void BeginDefinition(int number, const HoleProcess& process);
   // The process change of a hole definition, as the builder writes it: tool
   // data, the tool change with its tool map record (not for the first), the
-  // hole-output switch, the process start, the process parameters and, for
+  // hole-output switch (drilling only), the process start, the process parameters and, for
   // a helical process, its helix values. Returns the tool map record's number.
   int BeginHoleProcess(int number, const HoleProcess& process);
   // The cut-in of a hole definition (its start level and return mode).
