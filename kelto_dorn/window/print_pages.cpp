@@ -15,7 +15,7 @@
 #include "kelto_dorn/tooldb/atc_table.h"
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "kelto_dorn/tooldb/field_texts.h"
-#include "kelto_dorn/tooldb/hole_process_record.h"
+#include "kelto_dorn/tooldb/hole_process_file.h"
 #include "kelto_dorn/tooldb/tool_table.h"
 #include "kelto_dorn/window/kel_view.h"
 #include "kelto_dorn/window/printing.h"
@@ -378,7 +378,7 @@ void PrintHoleRegister(PageCursor& page, const RegisterLayout& layout, CKelDoc& 
   for (const std::string& name : SubFolders(processes)) {
     HoleProcessRecord process{};
     // A process whose file is missing or damaged prints nothing.
-    if (!platform::ReadRecord(processes / platform::DiskName(name) / kHoleProcessFileName, process).ok()) continue;
+    if (!ReadHoleProcessFile(processes / platform::DiskName(name) / kHoleProcessFileName, process).ok()) continue;
     platform::SetFieldText(process.name, name);
     if (g_commandEngines.matchToolsToAtcTable) g_commandEngines.matchToolsToAtcTable(process);
     if (!PrintHoleProcessList(page, layout, process, doc.atc)) return;

@@ -38,14 +38,24 @@ platform::FileResult ReadCodeLineFile(const std::filesystem::path& path, CodeLin
   return result;
 }
 
-platform::FileResult WriteCodeLineFile(const std::filesystem::path& path, const CodeLineTable& table,
-                                       std::size_t count) {
+platform::FileResult PrepareCodeLineFile(const std::filesystem::path& path, const CodeLineTable& table,
+                                         std::size_t count, std::vector<CodeLineRecord>& lines,
+                                         platform::FileWrite& file) {
   if (count > kCodeLineCount) {
     return RefusedWrite(path, std::to_string(count) + " code lines are more than " + std::to_string(kCodeLineCount));
   }
-  std::vector<CodeLineRecord> lines(count);
+  lines.assign(count, CodeLineRecord{});
   for (std::size_t i = 0; i < count; ++i) std::memcpy(lines[i].text, table[i].text, CodeLineRecord::kSize);
-  return platform::WriteRecords(path, lines.data(), lines.size());
+  file = {path, lines.data(), lines.size() * sizeof(CodeLineRecord)};
+  return {};
+}
+
+platform::FileResult WriteCodeLineFile(const std::filesystem::path& path, const CodeLineTable& table,
+                                       std::size_t count) {
+  std::vector<CodeLineRecord> lines;
+  platform::FileWrite file;
+  if (platform::FileResult r = PrepareCodeLineFile(path, table, count, lines, file); !r.ok()) return r;
+  return platform::WriteFileAtomic(file.path, file.data, file.size);
 }
 
 }  // namespace handover

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/record_file.h"
 
@@ -56,5 +57,13 @@ platform::FileResult ReadCodeLineFile(const std::filesystem::path& path, CodeLin
 // above 384 is refused and nothing is written.
 platform::FileResult WriteCodeLineFile(const std::filesystem::path& path, const CodeLineTable& table,
                                        std::size_t count);
+
+// The same lines as one file of a set written together
+// (platform::WriteFilesTogether): the same refusal, nothing written; on
+// success `lines` holds the records and `file` names path and points into
+// `lines`, which must outlive the write.
+platform::FileResult PrepareCodeLineFile(const std::filesystem::path& path, const CodeLineTable& table,
+                                         std::size_t count, std::vector<CodeLineRecord>& lines,
+                                         platform::FileWrite& file);
 
 }  // namespace handover

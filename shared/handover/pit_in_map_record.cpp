@@ -40,7 +40,8 @@ platform::FileResult ReadPitInMap(const std::filesystem::path& path, std::vector
   return result;
 }
 
-platform::FileResult WritePitInMap(const std::filesystem::path& path, std::span<const PitInMapRecord> items) {
+platform::FileResult PreparePitInMap(const std::filesystem::path& path, std::span<const PitInMapRecord> items,
+                                     platform::FileWrite& file) {
   const std::size_t used = UsedItems(items);
   if (used > kMaxPitInItems) {
     return RefusedWrite(path, std::to_string(used) + " pit-in items are more than " + std::to_string(kMaxPitInItems));
@@ -48,7 +49,14 @@ platform::FileResult WritePitInMap(const std::filesystem::path& path, std::span<
   for (std::size_t i = 0; i < used; ++i) {
     if (std::string fault = CheckItem(items[i], i); !fault.empty()) return RefusedWrite(path, fault);
   }
-  return platform::WriteRecords(path, items.data(), used);
+  file = {path, items.data(), used * sizeof(PitInMapRecord)};
+  return {};
+}
+
+platform::FileResult WritePitInMap(const std::filesystem::path& path, std::span<const PitInMapRecord> items) {
+  platform::FileWrite file;
+  if (platform::FileResult r = PreparePitInMap(path, items, file); !r.ok()) return r;
+  return platform::WriteFileAtomic(file.path, file.data, file.size);
 }
 
 }  // namespace handover

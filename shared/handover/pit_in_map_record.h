@@ -70,4 +70,10 @@ platform::FileResult ReadPitInMap(const std::filesystem::path& path, std::vector
 // and nothing is written.
 platform::FileResult WritePitInMap(const std::filesystem::path& path, std::span<const PitInMapRecord> items);
 
+// The same map as one file of a set written together
+// (platform::WriteFilesTogether): the same refusal, nothing written; on
+// success `file` names path and points into `items`.
+platform::FileResult PreparePitInMap(const std::filesystem::path& path, std::span<const PitInMapRecord> items,
+                                     platform::FileWrite& file);
+
 }  // namespace handover

@@ -30,13 +30,21 @@ platform::FileResult ReadToolMapFile(const std::filesystem::path& path, std::vec
   return result;
 }
 
-platform::FileResult WriteToolMapFile(const std::filesystem::path& path, std::span<const ToolMapRecord> records) {
+platform::FileResult PrepareToolMapFile(const std::filesystem::path& path, std::span<const ToolMapRecord> records,
+                                        platform::FileWrite& file) {
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (!ToolMapValuesFinite(records[i])) {
       return RefusedWrite(path, "tool map record " + std::to_string(i + 1) + " holds a value that is not a number");
     }
   }
-  return platform::WriteRecords(path, records.data(), records.size());
+  file = {path, records.data(), records.size_bytes()};
+  return {};
+}
+
+platform::FileResult WriteToolMapFile(const std::filesystem::path& path, std::span<const ToolMapRecord> records) {
+  platform::FileWrite file;
+  if (platform::FileResult r = PrepareToolMapFile(path, records, file); !r.ok()) return r;
+  return platform::WriteFileAtomic(file.path, file.data, file.size);
 }
 
 }  // namespace handover

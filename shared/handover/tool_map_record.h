@@ -176,6 +176,12 @@ platform::FileResult ReadToolMapFile(const std::filesystem::path& path, std::vec
 // finite is refused and nothing is written.
 platform::FileResult WriteToolMapFile(const std::filesystem::path& path, std::span<const ToolMapRecord> records);
 
+// The same map as one file of a set written together
+// (platform::WriteFilesTogether): the same refusal, nothing written; on
+// success `file` names path and points into `records`.
+platform::FileResult PrepareToolMapFile(const std::filesystem::path& path, std::span<const ToolMapRecord> records,
+                                        platform::FileWrite& file);
+
 // True when every float and double of the record is finite.
 bool ToolMapValuesFinite(const ToolMapRecord& record);
 

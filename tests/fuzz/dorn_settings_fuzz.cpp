@@ -1,20 +1,34 @@
 // Kelto_Dorn's settings and database files, fuzzed one at a time (the first
 // byte picks which): the system record and colours, the BOX-hole and
 // finishing-pass settings, "$QUP.@@@", the machining defaults, the database
-// selection, the current tool folder and the current machine's ATC table.
+// selection, the current tool folder, the current machine's ATC table, a hole
+// process (its steps then formatted as the register print lists them) and
+// the tool numbers of the machining order's "M00SET.txt".
 #include <cstdint>
 #include <span>
 
+#include "kelto_dorn/camdata/order_list.h"
 #include "kelto_dorn/document/startup.h"
 #include "kelto_dorn/document/system_record.h"
 #include "kelto_dorn/machining/definition_defaults.h"
 #include "kelto_dorn/tooldb/atc_table.h"
 #include "kelto_dorn/tooldb/db_selection.h"
+#include "kelto_dorn/tooldb/hole_process_file.h"
 #include "kelto_dorn/tooldb/tool_table.h"
 #include "tests/fuzz/dorn_fuzz_setup.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
+
+constexpr char kHoleProcessFile[] = "_ANA/P/$HOLE_DBS.@@@";
+
+void ReadHoleProcess(dorn::CKelDoc& d) {
+  dorn::HoleProcessRecord process{};
+  if (!dorn::ReadHoleProcessFile(fuzz::ProgramFolder() / kHoleProcessFile, process).ok()) return;
+  for (dorn::AtcRecord& row : process.rows) {
+    if (row.diameter != 0.0f) dorn::FormatThroughScratch(d.atc, row, dorn::DocAtcTable::kScratchSlot);
+  }
+}
 
 struct Target {
   const char* relativePath;  // under the program folder (here also the data root)
@@ -51,6 +65,8 @@ const Target kTargets[] = {
        WriteSelection();
        dorn::LoadAtcTable(d.atc);
      }},
+    {kHoleProcessFile, ReadHoleProcess},
+    {"M00SET.txt", [](dorn::CKelDoc&) { dorn::ReadM00Settings(); }},
 };
 
 }  // namespace

@@ -15,8 +15,10 @@
 #include "kelto_dorn/app/text_record.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/undo.h"
+#include "kelto_dorn/tooldb/hole_process_record.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "kelto_qup/shell/display_window.h"
+#include "kelto_qup/shell/main_frame.h"
 #include "platform/text.h"
 #include "shared/handover/code_line_record.h"
 #include "shared/handover/color_table.h"
@@ -232,6 +234,31 @@ void SettingsSeeds(const fs::path& corpus) {
   Save(out, "selection", WithSelector(6, ReadBytes(fixtures / "tooldb" / "DBS_NAME_sample.@@@")));
   Save(out, "tools", WithSelector(7, ReadBytes(fixtures / "tooldb" / "DBS_GEN_three_tools.@@@")));
   Save(out, "atc", WithSelector(8, ReadBytes(fixtures / "tooldb" / "ATC_DBS_three_rows.@@@")));
+  // A hole process of two steps, a centre drill and a drill, written whole
+  // as the hole-process editor writes its record.
+  dorn::HoleProcessRecord process{};
+  platform::SetFieldText(process.name, "M10_TAP");
+  const struct {
+    int atc, cycle, speed;
+    float diameter, tipAngle, feed;
+    const char *sec, *folder;
+  } steps[] = {{2, 81, 1500, 3.0f, 90.0f, 80.0f, "CD3", "CENTER"}, {5, 83, 1200, 8.5f, 118.0f, 100.0f, "DR8.5", "DRILL"}};
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    dorn::AtcRecord& row = process.rows[i];
+    row.inUse = 1;
+    row.atcNumber = steps[i].atc;
+    row.cannedCycle = steps[i].cycle;
+    row.spindleSpeed = steps[i].speed;
+    row.diameter = steps[i].diameter;
+    row.tipAngle = steps[i].tipAngle;
+    row.feed = steps[i].feed;
+    row.peckDepth = 2.0f;
+    platform::SetFieldText(row.secName, steps[i].sec);
+    platform::SetFieldText(row.toolName, steps[i].folder);
+  }
+  Save(out, "hole_process", WithSelector(9, Written([&](auto p) { return platform::WriteRecord(p, process); })));
+  const std::string m00 = "T5\r\nT12 M00\r\n3\r\n";
+  Save(out, "m00_settings", WithSelector(10, Bytes(m00.begin(), m00.end())));
 }
 
 // The companion's start files as Kelto_Dorn and the companion write them,
@@ -264,6 +291,9 @@ void QupStartFileSeeds(const fs::path& corpus) {
   Save(out, "display", WithSelector(10, Written([&](auto p) { return handover::WriteDisplayList(p, display, 0); })));
   const std::string text = "G65P9000\r\nM98P9001\r\n";
   Save(out, "controller", WithSelector(11, Bytes(text.begin(), text.end())));
+  // The window's place as the main frame writes it when it closes.
+  const qup::shell::WindowPlacement placement{40, 30, 1320, 1054, 0x1074, 0x4074};
+  Save(out, "rect", WithSelector(12, Written([&](auto p) { return platform::WriteRecord(p, placement); })));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 // times, the editor's names, the drawing's tool comments, the pane files
 // ("$LIB.@@@", "$CG_WINDW.@@@", "$CGM.@@@") and the display list, which is
 // then replayed into the panes with their decorations, as the first paint of
-// a reloaded view does. A damaged file is named and gives its defaults.
+// a reloaded view does, and the window placement "$RECT.@@@", from which the
+// main frame takes its place and its tool bars' sides. A damaged file is
+// named and gives its defaults.
 #include <cstdint>
 #include <iterator>
 #include <memory>
@@ -11,8 +13,10 @@
 #include <vector>
 
 #include "kelto_qup/shell/display_window.h"
+#include "kelto_qup/shell/main_frame.h"
 #include "kelto_qup/shell/qup_app.h"
 #include "kelto_qup/shell/qup_doc.h"
+#include "platform/frame.h"
 #include "platform/paths.h"
 #include "platform/recording_context.h"
 #include "shared/handover/display_record.h"
@@ -24,6 +28,7 @@ const char* const kFiles[] = {
     "$@@@.@@@",      "$COLOR.@@@",   "$Cps_Post.@@@",         "$DEF_KAKO2.@@@",
     "$EDIT.@@@",     "$KP_TIME.@@@", "UNIT/PGM/DAT/HOLE.tcm", "$LIB.@@@",
     "$CG_WINDW.@@@", "$CGM.@@@",     "$CG_DATA.LST",          "FANUC.txt",
+    "$RECT.@@@",
 };
 
 void ReadEverything() {
@@ -36,6 +41,11 @@ void ReadEverything() {
   qup::shell::LoadDisplayWindow(app->panes, reload);
 
   qup::shell::CQupDoc doc;
+  const std::unique_ptr<platform::Frame> window = platform::CreateFrame();
+  qup::shell::CMainFrame frame(*app, doc, *window);
+  frame.PreCreateWindow();
+  frame.OnCreate();
+
   doc.LoadDisplayList(platform::ProgramFolder() / handover::kDisplayListFileName);
   platform::RecordingContext dc({640, 480}, std::make_shared<std::vector<platform::Primitive>>());
   app->panes.Setup({640, 480}, 0);

@@ -1,7 +1,10 @@
 // The builder's streams record by record: the figure data, numbering, the
 // process framing, program numbers, the pit-in section, and what a damaged
 // or unusual drawing gives.
+#include <sys/resource.h>
+
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -254,26 +257,88 @@ TEST_F(BuilderTest, CodeLinesBeyondTheTableStopTheBuild) {
   EXPECT_NE(platform::Cp932ToUtf8(r.failure).find("384"), std::string::npos);
   // Nothing of the failed build replaced the old hand-over.
   EXPECT_EQ(FileBytes(home() / "$DORN_DAT.@@@").size(), 3u);
-  EXPECT_FALSE(fs::exists(home() / "$DORN_DAT.@@@.new"));
+  for (const auto& e : fs::directory_iterator(home())) {
+    EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+  }
 }
 
+// The companion reads the four files as one job, so a build that cannot
+// replace one of them must replace none: neither a full disk nor a last file
+// that cannot be put in place after the others were written may leave new
+// files beside old ones, and nothing of the attempt stays in the folder.
 TEST_F(BuilderTest, AFileThatCannotBeWrittenLeavesTheOldHandOverWhole) {
-  AddPointCurve(501, {{10.0, 10.0}});
-  AddHoleDefinition(HoleDefinition{});
-  OrderAllItems();
-  ASSERT_TRUE(Build().written);
-  const std::vector<std::uint8_t> before = FileBytes(home() / "$DORN_DAT.@@@");
-  // The tool map's new file cannot be made: a folder stands in its way.
-  fs::create_directories(home() / "$P_MAP.@@@.new");
-  HoleDefinition second;
-  second.number = 11000;
-  AddHoleDefinition(second);
-  OrderAllItems();
-  const CamBuildResult r = Build();
-  EXPECT_FALSE(r.written);
-  EXPECT_FALSE(r.failure.empty());
-  EXPECT_EQ(FileBytes(home() / "$DORN_DAT.@@@"), before);
-  EXPECT_FALSE(fs::exists(home() / "$DORN_DAT.@@@.new"));
+  const char* const kFiles[4] = {"$DORN_DAT.@@@", "$P_MAP.@@@", "$DORN_CDE.@@@", "$oikomi_map.@@@"};
+  struct Case {
+    const char* name;
+    const char* blocked;  // a folder stands where this file goes, or nullptr
+    bool diskFull;        // files may not grow past a limit, as on a full disk (for root too)
+  };
+  const Case cases[] = {
+      {"the pit-in map, written last, cannot replace its old file", "$oikomi_map.@@@", false},
+      {"the disk is full before the new element stream is whole", nullptr, true},
+  };
+  bool first = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!first) {  // each case in a fresh program folder
+      TearDown();
+      SetUp();
+    }
+    first = false;
+    AddPointCurve(501, {{10.0, 10.0}});
+    HoleDefinition one;
+    one.atc = 3;
+    AddHoleDefinition(one);
+    g_drawingHeader.programNumber = 1000;
+    platform::SetFieldText(g_drawingHeader.programComment, "OLD");
+    OrderAllItems();
+    ASSERT_TRUE(Build().written);
+    if (c.blocked) {
+      fs::remove(home() / c.blocked);
+      fs::create_directories(home() / c.blocked / "inside");
+    }
+    std::vector<std::vector<std::uint8_t>> before;
+    for (const char* f : kFiles) before.push_back(FileBytes(home() / f));
+    ASSERT_FALSE(before[1].empty());  // the tool map and code line have old records
+    ASSERT_FALSE(before[2].empty());
+    // Every file would change: another hole, tool, program number and comment.
+    HoleDefinition second;
+    second.number = 11000;
+    second.atc = 7;
+    AddHoleDefinition(second);
+    g_drawingHeader.programNumber = 2000;
+    platform::SetFieldText(g_drawingHeader.programComment, "NEW");
+    OrderAllItems();
+    CamBuildResult r;
+    if (c.diskFull) {
+      const std::size_t limit = before[0].size();  // the new stream is longer than the old one
+      rlimit saved{};
+      ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+      const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+      rlimit small = saved;
+      small.rlim_cur = limit;
+      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+      r = Build();
+      setrlimit(RLIMIT_FSIZE, &saved);
+      std::signal(SIGXFSZ, oldHandler);
+    } else {
+      r = Build();
+    }
+    EXPECT_FALSE(r.written);
+    EXPECT_NE(r.failure.find("no file was replaced"), std::string::npos) << r.failure;
+    for (std::size_t i = 0; i < 4; ++i) {
+      if (c.blocked && std::string(kFiles[i]) == c.blocked) {
+        EXPECT_TRUE(fs::is_directory(home() / kFiles[i] / "inside"));
+      } else {
+        EXPECT_EQ(FileBytes(home() / kFiles[i]), before[i]) << kFiles[i];
+      }
+    }
+    for (const auto& e : fs::directory_iterator(home())) {
+      const std::string name = e.path().filename().string();
+      EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+      EXPECT_EQ(name.find(".old"), std::string::npos) << name;
+    }
+  }
 }
 
 TEST_F(BuilderTest, ADefinitionWithAValueThatIsNotANumberIsLeftOutAndNamed) {

@@ -138,7 +138,7 @@ TEST_F(NcRequestTest, ASingleDefinitionKeyBecomesTheOrder) {
 TEST_F(NcRequestTest, AFailedBuildStartsNothing) {
   AddHoleDefinition(HoleDefinition{});
   OrderAllItems();
-  fs::create_directories(home() / "$DORN_DAT.@@@.new");
+  fs::create_directories(home() / "$DORN_DAT.@@@" / "inside");  // the stream cannot be replaced
   EXPECT_FALSE(BuildAndStart(Recording(), 1, 4, 6));
   EXPECT_TRUE(started.empty());
   EXPECT_EQ(saves, 0);
@@ -235,9 +235,13 @@ TEST_F(NcRequestTest, ACheckFileNameThatCannotBeWrittenStartsNothing) {
   DialogDriver d(dialog);
   backend().AnswerFileChooser("/net/share/A.NC");
   EXPECT_TRUE(d.Click(nc_check::kSharedFile));
+  const std::size_t boxes = ShownTexts().size();
   EXPECT_TRUE(d.Click(nc_check::kOutput));
   EXPECT_TRUE(started.empty());
   EXPECT_FALSE(dialog.HasEnded());
+  // The user is told why nothing started, with the file that was not written.
+  ASSERT_EQ(ShownTexts().size(), boxes + 1);
+  EXPECT_NE(ShownTexts().back().find(kCheckFileName), std::string::npos) << ShownTexts().back();
   dialog.DestroyWindow();
 }
 

@@ -78,7 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
         SurfaceCase{"BlRib", SurfaceKind::BlRib, 1, R{{0x3100, 0}, {0x5700, 1}, {0x5700, 1}, {0x5900, 2}}},
         SurfaceCase{"Ref", SurfaceKind::Ref, 1, R{{0x3600, 0}, {0x3700, 1}}},
         SurfaceCase{"Fillet", SurfaceKind::Fillet, 1, R{{0x3900, 0}, {0x1200, 1}, {0x5900, 1}}},
-        SurfaceCase{"Wire", SurfaceKind::Wire4, 1, R{{0x3100, 0}, {0x5700, 1}, {0x5700, 1}, {0x5900, 1}}}),
+        SurfaceCase{"FilletWall", SurfaceKind::FilletWall, 1, R{{0x3900, 0}, {0x1200, 1}, {0x5900, 1}}},
+        SurfaceCase{"PlusFillet", SurfaceKind::PlusFillet, 1, R{{0x3900, 0}, {0x1200, 1}, {0x5900, 1}}},
+        SurfaceCase{"Wire", SurfaceKind::Wire4, 1, R{{0x3100, 0}, {0x5700, 1}, {0x5700, 1}, {0x5900, 1}}},
+        SurfaceCase{"Wire2", SurfaceKind::Wire2, 1, R{{0x3100, 0}, {0x5700, 1}, {0x5700, 1}, {0x5900, 1}}}),
     [](const ::testing::TestParamInfo<SurfaceCase>& info) { return std::string(info.param.name); });
 
 using SurfaceTest = CamDataTest;
