@@ -197,5 +197,19 @@ TEST_F(ToolDatabaseDialogTest, ANewBaseCopiesEveryToolFolderAnEmptyOneToo) {
   EXPECT_TRUE(dialog.HasEnded());
 }
 
+TEST_F(ToolDatabaseDialogTest, AToolFileThatCannotBeReadIsNamedAndNeverWrittenOver) {
+  Prepare({});
+  fs::remove(ToolFile("BASE1", "END"));
+  fs::create_directories(ToolFile("BASE1", "END") / "inside");  // there, but not a file to read
+  CToolDatabaseDlg dialog(tools_);
+  ASSERT_TRUE(dialog.CreateModeless());
+  EXPECT_TRUE(WasShown("ファイルＯｐｅｎエラー"));
+  DialogDriver d(dialog);
+  TypeRecord(d, Record("EM", "10"));
+  d.Click(id::kRegister);
+  EXPECT_TRUE(WasShown("保存しません"));
+  EXPECT_TRUE(fs::is_directory(ToolFile("BASE1", "END") / "inside"));
+}
+
 }  // namespace
 }  // namespace dorn::test
