@@ -38,15 +38,6 @@ void AppendRow(std::string& out, std::string_view machine, DocAtcTable& table, i
   out.append("\n");
 }
 
-int CoolantFromText(std::string_view text, int current) {
-  using platform::Sjis;
-  if (text == Sjis("油")) return 1;
-  if (text == Sjis("エア")) return 2;
-  if (text == Sjis("Ｓ油") || text == "S" + Sjis("油")) return 3;
-  if (text == Sjis("Ｓエア") || text == "S" + Sjis("エア")) return 4;
-  return current;
-}
-
 void ClearTable(DocAtcTable& table) {
   for (int i = 0; i < DocAtcTable::kSlotCount; ++i) ClearAtcRecord(table, i);
   table.SetReadFailed(false);

@@ -1,11 +1,9 @@
 // The tool database CSV: see tool_csv.h.
 #include "kelto_dorn/tooldb/tool_csv.h"
 
-#include <cstdio>
 #include <system_error>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/number_text.h"
 #include "kelto_dorn/tooldb/db_messages.h"
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "kelto_dorn/tooldb/folder_names.h"
@@ -29,29 +27,6 @@ constexpr std::size_t kReportedLines = 20;
 const char* const kHeaderUtf8 =
     "基本ベース名,工具名,SEC名,工具φ,Ｒ径,Ｆ径,先端角,先端長,回転Ｓ,送りＦ,固定Ｇ,切込Ｑ,P_CODE,M_CODE,刃長,G84_2回,"
     "outＴ番号,H_CODE,D_CODE,油仕様\n";
-
-std::string Number4(double value) {
-  FormatNumber4(value);
-  return std::string(g_textBuffer);
-}
-
-std::string Integer(long long value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%lld", value);
-  return text;
-}
-
-std::string Positive(float v, const char* none) { return v > 0.0f ? Number4(v) : none; }
-std::string AtLeastOne(long long v) { return v >= 1 ? Integer(v) : "0"; }
-
-int CoolantFromText(std::string_view text, int current) {
-  using platform::Sjis;
-  if (text == Sjis("油")) return 1;
-  if (text == Sjis("エア")) return 2;
-  if (text == Sjis("Ｓ油") || text == "S" + Sjis("油")) return 3;
-  if (text == Sjis("Ｓエア") || text == "S" + Sjis("エア")) return 4;
-  return current;
-}
 
 void AppendLine(std::string& out, std::string_view base, std::string_view tool, ToolRecord& r) {
   const ToolFieldTexts t = FormatToolRecordCsv(r);
@@ -86,30 +61,6 @@ void WriteGroup(const DocToolTable& table, int count, const std::string& base, c
 }  // namespace
 
 fs::path ToolCsvPath() { return platform::ResolvePath(platform::ProgramFolder(), "ExPort\\DBS_Export.csv"); }
-
-ToolFieldTexts FormatToolRecordCsv(ToolRecord& r) {
-  ToolFieldTexts t;
-  t.secName = platform::FieldText(r.secName);
-  t.diameter = Positive(r.diameter, "0.0");
-  t.cornerRadius = Positive(r.cornerRadius, "0.0");
-  t.flatRadius = Positive(r.flatRadius, "0.0");
-  t.tipAngle = Positive(r.tipAngle, "0.0");
-  t.tipLength = Positive(r.tipLength, "0.0");
-  t.fluteLength = Positive(r.fluteLength, "0.0");
-  t.feed = Positive(r.feed, "0");
-  t.qValue = Positive(r.qValue, "0");
-  t.pValue = Positive(r.pValue, "0");
-  t.spindleSpeed = AtLeastOne(r.spindleSpeed);
-  t.fixedCycle = AtLeastOne(r.fixedCycle);
-  t.mCode = AtLeastOne(r.mCode);
-  t.hCode = AtLeastOne(r.hCode);
-  t.dCode = AtLeastOne(r.dCode);
-  t.g84Twice = r.g84Twice == 1 ? "ON" : "";
-  t.tNumber = r.tNumber != 0 ? Integer(r.tNumber) : "0";
-  if (r.coolant < 1 || r.coolant > 4) r.coolant = 0;
-  t.coolant = CoolantText(r.coolant);
-  return t;
-}
 
 bool ExportToolDatabase(DocToolTable& table) {
   std::string out = platform::Sjis(kHeaderUtf8);

@@ -17,9 +17,6 @@ class DocToolTable;
 
 std::filesystem::path ToolCsvPath();
 
-// The CSV texts of one tool record (a coolant word outside 0..4 becomes 0).
-ToolFieldTexts FormatToolRecordCsv(ToolRecord& record);
-
 // Writes every tool folder of every base, each base with its own folders, and
 // shows "<path>\n出力しました"; a file that cannot be written shows message 50
 // with its path and the result is false. Loads folders through `table`.

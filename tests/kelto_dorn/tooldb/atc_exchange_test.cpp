@@ -59,7 +59,8 @@ TEST_F(AtcExchangeTest, InsertAndDeleteKeepNumbersAndNoDuplicate) {
 }
 
 TEST_F(AtcExchangeTest, LinesOfAMachineSplitInTwoKeepTheLastGroup) {
-  WriteCsv("A,1,END,A1,10.0\nA,2,END,A2,10.0\nB,1,END,B1,8.0\nA,1,END,A3,6.0\n");
+  // Lines ending in CR LF, as older files have them, read the same.
+  WriteCsv("A,1,END,A1,10.0\r\nA,2,END,A2,10.0\r\nB,1,END,B1,8.0\r\nA,1,END,A3,6.0\r\n");
   SetMachineName("A");
   ASSERT_TRUE(ImportAtcTables(atc_));
   EXPECT_EQ(RowsOf("A"), 1);

@@ -144,6 +144,22 @@ TEST_F(MachineAtcDialogTest, AnUnreadableTableIsShownAndNeverWrittenOver) {
   EXPECT_TRUE(fs::is_directory(AtcFile("MC1") / "inside"));
 }
 
+TEST_F(MachineAtcDialogTest, ChangingTheMachineWritesTheRowsFirst) {
+  WriteMachine("M1", {});
+  WriteMachine("M2", {});
+  SetMachineName("M1");
+  CMachineAtcDbDlg dialog(atc_, tools_);
+  Open(dialog);
+  DialogDriver d(dialog);
+  d.Click(id::kRowButtonBase + 1);
+  d.DoubleClick(id::kRecordList, 0);
+  d.Select(id::kMachineCombo, dialog.FindPrefix(id::kMachineCombo, "M2"));
+  EXPECT_EQ(platform::FieldText(g_dbSelection.machineName), "M2");
+  EXPECT_EQ(RowsOnDisk("M1"), 1);
+  EXPECT_NE(ReadBytes(AtcFile("M1")).find("DR5"), std::string::npos);
+  EXPECT_EQ(atc_.Record(0).inUse, 0);  // M2's empty table is shown
+}
+
 TEST_F(MachineAtcDialogTest, DeletingTheOnlyMachineLeavesItCurrentAndEmpty) {
   WriteMachine("A", {});
   SetMachineName("A");
