@@ -455,6 +455,14 @@ void Dialog::SetPos(int id, int position) {
   Changed(id, ControlChange::Range);
 }
 
+void Dialog::SetSteps(int id, int line, int page) {
+  ControlState* c = Find(id);
+  if (!c) return;
+  c->lineStep = line;
+  c->pageStep = page;
+  Changed(id, ControlChange::Range);
+}
+
 int Dialog::GetPos(int id) const {
   const ControlState* c = Find(id);
   return c ? c->position : 0;

@@ -105,6 +105,8 @@ struct ControlState {
   int rangeMin = 0;
   int rangeMax = 100;
   int position = 0;         // scroll bar, slider, spin
+  int lineStep = 0;         // scroll bar and slider: arrow and page moves (0: the backend's own)
+  int pageStep = 0;
   std::vector<int> ticks;   // slider tick marks
   int limit = 0;            // as ControlSpec::limit
   Bitmap image;             // bitmap button
@@ -210,6 +212,8 @@ class Dialog {
   void SetRange(int id, int minimum, int maximum);
   void SetPos(int id, int position);
   int GetPos(int id) const;
+  // What the arrows and the page areas of a scroll bar or slider move by.
+  void SetSteps(int id, int line, int page);
   void SetTick(int id, int position);
 
   void SetImage(int id, const Bitmap& image);

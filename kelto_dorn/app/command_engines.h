@@ -106,6 +106,14 @@ struct CommandEngines {
   std::function<int()> holeProcessDialog;
   // Binds the rows of a hole process to the current machine's ATC table.
   std::function<void(HoleProcessRecord&)> matchToolsToAtcTable;
+  // Dialogs of other subsystems that the database editors open, installed by
+  // their owners so that the dialog folders do not depend on each other.
+  // The name dialog in a mode (0x100 new base, 0x110 rename base, 0x200 and
+  // 0x220 tool folder, 0x400 and 0x420 machine), starting from `name`
+  // (CP932): true on OK with the typed name in `name`.
+  std::function<bool(int mode, std::string& name)> renameDialog;
+  // The machine choice of the post list: true with the chosen machine.
+  std::function<bool(std::string& machine)> chooseMachineDialog;
 
   // --- Machining definitions ------------------------------------------------------
   std::function<int()> boxHoleStyleDialog;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/camdata/post_table.h"
@@ -193,5 +194,17 @@ void CPostListDlg::ChooseMachine(int line) {
   FocusedEditIndex = 0;
   EndDialog(platform::kIdOk);
 }
+
+bool ChooseMachineName(std::string& machine) {
+  FocusedEditIndex = kPostListModeMachineName;
+  CPostListDlg dialog;
+  const int result = dialog.DoModal();
+  FocusedEditIndex = 0;
+  if (result != platform::kIdOk) return false;
+  machine = platform::FieldText(g_pathBuf);
+  return !machine.empty();
+}
+
+void InstallMachineChoiceDialog() { g_commandEngines.chooseMachineDialog = ChooseMachineName; }
 
 }  // namespace dorn

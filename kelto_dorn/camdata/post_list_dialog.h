@@ -5,6 +5,8 @@
 // "_ATC": mode 20 makes it the current machine and writes the selection
 // file, mode 50 leaves its name in g_pathBuf. The mode is FocusedEditIndex
 // when the dialog opens. Returns 1 when something was chosen.
+#include <string>
+
 #include "platform/dialog.h"
 
 namespace dorn {
@@ -17,6 +19,13 @@ inline constexpr int kPostListModeMachineName = 50;
 namespace post_list {
 inline constexpr int kList = 1700, kCopy = 1701, kDelete = 1702, kChoose = 1703, kCancel = 1704;
 }
+
+// Runs the dialog in mode 50: true with the chosen machine (CP932) in
+// `machine`. FocusedEditIndex is 0 afterwards.
+bool ChooseMachineName(std::string& machine);
+
+// Installs ChooseMachineName as the machine choice of the database editors.
+void InstallMachineChoiceDialog();
 
 class CPostListDlg : public platform::Dialog {
  public:

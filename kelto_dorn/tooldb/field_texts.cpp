@@ -74,6 +74,41 @@ const std::string& CoolantText(int coolant) {
   }
 }
 
+int CoolantFromText(std::string_view text, int current) {
+  using platform::Sjis;
+  if (text == Sjis("油")) return 1;
+  if (text == Sjis("エア")) return 2;
+  if (text == Sjis("Ｓ油") || text == "S" + Sjis("油")) return 3;
+  if (text == Sjis("Ｓエア") || text == "S" + Sjis("エア")) return 4;
+  return current;
+}
+
+ToolFieldTexts FormatToolRecordCsv(ToolRecord& r) {
+  static const std::string kZeroLength = "0.0";
+  static const std::string kZero = "0";
+  static const std::string kEmpty;
+  ToolFieldTexts t;
+  t.secName = platform::FieldText(r.secName);
+  t.diameter = PositiveNumber(r.diameter, kZeroLength);
+  t.cornerRadius = PositiveNumber(r.cornerRadius, kZeroLength);
+  t.flatRadius = PositiveNumber(r.flatRadius, kZeroLength);
+  t.tipAngle = PositiveNumber(r.tipAngle, kZeroLength);
+  t.tipLength = PositiveNumber(r.tipLength, kZeroLength);
+  t.fluteLength = PositiveNumber(r.fluteLength, kZeroLength);
+  t.feed = PositiveNumber(r.feed, kZero);
+  t.qValue = PositiveNumber(r.qValue, kZero);
+  t.pValue = PositiveNumber(r.pValue, kZero);
+  t.spindleSpeed = PositiveInteger(r.spindleSpeed, kZero);
+  t.fixedCycle = PositiveInteger(r.fixedCycle, kZero);
+  t.mCode = PositiveInteger(r.mCode, kZero);
+  t.hCode = PositiveInteger(r.hCode, kZero);
+  t.dCode = PositiveInteger(r.dCode, kZero);
+  t.g84Twice = r.g84Twice == 1 ? "ON" : kEmpty;
+  t.tNumber = r.tNumber != 0 ? Integer(r.tNumber) : kZero;
+  t.coolant = CoolantField(r.coolant, kEmpty);
+  return t;
+}
+
 ToolFieldTexts FormatToolFields(ToolRecord& r) {
   ToolFieldTexts t;
   t.secName = platform::FieldText(r.secName);

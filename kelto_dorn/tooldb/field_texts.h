@@ -3,6 +3,7 @@
 // lists and the CSV lines (CP932 bytes). Formatting also repairs a coolant word
 // outside 0..4 to 0 in the record itself.
 #include <string>
+#include <string_view>
 
 #include "kelto_dorn/tooldb/atc_record.h"
 #include "kelto_dorn/tooldb/tool_record.h"
@@ -31,7 +32,14 @@ ToolFieldTexts FormatToolFields(ToolRecord& record);
 AtcFieldTexts FormatAtcFields(AtcRecord& record);
 AtcFieldTexts FormatAtcFieldsCsv(AtcRecord& record);
 
+// CSV form of a tool record (the tool database's export).
+ToolFieldTexts FormatToolRecordCsv(ToolRecord& record);
+
 // The coolant word as text: the four names for 1..4, else nothing.
 const std::string& CoolantText(int coolant);
+
+// The coolant word of a CSV text: the four names (the S forms also with a
+// narrow "S"); any other text gives `current`.
+int CoolantFromText(std::string_view cp932, int current);
 
 }  // namespace dorn

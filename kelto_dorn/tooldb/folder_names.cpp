@@ -29,6 +29,24 @@ std::optional<std::filesystem::path> ToolFilePath(std::string_view base, std::st
   return platform::ResolvePath(platform::DataRoot(), relative);
 }
 
+std::filesystem::path DbsFolderPath() { return platform::ResolvePath(platform::DataRoot(), "_DBS"); }
+
+std::optional<std::filesystem::path> BaseFolderPath(std::string_view base) {
+  if (!IsSafeFolderName(base)) return std::nullopt;
+  std::string relative = "_DBS\\";
+  relative.append(base);
+  return platform::ResolvePath(platform::DataRoot(), relative);
+}
+
+std::optional<std::filesystem::path> ToolFolderPath(std::string_view base, std::string_view tool) {
+  if (!IsSafeFolderName(base) || !IsSafeFolderName(tool)) return std::nullopt;
+  std::string relative = "_DBS\\";
+  relative.append(base).append("\\").append(tool);
+  return platform::ResolvePath(platform::DataRoot(), relative);
+}
+
+std::filesystem::path AtcRootPath() { return platform::ResolvePath(platform::DataRoot(), "_ATC"); }
+
 std::optional<std::filesystem::path> MachineFolderPath(std::string_view machine) {
   if (!IsSafeFolderName(machine)) return std::nullopt;
   std::string relative = "_ATC\\";

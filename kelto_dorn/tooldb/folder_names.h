@@ -19,6 +19,15 @@ std::filesystem::path DbSelectionPath();
 // <data root>\_DBS\<base>\<tool>\$DBS_GEN.@@@, nothing when a name is refused.
 std::optional<std::filesystem::path> ToolFilePath(std::string_view base, std::string_view tool);
 
+// <data root>\_DBS, <data root>\_DBS\<base> and <data root>\_DBS\<base>\<tool>;
+// nothing when a name is refused.
+std::filesystem::path DbsFolderPath();
+std::optional<std::filesystem::path> BaseFolderPath(std::string_view base);
+std::optional<std::filesystem::path> ToolFolderPath(std::string_view base, std::string_view tool);
+
+// <data root>\_ATC
+std::filesystem::path AtcRootPath();
+
 // <data root>\_ATC\<machine>, and the ATC file in it; nothing when refused.
 std::optional<std::filesystem::path> MachineFolderPath(std::string_view machine);
 std::optional<std::filesystem::path> AtcFilePath(std::string_view machine);

@@ -9,7 +9,10 @@
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/camdata/nc_requests.h"
+#include "kelto_dorn/camdata/post_list_dialog.h"
 #include "kelto_dorn/document/cam_requests.h"
+#include "kelto_dorn/document/document.h"
+#include "kelto_dorn/files/rename_dialog.h"
 #include "kelto_dorn/document/startup.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
@@ -19,6 +22,7 @@
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "kelto_dorn/tooldb/db_messages.h"
 #include "kelto_dorn/tooldb/db_selection.h"
+#include "kelto_dorn/tooldb/dialogs/database_dialogs.h"
 #include "kelto_dorn/window/main_frame.h"
 #include "kelto_dorn/window/app_instance.h"
 #include "kelto_dorn/window/printing.h"
@@ -34,6 +38,13 @@ void InstallCommandEngines() {
   SetMessageValueSources(std::move(sources));
   InstallPickingEngines();
   InstallCamDataCommands(CurrentDocumentCamServices);
+  InstallRenameDialog();
+  InstallMachineChoiceDialog();
+  InstallDatabaseDialogs([] {
+    DatabaseTables tables;
+    if (g_pDocument != nullptr) tables = {&g_pDocument->tools, &g_pDocument->atc};
+    return tables;
+  });
   // The drawing commands, picking, curves, dimensions, surfaces, machining,
   // CAM data and file exchange install their entries here as each joins the
   // program; an entry not installed leaves its commands disabled.

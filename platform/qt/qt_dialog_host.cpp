@@ -647,6 +647,8 @@ void QtDialogHost::Sync(const ControlState& c, ControlChange what) {
     case ControlKind::Slider: {
       auto* s = static_cast<QAbstractSlider*>(w);
       s->setRange(c.rangeMin, c.rangeMax);
+      if (c.lineStep > 0) s->setSingleStep(c.lineStep);
+      if (c.pageStep > 0) s->setPageStep(c.pageStep);
       s->setValue(c.position);
       if (auto* slider = qobject_cast<QSlider*>(w); slider && !c.ticks.empty())
         slider->setTickInterval(std::max(1, c.rangeMax - c.rangeMin));
