@@ -156,7 +156,8 @@ void RegisterAutoConnectedCurve(platform::DeviceContext* dc) {
   const bool arcFirst = g_figureStore.SegmentBlock(0)->kind == kKindArc;
   if (id == kPocket || id == kTaper) {
     EvaluateCurvePick(0);
-    kind = id == kPocket ? kCurveKindPocket : kCurveKindTaper;
+    // A pocket keeps the kind the evaluation found (5 for a single circle).
+    kind = id == kPocket ? g_curCurveRecord.kind : kCurveKindTaper;
   } else if (g_workCount > kIpPointAfter || arcFirst) {
     EvaluateCurvePick(0);
   }

@@ -134,6 +134,12 @@ void BeginCurveCommand(int id) {
   g_curCurveIndex = kNone;
   ResetCurrentCurve();
   if (g_curveCount > kCurveCommandLimit && id != kDelete) return;
+  // Taper contours need the taper contour dialog, hole points the hole
+  // circle collection, characters the stroke collection: not here yet.
+  if (id == kTaper || id == kHolePoints || id == kCharacters) {
+    ShowCommandNotYet(id);
+    return;
+  }
   if (id != kPocketIp && id != kSpiral) {
     SetActiveCommandCall(id, 1);
   } else {

@@ -1,6 +1,8 @@
 // Calls into the other engines: see curve_engine_calls.h.
 #include "kelto_dorn/drawing/curve_engine_calls.h"
 
+#include <cstdio>
+
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/drawing_hooks.h"
@@ -8,6 +10,8 @@
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "platform/frame.h"
+#include "platform/message_box.h"
+#include "platform/text.h"
 
 namespace dorn {
 
@@ -41,6 +45,13 @@ void ResetCommandInputCall() {
 
 void EraseRubberBandCall() {
   if (g_commandEngines.eraseRubberBand) g_commandEngines.eraseRubberBand();
+}
+
+void ShowCommandNotYet(int id) {
+  SignalBeep();
+  char text[96];
+  std::snprintf(text, sizeof text, "%s (%d)", platform::Sjis(" この曲線コマンドはまだ使えません ").c_str(), id);
+  platform::ShowMessageBox({text, "", platform::MessageButtons::Ok, platform::MessageIcon::Information});
 }
 
 bool CallOperation(bool installed) {

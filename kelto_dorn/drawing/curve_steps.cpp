@@ -303,7 +303,7 @@ bool Append(platform::DeviceContext* dc) {
   const FigureRecord& first = *g_figureStore.SegmentBlock(5);
   if (first.kind == kKindPointMark) {
     // Hole points are added by picking hole circles, which is not here yet.
-    SignalBeep();
+    ShowCommandNotYet(kHolePoints);
     return true;
   }
   LoadSegment(g_workCount - 1);
@@ -361,7 +361,7 @@ bool RunSteps(int id, platform::DeviceContext* dc) {
     default:
       // Hole points, taper figures, figure replacement and characters need
       // operations that are not in the program yet.
-      SignalBeep();
+      ShowCommandNotYet(id);
       return true;
   }
 }

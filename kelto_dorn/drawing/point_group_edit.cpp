@@ -9,6 +9,7 @@
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/document/undo.h"
+#include "kelto_dorn/drawing/curve_engine_calls.h"
 #include "kelto_dorn/drawing/cursor_hit_search.h"
 #include "kelto_dorn/drawing/curve_through_points.h"
 #include "kelto_dorn/drawing/drawing_state.h"
@@ -70,7 +71,7 @@ void RoutePointGroupCommand(int id) {
       break;
     default:
       // The "カーブの編集" popup menu needs a popup menu of the platform.
-      SignalBeep();
+      ShowCommandNotYet(id);
       break;
   }
 }

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/drawing/curve_shapes.h"
 #include "kelto_dorn/drawing/curve_through_points.h"
+#include "kelto_dorn/drawing/point_group_edit.h"
 #include "kelto_dorn/drawing/spiral_curve_dialog.h"
 #include "platform/headless/headless_backend.h"
 #include "tests/kelto_dorn/drawing/drawing_fixture.h"
@@ -123,6 +125,38 @@ TEST_F(CurveThroughPointsTest, AnImporterReceivesThePiecesInsteadOfTheTable) {
   EXPECT_EQ(ComputeCurveFromPoints(0, 2, 2, [&](FigureRecord& f) { received.push_back(f); }), 2);
   ASSERT_EQ(received.size(), 1u);
   EXPECT_EQ(received[0].kind, kKindLine);
+}
+
+TEST_F(CurveThroughPointsTest, AnEditedPointGroupIsRebuiltAndDeletedByItsNumber) {
+  AddFigure(Line({100, 100}, {110, 100}));  // another figure stays
+  g_pointCurveNumber = 5;
+  std::vector<FigureRecord> points = {At({0, 0}), At({10, 0}), At({20, 0})};
+  for (FigureRecord& p : points) p.number = 5;
+  ASSERT_EQ(Build(points).size(), 2u);
+  // The pick of the group: block 19 and every figure of number 5 from 20.
+  int block = 20;
+  for (int i = 0; i < GetFigureCount(0); ++i) {
+    GetFigure(0, i);
+    if (g_curFigure.number == 5) SetBlock(block++, g_curFigure);
+  }
+  SetBlock(19, *g_figureStore.SegmentBlock(20));
+  g_workCount = block;
+  g_figureStore.SegmentBlock(21)->start = g_figureStore.SegmentBlock(21)->end = {10, 5};
+  // The rebuilt curve takes the next curve number.
+  const int number = g_pointCurveNumber + 1;
+  const int count = FinishCurveThroughPoints(kPointGroupReplace);
+  EXPECT_EQ(count, GetFigureCount(0));
+  GetFigure(0, 0);
+  EXPECT_EQ(g_curFigure.start.x, 100.0);
+  int arcs = 0;
+  for (int i = 1; i < count; ++i) {
+    GetFigure(0, i);
+    EXPECT_EQ(g_curFigure.number, number) << i;
+    arcs += g_curFigure.kind == kKindArc ? 1 : 0;
+  }
+  EXPECT_EQ(arcs, 2) << "the moved point bends the curve";
+  g_figureStore.SegmentBlock(19)->number = number;
+  EXPECT_EQ(FinishCurveThroughPoints(kPointGroupDeleteCurve), 1);
 }
 
 TEST_F(CurveThroughPointsTest, ACircleWound2Point5TurnsGivesFiveHalfCircles) {
