@@ -61,6 +61,8 @@ struct CommandEngines {
   std::function<int()> pickPolylineWorkFigure;
   // The numbered user-error box of the drawing commands.
   std::function<int(int code)> showErrorBox;
+  // Mirrors g_curFigure about the axis figure the command picked (block 5).
+  std::function<void()> mirrorCurrentFigure;
 
   // --- Picking --------------------------------------------------------------
   // The figure or curve under g_pickPoint (mode: the hit test mode).
@@ -88,6 +90,17 @@ struct CommandEngines {
   std::function<int()> selectCurvesByName;
   // A click of the point-group input (pick state 630).
   std::function<void(platform::DeviceContext&)> pointGroupInput;
+  // What the curve commands take from the figure and curve operations; a
+  // command whose operation is not installed says so and ends.
+  // Selects the curves inside the view's box into g_selectionList; the count.
+  std::function<int()> selectCurvesInBox;
+  // Reverses order and direction of the current curve's figures.
+  std::function<void()> reverseCurve;
+  // Re-joins the picked curve figure with its predecessor at the other point.
+  std::function<void()> toggleCornerJoin;
+  // Gives the selected curves another colour; moves them to the current layer.
+  std::function<void()> setCurveColour;
+  std::function<void()> moveCurvesToLayer;
 
   // --- Dimensions and operations ------------------------------------------------
   std::function<void(platform::DeviceContext&, int id)> inputDimension;
@@ -116,6 +129,10 @@ struct CommandEngines {
   std::function<bool(std::string& machine)> chooseMachineDialog;
 
   // --- Machining definitions ------------------------------------------------------
+  // One step of the machining (or surface) definition command `id`, which
+  // the curve engine forwards.
+  std::function<void(int id)> defineMachining;
+  std::function<void(int id)> defineSurface;
   std::function<int()> boxHoleStyleDialog;
   std::function<int()> timeEstimateDialog;
   std::function<int()> capsuleNameDialog;

@@ -13,9 +13,13 @@
 // |  12 | int32     | first     | first figure index in table 90                   |
 // |  16 | int32     | end       | end figure index in table 90 (exclusive)         |
 // |  20 | int32     | colour    | palette index 0-31 (cleared value 6)             |
-// |  24 | int32     | flags     | 0x80: IP point set                               |
-// |  28 | int32     | taperCode | low byte given as style to taper figures         |
-// |  32 | int32     | spare32   | 0                                                |
+// |  24 | int32     | flags     | 0x80: IP point set; above the low byte the hole  |
+// |     |           |           | flag: the machining kind a hole definition       |
+// |     |           |           | stamps (0xB400, helical 0xB800)                  |
+// |  28 | int32     | taperCode | section mode (0 or 4096 + section); its low byte |
+// |     |           |           | is given as style to taper figures               |
+// |  32 | int32     | zFlag     | taper reference face: 1 = the contour lies at    |
+// |     |           |           | the bottom (END Z); read by the hand-over        |
 // |  36 | int32     | spare36   | 0                                                |
 // |  40 | 2 double  | ip        | IP point X, Y (mm)                               |
 // |  56 | double    | topZ      | TOP Z (mm)                                       |
@@ -40,7 +44,7 @@ struct CurveRecord {
   std::int32_t colour = 0;
   std::int32_t flags = 0;
   std::int32_t taperCode = 0;
-  std::int32_t spare32 = 0;
+  std::int32_t zFlag = 0;
   std::int32_t spare36 = 0;
   double ipX = 0.0;
   double ipY = 0.0;
@@ -59,13 +63,16 @@ static_assert(offsetof(CurveRecord, end) == 16);
 static_assert(offsetof(CurveRecord, colour) == 20);
 static_assert(offsetof(CurveRecord, flags) == 24);
 static_assert(offsetof(CurveRecord, taperCode) == 28);
-static_assert(offsetof(CurveRecord, spare32) == 32);
+static_assert(offsetof(CurveRecord, zFlag) == 32);
 static_assert(offsetof(CurveRecord, ipX) == 40);
 static_assert(offsetof(CurveRecord, ipY) == 48);
 static_assert(offsetof(CurveRecord, topZ) == 56);
 static_assert(offsetof(CurveRecord, endZ) == 64);
 static_assert(offsetof(CurveRecord, values) == 72);
 static_assert(offsetof(CurveRecord, name) == 192);
+
+// The hole flag of a curve: the machining kind above the flag word's low byte.
+inline constexpr std::int32_t HoleFlag(const CurveRecord& c) { return c.flags & ~0xFF; }
 
 inline constexpr int kCurveTableSize = 1024;
 // The layer word of an entry that holds no curve.

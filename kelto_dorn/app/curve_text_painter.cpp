@@ -291,9 +291,19 @@ void DrawCurve(int mode, platform::DeviceContext& dc) {
   }
   g_view.m_arrowCounter = counter;
   if (mode) return;
+  // A stamped hole curve shows only the direction arrow of its first figure:
+  // its holes are drawn by their definitions.
+  if (p.kind == kCurveHoles && HoleFlag(p) != 0) {
+    GetFigure(kTableCurves, p.first);
+    DrawDirectionArrow(g_curFigure.attribute & kAttrColourMask, g_curFigure.dir.x, g_curFigure.dir.y, dc);
+    g_view.m_arrowCounter = 0;
+    return;
+  }
+  // Offset and taper contours whose reference face is the bottom lie at END Z.
+  const double z = p.kind > kCurvePocket7 && p.zFlag != 0 ? p.endZ : p.topZ;
   for (int i = p.first; i < p.end; ++i) {
     GetFigure(kTableCurves, i);
-    g_curFigure.depth = p.topZ;
+    g_curFigure.depth = z;
     DrawFigure(g_curFigure.attribute & kAttrColourMask, dc);
   }
 }

@@ -11,6 +11,18 @@
 
 namespace dorn {
 
+namespace {
+
+// ClearFigureList resets only the segment blocks handed out since its last
+// call (every write goes through SegmentBlock), as long as the cleared
+// record it writes is the same; a command that used ten blocks then costs
+// ten resets, not 56000.
+int g_segmentsHandedOut = kSegmentBlockCount;
+FigureRecord g_lastClearedSegment;
+bool g_segmentsEverCleared = false;
+
+}  // namespace
+
 // --- FigureTable -------------------------------------------------------------
 
 bool FigureTable::GrowTo(int to) {
@@ -55,6 +67,7 @@ FigureTable* FigureStore::Table(int table) {
 
 FigureRecord* FigureStore::SegmentBlock(int i) {
   if (i < 0 || i >= static_cast<int>(segmentBlocks_.size())) return nullptr;
+  if (i >= g_segmentsHandedOut) g_segmentsHandedOut = i + 1;
   return &segmentBlocks_[static_cast<std::size_t>(i)];
 }
 
@@ -80,6 +93,8 @@ void FigureStore::Release() {
   work100_.Release();
   segmentBlocks_.clear();
   segmentBlocks_.shrink_to_fit();
+  g_segmentsHandedOut = kSegmentBlockCount;
+  g_segmentsEverCleared = false;
 }
 
 // --- Growth ------------------------------------------------------------------
@@ -292,9 +307,14 @@ void CopySegment(int i, int j) {
 
 void ClearFigureList() {
   const FigureRecord cleared = ClearedFigure(DefaultSegmentColour());
-  for (int i = 0; i < kSegmentBlockCount; ++i) {
+  const bool same = g_segmentsEverCleared && std::memcmp(&cleared, &g_lastClearedSegment, sizeof cleared) == 0;
+  const int n = same ? g_segmentsHandedOut : kSegmentBlockCount;
+  for (int i = 0; i < n; ++i) {
     if (FigureRecord* block = g_figureStore.SegmentBlock(i)) *block = cleared;
   }
+  g_lastClearedSegment = cleared;
+  g_segmentsEverCleared = true;
+  g_segmentsHandedOut = 0;
 }
 
 // --- Curve table -------------------------------------------------------------

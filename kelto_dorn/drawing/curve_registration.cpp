@@ -16,6 +16,7 @@
 #include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/system_state.h"
+#include "kelto_dorn/drawing/curve_engine_calls.h"
 #include "kelto_dorn/drawing/curve_register_dialog.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
@@ -41,6 +42,7 @@ constexpr int kCharacterBaseMargin = 100;
 constexpr int kTaperOffsetFirst = (144 - 72) / 4;
 constexpr int kTaperStyleCount = 6;
 constexpr int kNoTaperStyle = 0xFFFF;
+constexpr int kErrorCountOverflow = 4;
 
 int NextCurveKey() {
   if (g_curveCount <= 0) return kFirstCurveKey;
@@ -191,7 +193,12 @@ int RegisterCurve(int mode) {
 }
 
 int RegisterCurveEntry(int mode, int grow, platform::DeviceContext* dc) {
-  if (g_workCount <= 0 || g_curveCount < 0 || g_curveCount >= kCurveTableSize) return kCurveRegistrationRefused;
+  if (g_curveCount < 0 || g_curveCount >= kCurveTableSize) {
+    // The table is full: nothing is written past it.
+    ShowErrorBoxCall(kErrorCountOverflow);
+    return kCurveRegistrationRefused;
+  }
+  if (g_workCount <= 0) return kCurveRegistrationRefused;
   const int count = std::min(g_workCount, kSegmentBlockCount);
   CurveRecord& record = g_curveTable[static_cast<std::size_t>(g_curveCount)];
   record.layer = g_curLayer;

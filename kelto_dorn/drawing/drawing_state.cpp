@@ -16,6 +16,15 @@ std::array<int, kCurveTableSize> g_selectionList = [] {
 }();
 int g_listMode = 0;
 double g_lastLength = 0.0;
+int g_curveCommandId = 0;
+int g_returnCommand = 0;
+int g_pickState2 = 0;
+int g_markedCurve = kNone;
+int g_markedCount = 0;
+int g_curveListOpen = 0;
+int g_pointGroupEdit = 0;
+std::array<std::array<char, kCurveNameSlotSize>, kCurveNameSlots> g_curveNameBuffers{};
+CurveEngineState g_curveEngine;
 
 void ResetDrawingState() {
   g_pickSameOriginOnly = 0;
@@ -27,6 +36,15 @@ void ResetDrawingState() {
   g_selectionList.fill(kNone);
   g_listMode = 0;
   g_lastLength = 0.0;
+  g_curveCommandId = 0;
+  g_returnCommand = 0;
+  g_pickState2 = 0;
+  g_markedCurve = kNone;
+  g_markedCount = 0;
+  g_curveListOpen = 0;
+  g_pointGroupEdit = 0;
+  for (auto& slot : g_curveNameBuffers) slot.fill(0);
+  g_curveEngine = CurveEngineState{};
 }
 
 }  // namespace dorn

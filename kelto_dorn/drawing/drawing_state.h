@@ -77,6 +77,60 @@ extern std::array<int, kCurveTableSize> g_selectionList;
 extern int g_listMode;
 inline constexpr int kListModeAll = 598;
 
+// --- Curve command state (owned by the curve command engine) -----------------
+// The id the curve engine was last begun with; kept across the steps of one
+// command (tells 32905 from 33126 and 33127, and 32907 from 32910).
+extern int g_curveCommandId;
+// The command a finished sub-step returns to (and EndPick is given).
+extern int g_returnCommand;
+// 50 together with g_pickState while a curve is to be picked.
+extern int g_pickState2;
+inline constexpr int kPickCurve = 50;
+// A curve index and the curve count kept across a two-stage command.
+extern int g_markedCurve;
+extern int g_markedCount;
+// 6144 while the modeless curve list is open, else 0.
+extern int g_curveListOpen;
+inline constexpr int kCurveListOpen = 6144;
+// The requested point-group edit: 640 add, 650 replace, 660 delete a point
+// group, 690 delete the curve.
+extern int g_pointGroupEdit;
+
+// The names chosen in the curve list (CP932, 64 bytes used of each slot); an
+// empty first byte ends the list. The list's ALL choice leaves an empty name
+// whose second byte is kAllCurvesMarker.
+inline constexpr int kCurveNameSlots = 1024;
+inline constexpr int kCurveNameSlotSize = 128;
+inline constexpr char kAllCurvesMarker = 17;
+extern std::array<std::array<char, kCurveNameSlotSize>, kCurveNameSlots> g_curveNameBuffers;
+
+// The state of the curve command engine that lives between clicks.
+struct CurveEngineState {
+  // The view's radius proposal of the tangent-circle commands (mm).
+  double promptValue = 10.0;
+  // -1 on every entry: no figure under the cursor.
+  int noFigureUnderCursor = -1;
+  // Set while a curve command runs.
+  int commandRunning = 0;
+  // The figure position stepped through by the curve analysis (32912) and
+  // its running length (mm).
+  int analysisIndex = 0;
+  double analysisLength = 0.0;
+  // The count of development records entered (32933).
+  int developedCount = 0;
+  // Which kind of pick the view should make for the command (1, 3, 7).
+  int viewPickKind = 0;
+  // The input mode the point steps ask for: 1 mouse, 2 intersection, 3 any.
+  int inputMode = 0;
+  // The hole diameter entered for a hole-point curve (mm).
+  double holeDiameter = 0.0;
+  // The first value of a two-prompt transform (angle in degrees, scale in
+  // percent) while its second prompt runs; 0 before it was given.
+  int transformStage = 0;
+  double transformValue = 0.0;
+};
+extern CurveEngineState g_curveEngine;
+
 // --- Measures ---------------------------------------------------------------
 // The length that FigureLength, ArcLength and PartialLengthToPoint leave
 // behind for their callers (mm).

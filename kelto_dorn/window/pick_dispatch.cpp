@@ -450,8 +450,9 @@ void DispatchLeftClick(ClickContext& c, platform::Point p) {
   if (state == 38) return OriginChoiceClick(c);
   if (state == 49) return CurvePickClick(c);
   if (In(state, {50, 55, 6144})) return CurveSelectClick(c);
-  if (In(state, {222, 32917, 33075})) return CurveFigureClick(c);
-  if (In(state, {32911, 32912, 32921, 32922, 32923, 32924, 32925, 32930, 33202, 32914, 32926, 32929, 33089})) {
+  if (state == 222) return CurveFigureClick(c);
+  // The figure picks inside a curve: the curve engine searches the curve.
+  if (In(state, {32917, 33075, 32911, 32912, 32921, 32922, 32923, 32924, 32925, 32930, 33202, 32914, 32926, 32929, 33089})) {
     ++g_commandStep;
     return EnterCurveMachine();
   }

@@ -16,6 +16,7 @@
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/drawing/construction_figures.h"
 #include "kelto_dorn/window/command_ids.h"
+#include "kelto_dorn/window/command_routes.h"
 #include "kelto_dorn/window/kel_view.h"
 #include "kelto_dorn/window/pick_dispatch.h"
 
@@ -156,6 +157,8 @@ void CKelView::ResumePickCommand() {
   g_pickPoint = PointInputValue;
   g_snapMode = 0;
   g_pickResult = 1;
+  // A point asked for by a curve command goes back to the curve engine.
+  if (FamilyOf(g_curCommand) == RouteFamily::kCurve) return EnterCurveMachine();
   if (!g_commandEngines.executeFigureCommand) return;
   const int result = g_commandEngines.executeFigureCommand(g_curCommand);
   if (result < 0 && g_view.m_ctrlKeyState >= 0) EndPick(g_curCommand);

@@ -17,6 +17,7 @@
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/drawing/drawing_state.h"
+#include "kelto_dorn/drawing/curve_engines.h"
 #include "kelto_dorn/drawing/picking_engines.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
@@ -37,6 +38,7 @@ void InstallCommandEngines() {
   sources.textBuffer = [] { return std::string(g_textBuffer, ::strnlen(g_textBuffer, sizeof g_textBuffer)); };
   SetMessageValueSources(std::move(sources));
   InstallPickingEngines();
+  InstallCurveEngines();
   InstallCamDataCommands(CurrentDocumentCamServices);
   InstallRenameDialog();
   InstallMachineChoiceDialog();

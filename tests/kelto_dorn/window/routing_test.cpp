@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kelto_dorn/app/command_engines.h"
+#include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/window/command_routes.h"
 #include "tests/kelto_dorn/window/recording_engines.h"
 #include "tests/kelto_dorn/window/window_fixture.h"
@@ -102,6 +103,16 @@ TEST_F(RoutingTest, CommandsNeedingAMissingNeighbourShowDisabled) {
   g_commandEngines.ncTransferDialog = [](handover::DrawingHeader&) { return 1; };
   UpdateAllCommands();
   EXPECT_TRUE(frame().GetCommandState(32814).enabled);
+}
+
+TEST_F(RoutingTest, TheCurveCommandsAreInstalledAtStartUp) {
+  Start();
+  UpdateAllCommands();
+  EXPECT_TRUE(frame().GetCommandState(32905).enabled);
+  EXPECT_TRUE(frame().GetCommandState(33000).enabled);
+  EXPECT_TRUE(frame().GetCommandState(33048).enabled);
+  EXPECT_TRUE(frame().Invoke(32905));
+  EXPECT_EQ(g_pickState, 32905) << "the automatic connection asks for its first figure";
 }
 
 }  // namespace
