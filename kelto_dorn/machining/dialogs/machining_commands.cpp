@@ -9,6 +9,7 @@
 #include "kelto_dorn/machining/definition_flow.h"
 #include "kelto_dorn/machining/dialogs/approach_dialogs.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "kelto_dorn/tooldb/hole_processes.h"
@@ -76,6 +77,7 @@ void InstallMachiningCommands() {
   e.definitionCurvePick = [](bool picked) {
     if (BindDocument()) DefinitionCurvePick(picked);
   };
+  e.holeProcessDialog = [] { return g_pDocument != nullptr ? RunHoleProcessDialog(g_pDocument->atc) : 0; };
   // The register print rebinds each hole process it prints.
   e.matchToolsToAtcTable = [](HoleProcessRecord& process) {
     if (g_pDocument != nullptr) MatchHoleProcessToAtcTable(process, g_pDocument->atc);

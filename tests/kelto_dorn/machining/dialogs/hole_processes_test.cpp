@@ -9,7 +9,11 @@
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/definition_tools.h"
+#include "kelto_dorn/camdata/process_name_dialog.h"
+#include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
+#include "kelto_dorn/machining/dialogs/process_select_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
+#include "platform/headless/dialog_driver.h"
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "kelto_dorn/tooldb/hole_process_csv.h"
 #include "kelto_dorn/tooldb/hole_processes.h"
@@ -168,6 +172,76 @@ TEST_F(HoleProcessTest, AMissingFileOrAFailedBackupChangesNothing) {
   HoleProcessRecord p{};
   ASSERT_TRUE(ReadHoleProcess("A", p).ok());
   EXPECT_EQ(platform::FieldText(p.rows[0].toolName), "CENTER");
+}
+
+}  // namespace
+}  // namespace dorn::test
+
+namespace dorn::test {
+namespace {
+
+using platform::headless::DialogDriver;
+namespace hp = hole_process_ctl;
+
+// The editor: compose two rows, register, reopen; an unwritable folder keeps
+// the composed process in the editor.
+TEST_F(HoleProcessTest, TheEditorComposesRegistersAndReopensAProcess) {
+  backend().WhenDialogOpens(kProcessNameDialogId, [](DialogDriver& d) {
+    d.Type(process_name_ctl::kFirst, "M10");
+    d.Type(process_name_ctl::kSecond, "TAP");
+    d.Type(process_name_ctl::kThird, "A");
+    d.Click(process_name_ctl::kOk);
+  });
+  backend().WhenDialogOpens(kProcessSelectDialogId, [](DialogDriver& d) {
+    d.Select(process_select_ctl::kFolders, 0);
+    d.Click(process_select_ctl::kChoose);
+  });
+  backend().WhenDialogOpens(kHoleProcessDialogId, [](DialogDriver& d) {
+    // Hole tools only: CENTER, DRILL, TAP; the last name is listed.
+    EXPECT_EQ(d.dialog().GetCount(hp::kToolName), 3);
+    d.Select(hp::kToolName, 0);  // CENTER
+    d.DoubleClick(hp::kList, 0);
+    EXPECT_EQ(d.dialog().GetCheck(hp::kRowButton + 1), 1);  // on to row 2
+    d.Select(hp::kToolName, 1);  // DRILL: two rows
+    ASSERT_EQ(d.dialog().GetCount(hp::kList), 2);
+    d.Select(hp::kList, 1);
+    d.DoubleClick(hp::kList, 1);
+    EXPECT_NE(d.dialog().GetText(hp::kRowField + 1).find("ATC_0003"), std::string::npos);
+    d.Click(hp::kRegister);
+    EXPECT_EQ(d.dialog().GetText(hp::kRowField), "");  // registered and cleared
+    d.Click(hp::kProcessName);
+    EXPECT_NE(d.dialog().GetText(hp::kNameField).find("M10_TAP_A"), std::string::npos);
+    EXPECT_NE(d.dialog().GetText(hp::kRowField + 1).find("DR8.5"), std::string::npos);
+    d.PressEscape();
+  });
+  EXPECT_EQ(RunHoleProcessDialog(document().atc), platform::kIdCancel);
+  EXPECT_TRUE(backend().Problems().empty()) << backend().Problems().front();
+  HoleProcessRecord p{};
+  ASSERT_TRUE(ReadHoleProcess("M10_TAP_A", p).ok());
+  EXPECT_EQ(p.rows[0].atcNumber, 1);
+  EXPECT_EQ(p.rows[1].atcNumber, 3);
+  EXPECT_EQ(p.rowNumbers[1], 2);
+  EXPECT_EQ(p.rowNumbers[2], 0);
+}
+
+TEST_F(HoleProcessTest, RegisteringIntoAnUnwritableFolderKeepsTheProcess) {
+  std::ofstream(home() / "_ANA") << "not a folder";
+  backend().WhenDialogOpens(kProcessNameDialogId, [](DialogDriver& d) {
+    d.Type(process_name_ctl::kFirst, "X");
+    d.Click(process_name_ctl::kOk);
+  });
+  backend().WhenDialogOpens(kHoleProcessDialogId, [](DialogDriver& d) {
+    d.Click(hp::kRegister);  // no first row: message 9
+    d.DoubleClick(hp::kList, 0);
+    d.Click(hp::kRegister);
+    EXPECT_NE(d.dialog().GetText(hp::kRowField).find("ATC_0004"), std::string::npos);
+    d.PressEscape();
+  });
+  RunHoleProcessDialog(document().atc);
+  const std::vector<std::string> texts = ShownTexts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_NE(texts[0].find("穴工程を入力してから"), std::string::npos);
+  EXPECT_NE(texts[1].find("ファイルＯｐｅｎエラー"), std::string::npos);
 }
 
 }  // namespace
