@@ -156,8 +156,8 @@ void ResetWorkingRecords() {
 
 // After the dialog: a store or cancel ends the command.
 void CommonTail(int command, int result) {
-  if (result != 0 && g_definitionFlow.slots && g_definitionFlow.atc) {
-    StoreMachiningDefinition(result, *g_definitionFlow.slots, *g_definitionFlow.atc, StoreServicesOfFlow());
+  if (result != 0 && g_definitionFlow.definitions && g_definitionFlow.atc) {
+    StoreMachiningDefinition(result, *g_definitionFlow.definitions, *g_definitionFlow.atc, StoreServicesOfFlow());
     g_definitionPickStep = 0;
     EndPick(command);
   }
@@ -409,12 +409,12 @@ void MoveLoop() {
       moved = true;
     }
     g_returnCommand = define_cmd::kDefinitionList;
-    if (!moved || !g_definitionFlow.slots || !g_definitionFlow.atc) {
+    if (!moved || !g_definitionFlow.definitions || !g_definitionFlow.atc) {
       g_definitionEditMode = kEditModeReturnToList;
       break;
     }
     g_curDefinitionSlot = slot;
-    GetMachiningDefinition(*g_definitionFlow.slots, slot, *g_definitionFlow.atc);
+    GetMachiningDefinition(*g_definitionFlow.definitions, slot, *g_definitionFlow.atc);
     g_shownDefinitionTotal = g_machiningCount;
     g_definitionEditMode = kEditModeStoredSlot;
     EditMachiningDefinition(slot);
@@ -688,9 +688,9 @@ void EditMachiningDefinition(int slot) {
     ResetWorkingRecords();
     return;
   }
-  if (g_definitionFlow.slots && g_definitionFlow.atc) {
+  if (g_definitionFlow.definitions && g_definitionFlow.atc) {
     g_definitionEditMode = kEditModeStoredSlot;
-    StoreMachiningDefinition(result, *g_definitionFlow.slots, *g_definitionFlow.atc, StoreServicesOfFlow());
+    StoreMachiningDefinition(result, *g_definitionFlow.definitions, *g_definitionFlow.atc, StoreServicesOfFlow());
   }
   g_definitionEditMode = kEditModeReturnToList;
   g_shownDefinitionIndex = g_machiningCount;

@@ -74,7 +74,7 @@ int CommandOfKind(int kind);
 // What the flow needs from the subsystems above it. An empty entry is not in
 // the program yet.
 struct DefinitionFlowServices {
-  DefinitionSlots* slots = nullptr;
+  DefinitionSlots* definitions = nullptr;  // the document's 512 slots
   DocAtcTable* atc = nullptr;
   std::function<void()> saveDrawing;
   // Resets the current figure and the working surface.

@@ -24,6 +24,7 @@
 #include "kelto_dorn/tooldb/atc_list.h"
 #include "kelto_dorn/tooldb/db_messages.h"
 #include "kelto_dorn/tooldb/db_selection.h"
+#include "kelto_dorn/tooldb/hole_processes.h"
 #include "kelto_dorn/window/main_frame.h"
 #include "kelto_dorn/window/app_instance.h"
 #include "kelto_dorn/window/printing.h"
@@ -46,6 +47,7 @@ void InstallCommandEngines() {
   // The numbered messages name files through the kernel's shared text buffer.
   MessageValueSources sources;
   sources.textBuffer = [] { return std::string(g_textBuffer, ::strnlen(g_textBuffer, sizeof g_textBuffer)); };
+  sources.holeProcessName = [] { return platform::FieldText(g_holeProcess.name); };
   // The step and curve-list item the open definition dialog shows.
   sources.currentStepIndex = [] { return g_curStepIndex; };
   sources.curveNameOfCurrentItem = []() -> std::optional<std::string> {

@@ -8,6 +8,7 @@
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/machining/definition_flow.h"
 #include "kelto_dorn/machining/dialogs/approach_dialogs.h"
+#include "kelto_dorn/machining/dialogs/defaults_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
@@ -20,7 +21,7 @@ namespace {
 // The flow reaches the document that is open now.
 bool BindDocument() {
   CKelDoc* doc = g_pDocument;
-  g_definitionFlow.slots = doc != nullptr ? &doc->definitions : nullptr;
+  g_definitionFlow.definitions = doc != nullptr ? &doc->definitions : nullptr;
   g_definitionFlow.atc = doc != nullptr ? &doc->atc : nullptr;
   return doc != nullptr;
 }
@@ -53,10 +54,11 @@ bool MachiningCommandAvailable(int id) {
     case define_cmd::kHelicalHole:
     case define_cmd::kDeepHole:
     case define_cmd::kAxis25:
+    case define_cmd::kDefaults:
       return true;
     default:
       // The surface kinds, the wire and the screw wait for the surfaces; the
-      // list, capsules, defaults, program number and machine change for
+      // list, capsules, program number and machine change for
       // their dialogs.
       return false;
   }
@@ -64,6 +66,11 @@ bool MachiningCommandAvailable(int id) {
 
 void RunMachiningMenuCommand(int id) {
   if (!MachiningCommandAvailable(id) || !BindDocument()) return;
+  if (id == define_cmd::kDefaults) {
+    CDefineDefaultsDlg dialog;
+    RunModalDialog(dialog);
+    return;
+  }
   if (id == define_cmd::kContour || id == define_cmd::kCharContour) g_pickMode2 = 0;
   RunMachiningCommand(id);
 }

@@ -307,3 +307,53 @@ TEST_F(StepPageTest, ToolDetailFieldsKeepAToolEitherRadiusOrPointed) {
 
 }  // namespace
 }  // namespace dorn::test
+
+namespace dorn::test {
+namespace {
+
+using platform::headless::DialogDriver;
+
+// A kind's dialog that records which sub-dialog the resume would reopen.
+class ResumingFrame : public CDefinitionFrameDlg {
+ public:
+  using CDefinitionFrameDlg::CDefinitionFrameDlg;
+  int resumed = 0;
+
+ protected:
+  void ResumeSubDialog(int code) override { resumed = code; }
+};
+
+TEST_F(StepPageTest, AfterAPickTheFrameResumesTheAskingSubDialogOnItsTimer) {
+  struct Case {
+    DefinitionRunner runner;
+    int code;
+    bool timer;
+    int resumed;
+  };
+  const Case cases[] = {
+      {DefinitionRunner::Contour, 510, true, 510},
+      {DefinitionRunner::Contour, 510 | kResumeNothing, true, 0},
+      {DefinitionRunner::Hole, 400, false, 0},
+  };
+  MakeSteps(2);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    g_pickResumeCode = c.code;
+    g_savedStepIndex = 1;
+    g_savedRowIndex = 5;
+    g_curStepIndex = 0;
+    backend().WhenDialogOpens(DefinitionTemplateOf(c.runner), [&c](DialogDriver& d) {
+      EXPECT_EQ(d.dialog().HasTimer(kResumeTimerId), c.timer);
+      EXPECT_EQ(d.dialog().GetCurSel(frame_ctl::kTabs), 1);  // the step the pick was for
+      if (c.timer) d.TickTimer(kResumeTimerId);
+      EXPECT_FALSE(d.dialog().HasTimer(kResumeTimerId));
+      d.PressEscape();
+    });
+    ResumingFrame frame(c.runner, document().atc);
+    EXPECT_EQ(RunModalDialog(frame), define_end::kCancel);
+    EXPECT_EQ(frame.resumed, c.resumed);
+  }
+}
+
+}  // namespace
+}  // namespace dorn::test
