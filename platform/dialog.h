@@ -57,6 +57,7 @@ constexpr unsigned kTicks = 0x0100;          // slider with tick marks
 constexpr unsigned kVertical = 0x0200;       // scroll bar or slider upright
 constexpr unsigned kWantReturn = 0x0400;     // multi-line edit: Enter inserts a line
 constexpr unsigned kGroupStart = 0x0800;     // radio button that starts a new set within its group
+constexpr unsigned kFixedPitch = 0x1000;     // list box of fixed columns: a fixed-pitch font
 }  // namespace control_style
 
 struct ControlSpec {

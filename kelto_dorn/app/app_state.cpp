@@ -1,6 +1,8 @@
 // Program-wide state of the Kelto_Dorn kernel: see app_state.h.
 #include "kelto_dorn/app/app_state.h"
 
+#include "kelto_dorn/app/command_state.h"
+
 #include <cstring>
 
 namespace dorn {
@@ -15,6 +17,7 @@ std::int32_t& g_figureStyle = g_colorTable.figureColor;
 std::int32_t& g_curveColor = g_colorTable.curveColor;
 
 char g_textBuffer[kTextBufferSize] = {};
+char (&g_listTextBuffer)[kTextBufferSize] = g_pathBuf;
 int g_dropBarePoint = 0;
 int g_valuePairCount = 0;
 double g_valuePairA = 0.0;

@@ -49,6 +49,10 @@ Vec2 CurrentLayerOrigin();
 // --- Number text -----------------------------------------------------------
 // The shared text buffer: formatted numbers, error texts, list lines (CP932).
 extern char g_textBuffer[kTextBufferSize];
+// The second shared text buffer, for list texts: the name dialogs and the
+// tool-name filter return their chosen name in it (CP932). It is the command
+// state's path and list buffer (g_pathBuf) under its list name.
+extern char (&g_listTextBuffer)[kTextBufferSize];
 // 1 while a dimension command runs: a whole number then drops its ".0".
 extern int g_dropBarePoint;
 // The value pair of the last ParseNumber (R and F separators).

@@ -129,9 +129,17 @@ struct CommandEngines {
   std::function<bool(std::string& machine)> chooseMachineDialog;
 
   // --- Machining definitions ------------------------------------------------------
-  // One step of the machining (or surface) definition command `id`, which
-  // the curve engine forwards.
-  std::function<void(int id)> defineMachining;
+  // One step of the definition flow for a definition command id (32959-32966,
+  // 32968, 33188-33190, 33203); the curve dispatcher hands these ids here.
+  std::function<int(int command)> defineMachining;
+  // The pick handler of the definition commands in pick state 50: a curve
+  // was hit (g_curCurveIndex names it) or the picks were ended.
+  std::function<void(bool picked)> definitionCurvePick;
+  // Which ids of the machining family are in the program (the others show
+  // disabled); empty: all of them.
+  std::function<bool(int id)> machiningCommandAvailable;
+  // One step of a surface definition command, which the curve engine
+  // forwards.
   std::function<void(int id)> defineSurface;
   std::function<int()> boxHoleStyleDialog;
   std::function<int()> timeEstimateDialog;

@@ -120,6 +120,9 @@ int AssignDefinitionNumber(const FilletSurfaceLookup& lookupFilletSurface) {
     if (const char* pattern = DefaultNamePatternUtf8(d.kind, surface)) SetIndexName(record, pattern, number);
   }
 
+  // A new definition starts with no pick position of an earlier one.
+  g_savedStepIndex = 0;
+  g_savedRowIndex = 0;
   SetFirstStepValues(d);
   // The next palette colour after the curve's; a damaged curve colour at the
   // top of the int range stays as it is rather than overflowing.

@@ -12,6 +12,21 @@ int MachiningOrderValid = 0;
 handover::MachiningDefaults g_machiningDefaults{};
 double g_lastCornerDistance = 0.0;
 double g_lastCornerRate = 0.0;
+int g_definitionPickStep = 0;
+int g_pickResumeCode = 0;
+int g_curStepIndex = 0;
+int g_curContourItem = 0;
+int g_pickTargetIndex = 0;
+int g_savedStepIndex = 0;
+int g_savedRowIndex = 0;
+int g_multiPickFlag = 0;
+int g_shownDefinitionIndex = 0;
+int g_shownDefinitionTotal = 0;
+int g_definitionPickCount = 0;
+int g_stepMoveRequest = 0;
+int g_pickMade = 0;
+int g_pickMode2 = 0;
+int g_definitionCommandActive = 0;
 
 void ResetMachiningState() {
   g_curMachiningDef = MachiningDefinition{};
@@ -22,6 +37,14 @@ void ResetMachiningState() {
   g_machiningDefaults = handover::MachiningDefaults{};
   g_lastCornerDistance = 0.0;
   g_lastCornerRate = 0.0;
+  g_definitionPickStep = g_pickResumeCode = 0;
+  g_curStepIndex = g_curContourItem = g_pickTargetIndex = 0;
+  g_savedStepIndex = g_savedRowIndex = 0;
+  g_multiPickFlag = 0;
+  g_shownDefinitionIndex = g_shownDefinitionTotal = 0;
+  g_definitionPickCount = g_stepMoveRequest = 0;
+  g_pickMade = g_pickMode2 = 0;
+  g_definitionCommandActive = 0;
 }
 
 }  // namespace dorn

@@ -43,6 +43,40 @@ extern handover::MachiningDefaults g_machiningDefaults;
 extern double g_lastCornerDistance;
 extern double g_lastCornerRate;
 
+// --- The definition command's pick flow -----------------------------------
+// 0 at the start; the flow sets an odd waiting value before a pick, the pick
+// handler advances it by one and enters the flow again.
+extern int g_definitionPickStep;
+// The end code that asked for the pick (400, 410, 510 ...); the reopened
+// dialog reopens the sub-dialog that belongs to it. Bit 15 set: nothing to
+// reopen.
+extern int g_pickResumeCode;
+inline constexpr int kResumeNothing = 0x8000;
+// The step the open dialog edits, the current curve-list item, the row the
+// current pick fills, and the step and row saved across a pick.
+extern int g_curStepIndex;
+extern int g_curContourItem;
+extern int g_pickTargetIndex;
+extern int g_savedStepIndex;
+extern int g_savedRowIndex;
+// Non-zero while curves are taken one after another into successive items.
+extern int g_multiPickFlag;
+// The numbers in the definition dialog's title "[ index + 1 / total ]".
+extern int g_shownDefinitionIndex;
+extern int g_shownDefinitionTotal;
+// Picks taken for the working definition; 0: not numbered yet.
+extern int g_definitionPickCount;
+// 321 or 345 while the dialog asked to store and move to the previous or
+// next stored definition.
+extern int g_stepMoveRequest;
+// 1 when the last pick hit a curve, 0 when the user ended the picks.
+extern int g_pickMade;
+// The second pick-mode word: 50 while a curve prompt waits, or the point
+// request flags 0x8000, 0x2000, 0x4000 of a point pick.
+extern int g_pickMode2;
+// The view's command-active word of the definition commands.
+extern int g_definitionCommandActive;
+
 void ResetMachiningState();
 
 }  // namespace dorn

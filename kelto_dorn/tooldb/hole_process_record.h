@@ -4,11 +4,12 @@
 // read by it, by the hole definitions and by the register print.
 //
 // offset type          field    meaning
-//    0   uint8[32]     head     carried as read
-//   32   AtcRecord[8]  rows     the process steps in the ATC row layout; a
-//                               row is in use when its diameter is not 0
-// 1376   char[64]      name     the process name (CP932)
-// 1440   uint8[64]     tail     carried as read
+//    0   int32[8]      rowNumbers  n for a filled row n, 0 for an empty row;
+//                                  rows are shown up to the first 0
+//   32   AtcRecord[8]  rows        the process steps in the ATC row layout; a
+//                                  row is a tool when its diameter is above 0
+// 1376   char[64]      name        the process name (CP932), also its folder
+// 1440   char[64]      machineName the machine the rows were last bound to
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -20,16 +21,17 @@ namespace dorn {
 struct HoleProcessRecord {
   static constexpr int kRowCount = 8;
 
-  std::uint8_t head[32];
+  std::int32_t rowNumbers[kRowCount];
   AtcRecord rows[kRowCount];
   char name[64];
-  std::uint8_t tail[64];
+  char machineName[64];
 };
 
 static_assert(std::is_standard_layout_v<HoleProcessRecord>);
 static_assert(sizeof(HoleProcessRecord) == 1504);
 static_assert(offsetof(HoleProcessRecord, rows) == 32);
 static_assert(offsetof(HoleProcessRecord, name) == 1376);
+static_assert(offsetof(HoleProcessRecord, machineName) == 1440);
 
 inline constexpr char kHoleProcessFileName[] = "$HOLE_DBS.@@@";
 

@@ -344,6 +344,13 @@ void CurvePickClick(ClickContext& c) {
 
 void CurveSelectClick(ClickContext& c) {
   const int state = g_pickState;
+  if (state == 50 && TakesDefinitionPicks(g_curCommand)) {
+    // A definition takes each curve as it is picked.
+    if (!PickCurve()) return;
+    HighlightCurvesHook(c.dc, kHighlightColour);
+    g_commandEngines.definitionCurvePick(true);
+    return;
+  }
   if (PickCurve()) {
     HighlightCurvesHook(c.dc, kHighlightColour);
     ++g_pickIndex;
@@ -428,6 +435,12 @@ void DimensionTextClick(ClickContext& c) {
 bool IsPointKindOf(int kind) {
   return kind == kKindPoint || kind == kKindPointMark || kind == kKindCurvePoint || kind == kKindCurvePointTangent ||
          kind == kKindCurvePointAngle;
+}
+
+bool TakesDefinitionPicks(int command) {
+  if (!g_commandEngines.definitionCurvePick) return false;
+  return (command >= 32959 && command <= 32966) || command == 32968 || (command >= 33188 && command <= 33190) ||
+         command == 33203;
 }
 
 void DispatchLeftClick(ClickContext& c, platform::Point p) {

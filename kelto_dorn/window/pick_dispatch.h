@@ -64,6 +64,10 @@ int OverviewTileAt(CKelView& view, platform::Point p);
 void DispatchLeftClick(ClickContext& c, platform::Point p);
 void DispatchRightClick(ClickContext& c);
 
+// True while `command` is a machining definition command whose picks go to
+// the definition flow's pick handler (installed).
+bool TakesDefinitionPicks(int command);
+
 // --- steps the dispatch shares (pick_steps.cpp) ---
 // Steps the machine: g_commandStep + 1 and the figure engine with the active
 // command; a negative result without CTRL ends the pick.

@@ -100,6 +100,11 @@ void PolylineRightClick(ClickContext& c) {
 
 void DispatchRightClick(ClickContext& c) {
   const int state = g_pickState;
+  if (state == 50 && TakesDefinitionPicks(g_curCommand)) {
+    // The right button ends the picks of a definition: its dialog opens.
+    g_commandEngines.definitionCurvePick(false);
+    return;
+  }
   if (IsBoxState(state)) return BoxRightClick(c);
   if (IsPointState(state) || IsFigureState(state)) {
     if (g_pickIndex == 0) return NoPickRightClick(c);

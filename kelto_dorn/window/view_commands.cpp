@@ -260,6 +260,11 @@ bool CKelView::OnUpdateCommand(platform::CommandUpdate& update) {
     case RouteFamily::kFrameworkPrint:
       update.Enable(ViewCommandAvailable(id));
       return true;
+    case RouteFamily::kMachining: {
+      const auto& available = g_commandEngines.machiningCommandAvailable;
+      update.Enable(EngineInstalled(family) && (!available || available(id)));
+      return true;
+    }
     default:
       update.Enable(EngineInstalled(family));
       return true;

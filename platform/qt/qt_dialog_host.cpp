@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -377,6 +378,7 @@ QWidget* QtDialogHost::MakeWidget(const ControlState& c, QWidget* parent) {
       auto* l = new QListWidget(parent);
       l->setSelectionMode((style & control_style::kMultiSelect) ? QAbstractItemView::MultiSelection
                                                                 : QAbstractItemView::SingleSelection);
+      if (style & control_style::kFixedPitch) l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
       return l;
     }
     case ControlKind::ComboBox: {

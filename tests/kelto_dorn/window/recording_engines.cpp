@@ -23,6 +23,7 @@ void RecordingEngines::InstallFamilies() {
   e.dimensionCommand = family("dimension");
   e.surfaceCommand = family("surface");
   e.machiningCommand = family("machining");
+  e.machiningCommandAvailable = nullptr;  // the recording family takes every machining id
   e.camDataRun = family("camData");
   e.dxfExportOrPlot = family("dxfOrPlot");
 }

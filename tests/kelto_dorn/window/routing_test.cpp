@@ -90,16 +90,20 @@ TEST_F(RoutingTest, CommandsNeedingAMissingNeighbourShowDisabled) {
   UpdateAllCommands();
   // Dialogs of subsystems not in the program yet.
   for (int id :
-       {32814, 32792, 33060, 32978, 33246, 32888, 33135, 33192, 1354, 33138, 33191, 33195, 33197})
+       {32814, 32792, 33060, 32978, 33246, 32888, 33192, 1354, 33138, 33191, 33195, 33197})
     EXPECT_FALSE(frame().GetCommandState(id).enabled) << id;
   // The view's own commands and the least print choice stay.
   for (int id : {32801, 32802, 32773, 33005, 32818, 57607, 57609, 33029, 33031, 32995, 33125, 33098, 33193, 57664})
     EXPECT_TRUE(frame().GetCommandState(id).enabled) << id;
-  // The post settings of the CAM data and the tool and machine ATC editors
-  // are in the program.
+  // The post settings of the CAM data, the tool and machine ATC editors and
+  // the hole-process editor are in the program.
   EXPECT_TRUE(frame().GetCommandState(32819).enabled);
   EXPECT_TRUE(frame().GetCommandState(33133).enabled);
   EXPECT_TRUE(frame().GetCommandState(33134).enabled);
+  EXPECT_TRUE(frame().GetCommandState(33135).enabled);
+  // Of the machining menu, the definitions whose dialogs are in the program.
+  EXPECT_TRUE(frame().GetCommandState(32959).enabled);
+  EXPECT_FALSE(frame().GetCommandState(32961).enabled);
   g_commandEngines.ncTransferDialog = [](handover::DrawingHeader&) { return 1; };
   UpdateAllCommands();
   EXPECT_TRUE(frame().GetCommandState(32814).enabled);

@@ -1,0 +1,94 @@
+#include "kelto_dorn/machining/dialogs/machining_commands.h"
+
+#include "kelto_dorn/app/command_engines.h"
+#include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/view_access.h"
+#include "kelto_dorn/dialogs/modal_run.h"
+#include "kelto_dorn/document/document.h"
+#include "kelto_dorn/document/drawing_files.h"
+#include "kelto_dorn/machining/definition_flow.h"
+#include "kelto_dorn/machining/dialogs/approach_dialogs.h"
+#include "kelto_dorn/machining/dialogs/defaults_dialog.h"
+#include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
+#include "kelto_dorn/machining/machining_state.h"
+#include "kelto_dorn/surfaces/surface_state.h"
+#include "kelto_dorn/tooldb/hole_processes.h"
+
+namespace dorn {
+namespace {
+
+// The flow reaches the document that is open now.
+bool BindDocument() {
+  CKelDoc* doc = g_pDocument;
+  g_definitionFlow.definitions = doc != nullptr ? &doc->definitions : nullptr;
+  g_definitionFlow.atc = doc != nullptr ? &doc->atc : nullptr;
+  return doc != nullptr;
+}
+
+void InstallFlowServices() {
+  DefinitionFlowServices& f = g_definitionFlow;
+  f.saveDrawing = [] {
+    if (g_pDocument != nullptr) SaveDrawing(*g_pDocument);
+  };
+  f.resetFigureAndSurface = [] {
+    ClearCurrentFigure();
+    ResetSurfaceRecord();
+  };
+  f.openFrame = [](DefinitionRunner runner) {
+    return g_definitionFlow.atc != nullptr ? OpenDefinitionFrame(runner, *g_definitionFlow.atc) : define_end::kCancel;
+  };
+  f.pointInput = [](const char*, const char* xLabel, const char* yLabel, double& x, double& y) {
+    return AskConditionPoint(xLabel, yLabel, x, y, 0);
+  };
+}
+
+}  // namespace
+
+bool MachiningCommandAvailable(int id) {
+  switch (id) {
+    case define_cmd::kContour:
+    case define_cmd::kCharContour:
+    case define_cmd::kTaper:
+    case define_cmd::kHole:
+    case define_cmd::kHelicalHole:
+    case define_cmd::kDeepHole:
+    case define_cmd::kAxis25:
+    case define_cmd::kDefaults:
+      return true;
+    default:
+      // The surface kinds, the wire and the screw wait for the surfaces; the
+      // list, capsules, program number and machine change for
+      // their dialogs.
+      return false;
+  }
+}
+
+void RunMachiningMenuCommand(int id) {
+  if (!MachiningCommandAvailable(id) || !BindDocument()) return;
+  if (id == define_cmd::kDefaults) {
+    CDefineDefaultsDlg dialog;
+    RunModalDialog(dialog);
+    return;
+  }
+  if (id == define_cmd::kContour || id == define_cmd::kCharContour) g_pickMode2 = 0;
+  RunMachiningCommand(id);
+}
+
+void InstallMachiningCommands() {
+  InstallFlowServices();
+  CommandEngines& e = g_commandEngines;
+  e.machiningCommand = [](int id) { RunMachiningMenuCommand(id); };
+  e.machiningCommandAvailable = [](int id) { return MachiningCommandAvailable(id); };
+  e.defineMachining = [](int command) { return BindDocument() ? DefineMachining(command) : 0; };
+  e.definitionCurvePick = [](bool picked) {
+    if (BindDocument()) DefinitionCurvePick(picked);
+  };
+  e.holeProcessDialog = [] { return g_pDocument != nullptr ? RunHoleProcessDialog(g_pDocument->atc) : 0; };
+  // The register print rebinds each hole process it prints.
+  e.matchToolsToAtcTable = [](HoleProcessRecord& process) {
+    if (g_pDocument != nullptr) MatchHoleProcessToAtcTable(process, g_pDocument->atc);
+  };
+}
+
+}  // namespace dorn

@@ -1,0 +1,218 @@
+// The definition flow driven by picks and scripted end codes of the shared
+// definition dialog.
+#include <gtest/gtest.h>
+
+#include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_state.h"
+#include "kelto_dorn/app/error_box.h"
+#include "kelto_dorn/machining/definition_flow.h"
+#include "kelto_dorn/machining/definition_slots.h"
+#include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/machining_state.h"
+#include "platform/headless/dialog_driver.h"
+#include "platform/text.h"
+#include "tests/kelto_dorn/machining/dialogs/definition_fixture.h"
+
+namespace dorn::test {
+namespace {
+
+using platform::headless::DialogDriver;
+constexpr int kContourDialog = 299;
+constexpr int kHoleDialog = 309;
+
+class DefinitionFlowCommandTest : public DefinitionFlowTest {
+ protected:
+  void SetUp() override {
+    DefinitionFlowTest::SetUp();
+    curve_ = AddLineCurve(601, {{0, 0}, {20, 0}}, 2.0, 7);
+  }
+  // The next opening of the dialog ends with `code`, after `before` ran.
+  void Answer(int templateId, int code, std::function<void()> before = {}) {
+    backend().WhenDialogOpens(templateId, [code, before](DialogDriver& d) {
+      if (before) before();
+      d.dialog().EndDialog(code);
+    });
+  }
+  // A stored contour from one pick.
+  void MakeContour() {
+    Answer(kContourDialog, define_end::kStore);
+    RunMachiningCommand(define_cmd::kContour);
+    PickCurve(curve_);
+  }
+  int Openings(int templateId) {
+    int n = 0;
+    for (int id : backend().DialogsOpened()) n += id == templateId;
+    return n;
+  }
+  int curve_ = 0;
+};
+
+TEST_F(DefinitionFlowCommandTest, AContourIsNumberedAtItsFirstPickAndStored) {
+  MakeContour();
+  ASSERT_EQ(g_machiningCount, 1);
+  const MachiningDefinition& d = document().definitions.Slot(0);
+  EXPECT_EQ(d.number, 10000);
+  EXPECT_EQ(d.steps[0].depth, 2.0);
+  EXPECT_EQ(d.steps[0].endDepth, 2.0);
+  EXPECT_EQ(d.steps[0].colour, 8);
+  EXPECT_EQ(d.steps[0].repeat[0].kind, 1);
+  EXPECT_EQ(d.steps[0].repeat[1].kind, 2);
+  EXPECT_EQ(g_definitionEditMode, kEditModeNew);
+  EXPECT_TRUE(backend().Problems().empty());
+}
+
+TEST_F(DefinitionFlowCommandTest, EndingTheFirstPickOfAContourStartsNoDefinition) {
+  RunMachiningCommand(define_cmd::kContour);
+  EndPicks();
+  EXPECT_EQ(Openings(kContourDialog), 0);
+  EXPECT_EQ(g_machiningCount, 0);
+  EXPECT_EQ(endedPicks_, std::vector<int>{define_cmd::kContour});
+}
+
+TEST_F(DefinitionFlowCommandTest, AHoleWhosePicksEndWithoutAHoleIsNumberedBeforeItsDialog) {
+  int numberSeen = -1;
+  Answer(kHoleDialog, define_end::kStore, [&] { numberSeen = g_curMachiningDef.number; });
+  RunMachiningCommand(define_cmd::kHole);
+  EXPECT_EQ(prompts_.back(), 926);
+  EndPicks();
+  EXPECT_EQ(numberSeen, 10000);
+  ASSERT_EQ(g_machiningCount, 1);
+  EXPECT_EQ(platform::Cp932ToUtf8(platform::FieldText(g_machiningIndexTable.records[0].name)), "穴加工_10000");
+}
+
+TEST_F(DefinitionFlowCommandTest, CancelStoresNothingButSavesTheDrawing) {
+  Answer(kContourDialog, define_end::kCancel);
+  RunMachiningCommand(define_cmd::kContour);
+  PickCurve(curve_);
+  EXPECT_EQ(g_machiningCount, 0);
+  EXPECT_TRUE(std::filesystem::exists(home() / "SAMPLE" / "PGM" / "SEG" / "TEST.KWD"));
+}
+
+TEST_F(DefinitionFlowCommandTest, DrawPicksFillTheSlotsUpTo146AndThenReopenTheDialog) {
+  Answer(kContourDialog, 910, [] { g_pickTargetIndex = 131; });
+  RunMachiningCommand(define_cmd::kContour);
+  PickCurve(curve_);
+  EXPECT_EQ(prompts_.back(), 910);
+  Answer(kContourDialog, define_end::kStore);
+  for (int slot = 131; slot <= 146; ++slot) {
+    ASSERT_EQ(Openings(kContourDialog), 1) << slot;
+    PickCurve(curve_);
+  }
+  EXPECT_EQ(Openings(kContourDialog), 2);
+  ASSERT_EQ(g_machiningCount, 1);
+  const MachiningDefinition& d = document().definitions.Slot(0);
+  for (int slot = 131; slot <= 146; ++slot) EXPECT_EQ(d.figures[slot].figureKey, 601) << slot;
+  EXPECT_EQ(d.figures[147].figureKey, 0);
+}
+
+TEST_F(DefinitionFlowCommandTest, AnOmitChainEndsAfterItsLastRowAndKeepsTheSpareEntryEmpty) {
+  Answer(kContourDialog, 510, [] { g_pickTargetIndex = 0; });
+  RunMachiningCommand(define_cmd::kContour);
+  PickCurve(curve_);
+  EXPECT_EQ(prompts_.back(), 936);
+  Answer(kContourDialog, define_end::kStore);
+  for (int row = 0; row < 128; ++row) {
+    ASSERT_EQ(Openings(kContourDialog), 1) << row;
+    PickCurve(curve_);
+  }
+  EXPECT_EQ(Openings(kContourDialog), 2);
+  const MachiningDefinition& d = document().definitions.Slot(0);
+  EXPECT_EQ(d.figures[127].figureKey, 601);
+  EXPECT_EQ(d.figures[128].figureKey, 0);
+}
+
+TEST_F(DefinitionFlowCommandTest, AChainOfCurvesStopsGrowingAtItem78) {
+  Answer(kContourDialog, 111, [] { g_curContourItem = 1; });
+  RunMachiningCommand(define_cmd::kContour);
+  PickCurve(curve_);
+  Answer(kContourDialog, define_end::kStore);
+  for (int item = 1; item <= 78; ++item) {
+    ASSERT_EQ(Openings(kContourDialog), 1) << item;
+    PickCurve(curve_);
+  }
+  EXPECT_EQ(Openings(kContourDialog), 2);
+  const MachiningDefinition& d = document().definitions.Slot(0);
+  EXPECT_EQ(d.curves[78].key, 601);
+  EXPECT_EQ(d.curves[79].key, 0);
+}
+
+// Store and move: past either end the move ends and the list is asked for;
+// in between the neighbour opens for editing and is stored into its slot.
+TEST_F(DefinitionFlowCommandTest, StoreAndMoveEditsTheNeighbourOrEndsAtEitherEnd) {
+  struct Case {
+    const char* name;
+    int code;
+  };
+  for (const Case& c : {Case{"previous at slot 0", define_end::kStorePrevious},
+                        Case{"next at the last", define_end::kStoreNext}}) {
+    SCOPED_TRACE(c.name);
+    const int before = g_machiningCount;
+    Answer(kContourDialog, c.code);
+    RunMachiningCommand(define_cmd::kContour);
+    PickCurve(curve_);
+    EXPECT_EQ(g_machiningCount, before + 1);
+    EXPECT_EQ(g_returnCommand, define_cmd::kDefinitionList);
+    if (c.code == define_end::kStorePrevious) {
+      // The first definition has no previous one.
+      EXPECT_EQ(Openings(kContourDialog), 1);
+    }
+  }
+  // A third definition stored with "previous" opens slot 1 for editing.
+  std::string title;
+  Answer(kContourDialog, define_end::kStorePrevious);
+  backend().WhenDialogOpens(kContourDialog, [&title](DialogDriver& d) {
+    title = platform::Cp932ToUtf8(d.dialog().Title());
+    g_curMachiningDef.steps[0].contourStock = 0.25;
+    d.dialog().EndDialog(define_end::kStore);
+  });
+  RunMachiningCommand(define_cmd::kContour);
+  PickCurve(curve_);
+  EXPECT_EQ(g_machiningCount, 3);
+  EXPECT_NE(title.find("[ 2/3 ]"), std::string::npos) << title;
+  EXPECT_EQ(document().definitions.Slot(1).steps[0].contourStock, 0.25);
+  EXPECT_EQ(document().definitions.Slot(1).number, 11000);
+}
+
+TEST_F(DefinitionFlowCommandTest, At512DefinitionsANewOneIsRefusedAtOnceAndReEditsStore) {
+  MakeContour();
+  const MachiningDefinition first = document().definitions.Slot(0);
+  for (int i = 1; i < kMachiningSlotCount; ++i) {
+    document().definitions.Slot(i) = first;
+    g_machiningIndexTable.records[i] = g_machiningIndexTable.records[0];
+    g_machiningIndexTable.records[i].key = 10000 + 1000 * i;
+  }
+  g_machiningCount = kMachiningSlotCount;
+  prompts_.clear();
+
+  RunMachiningCommand(define_cmd::kContour);
+  EXPECT_TRUE(prompts_.empty() || prompts_.back() != 922);
+  ASSERT_EQ(backend().MessageBoxes().size(), 1u);
+  EXPECT_EQ(g_machiningCount, kMachiningSlotCount);
+
+  // Re-editing slot 5 stores there, with no message.
+  Answer(kContourDialog, define_end::kStore, [] { g_curMachiningDef.steps[0].contourStock = 0.5; });
+  g_curDefinitionSlot = 5;
+  GetMachiningDefinition(document().definitions, 5, document().atc);
+  g_definitionEditMode = kEditModeStoredSlot;
+  g_curCommand = define_cmd::kContour;
+  EditMachiningDefinition(5);
+  EXPECT_EQ(backend().MessageBoxes().size(), 1u);
+  EXPECT_EQ(document().definitions.Slot(5).steps[0].contourStock, 0.5);
+  EXPECT_EQ(g_machiningCount, kMachiningSlotCount);
+}
+
+TEST_F(DefinitionFlowCommandTest, AZonePickLandsInTheCurrentStepAndTheDialogResumes) {
+  Answer(kContourDialog, 120);
+  RunMachiningCommand(define_cmd::kContour);
+  PickCurve(curve_);
+  EXPECT_EQ(prompts_.back(), 934);
+  EXPECT_EQ(g_definitionPickStep, 3);
+  int resume = 0;
+  Answer(kContourDialog, define_end::kStore, [&resume] { resume = g_pickResumeCode; });
+  PickCurve(curve_);
+  EXPECT_EQ(resume, 120);
+  EXPECT_EQ(document().definitions.Slot(0).steps[0].zone1Key, 601);
+}
+
+}  // namespace
+}  // namespace dorn::test

@@ -1,0 +1,76 @@
+// The tool choice and the shared definition dialog built by the desktop
+// backend, each saved as a PNG picture in the build folder (looked at, not
+// compared).
+#include <QApplication>
+#include <QDialog>
+#include <QPixmap>
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "kelto_dorn/machining/definition_resets.h"
+#include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
+#include "kelto_dorn/machining/machining_state.h"
+#include "kelto_dorn/machining/step_operations.h"
+#include "platform/backend.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_dialog_host.h"
+#include "tests/kelto_dorn/machining/dialogs/definition_fixture.h"
+
+// Font look-ups keep a cache that the font library frees only at exit: that
+// is the library's own memory, not a leak of this program.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+namespace dorn::test {
+namespace {
+
+class DefinitionPictureTest : public DefinitionFlowTest {
+ protected:
+  void SetUp() override {
+    DefinitionFlowTest::SetUp();
+    WriteMachine({{"ENDMILL", "EM10", 10.0f, 0.0f, 0.0f, 0.0f, 10},
+                  {"ENDMILL", "EM8", 8.0f, 0.0f, 0.0f, 0.0f, 8, 0, 1500, 300.0f},
+                  {"ENDMILL", "EM6R1", 6.0f, 1.0f, 0.0f, 0.0f, 6, 0, 2500, 250.0f}});
+    platform::UninstallBackend();
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "dorn_machining_dialogs_picture_tests";
+    static char* argv[] = {name, nullptr};
+    platform::qt::InstallQtBackend(argc, argv);
+    ResetMachiningRecord(document().atc);
+    g_curMachiningDef.kind = 0xA000;
+    g_curStepIndex = 0;
+    EnsureFirstStep(g_curMachiningDef);
+  }
+
+  void Picture(platform::Dialog& dialog, const char* file) {
+    ASSERT_TRUE(dialog.CreateModeless());
+    QDialog* window = platform::qt::DialogWindow(dialog);
+    ASSERT_NE(window, nullptr);
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    const QPixmap picture = window->grab();
+    EXPECT_GT(picture.width(), 200);
+    EXPECT_GT(picture.height(), 150);
+    const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / file;
+    std::filesystem::create_directories(out.parent_path());
+    EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
+    dialog.DestroyWindow();
+  }
+};
+
+TEST_F(DefinitionPictureTest, ToolSelectDialog) {
+  CToolSelectDlg dialog(document().atc);
+  Picture(dialog, "idd300_tool_select.png");
+}
+
+TEST_F(DefinitionPictureTest, DefinitionFrame) {
+  g_curMachiningDef.stepTools[0] = document().atc.Record(1);
+  AddProcessStep();
+  CDefinitionFrameDlg dialog(DefinitionRunner::Contour, document().atc);
+  Picture(dialog, "idd299_definition_frame.png");
+}
+
+}  // namespace
+}  // namespace dorn::test
