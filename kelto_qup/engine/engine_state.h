@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "kelto_qup/engine/call_words.h"
+#include "kelto_qup/engine/contour_words.h"
 #include "kelto_qup/engine/engine_core_words.h"
 #include "kelto_qup/engine/stepping_words.h"
 
@@ -64,6 +65,8 @@ struct EngineState {
   // section offset pass (stepping_words.h); the "CALL_ON" words (call_words.h).
   SteppingWords stepping;
   CallWords call;
+  // The contour run: set-up, corners, element paths, passes (contour_words.h).
+  ContourWords contour;
 };
 
 }  // namespace qup

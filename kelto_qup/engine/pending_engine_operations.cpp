@@ -13,16 +13,6 @@ namespace qup {
 #define KELTO_PENDING_1(name) \
   int RunContext::name(int) { return StopMissingOperation(#name); }
 
-KELTO_PENDING_0(PrepareContourRun)
-KELTO_PENDING_1(Set_TO)
-KELTO_PENDING_0(CarryCommandValues)
-KELTO_PENDING_0(EmitContourPrelude)
-KELTO_PENDING_0(cal303)
-KELTO_PENDING_0(RunJoinedContour)
-KELTO_PENDING_0(ProcessContour)
-KELTO_PENDING_1(FlushPendingMove)
-KELTO_PENDING_0(ShiftElementRegisters)
-KELTO_PENDING_0(JoinElementsForced)
 KELTO_PENDING_0(hab_goo)
 KELTO_PENDING_0(HabGooLoop)
 KELTO_PENDING_0(SelectOffsetSide)
@@ -32,11 +22,6 @@ KELTO_PENDING_0(cal_2ax)
 KELTO_PENDING_0(ProcessOverrun)
 KELTO_PENDING_0(RunTraversalFromCurrent)
 KELTO_PENDING_0(SetSideFromCommand)
-KELTO_PENDING_0(ComputeElementStart)
-KELTO_PENDING_1(ComputeElementPath)
-KELTO_PENDING_0(ComputeCornerPath)
-KELTO_PENDING_0(RunContourPasses)
-KELTO_PENDING_1(SetStartPoint)
 KELTO_PENDING_0(SetupPassFrame)
 KELTO_PENDING_0(CalcContourPath)
 KELTO_PENDING_0(FindFilletContact)
@@ -50,10 +35,6 @@ KELTO_PENDING_0(StepFilletRow)
 KELTO_PENDING_0(EmitFilletRowPoint)
 KELTO_PENDING_0(AdjustFilletStep)
 
-// The offset of R0 and R1 for the corner fit belongs with the corner
-// routines; the snapshot's re-transform of a motion frame waits for it.
-void RunContext::ApplyOffsetToRegs() { StopMissingOperation("ApplyOffsetToRegs"); }
-
 // Called by the element stepper, the motion machine and the offset pass but
 // specified with neither: the call-entry driver and its push, the angular
 // move, the three helpers of a 0x8800 motion set-up, the contour fillet and
@@ -62,7 +43,6 @@ KELTO_PENDING_0(StepDriver)
 KELTO_PENDING_0(MotionHelper8800A)
 KELTO_PENDING_0(MotionHelper8800B)
 KELTO_PENDING_0(MotionHelper8800C)
-KELTO_PENDING_1(RunPassesWithStep)
 int RunContext::PushCallEntry(int, int) { return StopMissingOperation("PushCallEntry"); }
 int RunContext::AngularMove(double) { return StopMissingOperation("AngularMove"); }
 int RunContext::CalcContourFillet(int, int) { return StopMissingOperation("CalcContourFillet"); }

@@ -589,6 +589,30 @@ class RunContext {
   int SetSideFromCommand();
   int ComputeElementStart();
   int ComputeElementPath(int flag);
+  // The element path's parts (kelto_qup/engine/element_path.cpp): the
+  // contour starts within 2.5 step units of where the last one ended; the
+  // pending linking move opened, tested, extended and exchanged; one
+  // straight move written (split into end zones when asked).
+  bool IsWithinRadiusRange() const;
+  void OpenPendingMove();
+  bool PendingMoveTakes();
+  int ExtendPendingMove();
+  void SwapWithPendingMove();
+  int EmitStraightMove();
+  // Arc steps (kelto_qup/engine/arc_steps.cpp): the chord angle of a radius
+  // in degrees (0: not stepped), the steps set up and advanced, a sweep
+  // within 0.00001 degrees of 0 or 360 taken as a full circle, the arc
+  // element written step by step.
+  double ChordStepDegrees(double radius);
+  int StepArc();
+  bool SnapFullCircle(double sweep) const;
+  int AdvanceArcAngle();
+  int ArcElementPath();
+  // The feed of the contour's moves: the feed element's d7, else the
+  // contour command's, else the output's current feed.
+  double ContourFeed() const;
+  // One position of the contour written as a feed move from the current point.
+  int EmitContourPoint(double x, double y, double z, double feed);
   int ComputeCornerPath();
   int RunContourPasses();
   int SetStartPoint(int mode);
@@ -616,6 +640,13 @@ class RunContext {
   int MotionHelper8800C();
   int CalcContourFillet(int mode, int mode2);
   int RunPassesWithStep(int kind);
+  // The pass driver's parts (kelto_qup/engine/contour_passes.cpp): the pass
+  // list run once (run 0 plain, 0xFFFF stepped), one pass element by its
+  // kind, and the transformation chain applied to R0 (and an arc's centre
+  // in R3's d4/d5).
+  int RunPassList(int run);
+  int RunPass();
+  int ApplyTransformChain();
 
   // ---- job load, interpreter and hole output
   // (EmitTextLine is declared with the block output and defined with the
@@ -704,7 +735,8 @@ class RunContext {
   int RunPositioning();
   void RunToolRadius();
   int RunProgramSeparator();
-  int RunContourCommand();
+  // The 0x7100 handler: the contour loop over the command's range.
+  int RunContourGroupCommand();
   int RunCutIn();
   bool IsHoleCutIn(int index) const;
   int RunMoveKind();
@@ -723,6 +755,29 @@ class RunContext {
   void EmitCentringMacroCall();
   void SetOutputPoint(const std::array<double, 3>& point);
   int SelectToolIndex(int toolIndex);
+
+  // queued moves and contour command kinds (kelto_qup/ncout/queued_moves.cpp)
+  // Runs the motion of the pending command kind (output.PendingCommandWord).
+  int RunContourCommand();
+  int RunContourElement();
+  int ProcessQueuedCommands();
+  void QueuedEntryStep();
+  int RunMoveKind7520();
+  int RunMoveKind7570();
+  int RunRoutMove();
+  int RunMoveKind75B0();
+  int RunMoveKind75D0();
+  void MarkFirstMove();
+  double QueuedMoveFeed() const;
+  // Kinds 8 (normal), 10 (tangent), 12 (down or up), 20 (the command's vector).
+  int RunStraightMoveWorker(int kind);
+  int RunLeadArcWorker();
+  int PutCycleWords();
+  int RunHelixWorker();
+  // The common step of a move worker: undone while the block mark is set,
+  // else written from the current point (an arc with radius and centre
+  // offsets from its start).
+  int FinishQueuedMove(double mx, double my, double mz, double radius, double ci, double cj);
 
   // hole output (kelto_qup/ncout/hole_output.cpp)
   int EmitHoleCycles();

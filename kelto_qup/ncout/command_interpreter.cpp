@@ -76,9 +76,12 @@ int RunContext::RunElementCommand() {
       return 0;
     case 0x6300:
       BeginCommandGroup();
-      if (R2.d4 != 0.0) return StopMissingOperation("RunEscapeMove");
-      AddPendingSequence();
-      return 0;
+      if (R2.d4 == 0.0) {
+        AddPendingSequence();
+        return 0;
+      }
+      output.BlockMark = 0;
+      return RunStraightMoveWorker(12);
     case 0x6400:
     case 0x6500:
     case 0x6A00:
@@ -96,7 +99,7 @@ int RunContext::RunElementCommand() {
     case 0x7000:
       return RunPositioning();
     case 0x7100:
-      return RunContourCommand();
+      return RunContourGroupCommand();
     case 0x7200: {
       const int status = RunProcessEnd();
       if (job.CommandModeWord != 0) job.CommandModeWord = 0x1000;

@@ -194,6 +194,9 @@ struct JobState {
   int ApproachFlags = 0;
   std::array<double, 2> ApproachPoint{};
   int MoveMark = 0;
+  // The code of the last queued entry with a non-zero low nibble of its
+  // flags (0x7300, 0x7500, 0x6200) that the queue's per-entry step recorded.
+  int LastPendingEntryCode = 0;
   int DisplayStepCounter = 0;
   int ProcessCounter = 0;
   int ToolChangeCount = 0;

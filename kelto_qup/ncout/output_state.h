@@ -198,6 +198,58 @@ struct OutputState {
   int DownwardRestoreSeen = 0;
   int CurrentStepCode = 1;
 
+  // ---- words of the contour output that the engine reads or keeps
+  int PathHold = 0;  // non-zero while a call or a held block is prepared
+  int HeldCommandWord = 0;
+  int HeldMoveFlags = 0;  // bits 0xF0: a held arc is written whole first
+  int PathActiveWord = 0;
+  int OutputGate = 0;  // bit 0x8000: the element path writes nothing
+  int JumpGuard = 0;
+  int HeightWatch = 0;  // a straight move jumping more than 780 in height is held
+  double LastHeight = 0.0;
+  int FeedElementIndex = 0;  // the element whose d7 is the feed (0: the contour command's)
+  int EndZoneMode = 0;       // 0x1000 zones on; 0x01 after the first split; 0x02 no zone before the end
+  double EndZoneLength = 0.0;
+  double EndZoneFactor = 1.0;
+  int StepDelayMode = 0;  // 2: wait StepDelay ms before every step
+  unsigned StepDelay = 0;
+  int StepDelayDefault = 0;
+  int StepDelayCompanion = 0;
+  int MergeMoveMode = 0;  // 4 with MergeGuard 0: at most 20 merges
+  int MergeGuard = 0;
+  int ResumedCornerMark = 0;
+
+  // ---- queued moves (approach, escape) and the cycle words
+  // The kind of the command whose motion runs next (bits 0x3E), 6 between moves.
+  int PendingCommandWord = 6;
+  int BlockMark = 0;       // set while a return leg runs: the move is undone, not written
+  int InContourWord = 0;   // 1 in a contour element routine, 0x2000 in "RIN"/"ROUT"
+  int ReplaySwitch = 0;    // with ContourPassWord 2 the move kinds do nothing
+  int EngineStartWord = 0;  // 33419: the first move marker
+  // The start of the command's move (current point and direction) that the
+  // exact codes 0x7520, 0x7570 and 0x75D0 restore before they move.
+  std::array<double, 3> CommandStartPoint{};
+  std::array<double, 2> CommandStartDirection{};
+  // The settings PutCycleWords keeps for the overrun to repeat.
+  struct CycleSettings {
+    double Distance = 0.0;
+    double Value = 0.0;
+    char Letter = 0;
+    double Value2 = 0.0, Value3 = 0.0;
+    int Options = 0;
+    int Count = 0;
+    int Switches = 0;
+    int Variant = 0;
+    std::array<double, 2> Point{};
+    std::array<double, 2> Move{};  // the approach from the point, found when traced back
+    int BlockCode = 0;
+  } Cycle;
+  int CycleSwitch = 0;      // the post's cycle switch
+  int PostPlaneFlags = 0;   // bit 0x40: the move-kind entries mark the first move
+  // The approach of a contour's first element: 1 while the queued approach
+  // moves are traced back to where they start, 2 while they are written.
+  int ApproachPhase = 0;
+
   // ---- program head, tool change and templates
   int CurrentTool = 0;
   // The block's second tool number: the panes add it to the tool colour of

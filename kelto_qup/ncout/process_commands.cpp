@@ -159,6 +159,13 @@ int RunContext::EmitProcessHead() {
   output.NextTool = R2.code == handover::element_code::kProcessStartAtc ? NextProcessTool(index) : -1.0;
 
   const double z = R2.d3 + (job.DepthAddSwitch != 0.0 ? R2.d1 : 0.0);
+  // The values the contour runs of this process start from: the tool's
+  // corner and flat radii as offsets, the process's Z as the carried height.
+  ContourWords& contour = engine.contour;
+  contour.ProcessOffset1 = R2.d1;
+  contour.ProcessOffset2 = R2.d2;
+  engine.stepping.ExtraOffset = R2.d2;
+  contour.CarriedValue5 = z;
   job.CurrentPoint = {R2.d4, R2.d5, z};
   job.PreviousPoint = job.CurrentPoint;
   job.SavedStartPoint = job.CurrentPoint;
@@ -272,6 +279,8 @@ int RunContext::RunProcessEnd() {
   job.MoveMark = 0;
   job.SpindleCheckFlag = 1;
   const int status = EmitProcessEnd();
+  // A process end carries its offset and height on to the next command.
+  CarryCommandValues();
   RestoreQueuedWords();
   return status;
 }
@@ -461,7 +470,7 @@ int RunContext::RunProgramSeparator() {
 
 // ---- contour-family commands: queue bookkeeping here, motion in the engine
 
-int RunContext::RunContourCommand() {
+int RunContext::RunContourGroupCommand() {
   job.KeptContourD7 = R2.d7;
   UnpackCommandValue(1);
   UnpackCommandValue(5);
@@ -526,12 +535,20 @@ int RunContext::RunMoveKind() {
       PublishQueue();
       return 0;
     case 0x20:
+      BeginCommandGroup();
+      return RunMoveKind7520();
     case 0x70:
+      BeginCommandGroup();
+      return RunMoveKind7570();
     case 0x90:
+      BeginCommandGroup();
+      return RunRoutMove();
     case 0xB0:
+      BeginCommandGroup();
+      return RunMoveKind75B0();
     case 0xD0:
       BeginCommandGroup();
-      return StopMissingOperation("RunEscapeMove");
+      return RunMoveKind75D0();
     default:
       return 0;
   }

@@ -1,0 +1,125 @@
+// The run of one contour element: it is joined to the one before it, then
+// stepped (ComputeCornerPath) until nothing is left to do; each step's
+// position goes through the per-element motion and the passes, and the
+// element path writes it. The first element of a run brings the tool to the
+// contour first.
+#include "kelto_qup/engine/run_context.h"
+
+namespace qup {
+
+namespace {
+
+bool IsCornerMarker(const NcElement& e) { return e.code == 0x1001 || e.flags == 0x11300; }
+
+}  // namespace
+
+int RunContext::RunJoinedContour() {
+  ContourWords& c = engine.contour;
+  c.ContourRefPoint1 = {R1.d6, R1.d7};
+  c.ContourRefPoint2 = {R2.d6, R2.d7};
+  c.JoinBusy = 0xFFFF;
+  TraceStep(142, 1);
+  const int joined = JoinElementsForced();
+  c.JoinBusy = 0;
+  if (joined != 1 || AbortFlag != 0) return kStopRun;
+  if (R0.code == 0x1001 && c.MarkerPending == 1) {
+    R0.code = kCodeLine;
+    R0.d1 = 0.0;
+    c.MarkerPending = 0;
+  }
+  int result = ProcessContour();
+  if (result != kStopRun && (core.ContourFlags & 0x10000) != 0) {
+    // An arc swallowed by the offset was skipped: the path goes on from its centre.
+    R0.d4 = core.SkippedArcCentre[0];
+    R0.d5 = core.SkippedArcCentre[1];
+    result = ProcessContour();
+    c.ContourRefPoint1 = {R1.d6, R1.d7};
+    c.ContourRefPoint2 = {R2.d6, R2.d7};
+    c.MarkerPending = 1;
+  }
+  return result;
+}
+
+int RunContext::JoinElementsForced() {
+  if (RangeStep == 1) return cal303();
+  // Walking backwards, the next element is joined on R0's other side.
+  const int flags = R1.flags;
+  R1.flags = (R0.flags & kReversedSide) == 0 ? (R1.flags | kReversedSide) : (R1.flags & ~kReversedSide);
+  core.FlagWord = R1.flags;
+  const int result = cal303();
+  R1.flags = flags;
+  return result;
+}
+
+int RunContext::ProcessContour() {
+  ContourWords& c = engine.contour;
+  c.ContourStopWord = 0;
+  CornerKind = 0;
+  c.PendingMove = 0;
+  c.LineSkip = R0.d1 == 0.0 ? -1 : 0;
+  TraceStep(142, 2);
+  while (AbortFlag == 0) {
+    R1.d6 = c.ContourRefPoint1[0];
+    R1.d7 = c.ContourRefPoint1[1];
+    R2.d6 = c.ContourRefPoint2[0];
+    R2.d7 = c.ContourRefPoint2[1];
+    const int step = ComputeCornerPath();
+    if (step == kStopRun) return kStopRun;
+    if (step == 0) {
+      FlushPendingMove(0);
+      return AbortFlag != 0 ? kStopRun : 0;
+    }
+    if (step == 1 && EmitElementMotion(0) == kStopRun) return kStopRun;
+    if (RunContourPasses() == kStopRun || AbortFlag != 0) break;
+    if (c.ReentryWord != 0) {
+      FlushPendingMove(0);
+      c.StartWord = 0;
+      c.ReentryWord = 1;
+      continue;
+    }
+    int e = 1;
+    if (c.StartWord != 0) {
+      e = ComputeElementPath(0);
+    } else if (c.StartPointRestored == 0) {
+      if (ComputeElementStart() == kStopRun) return kStopRun;
+      e = ComputeElementPath(0);
+    } else {
+      e = ComputeElementPath(0);
+    }
+    if (e == kStopRun || AbortFlag != 0) break;
+    c.StartWord = 0xFFFF;
+    if (e != 1) {
+      ShiftElementRegisters();
+      return 0;
+    }
+  }
+  return kStopRun;
+}
+
+int RunContext::ComputeCornerPath() {
+  ContourWords& c = engine.contour;
+  switch (CornerKind & 0xF) {
+    case 0:
+      // The set-up of an element: a corner marker's arc is stepped by the
+      // corner frames; any other element is one step of the element path.
+      if (IsCornerMarker(R0)) return 0;
+      CornerKind = c.CornerNextState;
+      AddPendingSequence();
+      return 1;
+    case 1:
+      return 0;
+    case 2:
+      return AdvanceArcAngle();
+    case 3:
+      return StepArc();
+    case 6:
+      CornerKind = c.CornerNextState;
+      ElementIndex = CornerKind;
+      AddPendingSequence();
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace qup

@@ -1,0 +1,150 @@
+// The passes of a contour command: every pass element the command lists
+// runs once in the plain run and once more in the stepped run, where the
+// depth step is added to the working height for the passes and taken off
+// after them; the pass kind (low two flag bits) says in which run a pass
+// takes part. The chain of coordinate transformations (at most nine
+// records) is applied to the current element before or after the plain run.
+#include <cmath>
+#include <utility>
+
+#include "kelto_qup/engine/run_context.h"
+
+namespace qup {
+
+namespace {
+
+constexpr int kErrorPassList = 9;      // a pass list or transform chain outside its table
+constexpr int kErrorPassElement = 4;   // a pass element that carries a radius
+constexpr int kSteppedRun = 0xFFFF;
+constexpr int kMirrorY = 0x400;
+constexpr int kAboutCentre = 0x200;
+
+// Applies one transformation record to the element: mirror, rotation (about
+// the record's centre when asked), translation plus centre.
+void TransformOne(NcElement& e, NcElement& work, const NcElement& t) {
+  if (t.code == 0) return;
+  if ((t.flags & kMirrorY) != 0) {
+    e.d1 = -e.d1;
+    e.d3 = -e.d3;
+    e.d5 = -e.d5;
+    if (e.d1 != 0.0) work.d5 = -work.d5;
+  }
+  const double c = t.d2, s = t.d3;
+  auto rotate = [c, s](double& x, double& y) {
+    const double rx = c * x - s * y, ry = s * x + c * y;
+    x = rx;
+    y = ry;
+  };
+  rotate(e.d2, e.d3);
+  auto place = [&](double& x, double& y) {
+    if ((t.flags & kAboutCentre) != 0) {
+      x -= t.d6;
+      y -= t.d7;
+    }
+    rotate(x, y);
+    x += t.d4 + t.d6;
+    y += t.d5 + t.d7;
+  };
+  place(e.d4, e.d5);
+  if (e.d1 != 0.0) place(work.d4, work.d5);
+}
+
+}  // namespace
+
+int RunContext::RunContourPasses() {
+  ContourWords& c = engine.contour;
+  const NcElement command = R2;
+  if (RunPassList(0) == kStopRun) return kStopRun;
+  if (c.TransformLate != 0 && ApplyTransformChain() == kStopRun) return kStopRun;
+  R2 = command;
+  return RunPassesWithStep(0);
+}
+
+int RunContext::RunPassesWithStep(int /*kind*/) {
+  ContourWords& c = engine.contour;
+  auto& s = engine.stepping;
+  if (c.TransformLate == 0 && ApplyTransformChain() == kStopRun) return kStopRun;
+  if (c.PassList[0] == 0) return 0;
+  double step = 0.0;
+  if (s.DepthStepOn == 1) step = core.FilletContour != 0 ? s.DepthStep : (s.DepthStepAlt != 0.0 ? s.DepthStepAlt : s.DepthStep);
+  R1.d7 += step;
+  const NcElement command = R2;
+  const int status = RunPassList(kSteppedRun);
+  R2 = command;
+  R1.d7 -= step;
+  return status;
+}
+
+int RunContext::RunPassList(int run) {
+  ContourWords& c = engine.contour;
+  for (std::size_t i = 0;; ++i) {
+    if (i >= c.PassList.size()) return StopWithError(kErrorPassList);  // a list without its end
+    const int entry = c.PassList[i];
+    if (entry == 0) return 0;
+    ElementIndex = entry;
+    c.PassIndex = entry;
+    c.SteppedRun = run;
+    if (RunPass() == kStopRun || AbortFlag != 0) return kStopRun;
+  }
+}
+
+int RunContext::RunPass() {
+  ContourWords& c = engine.contour;
+  NcElement pass;
+  if (!CheckedLoad(pass, c.PassIndex)) return kStopRun;
+  const bool stepped = c.SteppedRun != 0;
+  switch (pass.flags & 3) {
+    case 0:  // only in the stepped run
+      if (!stepped) return 0;
+      break;
+    case 1:  // only in the plain run
+      if (stepped) return 0;
+      break;
+    case 2:  // both; the plain run turns the pass over
+      pass.d6 = 0.0;
+      pass.d7 = 0.0;
+      if (!stepped) pass.d3 = -pass.d3;
+      break;
+    default:  // never
+      return 0;
+  }
+  R2 = pass;
+  std::swap(R2.d4, R2.d6);
+  std::swap(R2.d5, R2.d7);
+  c.PassStartValue = pass.d4;
+  if (pass.d1 != 0.0) {
+    R2.d3 = R0.d5;
+    return StopWithError(kErrorPassElement);
+  }
+  return 0;
+}
+
+int RunContext::ApplyTransformChain() {
+  ContourWords& c = engine.contour;
+  if (TransformSwitch == 0) return 0;
+  if (c.TransformCount < 0 || c.TransformCount > ContourWords::kTransformLimit) return StopWithError(kErrorPassList);
+  for (int i = 0; i < c.TransformCount; ++i) TransformOne(R0, R3, c.TransformTable[static_cast<std::size_t>(i)]);
+  return 0;
+}
+
+int RunContext::SetStartPoint(int mode) {
+  ContourWords& c = engine.contour;
+  auto& s = engine.stepping;
+  if (TransformSwitch == 0) return 0;
+  NcElement& source = mode == 1 ? R0 : R2;
+  NcElement point{};
+  point.d4 = source.d4;
+  point.d5 = source.d5;
+  if (s.ScaleSwitch != 0 && core.ScaleBase != 0.0) {
+    point.d4 = point.d4 * s.ScaleFactorX / core.ScaleBase;
+    point.d5 = point.d5 * s.ScaleFactorY / core.ScaleBase;
+  }
+  if (c.TransformCount < 0 || c.TransformCount > ContourWords::kTransformLimit) return StopWithError(kErrorPassList);
+  NcElement unused{};
+  for (int i = 0; i < c.TransformCount; ++i) TransformOne(point, unused, c.TransformTable[static_cast<std::size_t>(i)]);
+  source.d4 = point.d4;
+  source.d5 = point.d5;
+  return 0;
+}
+
+}  // namespace qup

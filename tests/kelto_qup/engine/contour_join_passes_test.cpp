@@ -1,0 +1,181 @@
+// The join of consecutive contour elements and the pass driver: point
+// joins, crossings, parallel elements outside and inside the walk, elements
+// that are no geometry; pass kinds, the depth step, the transformation
+// chain and the bounds of the pass list and the chain.
+#include "tests/kelto_qup/engine/engine_core_fixture.h"
+
+#include "platform/text.h"
+
+namespace qup::testing {
+namespace {
+
+NcElement LineElement(double px, double py, double dx, double dy) {
+  NcElement e{};
+  e.code = 0x1200;
+  e.d2 = dx;
+  e.d3 = dy;
+  e.d4 = px;
+  e.d5 = py;
+  e.d6 = px;
+  e.d7 = py;
+  return e;
+}
+
+class ContourJoinTest : public EngineCoreTest {};
+
+TEST_F(ContourJoinTest, JoinCases) {
+  // An empty current element has nothing to join.
+  run.R0 = NcElement{};
+  run.R0.code = 0x1001;
+  run.R1 = LineElement(5, 5, 0, 1);
+  EXPECT_EQ(run.cal303(), 1);
+  EXPECT_EQ(run.R1.d4, 5.0);
+
+  // A point next: the current element ends at the point.
+  run.R0 = LineElement(0, 0, 1, 0);
+  run.R1 = NcElement{};
+  run.R1.code = 0x1100;
+  run.R1.d4 = 7.0;
+  run.R1.d5 = 3.0;
+  EXPECT_EQ(run.cal303(), 1);
+  EXPECT_EQ(run.R0.d4, 7.0);
+  EXPECT_EQ(run.R0.d5, 3.0);
+
+  // Two lines that cross: the current one ends at the crossing.
+  run.R0 = LineElement(0, 2, 1, 0);
+  run.R1 = LineElement(10, -50, 0, 1);
+  EXPECT_EQ(run.cal303(), 1);
+  EXPECT_NEAR(run.R0.d4, 10.0, 1e-12);
+  EXPECT_NEAR(run.R0.d5, 2.0, 1e-12);
+  EXPECT_EQ(run.AbortFlag, 0);
+}
+
+TEST_F(ContourJoinTest, ParallelLinesStopTheRun) {
+  struct Case {
+    int transformMode;
+    const char* code;
+  };
+  // Outside the contour walk: no crossing (16). Inside it a corner would be
+  // built between them, which is not computed: a stop (13), never a path.
+  for (const Case& c : {Case{2, "2016"}, Case{4, "2013"}}) {
+    host.errorBoxes.clear();
+    run.AbortFlag = 0;
+    run.core.TransformMode = c.transformMode;
+    run.R0 = LineElement(0, 0, 1, 0);
+    run.R1 = LineElement(0, 5, 1, 0);
+    EXPECT_EQ(run.cal303(), 0);
+    EXPECT_EQ(run.AbortFlag, kStopRun);
+    ASSERT_FALSE(host.errorBoxes.empty());
+    EXPECT_NE(host.errorBoxes.back().find(c.code), std::string::npos) << c.code;
+  }
+}
+
+TEST_F(ContourJoinTest, ElementThatIsNoGeometryIsNamed) {
+  run.R0 = LineElement(0, 0, 1, 0);
+  run.R1 = NcElement{};
+  run.R1.code = 0x3100;
+  run.R1.number = 42;
+  EXPECT_EQ(run.cal303(), 0);
+  EXPECT_EQ(run.AbortFlag, kStopRun);
+  ASSERT_GE(host.errorBoxes.size(), 2u);
+  EXPECT_EQ(host.errorBoxes[0], platform::Sjis("GO図形のエラーcal303　bNo.42"));
+}
+
+class ContourPassesTest : public EngineCoreTest {
+ protected:
+  // A pass element of the kind, whose points tell which run took it.
+  int PassElement(int kind) {
+    NcElement e{};
+    e.code = 0x6000;
+    e.flags = kind;
+    e.d3 = 1.0;
+    e.d4 = 11.0;
+    e.d6 = 22.0;
+    return table.Add(e);
+  }
+};
+
+TEST_F(ContourPassesTest, PassKindsChooseTheRuns) {
+  struct Case {
+    int kind;
+    bool plain, stepped;
+  };
+  const Case cases[] = {{0, false, true}, {1, true, false}, {2, true, true}, {3, false, false}};
+  for (const Case& c : cases) {
+    table = ElementBuilder{};
+    table.Line(0, 0, 1, 0);
+    const int pass = PassElement(c.kind);
+    LoadTable();
+    run.engine.contour.PassList.fill(0);
+    run.engine.contour.PassList[0] = pass;
+    for (const int stepped : {0, 0xFFFF}) {
+      run.R2 = NcElement{};
+      ASSERT_EQ(run.RunPassList(stepped), 0);
+      const bool ran = run.R2.d6 == 11.0;  // the pass's two points exchanged
+      EXPECT_EQ(ran, stepped != 0 ? c.stepped : c.plain) << c.kind << " " << stepped;
+      // Kind 2 turns the pass over in the plain run and clears its second point.
+      if (c.kind == 2 && ran) {
+        EXPECT_EQ(run.R2.d3, stepped != 0 ? 1.0 : -1.0);
+      }
+    }
+  }
+}
+
+TEST_F(ContourPassesTest, DepthStepIsAddedForThePassesOnly) {
+  table.Line(0, 0, 1, 0);
+  const int pass = PassElement(0);
+  LoadTable();
+  auto& s = run.engine.stepping;
+  s.DepthStepOn = 1;
+  s.DepthStep = -2.0;
+  run.R1.d7 = -5.0;
+  run.engine.contour.PassList.fill(0);
+  EXPECT_EQ(run.RunPassesWithStep(0), 0);  // no passes: no step
+  EXPECT_EQ(run.R1.d7, -5.0);
+  run.engine.contour.PassList[0] = pass;
+  EXPECT_EQ(run.RunPassesWithStep(0), 0);
+  EXPECT_EQ(run.R1.d7, -5.0);  // taken off again after the passes
+}
+
+TEST_F(ContourPassesTest, PassListAndChainStayInTheirTables) {
+  table.Line(0, 0, 1, 0);
+  const int pass = PassElement(1);
+  LoadTable();
+  run.engine.contour.PassList.fill(pass);  // no end mark
+  EXPECT_EQ(run.RunPassList(0), kStopRun);
+  EXPECT_EQ(run.AbortFlag, kStopRun);
+
+  run.AbortFlag = 0;
+  run.TransformSwitch = 1;
+  run.engine.contour.TransformCount = 10;
+  EXPECT_EQ(run.ApplyTransformChain(), kStopRun);
+}
+
+TEST_F(ContourPassesTest, TransformChainTurnsTheElement) {
+  run.TransformSwitch = 1;
+  auto& c = run.engine.contour;
+  c.TransformCount = 2;
+  // A quarter turn about the origin, then a record without the centre bit,
+  // whose centre is still added.
+  c.TransformTable[0] = NcElement{};
+  c.TransformTable[0].code = 1;
+  c.TransformTable[0].d2 = 0.0;
+  c.TransformTable[0].d3 = 1.0;
+  c.TransformTable[1] = NcElement{};
+  c.TransformTable[1].code = 1;
+  c.TransformTable[1].d2 = 1.0;
+  c.TransformTable[1].d6 = 5.0;
+  run.R0 = LineElement(100, 0, 1, 0);
+  ASSERT_EQ(run.ApplyTransformChain(), 0);
+  EXPECT_NEAR(run.R0.d4, 5.0, 1e-12);
+  EXPECT_NEAR(run.R0.d5, 100.0, 1e-12);
+  EXPECT_NEAR(run.R0.d2, 0.0, 1e-12);
+  EXPECT_NEAR(run.R0.d3, 1.0, 1e-12);
+  // An empty chain leaves the element as it is.
+  c.TransformCount = 0;
+  ASSERT_EQ(run.ApplyTransformChain(), 0);
+  EXPECT_NEAR(run.R0.d4, 5.0, 1e-12);
+}
+
+}  // namespace
+}  // namespace qup::testing
