@@ -29,6 +29,9 @@ extern int g_workCount;   // length of the work list (segment blocks 0 .. g_work
 // A finished command starts again: the system record's word (+308), bit 0.
 extern std::int32_t& g_continuousMode;
 extern int g_copyMode;  // transforms keep the originals (command 32848)
+// The curve command that borrowed a figure step (32907); 0 when a figure
+// command was started on its own.
+extern int g_returnCommand;
 extern int g_lineType;  // broken-line bits of new figures: 0, 0x1000, 0x2000 or 0x4000
 // The shared path and list text buffer (CP932): paths, list texts and the
 // machine name a machine choice returns.

@@ -16,6 +16,12 @@ std::array<int, kCurveTableSize> g_selectionList = [] {
 }();
 int g_listMode = 0;
 double g_lastLength = 0.0;
+int g_inputResult = 0;
+int g_editFigureIndex = 0;
+int g_boxMode = 0;
+int g_rubberBandKind = 0;
+CommandInputs g_inputArea;
+FigureEngineView g_figureView;
 
 void ResetDrawingState() {
   g_pickSameOriginOnly = 0;
@@ -27,6 +33,12 @@ void ResetDrawingState() {
   g_selectionList.fill(kNone);
   g_listMode = 0;
   g_lastLength = 0.0;
+  g_inputResult = 0;
+  g_editFigureIndex = 0;
+  g_boxMode = 0;
+  g_rubberBandKind = 0;
+  g_inputArea = CommandInputs{};
+  g_figureView = FigureEngineView{};
 }
 
 }  // namespace dorn

@@ -85,7 +85,7 @@ void EnterCurveMachine() {
   if (g_commandEngines.dispatchCurveCommand) g_commandEngines.dispatchCurveCommand(g_curCommand);
 }
 
-void ResetCommandInput() {
+void ResetViewCommandInput() {
   if (g_commandEngines.resetCommandInput) {
     g_commandEngines.resetCommandInput();
     return;
@@ -109,7 +109,7 @@ void CKelView::EndPick(int command) {
   } else if (platform::Frame* frame = GetAppMainWnd()) {
     frame->SetCommandPressed(command, false);
   }
-  ResetCommandInput();
+  ResetViewCommandInput();
   ViewState& v = g_view;
   v.m_polylineCount = 0;
   g_layerDeleteMarking = 0;

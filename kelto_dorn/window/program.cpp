@@ -14,6 +14,7 @@
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/drawing/drawing_state.h"
+#include "kelto_dorn/drawing/figure_handlers.h"
 #include "kelto_dorn/drawing/picking_engines.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
@@ -33,6 +34,7 @@ void InstallCommandEngines() {
   sources.textBuffer = [] { return std::string(g_textBuffer, ::strnlen(g_textBuffer, sizeof g_textBuffer)); };
   SetMessageValueSources(std::move(sources));
   InstallPickingEngines();
+  InstallFigureEngines();
   InstallCamDataCommands(CurrentDocumentCamServices);
   // The drawing commands, picking, curves, dimensions, surfaces, machining,
   // CAM data and file exchange install their entries here as each joins the
