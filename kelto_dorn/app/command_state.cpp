@@ -20,8 +20,8 @@ int g_abortCount = 0;
 int g_workCount = 0;
 std::int32_t& g_continuousMode = g_drawingHeader.continuousMode;
 int g_copyMode = 0;
-int g_lineType = 0;
 int g_returnCommand = 0;
+int g_lineType = 0;
 char g_pathBuf[kPathBufSize] = {};
 
 void ResetCommandState() {
@@ -38,8 +38,8 @@ void ResetCommandState() {
   g_abortCount = 0;
   g_workCount = 0;
   g_copyMode = 0;
-  g_lineType = 0;
   g_returnCommand = 0;
+  g_lineType = 0;
   g_pathBuf[0] = '\0';
 }
 

@@ -29,10 +29,11 @@ extern int g_workCount;   // length of the work list (segment blocks 0 .. g_work
 // A finished command starts again: the system record's word (+308), bit 0.
 extern std::int32_t& g_continuousMode;
 extern int g_copyMode;  // transforms keep the originals (command 32848)
-extern int g_lineType;
-// The command a finished command goes back to (the definition list 32966
-// after a definition was stored; the curve commands keep theirs here too).
-extern int g_returnCommand;  // broken-line bits of new figures: 0, 0x1000, 0x2000 or 0x4000
+// The command a finished command goes back to: the definition list 32966
+// after a definition was stored, or the curve command that borrowed a figure
+// step (32907); 0 when a command was started on its own.
+extern int g_returnCommand;
+extern int g_lineType;  // broken-line bits of new figures: 0, 0x1000, 0x2000 or 0x4000
 // The shared path and list text buffer (CP932): paths, list texts and the
 // machine name a machine choice returns.
 inline constexpr int kPathBufSize = 1024;  // also g_listTextBuffer's (app_state.h)

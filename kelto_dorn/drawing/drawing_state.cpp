@@ -17,14 +17,19 @@ std::array<int, kCurveTableSize> g_selectionList = [] {
 int g_listMode = 0;
 double g_lastLength = 0.0;
 int g_curveCommandId = 0;
-int g_returnCommand = 0;
-int g_pickState2 = 0;
+int int g_pickState2 = 0;
 int g_markedCurve = kNone;
 int g_markedCount = 0;
 int g_curveListOpen = 0;
 int g_pointGroupEdit = 0;
 std::array<std::array<char, kCurveNameSlotSize>, kCurveNameSlots> g_curveNameBuffers{};
 CurveEngineState g_curveEngine;
+int g_inputResult = 0;
+int g_editFigureIndex = 0;
+int g_boxMode = 0;
+int g_rubberBandKind = 0;
+CommandInputs g_inputArea;
+FigureEngineView g_figureView;
 
 void ResetDrawingState() {
   g_pickSameOriginOnly = 0;
@@ -37,14 +42,19 @@ void ResetDrawingState() {
   g_listMode = 0;
   g_lastLength = 0.0;
   g_curveCommandId = 0;
-  g_returnCommand = 0;
-  g_pickState2 = 0;
+    g_pickState2 = 0;
   g_markedCurve = kNone;
   g_markedCount = 0;
   g_curveListOpen = 0;
   g_pointGroupEdit = 0;
   for (auto& slot : g_curveNameBuffers) slot.fill(0);
   g_curveEngine = CurveEngineState{};
+  g_inputResult = 0;
+  g_editFigureIndex = 0;
+  g_boxMode = 0;
+  g_rubberBandKind = 0;
+  g_inputArea = CommandInputs{};
+  g_figureView = FigureEngineView{};
 }
 
 }  // namespace dorn

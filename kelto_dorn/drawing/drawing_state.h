@@ -14,9 +14,12 @@
 // Declared here, defined in drawing_state.cpp. ResetDrawingState() brings all
 // of it back to the state before start-up (start-up and the tests call it).
 #include <array>
+#include <string>
+#include <vector>
 
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/curve_record.h"
+#include "platform/geometry.h"
 
 namespace dorn {
 
@@ -81,8 +84,6 @@ inline constexpr int kListModeAll = 598;
 // The id the curve engine was last begun with; kept across the steps of one
 // command (tells 32905 from 33126 and 33127, and 32907 from 32910).
 extern int g_curveCommandId;
-// The command a finished sub-step returns to (and EndPick is given).
-extern int g_returnCommand;
 // 50 together with g_pickState while a curve is to be picked.
 extern int g_pickState2;
 inline constexpr int kPickCurve = 50;
@@ -135,6 +136,62 @@ extern CurveEngineState g_curveEngine;
 // The length that FigureLength, ArcLength and PartialLengthToPoint leave
 // behind for their callers (mm).
 extern double g_lastLength;
+
+// --- Figure command engine ------------------------------------------------------
+// The result of the last input dialog: 0 taken, 1 pick requested, -2
+// cancelled, 99 closed; negative after the first step releases the button.
+extern int g_inputResult;
+// The figure that delete, reverse and clip-connect work on.
+extern int g_editFigureIndex;
+// 1 while the selection is a BOX (2 a polyline box).
+extern int g_boxMode;
+// The temporary figure on screen.
+inline constexpr int kBandNone = 0;
+inline constexpr int kBandLineFromPoint = 22;  // last entered point to the cursor
+inline constexpr int kBandCircleAtCursor = 33;  // circle of the entered radius about the cursor
+inline constexpr int kBandScreenLine = 302;     // between two stored screen points
+inline constexpr int kBandCurveMove = 103;      // the current curve moved with the cursor
+inline constexpr int kBandSelectionBox = 804;   // a selection box
+extern int g_rubberBandKind;
+
+// The inputs a figure command has collected so far; every command start
+// clears them. The polyline keeps up to kPolylinePoints points.
+inline constexpr int kPolylinePoints = 480;
+struct CommandInputs {
+  std::array<Vec2, kPolylinePoints> points{};  // entered points, relative to the current origin
+  int pointCount = 0;
+  std::array<double, 4> values{};  // entered values (radius, angle, distance ...)
+  int pickedFigures = 0;           // figures collected for a transform (blocks 70 on)
+  std::array<int, 4> pickedIndex{};  // figure index of the pick in blocks 0-3
+  int pickedTable = 0;               // the table those figures are in
+};
+extern CommandInputs g_inputArea;
+
+// The figure engine's members of the view.
+struct FigureEngineView {
+  int pressedCommand = 0;  // the command whose bar button is shown pressed
+  int lastPrompt = 0;      // the code of the prompt shown last
+  std::string caption;     // the composed title (CP932)
+  // The rubber band as it is on screen: drawn at bandCursor (client pixels).
+  bool bandDrawn = false;
+  platform::Point bandCursor;
+  Vec2 bandAnchor;  // the last entered point (absolute, mm)
+  platform::Point bandFrom, bandTo;  // the screen line of band 302
+  // The pending move offset (clip-connect: the last connection point).
+  Vec2 pendingMove;
+  // The work list of the clip-connect: the figure indexes recorded from
+  // block 5 on; clipWorkCount entries (it starts at 5).
+  int clipWorkCount = 5;
+  std::vector<int> clipEntries;
+  FigureRecord chainEnd;       // the clip-connect chain's last figure, as stored
+  int keepFlag = 0;            // the next connected figure is appended
+  int connectColour = 1;       // the colour picked figures of the clip-connect show in
+  int colourAlternation = 0;   // 33224 starts 33104 and 33105 alternately
+  int ctrlCollected = 0;       // figures collected with CTRL
+  int restartCommand = 0;      // a finished command waiting to start again (continuous mode)
+  int depth = 0;               // engine calls on the stack
+};
+extern FigureEngineView g_figureView;
 
 void ResetDrawingState();
 

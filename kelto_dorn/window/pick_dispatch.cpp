@@ -29,6 +29,7 @@ constexpr int kPromptCurveSelected = 2000;
 constexpr int kPromptJoin = 300;
 constexpr int kPromptOriginChosen = 138;
 constexpr int kPromptAddPoint = 137;
+constexpr int kClipConnectCommand = 32826;
 constexpr int kRegisterAsksTaper = 222;
 constexpr int kTextRecordSearch = 0x8000;
 constexpr int kAnyCurve = 0xFFFF;
@@ -86,7 +87,7 @@ void BoxClick(ClickContext& c, platform::Point p) {
   switch (state) {
     case 2:
       if (g_curCommand == 0) {
-        ResetCommandInput();
+        ResetViewCommandInput();
       } else if (g_curCommand == cmd::kPointGroupCurve) {
         g_commandStep = 10;
         EnterMachineWith(c, g_curCommand);
@@ -382,6 +383,14 @@ void CurveFigureClick(ClickContext& c) {
 }
 
 void JoinClick(ClickContext& c) {
+  if (g_curCommand == kClipConnectCommand) {
+    // The figure clip-connect: each figure picked is connected at once.
+    if (Pick()) {
+      StoreSegment(0);
+      EnterMachineWith(c, kPickStateJoin);
+    }
+    return;
+  }
   if (g_workCount >= kSegmentBlockCount - 58) {
     // The work list is full: the join ends as the right button ends it.
     DispatchRightClick(c);

@@ -76,7 +76,7 @@ void EnterMachine(ClickContext& c);
 void EnterMachineWith(ClickContext& c, int command);
 // Back to no command: the figure engine's reset, or the least of it (the
 // command words cleared, prompt 0) while that engine is not installed.
-void ResetCommandInput();
+void ResetViewCommandInput();
 // The curve engine with the active command.
 void EnterCurveMachine();
 // The join step of the curve join; 32826 when a figure was appended, else 0.

@@ -108,7 +108,7 @@ void EnterCurveMachine() {
   if (g_commandEngines.dispatchCurveCommand) g_commandEngines.dispatchCurveCommand(g_curCommand);
 }
 
-void ResetCommandInput() {
+void ResetViewCommandInput() {
   if (g_commandEngines.resetCommandInput) {
     g_commandEngines.resetCommandInput();
     return;
@@ -132,7 +132,7 @@ void CKelView::EndPick(int command) {
   } else if (platform::Frame* frame = GetAppMainWnd()) {
     frame->SetCommandPressed(command, false);
   }
-  ResetCommandInput();
+  ResetViewCommandInput();
   ViewState& v = g_view;
   v.m_polylineCount = 0;
   g_layerDeleteMarking = 0;

@@ -21,6 +21,7 @@
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/curve_engines.h"
+#include "kelto_dorn/drawing/figure_handlers.h"
 #include "kelto_dorn/drawing/picking_engines.h"
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
 #include "kelto_dorn/machining/machining_state.h"
@@ -72,6 +73,7 @@ void InstallCommandEngines() {
   SetMessageValueSources(std::move(sources));
   InstallPickingEngines();
   InstallCurveEngines();
+  InstallFigureEngines();
   InstallCamDataCommands(CurrentDocumentCamServices);
   InstallRenameDialog();
   InstallMachineChoiceDialog();

@@ -74,7 +74,7 @@ void OnSnapMouse(CKelView& view) {
   if (++v.m_placeByMouse < 2) return;  // the next click re-centres the view
   const int state = g_pickState;
   if (state == 0) {
-    ResetCommandInput();
+    ResetViewCommandInput();
     g_pickState = kPickStateIntersection;
   } else if (In(state, {kPickStateIntersection, kPickStateHoleCircle, kPickStateEndPoint, kPickStateMoveTarget})) {
     g_pickState = kPickStateFreePoint;
@@ -91,7 +91,7 @@ void OnSnapIntersection(CKelView& view) {
   EraseRubberBand();
   const int state = g_pickState;
   if (state == 0) {
-    ResetCommandInput();
+    ResetViewCommandInput();
     g_pickState = kPickStateFreePoint;
   } else if (In(state, {kPickStateFreePoint, 15, 37, 46, kPickStateHoleCircle, kPickStateEndPoint, 32908, 32913})) {
     g_returnPickState = state;
@@ -110,7 +110,7 @@ void OnSnapEndPoint(CKelView& view) {
   EraseRubberBand();
   const int state = g_pickState;
   if (state == 0) {
-    ResetCommandInput();
+    ResetViewCommandInput();
     g_pickState = kPickStateIntersection;
   }
   if (In(g_pickState, {kPickStateFreePoint, kPickStateIntersection, 15, 37, 46, kPickStateHoleCircle,

@@ -12,6 +12,7 @@
 #include "kelto_dorn/window/kel_view.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/key_codes.h"
+#include "platform/text.h"
 #include "kelto_dorn/window/app_instance.h"
 #include "kelto_dorn/window/main_frame.h"
 #include "kelto_dorn/window/program.h"
@@ -101,6 +102,61 @@ TEST_F(ProgramTest, TheStartFunctionOpensTheWindowAndLeavesThroughTheExitQuestio
   ASSERT_TRUE(platform::ReadRecord(home() / "$@@@.@@@", written).ok());
   EXPECT_EQ(written.startMode, 99);
   EXPECT_FALSE(g_figureStore.started());
+  ResetProgramState();
+  platform::UninstallBackend();
+}
+
+// The figure commands on the desktop backend: a line from the tool bar by
+// two clicks (the point dialog's mouse button, the rubber band on the way),
+// then a circle of typed radius about a clicked centre; the picture is kept.
+TEST_F(ProgramTest, ALineAndACircleDrawnFromTheToolBarOnTheDesktopBackend) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  WriteFixtureDrawing();
+  const fs::path picture = fs::path(KELTO_ARTEFACT_DIR) / "kelto_dorn_line_drawn.png";
+  fs::create_directories(picture.parent_path());
+  fs::remove(picture);
+  int figuresAfter = 0;
+  std::string titleWhileDrawing;
+  ProgramHooks hooks;
+  hooks.onShown = [&](CKelApp& app) {
+    platform::Frame& frame = app.MainFrame().Frame();
+    frame.SetWindowRect({0, 0, 1280, 900});
+    for (int i = 0; i < 5; ++i) platform::PumpMessages();
+    CKelView& view = app.View();
+    AnswerNextDialog(161, 1002);  // the point dialog: by mouse
+    app.Route(32837);
+    titleWhileDrawing = platform::Cp932ToUtf8(frame.Title());
+    view.OnMouse(Mouse(platform::MouseAction::LeftDown, 300, 600));
+    view.OnMouse(Mouse(platform::MouseAction::LeftUp, 300, 600));
+    view.OnMouse(Mouse(platform::MouseAction::Move, 500, 400));
+    view.OnMouse(Mouse(platform::MouseAction::Move, 700, 300));
+    view.OnMouse(Mouse(platform::MouseAction::LeftDown, 900, 250));
+    view.OnMouse(Mouse(platform::MouseAction::LeftUp, 900, 250));
+    platform::PostTask([] {
+      platform::Dialog* d = platform::ActiveModalDialog();
+      ASSERT_NE(d, nullptr);
+      d->UserType(1008, "40");
+      d->UserEnter();
+      AnswerNextDialog(161, 1002);  // then the centre by mouse
+    });
+    app.Route(32852);
+    view.OnMouse(Mouse(platform::MouseAction::Move, 400, 300));
+    view.OnMouse(Mouse(platform::MouseAction::LeftDown, 450, 300));
+    view.OnMouse(Mouse(platform::MouseAction::LeftUp, 450, 300));
+    figuresAfter = GetFigureCount(0);
+    for (int i = 0; i < 5; ++i) platform::PumpMessages();
+    frame.View().UpdateNow();
+    EXPECT_TRUE(platform::qt::SaveBitmapPng(frame.Snapshot(), picture));
+    AnswerNextDialog(193, platform::kIdOk);
+    frame.RequestClose();
+  };
+  static int argc = 1;
+  static char name[] = "Kelto_Dorn";
+  static char* argv[] = {name, nullptr};
+  EXPECT_EQ(RunKeltoDorn(argc, argv, hooks), 0);
+  EXPECT_EQ(figuresAfter, 5);  // the drawing's three figures, the line and the circle
+  EXPECT_NE(titleWhileDrawing.find("ポイントをマウスで指定して下さい"), std::string::npos) << titleWhileDrawing;
+  EXPECT_TRUE(fs::exists(picture));
   ResetProgramState();
   platform::UninstallBackend();
 }
