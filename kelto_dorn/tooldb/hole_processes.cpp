@@ -1,4 +1,5 @@
 #include "kelto_dorn/tooldb/hole_processes.h"
+#include "kelto_dorn/tooldb/hole_process_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -38,10 +39,8 @@ void ClearHoleProcess(HoleProcessRecord& record, DocAtcTable& atc, bool keepMach
 platform::FileResult ReadHoleProcess(std::string_view process, HoleProcessRecord& record) {
   const auto path = HoleProcessFilePath(process);
   if (!path) return {platform::FileStatus::Missing, "unsafe process name"};
-  HoleProcessRecord read{};
-  platform::FileResult r = platform::ReadRecord(*path, read);
-  if (r.ok()) record = read;
-  return r;
+  // The checked reader: a damaged file is named and leaves the record as it was.
+  return ReadHoleProcessFile(*path, record);
 }
 
 platform::FileResult WriteHoleProcess(const HoleProcessRecord& record) {
