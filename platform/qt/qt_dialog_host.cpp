@@ -300,6 +300,10 @@ void QtDialogHost::Build() {
     } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
       for (int page = 0; page < tabPages[c.decl.id]; ++page) {
         auto* pageWidget = new QWidget(tabs);
+        // The page paints the dialog's own background, so captions in the
+        // dialog's text colour stay readable on it (the style's light page
+        // would swallow white captions).
+        pageWidget->setAutoFillBackground(true);
         auto* grid = new QGridLayout(pageWidget);
         tabs->addTab(pageWidget, QString());
         pageGrids[{c.decl.id, page}] = grid;
@@ -682,21 +686,32 @@ void QtDialogHost::PushRichEdit(int id, QPlainTextEdit* pe) {
   if (c && echo_ != id && RichToQString(c->richText) != pe->toPlainText()) Sync(*c, ControlChange::All);
 }
 
+// Whether black text would be hard to read on this colour (ITU-R BT.601
+// luma weights, 128 the midpoint).
+static bool IsDark(int red, int green, int blue) { return (299 * red + 587 * green + 114 * blue) / 1000 < 128; }
+
 void QtDialogHost::ApplyColors() {
   const DialogColors colors = dialog_.Colors();
   Color text = colors.text;
   // Text in the background's own colour could not be read: such a setting
   // keeps its value but the captions are drawn in black or white, whichever
-  // stands out (ITU-R BT.601 luma weights, 128 the midpoint).
-  if (text == colors.background) {
-    const int luma = (299 * RedOf(text) + 587 * GreenOf(text) + 114 * BlueOf(text)) / 1000;
-    text = luma < 128 ? 0xFFFFFF : 0x000000;
-  }
+  // stands out.
+  if (text == colors.background) text = IsDark(RedOf(text), GreenOf(text), BlueOf(text)) ? 0xFFFFFF : 0x000000;
   QPalette pal = window_->palette();
   pal.setColor(QPalette::Window, ToQColor(colors.background));
   pal.setColor(QPalette::WindowText, ToQColor(text));
   window_->setPalette(pal);
   window_->setAutoFillBackground(true);
+  // Tabs are drawn in the style's own button shade, not the dialog's
+  // background: their captions take black or white against that shade.
+  for (QTabBar* bar : window_->findChildren<QTabBar*>()) {
+    QPalette barPal = bar->palette();
+    const QColor shade = barPal.color(QPalette::Button);
+    const QColor caption = IsDark(shade.red(), shade.green(), shade.blue()) ? Qt::white : Qt::black;
+    barPal.setColor(QPalette::WindowText, caption);
+    barPal.setColor(QPalette::ButtonText, caption);
+    bar->setPalette(barPal);
+  }
 }
 
 int QtDialogHost::ControlIdOf(QWidget* w) const {
