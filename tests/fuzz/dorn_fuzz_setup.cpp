@@ -22,7 +22,11 @@ dorn::CKelDoc& DornDocument() {
     platform::SetFieldText(dorn::g_drawingHeader.drawingName, "FUZZ");
     std::filesystem::create_directories(ProgramFolder() / "SAMPLE" / "PGM" / "SEG");
     std::filesystem::create_directories(ProgramFolder() / "_BAK");  // the undo snapshots
-    return std::make_unique<dorn::CKelDoc>();
+    auto made = std::make_unique<dorn::CKelDoc>();
+    // The tool table's buffers, as the database editors allocate them before
+    // any tool file is read.
+    if (!made->tools.Allocate()) std::abort();
+    return made;
   }();
   return *document;
 }

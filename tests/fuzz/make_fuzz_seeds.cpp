@@ -15,7 +15,11 @@
 #include "kelto_dorn/app/text_record.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/undo.h"
+#include "kelto_dorn/tooldb/atc_csv.h"
+#include "kelto_dorn/tooldb/db_selection.h"
+#include "kelto_dorn/tooldb/hole_process_csv.h"
 #include "kelto_dorn/tooldb/hole_process_record.h"
+#include "kelto_dorn/tooldb/tool_csv.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "kelto_qup/shell/display_window.h"
 #include "kelto_qup/shell/main_frame.h"
@@ -226,16 +230,9 @@ void DrawingSeeds(const fs::path& corpus, dorn::CKelDoc& document) {
   }
 }
 
-void SettingsSeeds(const fs::path& corpus) {
-  const fs::path out = corpus / "fuzz_dorn_settings";
-  const fs::path fixtures = fs::path(KELTO_SOURCE_DIR) / "tests" / "fixtures";
-  Save(out, "system_record", WithSelector(0, ReadBytes(fixtures / "handover" / "system_record.@@@")));
-  Save(out, "defaults", WithSelector(5, ReadBytes(fixtures / "handover" / "def_kako2_128.@@@")));
-  Save(out, "selection", WithSelector(6, ReadBytes(fixtures / "tooldb" / "DBS_NAME_sample.@@@")));
-  Save(out, "tools", WithSelector(7, ReadBytes(fixtures / "tooldb" / "DBS_GEN_three_tools.@@@")));
-  Save(out, "atc", WithSelector(8, ReadBytes(fixtures / "tooldb" / "ATC_DBS_three_rows.@@@")));
-  // A hole process of two steps, a centre drill and a drill, written whole
-  // as the hole-process editor writes its record.
+// A hole process of two steps, a centre drill and a drill, whole as the
+// hole-process editor writes its record.
+dorn::HoleProcessRecord SampleHoleProcess() {
   dorn::HoleProcessRecord process{};
   platform::SetFieldText(process.name, "M10_TAP");
   const struct {
@@ -256,9 +253,45 @@ void SettingsSeeds(const fs::path& corpus) {
     platform::SetFieldText(row.secName, steps[i].sec);
     platform::SetFieldText(row.toolName, steps[i].folder);
   }
+  return process;
+}
+
+void SettingsSeeds(const fs::path& corpus) {
+  const fs::path out = corpus / "fuzz_dorn_settings";
+  const fs::path fixtures = fs::path(KELTO_SOURCE_DIR) / "tests" / "fixtures";
+  Save(out, "system_record", WithSelector(0, ReadBytes(fixtures / "handover" / "system_record.@@@")));
+  Save(out, "defaults", WithSelector(5, ReadBytes(fixtures / "handover" / "def_kako2_128.@@@")));
+  Save(out, "selection", WithSelector(6, ReadBytes(fixtures / "tooldb" / "DBS_NAME_sample.@@@")));
+  Save(out, "tools", WithSelector(7, ReadBytes(fixtures / "tooldb" / "DBS_GEN_three_tools.@@@")));
+  Save(out, "atc", WithSelector(8, ReadBytes(fixtures / "tooldb" / "ATC_DBS_three_rows.@@@")));
+  const dorn::HoleProcessRecord process = SampleHoleProcess();
   Save(out, "hole_process", WithSelector(9, Written([&](auto p) { return platform::WriteRecord(p, process); })));
   const std::string m00 = "T5\r\nT12 M00\r\n3\r\n";
   Save(out, "m00_settings", WithSelector(10, Bytes(m00.begin(), m00.end())));
+}
+
+// The three CSV exchange files as the database editors export them, from a
+// tool folder, an ATC table and a hole process of the test fixtures.
+void CsvImportSeeds(const fs::path& corpus, dorn::CKelDoc& document) {
+  const fs::path out = corpus / "fuzz_dorn_csv_imports";
+  const fs::path fixtures = fs::path(KELTO_SOURCE_DIR) / "tests" / "fixtures" / "tooldb";
+  const fs::path home = fuzz::ProgramFolder();
+  dorn::SetBaseName("B");
+  dorn::SetToolName("T");
+  dorn::SetMachineName("M");
+  if (!dorn::WriteDbSelection().ok()) std::fprintf(stderr, "the database selection could not be written\n");
+  Save(home / "_DBS" / "B" / "T", "$DBS_GEN.@@@", ReadBytes(fixtures / "DBS_GEN_three_tools.@@@"));
+  Save(home / "_ATC" / "M", "$ATC_DBS.@@@", ReadBytes(fixtures / "ATC_DBS_three_rows.@@@"));
+  const dorn::HoleProcessRecord process = SampleHoleProcess();
+  fs::create_directories(home / "_ANA" / "M10_TAP");
+  if (!platform::WriteRecord(home / "_ANA" / "M10_TAP" / "$HOLE_DBS.@@@", process).ok())
+    std::fprintf(stderr, "the hole process could not be written\n");
+  dorn::ExportToolDatabase(document.tools);
+  dorn::ExportAtcTables(document.atc, {"M"});
+  dorn::ExportHoleProcesses(document.atc);
+  Save(out, "tools", WithSelector(0, ReadBytes(dorn::ToolCsvPath())));
+  Save(out, "atc", WithSelector(1, ReadBytes(dorn::AtcCsvPath())));
+  Save(out, "holes", WithSelector(2, ReadBytes(dorn::HoleProcessCsvPath())));
 }
 
 // The companion's start files as Kelto_Dorn and the companion write them,
@@ -310,5 +343,6 @@ int main(int argc, char** argv) {
   DrawingSeeds(corpus, fuzz::DornDocument());
   SettingsSeeds(corpus);
   QupStartFileSeeds(corpus);
+  CsvImportSeeds(corpus, fuzz::DornDocument());
   return 0;
 }
