@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ namespace fs = std::filesystem;
 
 // The next figure number lies this far above the highest one loaded.
 constexpr int kFigureNumberGap = 257;
+// Room kept above the next figure number for the figures still to be drawn;
+// a loaded number higher than this can only come from a damaged file.
+constexpr int kFigureNumberHeadroom = 1 << 24;
 // Per-layer values that a damaged or old drawing may hold too small.
 constexpr double kMinLayerValue = 1.0;
 constexpr double kSmallGridReplacement = 50.0;
@@ -364,6 +368,13 @@ DrawingLoadReport LoadDrawing(CKelDoc& document, const fs::path* base) {
   }
   // New figures are numbered well above every loaded one (257 above 0 for a
   // drawing without figures, clear of the curve-table number 90).
+  if (highestNumber > std::numeric_limits<int>::max() - kFigureNumberGap - kFigureNumberHeadroom) {
+    // Counting on from there would overflow; new figures start low again,
+    // which at worst shares a number with a damaged figure.
+    loader.Fault("figure numbers reach the top of their range; new figures are numbered from " +
+                 std::to_string(kFigureNumberGap));
+    highestNumber = 0;
+  }
   g_nextFigureNumber = highestNumber + kFigureNumberGap;
   ClearFigureTablesBehindCounts();
   DisplayFlagRecord flags;

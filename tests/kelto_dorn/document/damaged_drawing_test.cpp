@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <limits>
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/view_state.h"
@@ -315,6 +316,24 @@ TEST_F(LargeFigureFileTest, ChunkedReadKeepsOrderAndSkipsBadRecords) {
   EXPECT_EQ(g_figureStore.Table(1)->slot(GetFigureCount(1)).kind, kKindEmpty);
   EXPECT_EQ(g_nextFigureNumber, 3 + 257);
   ASSERT_EQ(r.faults.size(), 1u);
+}
+
+// A figure number at the top of the int range (found by fuzzing): counting
+// on from it overflowed. New figures are numbered from the bottom again and
+// the load says why; the figure itself is kept.
+TEST_F(LargeFigureFileTest, AFigureNumberAtTheTopOfItsRangeDoesNotOverflowTheNextNumber) {
+  PrepareDrawingFolder();
+  for (const int highest : {std::numeric_limits<int>::max(), std::numeric_limits<int>::max() - 257}) {
+    FigureRecord f = MakeLine(0, 0, 10, 0);
+    f.number = highest;
+    const fs::path mzf = home() / "SAMPLE" / "PGM" / "SEG" / "TEST.MZF";
+    ASSERT_TRUE(platform::WriteRecords(mzf, &f, 1).ok());
+    const DrawingLoadReport r = LoadDrawing(document());
+    EXPECT_EQ(GetFigureCount(0), 1);
+    EXPECT_EQ(g_nextFigureNumber, 257);
+    ASSERT_EQ(r.faults.size(), 1u);
+    EXPECT_NE(r.faults[0].find("top of their range"), std::string::npos) << r.faults[0];
+  }
 }
 
 }  // namespace
