@@ -38,6 +38,9 @@ FigureRecord Marker(std::int32_t kind) {
 
 // --- writing -----------------------------------------------------------------
 
+// Beyond the figures: markers, origins, curve records and a few texts.
+constexpr std::size_t kSnapshotRoomForTheRest = 256 * 1024;
+
 void PutTable(ByteSink& out, int table, std::int32_t layerOffset = 0) {
   const FigureTable* t = g_figureStore.Table(table);
   if (t == nullptr) return;
@@ -75,8 +78,27 @@ void PutCurves(ByteSink& out) {
   out.Put(end);
 }
 
+std::size_t TableBytes(int table) {
+  const FigureTable* t = g_figureStore.Table(table);
+  return t == nullptr ? 0 : static_cast<std::size_t>(t->count()) * sizeof(FigureRecord);
+}
+
+// The figure tables are most of a snapshot: room for them up front keeps a
+// big drawing's snapshot from being copied over and over as it grows.
+std::size_t SnapshotFigureBytes(int kind, int table, int secondTable) {
+  if (kind == kUndoKindTable || kind == kUndoKindTableCurves) {
+    return TableBytes(table) + (secondTable != kNone ? TableBytes(secondTable) : 0) +
+           (kind == kUndoKindTableCurves ? TableBytes(kTableCurves) : 0);
+  }
+  if (kind == kUndoKindCurves) return TableBytes(kTableCurves);
+  std::size_t bytes = TableBytes(kTableCurves);
+  for (int t = 0; t < kLayerCount; ++t) bytes += TableBytes(t);
+  return bytes;
+}
+
 std::vector<std::uint8_t> BuildSnapshot(int kind, int table, int secondTable) {
   ByteSink out;
+  out.Reserve(SnapshotFigureBytes(kind, table, secondTable) + kSnapshotRoomForTheRest);
   if (kind == kUndoKindTable || kind == kUndoKindTableCurves) {
     PutTable(out, table);
     if (secondTable != kNone) {
