@@ -23,8 +23,11 @@ function(kelto_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} kelto_test_support GTest::gtest GTest::gtest_main)
+  # Listing a sanitizer build's cases can take longer than the default five
+  # seconds on a busy machine; a timed-out listing fails every case.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 

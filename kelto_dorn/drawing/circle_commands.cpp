@@ -1,7 +1,9 @@
 // The steps of the circle commands: by radius and centre, radius and two
 // points, three points, radius point and tangent angle, the tangent circles
-// of typed radius, and the circle tangent to three figures.
+// of typed radius, the circle tangent to three figures, and the ellipse.
 #include <cmath>
+#include <functional>
+#include <string>
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
@@ -12,6 +14,7 @@
 #include "kelto_dorn/drawing/circle_constructions.h"
 #include "kelto_dorn/drawing/construction_figures.h"
 #include "kelto_dorn/drawing/drawing_state.h"
+#include "kelto_dorn/drawing/ellipse_points.h"
 #include "kelto_dorn/drawing/figure_engine.h"
 #include "kelto_dorn/drawing/figure_prompts.h"
 #include "kelto_dorn/drawing/figure_steps.h"
@@ -302,8 +305,44 @@ int ThreeFigureCircle() {
 
 }  // namespace
 
+// A value step with a preset, the value kept in `slot` of the inputs; true
+// when the call must return.
+bool AskValue(int step, int slot, const std::string& title, const char* label, double preset,
+              const std::function<bool(double)>& accept) {
+  if (Step() != step) return false;
+  ValueInputValue = preset;
+  SetValueTexts(title, label);
+  if (PromptValueStep(accept) != 0) return true;
+  g_inputArea.values[static_cast<std::size_t>(slot)] = ValueInputValue;
+  AdvanceStep();
+  return false;
+}
+
+// 32795: an ellipse by its two radii, centre, slope and parameter step, laid
+// as a curve through its points. A radius of 0 would fold the ellipse onto
+// a line and a step that gives no points draws nothing: both are asked again.
+int InputEllipse() {
+  if (AskValue(0, 0, Title("[ 楕円 ] : 半径[A]を入力して下さい..."), "［AR］＝ ", ValueInputValue, NonZero)) return 1;
+  const double a = g_inputArea.values[0];
+  if (AskValue(1, 1, Title("[ 楕円 AR=%f ] : 半径[B]を入力して下さい...", a), "［BR］＝ ", 0.0, NonZero)) return 1;
+  const double b = g_inputArea.values[1];
+  if (AskPoint(2, Title("[ 楕円 AR=%f BR=%f ] : 中心を入力して下さい...", a, b), "［Cx］＝ ", "［Cy］＝ ")) return 1;
+  if (Step() == 3) KeepPoint(0);
+  const Vec2 centre = Point(0);
+  if (AskValue(3, 2, Title("[ 楕円 C(%f %f) ] : 傾きを入力して下さい...", centre.x, centre.y), "［qA］＝ ", 0.0, {}))
+    return 1;
+  const double slope = g_inputArea.values[2];
+  const auto drawable = [](double step) { return EllipsePointCount(step) > 0; };
+  if (AskValue(4, 3, Title("[ 楕円 ] : 分解能を入力して下さい......"), "［DIV］＝ ", 9.0, drawable)) return 1;
+  AddEllipseFigures(centre, a, b, slope, g_inputArea.values[3]);
+  EndCommand();
+  return 1;
+}
+
 int RunCircleCommand(int kind) {
   switch (kind) {
+    case 32795:
+      return InputEllipse();
     case 32852:
       return RadiusCentreCircle();
     case 32853:

@@ -10,6 +10,7 @@
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/document/undo.h"
+#include "kelto_dorn/drawing/curve_through_points.h"
 
 namespace dorn {
 
@@ -53,12 +54,19 @@ int AddEllipseFigures(Vec2 centre, double a, double b, double slope, double step
     f.group = g_nextFigureNumber;
     const bool end = i == 0 || i == count - 1;
     f.kind = end ? kKindCurvePointAngle : kKindCurvePoint;
-    if (end) f.dir = tangent;
+    if (end) {
+      // The curve builder takes a given tangent from the angle in the
+      // radius field; the direction pair carries the same tangent.
+      f.dir = tangent;
+      f.radius = slope + 90.0;
+    }
     if (!AppendFigure(0)) break;
     ++added;
   }
+  // The ellipse itself: the curve laid through its points.
+  const int last = added > 1 ? ComputeCurveFromPoints(first, first + added, first + added) : first + added;
   if (auto dc = GetViewDC()) {
-    for (int i = first; i < first + added; ++i) {
+    for (int i = first; i < last; ++i) {
       GetFigure(g_curLayer, i);
       DrawFigure((g_curFigure.attribute & kAttrColourMask) + kPointColourShift, *dc);
     }

@@ -22,7 +22,6 @@ struct MissingCommand {
 // Sorted by id.
 constexpr MissingCommand kMissing[] = {
     {650, "点群の点の置換"},
-    {32795, "だ円の作成"},
     {32821, "点群・カーブの作成"},
     {32828, "作図の原点指定"},
     {32829, "登録済み原点の呼び出し"},

@@ -126,6 +126,27 @@ TEST_F(FigureCommandTest, ACircleByRadiusAndClickedCentre) {
   ExpectNear(c.start, {c.centre.x + 5, c.centre.y}, 1e-9);
 }
 
+// The ellipse takes its five inputs in order; a radius B of 0 (the preset)
+// and a step that gives no points are asked again. Its points start at the
+// centre plus A along the slope, and the curve through them follows.
+TEST_F(FigureCommandTest, EllipseAsksFiveValuesAndRefusesAFlatOneOrNoPoints) {
+  for (const char* value : {"20", "0", "10"}) AnswerValue(value);
+  AnswerPoint(5, -3);
+  for (const char* value : {"30", "-1", "9"}) AnswerValue(value);
+  Start(32795);
+  EXPECT_EQ(Dialogs(), (std::vector<int>{158, 158, 158, 161, 158, 158, 158}));
+  const std::vector<FigureRecord> added = Figures(fixtureFigures);
+  ASSERT_GT(added.size(), 41u);
+  const double k = 0.017453292519943295;
+  EXPECT_EQ(added[0].kind, kKindCurvePointAngle);
+  ExpectNear(added[0].start, {5 + 20 * std::cos(30 * k), -3 + 20 * std::sin(30 * k)}, 1e-9);
+  EXPECT_EQ(added[40].kind, kKindCurvePointAngle);
+  ExpectNear(added[40].start, added[0].start, 1e-9);
+  for (std::size_t i = 41; i < added.size(); ++i)
+    EXPECT_TRUE(added[i].kind == kKindLine || added[i].kind == kKindArc) << i;
+  EXPECT_FALSE(Pressed(32795));
+}
+
 TEST_F(FigureCommandTest, CancellingTheFirstDialogChangesNothing) {
   CancelNextDialog(161);
   Start(kLine2Points);

@@ -73,17 +73,42 @@ TEST_F(FigureUnitTest, EllipsePointsOnTheClosedForm) {
       ++ends;
       EXPECT_NEAR(g_curFigure.dir.x, std::cos(120 * k), 1e-12);
     } else {
-      EXPECT_EQ(g_curFigure.kind, kKindCurvePoint);
+      // Between the ends, points whose tangent the curve builder estimated.
+      EXPECT_EQ(g_curFigure.kind, kKindCurvePointTangent);
     }
   }
   EXPECT_EQ(ends, 2);
+  // Behind the points, the ellipse: one or two pieces per span, joined end
+  // to end from the first point round to the last, near the true ellipse.
+  const int pieces = GetFigureCount(0) - 41;
+  ASSERT_GE(pieces, 40);
+  ASSERT_LE(pieces, 80);
+  GetFigure(0, 0);
+  Vec2 at = g_curFigure.start;
+  for (int i = 41; i < 41 + pieces; ++i) {
+    GetFigure(0, i);
+    ASSERT_TRUE(g_curFigure.kind == kKindLine || g_curFigure.kind == kKindArc) << i;
+    EXPECT_NEAR(g_curFigure.start.x, at.x, 1e-6) << i;
+    EXPECT_NEAR(g_curFigure.start.y, at.y, 1e-6) << i;
+    at = g_curFigure.end;
+    // The end of each piece, turned back into the ellipse's frame, lies on it.
+    const double dx = at.x - c.x, dy = at.y - c.y;
+    const double u = dx * std::cos(slope * k) + dy * std::sin(slope * k);
+    const double v = -dx * std::sin(slope * k) + dy * std::cos(slope * k);
+    EXPECT_NEAR(u * u / (a * a) + v * v / (b * b), 1.0, 0.01) << i;
+  }
+  GetFigure(0, 0);
+  EXPECT_NEAR(at.x, g_curFigure.start.x, 1e-6);  // closed at 360
+  EXPECT_NEAR(at.y, g_curFigure.start.y, 1e-6);
+
   const int before = GetFigureCount(0);
   ASSERT_EQ(AddEllipseFigures(c, a, b, 0, 7.0), 53);
   GetFigure(0, before + 52);
   EXPECT_NEAR(g_curFigure.start.x, c.x + a, 1e-9);  // ends at 360
   EXPECT_NEAR(g_curFigure.start.y, c.y, 1e-9);
+  const int after = GetFigureCount(0);
   for (double step : {0.0, -5.0, 0.001}) EXPECT_EQ(AddEllipseFigures(c, a, b, 0, step), 0) << step;
-  EXPECT_EQ(GetFigureCount(0), before + 53);
+  EXPECT_EQ(GetFigureCount(0), after);
 }
 
 TEST_F(FigureUnitTest, CaptionsByCodeSwitchCommandAndProjection) {
