@@ -10,6 +10,7 @@
 #include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
+#include "kelto_dorn/drawing/batch_tangent_circles.h"
 #include "kelto_dorn/drawing/candidate_choice.h"
 #include "kelto_dorn/drawing/circle_constructions.h"
 #include "kelto_dorn/drawing/construction_figures.h"
@@ -29,6 +30,8 @@ constexpr int kPromptTangentFigure = 6;
 constexpr int kPromptCentreLine = 7;
 constexpr int kErrorNoTangentCircle = 1;
 constexpr int kStepAfterSolver = 9;
+constexpr int kPickStateBatchCurves = 55;
+constexpr int kPromptBatchCurves = 910;
 
 double Radius() { return g_inputArea.values[0]; }
 Vec2 Point(int i) { return g_inputArea.points[static_cast<std::size_t>(i)]; }
@@ -339,8 +342,33 @@ int InputEllipse() {
   return 1;
 }
 
+// 33251: circles of radius R into the corners of the curves picked next
+// (pick state 55; the click that ends the curve pick comes back here).
+int BatchTangentCircleCommand() {
+  if (g_curveCount == 0) {
+    EndCommand();
+    return 0;
+  }
+  if (Step() == 0) {
+    SetValueTexts(Title("[曲線交点部：接円一括作成] : 半径を入力して下さい"), "［Ｒ］＝ ");
+    if (PromptValueStep(NonZero) != 0) return 1;
+    g_inputArea.values[0] = ValueInputValue;
+    AdvanceStep();
+    g_pickState = kPickStateBatchCurves;
+    g_pickIndex = 0;
+    ShowPrompt(kPromptBatchCurves);
+    return 1;
+  }
+  BatchTangentCircles(Radius());
+  RedrawView();
+  EndCommand();
+  return 0;
+}
+
 int RunCircleCommand(int kind) {
   switch (kind) {
+    case 33251:
+      return BatchTangentCircleCommand();
     case 32795:
       return InputEllipse();
     case 32852:

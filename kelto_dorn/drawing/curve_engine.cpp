@@ -180,6 +180,11 @@ int DispatchCurveCommand(int id) {
     case kCharacters:
       CharacterStep(dc.get());
       break;
+    case kBatchTangentCircles:
+      // A figure command that picks its curves like a curve command: the
+      // figure engine takes the list from here.
+      if (g_commandEngines.executeFigureCommand) g_commandEngines.executeFigureCommand(id);
+      break;
     default:
       if (PicksACurve(id)) CurvePickStep(id, dc.get());
       break;

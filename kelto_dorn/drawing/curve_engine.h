@@ -44,6 +44,8 @@ inline constexpr int kPocketIp = 33141;
 inline constexpr int kLayerMove = 33202;
 inline constexpr int kCharacters = 33204;
 inline constexpr int kCurveList = 33000;
+// A figure command that picks curves (pick state 55) and comes back here.
+inline constexpr int kBatchTangentCircles = 33251;
 }  // namespace curve_cmd
 
 // Pick states of the family besides the command ids.

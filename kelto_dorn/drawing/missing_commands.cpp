@@ -54,7 +54,6 @@ constexpr MissingCommand kMissing[] = {
     {33200, "同一径円図形：φ径の変更"},
     {33224, "図形色変更"},
     {33248, "文字図形の作成"},
-    {33251, "接円一括　曲線交点部"},
 };
 
 const MissingCommand* Find(int id) {
