@@ -20,6 +20,7 @@
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/figure_prompts.h"
 #include "kelto_dorn/drawing/figure_steps.h"
+#include "kelto_dorn/drawing/work_points.h"
 #include "kelto_dorn/drawing/figure_storing.h"
 #include "kelto_dorn/drawing/missing_commands.h"
 #include "kelto_dorn/drawing/rubber_band.h"
@@ -90,7 +91,7 @@ int RunStep(int kind) {
     g_inputResult = -1;
     return 0;
   }
-  for (auto run : {RunLineCommand, RunCircleCommand, RunTransformCommand, RunEditCommand}) {
+  for (auto run : {RunLineCommand, RunCircleCommand, RunTransformCommand, RunEditCommand, RunPointGroupCommand}) {
     const int result = run(kind);
     if (result != -1) return result;
   }

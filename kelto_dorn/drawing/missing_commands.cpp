@@ -21,7 +21,6 @@ struct MissingCommand {
 
 // Sorted by id.
 constexpr MissingCommand kMissing[] = {
-    {650, "点群の点の置換"},
     {32821, "点群・カーブの作成"},
     {32828, "作図の原点指定"},
     {32829, "登録済み原点の呼び出し"},

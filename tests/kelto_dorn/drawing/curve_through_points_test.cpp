@@ -12,6 +12,8 @@
 #include "kelto_dorn/drawing/curve_through_points.h"
 #include "kelto_dorn/drawing/point_group_edit.h"
 #include "kelto_dorn/drawing/spiral_curve_dialog.h"
+#include "kelto_dorn/drawing/work_points.h"
+#include "kelto_dorn/dialogs/prompts.h"
 #include "platform/headless/headless_backend.h"
 #include "tests/kelto_dorn/drawing/drawing_fixture.h"
 
@@ -157,6 +159,72 @@ TEST_F(CurveThroughPointsTest, AnEditedPointGroupIsRebuiltAndDeletedByItsNumber)
   EXPECT_EQ(arcs, 2) << "the moved point bends the curve";
   g_figureStore.SegmentBlock(19)->number = number;
   EXPECT_EQ(FinishCurveThroughPoints(kPointGroupDeleteCurve), 1);
+}
+
+// The edit of a picked point group: a work point is found under the click,
+// replaced by typed coordinates (its tangent angle cancelled) and deleted;
+// each time the curve is rebuilt and its figures come back as work points.
+TEST_F(CurveThroughPointsTest, AWorkPointIsPickedReplacedAndDeleted) {
+  g_pointCurveNumber = 5;
+  std::vector<FigureRecord> points = {At({0, 0}, 0), At({10, 0}), At({20, 0}), At({30, 0}, 0)};
+  for (FigureRecord& p : points) p.number = 5;
+  ASSERT_EQ(Build(points).size(), 3u);
+  int block = kFirstWorkPointBlock;
+  for (int i = 0; i < GetFigureCount(0); ++i) {
+    GetFigure(0, i);
+    SetBlock(block++, g_curFigure);
+  }
+  SetBlock(19, *g_figureStore.SegmentBlock(20));
+  g_workCount = block;
+
+  g_pickPoint = {10.02, 0.01};
+  EXPECT_EQ(PickPolylineWorkFigure(0.1), 21);
+  g_pickPoint = {50, 50};
+  EXPECT_EQ(PickPolylineWorkFigure(0.1), 0);
+  const int saved = g_workCount;
+  g_workCount = kFirstWorkPointBlock;
+  EXPECT_EQ(PickPolylineWorkFigure(0.1), -1);
+  g_workCount = saved;
+
+  backend().WhenDialogOpens(kPointPickDialogId, [](platform::headless::DialogDriver& d) {
+    d.Type(1015, "10");
+    d.PressEnter();
+    d.Type(1016, "5");
+    d.PressEnter();
+  });
+  backend().WhenDialogOpens(kValueInputDialogId, [](platform::headless::DialogDriver& d) { d.Click(platform::kIdCancel); });
+  g_commandStep = 0;
+  g_pickIndex = 21;
+  const int replaced = g_pointCurveNumber + 1;
+  EXPECT_EQ(RunPointGroupCommand(kPointGroupReplace), 1);
+  EXPECT_EQ(g_pickState, kPointGroupReplace);
+  EXPECT_EQ(g_figureStore.SegmentBlock(19)->number, replaced);
+  std::vector<Vec2> at;
+  int arcs = 0;
+  for (int i = 0; i < GetFigureCount(0); ++i) {
+    GetFigure(0, i);
+    EXPECT_EQ(g_curFigure.number, replaced) << i;
+    if ((g_curFigure.kind & 0xFF) == 84) at.push_back(g_curFigure.start);
+    arcs += g_curFigure.kind == kKindArc ? 1 : 0;
+  }
+  ASSERT_EQ(at.size(), 4u);
+  EXPECT_EQ(at[1].x, 10.0);
+  EXPECT_EQ(at[1].y, 5.0);
+  EXPECT_GT(arcs, 0) << "the moved point bends the curve";
+
+  // Deleting that point straightens the curve again.
+  g_pickPoint = {10, 5};
+  g_pickIndex = PickPolylineWorkFigure(0.1);
+  ASSERT_GE(g_pickIndex, kFirstWorkPointBlock);
+  EXPECT_EQ(RunPointGroupCommand(kPointGroupDelete), 1);
+  EXPECT_EQ(g_pickState, kPointGroupDelete);
+  int left = 0;
+  for (int i = 0; i < GetFigureCount(0); ++i) {
+    GetFigure(0, i);
+    if ((g_curFigure.kind & 0xFF) == 84) ++left;
+    EXPECT_NE(g_curFigure.kind, kKindArc) << i;
+  }
+  EXPECT_EQ(left, 3);
 }
 
 TEST_F(CurveThroughPointsTest, ACircleWound2Point5TurnsGivesFiveHalfCircles) {
