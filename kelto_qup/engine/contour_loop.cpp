@@ -69,6 +69,11 @@ int RunContext::hab_goo() {
   w.ApproachMode = 0;
   w.OneShotApproach = 0;
   engine.stepping.GroupFlags = 0;
+  // The contour command describes the cut: its depth (d5) is the height of
+  // the per-element motion, its d7 the feed.
+  engine.stepping.SectionCommand = R2;
+  c.SectionCommand = R2;
+  if (c.SectionCommand.d5 == 0.0) c.SectionCommand.d5 = c.CarriedValue5;
 
   // 3. An explicit offset (flags 0x300 with d1).
   core.OffsetMode = 0;
