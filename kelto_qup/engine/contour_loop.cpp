@@ -54,6 +54,10 @@ static int FirstLineOrCircle(const RunContext& run, int start, int step) {
   return next >= 0 && next < run.elements.ElementCount ? next : -1;
 }
 
+bool RunContext::InDepthCall() const {
+  return job.CallOnActive != 0 && job.CallDepth > engine.call.RecordedDepth && engine.call.CallMode != 0;
+}
+
 int RunContext::hab_goo() {
   ContourWords& c = engine.contour;
   ContourLoopWords& w = core.loop;
@@ -74,6 +78,8 @@ int RunContext::hab_goo() {
   engine.stepping.SectionCommand = R2;
   c.SectionCommand = R2;
   if (c.SectionCommand.d5 == 0.0) c.SectionCommand.d5 = c.CarriedValue5;
+  // A depth call (a joint stepping a value) cuts each pass at its value.
+  if (InDepthCall()) engine.stepping.SectionCommand.d5 = engine.call.CallValue;
 
   // 3. An explicit offset (flags 0x300 with d1).
   core.OffsetMode = 0;
@@ -305,9 +311,14 @@ int RunContext::HabGooLoop() {
     }
   }
 
-  // 5. A call that walks a contour from a distance along it (not a depth or
-  // offset call) enters the contour there.
-  if (job.CallOnActive != 0 && engine.call.CallMode == 0 && BuildCallEntryElement() == kStopRun) return kStopRun;
+  // 5. A call that walks a contour from a distance along it enters the
+  // contour there; every pass of a depth call enters it as the first pass
+  // did, from the cut-in's lead kept in the reference slot.
+  if (InDepthCall()) {
+    R0 = c.ReferenceSlot;
+  } else if (job.CallOnActive != 0 && BuildCallEntryElement() == kStopRun) {
+    return kStopRun;
+  }
 
   // 6.
   w.LeadSave = R1;
@@ -322,7 +333,11 @@ int RunContext::HabGooLoop() {
   // 7. The first element.
   RotateTangents();
   TraceStep(143, 7);
-  if (RunContourCommand() == kStopRun || AbortFlag != 0) return kStopRun;
+  if (RunContourCommand() == kStopRun || AbortFlag != 0) {
+    // A first element that could not be joined to anything (no cut-in
+    // before the contour) must not end the run without a word.
+    return AbortFlag != 0 ? kStopRun : StopWithError(kErrorNoCrossing);
+  }
   RotateR1Element();
   if (SnapshotElements() == kStopRun) return kStopRun;
   c.SnapshotCommandCode = R2.code;

@@ -599,6 +599,8 @@ class RunContext {
   int JoinRunBoundaries();
   int LocateRunBoundary(int which);
   int BuildCallEntryElement();
+  // A "CALL_ON" that steps a value (kinds 0 and 1, a depth) is running.
+  bool InDepthCall() const;
   int TryTwoAxisOffset();
   int CountUsableOffsetElements();
   // The two-axis rebuild: consumed arcs marked and bridging arcs inserted

@@ -221,5 +221,39 @@ TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
   }
 }
 
+TEST_F(ContourAgreementTest, JointDepthPassesCutContourAndOverrunPerPass) {
+  // A joint of kind 0 from -2 by -3 to -5: two passes, each the whole
+  // offset circle and the overrun, the first at -2, the second at -5.
+  AddCircleCurve(602, 0.0, 0.0, 20.0);
+  MachiningDefinition d = PlaneContour(602);
+  StepCondition& c = d.steps[0];
+  c.repeat[0].inUse = 1;
+  c.repeat[0].kind = 0;
+  c.repeat[0].first = -2.0;
+  c.repeat[0].second = -3.0;
+  c.repeat[0].third = -5.0;
+  c.overrun = 1.0f;
+  g_machiningDefaults.overrun = 5.0f;
+  overrunLength = 5.0f;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  for (const double z : {-2.0, -5.0}) {
+    SCOPED_TRACE(z);
+    const std::vector<CanonMove> pass = CuttingMoves(r.check, z);
+    ASSERT_GT(pass.size(), 20u) << r.nc;
+    for (const CanonMove& m : pass) EXPECT_NEAR(std::hypot(m.x, m.y), 15.0, 0.001) << m.line;
+    // From (-15, 0) round the circle and 5 on past it.
+    bool closed = false;
+    for (const CanonMove& m : pass) closed = closed || std::hypot(m.x + 15.0, m.y) < 0.001;
+    EXPECT_TRUE(closed);
+    const double endAngle = 3.14159265358979323846 + 5.0 / 15.0;
+    EXPECT_NEAR(pass.back().x, 15.0 * std::cos(endAngle), 0.001);
+    EXPECT_NEAR(pass.back().y, 15.0 * std::sin(endAngle), 0.001);
+  }
+}
+
 }  // namespace
 }  // namespace dorn::test
