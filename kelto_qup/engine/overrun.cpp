@@ -38,8 +38,8 @@ int RunContext::SetSideFromCommand() {
 // Moves the point (x, y) by the overrun length along the last element: round
 // the centre of an arc (counter-clockwise for a positive radius), straight
 // on along a line. The direction (dx, dy) turns with an arc.
-static void ExtendAlongElement(RunContext& run, const NcElement& last, double length, double& x, double& y,
-                               double& dx, double& dy) {
+static void ExtendAlongElement(RunContext& run, const NcElement& last, double length, double& x, double& y, double& dx,
+                               double& dy) {
   if (last.d1 == 0.0) {
     x += length * last.d2;
     y += length * last.d3;
@@ -204,7 +204,8 @@ int RunContext::ProcessOverrun() {
       o.Cycle.BlockCode = (cycle.Options & 0x01) != 0 ? kCycleForwardBlock : kCycleBackwardBlock;
       if (EmitElementAtMode(1) == kStopRun) return leave(kStopRun);
     }
-    if (allowed && cycle.Value != 0.0 && w.ApproachMode == 0 && ((cycle.Switches & 1) != 0 || (cycle.Switches & 2) == 0)) {
+    if (allowed && cycle.Value != 0.0 && w.ApproachMode == 0 &&
+        ((cycle.Switches & 1) != 0 || (cycle.Switches & 2) == 0)) {
       PutBlockText((cycle.Options & 0x01) != 0 ? "G51" : "G52");
       PutWordValue(cycle.Letter != 0 ? cycle.Letter : 'P', cycle.Value);
       if (EndBlock() == kStopRun) return leave(kStopRun);

@@ -83,9 +83,15 @@ int RunContext::cal_2ax() {
   const int selector = core.OutputFlags & 7;
   if (selector == 1) {
     // 3. Side selector 1.
-    const SavedStepWords words{RangeStart, engine.stepping.SubRangeFirst, engine.stepping.SubRangeLast,
-                               RangeEnd, RangeStep, engine.stepping.RangeSpan, RangeOptions,
-                               engine.stepping.GroupFlags, core.OffsetMode};
+    const SavedStepWords words{RangeStart,
+                               engine.stepping.SubRangeFirst,
+                               engine.stepping.SubRangeLast,
+                               RangeEnd,
+                               RangeStep,
+                               engine.stepping.RangeSpan,
+                               RangeOptions,
+                               engine.stepping.GroupFlags,
+                               core.OffsetMode};
     if ((core.SideCheckFlags & 0x10) != 0) {
       for (int i = RangeStart + 1; i < RangeEnd; ++i) {
         if (!CheckedIndex(i) || !CheckedIndex(i - 1)) return kStopRun;

@@ -138,8 +138,7 @@ TEST_F(ContourAgreementTest, SquareOnItsCentreLineClosesItsLoop) {
   if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
   EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
   const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
-  const std::vector<std::array<double, 3>> expected = {
-      {-10, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}, {0, 0, 0}};
+  const std::vector<std::array<double, 3>> expected = {{-10, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}, {0, 0, 0}};
   ASSERT_EQ(cut.size(), expected.size() - 1) << r.nc;
   for (std::size_t i = 0; i < cut.size(); ++i) {
     EXPECT_NEAR(cut[i].fromX, expected[i][0], 0.001) << i;

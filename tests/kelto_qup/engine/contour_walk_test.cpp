@@ -39,9 +39,9 @@ class ContourWalkTest : public EngineCoreTest {
 TEST_F(ContourWalkTest, SideAndDirectionChooseTheCutOrder) {
   struct Case {
     int flags;
-    int lastNumber;       // the element the walk ends with
-    double lastDx;        // its direction as walked
-    int commandFlags;     // the command's flags after the walk
+    int lastNumber;    // the element the walk ends with
+    double lastDx;     // its direction as walked
+    int commandFlags;  // the command's flags after the walk
   };
   // 0x50000 walks from the end backwards (each element reversed); 0x70000
   // is the same with 0x20000 dropped; other side bits walk forwards with the
@@ -78,12 +78,12 @@ TEST_F(ContourWalkTest, ALoopInsideALoopLeavesTheOuterMarks) {
 }
 
 TEST_F(ContourWalkTest, TheAdvanceSkipsPointsCommandsAndArcsTheToolCannotFollow) {
-  table.Line(0, 0, 10, 0);                        // 0
-  table.Point(10, 0);                             // 1
-  table.Command(0x9900, 0, 0);                    // 2
-  table.Arc(2.0, 10, 4, 10, 2);                   // 3: radius 2 - offset 1.5 < tool radius 1
-  table.Arc(-5.0, 15, 9, 10, 9);                  // 4
-  table.Line(15, 9, 15, 20);                      // 5
+  table.Line(0, 0, 10, 0);        // 0
+  table.Point(10, 0);             // 1
+  table.Command(0x9900, 0, 0);    // 2
+  table.Arc(2.0, 10, 4, 10, 2);   // 3: radius 2 - offset 1.5 < tool radius 1
+  table.Arc(-5.0, 15, 9, 10, 9);  // 4
+  table.Line(15, 9, 15, 20);      // 5
   LoadTable();
   SetRange(0, 5, 1.5);
   run.job.ToolOffsetNumber = 1;  // cut mode 1
