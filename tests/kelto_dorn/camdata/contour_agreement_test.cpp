@@ -220,6 +220,34 @@ TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
   }
 }
 
+TEST_F(ContourAgreementTest, WithoutAnOverrunLengthTheCutEndsWhereTheLoopCloses) {
+  // No overrun asked (d0 0), and an overrun asked with no length (no
+  // defaults file): the contour is cut once round and ends where it began.
+  struct Case {
+    float asked;
+    float length;
+  };
+  for (const Case& k : {Case{0.0f, 5.0f}, Case{1.0f, 0.0f}}) {
+    SCOPED_TRACE(k.asked);
+    ResetForAnotherJob();
+    AddCircleCurve(602, 0.0, 0.0, 20.0);
+    MachiningDefinition d = PlaneContour(602);
+    d.steps[0].overrun = k.asked;
+    g_machiningDefaults.overrun = 5.0f;
+    overrunLength = k.length;
+    const CheckResult r = RunJob(d);
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+    const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
+    ASSERT_GT(cut.size(), 20u) << r.nc;
+    for (const CanonMove& m : cut) EXPECT_NEAR(std::hypot(m.x, m.y), 15.0, 0.001) << m.line;
+    EXPECT_NEAR(cut.back().x, -15.0, 0.001) << r.nc;
+    EXPECT_NEAR(cut.back().y, 0.0, 0.001) << r.nc;
+  }
+}
+
 TEST_F(ContourAgreementTest, JointDepthPassesCutContourAndOverrunPerPass) {
   // A joint of kind 0 from -2 by -3 to -5: two passes, each the whole
   // offset circle and the overrun, the first at -2, the second at -5.
