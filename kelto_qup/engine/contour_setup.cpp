@@ -133,7 +133,9 @@ int RunContext::CarryCommandValues() {
   return 0;
 }
 
-int RunContext::EmitContourPrelude() {
+int RunContext::EmitContourPrelude() { return RunQueuedAtLastOutput(true); }
+
+int RunContext::RunQueuedAtLastOutput(bool prelude) {
   ContourWords& c = engine.contour;
   const double r1x = R1.d6, r1y = R1.d7, r2x = R2.d6, r2y = R2.d7;
   R1.d6 = c.LastOutputPoint[0];
@@ -141,15 +143,20 @@ int RunContext::EmitContourPrelude() {
   R2.d6 = c.LastCommandPoint[0];
   R2.d7 = c.LastCommandPoint[1];
 
-  if ((core.OutputFlags & 0x40) != 0) EmitPlaneBlockOnce();
-  if (c.StartPointRestored == 0) RestoreStartPoint();
-  EmitPlaneBlockOnce();
-  c.RangeCommandIndex = 0;
-  ProcessQueuedCommands();
-
-  core.TransformMode = 2;
-  const int compensation = SubtypeCompensation(R2.code);
-  if (compensation >= 0) c.CompensationWord = compensation;
+  int status = 0;
+  if (prelude) {
+    if ((core.OutputFlags & 0x40) != 0) EmitPlaneBlockOnce();
+    if (c.StartPointRestored == 0) RestoreStartPoint();
+    EmitPlaneBlockOnce();
+    c.RangeCommandIndex = 0;
+    ProcessQueuedCommands();
+    core.TransformMode = 2;
+    const int compensation = SubtypeCompensation(R2.code);
+    if (compensation >= 0) c.CompensationWord = compensation;
+  } else {
+    c.CompensationWord = 0;
+    status = ProcessQueuedCommands();
+  }
 
   c.LastOutputPoint = {R1.d6, R1.d7};
   c.LastCommandPoint = {R2.d6, R2.d7};
@@ -157,7 +164,7 @@ int RunContext::EmitContourPrelude() {
   R1.d7 = r1y;
   R2.d6 = r2x;
   R2.d7 = r2y;
-  return 0;
+  return status == kStopRun ? kStopRun : 0;
 }
 
 int RunContext::Set_TO(int end) {

@@ -79,6 +79,49 @@ struct StartCacheEntry {
   double d2 = 0.0, d3 = 0.0, d4 = 0.0, d5 = 0.0;
 };
 
+// The words of the contour walk of command 0x71 (hab_goo and its loop),
+// the two-axis check before it and the overrun of command 0x74 after it.
+struct ContourLoopWords {
+  // The approach a figure group carries (flag 0x2000): its value and point;
+  // ApproachMode 0 none, 1 given, 0xFFFF given on a one-way range.
+  double ApproachValue = 0.0;
+  std::array<double, 2> ApproachPoint{};
+  int ApproachMode = 0;
+  int ApproachFlag = 0;     // bit 0x1000 of the group's flags
+  int OneShotApproach = 0;  // cleared at every contour start
+  double CommandValue3 = 0.0;
+  int RangeOptionsCopy = 0;
+  int FirstElementIndex = 0;  // the range's first element (0: walked directly)
+  int WalkBackwards = 0;      // flags 0x70000: the range is walked from its end
+  int MarkReversed = 0;       // the first element is to carry the reversed side
+  int OffsetsTaken = 0;       // the walk took R3's d0 and the extra offset over
+  // The contour output word: 0x10 fillet run, 0x30 set-up run, 0x50 sub-pass.
+  int ContourPassBits = 0;
+  // The contour command's display colour (its int3), twice.
+  std::array<int, 2> ColourWords{};
+  // The step of the two-axis offset walk (mm); 0x7180 keeps its offset here.
+  double TwoAxisStep = 0.0;
+  // Set by the overrun of a 0x7410 command: the next loop leaves the
+  // range's marks as they are.
+  int ConsumedGuard = 0;
+  int GroupEndFlag = 0;
+  // The overrun: 0xFFFF while its traversal runs from a command with a
+  // range; the range starts noted by the two kinds of traversal.
+  int OverrunReverse = 0;
+  int TraverseMarkA = 0;
+  int TraverseMarkB = 0;
+  int SavedTransformMode = 0;
+  int StopRequest = 0;    // set before each contour run of the overrun
+  int OneShotOutput = 0;  // the last contour run of the overrun writes once
+  int CycleBlockWord = 0;
+  // The lead save slot (the walk's first element) and the command save slot
+  // (the command with the group's flags and side, as SelectOffsetSide left it).
+  handover::NcElement LeadSave{};
+  handover::NcElement CommandSave{};
+  // The side selector SelectOffsetSide put into OutputFlags' low 3 bits.
+  int SideSelector = 0;
+};
+
 struct EngineCoreWords {
   using NcElement = handover::NcElement;
 
@@ -237,6 +280,9 @@ struct EngineCoreWords {
   // The 0-terminated list of call entries (element indices of commands).
   std::array<int, 36> CallEntries{};
   int CallPosition = 0;  // the call entry loaded at the end of the list
+
+  // The contour walk, its two-axis check and the overrun.
+  ContourLoopWords loop;
 };
 
 }  // namespace qup

@@ -13,15 +13,11 @@ namespace qup {
 #define KELTO_PENDING_1(name) \
   int RunContext::name(int) { return StopMissingOperation(#name); }
 
-KELTO_PENDING_0(hab_goo)
-KELTO_PENDING_0(HabGooLoop)
-KELTO_PENDING_0(SelectOffsetSide)
-KELTO_PENDING_0(AdvanceToNextElement)
-KELTO_PENDING_1(MarkElementFlags)
-KELTO_PENDING_0(cal_2ax)
-KELTO_PENDING_0(ProcessOverrun)
-KELTO_PENDING_0(RunTraversalFromCurrent)
-KELTO_PENDING_0(SetSideFromCommand)
+// The contour set-up pass of 0x7140, the contour sub-pass of 0x7180 and the
+// overrun pass that follows a set-up pass.
+KELTO_PENDING_0(HabGooSetup)
+KELTO_PENDING_0(ContourSubPass)
+KELTO_PENDING_0(OverrunPass)
 KELTO_PENDING_0(SetupPassFrame)
 KELTO_PENDING_0(CalcContourPath)
 KELTO_PENDING_0(FindFilletContact)

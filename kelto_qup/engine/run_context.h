@@ -205,6 +205,8 @@ class RunContext {
   void PutWordValue(char letter, double value);
   void PutValueOneDecimal(double value);
   void PutValueThreeDecimals(double value);
+  // The mode letter of the block: the motion letter of the current move.
+  void PutModeLetter();
   int PutPaddedInteger(double value, int digits);
   void OpenBlock();
   int EndBlock();
@@ -572,6 +574,9 @@ class RunContext {
   int Set_TO(int end);
   int CarryCommandValues();
   int EmitContourPrelude();
+  // The prelude's blocks at the last output position (prelude true), or
+  // only the queued commands with no compensation (the contour walk).
+  int RunQueuedAtLastOutput(bool prelude);
   int cal303();
   int RunJoinedContour();
   int ProcessContour();
@@ -587,6 +592,23 @@ class RunContext {
   int ProcessOverrun();
   int RunTraversalFromCurrent();
   int SetSideFromCommand();
+  // The contour walk's parts (kelto_qup/engine/contour_loop.cpp,
+  // two_axis_check.cpp, overrun.cpp): the run boundaries of a one-shot
+  // command, the call's entry element, the two-axis trial offsets; the
+  // set-up pass, contour sub-pass and overrun pass are not built yet.
+  int JoinRunBoundaries();
+  int LocateRunBoundary(int which);
+  int BuildCallEntryElement();
+  // A "CALL_ON" that steps a value (kinds 0 and 1, a depth) is running.
+  bool InDepthCall() const;
+  int TryTwoAxisOffset();
+  int CountUsableOffsetElements();
+  // The two-axis rebuild: consumed arcs marked and bridging arcs inserted
+  // over the kept range; 0, or kStopRun when the table cannot grow.
+  int RebuildTwoAxisRange(int first, int last, int step);
+  int HabGooSetup();
+  int ContourSubPass();
+  int OverrunPass();
   int ComputeElementStart();
   int ComputeElementPath(int flag);
   // The element path's parts (kelto_qup/engine/element_path.cpp): the

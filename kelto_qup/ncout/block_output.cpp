@@ -103,6 +103,13 @@ void RunContext::PutValueOneDecimal(double value) {
   PutBlockText(text.substr(0, text.find('.')));
 }
 
+void RunContext::PutModeLetter() {
+  // The letter of the cycle the block repeats; a block without one carries
+  // the cycle's default address.
+  const char letter = output.Cycle.Letter != 0 ? output.Cycle.Letter : 'P';
+  PutBlockChar(letter);
+}
+
 void RunContext::PutValueThreeDecimals(double value) {
   if (RefuseNotFinite(value)) return;
   std::string text = UpToBlank(Printf("%-10.3f", RoundTo3Decimals(value)));

@@ -37,9 +37,12 @@ std::uint32_t RangeFieldMask(const NcElement& e) {
     case 0x1100:  // section point of a SPACE surface: its section curve
       return (flags & 0x8000) ? D(1) : 0;
     case 0x3100:  // surface group, contour range, figure reference
-    case 0x7100:
     case 0xFA00:
       return D(4) | ((flags & 0xF) ? D(1) : 0) | ((flags & 0x10) ? D(5) : 0);
+    case 0x7100:
+      // The contour command's d1 is its tool offset (flags 3 say it is
+      // given), never an element number: converting it would lose the offset.
+      return D(4) | ((flags & 0x10) ? D(5) : 0);
     case 0x3200:
     case 0x3600:
       return D(1) | D(4);

@@ -272,6 +272,9 @@ struct JobState {
   double RunStartSeconds = 0.0;
   std::array<double, 2> RunningMaxima{};
   double TimeFactor = 1.0;
+  // The overrun distance past a contour's end (mm): MachiningDefaults'
+  // overrun as start-up read "$DEF_KAKO2.@@@"; 0 without the file.
+  float OverrunLength = 0.0f;
   int ReportWritten = 0;
   int RunIncomplete = 0;
   int NcExeWriteFailed = 0;

@@ -475,7 +475,18 @@ int RunContext::RunContourGroupCommand() {
   UnpackCommandValue(1);
   UnpackCommandValue(5);
   QueueCommandIndex();
-  return hab_goo();
+  // The walk marks and consumes the elements of its range in the table; a
+  // working copy taken here is written back afterwards, so the next command
+  // over the same figures finds them as the hand-over gave them. The pair is
+  // this command's own: the walk moves the range words.
+  const int first = RangeStart, last = RangeEnd;
+  const int count = elements.ElementCount;
+  if (AllocTempElements(first, last) != 0) return kStopRun;
+  const int result = hab_goo();
+  CopyBackTempElements(first, last);
+  // Lead lines and rebuilt ranges behind the job's elements are scratch.
+  if (elements.ElementCount > count) elements.ElementCount = count;
+  return result == kStopRun || AbortFlag != 0 ? kStopRun : result;
 }
 
 bool RunContext::IsHoleCutIn(int index) const {

@@ -123,6 +123,8 @@ void CQupApp::ReadMachiningDefaults() {
       platform::ProgramFolder() / handover::kMachiningDefaultsFileName, machiningDefaults);
   Note(r);
   if (!r.ok()) machiningDefaults = handover::MachiningDefaults{};
+  // A damaged file is reported above; the overrun then runs no further.
+  run.job.OverrunLength = r.ok() ? machiningDefaults.overrun : 0.0f;
 }
 
 void CQupApp::ReadEditFile() {

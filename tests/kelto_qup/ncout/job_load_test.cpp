@@ -89,7 +89,7 @@ TEST_F(JobLoadTest, RangeFieldsFollowWhatTheWritersPutThere) {
       {0x6800, 0x9123, 1, 0, D(4)},  // hole: items in d4 only
       {0x6C00, 0x120, 1, 0, D(4)},
       {0xCC00, 1, 0, 0, D(4)},
-      {0x7100, 0x3, 1, 0, D(1) | D(4)},     // contour with its offset pair
+      {0x7100, 0x3, 1, 0, D(4)},            // contour: d1 is its tool offset (mm)
       {0x7100, 0x110, 1, 0, D(4) | D(5)},   // range step in d5
       {0x3100, 0x4007, 1, 0, D(1) | D(4)},  // surface: own points, lists
       {0x3300, 0x11, 1, 0, D(1) | D(2) | D(4)},

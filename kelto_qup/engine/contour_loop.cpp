@@ -1,0 +1,750 @@
+// The contour walk of command kind 0x71: hab_goo fixes the side, direction
+// and offset of the walk over the range the command (or the figure group it
+// names) gives, marks the range as in use, and HabGooLoop runs the contour
+// element run for every usable element of it. The run boundaries of a
+// one-shot command and the entry element of a subprogram call are built here
+// too.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "kelto_qup/engine/number_helpers.h"
+#include "kelto_qup/engine/run_context.h"
+#include "platform/text.h"
+
+namespace qup {
+
+namespace {
+
+constexpr int kContourCommand = 0x7100;
+constexpr int kSetupVariant = 0x7140;
+constexpr int kSideTestVariant = 0x7180;
+constexpr int kOverrunCommand = 0x7400;
+constexpr int kFilletGroup = 0x39;
+constexpr int kFirstGroupCode = 0x3001;
+constexpr int kLastGroupCode = 0x3FFF;
+constexpr int kLastDirectCode = 0x1900;  // codes up to it are walked directly
+constexpr int kLastGeometryCode = 0x1FFF;
+constexpr int kRangeInUse = 0x10000000;
+constexpr int kSavedReversed = 0x5000000;
+constexpr int kMarkedReversed = 0x15050000;
+constexpr int kNothingCut = 2;
+constexpr int kEmptyElement = 0x1001;
+constexpr int kErrorCallEntry = 7;
+constexpr int kErrorRejoin = 9;
+constexpr int kErrorBoundaryCommand = 10;
+constexpr int kErrorNoOverrun = 14;
+constexpr int kErrorNoCrossing = 16;
+// The call state in which the call gives the contour its offset.
+constexpr int kCallGivesOffset = 17;
+
+int KindOf(const NcElement& e) { return (e.code >> 8) & 0xFF; }
+bool IsPoint(const NcElement& e) { return (e.code & 0xFF00) == kCodePoint; }
+bool IsCircle(const NcElement& e) { return (e.code & 0xFF00) == kCodeArc; }
+
+}  // namespace
+
+// The first line or circle of the range in walking order: the element at
+// RangeStart, or the one after it (by `step`) when that is a point.
+static int FirstLineOrCircle(const RunContext& run, int start, int step) {
+  if (start < 0 || start >= run.elements.ElementCount) return -1;
+  if (!IsPoint(run.elements[start])) return start;
+  const int next = start + (step < 0 ? -1 : 1);
+  return next >= 0 && next < run.elements.ElementCount ? next : -1;
+}
+
+bool RunContext::InDepthCall() const {
+  return job.CallOnActive != 0 && job.CallDepth > engine.call.RecordedDepth && engine.call.CallMode != 0;
+}
+
+int RunContext::hab_goo() {
+  ContourWords& c = engine.contour;
+  ContourLoopWords& w = core.loop;
+  TraceStep(143, 1);
+  c.ContourRunMark = 0;
+  if (AbortFlag != 0) return kStopRun;
+
+  // 2. The group's approach and flags are this command's own: nothing of
+  // the previous contour carries over.
+  w.ColourWords = {R2.int3, R2.int3};
+  w.ApproachValue = 0.0;
+  w.ApproachPoint = {};
+  w.ApproachMode = 0;
+  w.OneShotApproach = 0;
+  engine.stepping.GroupFlags = 0;
+  // The contour command describes the cut: its depth (d5) is the height of
+  // the per-element motion, its d7 the feed.
+  engine.stepping.SectionCommand = R2;
+  c.SectionCommand = R2;
+  if (c.SectionCommand.d5 == 0.0) c.SectionCommand.d5 = c.CarriedValue5;
+  // A depth call (a joint stepping a value) cuts each pass at its value.
+  if (InDepthCall()) engine.stepping.SectionCommand.d5 = engine.call.CallValue;
+
+  // 3. An explicit offset (flags 0x300 with d1).
+  core.OffsetMode = 0;
+  core.StoredOffset = 0.0;
+  core.FlagWord = R2.flags & 0x300;
+  if ((R2.flags & 0x300) == 0x300 && R2.d1 != 0.0) {
+    core.StoredOffset = R2.d1;
+    core.FlagWord = R2.flags & 3;
+    if ((R2.flags & 2) == 0) core.OffsetMode = 1;
+  }
+
+  // 4.
+  engine.call.ContourPassWord = 0;
+  w.ContourPassBits &= ~0xF0;
+  c.CompensationRequest = (c.OutputOptionWord & 0x800) == 0 ? 0x8000 : 0;
+
+  // 5. The variants keep their values aside; 0x7181 asks for the side test.
+  core.SideCheckFlags = 0;
+  c.StyleResult = 0;
+  const int variantCode = R2.code;
+  if (variantCode != kContourCommand) {
+    core.StoredOffset = R2.d1;
+    w.CommandValue3 = R2.d3;
+    R2.d2 = 0.0;
+    R2.code &= ~0xF;
+    if (variantCode == kSideTestVariant + 1) {
+      c.StyleResult = Style_Check();
+      if (AbortFlag != 0) return kStopRun;
+      core.SideCheckFlags = 17;
+    }
+  }
+
+  // 6.
+  w.WalkBackwards = (R2.flags & 0xF0000) == 0x70000 ? 1 : 0;
+  if (w.WalkBackwards != 0) R2.flags &= ~0x20000;
+
+  // 7.
+  RangeOptions = (R2.flags >> 15) & 0xA;
+  core.FlagWord = RangeOptions;
+  w.RangeOptionsCopy = RangeOptions;
+  if (!CheckedIndex(RangeStart) || !CheckedIndex(RangeEnd)) return kStopRun;
+  if (w.ConsumedGuard != 0xFFFF) {
+    const int first = FirstLineOrCircle(*this, RangeStart, 1);
+    if (first >= 0) elements[first].flags &= 0xFFFF;
+  }
+
+  // 8. Side and direction.
+  w.MarkReversed = 0;
+  const int sideBits = R2.flags & 0xFF0000;
+  if (sideBits == kReversedSide) {
+    std::swap(RangeStart, RangeEnd);
+  } else if (sideBits != 0) {
+    RangeStep = 1;
+    if (w.WalkBackwards != 0) {
+      std::swap(RangeStart, RangeEnd);
+      RangeStep = -1;
+    } else {
+      RangeOptions = 0;
+    }
+    const int first = FirstLineOrCircle(*this, RangeStart, RangeStep);
+    if (first >= 0) elements[first].flags |= kReversedSide;
+    w.MarkReversed = 1;
+  }
+
+  // 9.
+  if (!CheckedLoad(R1, RangeStart)) return kStopRun;
+  w.FirstElementIndex = RangeStart;
+  R1.code |= RangeOptions & 3;
+
+  // 10. A range of geometry: walked directly.
+  if (R1.code <= kLastDirectCode) {
+    w.FirstElementIndex = 0;
+    w.RangeOptionsCopy &= ~0x08;
+    engine.stepping.GroupFlags = R2.flags;
+    if ((RangeOptions & 8) != 0 && (engine.call.CallState & 1) != 0) R2.d1 = -R2.d1;
+    SelectOffsetSide();
+    // Inside a call whose passes give the offset, the command's own offset
+    // gives way to it; a depth call keeps it (each pass cuts the same path).
+    if (job.CallOnActive != 0 && engine.call.CallState == kCallGivesOffset) {
+      R2.d1 = 0.0;
+      core.OffsetMode = 0;
+    }
+    if ((R2.code & 0xFFF0) == kSideTestVariant) {
+      if (((core.OutputFlags >> 8) & 0xED) != 0) {
+        engine.stepping.ExtraOffset = 0.0;
+        core.OffsetMode = 1;
+      }
+    } else if (R3.d0 != 0.0 || engine.stepping.ExtraOffset != 0.0) {
+      R3.d0 = 0.0;
+      engine.stepping.ExtraOffset = 0.0;
+      core.OffsetMode = 1;
+      w.OffsetsTaken = 1;
+    }
+    // The command's tool offset (side bits with d1, as the CAM data writes
+    // it) is the offset the walk cuts at.
+    if (core.OffsetMode == 0 && R2.d1 != 0.0 && (R2.flags & 3) != 0) core.OffsetMode = 1;
+    RangeStep = (RangeOptions & kRangeBackward) != 0 ? -1 : 1;
+    TraceStep(143, 10);
+    const int fetched = FetchNextElement(0);
+    if (fetched == kStopRun || AbortFlag != 0) return kStopRun;
+    if (fetched == 1) return HabGooLoop();
+    engine.call.ContourPassWord = kNothingCut;
+    return 0;
+  }
+
+  // 11.
+  if (R1.code > kLastGroupCode || R1.code < kFirstGroupCode) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%s md=%x%s%d", platform::Sjis("GO図形のエラーhab_goo").c_str(),
+                  static_cast<unsigned>(R1.code), platform::Sjis("　No.").c_str(), R1.number);
+    host.ShowErrorBox(text);
+    return StopWithError(kErrorBadElement);
+  }
+
+  // 12. A figure group.
+  GroupIndex = RangeStart;
+  w.ApproachMode = 0;
+  w.ApproachFlag = R1.flags & 0x1000;
+  if ((R1.flags & 0x2000) != 0) {
+    w.ApproachValue = R1.d0;
+    w.ApproachPoint = {R1.d6, R1.d7};
+    w.ApproachMode = w.RangeOptionsCopy != 0 ? 0xFFFF : 1;
+    c.CommandOffset = 0.0;
+    R1.d0 = R1.d6 = R1.d7 = 0.0;
+    R2.d0 = 0.0;
+  }
+
+  // 13. Fillet groups are the fillet run's.
+  if (KindOf(R1) == kFilletGroup) {
+    RangeOptions = 0;
+    w.RangeOptionsCopy = 0;
+    RangeStep = 1;
+    w.ContourPassBits |= 0x10;
+    const double keptOffset = R3.d0;
+    const int result = RunFilletMachining();
+    R3.d0 = keptOffset;
+    return result == kStopRun || AbortFlag != 0 ? kStopRun : 0;
+  }
+
+  // 14. The group's values become the command's.
+  R2.d1 = R1.d1;
+  R2.d2 = R1.d2;
+  R2.d3 = R1.d3;
+  R2.d4 = R1.d4;
+  R2.d5 = R1.d5;
+  R2.d6 = R1.d6;
+  R2.d7 = R1.d7;
+  UnpackCommandValue(1);
+  UnpackCommandValue(4);
+  UnpackCommandValue(5);
+  engine.stepping.GroupFlags = R1.flags;
+  if ((R1.flags & 0xF) == 3) {
+    Slot(SaveSlot::Slot52).d2 = R1.d2;
+    Slot(SaveSlot::Slot52).d3 = R1.d3;
+    Slot(SaveSlot::Slot53).d2 = R1.d2;
+    Slot(SaveSlot::Slot53).d3 = R1.d3;
+  }
+  if (!CheckedIndex(RangeStart) || !CheckedIndex(RangeEnd)) return kStopRun;
+  if (w.ConsumedGuard != 0xFFFF) elements[RangeStart].flags &= 0xFFFF;
+  if (w.MarkReversed != 0) elements[RangeStart].flags |= kReversedSide;
+  RangeOptions = w.RangeOptionsCopy;
+  w.RangeOptionsCopy &= ~0x08;
+  SelectOffsetSide();
+
+  // 15.
+  if (R2.code == kSetupVariant) {
+    w.ContourPassBits |= 0x30;
+    return HabGooSetup();
+  }
+
+  // 16.
+  const int setup = SetupCommand();
+  if (setup == kStopRun || AbortFlag != 0) return kStopRun;
+  if (setup == 0) {
+    if (MarkElementFlags(w.MarkReversed) == kStopRun) return kStopRun;
+  } else if (RangeStep != 1) {
+    std::swap(RangeStart, RangeEnd);
+    RangeStep = 0;
+    const int again = SetupCommand();
+    if (again == kStopRun || AbortFlag != 0) return kStopRun;
+  }
+  return HabGooLoop();
+}
+
+// Marks the range as in use by this loop (the reversed side kept in the
+// saved bit) or, with `unmark`, gives every element of it back its side.
+static void MarkRange(ElementTable& elements, int lo, int hi, bool setMarks) {
+  for (int i = lo; i <= hi; ++i) {
+    std::int32_t& flags = elements[i].flags;
+    flags = (flags & kSavedReversed) != 0 ? kReversedSide : 0;
+    if (setMarks) flags = (flags & kReversedSide) != 0 ? kMarkedReversed : kRangeInUse;
+  }
+}
+
+int RunContext::HabGooLoop() {
+  ContourWords& c = engine.contour;
+  ContourLoopWords& w = core.loop;
+  // 1. A loop inside a loop leaves the outer loop's marks alone.
+  if (!CheckedIndex(RangeStart) || !CheckedIndex(RangeEnd)) return kStopRun;
+  const int lo = std::min(RangeStart, RangeEnd), hi = std::max(RangeStart, RangeEnd);
+  const bool markedHere = (elements[lo].flags & kRangeInUse) == 0;
+  if (markedHere) MarkRange(elements, lo, hi, true);
+
+  // 2. The two-axis check: a contour the offset leaves nothing of is not cut.
+  if (core.SideCheckFlags != 0 || R2.code == kContourCommand) {
+    if ((R2.code & 0xFFF0) == kSideTestVariant) w.TwoAxisStep = R2.d1;
+    if (job.ToolOffsetNumber == 0) {
+      const int count = cal_2ax();
+      if (count == kStopRun || AbortFlag != 0) return kStopRun;
+      if (count > 7) {
+        engine.call.ContourPassWord = kNothingCut;
+        return 0;
+      }
+    }
+  }
+
+  // 3.
+  if (c.OneShotMark != 0 && JoinRunBoundaries() == kStopRun) return kStopRun;
+
+  // 4. A range that begins with a point begins at the element after it.
+  if (IsPoint(R1)) {
+    RangeStart += RangeStep;
+    if (!CheckedLoad(R1, RangeStart)) return kStopRun;
+    const int fetched = FetchNextElement(0);
+    if (fetched == kStopRun || AbortFlag != 0) return kStopRun;
+    if (fetched != 1) {
+      engine.call.ContourPassWord = kNothingCut;
+      return 0;
+    }
+  }
+
+  // 5. A call that walks a contour from a distance along it enters the
+  // contour there; every pass of a depth call enters it as the first pass
+  // did, from the cut-in's lead kept in the reference slot.
+  if (InDepthCall()) {
+    R0 = c.ReferenceSlot;
+  } else if (job.CallOnActive != 0 && BuildCallEntryElement() == kStopRun) {
+    return kStopRun;
+  }
+
+  // 6.
+  w.LeadSave = R1;
+  if (!CheckedIndex(RangeEnd)) return kStopRun;
+  if (IsPoint(elements[RangeEnd]) && RangeEnd != RangeStart) RangeEnd -= RangeStep;
+  R1 = w.LeadSave;
+  R1.d4 = R1.d6;
+  R1.d5 = R1.d7;
+  c.SecondRangeWord = 0;
+  if (core.TransformMode != 4) core.SnapshotFlags = 0;
+
+  // 7. The first element.
+  RotateTangents();
+  TraceStep(143, 7);
+  if (RunContourCommand() == kStopRun || AbortFlag != 0) {
+    // A first element that could not be joined to anything (no cut-in
+    // before the contour) must not end the run without a word.
+    return AbortFlag != 0 ? kStopRun : StopWithError(kErrorNoCrossing);
+  }
+  RotateR1Element();
+  if (SnapshotElements() == kStopRun) return kStopRun;
+  c.SnapshotCommandCode = R2.code;
+
+  // 8. What waits in the queue is written where the tool stands.
+  if (RunQueuedAtLastOutput(false) == kStopRun) return kStopRun;
+  core.TransformMode = 4;
+
+  // 9. The rest of the range.
+  if (R2.code == kContourCommand) {
+    for (;;) {
+      const int next = AdvanceToNextElement();
+      if (next == kStopRun || AbortFlag != 0) return kStopRun;
+      if (next == 0) break;
+      const int result = RunContourCommand();
+      if (result == kStopRun || AbortFlag != 0) return kStopRun;
+      if (result != 0) break;
+    }
+  } else if (R2.code == kSetupVariant) {
+    return 0;
+  } else {
+    w.ContourPassBits |= 0x50;
+    if (ContourSubPass() == kStopRun || AbortFlag != 0) return kStopRun;
+  }
+
+  // 10.
+  if (markedHere) MarkRange(elements, lo, hi, false);
+  return 0;
+}
+
+int RunContext::AdvanceToNextElement() {
+  core.ContourFlags &= 0xFFFF;
+  SwapR0R1();
+  // A range that runs away from its end would walk into the next contour.
+  if (RangeStep == 0 || (RangeStep > 0 && RangeStart > RangeEnd) || (RangeStep < 0 && RangeStart < RangeEnd)) {
+    return StopWithError(kErrorBadElement);
+  }
+  for (;;) {
+    if (RangeStart == RangeEnd) return 0;
+    RangeStart += RangeStep;
+    if (!CheckedLoad(R1, RangeStart)) return kStopRun;
+    if (IsPoint(R1) || R1.code > kLastGeometryCode) continue;
+
+    int request = 0;
+    if (core.SideCheckFlags != 0 && R0.code != kEmptyElement) {
+      if ((R1.flags & 0xFFFF) == kConsumedMark) {
+        if ((core.ContourFlags & 0x8000) != 0 && IsCircle(R1)) {
+          core.SkippedArcCentre = {R1.d6, R1.d7};
+          core.ContourFlags |= 0x10000;
+        }
+        continue;
+      }
+      request = RangeStep == 1 && R2.d1 == 0.0 ? kResolveModeB : 0;
+    }
+    // Cut mode 1: an arc the tool cannot follow is left out.
+    if (job.ToolOffsetNumber == 1 && core.OffsetMode == 1 && IsCircle(R1) && R1.d1 > 0.0 &&
+        R1.d1 - R2.d1 < job.ToolRadius) {
+      continue;
+    }
+    if (IsCircle(R1) && (core.ContourFlags & 0x8000) != 0) core.ContourFlags |= 0x40000;
+    const int fetched = FetchNextElement(request);
+    if (fetched == kStopRun || AbortFlag != 0) return kStopRun;
+    if (fetched == 1) break;
+    core.ContourFlags &= 0x1FFFF;
+  }
+  R1.d4 = R1.d6;
+  R1.d5 = R1.d7;
+  core.ContourFlags &= 0x1FFFF;
+  return 1;
+}
+
+int RunContext::SelectOffsetSide() {
+  ContourLoopWords& w = core.loop;
+  const int groupFlags = engine.stepping.GroupFlags;
+  // 1.
+  const int s = groupFlags & 7;
+  const int selector = s == 3 ? 4 : s == 4 ? 1 : s >= 5 ? 2 : s;
+  core.OutputFlags = (core.OutputFlags & 0x3EF8) + selector;
+  w.SideSelector = selector;
+  // 2.
+  if (selector != 0) {
+    w.LeadSave = R1;
+    if (GroupIndex >= 0 && GroupIndex < elements.ElementCount && elements[GroupIndex].code > 0x2000) {
+      core.OutputFlags |= 0x4000;
+    }
+  } else if (engine.call.CallState == kCallGivesOffset) {
+    // 3. The call's offset takes the command's place once.
+    engine.call.CallState = 0;
+  }
+  // 4.
+  const int style = groupFlags & 0xF;
+  if ((groupFlags & 0x10) != 0) {
+    core.OutputFlags |= 0x0900;
+  } else if (style == 3 || style == 4) {
+    core.OutputFlags |= 0x0100;
+  } else {
+    core.OutputFlags &= ~0x0100;
+  }
+  // 5. The command save slot: the command with the group's flags and its
+  // side, for the routines that look at the group later.
+  w.CommandSave = R2;
+  w.CommandSave.d5 = R2.d5;
+  w.CommandSave.flags = groupFlags;
+  const std::uint32_t sideCode = static_cast<std::uint32_t>((R2.flags >> 16) & 0xF);
+  w.CommandSave.d6 = JoinFixedPoint(sideCode, static_cast<std::uint32_t>(groupFlags & 0xFFFF));
+  return 0;
+}
+
+int RunContext::MarkElementFlags(int reversed) {
+  ContourLoopWords& w = core.loop;
+  if (!CheckedIndex(RangeStart)) return kStopRun;
+  // 1.
+  StoreRegisterByCode(24);
+  if (w.ConsumedGuard != 0xFFFF) elements[RangeStart].flags &= 0xFFFF;
+  if (reversed != 0) elements[RangeStart].flags |= kReversedSide;
+  // 2.
+  if ((RangeOptions & kRangeBackward) != 0) {
+    const FixedPointPair pair = SplitFixedPoint(R1.d4);
+    R1.d4 = JoinFixedPoint(pair.millionths, pair.whole);
+  }
+  // 3. The group's side and flags go with the command.
+  const int working = RangeStart + 1;
+  if (!CheckedIndex(working)) return kStopRun;
+  R2 = w.CommandSave;
+  FixedPointPair side = SplitFixedPoint(R2.d6);
+  side.millionths |= static_cast<std::uint32_t>(elements[RangeStart].flags & 0xFFFF);
+  R2.d4 = R1.d4;
+  R2.d5 = R1.d5;
+  R2.d6 = JoinFixedPoint(side.whole, side.millionths);
+  w.CommandSave = R2;
+  R1 = elements[working];
+  R1.d2 = R2.d2;
+  R1.d3 = R2.d3;
+  elements[working] = R1;
+  UnpackCommandValue(4);
+  R2.d1 = 0.0;
+  // 4.
+  const int setup = SetupCommand();
+  if (setup == kStopRun || AbortFlag != 0) return kStopRun;
+  if (setup == 0) return StopWithError(kErrorRejoin);
+  core.OutputFlags |= 0x8000;
+  return 0;
+}
+
+int RunContext::JoinRunBoundaries() {
+  ContourWords& c = engine.contour;
+  // 1. The boundaries are found walking forwards.
+  const bool turned = RangeStep != 1;
+  const int keptStep = RangeStep, keptOptions = RangeOptions;
+  if (turned) {
+    std::swap(RangeStart, RangeEnd);
+    if (core.OffsetMode == 1) R2.d1 = -R2.d1;
+    RangeStep = 1;
+    RangeOptions = 0;
+    if (!CheckedLoad(R1, RangeStart)) return kStopRun;
+    const int fetched = FetchNextElement(0);
+    if (fetched == kStopRun || AbortFlag != 0) return kStopRun;
+    if (fetched != 1) return StopWithError(kErrorRejoin);
+  }
+  const int firstIndex = RangeStart;
+  // 2.
+  const NcElement keptR0 = R0;
+  R0 = c.ReferenceSlot;
+  if (LocateRunBoundary(1) == kStopRun) return kStopRun;
+  const int startBoundary = RangeStart;
+  // 3. The nearest overrun command.
+  const int step = turned ? 1 : -1;
+  int index = CommandIndex();
+  for (;;) {
+    index += step;
+    if (index <= 0 || index >= elements.ElementCount) return StopWithError(kErrorNoOverrun);
+    if ((elements[index].code & 0xFF00) == kOverrunCommand) break;
+  }
+  // 4. Its range.
+  const NcElement command = R2;
+  const int keptStart = RangeStart, keptEnd = RangeEnd, keptRangeStep = RangeStep;
+  const int keptOffsetMode = core.OffsetMode;
+  core.OffsetMode = 0;
+  if (!CheckedLoad(R2, index)) return kStopRun;
+  UnpackCommandValue(4);
+  if ((R2.flags & 0x200) != 0) core.OffsetMode = 1;
+  RangeOptions = (R2.flags >> 15) & 0xA;
+  int setup = SetupCommand();
+  if (setup != kStopRun && setup != 0 && RangeStep != 1) {
+    std::swap(RangeStart, RangeEnd);
+    setup = SetupCommand();
+  }
+  if (setup == kStopRun || AbortFlag != 0) return kStopRun;
+  if (setup == 0) return StopWithError(kErrorBoundaryCommand);
+  // 5.
+  R0 = R1;
+  R2 = command;
+  RangeStart = keptStart;
+  RangeEnd = keptEnd;
+  RangeStep = keptRangeStep;
+  core.OffsetMode = keptOffsetMode;
+  RangeOptions = 0;
+  if (!CheckedLoad(R1, RangeStart)) return kStopRun;
+  int fetched = FetchNextElement(0);
+  if (fetched == kStopRun || AbortFlag != 0) return kStopRun;
+  if (fetched != 1) return StopWithError(kErrorRejoin);
+  if (LocateRunBoundary(2) == kStopRun) return kStopRun;
+  // 6. The range from the first element to the boundary found.
+  RangeStart = std::max(firstIndex, startBoundary);
+  RangeEnd = std::max(RangeStart, core.loop.TraverseMarkA);
+  if (turned) {
+    std::swap(RangeStart, RangeEnd);
+    if (core.OffsetMode == 1) R2.d1 = -R2.d1;
+    RangeStep = keptStep;
+    RangeOptions = keptOptions;
+  }
+  if (!CheckedLoad(R1, RangeStart)) return kStopRun;
+  fetched = FetchNextElement(0);
+  if (fetched == kStopRun || AbortFlag != 0) return kStopRun;
+  if (fetched != 1) return StopWithError(kErrorRejoin);
+  R0 = keptR0;
+  return 0;
+}
+
+int RunContext::LocateRunBoundary(int which) {
+  // 1. A ray from the reference towards the contour.
+  R0.d4 = R0.d6;
+  R0.d5 = R0.d7;
+  if (which == 1) {
+    if (IsPoint(R1)) {
+      R0.d6 = R1.d6;
+      R0.d7 = R1.d7;
+    } else if (IsCircle(R1)) {
+      R0.d6 = R1.d4;
+      R0.d7 = R1.d5;
+    } else {
+      R0.d6 = R1.d4 - 999.0 * R1.d2;
+      R0.d7 = R1.d5 - 999.0 * R1.d3;
+    }
+    R0.flags = kReversedSide;
+  } else {
+    const int before = RangeStart - 1;
+    if (!CheckedIndex(before)) return kStopRun;
+    R0.d6 = elements[before].d6;
+    R0.d7 = elements[before].d7;
+  }
+  // 2. The crossing of the ray with the contour.
+  const NcElement frame = Slot(SaveSlot::Slot726);
+  int crossing = -1;
+  for (;;) {
+    const int result = TraverseElements(kWalkKeepReference);
+    if (result == kStopRun || AbortFlag != 0) return kStopRun;
+    if (result == 2) {
+      crossing = RangeStart;
+      if (which == 1) continue;
+      break;
+    }
+    if (result == 0) break;
+  }
+  Slot(SaveSlot::Slot726) = frame;
+  if (crossing < 0) return StopWithError(kErrorNoCrossing);
+  // 3.
+  R1.d2 = R0.d4 - R0.d6;
+  R1.d3 = R0.d5 - R0.d7;
+  R1.d4 = std::hypot(R1.d2, R1.d3);
+  const int boundary = (which == 2 || R1.d4 > 0.002) ? crossing - 1 : crossing;
+  if (which == 1) {
+    RangeStart = boundary;
+  } else {
+    core.loop.TraverseMarkA = boundary;
+  }
+  return 0;
+}
+
+int RunContext::BuildCallEntryElement() {
+  CallWords& call = engine.call;
+  ContourLoopWords& w = core.loop;
+  // 1.
+  if (FetchNextElement(0) == kStopRun || AbortFlag != 0) return kStopRun;
+  const NcElement entryElement = R1;
+  const int keptStart = RangeStart, keptEnd = RangeEnd, keptStep = RangeStep;
+  const int keptOptions = RangeOptions, keptGroupFlags = engine.stepping.GroupFlags;
+  if (PushRegs() == kStopRun) return kStopRun;
+  R1.code &= 0xFF00;
+  if ((R1.code & 0xFF00) != kCodeLine) {
+    R1.d1 = 0.0;
+    R1.d2 = 1.0;
+    R1.d3 = 0.0;
+  }
+  RangeOptions = 0;
+  engine.stepping.GroupFlags = 0;
+  R0 = R1;
+
+  auto finish = [&]() {
+    RangeStart = keptStart;
+    RangeEnd = keptEnd;
+    RangeStep = keptStep;
+    RangeOptions = keptOptions;
+    engine.stepping.GroupFlags = keptGroupFlags;
+    R1 = entryElement;
+    const int fetched = FetchNextElement(0);
+    return fetched == kStopRun || AbortFlag != 0 ? kStopRun : 0;
+  };
+
+  if ((R2.flags & 0x20) != 0) {
+    // 2. An explicit entry point, turned by the call's value.
+    R0.code = kCodeLine;
+    R0.flags = 0;
+    R0.d1 = 0.0;
+    R0.d4 = R0.d6 = R2.d2;
+    R0.d5 = R0.d7 = R2.d3;
+    registers.WorkAngle = call.CallValue;
+    UpdateRotationCosSin();
+    const double cs = WorkVectorX(), sn = WorkVectorY();
+    const double x = R0.d2, y = R0.d3;
+    R0.d2 = cs * x - sn * y;
+    R0.d3 = sn * x + cs * y;
+    w.LeadSave = R0;
+    if (PopRegs() == kStopRun) return kStopRun;
+    R2.d2 = R2.d3 = 0.0;
+    R2.flags &= 0xFFFFF & ~0x20;
+    return finish();
+  }
+
+  // 3. The entry at a distance along the call's range; the walk never
+  // leaves it.
+  const int callEnd = call.CallEnd;
+  if (!CheckedIndex(call.CallStart) || !CheckedIndex(callEnd)) return kStopRun;
+  RangeStart = call.CallStart;
+  RangeEnd = callEnd;
+  RangeStep = 1;
+  if (!CheckedLoad(R1, RangeStart)) return kStopRun;
+  R0.d4 = R0.d6;
+  R0.d5 = R0.d7;
+  R0.d6 = R1.d4;
+  R0.d7 = R1.d5;
+  R0.flags = 0;
+  for (int pass = 0; pass < 2; ++pass) {
+    const int result = TraverseElements(0);
+    if (result == kStopRun || AbortFlag != 0) return kStopRun;
+    if (result == 0) return StopWithError(kErrorCallEntry);
+    if (result != 1) break;
+  }
+  R1.d2 = R0.d4 - R0.d6;
+  R1.d3 = R0.d5 - R0.d7;
+  R1.d4 = std::hypot(R1.d2, R1.d3);
+  if ((R1.d4 > 0.001 || IsPoint(elements[RangeStart])) && RangeStart > call.CallStart) RangeStart -= 1;
+
+  // 4. Along the contour by the call's value, at most to the range's end:
+  // a longer distance ends at its last element.
+  double remaining = call.CallValue;
+  R3.d1 = remaining;
+  R2.d3 = 0.0;
+  while (AbortFlag == 0) {
+    if (!CheckedLoad(R1, RangeStart)) return kStopRun;
+    R0.d6 = R0.d4;
+    R0.d7 = R0.d5;
+    R0.d4 = R1.d4;
+    R0.d5 = R1.d5;
+    R0.d1 = R1.d1;
+    R3.d4 = R1.d6;
+    R3.d5 = R1.d7;
+    if (IsPoint(R1)) {
+      remaining = 0.0;
+      break;
+    }
+    AddElementLength(0x8000);
+    const double rest = remaining - engine.ElementLength;
+    if (rest <= 0.0 || RangeStart >= callEnd) break;
+    remaining = rest;
+    RangeStart += 1;
+  }
+  if (AbortFlag != 0) return kStopRun;
+  remaining = std::min(remaining, engine.ElementLength);
+  R3.d1 = remaining;
+
+  // 5. The entry point at the remaining distance.
+  double px = 0.0, py = 0.0, dx = 0.0, dy = 0.0;
+  if (R0.d1 != 0.0) {
+    const double vx = R0.d6 - R3.d4, vy = R0.d7 - R3.d5;
+    registers.WorkAngle = remaining * 360.0 / (6.283185307179586 * std::fabs(R0.d1));
+    UpdateRotationCosSin();
+    const double cs = WorkVectorX(), sn = WorkVectorY();
+    const bool ccw = R0.d1 > 0.0;
+    const double tx = ccw ? cs * vx - sn * vy : cs * vx + sn * vy;
+    const double ty = ccw ? sn * vx + cs * vy : cs * vy - sn * vx;
+    px = R3.d4 + tx;
+    py = R3.d5 + ty;
+    WorkVectorX() = tx;
+    WorkVectorY() = ty;
+    NormalizeWorkVector();
+    dx = ccw ? -WorkVectorX() : WorkVectorX();
+    dy = ccw ? -WorkVectorY() : WorkVectorY();
+  } else {
+    px = R0.d6 + remaining * R1.d2;
+    py = R0.d7 + remaining * R1.d3;
+    dx = -R1.d3;
+    dy = R1.d2;
+  }
+  // 6.
+  R0 = NcElement{};
+  R0.code = kCodeLine;
+  R0.d2 = dx;
+  R0.d3 = dy;
+  R0.d4 = R0.d6 = px;
+  R0.d5 = R0.d7 = py;
+  w.LeadSave = R0;
+  const NcElement entry = R0;
+  if (PopRegs() == kStopRun) return kStopRun;
+  R0 = entry;
+  // 7.
+  return finish();
+}
+
+}  // namespace qup

@@ -1,0 +1,286 @@
+// Contour machining from the drawing to the NC program: a contour definition
+// goes through CreateCamData, the companion loads what the builder wrote and
+// runs it through its interpreter (cut-in, contour walk, overrun), and rs274
+// reads the program back: every block accepted, the tool on the hand-computed
+// path.
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/camdata/post_table.h"
+#include "kelto_dorn/machining/machining_state.h"
+#include "platform/text.h"
+#include "kelto_qup/engine/recording_host.h"
+#include "kelto_qup/engine/run_context.h"
+#include "tests/kelto_dorn/camdata/cam_fixture.h"
+#include "tests/kelto_qup/support/handover_builder.h"
+#include "tests/kelto_qup/support/rs274.h"
+
+namespace dorn::test {
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::CanonMove;
+
+class ContourAgreementTest : public CamDataTest {
+ protected:
+  void SetUp() override {
+    CamDataTest::SetUp();
+    g_postTable = testsupport::HandoverBuilder::DecimalPointPosts();
+    ASSERT_TRUE(WriteDornPostTable().ok());
+    fs::create_directories(home() / "UNIT" / "PGM" / "DAT");
+  }
+
+  struct CheckResult {
+    int status = -1;
+    std::string nc;
+    testsupport::MotionCheck check;
+  };
+
+  // A plane contour over the curve `key`: tool of 10 mm at 500 mm/min, cut
+  // at Z -5 from a start level of 50; the cut-in and the overrun at points.
+  MachiningDefinition PlaneContour(std::int32_t key) const {
+    HoleDefinition base;
+    MachiningDefinition d = MakeHoleDefinition(base);
+    d.kind = 0xA000;
+    d.curves[0] = CurveListItem{1, key, 0, 0, 0, 0, 0, {}};
+    StepCondition& c = d.steps[0];
+    c.endDepth = -5.0;
+    c.zone1Key = 0xFFFF;
+    c.zone2Key = 0xFFFF;
+    AtcRecord& t = d.stepTools[0];
+    t.diameter = 10.0f;
+    t.feed = 500.0f;
+    return d;
+  }
+
+  // Builds, runs the companion over the hand-over and reads the program back.
+  CheckResult RunJob(const MachiningDefinition& d) {
+    StoreDefinition(d, "輪郭加工_1");
+    OrderAllItems();
+    const CamBuildResult built = Build();
+    EXPECT_TRUE(built.written) << built.failure;
+    qup::RunContext run(host);
+    run.job.Header = g_drawingHeader;
+    run.job.Header.startMode = 4;
+    run.job.Header.subMode = 6;
+    run.job.Modes.StartMode = 4;
+    run.job.OverrunLength = overrunLength;
+    EXPECT_EQ(run.LoadJob(), 0);
+    run.InitNcJob();
+    CheckResult r;
+    r.status = run.StartNcCreation();
+    std::ifstream in(home() / "UNIT" / "PGM" / "DAT" / "HOLE.NC", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    r.nc = text.str();
+    r.check = testsupport::CheckNcMotion(home() / "UNIT" / "PGM" / "DAT" / "HOLE.NC", home(), {});
+    return r;
+  }
+
+  // The feed moves at the cutting depth.
+  static std::vector<CanonMove> CuttingMoves(const testsupport::MotionCheck& check, double z) {
+    std::vector<CanonMove> moves;
+    for (const CanonMove& m : check.moves) {
+      if (m.kind != CanonMove::Kind::kTraverse && std::fabs(m.z - z) < 1e-6 && std::fabs(m.fromZ - z) < 1e-6) {
+        moves.push_back(m);
+      }
+    }
+    return moves;
+  }
+
+  // A full circle of radius r about (cx, cy) from and to its point on +X;
+  // r > 0 counter-clockwise.
+  void AddCircleCurve(std::int32_t key, double cx, double cy, double r) {
+    CurveRecord c;
+    c.key = key;
+    c.first = GetFigureCount(kTableCurves);
+    g_figureTableSelector = kTableCurves;
+    ClearCurrentFigure();
+    g_curFigure.kind = kKindArc;
+    g_curFigure.start = g_curFigure.end = {cx + std::fabs(r), cy};
+    g_curFigure.centre = {cx, cy};
+    g_curFigure.radius = r;
+    ASSERT_TRUE(AppendFigure(0));
+    c.end = GetFigureCount(kTableCurves);
+    platform::SetFieldText(c.name, "CIRCLE");
+    g_curveTable[static_cast<std::size_t>(g_curveCount++)] = c;
+    g_figureTableSelector = 0;
+  }
+
+  // A second job in the same test: the drawing and the definitions emptied.
+  void ResetForAnotherJob() {
+    TearDown();
+    SetUp();
+    host = qup::RecordingHost{};
+  }
+
+  qup::RecordingHost host;
+  float overrunLength = 0.0f;
+};
+
+TEST_F(ContourAgreementTest, SquareOnItsCentreLineClosesItsLoop) {
+  // A square machined on its centre line, entered from (-10, 0): the tool
+  // comes down at the entry and runs along every side back to the corner it
+  // began at, at the contour's depth and feed.
+  AddLineCurve(601, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+  MachiningDefinition d = PlaneContour(601);
+  d.steps[0].contourCentreFlag = 1;
+  d.steps[0].zone1X = -10.0;
+  d.steps[0].zone2X = -10.0;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
+  const std::vector<std::array<double, 3>> expected = {{-10, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}, {0, 0, 0}};
+  ASSERT_EQ(cut.size(), expected.size() - 1) << r.nc;
+  for (std::size_t i = 0; i < cut.size(); ++i) {
+    EXPECT_NEAR(cut[i].fromX, expected[i][0], 0.001) << i;
+    EXPECT_NEAR(cut[i].fromY, expected[i][1], 0.001) << i;
+    EXPECT_NEAR(cut[i].x, expected[i + 1][0], 0.001) << i;
+    EXPECT_NEAR(cut[i].y, expected[i + 1][1], 0.001) << i;
+    EXPECT_EQ(cut[i].kind, CanonMove::Kind::kFeed);
+  }
+  EXPECT_NE(r.nc.find("F500"), std::string::npos) << r.nc;
+}
+
+// The tool-centre circle of an R20 circle cut with a tool of 10 mm: the
+// offset lies to the left of the travel, inside a counter-clockwise circle
+// (radius 15) and outside a clockwise one (radius 25). The cut enters with
+// a "RIN" arc of 3, leaves with a "ROUT" arc of 3, and runs 5 on past the
+// point where the loop closes.
+TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
+  struct Case {
+    double radius;      // the drawn circle's signed radius
+    double toolCircle;  // the tool centre's radius
+  };
+  for (const Case& k : {Case{20.0, 15.0}, Case{-20.0, 25.0}}) {
+    SCOPED_TRACE(k.radius);
+    ResetForAnotherJob();
+    AddCircleCurve(602, 0.0, 0.0, k.radius);
+    MachiningDefinition d = PlaneContour(602);
+    StepCondition& c = d.steps[0];
+    c.approachOn = 1;
+    c.approachKind = 4;  // "RIN"
+    c.value264 = 3.0;
+    c.escapeOn = 1;
+    c.escapeKind = 4;  // "ROUT"
+    c.value304 = 3.0;
+    c.overrun = 1.0f;
+    g_machiningDefaults.overrun = 5.0f;
+    overrunLength = 5.0f;
+    const CheckResult r = RunJob(d);
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+
+    // The straight feed moves at depth are the contour: each ends on the
+    // tool-centre circle.
+    const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
+    std::vector<CanonMove> contour;
+    for (const CanonMove& m : cut) {
+      if (m.kind == CanonMove::Kind::kFeed) contour.push_back(m);
+    }
+    ASSERT_GT(contour.size(), 20u) << r.nc;
+    for (const CanonMove& m : contour) EXPECT_NEAR(std::hypot(m.x, m.y), k.toolCircle, 0.001) << m.line;
+    // The loop closes where it began: the start of the first contour move
+    // is passed again, then the overrun runs 5 on round the circle.
+    const CanonMove& first = contour.front();
+    const double startAngle = std::atan2(first.fromY, first.fromX);
+    bool closed = false;
+    for (const CanonMove& m : contour) {
+      if (std::hypot(m.x - first.fromX, m.y - first.fromY) < 0.001) closed = true;
+    }
+    EXPECT_TRUE(closed) << r.nc;
+    const double sense = k.radius > 0.0 ? 1.0 : -1.0;
+    const double endAngle = startAngle + sense * 5.0 / k.toolCircle;
+    const CanonMove& last = contour.back();
+    EXPECT_NEAR(last.x, k.toolCircle * std::cos(endAngle), 0.001) << r.nc;
+    EXPECT_NEAR(last.y, k.toolCircle * std::sin(endAngle), 0.001) << r.nc;
+    // The leads are arcs of 3 into and out of the contour.
+    std::vector<CanonMove> arcs;
+    for (const CanonMove& m : cut) {
+      if (m.kind == CanonMove::Kind::kArc) arcs.push_back(m);
+    }
+    ASSERT_EQ(arcs.size(), 2u) << r.nc;
+    EXPECT_NEAR(arcs[0].x, first.fromX, 0.001);
+    EXPECT_NEAR(arcs[0].y, first.fromY, 0.001);
+    EXPECT_NEAR(arcs[1].fromX, last.x, 0.001);
+    EXPECT_NEAR(arcs[1].fromY, last.y, 0.001);
+    for (const CanonMove& a : arcs) {
+      EXPECT_NEAR(std::hypot(a.x - a.centreFirst, a.y - a.centreSecond), 3.0, 0.001) << a.line;
+    }
+  }
+}
+
+TEST_F(ContourAgreementTest, WithoutAnOverrunLengthTheCutEndsWhereTheLoopCloses) {
+  // No overrun asked (d0 0), and an overrun asked with no length (no
+  // defaults file): the contour is cut once round and ends where it began.
+  struct Case {
+    float asked;
+    float length;
+  };
+  for (const Case& k : {Case{0.0f, 5.0f}, Case{1.0f, 0.0f}}) {
+    SCOPED_TRACE(k.asked);
+    ResetForAnotherJob();
+    AddCircleCurve(602, 0.0, 0.0, 20.0);
+    MachiningDefinition d = PlaneContour(602);
+    d.steps[0].overrun = k.asked;
+    g_machiningDefaults.overrun = 5.0f;
+    overrunLength = k.length;
+    const CheckResult r = RunJob(d);
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+    const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
+    ASSERT_GT(cut.size(), 20u) << r.nc;
+    for (const CanonMove& m : cut) EXPECT_NEAR(std::hypot(m.x, m.y), 15.0, 0.001) << m.line;
+    EXPECT_NEAR(cut.back().x, -15.0, 0.001) << r.nc;
+    EXPECT_NEAR(cut.back().y, 0.0, 0.001) << r.nc;
+  }
+}
+
+TEST_F(ContourAgreementTest, JointDepthPassesCutContourAndOverrunPerPass) {
+  // A joint of kind 0 from -2 by -3 to -5: two passes, each the whole
+  // offset circle and the overrun, the first at -2, the second at -5.
+  AddCircleCurve(602, 0.0, 0.0, 20.0);
+  MachiningDefinition d = PlaneContour(602);
+  StepCondition& c = d.steps[0];
+  c.repeat[0].inUse = 1;
+  c.repeat[0].kind = 0;
+  c.repeat[0].first = -2.0;
+  c.repeat[0].second = -3.0;
+  c.repeat[0].third = -5.0;
+  c.overrun = 1.0f;
+  g_machiningDefaults.overrun = 5.0f;
+  overrunLength = 5.0f;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  for (const double z : {-2.0, -5.0}) {
+    SCOPED_TRACE(z);
+    const std::vector<CanonMove> pass = CuttingMoves(r.check, z);
+    ASSERT_GT(pass.size(), 20u) << r.nc;
+    for (const CanonMove& m : pass) EXPECT_NEAR(std::hypot(m.x, m.y), 15.0, 0.001) << m.line;
+    // From (-15, 0) round the circle and 5 on past it.
+    bool closed = false;
+    for (const CanonMove& m : pass) closed = closed || std::hypot(m.x + 15.0, m.y) < 0.001;
+    EXPECT_TRUE(closed);
+    const double endAngle = 3.14159265358979323846 + 5.0 / 15.0;
+    EXPECT_NEAR(pass.back().x, 15.0 * std::cos(endAngle), 0.001);
+    EXPECT_NEAR(pass.back().y, 15.0 * std::sin(endAngle), 0.001);
+  }
+}
+
+}  // namespace
+}  // namespace dorn::test

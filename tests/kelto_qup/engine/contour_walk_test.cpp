@@ -1,0 +1,260 @@
+// The contour walk of command 0x71 (side, direction, marks, the advance over
+// the range), the two-axis check (consumed arcs, bridges, the rebuilt range)
+// and the overrun's refusals. The walk runs with a pending command kind that
+// writes nothing, so what is checked is the walk itself.
+#include "tests/kelto_qup/engine/engine_core_fixture.h"
+
+#include "platform/text.h"
+
+namespace qup::testing {
+namespace {
+
+class ContourWalkTest : public EngineCoreTest {
+ protected:
+  // The interpreter's frame at the command `index`; the contour kinds write
+  // nothing (pending command kind 0).
+  void AtCommand(int index) {
+    run.job.CallDepth = 1;
+    run.job.CallStack[1].Current = static_cast<std::uint32_t>(index);
+    run.job.CallStack[1].End = static_cast<std::uint32_t>(run.elements.ElementCount - 1);
+    run.job.JobElementCount = run.elements.ElementCount;
+    run.output.PendingCommandWord = 0;
+    run.R2 = run.elements[index];
+    run.UnpackCommandValue(4);
+  }
+  // A square of four lines (numbers 1 to 4, counter-clockwise from the
+  // origin) and a contour command over it; returns the command's index.
+  int Square(int flags) {
+    table.Line(0, 0, 100, 0);
+    table.Line(100, 0, 100, 100);
+    table.Line(100, 100, 0, 100);
+    table.Line(0, 100, 0, 0);
+    const int command = table.Command(0x7100, 0, 3);
+    table.records[static_cast<std::size_t>(command)].flags = flags;
+    LoadTable();
+    return command;
+  }
+};
+
+TEST_F(ContourWalkTest, SideAndDirectionChooseTheCutOrder) {
+  struct Case {
+    int flags;
+    int lastNumber;    // the element the walk ends with
+    double lastDx;     // its direction as walked
+    int commandFlags;  // the command's flags after the walk
+  };
+  // 0x50000 walks from the end backwards (each element reversed); 0x70000
+  // is the same with 0x20000 dropped; other side bits walk forwards with the
+  // first element on the reversed side.
+  const Case cases[] = {
+      {0, 4, 0.0, 0},
+      {0x50000, 1, -1.0, 0x50000},
+      {0x70000, 1, -1.0, 0x50000},
+      {0x30000, 4, 0.0, 0x30000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.flags);
+    table = ElementBuilder{};
+    const int command = Square(c.flags);
+    AtCommand(command);
+    ASSERT_EQ(run.hab_goo(), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
+    EXPECT_EQ(run.R0.number, c.lastNumber);
+    if (c.lastNumber == 1) EXPECT_DOUBLE_EQ(run.R0.d2, c.lastDx);
+    EXPECT_EQ(run.R2.flags, c.commandFlags);
+    EXPECT_EQ(run.engine.call.ContourPassWord, 0);
+    // The range marks are gone again.
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(run.elements[i].flags, 0) << i;
+  }
+}
+
+TEST_F(ContourWalkTest, ALoopInsideALoopLeavesTheOuterMarks) {
+  const int command = Square(0);
+  for (int i = 0; i < 4; ++i) run.elements[i].flags = 0x10000000;
+  AtCommand(command);
+  run.core.loop.ConsumedGuard = 0xFFFF;  // the outer loop's marks stand
+  ASSERT_EQ(run.hab_goo(), 0);
+  EXPECT_EQ(run.R0.number, 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(run.elements[i].flags, 0x10000000) << i;
+}
+
+TEST_F(ContourWalkTest, TheAdvanceSkipsPointsCommandsAndArcsTheToolCannotFollow) {
+  table.Line(0, 0, 10, 0);        // 0
+  table.Point(10, 0);             // 1
+  table.Command(0x9900, 0, 0);    // 2
+  table.Arc(2.0, 10, 4, 10, 2);   // 3: radius 2 - offset 1.5 < tool radius 1
+  table.Arc(-5.0, 15, 9, 10, 9);  // 4
+  table.Line(15, 9, 15, 20);      // 5
+  LoadTable();
+  SetRange(0, 5, 1.5);
+  run.job.ToolOffsetNumber = 1;  // cut mode 1
+  run.job.ToolRadius = 1.0;
+  run.R1 = run.elements[0];
+  std::vector<int> walked;
+  while (run.AdvanceToNextElement() == 1) walked.push_back(run.R1.number);
+  EXPECT_EQ(walked, (std::vector<int>{5, 6}));
+  EXPECT_EQ(run.AbortFlag, 0);
+}
+
+TEST_F(ContourWalkTest, ARangeRunningAwayFromItsEndStopsBeforeTheNextContour) {
+  // The walk would pass its end and go on into elements of other contours:
+  // error 11 instead, nothing loaded.
+  struct Case {
+    int start, end, step;
+  };
+  for (const Case& c : {Case{3, 1, 1}, Case{1, 3, -1}, Case{1, 3, 0}}) {
+    SCOPED_TRACE(c.step);
+    table = ElementBuilder{};
+    for (int i = 0; i < 6; ++i) table.Line(i, 0, i + 1, 0);
+    LoadTable();
+    host = RecordingHost{};
+    run.AbortFlag = 0;
+    SetRange(c.start, c.end, 0.0);
+    run.RangeStep = c.step;
+    EXPECT_EQ(run.AdvanceToNextElement(), kStopRun);
+    EXPECT_EQ(run.AbortFlag, kStopRun);
+    ASSERT_FALSE(host.errorBoxes.empty());
+    EXPECT_EQ(host.errorBoxes.back(), run.ErrorMessage(11));
+  }
+}
+
+TEST_F(ContourWalkTest, ARangeNamingNoFigureGroupIsRefusedWithItsCode) {
+  table.Line(0, 0, 10, 0);
+  NcElement odd{};
+  odd.number = 77;
+  odd.code = 0x4000;
+  const int bad = table.Add(odd);
+  const int command = table.Command(0x7100, bad, bad);
+  LoadTable();
+  AtCommand(command);
+  EXPECT_EQ(run.hab_goo(), kStopRun);
+  ASSERT_EQ(host.errorBoxes.size(), 2u);
+  EXPECT_EQ(host.errorBoxes[0], platform::Sjis("GO図形のエラーhab_goo md=4000　No.77"));
+  EXPECT_EQ(host.errorBoxes[1], run.ErrorMessage(11));
+}
+
+TEST_F(ContourWalkTest, TheTwoAxisCheckLeavesSmallRangesAndTakesAReducedStep) {
+  // A staircase: every offset piece meets the next.
+  for (int i = 0; i < 3; ++i) {
+    table.Line(i * 10.0, i * 10.0, i * 10.0 + 10.0, i * 10.0);
+    table.Line(i * 10.0 + 10.0, i * 10.0, i * 10.0 + 10.0, i * 10.0 + 10.0);
+  }
+  LoadTable();
+  // Three elements: nothing to check; the side words are cleared.
+  SetRange(0, 2, 1.0);
+  run.core.SideCheckFlags = 17;
+  run.engine.contour.StyleResult = 2;
+  EXPECT_EQ(run.cal_2ax(), 0);
+  EXPECT_EQ(run.core.SideCheckFlags, 0);
+  EXPECT_EQ(run.engine.contour.StyleResult, 0);
+  // A step above 0.5 is taken as 0.425.
+  SetRange(0, 5, 1.0);
+  run.core.loop.TwoAxisStep = 0.8;
+  EXPECT_EQ(run.cal_2ax(), 0);
+  EXPECT_DOUBLE_EQ(run.core.loop.TwoAxisStep, 0.425);
+  EXPECT_EQ(run.RangeStart, 0);
+  EXPECT_EQ(run.RangeEnd, 5);
+  EXPECT_DOUBLE_EQ(run.R2.d1, 1.0);
+}
+
+TEST_F(ContourWalkTest, ArcsTheOffsetTurnsInsideOutAreConsumedWithinTheRangeOnly) {
+  for (const double offset : {2.0, 2.5}) {
+    SCOPED_TRACE(offset);
+    table = ElementBuilder{};
+    table.Line(-10, 0, 0, 0);
+    table.Line(0, 0, 10, 0);
+    table.Line(10, 0, 10, 10);
+    const int arc = table.Arc(2.0, 10, 14, 10, 12);  // the range's last element
+    const int after = table.Line(10, 14, 10, 30);    // another contour's
+    LoadTable();
+    run.elements[after].flags = 0x1234;
+    SetRange(0, arc, offset);
+    EXPECT_EQ(run.cal_2ax(), 0);
+    EXPECT_EQ(run.elements[arc].flags, 0x100FFFFF);
+    EXPECT_EQ(run.elements[after].flags, 0x1234);
+  }
+}
+
+// A chain of lines and arcs whose offset pieces no longer meet: each line
+// is followed by an arc turning back under it (centre (x + 13, -4), radius
+// 5), so every joint needs a bridge.
+static void SawTooth(ElementBuilder& table, int teeth) {
+  for (int i = 0; i < teeth; ++i) {
+    const double x = i * 16.0;
+    table.Line(x, 0, x + 10, 0);
+    table.Arc(5.0, x + 16, 0, x + 13, -4);
+  }
+}
+
+TEST_F(ContourWalkTest, OffsetPiecesThatNoLongerMeetAreBridgedInACopyOfTheRange) {
+  SawTooth(table, 2);
+  LoadTable();
+  const int count = run.elements.ElementCount;
+  SetRange(0, 3, 1.0);
+  run.job.Value8400 = 0.5;  // the corner radius
+  EXPECT_EQ(run.cal_2ax(), 0);
+  ASSERT_GT(run.elements.ElementCount, count);
+  // The copy: line, bridge, arc, bridge, line ... in walking order.
+  const int first = run.RangeStart;
+  EXPECT_GT(first, count);
+  EXPECT_EQ(run.RangeStep, 1);
+  EXPECT_EQ(run.elements[first].number, 1);
+  EXPECT_EQ(run.elements[first + 1].code, 0x1300);
+  EXPECT_DOUBLE_EQ(run.elements[first + 1].d1, -0.5001);
+  EXPECT_EQ(run.elements[first + 1].flags, 0);
+  EXPECT_EQ(run.elements[first + 2].number, 2);
+  EXPECT_EQ(run.elements[first + 2].flags, 0);
+  EXPECT_EQ(run.elements[run.RangeEnd].number, 4);
+}
+
+TEST_F(ContourWalkTest, HundredsOfBridgesGrowTheTableFirst) {
+  // 400 elements and more bridges than the 300 a fixed list held: every
+  // copy lands inside the table (the sanitizers watch), in order.
+  SawTooth(table, 200);
+  LoadTable();
+  const int count = run.elements.ElementCount;
+  SetRange(0, count - 1, 1.0);
+  EXPECT_EQ(run.cal_2ax(), 0);
+  ASSERT_EQ(run.AbortFlag, 0);
+  const int bridges = run.RangeEnd - run.RangeStart + 1 - count;
+  EXPECT_GT(bridges, 350);
+  EXPECT_EQ(run.elements.ElementCount, run.RangeEnd + 1);
+  int expectedNumber = 1;
+  for (int i = run.RangeStart; i <= run.RangeEnd; ++i) {
+    if (run.elements[i].number == 0) continue;  // a bridge
+    EXPECT_EQ(run.elements[i].number, expectedNumber++);
+  }
+  EXPECT_EQ(expectedNumber, count + 1);
+}
+
+TEST_F(ContourWalkTest, AnOverrunAfterNothingWasCutWritesNothing) {
+  const int command = Square(0);
+  AtCommand(command);
+  run.R2.code = 0x7400;
+  run.engine.call.ContourPassWord = 2;
+  run.core.TransformMode = 4;
+  EXPECT_EQ(run.ProcessOverrun(), 0);
+  EXPECT_EQ(run.core.TransformMode, 4);
+  EXPECT_TRUE(host.errorBoxes.empty());
+  EXPECT_EQ(run.Block.Position, 0);
+  EXPECT_TRUE(host.listLines.empty());
+}
+
+TEST_F(ContourWalkTest, AnOverrunThatFindsNoContourIsAnErrorNotTheEndOfTheData) {
+  // The overrun's own range lies apart from the contour: the traversal finds
+  // nothing. Outside a call that is error 14, never a quiet end of the run.
+  table.Line(0, 0, 100, 0);
+  table.Line(0, 50, 100, 50);
+  table.Line(100, 50, 200, 50);
+  const int overrun = table.Command(0x7400, 1, 2);
+  LoadTable();
+  AtCommand(overrun);
+  run.R0 = run.elements[0];
+  run.core.loop.TraverseMarkA = 1;  // both traversal marks agree
+  EXPECT_EQ(run.ProcessOverrun(), kStopRun);
+  EXPECT_EQ(run.AbortFlag, kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_EQ(host.errorBoxes.back(), run.ErrorMessage(14));
+}
+
+}  // namespace
+}  // namespace qup::testing
