@@ -92,6 +92,7 @@ bool FigureMode(int id) {
 
 void AskForPick(int id) {
   const bool figures = FigureMode(id);
+  g_pickIndex = 0;  // the next pick starts afresh
   g_pickState = figures ? kPickStateDimensionFigure : kPickStateDimensionPoint;
   ShowPrompt(id == kLeader ? kPromptPlace : figures ? kPromptFigure : kPromptPoint);
 }

@@ -178,7 +178,7 @@ TEST_F(DimensionCommandTest, CopyModePicksSeveralItemsInOneCommand) {
   PickIntersection({0, 25}, {25, 0});
   EXPECT_EQ(g_dimensionCommand.itemCount, 2);
   EXPECT_EQ(g_pickState, kPickStateDimensionPoint);
-  surface().Key(13);  // Enter ends the picking
+  ASSERT_TRUE(frame().Invoke(33225));  // the end-of-input command ends the picking
   ASSERT_EQ(g_pickState, kPickStateDimensionPlacing);
   ClickAt(-30, 20);
   EXPECT_EQ(NewTexts().size(), 2u);
