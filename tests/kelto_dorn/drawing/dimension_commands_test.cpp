@@ -219,5 +219,64 @@ TEST_F(DimensionCommandTest, FreeTextIsTypedThenPlaced) {
   EXPECT_EQ(Figures(fixtureFigures).size(), 0u);
 }
 
+TEST_F(DimensionCommandTest, ALeaderTakesItsTextWhenStored) {
+  backend().WhenDialogOpens(261, [](platform::headless::DialogDriver& d) {
+    d.Type(2612, "ABC");
+    d.Click(2613);
+  });
+  Start(dim::kLeader);
+  PickIntersection({50, 0}, {100, 30});  // the point (100, 0)
+  ASSERT_EQ(g_pickState, kPickStateDimensionPlacing);
+  ClickAt(130, 20);
+  const auto figures = Figures(fixtureFigures);
+  ASSERT_EQ(figures.size(), 2u);
+  EXPECT_EQ(figures[0].kind, kDimLeaderLine);
+  EXPECT_NEAR(figures[0].start.x, 100, 1e-9);
+  const double cy = figures[1].start.y;
+  EXPECT_NEAR(cy, 20, Pixel());
+  // The shelf runs right for 5 x 0.65 x 3 + 3.
+  EXPECT_NEAR(figures[1].end.x - figures[1].start.x, 12.75, 1e-9);
+  const auto texts = NewTexts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_STREQ(texts[0].text, "ABC");
+  EXPECT_NEAR(texts[0].baseX, figures[1].start.x + 1.4, 1e-4);
+}
+
+TEST_F(DimensionCommandTest, AValueTextIsEditedIntoAGroupOfParts) {
+  backend().WhenDialogOpens(261, [](platform::headless::DialogDriver& d) {
+    d.Type(2612, "25");
+    d.Click(2613);
+  });
+  Start(dim::kFreeText);
+  ClickAt(-40, -30);
+  ASSERT_EQ(NewTexts().size(), 1u);
+  const TextRecord main = NewTexts()[0];
+  backend().WhenDialogOpens(365, [](platform::headless::DialogDriver& d) {
+    EXPECT_EQ(d.dialog().GetText(1008), "25");
+    d.Type(1029, "+0.1");
+    d.Type(1031, "H7");
+    d.PressEnter();  // moves on, does not close
+    d.Click(1606);
+  });
+  Start(dim::kEditText);
+  EXPECT_EQ(g_pickState, dim::kEditText);
+  MoveTo(main.baseX, main.baseY);
+  EXPECT_EQ(g_dimensionCommand.editList[0], textsBefore);
+  ClickAt(main.baseX, main.baseY);
+  const auto texts = NewTexts();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_STREQ(texts[1].text, "+0.1");
+  EXPECT_STREQ(texts[2].text, "H7");
+  EXPECT_NE(texts[0].group, 0);
+  EXPECT_EQ(texts[1].group, texts[0].group);
+  EXPECT_EQ(texts[2].group, texts[0].group);
+  // The raised part follows the value (2 characters) and is lifted; the
+  // suffix follows the longer part (4 characters) at half pitch.
+  EXPECT_NEAR(texts[1].baseX, main.baseX + 6.25, 1e-4);
+  EXPECT_NEAR(texts[1].baseY, main.baseY + 3.125, 1e-4);
+  EXPECT_NEAR(texts[2].baseX, main.baseX + 6.25 + 6.25, 1e-4);
+  EXPECT_NEAR(texts[2].baseY, main.baseY, 1e-4);
+}
+
 }  // namespace
 }  // namespace dorn::test
