@@ -89,7 +89,9 @@ std::array<FigureRecord, 4> TextFrame(const TextRecord& text, const FigureRecord
 Vec2 PickPointInsideArc(const FigureRecord& arc, Vec2 a, Vec2 b);
 
 // The number text of a dimension value in the style's precision, whole
-// numbers without ".0".
+// numbers without ".0": g_dropBarePoint is 1 for the formatting of each
+// dimension value only, so a command the view cancels cannot leave every
+// later number of the program without its ".0".
 std::string DimensionNumber(int precision, double value);
 
 }  // namespace dorn

@@ -106,7 +106,6 @@ void EndCommand(int id) {
   s.picks = 0;
   s.placing = false;
   s.previewDrawn = false;
-  g_dropBarePoint = 0;
   RedrawView();
 }
 
@@ -436,7 +435,6 @@ void RunDimensionCommand(int id) {
   t.originX = static_cast<float>(origin.x);
   t.originY = static_cast<float>(origin.y);
   g_dimensionStyle.dimTextAlign = 0;
-  g_dropBarePoint = 1;
   if (auto dc = GetViewDC()) {
     InputDimension(*dc, id);
   }

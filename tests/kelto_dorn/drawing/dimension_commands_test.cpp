@@ -10,6 +10,7 @@
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/number_text.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/drawing_files.h"
@@ -276,6 +277,19 @@ TEST_F(DimensionCommandTest, AValueTextIsEditedIntoAGroupOfParts) {
   EXPECT_NEAR(texts[1].baseY, main.baseY + 3.125, 1e-4);
   EXPECT_NEAR(texts[2].baseX, main.baseX + 6.25 + 6.25, 1e-4);
   EXPECT_NEAR(texts[2].baseY, main.baseY, 1e-4);
+}
+
+TEST_F(DimensionCommandTest, EscapeLeavesNothingBehind) {
+  Start(dim::kHorizontal);
+  PickIntersection({50, 0}, {100, 30});
+  Escape();
+  EXPECT_FALSE(Pressed(dim::kHorizontal));
+  EXPECT_EQ(Figures(fixtureFigures).size(), 0u);
+  EXPECT_TRUE(NewTexts().empty());
+  // Numbers elsewhere keep their ".0" after a cancelled dimension.
+  EXPECT_EQ(DimensionNumber(0, 3), "3");
+  FormatNumber4(3);
+  EXPECT_STREQ(g_textBuffer, "3.0");
 }
 
 }  // namespace
