@@ -2,6 +2,8 @@
 // intersections or on figures, the placing click; then what the figure table
 // and the text list hold, worked out by hand.
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,6 +18,8 @@
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/drawing/dimension_layout.h"
 #include "kelto_dorn/drawing/dimensions.h"
+#include "kelto_dorn/document/system_state.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "tests/kelto_dorn/drawing/figure_script.h"
 
@@ -290,6 +294,55 @@ TEST_F(DimensionCommandTest, EscapeLeavesNothingBehind) {
   EXPECT_EQ(DimensionNumber(0, 3), "3");
   FormatNumber4(3);
   EXPECT_STREQ(g_textBuffer, "3.0");
+}
+
+TEST_F(DimensionCommandTest, TheExtensionModeAddsPartsAndKeepsTheGroupCentred) {
+  AddLine({0, -10}, {0, 50});
+  g_view.m_dimensionExtension = 1;
+  backend().WhenDialogOpens(365, [](platform::headless::DialogDriver& d) {
+    EXPECT_EQ(d.dialog().GetText(1008), "100");
+    d.Type(1031, "H7");
+    d.Click(1606);
+  });
+  Start(dim::kHorizontal);
+  PickIntersection({50, 0}, {100, 30});
+  PickIntersection({0, 25}, {25, 0});
+  ClickAt(30, -20);
+  const auto texts = NewTexts();
+  ASSERT_EQ(texts.size(), 2u);
+  // "100" is 9.375 wide and "H7" adds 6.25: the group moves back by half.
+  EXPECT_NEAR(texts[0].baseX, 50 - 9.375 / 2 - 3.125, 1e-4);
+  EXPECT_NEAR(texts[1].baseX, 50 - 9.375 / 2 - 3.125 + 9.375, 1e-4);
+  EXPECT_STREQ(texts[1].text, "H7");
+  EXPECT_EQ(texts[0].group, texts[1].group);
+  EXPECT_NE(texts[0].group, 0);
+}
+
+TEST_F(DimensionCommandTest, TextAsStrokesThroughTheCommand) {
+  const std::filesystem::path fonts = (g_dataFolder.empty() ? platform::DataRoot() : g_dataFolder) / "FONTS";
+  std::filesystem::create_directories(fonts);
+  std::ofstream(fonts / "A.dxf") << "x";
+  g_commandEngines.readDxfFile = [](const std::filesystem::path&) {
+    FigureRecord stroke;
+    stroke.kind = kKindLine;
+    stroke.end = {4, 6};
+    g_curFigure = stroke;
+    return AppendFigure(0);
+  };
+  backend().WhenDialogOpens(261, [](platform::headless::DialogDriver& d) {
+    d.Type(2612, "AA");
+    d.Click(2613);
+  });
+  Start(dim::kStrokeText);
+  ASSERT_EQ(g_pickState, kPickStateDimensionPlacing);
+  ClickAt(-40, -30);
+  const auto strokes = Figures(fixtureFigures);
+  ASSERT_EQ(strokes.size(), 2u);  // no advance markers: both at the base point
+  EXPECT_NEAR(strokes[0].start.x, -40, Pixel());
+  EXPECT_NEAR(strokes[0].end.y - strokes[0].start.y, 6, 1e-6);
+  EXPECT_TRUE(NewTexts().empty());
+  EXPECT_FALSE(Pressed(dim::kStrokeText));
+  EXPECT_EQ(g_pickState, 0);
 }
 
 }  // namespace
