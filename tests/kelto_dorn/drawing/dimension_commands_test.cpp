@@ -75,7 +75,12 @@ TEST_F(DimensionCommandTest, AHorizontalDimensionPickedRightToLeft) {
   PickIntersection({50, 0}, {100, 30});  // (100, 0) first
   PickIntersection({0, 25}, {25, 0});    // then (0, 0)
   ASSERT_EQ(g_pickState, kPickStateDimensionPlacing);
+  // The first four moves only count; the fifth draws the preview there.
+  for (int i = 0; i < 4; ++i) MoveTo(30 + i, -20);
+  EXPECT_FALSE(g_dimensionCommand.previewDrawn);
   MoveTo(30, -20);
+  EXPECT_TRUE(g_dimensionCommand.previewDrawn);
+  EXPECT_NEAR(g_dimensionCommand.layouts[0].figures[2].start.y, -20, Pixel());
   ClickAt(30, -20);
   const auto figures = Figures(fixtureFigures + 1);
   ASSERT_EQ(figures.size(), 3u);
