@@ -13,6 +13,7 @@
 #include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/dialogs/modal_run.h"
+#include "kelto_dorn/document/undo.h"
 #include "kelto_dorn/drawing/dimension_layout.h"
 #include "kelto_dorn/drawing/dimension_value_dialog.h"
 #include "kelto_dorn/drawing/dimensions.h"
@@ -29,6 +30,7 @@ constexpr double kHighlightReach = 400.0;
 constexpr int kErrorTooMany = 4;
 constexpr int kHighlightColour = 3;
 constexpr int kPlainHighlight = 1;
+constexpr int kUndoOneTable = 0;  // the layer with the text list
 
 double Width(const TextRecord& t, std::size_t characters) { return DimensionTextWidth(t.size, characters); }
 double Width(const TextRecord& t) { return Width(t, std::strlen(t.text)); }
@@ -176,6 +178,7 @@ bool EditDimensionText() {
   CDimensionValueDlg dialog(parts);
   if (RunModalDialog(dialog) != kDimensionValueOk) return false;
   parts = dialog.Parts();
+  SnapshotForUndo(kUndoOneTable);
   TextRecord& m = Record(main);
   const double oldWidth = Width(m);
   const bool grouped = m.group != 0;

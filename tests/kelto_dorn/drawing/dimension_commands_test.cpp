@@ -141,6 +141,10 @@ TEST_F(DimensionCommandTest, DiameterRadiusAndTheTinyTextSize) {
   texts = NewTexts();
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(std::string(texts[1].text), "R10");
+  // Undo takes the radius dimension back, figure and text.
+  ASSERT_TRUE(frame().Invoke(33076));
+  EXPECT_EQ(NewTexts().size(), 1u);
+  EXPECT_EQ(Figures(fixtureFigures).size(), 1u);
 }
 
 TEST_F(DimensionCommandTest, AnXDimensionOnALineStoresTwoTexts) {
