@@ -206,10 +206,12 @@ void TakePick(int id) {
           --s.picks;  // parallel lines make no angle
           return RepeatPick(id);
         }
+        // The sides run along the lines as drawn, from their start points.
         item.anglePick = AnglePick::kTwoLines;
         item.work.centre = hit.start;
-        item.work.dir = item.other.dir;
-        item.other.dir = f.dir;
+        item.work.dir = UnitVectorFromAngle(VectorAngle0(item.other.end.x - item.other.start.x,
+                                                         item.other.end.y - item.other.start.y));
+        item.other.dir = UnitVectorFromAngle(VectorAngle0(f.end.x - f.start.x, f.end.y - f.start.y));
       }
       return FinishItem(id);
     case kDiameter:

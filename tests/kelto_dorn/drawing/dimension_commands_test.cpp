@@ -354,5 +354,22 @@ TEST_F(DimensionCommandTest, TextAsStrokesThroughTheCommand) {
   EXPECT_EQ(g_pickState, 0);
 }
 
+TEST_F(DimensionCommandTest, AnAngleBetweenTwoPickedLines) {
+  g_dimensionStyle.dimPickMode = 1;
+  Start(dim::kAngle);
+  PickFigure({50, 0});   // (0,0)-(100,0)
+  EXPECT_EQ(g_pickState, kPickStateDimensionFigure);
+  PickFigure({100, 30});  // (100,0)-(100,60): they meet at (100, 0)
+  ASSERT_EQ(g_pickState, kPickStateDimensionPlacing);
+  ClickAt(80, 20);  // inside the corner between the two lines
+  const auto figures = Figures(fixtureFigures);
+  ASSERT_EQ(figures.size(), 1u);  // the lines are not stored again
+  EXPECT_EQ(figures[0].kind, kDimAngleArc);
+  EXPECT_NEAR(figures[0].centre.x, 100, 1e-9);
+  EXPECT_NEAR(figures[0].radius, std::hypot(20.0, 20.0) - 2, Pixel() * 2);
+  ASSERT_EQ(NewTexts().size(), 1u);
+  EXPECT_EQ(std::string(NewTexts()[0].text), "90" + platform::Sjis("°"));
+}
+
 }  // namespace
 }  // namespace dorn::test
