@@ -69,6 +69,7 @@ std::uint8_t g_viewSettingFlag1 = 0;
 std::uint8_t g_viewSettingFlag2 = 0;
 
 DimensionStyle g_dimensionStyle;
+std::array<Vec2, 4> g_arrowWingVectors{};
 int g_dimTextSlider = 0;
 
 int FocusedEditIndex = 0;
@@ -123,6 +124,7 @@ void ResetAppState() {
   g_viewSettingI1 = g_viewSettingI2 = g_viewSettingI3 = 0;
   g_viewSettingFlag1 = g_viewSettingFlag2 = 0;
   g_dimensionStyle = DimensionStyle{};
+  g_arrowWingVectors = {};
   g_dimTextSlider = 0;
   FocusedEditIndex = 0;
   PaletteColors.fill(0);

@@ -136,6 +136,9 @@ struct DimensionStyle {
   int dimTextAlign = 0;
 };
 extern DimensionStyle g_dimensionStyle;
+// The four arrow wings (mm) of the style, kept beside it and recomputed by
+// UpdateDimensionArrowShape whenever the style changes (dimension_painter.h).
+extern std::array<Vec2, 4> g_arrowWingVectors;
 extern int g_dimTextSlider;  // text height slider 1-19
 
 // --- Dialogs ---------------------------------------------------------------

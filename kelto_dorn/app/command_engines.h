@@ -111,6 +111,14 @@ struct CommandEngines {
   std::function<void(platform::DeviceContext&)> previewDimension;
   std::function<void(int mode)> setDimensionPickMode;
   std::function<void(int id)> runDimensionCommand;
+  // The value-text editor's highlight of the stored text near the cursor
+  // (absolute mm), on every move while its pick state 33258 is on.
+  std::function<void(platform::DeviceContext&, double x, double y)> highlightTextNearCursor;
+  // The DXF reader the stroke font reads its character files with: appends
+  // the file's entities to the selected figure table, the line type in the
+  // attribute word's bits 12-15; false when the file cannot be read.
+  // Installed by the CAD exchange.
+  std::function<bool(const std::filesystem::path& file)> readDxfFile;
 
   // --- Databases ---------------------------------------------------------------------
   // The database dialogs; each runs modally and returns its end code.

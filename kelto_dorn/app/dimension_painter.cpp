@@ -26,7 +26,9 @@ Vec2 ArcTangent(const FigureRecord& arc, Vec2 p) {
 
 }  // namespace
 
-std::array<Vec2, 4> ArrowWingVectors() {
+const std::array<Vec2, 4>& ArrowWingVectors() { return g_arrowWingVectors; }
+
+void UpdateDimensionArrowShape() {
   const double a = g_dimensionStyle.arrowAngle;
   const double length = g_dimensionStyle.arrowLength;
   const double angles[4] = {a, 360.0 - a, 180.0 - a, 180.0 + a};
@@ -35,11 +37,11 @@ std::array<Vec2, 4> ArrowWingVectors() {
     const double t = angles[i] * kRadiansPerDegree;
     wings[static_cast<std::size_t>(i)] = {length * std::cos(t), length * std::sin(t)};
   }
-  return wings;
+  g_arrowWingVectors = wings;
 }
 
 void DrawArrowHead(platform::DeviceContext& dc, Vec2 tip, double dx, double dy, double z, int first) {
-  const std::array<Vec2, 4> wings = ArrowWingVectors();
+  const std::array<Vec2, 4>& wings = ArrowWingVectors();
   auto wingPoint = [&](int i) {
     const Vec2 w = wings[static_cast<std::size_t>(i)];
     return WorldToScreen(tip.x + w.x * dx - w.y * dy, tip.y + w.x * dy + w.y * dx, z);

@@ -22,8 +22,12 @@ inline constexpr int kDimensionTextAnchor = 256;
 // The four arrow wing vectors (mm) of the dimension style: ArrowLength x
 // (cos, sin) of ArrowAngle, 360 - ArrowAngle, 180 - ArrowAngle and
 // 180 + ArrowAngle. Heads pointing along a line take 0 and 1 at its start and
-// 2 and 3 at its end.
-std::array<Vec2, 4> ArrowWingVectors();
+// 2 and 3 at its end. They are stored beside the style (g_arrowWingVectors):
+// the painters and the DXF export read them through this accessor.
+const std::array<Vec2, 4>& ArrowWingVectors();
+// Recomputes the stored wings from the style: at start-up, after a drawing
+// was loaded, on every style change and when the style dialog closes.
+void UpdateDimensionArrowShape();
 
 // Draws the dimension line from start to end (relative to g_curFigure's
 // origin) at depth z with the heads of the arrow code; the arc codes draw

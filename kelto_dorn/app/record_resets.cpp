@@ -1,6 +1,8 @@
 // Resets and lookups: see record_resets.h.
 #include "kelto_dorn/app/record_resets.h"
 
+#include "kelto_dorn/app/dimension_painter.h"
+
 #include "kelto_dorn/app/app_state.h"
 
 namespace dorn {
@@ -37,6 +39,7 @@ void ResetDimensionStyle() {
   g_dimensionStyle.arrowFilled = 0;
   g_dimensionStyle.dimPickMode = 0;
   g_dimensionStyle.dimTextAlign = 0;
+  UpdateDimensionArrowShape();
 }
 
 }  // namespace

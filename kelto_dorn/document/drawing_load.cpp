@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/dimension_painter.h"
 #include "kelto_dorn/document/byte_stream.h"
 #include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/figure_file_reader.h"
 #include "kelto_dorn/document/file_fault.h"
 #include "kelto_dorn/camdata/order_items.h"
-#include "kelto_dorn/document/pending_services.h"
 #include "kelto_dorn/document/record_checks.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/app/record_resets.h"

@@ -4,6 +4,4 @@
 
 namespace dorn {
 
-void UpdateDimensionArrowShape() {}
-
 }  // namespace dorn

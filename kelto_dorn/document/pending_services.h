@@ -4,7 +4,4 @@
 // file means.
 namespace dorn {
 
-// The dimension arrow wings after a drawing was loaded: nothing yet.
-void UpdateDimensionArrowShape();
-
 }  // namespace dorn

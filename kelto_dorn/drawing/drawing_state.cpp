@@ -1,6 +1,8 @@
 // The drawing commands' state: see drawing_state.h.
 #include "kelto_dorn/drawing/drawing_state.h"
 
+#include "kelto_dorn/drawing/dimensions.h"
+
 #include "kelto_dorn/app/figure_record.h"
 
 namespace dorn {
@@ -55,6 +57,7 @@ void ResetDrawingState() {
   g_rubberBandKind = 0;
   g_inputArea = CommandInputs{};
   g_figureView = FigureEngineView{};
+  ResetDimensionCommandState();
 }
 
 }  // namespace dorn

@@ -52,7 +52,6 @@ constexpr MissingCommand kMissing[] = {
     {33199, "同一径円図形：レイヤー移動／コピー"},
     {33200, "同一径円図形：φ径の変更"},
     {33224, "図形色変更"},
-    {33248, "文字図形の作成"},
 };
 
 const MissingCommand* Find(int id) {

@@ -21,6 +21,7 @@
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/curve_engines.h"
+#include "kelto_dorn/drawing/dimensions.h"
 #include "kelto_dorn/drawing/figure_handlers.h"
 #include "kelto_dorn/drawing/picking_engines.h"
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
@@ -74,6 +75,7 @@ void InstallCommandEngines() {
   InstallPickingEngines();
   InstallCurveEngines();
   InstallFigureEngines();
+  InstallDimensionEngines();
   InstallCamDataCommands(CurrentDocumentCamServices);
   InstallRenameDialog();
   InstallMachineChoiceDialog();

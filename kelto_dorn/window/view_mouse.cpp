@@ -131,6 +131,11 @@ void DrawMoveFeedback(CKelView& view, platform::DeviceContext& dc, platform::Poi
   const int state = g_pickState;
   if (state == kPickStateDimensionPreview) {
     if (g_commandEngines.previewDimension) g_commandEngines.previewDimension(dc);
+  } else if (state == cmd::kDimensionTextEdit) {
+    if (g_commandEngines.highlightTextNearCursor) {
+      const Vec2 at = view.ScreenToDrawing(p.x, p.y);
+      g_commandEngines.highlightTextNearCursor(dc, at.x, at.y);
+    }
   } else if (state == cmd::kOriginMove) {
     DrawXorCross(dc, previous, kOriginCrossHalf);
     DrawXorCross(dc, p, kOriginCrossHalf);

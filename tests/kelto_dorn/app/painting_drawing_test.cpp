@@ -256,6 +256,8 @@ TEST_F(PaintingDrawingTest, DimensionHeadsFollowTheStyle) {
   g_curFigure.kind = 54018;
   g_dimensionStyle.arrowLength = 5;
   g_dimensionStyle.arrowAngle = 30;
+  // The wings are stored: a style change shows once they are recomputed.
+  UpdateDimensionArrowShape();
   DrawDimension(dc, {0, 0}, {50, 0}, 0, kArrowAtStart | kArrowAtEnd);
   auto heads = Recorded(PrimitiveKind::Polyline);
   ASSERT_EQ(heads.size(), 3u);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/dimension_painter.h"
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/drawing_hooks.h"
@@ -32,6 +33,7 @@ void ViewTest::SetUp() {
   g_dimTextSlider = 5;
   g_dimensionStyle.arrowAngle = 15.0;
   g_dimensionStyle.arrowLength = 4.0;
+  UpdateDimensionArrowShape();
   UpdateViewTransform();
 }
 
