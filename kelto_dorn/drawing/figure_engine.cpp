@@ -90,7 +90,7 @@ int RunStep(int kind) {
     g_inputResult = -1;
     return 0;
   }
-  for (auto run : {RunLineCommand, RunCircleCommand, RunTransformCommand, RunEditCommand}) {
+  for (auto run : {RunLineCommand, RunCircleCommand, RunTransformCommand, RunEditCommand, RunOperationCommand}) {
     const int result = run(kind);
     if (result != -1) return result;
   }

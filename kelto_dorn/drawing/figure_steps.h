@@ -63,5 +63,8 @@ int RunLineCommand(int kind);
 int RunCircleCommand(int kind);
 int RunTransformCommand(int kind);
 int RunEditCommand(int kind);
+// The commands carried out by the figure operations, origins, contours and
+// the layer split.
+int RunOperationCommand(int kind);
 
 }  // namespace dorn

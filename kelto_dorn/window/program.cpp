@@ -22,6 +22,7 @@
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/curve_engines.h"
 #include "kelto_dorn/drawing/figure_handlers.h"
+#include "kelto_dorn/drawing/operation_engines.h"
 #include "kelto_dorn/drawing/picking_engines.h"
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
 #include "kelto_dorn/machining/machining_state.h"
@@ -74,6 +75,7 @@ void InstallCommandEngines() {
   InstallPickingEngines();
   InstallCurveEngines();
   InstallFigureEngines();
+  InstallOperationEngines();
   InstallCamDataCommands(CurrentDocumentCamServices);
   InstallRenameDialog();
   InstallMachineChoiceDialog();
