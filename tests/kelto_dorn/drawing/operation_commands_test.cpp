@@ -1,0 +1,135 @@
+// The commands that run on the figure operations, driven as a user drives
+// them: the bar button, the dialogs answered, the BOX corners clicked. The
+// fixture drawing's layer 0 holds the lines (0, 0)-(100, 0) and
+// (100, 0)-(100, 60) and the circle of radius 10 about (50, 30).
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_state.h"
+#include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/drawing/contour_dialogs.h"
+#include "kelto_dorn/drawing/layer_split.h"
+#include "platform/headless/dialog_driver.h"
+#include "tests/kelto_dorn/drawing/figure_script.h"
+
+namespace dorn::test {
+namespace {
+
+constexpr int kBoxMove = 32878, kBoxDelete = 32879, kRectangle = 32842, kPolygon = 33140, kNewOrigin = 32828,
+              kSplit = 32883;
+
+void ExpectNear(Vec2 got, Vec2 want, double tolerance = 1e-9) {
+  EXPECT_NEAR(got.x, want.x, tolerance);
+  EXPECT_NEAR(got.y, want.y, tolerance);
+}
+
+using Driver = platform::headless::DialogDriver;
+
+class OperationCommandTest : public FigureScriptTest {
+ protected:
+  // The BOX from (-10, -10) to (70, 45): the first line's start and the
+  // circle's start point are inside, the second line is not.
+  void ClickBox() {
+    ClickAt(-10, -10);
+    ClickAt(70, 45);
+  }
+  static void Type(Driver& d, int id, const char* text) {
+    d.Focus(id);
+    d.Type(id, text);
+  }
+};
+
+TEST_F(OperationCommandTest, ABoxMoveShiftsWhatMeetsTheBoxAndIsUndone) {
+  AnswerPoint(5, 7);
+  Start(kBoxMove);
+  ClickBox();
+  const auto f = Figures();
+  ASSERT_EQ(f.size(), static_cast<std::size_t>(fixtureFigures));
+  ExpectNear(f[0].start, {5, 7});
+  ExpectNear(f[0].end, {105, 7});
+  ExpectNear(f[1].start, {100, 0});
+  ExpectNear(f[2].centre, {55, 37});
+  EXPECT_FALSE(Pressed(kBoxMove));
+  Start(33076);  // undo
+  ExpectNear(Figures()[0].start, {0, 0});
+}
+
+TEST_F(OperationCommandTest, ABoxDeleteShowsTheFiguresAndDeletesOnTheConfirmingClick) {
+  Start(kBoxDelete);
+  ClickAt(40, 15);
+  ClickAt(65, 45);
+  EXPECT_EQ(g_pickState, 9);
+  EXPECT_EQ(FigureCount(), fixtureFigures);
+  ClickAt(-150, -120);
+  ASSERT_EQ(FigureCount(), fixtureFigures - 1);
+  EXPECT_EQ(Figures()[0].kind, kKindLine);
+  EXPECT_EQ(Figures()[1].kind, kKindLine);
+}
+
+TEST_F(OperationCommandTest, TheRectangleDialogStoresFourLinesFromItsUpperRightCorner) {
+  backend().WhenDialogOpens(kRectContourDialogId, [](Driver& d) {
+    Type(d, kContourSizeEdit, "100");
+    Type(d, kContourEdit1029, "-50");  // sizes are taken as magnitudes
+    d.Click(RectPositionRadio(3));
+    d.Click(kContourRegisterButton);
+  });
+  Start(kRectangle);
+  ASSERT_EQ(FigureCount(), fixtureFigures + 4);
+  const auto f = Figures(fixtureFigures);
+  const Vec2 corners[] = {{100, 50}, {0, 50}, {0, 0}, {100, 0}};
+  for (int i = 0; i < 4; ++i) {
+    ExpectNear(f[static_cast<std::size_t>(i)].start, corners[i]);
+    ExpectNear(f[static_cast<std::size_t>(i)].end, corners[(i + 1) % 4]);
+  }
+  EXPECT_DOUBLE_EQ(g_contourValues.height, 50);
+  // A cancelled dialog changes nothing and releases the button.
+  backend().WhenDialogOpens(kRectContourDialogId, [](Driver& d) { d.Click(platform::kIdCancel); });
+  Start(kRectangle);
+  EXPECT_EQ(FigureCount(), fixtureFigures + 4);
+  EXPECT_FALSE(Pressed(kRectangle));
+}
+
+TEST_F(OperationCommandTest, AHexagonByItsInscribedSizeWithItsCentreMark) {
+  backend().WhenDialogOpens(kPolygonContourDialogId, [](Driver& d) {
+    Type(d, kContourSizeEdit, "20");
+    Type(d, kContourEdit1031, "6");
+    d.Click(kPolygonInscribedRadio);
+    d.Click(kContourRegisterButton);
+  });
+  Start(kPolygon);
+  ASSERT_EQ(FigureCount(), fixtureFigures + 7);
+  const auto f = Figures(fixtureFigures);
+  const double r = 10 / std::cos(30 * M_PI / 180);
+  ExpectNear(f[0].start, {r, 0});
+  ExpectNear(f[0].end, {r * 0.5, r * std::sqrt(3.0) / 2});
+  EXPECT_EQ(f[6].kind, kKindArc);
+  EXPECT_DOUBLE_EQ(f[6].radius, 3);
+}
+
+TEST_F(OperationCommandTest, AClickedPointBecomesANewOriginOfTheLayer) {
+  const int before = g_originCount[0];
+  Start(kNewOrigin);
+  ClickAt(30, 20);
+  ASSERT_EQ(g_originCount[0], before + 1);
+  const Vec2 o = g_originTable[0][static_cast<std::size_t>(before)];
+  EXPECT_NEAR(o.x, 30, 1.0);
+  EXPECT_NEAR(o.y, 20, 1.0);
+  EXPECT_EQ(o.x, std::round(o.x * 1000) / 1000);
+  EXPECT_EQ(g_curOriginIndex, before);
+}
+
+TEST_F(OperationCommandTest, ALayerSplitMovesTheBoxsFiguresToTheChosenLayer) {
+  backend().WhenDialogOpens(kLayerSplitDialogId, [](Driver& d) { d.Click(kFirstLayerButton + 5); });
+  Start(kSplit);
+  ClickBox();
+  EXPECT_EQ(g_curLayer, 5);
+  EXPECT_EQ(GetFigureCount(0), fixtureFigures - 2);
+  ASSERT_EQ(GetFigureCount(5), 2);
+  EXPECT_EQ(g_figureStore.Table(5)->slot(1).kind, kKindArc);
+  EXPECT_EQ(g_figureStore.Table(5)->slot(0).layer, 5);
+}
+
+}  // namespace
+}  // namespace dorn::test
