@@ -28,6 +28,7 @@ namespace {
 constexpr int kSnapshotTable = 0;
 constexpr int kSnapshotTableAndCurves = 1;
 constexpr int kMarkColour = 7;
+constexpr int kErrorCountOverflow = 4;
 constexpr int kReversedColour = 5;
 constexpr int kKindEllipse = 5;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
@@ -196,6 +197,19 @@ int RecolourTexts() {
   return n;
 }
 
+// Whether the copies of every figure taking part fit the table; error box 4
+// (nothing is copied) when not, rather than a copy that stops half way.
+bool CopiesFit(int op, FigureTable& t, int n, const SelectionRegion& region) {
+  long long copies = 0;
+  for (int i = 0; i < n; ++i) {
+    const FigureRecord& f = t.slot(i);
+    if (TakesPart(op, f) && FigureMeetsRegion(f, region)) ++copies;
+  }
+  if (n + copies <= kFigureSlotLimit) return true;
+  ShowErrorBox(kErrorCountOverflow);
+  return false;
+}
+
 void DrawMarked(const FigureRecord& f) {
   auto dc = GetViewDC();
   if (!dc) return;
@@ -227,6 +241,11 @@ bool InsideRegion(const SelectionRegion& region, Vec2 p) {
   const std::vector<Vec2>& v = region.vertices;
   const std::size_t n = v.size();
   if (n < 3) return false;
+  if (n == 4 && v[0].y == v[1].y && v[1].x == v[2].x && v[2].y == v[3].y && v[3].x == v[0].x) {
+    // The BOX rectangle: strictly between its sides (an edge is outside).
+    return p.x > std::min(v[0].x, v[1].x) && p.x < std::max(v[0].x, v[1].x) && p.y > std::min(v[1].y, v[2].y) &&
+           p.y < std::max(v[1].y, v[2].y);
+  }
   bool inside = false;
   for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
     const Vec2 a = v[j], b = v[i];
@@ -262,6 +281,11 @@ int ApplyBoxEdit(int op, const SelectionRegion& region) {
   // The copies land behind the count; only the figures there before are edited.
   const int n = std::min(t->count(), t->capacity());
   const bool copies = IsCopyOp(op);
+  if (copies && !CopiesFit(op, *t, n, region)) {
+    g_curFigure = saved;
+    g_figureTableSelector = savedSelector;
+    return 0;
+  }
   int affected = 0;
   for (int i = 0; i < n; ++i) {
     FigureRecord& f = t->slot(i);
