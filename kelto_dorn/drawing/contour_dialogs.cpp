@@ -137,15 +137,15 @@ bool CRectContourDlg::OnInit() {
 
 void CRectContourDlg::Fill() {
   const ContourDialogValues& v = g_contourValues;
-  SetText(kContourSizeEdit, Formatted(v.size));
-  SetText(kContourEdit1029, Formatted(v.height));
-  SetText(kContourEdit1030, Formatted(v.moveX));
-  SetText(kContourEdit1031, Formatted(v.moveY));
-  SetText(kContourAngleEdit, Formatted(v.angle));
-  SetText(kContourCornerEdit, Formatted(v.corner));
+  Show(kContourSizeEdit, Formatted(v.size));
+  Show(kContourEdit1029, Formatted(v.height));
+  Show(kContourEdit1030, Formatted(v.moveX));
+  Show(kContourEdit1031, Formatted(v.moveY));
+  Show(kContourAngleEdit, Formatted(v.angle));
+  Show(kContourCornerEdit, Formatted(v.corner));
   const bool relief = v.cornerMode == kCornerRelief;
-  SetText(kContourReliefXEdit, relief ? Formatted(v.reliefX) : std::string(" ----"));
-  SetText(kContourReliefYEdit, relief ? Formatted(v.reliefY) : std::string(" ----"));
+  Show(kContourReliefXEdit, relief ? Formatted(v.reliefX) : std::string(" ----"));
+  Show(kContourReliefYEdit, relief ? Formatted(v.reliefY) : std::string(" ----"));
   SetText(kContourCornerLabel, Sjis(v.cornerMode == kCornerChamfer ? "面取り Ｃ" : "半径(R)"));
   SetCheck(kCornerTangentRadio, v.cornerMode == kCornerTangent);
   SetCheck(kCornerReliefRadio, relief);
@@ -158,7 +158,7 @@ void CRectContourDlg::CommitField() {
   committing_ = true;
   ContourDialogValues& v = g_contourValues;
   double value = 0.0;
-  if (ReadField(*this, activeField_, value)) {
+  if (ChangedByUser(activeField_) && ReadField(*this, activeField_, value)) {
     switch (activeField_) {
       case kContourSizeEdit: v.size = std::fabs(value); break;
       case kContourEdit1029: v.height = std::fabs(value); break;
@@ -242,6 +242,16 @@ void CRectContourDlg::OnClick(int id) {
   }
 }
 
+void CRectContourDlg::Show(int id, const std::string& text) {
+  SetText(id, text);
+  shown_[id] = text;
+}
+
+bool CRectContourDlg::ChangedByUser(int id) const {
+  const auto it = shown_.find(id);
+  return it == shown_.end() || it->second != GetText(id);
+}
+
 void CRectContourDlg::OnOk() {
   CommitField();
   NextControl();
@@ -260,12 +270,12 @@ bool CPolygonContourDlg::OnInit() {
 
 void CPolygonContourDlg::Fill() {
   const ContourDialogValues& v = g_contourValues;
-  SetText(kContourSizeEdit, Formatted(v.size));
-  SetText(kContourEdit1029, Formatted(v.moveX));
-  SetText(kContourEdit1030, Formatted(v.moveY));
-  SetText(kContourEdit1031, " " + std::to_string(v.corners));
-  SetText(kContourAngleEdit, Formatted(v.angle));
-  SetText(kContourCornerEdit, Formatted(v.corner));
+  Show(kContourSizeEdit, Formatted(v.size));
+  Show(kContourEdit1029, Formatted(v.moveX));
+  Show(kContourEdit1030, Formatted(v.moveY));
+  Show(kContourEdit1031, " " + std::to_string(v.corners));
+  Show(kContourAngleEdit, Formatted(v.angle));
+  Show(kContourCornerEdit, Formatted(v.corner));
   SetCheck(kPolygonInscribedRadio, v.sizeStyle == kPolygonInscribed);
   SetCheck(kPolygonCircumscribedRadio, v.sizeStyle == kPolygonCircumscribed);
 }
@@ -275,7 +285,7 @@ void CPolygonContourDlg::CommitField() {
   committing_ = true;
   ContourDialogValues& v = g_contourValues;
   double value = 0.0;
-  if (ReadField(*this, activeField_, value)) {
+  if (ChangedByUser(activeField_) && ReadField(*this, activeField_, value)) {
     switch (activeField_) {
       case kContourSizeEdit: v.size = std::fabs(value); break;
       case kContourEdit1029: v.moveX = value; break;
@@ -335,6 +345,16 @@ void CPolygonContourDlg::OnClick(int id) {
     default:
       return;
   }
+}
+
+void CPolygonContourDlg::Show(int id, const std::string& text) {
+  SetText(id, text);
+  shown_[id] = text;
+}
+
+bool CPolygonContourDlg::ChangedByUser(int id) const {
+  const auto it = shown_.find(id);
+  return it == shown_.end() || it->second != GetText(id);
 }
 
 void CPolygonContourDlg::OnOk() {

@@ -3,6 +3,9 @@
 // polygon contour dialog (template 319, "  多角形輪郭"). Their values are
 // shared and remembered from one use to the next; "登 録" builds the contour
 // into the segment blocks (contour_builders.h) and sets g_contourFigureCount.
+#include <map>
+#include <string>
+
 #include "kelto_dorn/drawing/contour_builders.h"
 #include "platform/dialog.h"
 
@@ -70,8 +73,13 @@ class CRectContourDlg : public platform::Dialog {
   void Fill();
   void CommitField();
   void Build();
+  // Shows a value and remembers the text, so that a field left as shown
+  // keeps its full value instead of the four decimals on screen.
+  void Show(int id, const std::string& text);
+  bool ChangedByUser(int id) const;
   int activeField_ = 0;
   bool committing_ = false;
+  std::map<int, std::string> shown_;
 };
 
 class CPolygonContourDlg : public platform::Dialog {
@@ -88,8 +96,13 @@ class CPolygonContourDlg : public platform::Dialog {
   void Fill();
   void CommitField();
   void Build();
+  // Shows a value and remembers the text, so that a field left as shown
+  // keeps its full value instead of the four decimals on screen.
+  void Show(int id, const std::string& text);
+  bool ChangedByUser(int id) const;
   int activeField_ = 0;
   bool committing_ = false;
+  std::map<int, std::string> shown_;
 };
 
 }  // namespace dorn

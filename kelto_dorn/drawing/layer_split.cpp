@@ -37,10 +37,16 @@ constexpr platform::Color kUsedLayerColour = platform::Rgb(255, 190, 120);
 std::vector<platform::ControlSpec> LayerButtons() {
   std::vector<platform::ControlSpec> controls;
   static const char* const kDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
-  for (int k = 0; k < kLayerCount; ++k) {
-    const int n = k + 1;
-    const std::string caption = std::string("【") + kDigits[n / 10] + kDigits[n % 10] + "】";
-    controls.emplace_back(platform::ControlKind::OwnerDrawButton, kFirstLayerButton + k, platform::Sjis(caption));
+  // Four rows of eight buttons, each row a frame of its own.
+  constexpr int kRows = 4, kPerRow = 8, kFirstRowGroup = 1180;
+  for (int row = 0; row < kRows; ++row) {
+    controls.emplace_back(platform::ControlKind::GroupBox, kFirstRowGroup + row, std::string());
+    for (int k = row * kPerRow; k < (row + 1) * kPerRow; ++k) {
+      const int n = k + 1;
+      const std::string caption = std::string("【") + kDigits[n / 10] + kDigits[n % 10] + "】";
+      controls.emplace_back(platform::ControlKind::OwnerDrawButton, kFirstLayerButton + k, platform::Sjis(caption),
+                            kFirstRowGroup + row);
+    }
   }
   controls.emplace_back(platform::ControlKind::PushButton, platform::kIdCancel, platform::Sjis("キャンセル"));
   return controls;
