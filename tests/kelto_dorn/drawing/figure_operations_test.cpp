@@ -14,6 +14,7 @@
 #include "kelto_dorn/drawing/figure_operations.h"
 #include "kelto_dorn/drawing/layer_split.h"
 #include "kelto_dorn/drawing/origins.h"
+#include "kelto_dorn/drawing/taper_contour_dialog.h"
 #include "platform/headless/dialog_driver.h"
 #include "platform/text.h"
 #include "tests/kelto_dorn/drawing/drawing_fixture.h"
@@ -308,6 +309,51 @@ TEST_F(FigureOperationsTest, TaperSectionsAndTheStoredAngle) {
   // A tiny negative entry would be stored as 89.9995: refused like 89.999.
   EXPECT_EQ(TaperAngleFromEntry(-0.0005, 5.0f), 5.0f);
   EXPECT_EQ(TaperAngleFromEntry(89.999, 5.0f), 5.0f);
+}
+
+TEST_F(FigureOperationsTest, TheTaperDialogStoresItsAngleAndOffsetsTheContourOnRegister) {
+  g_curCurveRecord = CurveRecord{};
+  g_curCurveRecord.endZ = -10;
+  SetBlock(0, Line({0, 0}, {10, 0}));
+  SetBlock(1, Line({10, 0}, {10, 10}));
+  g_workCount = 2;
+  backend().WhenDialogOpens(kTaperDialogId, [](platform::headless::DialogDriver& d) {
+    EXPECT_EQ(d.dialog().GetCount(kTaperTabs), 5);
+    d.Focus(kTaperAngleEdit);
+    d.Type(kTaperAngleEdit, "-30");
+    d.Focus(kTaperUpperEdit);
+    EXPECT_EQ(d.dialog().GetText(kTaperAngleEdit), " 60.0");
+    d.Type(kTaperUpperEdit, "2");
+    d.Focus(kTaperAngleEdit);
+    d.Type(kTaperAngleEdit, "-0.0005");  // would be 89.9995: refused
+    d.Click(kTaperRegisterButton);
+  });
+  CTaperContourDlg dialog(7, 0, true);
+  EXPECT_EQ(dialog.DoModal(), platform::kIdOk);
+  EXPECT_STREQ(g_curCurveRecord.name, "TAPER_0007");
+  EXPECT_FLOAT_EQ(TaperField(g_curCurveRecord, TaperValue::Angle, 0), 60.0f);
+  const TaperSectionOffsets want = ComputeTaperSection(0, -10, 60, 2, 0, 0);
+  EXPECT_FLOAT_EQ(TaperField(g_curCurveRecord, TaperValue::ReferenceOffset, 0), static_cast<float>(want.reference));
+  EXPECT_FLOAT_EQ(TaperField(g_curCurveRecord, TaperValue::TopToBottom, 0), static_cast<float>(want.topToBottom));
+  ASSERT_LT(want.reference, 0);
+  // Each block offset by the (negative) reference offset: to its right, and
+  // the corner joined again.
+  const double d = TaperField(g_curCurveRecord, TaperValue::ReferenceOffset, 0);
+  ExpectAt(g_figureStore.SegmentBlock(0)->start, {0, d}, 1e-5);
+  ExpectAt(g_figureStore.SegmentBlock(0)->end, {10 - d, d}, 1e-5);
+  ExpectAt(g_figureStore.SegmentBlock(1)->start, {10 - d, d}, 1e-5);
+}
+
+TEST_F(FigureOperationsTest, ATaperOfCurveStateNineHasOneSectionAndNoFigureChoice) {
+  g_curCurveRecord = CurveRecord{};
+  backend().WhenDialogOpens(kTaperDialogId, [](platform::headless::DialogDriver& d) {
+    EXPECT_EQ(d.dialog().GetCount(kTaperTabs), 1);
+    EXPECT_FALSE(d.dialog().IsEnabled(kTaperPickButton));
+    EXPECT_EQ(d.dialog().GetCheck(kTaperWholeButton), 1);
+    d.PressEscape();
+  });
+  CTaperContourDlg dialog(1, 9, true);
+  EXPECT_EQ(dialog.DoModal(), platform::kIdCancel);
 }
 
 // --- Origins ------------------------------------------------------------------------

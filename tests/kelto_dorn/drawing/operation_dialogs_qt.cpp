@@ -19,6 +19,7 @@
 #include "kelto_dorn/drawing/contour_dialogs.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/layer_split.h"
+#include "kelto_dorn/drawing/taper_contour_dialog.h"
 #include "platform/qt/qt_dialog_host.h"
 #include "tests/platform/window/qt_test_support.h"
 #include "tests/support/test_support.h"
@@ -106,6 +107,18 @@ TEST_F(OperationDialogsQtTest, TheLayerChoiceColoursUsedLayersAndEndsOnAClick) {
     QTest::mouseClick(Control(w, kFirstLayerButton + 3), Qt::LeftButton);
     Settle();
     EXPECT_EQ(dialog.EndCode(), kLayerChosenBase + 3);
+  });
+}
+
+TEST_F(OperationDialogsQtTest, TheTaperDialogSwitchesItsReferenceFace) {
+  g_curCurveRecord = CurveRecord{};
+  g_curCurveRecord.endZ = -10;
+  CTaperContourDlg dialog(3, 0, true);
+  Open(dialog, "idd320_taper_contour.png", [&](QDialog* w) {
+    qobject_cast<QAbstractButton*>(Control(w, kTaperBottomRadio))->click();
+    Settle();
+    EXPECT_EQ(g_curCurveRecord.zFlag, 1);
+    EXPECT_EQ(dialog.GetCheck(kTaperBottomRadio), 1);
   });
 }
 
