@@ -11,7 +11,9 @@
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/drawing/contour_builders.h"
 #include "kelto_dorn/drawing/drawing_state.h"
+#include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/drawing/figure_operations.h"
+#include "kelto_dorn/drawing/hole_circles.h"
 #include "kelto_dorn/drawing/layer_split.h"
 #include "kelto_dorn/drawing/origins.h"
 #include "kelto_dorn/drawing/taper_contour_dialog.h"
@@ -354,6 +356,36 @@ TEST_F(FigureOperationsTest, ATaperOfCurveStateNineHasOneSectionAndNoFigureChoic
   });
   CTaperContourDlg dialog(1, 9, true);
   EXPECT_EQ(dialog.DoModal(), platform::kIdCancel);
+}
+
+// --- Hole circles ----------------------------------------------------------------
+
+TEST_F(FigureOperationsTest, HoleCirclesInColumnsOneWayOrBackAndForthAndAsPairs) {
+  for (Vec2 c : {Vec2{10, 10}, Vec2{0, 10}, Vec2{20, 5}, Vec2{10, 0}, Vec2{0, 0}}) Put(0, Circle(c, 2));
+  Put(0, Circle({10, 10}, 3));
+  Put(0, Circle({50, 50}, 2));  // outside the box
+  g_boxHoleSettings = BoxHoleSettings{};
+  g_boxHoleSettings.words[1] = 0;  // every circle
+  g_boxHoleSettings.words[4] = 0;  // Y increasing
+  g_boxHoleSettings.words[6] = 1;  // back and forth
+  g_boxHoleSettings.tolerance = 0.5;
+  const SelectionRegion box = Box({-5, -5}, {30, 30});
+  const auto order = [](int n) {
+    std::vector<Vec2> v;
+    for (int i = 0; i < n; ++i) v.push_back(g_figureStore.SegmentBlock(100 + i)->start);
+    return v;
+  };
+  ASSERT_EQ(CollectHoleCircles(100, {}, {}, box), 5);  // the second circle about (10, 10) is a duplicate
+  EXPECT_EQ(order(5), (std::vector<Vec2>{{0, 0}, {0, 10}, {10, 10}, {10, 0}, {20, 5}}));
+  EXPECT_EQ(g_figureStore.SegmentBlock(100)->kind, kKindPointMark);
+  g_boxHoleSettings.words[6] = 0;  // one direction
+  ASSERT_EQ(CollectHoleCircles(100, {}, {}, box), 5);
+  EXPECT_EQ(order(5), (std::vector<Vec2>{{0, 0}, {0, 10}, {10, 0}, {10, 10}, {20, 5}}));
+  // Pairs: the concentric circles of both reference diameters, one record.
+  ASSERT_EQ(CollectHoleCircles(100, {2, 0}, {3, 0}, box), 1);
+  ExpectAt(g_figureStore.SegmentBlock(100)->start, {10, 10});
+  EXPECT_EQ(g_figureStore.SegmentBlock(100)->choice, kHolePairMark);
+  EXPECT_DOUBLE_EQ(g_figureStore.SegmentBlock(100)->radius, 3);
 }
 
 // --- Origins ------------------------------------------------------------------------
