@@ -131,5 +131,30 @@ TEST_F(OperationCommandTest, ALayerSplitMovesTheBoxsFiguresToTheChosenLayer) {
   EXPECT_EQ(g_figureStore.Table(5)->slot(0).layer, 5);
 }
 
+TEST_F(OperationCommandTest, AnOriginMovedOnTheScreenTakesItsFiguresAlong) {
+  // An origin at (100, 0) holding the second line, which the BOX reattaches.
+  g_originTable[0][1] = {100, 0};
+  g_originCount[0] = 2;
+  g_layerOriginIndex[0] = g_curOriginIndex = 1;
+  {
+    FigureRecord& second = g_figureStore.Table(0)->slot(1);
+    second.start = {0, 0};
+    second.end = {0, 60};
+    second.origin = {100, 0};
+  }
+  Start(33169);
+  EXPECT_EQ(g_pickState, 33169);
+  ClickAt(100, 0);  // chooses the origin
+  EXPECT_EQ(g_curOriginIndex, 1);
+  ClickAt(120, 10);  // its new place
+  const Vec2 o = g_originTable[0][1];
+  EXPECT_NEAR(o.x, 120, 1.0);
+  EXPECT_NEAR(o.y, 10, 1.0);
+  const FigureRecord second = Figures()[1];
+  ExpectNear(second.origin, o);
+  ExpectNear(second.start, {0, 0});
+  ExpectNear(Figures()[0].origin, {0, 0});  // the first line stays on origin 0
+}
+
 }  // namespace
 }  // namespace dorn::test
