@@ -90,7 +90,8 @@ int RunStep(int kind) {
     g_inputResult = -1;
     return 0;
   }
-  for (auto run : {RunLineCommand, RunCircleCommand, RunTransformCommand, RunEditCommand, RunOperationCommand}) {
+  for (auto run : {RunLineCommand, RunCircleCommand, RunTransformCommand, RunEditCommand, RunOperationCommand,
+                    RunAttributeCommand}) {
     const int result = run(kind);
     if (result != -1) return result;
   }

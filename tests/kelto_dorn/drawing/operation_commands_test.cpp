@@ -9,6 +9,7 @@
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/dialogs/color_palette_dialog.h"
 #include "kelto_dorn/drawing/contour_dialogs.h"
 #include "kelto_dorn/drawing/layer_split.h"
 #include "platform/headless/dialog_driver.h"
@@ -154,6 +155,43 @@ TEST_F(OperationCommandTest, AnOriginMovedOnTheScreenTakesItsFiguresAlong) {
   ExpectNear(second.origin, o);
   ExpectNear(second.start, {0, 0});
   ExpectNear(Figures()[0].origin, {0, 0});  // the first line stays on origin 0
+}
+
+TEST_F(OperationCommandTest, CirclesOfOneDiameterInTheBoxAreDeletedAndRecoloured) {
+  const auto addCircle = [](Vec2 c, double r) {
+    FigureRecord f;
+    f.kind = kKindArc;
+    f.style = kNewFigureStyle;
+    f.attribute = 3;
+    f.centre = c;
+    f.radius = r;
+    f.start = f.end = {c.x + r, c.y};
+    g_curFigure = f;
+    g_figureTableSelector = 0;
+    ASSERT_TRUE(AppendFigure(0));
+  };
+  addCircle({20, 20}, 10);
+  addCircle({30, 20}, 5);
+  addCircle({-60, 20}, 10);  // outside the box
+  const int before = FigureCount();
+  backend().WhenDialogOpens(kColorPaletteDialogId, [](Driver& d) { d.Click(PaletteButtonId(12)); });
+  Start(33197);
+  ClickAt(-5, -5);
+  ClickAt(90, 55);
+  ClickAt(60, 30);     // the fixture's circle of radius 10
+  ClickAt(-150, -120);  // confirms it
+  const auto f = Figures();
+  EXPECT_EQ(f[2].attribute & kAttrColourMask, 12);   // (50, 30) r10
+  EXPECT_EQ(f[4].attribute & kAttrColourMask, 3);    // r5 stays
+  EXPECT_EQ(f[5].attribute & kAttrColourMask, 3);    // outside stays
+  Start(33198);
+  ClickAt(-5, -5);
+  ClickAt(90, 55);
+  ClickAt(60, 30);
+  ClickAt(-150, -120);
+  ASSERT_EQ(FigureCount(), before - 2);
+  EXPECT_DOUBLE_EQ(Figures()[2].radius, 5);
+  EXPECT_DOUBLE_EQ(Figures()[3].centre.x, -60);
 }
 
 }  // namespace
