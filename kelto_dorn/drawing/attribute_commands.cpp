@@ -1,5 +1,6 @@
 // The figure commands that change the attributes of the figures in a BOX
-// (line type 33101, colour 33103, width 33173) and the commands on the
+// (line type 33101, colour 33103, width 33173) or of every figure like a
+// picked one (33100, 33105, 33172; 33079 deletes them) and the commands on the
 // circles of one diameter in a BOX (colour 33197, delete 33198, layer move
 // or copy 33199, diameter 33200). The choice dialog or the radius input
 // comes last; a cancelled one changes nothing.
@@ -13,6 +14,7 @@
 #include "kelto_dorn/dialogs/color_palette_dialog.h"
 #include "kelto_dorn/dialogs/modal_run.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
+#include "kelto_dorn/document/undo.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/figure_engine.h"
 #include "kelto_dorn/drawing/figure_operations.h"
@@ -118,10 +120,58 @@ int EqualCircles(int kind) {
   return Finish(box_op::kCircleRadius);
 }
 
+// The whole plane: every figure of the layer meets it.
+SelectionRegion WholeLayer() {
+  constexpr double kFar = 1e12;
+  return {{{-kFar, -kFar}, {kFar, -kFar}, {kFar, kFar}, {-kFar, kFar}}};
+}
+
+// 33100, 33105, 33172, 33079: a figure picked; every figure of the layer
+// with its colour word and origin gets the new line type, colour or width,
+// or (33079) is deleted.
+int LikeFigures(int kind) {
+  if (Step() == 0) {
+    g_pickState = 42;
+    g_pickIndex = 0;
+    ShowPrompt(kind == 33105 ? 1121 : 1017);
+    return 1;
+  }
+  FigureOperationParams& p = Params();
+  p.code = kEngineCodeSameAttributes;
+  p.reference = *g_figureStore.SegmentBlock(0);
+  if (p.reference.kind == kKindEmpty) return Finish(0);
+  int op = box_op::kDelete;
+  if (kind == 33100) {
+    CLineTypePickDlg dialog;
+    const int type = RunModalDialog(dialog);
+    if (type == CLineTypePickDlg::kClosed) return Finish(0);
+    p.lineType = type >= 1 && type <= 3 ? kLineTypeBits[type] : 0;
+    op = box_op::kLineType;
+  } else if (kind == 33105) {
+    p.colour = ChooseColour();
+    if (p.colour < 0) return Finish(0);
+    op = box_op::kColour;
+  } else if (kind == 33172) {
+    CLineWidthDlg dialog;
+    const int width = RunModalDialog(dialog);
+    if (width != 1 && width != kLineWidthThick) return Finish(0);
+    p.width = width == kLineWidthThick ? kAttrThick : 0;
+    op = box_op::kWidth;
+  }
+  SnapshotForUndo(op == box_op::kLineType ? 1 : 0);
+  ApplyBoxEdit(op, WholeLayer());
+  return Finish(0);
+}
+
 }  // namespace
 
 int RunAttributeCommand(int kind) {
   switch (kind) {
+    case 33100:
+    case 33105:
+    case 33172:
+    case 33079:
+      return LikeFigures(kind);
     case 33101:
     case 33103:
     case 33173:

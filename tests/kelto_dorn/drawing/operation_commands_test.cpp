@@ -194,5 +194,15 @@ TEST_F(OperationCommandTest, CirclesOfOneDiameterInTheBoxAreDeletedAndRecoloured
   EXPECT_DOUBLE_EQ(Figures()[3].centre.x, -60);
 }
 
+TEST_F(OperationCommandTest, FiguresLikeAPickedOneAreDeletedTogether) {
+  ASSERT_EQ(Figures()[0].attribute, Figures()[1].attribute);
+  ASSERT_NE(Figures()[0].attribute, Figures()[2].attribute);
+  Start(33079);
+  ClickAt(50, 0);
+  ClickAt(-150, -120);
+  ASSERT_EQ(FigureCount(), fixtureFigures - 2);
+  EXPECT_EQ(Figures()[0].kind, kKindArc);
+}
+
 }  // namespace
 }  // namespace dorn::test
