@@ -10,6 +10,7 @@
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/drawing/contour_builders.h"
+#include "kelto_dorn/drawing/curve_registration.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/drawing/figure_operations.h"
@@ -344,6 +345,31 @@ TEST_F(FigureOperationsTest, TheTaperDialogStoresItsAngleAndOffsetsTheContourOnR
   ExpectAt(g_figureStore.SegmentBlock(0)->start, {0, d}, 1e-5);
   ExpectAt(g_figureStore.SegmentBlock(0)->end, {10 - d, d}, 1e-5);
   ExpectAt(g_figureStore.SegmentBlock(1)->start, {10 - d, d}, 1e-5);
+}
+
+TEST_F(FigureOperationsTest, ATaperCurveIsRegisteredThroughTheTaperDialog) {
+  SetBlock(0, Line({0, 0}, {10, 0}));
+  SetBlock(1, Line({10, 0}, {10, 10}));
+  g_workCount = 2;
+  CurveRecord& record = g_curveTable[static_cast<std::size_t>(g_curveCount)];
+  record = CurveRecord{};
+  record.kind = 8;
+  record.endZ = -10;
+  backend().WhenDialogOpens(kTaperDialogId, [](platform::headless::DialogDriver& d) {
+    EXPECT_FALSE(d.dialog().IsEnabled(kTaperPickButton));
+    d.Focus(kTaperAngleEdit);
+    d.Type(kTaperAngleEdit, "45");
+    d.Click(kTaperBottomRadio);
+    d.Click(kTaperRegisterButton);
+  });
+  const int curve = g_curveCount;
+  ASSERT_EQ(RegisterCurveEntry(kRegisterTaper, 1, nullptr), kCurveRegisteredNew);
+  const CurveRecord& c = g_curveTable[static_cast<std::size_t>(curve)];
+  EXPECT_EQ(c.kind, 8);
+  EXPECT_EQ(c.zFlag, 1);
+  EXPECT_EQ(std::string(c.name).rfind("TAPER_", 0), 0u);
+  EXPECT_NEAR(TaperField(const_cast<CurveRecord&>(c), TaperValue::TopToBottom, 0), -10, 1e-5);
+  EXPECT_EQ(c.end - c.first, 2);
 }
 
 TEST_F(FigureOperationsTest, ATaperOfCurveStateNineHasOneSectionAndNoFigureChoice) {
