@@ -10,6 +10,8 @@
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/dialogs/color_palette_dialog.h"
+#include "kelto_dorn/document/document.h"
+#include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/drawing/contour_dialogs.h"
 #include "kelto_dorn/drawing/layer_split.h"
 #include "platform/headless/dialog_driver.h"
@@ -119,6 +121,20 @@ TEST_F(OperationCommandTest, AClickedPointBecomesANewOriginOfTheLayer) {
   EXPECT_NEAR(o.y, 20, 1.0);
   EXPECT_EQ(o.x, std::round(o.x * 1000) / 1000);
   EXPECT_EQ(g_curOriginIndex, before);
+  // With a figure on it, it survives save and load (unused origins are
+  // dropped when a drawing is saved).
+  ClearCurrentFigure();
+  g_curFigure.kind = kKindLine;
+  g_curFigure.end = {5, 0};
+  g_figureTableSelector = 0;
+  ASSERT_TRUE(AppendFigure(0));
+  ASSERT_NE(g_pDocument, nullptr);
+  ASSERT_TRUE(SaveDrawing(*g_pDocument));
+  g_originCount[0] = before;
+  g_originTable[0][static_cast<std::size_t>(before)] = {};
+  LoadDrawing(*g_pDocument);
+  ASSERT_EQ(g_originCount[0], before + 1);
+  ExpectNear(g_originTable[0][static_cast<std::size_t>(before)], o);
 }
 
 TEST_F(OperationCommandTest, ALayerSplitMovesTheBoxsFiguresToTheChosenLayer) {
