@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/app/figure_painter.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/geometry.h"
@@ -210,13 +211,16 @@ bool CopiesFit(int op, FigureTable& t, int n, const SelectionRegion& region) {
   return false;
 }
 
-void DrawMarked(const FigureRecord& f) {
-  auto dc = GetViewDC();
-  if (!dc) return;
+void DrawMarked(const FigureRecord& f, platform::DeviceContext& dc) {
   const FigureRecord saved = g_curFigure;
   g_curFigure = f;
-  DrawFigure(kMarkColour, *dc);
+  DrawFigure(kMarkColour, dc);
   g_curFigure = saved;
+}
+
+bool Finite(Vec2 v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+bool Finite(const FigureRecord& f) {
+  return Finite(f.start) && Finite(f.end) && Finite(f.centre) && Finite(f.dir) && std::isfinite(f.radius);
 }
 
 }  // namespace
@@ -287,23 +291,39 @@ int ApplyBoxEdit(int op, const SelectionRegion& region) {
     return 0;
   }
   int affected = 0;
+  bool refused = false;
+  auto dc = op == box_op::kMarkForDelete ? GetViewDC() : nullptr;
   for (int i = 0; i < n; ++i) {
     FigureRecord& f = t->slot(i);
     if (!TakesPart(op, f) || !FigureMeetsRegion(f, region)) continue;
     ++affected;
     if (op == box_op::kMarkForDelete) {
-      DrawMarked(f);
+      if (dc) DrawMarked(f, *dc);
     } else if (copies) {
       if (!MakeCopy(op, f)) continue;
+      if (!Finite(g_curFigure)) {
+        refused = true;
+        continue;
+      }
       g_curFigure.number = 0;
       g_curFigure.group = 0;
       if (!AppendFigure(0)) break;  // the table is full: what was made stays
-    } else if (op == box_op::kCircleRadius) {
-      ChangeRadius(f, g_figureOperation.newRadius);
     } else {
-      EditInPlace(op, f);
+      // A value that would make a coordinate infinite leaves the figure.
+      FigureRecord edited = f;
+      if (op == box_op::kCircleRadius) {
+        ChangeRadius(edited, g_figureOperation.newRadius);
+      } else {
+        EditInPlace(op, edited);
+      }
+      if (!Finite(edited)) {
+        refused = true;
+        continue;
+      }
+      f = edited;
     }
   }
+  if (refused) SignalBeep();
   if (op == box_op::kDelete || op == box_op::kCircleDelete) CompactFigureTable(table);
   if (affected > 0 && op != box_op::kMarkForDelete) g_undoSaved = 0;
   g_curFigure = saved;

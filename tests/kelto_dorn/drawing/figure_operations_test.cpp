@@ -141,6 +141,18 @@ TEST_F(FigureOperationsTest, RotationScaleAndRadiusOfFiguresInTheBox) {
   EXPECT_DOUBLE_EQ(At(0, 2).radius, 3);
 }
 
+TEST_F(FigureOperationsTest, AMoveThatWouldLeaveTheNumbersIsRefusedWithABeep) {
+  Put(0, Line({1, 1}, {2, 2}));
+  const int beeps = backend().BeepCount();
+  g_figureOperation.moveVector = {1e308, 0};
+  const SelectionRegion wide = Box({0, 0}, {1.5e308, 5});
+  ApplyBoxEdit(box_op::kMove, wide);
+  ASSERT_EQ(backend().BeepCount(), beeps);
+  ApplyBoxEdit(box_op::kMove, wide);  // 1e308 + 1e308 overflows
+  EXPECT_DOUBLE_EQ(At(0, 0).start.x, 1 + 1e308);
+  EXPECT_GT(backend().BeepCount(), beeps);
+}
+
 TEST_F(FigureOperationsTest, ReattachingKeepsTheAbsolutePositionAndTheEntry) {
   g_originTable[0][1] = {10, 20};
   g_originCount[0] = 2;
