@@ -54,7 +54,9 @@ class OperationDialogsQtTest : public windowtest::QtTest {
     ASSERT_NE(w, nullptr);
     Settle();
     for (const platform::ControlState& c : dialog.Controls()) {
-      if (c.decl.id != -1) EXPECT_NE(Control(w, c.decl.id), nullptr) << dialog.TemplateId() << " " << c.decl.id;
+      if (c.decl.id != -1) {
+        EXPECT_NE(Control(w, c.decl.id), nullptr) << dialog.TemplateId() << " " << c.decl.id;
+      }
     }
     use(w);
     Settle();
