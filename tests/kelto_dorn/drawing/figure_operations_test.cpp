@@ -15,7 +15,9 @@
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/drawing/figure_operations.h"
 #include "kelto_dorn/drawing/hole_circles.h"
+#include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/drawing/layer_split.h"
+#include "kelto_dorn/drawing/operation_engines.h"
 #include "kelto_dorn/drawing/origins.h"
 #include "kelto_dorn/drawing/taper_contour_dialog.h"
 #include "platform/headless/dialog_driver.h"
@@ -197,6 +199,18 @@ TEST_F(FigureOperationsTest, MirrorAboutALineNegatesTheRadiusAndTurnsAPointsDire
   MirrorCurrentFigure();
   ExpectAt(g_curFigure.start, {5, 1});
   ExpectAt(g_curFigure.dir, {-1, 0});
+}
+
+TEST_F(FigureOperationsTest, TheCurveCommandsMirrorAboutTheAxisInBlockFive) {
+  InstallOperationEngines();
+  ASSERT_TRUE(g_commandEngines.mirrorCurrentFigure);
+  FigureRecord axis = Line({0, 1}, {10, 1});
+  axis.origin = {0, 1};  // the line y = 2
+  SetBlock(5, axis);
+  g_curFigure = Line({3, 5}, {4, 5});
+  g_commandEngines.mirrorCurrentFigure();
+  ExpectAt(g_curFigure.start, {3, -1});
+  ExpectAt(g_curFigure.end, {4, -1});
 }
 
 TEST_F(FigureOperationsTest, ARangeIsRemovedInOneMoveOfTheTail) {
