@@ -134,9 +134,9 @@ void BeginCurveCommand(int id) {
   g_curCurveIndex = kNone;
   ResetCurrentCurve();
   if (g_curveCount > kCurveCommandLimit && id != kDelete) return;
-  // Taper contours need the taper contour dialog, hole points the hole
-  // circle collection, characters the stroke collection: not here yet.
-  if (id == kTaper || id == kHolePoints || id == kCharacters) {
+  // Hole points need the hole circle collection, characters the stroke
+  // collection: not here yet.
+  if (id == kHolePoints || id == kCharacters) {
     ShowCommandNotYet(id);
     return;
   }

@@ -13,11 +13,13 @@
 #include "kelto_dorn/app/figure_painter.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/geometry.h"
+#include "kelto_dorn/dialogs/modal_run.h"
 #include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/drawing/curve_engine_calls.h"
 #include "kelto_dorn/drawing/curve_register_dialog.h"
+#include "kelto_dorn/drawing/taper_contour_dialog.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 
@@ -166,15 +168,23 @@ void StoreRegisteredFigures(int count, platform::DeviceContext* dc) {
   ClearFigureList();
 }
 
+// The taper contour dialog on the record being registered (the choice of
+// figures per section is not offered here): its OK registers.
+int RunTaperDialog(int kind) {
+  CTaperContourDlg dialog(g_curCurveRecord.key, kind, false);
+  const int code = RunModalDialog(dialog);
+  return code == platform::kIdOk ? kCurveRegistered : platform::kIdCancel;
+}
+
 int RegisterCurve(int mode) {
   for (;;) {
     LoadCurveEntry(g_curveCount);
     if (mode == kRegisterTaperFigures || mode == kRegisterTaper) PrepareTaperPreview(mode);
     const int kind = g_curCurveRecord.kind;
-    // The taper contour dialog is a dialog of its own; it is not part of
-    // this registration yet, so a taper record is not registered here.
-    if (kind >= kCurveTaper && kind != kCurveCharacters) return kCurveRegistrationRefused;
-    const int code = RunRegisterDialog();
+    const bool taper = kind == kCurveTaper || kind == kCurveTaperSteps;
+    if (kind >= kCurveTaper && kind != kCurveCharacters && !taper) return kCurveRegistrationRefused;
+    // A taper curve is named and given its wall in the taper contour dialog.
+    const int code = taper ? RunTaperDialog(kind) : RunRegisterDialog();
     int outcome = 0;
     if (code == kCurveRegistered) {
       StoreCurveEntry(g_curveCount);

@@ -4,6 +4,8 @@
 #include "kelto_dorn/drawing/dimensions.h"
 
 #include "kelto_dorn/app/figure_record.h"
+#include "kelto_dorn/drawing/contour_dialogs.h"
+#include "kelto_dorn/drawing/figure_operations.h"
 
 namespace dorn {
 
@@ -34,6 +36,8 @@ CommandInputs g_inputArea;
 FigureEngineView g_figureView;
 
 void ResetDrawingState() {
+  ResetContourDialogValues();
+  g_figureOperation = FigureOperationParams{};
   g_pickSameOriginOnly = 0;
   g_pickTestIndex = -1;
   g_pickExcludeIndex = -1;

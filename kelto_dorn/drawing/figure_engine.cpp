@@ -91,7 +91,8 @@ int RunStep(int kind) {
     g_inputResult = -1;
     return 0;
   }
-  for (auto run : {RunLineCommand, RunCircleCommand, RunTransformCommand, RunEditCommand, RunPointGroupCommand}) {
+  for (auto run : {RunLineCommand, RunCircleCommand, RunTransformCommand, RunEditCommand, RunOperationCommand,
+                    RunAttributeCommand, RunPointGroupCommand}) {
     const int result = run(kind);
     if (result != -1) return result;
   }

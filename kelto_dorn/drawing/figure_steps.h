@@ -63,5 +63,10 @@ int RunLineCommand(int kind);
 int RunCircleCommand(int kind);
 int RunTransformCommand(int kind);
 int RunEditCommand(int kind);
+// The commands carried out by the figure operations, origins, contours and
+// the layer split.
+int RunOperationCommand(int kind);
+// The attribute changes and the circles of one diameter in a BOX.
+int RunAttributeCommand(int kind);
 
 }  // namespace dorn

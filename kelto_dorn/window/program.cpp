@@ -23,6 +23,7 @@
 #include "kelto_dorn/drawing/curve_engines.h"
 #include "kelto_dorn/drawing/dimensions.h"
 #include "kelto_dorn/drawing/figure_handlers.h"
+#include "kelto_dorn/drawing/operation_engines.h"
 #include "kelto_dorn/drawing/picking_engines.h"
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
 #include "kelto_dorn/machining/machining_state.h"
@@ -76,6 +77,7 @@ void InstallCommandEngines() {
   InstallCurveEngines();
   InstallFigureEngines();
   InstallDimensionEngines();
+  InstallOperationEngines();
   InstallCamDataCommands(CurrentDocumentCamServices);
   InstallRenameDialog();
   InstallMachineChoiceDialog();

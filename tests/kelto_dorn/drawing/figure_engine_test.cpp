@@ -319,10 +319,10 @@ TEST_F(FigureCommandTest, AChamferOfFiguresThatDoNotMeetBuildsNothing) {
 }
 
 TEST_F(FigureCommandTest, CommandsNotInTheProgramSaySoAndChangeNothing) {
-  Start(32842);
+  Start(32884);
   EXPECT_EQ(FigureCount(), fixtureFigures);
   ASSERT_FALSE(ShownTexts().empty());
-  EXPECT_NE(ShownTexts().back().find("四角輪郭"), std::string::npos);
+  EXPECT_NE(ShownTexts().back().find("原点移動"), std::string::npos);
 }
 
 }  // namespace
