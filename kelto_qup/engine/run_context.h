@@ -573,6 +573,23 @@ class RunContext {
   int CarryCommandValues();
   int EmitContourPrelude();
   int cal303();
+  // The join's parts (kelto_qup/engine/corner_join.cpp): the join ended
+  // (end direction set), two elements that are not points, whether a corner
+  // is needed between elements that do not meet, the element offset of the
+  // walk, whether the contour turns away from the offset side at the
+  // crossing, and the corner: built as an arc of the offset's size about the
+  // joint as drawn, left in R1 as the corner marker (code 0x1001, flags
+  // 0x11300; d0 the turning sense, d1 the offset, d4/d5 the corner's end,
+  // d6/d7 the joint), which CornerMarkerToArc turns into that arc in R0.
+  int FinishJoin();
+  int JoinLineCircle();
+  int SameKindAndApart() const;
+  double ElementOffset() const;
+  bool IsOutsideCorner(const NcElement& current);
+  int CornerStep();
+  int PrepareCornerOffset();
+  int FitCorner();
+  void CornerMarkerToArc();
   int RunJoinedContour();
   int ProcessContour();
   int FlushPendingMove(int kind);
