@@ -59,6 +59,9 @@ namespace {
 constexpr int kErrorNoCrossing = 16;
 constexpr int kErrorCornerIntersection = 12;
 constexpr int kErrorCornerFit = 13;
+constexpr int kErrorContourFigure = 9;
+// Points closer than this (mm) coincide on the contour.
+constexpr double kOnContour = 0.001;
 constexpr int kFirstNonGeometry = 0x1A;
 constexpr int kCornerCode = 0x1001;
 constexpr int kCornerFlags = 0x11300;
@@ -157,9 +160,23 @@ int RunContext::JoinLineCircle() {
     R3.d4 = before.d4;
     R3.d5 = before.d5;
     c.CornerFactors = {1.0, 1.0};
-    return CornerStep() == 1 ? FinishJoin() : 0;
+    if (CornerStep() != 1) return 0;
+  }
+  if (SwallowedByOffset()) {
+    StopWithError(kErrorContourFigure);
+    return 0;
   }
   return FinishJoin();
+}
+
+bool RunContext::SwallowedByOffset() const {
+  // A straight element whose end comes out behind where the tool stands
+  // has been swallowed by the offset (a notch narrower than the tool):
+  // cutting it would take the tool back through the walls beside it.
+  const ContourWords& c = engine.contour;
+  if (core.TransformMode != 4 || R0.d1 != 0.0 || ElementOffset() == 0.0 || c.PendingMove != 0) return false;
+  const double along = (R0.d4 - c.LastCommandPoint[0]) * R0.d2 + (R0.d5 - c.LastCommandPoint[1]) * R0.d3;
+  return along < -kOnContour;
 }
 
 int RunContext::SameKindAndApart() const {

@@ -586,6 +586,9 @@ class RunContext {
   int SameKindAndApart() const;
   double ElementOffset() const;
   bool IsOutsideCorner(const NcElement& current);
+  // In the walk: the offset has swallowed the straight element in R0 (its
+  // end lies behind the tool); the join then stops the run with error 9.
+  bool SwallowedByOffset() const;
   int CornerStep();
   int PrepareCornerOffset();
   int FitCorner();

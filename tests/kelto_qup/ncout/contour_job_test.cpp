@@ -3,6 +3,7 @@
 // the lead lines through the tool-offset point, with round outside corners
 // and cut inside corners. Every feed move at the contour's depth must end
 // on the hand-computed tool-centre path, go along it in order and cover it.
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -176,6 +177,45 @@ TEST_F(ContourJobTest, CircleOffsetOutsideAndInside) {
     HandoverBuilder job = Job(Circle, spec);
     const XY on{50.0 + c.radius, 50.0};
     ExpectPath(job, {{{c.toX, 50}, on}, {on, on, c.radius, {50, 50}}, {on, {c.toX, 50}}});
+  }
+}
+
+}  // namespace
+}  // namespace ncrun
+
+namespace ncrun {
+namespace {
+
+// The square with a notch 6 wide and 20 deep in its bottom edge at x 47..53.
+void NotchedSquare(HandoverBuilder& job) {
+  job.Line(100, 20, 0, 47, 0);
+  job.Line(100, 47, 0, 47, -20);
+  job.Line(100, 47, -20, 53, -20);
+  job.Line(100, 53, -20, 53, 0);
+  job.Line(100, 53, 0, 100, 0);
+  job.Line(100, 100, 0, 100, 100);
+  job.Line(100, 100, 100, 0, 100);
+  job.Line(100, 0, 100, 0, 0);
+  job.Line(100, 0, 0, 20, 0);
+}
+
+TEST_F(ContourJobTest, NotchNarrowerThanTheToolLeavesNoLoop) {
+  ContourSpec spec;
+  spec.offset = 5.0;
+  spec.toX = 20.0;
+  spec.toY = 20.0;
+  HandoverBuilder job = Job(NotchedSquare, spec);
+  // The offset walls of the notch cross: its bottom comes out reversed.
+  // Cutting it would take the tool back through both walls; the run stops
+  // at the notch instead and says why, and no move goes back along it.
+  EXPECT_EQ(RunContour(job), qup::kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_NE(host.errorBoxes.back().find("2009"), std::string::npos);
+  // The reversed bottom would run from x 52 back to x 48.
+  for (const std::string& line : Lines(NcText())) {
+    const std::size_t at = line.find("X48.");
+    const bool reversed = at != std::string::npos && (at + 4 == line.size() || !std::isdigit(line[at + 4]));
+    EXPECT_FALSE(reversed) << line;
   }
 }
 
