@@ -665,6 +665,12 @@ class RunContext {
   // kind, and the transformation chain applied to R0 (and an arc's centre
   // in R3's d4/d5).
   int RunPassList(int run);
+  // The pass frame (R2: origin d6/d7, direction d2/d3, offset d4/d5): a
+  // pair turned about the origin and moved by the offset; the placement by
+  // the frame mode (0 the point, 16 its Y with the height, 32 its X with
+  // the height), turning the work direction with it.
+  void RotateFrameAbout(double& x, double& y) const;
+  int PlacePassFrame();
   int RunPass();
   int ApplyTransformChain();
 

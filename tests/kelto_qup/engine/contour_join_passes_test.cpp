@@ -222,3 +222,53 @@ TEST_F(ContourPassesTest, TransformChainTurnsTheElement) {
 
 }  // namespace
 }  // namespace qup::testing
+
+namespace qup::testing {
+namespace {
+
+TEST_F(ContourPassesTest, PassFrameTurnsThePointAboutTheModifier) {
+  // The modifier at (10, 20) pointing along +Y: a quarter turn about it.
+  struct Case {
+    int flags;
+    double x, y, height;  // R0's point and R1's height after the placement
+  };
+  const Case cases[] = {
+      {0x220, 10.0, 25.0, 7.0},  // the point turned about the origin
+      {0x620, 15.0, 20.0, 7.0},  // side plane: (Y, height) turned about (10, 20)
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.flags);
+    run.engine.contour.StoredHeight = 7.0;
+    run.R2 = NcElement{};
+    run.R2.d1 = 3.0;
+    run.R0 = NcElement{};
+    run.R0.d4 = 15.0;
+    run.R0.d5 = 20.0;
+    run.R1 = NcElement{};
+    run.R1.flags = c.flags;
+    run.R1.d2 = 0.0;
+    run.R1.d3 = 1.0;
+    run.R1.d4 = 10.0;
+    run.R1.d5 = 20.0;
+    run.R3.d2 = 1.0;
+    run.R3.d3 = 0.0;
+    ASSERT_EQ(run.SetupPassFrame(), 0);
+    if (c.flags == 0x220) {
+      EXPECT_NEAR(run.R0.d4, c.x, 1e-12);
+      EXPECT_NEAR(run.R0.d5, c.y, 1e-12);
+      EXPECT_NEAR(run.R1.d7, c.height, 1e-12);
+    } else {
+      // (Y 20, height 7) about (10, 20) by a quarter turn: Y 23, height 30.
+      EXPECT_NEAR(run.R0.d4, 15.0, 1e-12);
+      EXPECT_NEAR(run.R0.d5, 23.0, 1e-12);
+      EXPECT_NEAR(run.R1.d7, 30.0, 1e-12);
+    }
+    EXPECT_NEAR(run.R3.d2, 0.0, 1e-12);  // the work direction turned with it
+    EXPECT_NEAR(run.R3.d3, 1.0, 1e-12);
+    EXPECT_EQ(run.R2.d1, 3.0);  // the command is given back
+    EXPECT_EQ(run.AbortFlag, 0);
+  }
+}
+
+}  // namespace
+}  // namespace qup::testing
