@@ -186,6 +186,33 @@ TEST_F(ContourJobTest, CircleOffsetOutsideAndInside) {
 namespace ncrun {
 namespace {
 
+// A quarter pie counter-clockwise from (20, 0): the bottom line, the arc of
+// R40 about the origin, the left line down, the bottom again. Lines meet
+// the arc at a right angle at (40, 0) and (0, 40).
+void QuarterPie(HandoverBuilder& job) {
+  job.Line(100, 20, 0, 40, 0);
+  job.Arc(100, 40.0, 40, 0, 0, 40, 0, 0);
+  job.Line(100, 0, 40, 0, 0);
+  job.Line(100, 0, 0, 20, 0);
+}
+
+TEST_F(ContourJobTest, CornersBetweenLinesAndAnArcGoRoundTheirJoints) {
+  ContourSpec spec;
+  spec.offset = -5.0;  // outside
+  spec.toX = 20.0;
+  spec.toY = -20.0;
+  HandoverBuilder job = Job(QuarterPie, spec);
+  ExpectPath(job, {{{20, -20}, {20, -5}},
+                   {{20, -5}, {40, -5}},
+                   {{40, -5}, {45, 0}, 5.0, {40, 0}},
+                   {{45, 0}, {0, 45}, 45.0, {0, 0}},
+                   {{0, 45}, {-5, 40}, 5.0, {0, 40}},
+                   {{-5, 40}, {-5, 0}},
+                   {{-5, 0}, {0, -5}, 5.0, {0, 0}},
+                   {{0, -5}, {20, -5}},
+                   {{20, -5}, {20, -20}}});
+}
+
 // The square with a notch 6 wide and 20 deep in its bottom edge at x 47..53.
 void NotchedSquare(HandoverBuilder& job) {
   job.Line(100, 20, 0, 47, 0);
