@@ -231,10 +231,9 @@ int RunContext::PrepareCornerOffset() {
   }
   if (c.CornerGuard != 0) return 1;
   c.CornerGuard = 0xFFFF;
+  // The corner keeps the distance the elements were offset by, so that it
+  // meets them at both ends.
   c.CornerOffset = ElementOffset();
-  if (engine.stepping.ScaleSwitch != 0 && engine.stepping.ScaleFactorX != 0.0) {
-    c.CornerOffset = core.ScaleBase * c.CornerOffset / engine.stepping.ScaleFactorX;
-  }
   if (c.CornerOffset == 0.0) c.CornerOffset = kZeroCornerOffset;
   const int fitted = FitCorner();
   c.CornerGuard = 0;
