@@ -148,6 +148,35 @@ TEST_F(ContourJobTest, SquareOffsetOutsideGoesRoundItsCornersAtR5) {
                    {{50, -5}, {50, -20}}});
 }
 
+// The same square walked clockwise: outside is now left of travel and the
+// corners turn clockwise.
+void SquareClockwise(HandoverBuilder& job) {
+  job.Line(100, 50, 0, 0, 0);
+  job.Line(100, 0, 0, 0, 100);
+  job.Line(100, 0, 100, 100, 100);
+  job.Line(100, 100, 100, 100, 0);
+  job.Line(100, 100, 0, 50, 0);
+}
+
+TEST_F(ContourJobTest, ClockwiseSquareOffsetOutsideTurnsItsCornersClockwise) {
+  ContourSpec spec;
+  spec.offset = 5.0;
+  spec.toX = 50.0;
+  spec.toY = -20.0;
+  HandoverBuilder job = Job(SquareClockwise, spec);
+  ExpectPath(job, {{{50, -20}, {50, -5}},
+                   {{50, -5}, {0, -5}},
+                   {{0, -5}, {-5, 0}, -5.0, {0, 0}},
+                   {{-5, 0}, {-5, 100}},
+                   {{-5, 100}, {0, 105}, -5.0, {0, 100}},
+                   {{0, 105}, {100, 105}},
+                   {{100, 105}, {105, 100}, -5.0, {100, 100}},
+                   {{105, 100}, {105, 0}},
+                   {{105, 0}, {100, -5}, -5.0, {100, 0}},
+                   {{100, -5}, {50, -5}},
+                   {{50, -5}, {50, -20}}});
+}
+
 TEST_F(ContourJobTest, SquareOffsetInsideCutsItsCorners) {
   ContourSpec spec;
   spec.offset = 5.0;
@@ -226,7 +255,7 @@ void NotchedSquare(HandoverBuilder& job) {
   job.Line(100, 0, 0, 20, 0);
 }
 
-TEST_F(ContourJobTest, NotchNarrowerThanTheToolLeavesNoLoop) {
+TEST_F(ContourJobTest, NotchNarrowerThanTheToolStopsTheRunInsteadOfLooping) {
   ContourSpec spec;
   spec.offset = 5.0;
   spec.toX = 20.0;
