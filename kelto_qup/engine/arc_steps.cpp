@@ -92,6 +92,8 @@ int RunContext::ArcElementPath() {
   o.StepDelayMode = 0;
   const double radius = R0.d1;
   const double endX = R0.d4, endY = R0.d5;
+  R3.d4 = c.ArcCentre[0];
+  R3.d5 = c.ArcCentre[1];
   if (StepArc() == kStopRun) return kStopRun;
   const double z = R1.d7;
   for (;;) {

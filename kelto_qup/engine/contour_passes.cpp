@@ -148,3 +148,76 @@ int RunContext::SetStartPoint(int mode) {
 }
 
 }  // namespace qup
+
+namespace qup {
+
+namespace {
+
+constexpr int kFrameOrigin = 0;    // the work point placed in the frame
+constexpr int kFrameHeight = 16;   // the side plane: Y and the height placed
+constexpr int kPlacementForced = 0xFFFF;
+
+}  // namespace
+
+void RunContext::RotateFrameAbout(double& x, double& y) const {
+  // The frame: origin R2's d6/d7, direction R2's d2/d3, offset R2's d4/d5.
+  const double c = R2.d2, s = R2.d3;
+  const double dx = x - R2.d6, dy = y - R2.d7;
+  x = R2.d6 + c * dx - s * dy + R2.d4;
+  y = R2.d7 + s * dx + c * dy + R2.d5;
+}
+
+int RunContext::PlacePassFrame() {
+  ContourWords& c = engine.contour;
+  switch (c.PassFrameMode) {
+    case kFrameOrigin:
+      RotateFrameAbout(R0.d4, R0.d5);
+      break;
+    case kFrameHeight:
+      RotateFrameAbout(R0.d5, R1.d7);
+      break;
+    default:
+      // The X and the height placed; the result is the point's X.
+      RotateFrameAbout(R0.d4, R1.d7);
+      break;
+  }
+  // The work direction turns with the frame.
+  const double wx = WorkVectorX(), wy = WorkVectorY();
+  WorkVectorX() = R2.d2 * wx - R2.d3 * wy;
+  WorkVectorY() = R2.d3 * wx + R2.d2 * wy;
+  if (c.PlacementSwitch == 0 && c.PassIndex != 0 && !CheckedLoad(R2, c.PassIndex)) return kStopRun;
+  return 0;
+}
+
+int RunContext::SetupPassFrame() {
+  ContourWords& c = engine.contour;
+  const NcElement command = R2;
+  R2.d2 = R1.d2;
+  R2.d3 = R1.d3;
+  R2.d6 = R1.d4;
+  R2.d7 = R1.d5;
+  R2.d4 = 0.0;
+  R2.d5 = 0.0;
+  R1.d7 = c.StoredHeight;
+  switch (R1.flags) {
+    case 0x220:
+      c.PassFrameMode = 0;
+      break;
+    case 0x620:
+      c.PassFrameMode = 16;
+      break;
+    case 0x720:
+      c.PassFrameMode = 32;
+      break;
+    default:
+      break;  // the previous mode holds
+  }
+  c.PlacementSwitch = kPlacementForced;
+  const int status = PlacePassFrame();
+  c.LastFrameHeight = R1.d7;
+  c.LastFramePoint = {R0.d4, R0.d5};
+  R2 = command;
+  return status;
+}
+
+}  // namespace qup

@@ -80,6 +80,8 @@ int RunContext::PrepareContourRun() {
   CarryCommandValues();
   c.SectionCommand = R2;
   if (c.SectionCommand.d5 == 0.0) c.SectionCommand.d5 = c.CarriedValue5;
+  // The per-element motion takes its height from this command's d5.
+  engine.stepping.SectionCommand = c.SectionCommand;
   core.OffsetMode = (R2.flags & kFlagOffsetNext) != 0 ? 1 : 0;
   RangeOptions = (R2.flags >> 15) & 0xA;
   core.FlagWord = RangeOptions;

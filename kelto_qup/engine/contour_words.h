@@ -68,6 +68,10 @@ struct ContourWords {
   // The fitted corner points: P on the current element's side, Q on the next.
   std::array<double, 2> CornerP{};
   std::array<double, 2> CornerQ{};
+  // The joint as drawn that the corner goes round (its centre), and the
+  // sense it turns in (+1 counter-clockwise).
+  std::array<double, 2> CornerJoint{};
+  double CornerSense = 1.0;
   std::array<double, 2> KeptR1Point{};
   NcElement CornerFrame{};
 
@@ -75,6 +79,11 @@ struct ContourWords {
   std::array<double, 2> ContourRefPoint1{};
   std::array<double, 2> ContourRefPoint2{};
   int JoinBusy = 0;
+  // Where the element being processed begins (its second point before the
+  // motion overwrites it): a contour's approach ends there.
+  std::array<double, 2> ElementStartPoint{};
+  // The centre of the arc being processed (the joined arc or a corner).
+  std::array<double, 2> ArcCentre{};
   int MarkerPending = 0;
   int LineSkip = 0;
   int PendingMove = 0;

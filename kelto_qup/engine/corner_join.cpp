@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "kelto_qup/engine/engine_geometry.h"
 #include "kelto_qup/engine/run_context.h"
 #include "platform/text.h"
 
@@ -56,14 +57,54 @@ namespace qup {
 namespace {
 
 constexpr int kErrorNoCrossing = 16;
-constexpr int kErrorCorner = 13;
+constexpr int kErrorCornerIntersection = 12;
+constexpr int kErrorCornerFit = 13;
+constexpr int kErrorContourFigure = 9;
+// Points closer than this (mm) coincide on the contour.
+constexpr double kOnContour = 0.001;
 constexpr int kFirstNonGeometry = 0x1A;
+constexpr int kCornerCode = 0x1001;
+constexpr int kCornerFlags = 0x11300;
+// Directions whose cross product is below this in size go straight on: no corner.
+constexpr double kStraightOn = 0.00001;
+// A corner offset of exactly 0 would read as "no corner": it is kept this small instead.
+constexpr double kZeroCornerOffset = 1e-14;
+
+bool IsCornerMarker(const NcElement& e) { return e.code == kCornerCode || e.flags == kCornerFlags; }
+
+geom::Vec2 LeftNormal(geom::Vec2 u) { return {-u.y, u.x}; }
+
+// The unit tangent of an element at a point on it, in its direction of
+// travel: a line's own direction; for a circle (centre, signed radius) the
+// radius vector turned a quarter in the turning sense.
+geom::Vec2 TangentAt(const NcElement& e, geom::Vec2 centre, geom::Vec2 at) {
+  if (e.d1 == 0.0) return {e.d2, e.d3};
+  geom::Vec2 r = at - centre;
+  const double length = std::hypot(r.x, r.y);
+  if (length == 0.0) return {e.d2, e.d3};
+  r = (1.0 / length) * r;
+  return e.d1 > 0.0 ? geom::Vec2{-r.y, r.x} : geom::Vec2{r.y, -r.x};
+}
+
+// Where the line through p with unit direction u meets the circle (c,
+// radius r), the crossing nearest to `near`; false when they do not meet.
+bool LineCircleNear(geom::Vec2 p, geom::Vec2 u, geom::Vec2 c, double r, geom::Vec2 near, geom::Vec2& out) {
+  const geom::Vec2 foot = p + ((c.x - p.x) * u.x + (c.y - p.y) * u.y) * u;
+  const double d2 = (foot.x - c.x) * (foot.x - c.x) + (foot.y - c.y) * (foot.y - c.y);
+  const double h2 = r * r - d2;
+  if (h2 < -1e-6) return false;
+  const double h = h2 > 0.0 ? std::sqrt(h2) : 0.0;
+  const geom::Vec2 a = foot + h * u, b = foot - h * u;
+  const auto dist = [near](geom::Vec2 q) { return std::hypot(q.x - near.x, q.y - near.y); };
+  out = dist(a) <= dist(b) ? a : b;
+  return true;
+}
 
 }  // namespace
 
 int RunContext::cal303() {
   ContourWords& c = engine.contour;
-  if (R0.code == 0x1001 || R0.flags == 0x11300) return 1;
+  if (IsCornerMarker(R0)) return 1;
   R3.d4 = R0.d4;
   R3.d5 = R0.d5;
   if (R0.code == 0) return 0;
@@ -81,24 +122,190 @@ int RunContext::cal303() {
     // The next element is a point: the current one ends there.
     R0.d4 = R1.d4;
     R0.d5 = R1.d5;
-  } else if (JoinKind == 0) {
-    c.CornerFactors = {0.0, 0.0};
-    TraceStep(141, 1);
-    if (IntersectWithNext() == 0) {
-      if (core.TransformMode != 4) {
-        StopWithError(kErrorNoCrossing);
-        return 0;
-      }
-      // Elements that do not meet need a corner built between them, which
-      // this system does not compute yet: stop rather than cut a wrong path.
-      c.NoCrossingMark = 0xFFFF;
-      StopWithError(kErrorCorner);
+    return FinishJoin();
+  }
+  if (JoinKind == 1) return FinishJoin();  // a point hands its position over
+  (void)c;
+  return JoinLineCircle();
+}
+
+int RunContext::FinishJoin() {
+  SetEndDirection();
+  engine.contour.NoCrossingMark = 0;
+  return 1;
+}
+
+int RunContext::JoinLineCircle() {
+  ContourWords& c = engine.contour;
+  c.CornerFactors = {0.0, 0.0};
+  TraceStep(141, 1);
+  const NcElement before = R0;
+  if (IntersectWithNext() == 0) {
+    if (core.TransformMode != 4) {
+      StopWithError(kErrorNoCrossing);
       return 0;
     }
+    c.NoCrossingMark = 0xFFFF;
+    if (SameKindAndApart() == 1) {
+      R0 = before;
+      return CornerStep() == 1 ? FinishJoin() : 0;
+    }
+    // Parallel lines (or circles about one centre) go on where the next begins.
+    R0.d4 = R1.d4;
+    R0.d5 = R1.d5;
+    return FinishJoin();
   }
-  SetEndDirection();
-  c.NoCrossingMark = 0;
+  if (core.TransformMode == 4 && IsOutsideCorner(before)) {
+    R0 = before;
+    R3.d4 = before.d4;
+    R3.d5 = before.d5;
+    c.CornerFactors = {1.0, 1.0};
+    if (CornerStep() != 1) return 0;
+  }
+  if (SwallowedByOffset()) {
+    StopWithError(kErrorContourFigure);
+    return 0;
+  }
+  return FinishJoin();
+}
+
+bool RunContext::SwallowedByOffset() const {
+  // A straight element whose end comes out behind where the tool stands
+  // has been swallowed by the offset (a notch narrower than the tool):
+  // cutting it would take the tool back through the walls beside it.
+  const ContourWords& c = engine.contour;
+  if (core.TransformMode != 4 || R0.d1 != 0.0 || ElementOffset() == 0.0 || c.PendingMove != 0) return false;
+  const double along = (R0.d4 - c.LastCommandPoint[0]) * R0.d2 + (R0.d5 - c.LastCommandPoint[1]) * R0.d3;
+  return along < -kOnContour;
+}
+
+int RunContext::SameKindAndApart() const {
+  const bool line0 = R0.d1 == 0.0, line1 = R1.d1 == 0.0;
+  if (line0 != line1) return 1;
+  if (line0) return 0;
+  return std::hypot(R0.d4 - R1.d4, R0.d5 - R1.d5) >= 0.001 ? 1 : 0;
+}
+
+double RunContext::ElementOffset() const {
+  // The offset the walk gave the elements: the command's own in offset mode 1.
+  return (core.OffsetMode & 0xF) == 1 ? R2.d1 : 0.0;
+}
+
+bool RunContext::IsOutsideCorner(const NcElement& current) {
+  // The offset elements cross beyond the joint when the contour turns away
+  // from the offset side: the tool must go round the joint there.
+  const double offset = ElementOffset();
+  if (offset == 0.0) return false;
+  const geom::Vec2 crossing{R0.d4, R0.d5};
+  const geom::Vec2 u0 = TangentAt(current, {current.d6, current.d7}, crossing);
+  const geom::Vec2 u1 = TangentAt(R1, {R1.d4, R1.d5}, crossing);
+  const double turn = u0.x * u1.y - u0.y * u1.x;
+  return std::fabs(turn) >= kStraightOn && offset * turn < 0.0;
+}
+
+int RunContext::CornerStep() {
+  // The process and allowance offsets belong to the elements, not to the
+  // corner: they are set aside while it is built.
+  ContourWords& c = engine.contour;
+  const double keptD0 = R3.d0, keptExtra = engine.stepping.ExtraOffset;
+  const bool clear = ((core.SnapshotFlags & 0xFD07) != 0 || c.AllowanceMode != 0) && engine.call.CallState != 17;
+  if (clear) {
+    R3.d0 = 0.0;
+    engine.stepping.ExtraOffset = 0.0;
+  }
+  const int result = PrepareCornerOffset();
+  R3.d0 = keptD0;
+  engine.stepping.ExtraOffset = keptExtra;
+  if (result != 1) c.NoCrossingMark = 0;
+  return result;
+}
+
+int RunContext::PrepareCornerOffset() {
+  ContourWords& c = engine.contour;
+  if ((R2.code & 0xFFF0) == 0x7140) {
+    // The contour set-up pass joins nothing: the next element starts here.
+    R0.code = kCornerCode;
+    R1.d4 = R0.d4;
+    R1.d5 = R0.d5;
+    return 1;
+  }
+  if (c.CornerGuard != 0) return 1;
+  c.CornerGuard = 0xFFFF;
+  // The corner keeps the distance the elements were offset by, so that it
+  // meets them at both ends.
+  c.CornerOffset = ElementOffset();
+  if (c.CornerOffset == 0.0) c.CornerOffset = kZeroCornerOffset;
+  const int fitted = FitCorner();
+  c.CornerGuard = 0;
+  return fitted;
+}
+
+int RunContext::FitCorner() {
+  // The joint of the elements as drawn (before the offset), and the two
+  // tool positions beside it: P at the end of the current element, Q at the
+  // start of the next. The tool goes round the joint from P to Q at the
+  // offset distance.
+  ContourWords& c = engine.contour;
+  const double offset = c.CornerOffset;
+  geom::Vec2 joint{};
+  if (R1.d1 == 0.0) {
+    joint = {R1.d4 + offset * R1.d3, R1.d5 - offset * R1.d2};
+  } else if (R0.d1 == 0.0) {
+    const geom::Vec2 u0{R0.d2, R0.d3};
+    const geom::Vec2 p0 = geom::Vec2{R0.d6, R0.d7} - offset * LeftNormal(u0);
+    const geom::Vec2 centre{R1.d4, R1.d5};
+    if (!LineCircleNear(p0, u0, centre, std::fabs(R1.d1 + offset), {R0.d4, R0.d5}, joint)) {
+      return StopWithError(kErrorCornerIntersection);
+    }
+  } else {
+    // Two circles whose offsets leave a gap: not built, never guessed.
+    return StopWithError(kErrorCornerFit);
+  }
+  const geom::Vec2 u0 = TangentAt(R0, {R0.d6, R0.d7}, joint);
+  const geom::Vec2 u1 = TangentAt(R1, {R1.d4, R1.d5}, joint);
+  const geom::Vec2 p = joint + offset * LeftNormal(u0);
+  const geom::Vec2 q = joint + offset * LeftNormal(u1);
+  for (const double v : {p.x, p.y, q.x, q.y}) {
+    if (!std::isfinite(v)) return StopWithError(kErrorCornerFit);
+  }
+  const double turn = u0.x * u1.y - u0.y * u1.x;
+  c.CornerP = {p.x, p.y};
+  c.CornerQ = {q.x, q.y};
+  c.CornerJoint = {joint.x, joint.y};
+  c.CornerSense = turn > 0.0 ? 1.0 : -1.0;
+  R0.d4 = p.x;
+  R0.d5 = p.y;
+  NcElement marker{};
+  marker.number = R1.number;
+  marker.code = kCornerCode;
+  marker.flags = kCornerFlags;
+  marker.d0 = turn > 0.0 ? 1.0 : -1.0;  // the sense the tool goes round the joint
+  marker.d1 = offset;
+  marker.d2 = u1.x;
+  marker.d3 = u1.y;
+  marker.d4 = q.x;
+  marker.d5 = q.y;
+  marker.d6 = joint.x;
+  marker.d7 = joint.y;
+  R1 = marker;
+  // The real next element is fetched again after the corner.
+  RangeStart -= RangeStep;
   return 1;
+}
+
+void RunContext::CornerMarkerToArc() {
+  // The corner is written as an arc of the offset's size about the joint.
+  // The marker's own points may have been taken for the reference pair
+  // meanwhile: the corner comes from the words of the fit.
+  const ContourWords& c = engine.contour;
+  const NcElement marker = R0;
+  R0.code = kCodeArc;
+  R0.flags = 0;
+  R0.d1 = std::fabs(marker.d1) * c.CornerSense;
+  R0.d4 = c.CornerQ[0];
+  R0.d5 = c.CornerQ[1];
+  R0.d6 = R3.d4 = c.CornerJoint[0];
+  R0.d7 = R3.d5 = c.CornerJoint[1];
 }
 
 }  // namespace qup

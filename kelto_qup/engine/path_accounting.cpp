@@ -62,11 +62,11 @@ void RunContext::AddMoveLength() {
 int RunContext::AddMachiningTime(int force) {
   constexpr double kSecondsPerMinute = 60.0;
   if (core.CurrentFeed == 0.0) {
-    // The first timed move: take its feed, book nothing yet. The length
-    // booked so far stays booked: after a move at feed 0 the run's whole
-    // length must not be booked a second time (at the first move of a run
-    // TimedLength is still 0 from the job start).
+    // The first timed move: take its feed, book nothing. The length run so
+    // far at feed 0 has no feed to be timed by: it is passed over, neither
+    // timed at the new feed nor (the whole run's length) booked again.
     core.CurrentFeed = core.NextFeed;
+    core.TimedLength = PathLength;
     return 0;
   }
   const double booked = (PathLength - core.TimedLength) * kSecondsPerMinute / core.CurrentFeed;

@@ -18,7 +18,6 @@ namespace qup {
 KELTO_PENDING_0(HabGooSetup)
 KELTO_PENDING_0(ContourSubPass)
 KELTO_PENDING_0(OverrunPass)
-KELTO_PENDING_0(SetupPassFrame)
 KELTO_PENDING_0(CalcContourPath)
 KELTO_PENDING_0(FindFilletContact)
 KELTO_PENDING_0(ComputeFilletFrame)

@@ -578,6 +578,26 @@ class RunContext {
   // only the queued commands with no compensation (the contour walk).
   int RunQueuedAtLastOutput(bool prelude);
   int cal303();
+  // The join's parts (kelto_qup/engine/corner_join.cpp): the join ended
+  // (end direction set), two elements that are not points, whether a corner
+  // is needed between elements that do not meet, the element offset of the
+  // walk, whether the contour turns away from the offset side at the
+  // crossing, and the corner: built as an arc of the offset's size about the
+  // joint as drawn, left in R1 as the corner marker (code 0x1001, flags
+  // 0x11300; d0 the turning sense, d1 the offset, d4/d5 the corner's end,
+  // d6/d7 the joint), which CornerMarkerToArc turns into that arc in R0.
+  int FinishJoin();
+  int JoinLineCircle();
+  int SameKindAndApart() const;
+  double ElementOffset() const;
+  bool IsOutsideCorner(const NcElement& current);
+  // In the walk: the offset has swallowed the straight element in R0 (its
+  // end lies behind the tool); the join then stops the run with error 9.
+  bool SwallowedByOffset() const;
+  int CornerStep();
+  int PrepareCornerOffset();
+  int FitCorner();
+  void CornerMarkerToArc();
   int RunJoinedContour();
   int ProcessContour();
   int FlushPendingMove(int kind);
@@ -667,6 +687,12 @@ class RunContext {
   // kind, and the transformation chain applied to R0 (and an arc's centre
   // in R3's d4/d5).
   int RunPassList(int run);
+  // The pass frame (R2: origin d6/d7, direction d2/d3, offset d4/d5): a
+  // pair turned about the origin and moved by the offset; the placement by
+  // the frame mode (0 the point, 16 its Y with the height, 32 its X with
+  // the height), turning the work direction with it.
+  void RotateFrameAbout(double& x, double& y) const;
+  int PlacePassFrame();
   int RunPass();
   int ApplyTransformChain();
 

@@ -50,23 +50,66 @@ TEST_F(ContourJoinTest, JoinCases) {
   EXPECT_EQ(run.AbortFlag, 0);
 }
 
-TEST_F(ContourJoinTest, ParallelLinesStopTheRun) {
+TEST_F(ContourJoinTest, ParallelLinesStopOnlyOutsideTheWalk) {
+  // Outside the contour walk two parallel lines have no crossing: error 16.
+  run.core.TransformMode = 2;
+  run.R0 = LineElement(0, 0, 1, 0);
+  run.R1 = LineElement(0, 5, 1, 0);
+  EXPECT_EQ(run.cal303(), 0);
+  EXPECT_EQ(run.AbortFlag, kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_NE(host.errorBoxes.back().find("2016"), std::string::npos);
+
+  // Inside it the current line goes on to where the next one begins.
+  run.AbortFlag = 0;
+  run.core.TransformMode = 4;
+  run.R0 = LineElement(0, 0, 1, 0);
+  run.R1 = LineElement(30, 0, 1, 0);
+  EXPECT_EQ(run.cal303(), 1);
+  EXPECT_EQ(run.AbortFlag, 0);
+  EXPECT_EQ(run.R0.d4, 30.0);
+}
+
+TEST_F(ContourJoinTest, CornersOfOffsetLines) {
+  // The square's corner at (100, 0), bottom edge along +X then up, both
+  // lines already offset by the walk (offset to the left of travel).
   struct Case {
-    int transformMode;
-    const char* code;
+    double offset;
+    bool marker;  // a round corner is built about the joint
+    double endX, endY;
   };
-  // Outside the contour walk: no crossing (16). Inside it a corner would be
-  // built between them, which is not computed: a stop (13), never a path.
-  for (const Case& c : {Case{2, "2016"}, Case{4, "2013"}}) {
-    host.errorBoxes.clear();
+  const Case cases[] = {
+      {-5.0, true, 100.0, -5.0},  // outside: ends beside the joint, R5 round it
+      {5.0, false, 95.0, 5.0},    // inside: cut at the crossing
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.offset);
     run.AbortFlag = 0;
-    run.core.TransformMode = c.transformMode;
-    run.R0 = LineElement(0, 0, 1, 0);
-    run.R1 = LineElement(0, 5, 1, 0);
-    EXPECT_EQ(run.cal303(), 0);
-    EXPECT_EQ(run.AbortFlag, kStopRun);
-    ASSERT_FALSE(host.errorBoxes.empty());
-    EXPECT_NE(host.errorBoxes.back().find(c.code), std::string::npos) << c.code;
+    run.core.TransformMode = 4;
+    run.core.OffsetMode = 1;
+    run.R2 = NcElement{};
+    run.R2.code = 0x7100;
+    run.R2.d1 = c.offset;
+    run.RangeStart = run.RangeStep = 1;
+    run.R0 = LineElement(50, c.offset, 1, 0);
+    run.R1 = LineElement(100 - c.offset, 0, 0, 1);
+    ASSERT_EQ(run.cal303(), 1);
+    EXPECT_NEAR(run.R0.d4, c.endX, 1e-12);
+    EXPECT_NEAR(run.R0.d5, c.endY, 1e-12);
+    const bool marker = run.R1.code == 0x1001 && run.R1.flags == 0x11300;
+    EXPECT_EQ(marker, c.marker);
+    if (!marker) continue;
+    // The next element is fetched again after the corner, which turns
+    // counter-clockwise about the joint to (105, 0).
+    EXPECT_EQ(run.RangeStart, 0);
+    EXPECT_EQ(run.R1.d1, c.offset);
+    run.SwapR0R1();
+    run.CornerMarkerToArc();
+    EXPECT_EQ(run.R0.d1, 5.0);
+    EXPECT_NEAR(run.R0.d4, 105.0, 1e-12);
+    EXPECT_NEAR(run.R0.d5, 0.0, 1e-12);
+    EXPECT_NEAR(run.R3.d4, 100.0, 1e-12);
+    EXPECT_NEAR(run.R3.d5, 0.0, 1e-12);
   }
 }
 
@@ -175,6 +218,56 @@ TEST_F(ContourPassesTest, TransformChainTurnsTheElement) {
   c.TransformCount = 0;
   ASSERT_EQ(run.ApplyTransformChain(), 0);
   EXPECT_NEAR(run.R0.d4, 5.0, 1e-12);
+}
+
+}  // namespace
+}  // namespace qup::testing
+
+namespace qup::testing {
+namespace {
+
+TEST_F(ContourPassesTest, PassFrameTurnsThePointAboutTheModifier) {
+  // The modifier at (10, 20) pointing along +Y: a quarter turn about it.
+  struct Case {
+    int flags;
+    double x, y, height;  // R0's point and R1's height after the placement
+  };
+  const Case cases[] = {
+      {0x220, 10.0, 25.0, 7.0},  // the point turned about the origin
+      {0x620, 15.0, 20.0, 7.0},  // side plane: (Y, height) turned about (10, 20)
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.flags);
+    run.engine.contour.StoredHeight = 7.0;
+    run.R2 = NcElement{};
+    run.R2.d1 = 3.0;
+    run.R0 = NcElement{};
+    run.R0.d4 = 15.0;
+    run.R0.d5 = 20.0;
+    run.R1 = NcElement{};
+    run.R1.flags = c.flags;
+    run.R1.d2 = 0.0;
+    run.R1.d3 = 1.0;
+    run.R1.d4 = 10.0;
+    run.R1.d5 = 20.0;
+    run.R3.d2 = 1.0;
+    run.R3.d3 = 0.0;
+    ASSERT_EQ(run.SetupPassFrame(), 0);
+    if (c.flags == 0x220) {
+      EXPECT_NEAR(run.R0.d4, c.x, 1e-12);
+      EXPECT_NEAR(run.R0.d5, c.y, 1e-12);
+      EXPECT_NEAR(run.R1.d7, c.height, 1e-12);
+    } else {
+      // (Y 20, height 7) about (10, 20) by a quarter turn: Y 23, height 30.
+      EXPECT_NEAR(run.R0.d4, 15.0, 1e-12);
+      EXPECT_NEAR(run.R0.d5, 23.0, 1e-12);
+      EXPECT_NEAR(run.R1.d7, 30.0, 1e-12);
+    }
+    EXPECT_NEAR(run.R3.d2, 0.0, 1e-12);  // the work direction turned with it
+    EXPECT_NEAR(run.R3.d3, 1.0, 1e-12);
+    EXPECT_EQ(run.R2.d1, 3.0);  // the command is given back
+    EXPECT_EQ(run.AbortFlag, 0);
+  }
 }
 
 }  // namespace

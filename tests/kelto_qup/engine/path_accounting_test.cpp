@@ -73,7 +73,8 @@ TEST_F(EngineCoreTest, MachiningTimeIsBookedAtFeedChangesAndAtTheEnd) {
 }
 
 // A move at feed 0 (no feed) between timed moves: the length before it is
-// booked once, not again when the next feed arrives.
+// booked once, not again when the next feed arrives, and the length run at
+// feed 0 is not timed at the feed that follows.
 TEST_F(EngineCoreTest, FeedZeroBetweenMovesDoesNotBookTheRunTwice) {
   run.ElementIndex = kReady;
   run.core.NextFeed = 500.0;
@@ -88,8 +89,8 @@ TEST_F(EngineCoreTest, FeedZeroBetweenMovesDoesNotBookTheRunTwice) {
   EXPECT_NEAR(run.MachiningTime, 12.0, 1e-12);
   run.PathLength = 250.0;
   run.ElementIndex = 0;
-  run.AddMachiningTime(0);  // 150 mm more at 500 mm/min: 18 s
-  EXPECT_NEAR(run.MachiningTime, 30.0, 1e-12);
+  run.AddMachiningTime(0);  // 100 mm more at 500 mm/min: 12 s (the 50 mm at feed 0 untimed)
+  EXPECT_NEAR(run.MachiningTime, 24.0, 1e-12);
 }
 
 TEST_F(EngineCoreTest, FinalBookingWithoutAnyTimedMoveBooksNothing) {

@@ -1,0 +1,279 @@
+// Contour jobs from the hand-over to the NC program, read back by rs274:
+// a square and a circle offset outside and inside, entered and left along
+// the lead lines through the tool-offset point, with round outside corners
+// and cut inside corners. Every feed move at the contour's depth must end
+// on the hand-computed tool-centre path, go along it in order and cover it.
+#include <cctype>
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+#include "tests/kelto_qup/ncout/nc_run_fixture.h"
+#include "tests/kelto_qup/support/contour_driver.h"
+
+namespace ncrun {
+namespace {
+
+using testsupport::CanonMove;
+using testsupport::ContourSpec;
+
+constexpr double kDepth = -5.0;
+constexpr double kOnPath = 0.001;
+// Arcs are written as chords of at most this sagitta (the engine's default).
+constexpr double kChordTolerance = 0.01;
+
+struct XY {
+  double x, y;
+};
+
+// One piece of the expected tool-centre path: a line, or an arc about a
+// centre (radius > 0 counter-clockwise, < 0 clockwise).
+struct Piece {
+  XY from, to;
+  double radius = 0.0;
+  XY centre{};
+};
+
+double Dist(XY a, XY b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+// Distance of p from the piece (an arc counts over its sweep only).
+double DistanceTo(const Piece& piece, XY p) {
+  if (piece.radius == 0.0) {
+    const double dx = piece.to.x - piece.from.x, dy = piece.to.y - piece.from.y;
+    const double l2 = dx * dx + dy * dy;
+    double t = l2 > 0.0 ? ((p.x - piece.from.x) * dx + (p.y - piece.from.y) * dy) / l2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    return Dist(p, {piece.from.x + t * dx, piece.from.y + t * dy});
+  }
+  const auto angle = [&](XY q) { return std::atan2(q.y - piece.centre.y, q.x - piece.centre.x); };
+  const double sense = piece.radius > 0.0 ? 1.0 : -1.0;
+  auto sweepTo = [&](XY q) {
+    double a = sense * (angle(q) - angle(piece.from));
+    while (a < -1e-9) a += 2.0 * std::numbers::pi;
+    return a;
+  };
+  double sweep = sweepTo(piece.to);
+  if (sweep < 1e-9) sweep = 2.0 * std::numbers::pi;  // a full circle
+  const double at = sweepTo(p);
+  if (at <= sweep + 1e-9) return std::fabs(Dist(p, piece.centre) - std::fabs(piece.radius));
+  return std::min(Dist(p, piece.from), Dist(p, piece.to));
+}
+
+class ContourJobTest : public NcRunTest {
+ protected:
+  int RunContour(HandoverBuilder& job) {
+    job.Write(home());
+    run->job.Header = job.header;
+    run->job.Modes.StartMode = job.header.startMode;
+    run->LoadJob();
+    run->InitNcJob();
+    return testsupport::RunContourJob(*run);
+  }
+  // A job of one process with one contour over the figures numbered 100.
+  static HandoverBuilder Job(const std::function<void(HandoverBuilder&)>& figures, const ContourSpec& spec) {
+    HandoverBuilder job;
+    job.Begin();
+    figures(job);
+    job.BeginProcess(400, 1, 0.0, 0.0, 50.0, 1000.0, 10.0);
+    testsupport::AddContour(job, 401, spec);
+    job.ProcessEnd(500);
+    job.End();
+    return job;
+  }
+
+  // Runs the job, reads the program back and checks the moves at the
+  // contour's depth against the path: each ends on it (a chord's middle
+  // within the chord tolerance), they go along it piece by piece, and the
+  // last ends where the path ends.
+  void ExpectPath(HandoverBuilder& job, const std::vector<Piece>& path) {
+    ASSERT_EQ(RunContour(job), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
+    testsupport::MotionCheck check;
+    ReadBack({}, &check);
+    if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
+    std::size_t piece = 0;
+    XY last{};
+    int moves = 0;
+    for (const CanonMove& m : check.moves) {
+      if (m.kind == CanonMove::Kind::kTraverse || std::fabs(m.z - kDepth) > 1e-6) continue;
+      const XY end{m.x, m.y};
+      const XY middle{(m.x + m.fromX) / 2.0, (m.y + m.fromY) / 2.0};
+      // The move may reach into a later piece, never back into an earlier one.
+      std::size_t at = piece;
+      while (at < path.size() && DistanceTo(path[at], end) > kOnPath) ++at;
+      ASSERT_LT(at, path.size()) << "line " << m.line << " ends off the path at " << m.x << " " << m.y << "\n"
+                                 << NcText();
+      if (m.kind == CanonMove::Kind::kFeed && std::fabs(m.fromZ - kDepth) < 1e-6) {
+        bool near = false;
+        for (std::size_t k = piece; k <= at; ++k) near = near || DistanceTo(path[k], middle) <= kChordTolerance + kOnPath;
+        EXPECT_TRUE(near) << "line " << m.line << " leaves the path between its ends";
+      }
+      piece = at;
+      last = end;
+      ++moves;
+    }
+    EXPECT_GT(moves, 0);
+    EXPECT_EQ(piece, path.size() - 1) << "the moves stop before the path's last piece\n" << NcText();
+    EXPECT_LE(Dist(last, path.back().to), kOnPath);
+  }
+};
+
+// The square 0..100 counter-clockwise, from (50, 0) round to (50, 0).
+void Square(HandoverBuilder& job) {
+  job.Line(100, 50, 0, 100, 0);
+  job.Line(100, 100, 0, 100, 100);
+  job.Line(100, 100, 100, 0, 100);
+  job.Line(100, 0, 100, 0, 0);
+  job.Line(100, 0, 0, 50, 0);
+}
+
+// A circle of R20 about (50, 50), counter-clockwise from (70, 50).
+void Circle(HandoverBuilder& job) { job.Arc(100, 20.0, 70, 50, 70, 50, 50, 50); }
+
+TEST_F(ContourJobTest, SquareOffsetOutsideGoesRoundItsCornersAtR5) {
+  ContourSpec spec;
+  spec.offset = -5.0;  // right of travel: outside the counter-clockwise square
+  spec.toX = 50.0;
+  spec.toY = -20.0;
+  HandoverBuilder job = Job(Square, spec);
+  ExpectPath(job, {{{50, -20}, {50, -5}},
+                   {{50, -5}, {100, -5}},
+                   {{100, -5}, {105, 0}, 5.0, {100, 0}},
+                   {{105, 0}, {105, 100}},
+                   {{105, 100}, {100, 105}, 5.0, {100, 100}},
+                   {{100, 105}, {0, 105}},
+                   {{0, 105}, {-5, 100}, 5.0, {0, 100}},
+                   {{-5, 100}, {-5, 0}},
+                   {{-5, 0}, {0, -5}, 5.0, {0, 0}},
+                   {{0, -5}, {50, -5}},
+                   {{50, -5}, {50, -20}}});
+}
+
+// The same square walked clockwise: outside is now left of travel and the
+// corners turn clockwise.
+void SquareClockwise(HandoverBuilder& job) {
+  job.Line(100, 50, 0, 0, 0);
+  job.Line(100, 0, 0, 0, 100);
+  job.Line(100, 0, 100, 100, 100);
+  job.Line(100, 100, 100, 100, 0);
+  job.Line(100, 100, 0, 50, 0);
+}
+
+TEST_F(ContourJobTest, ClockwiseSquareOffsetOutsideTurnsItsCornersClockwise) {
+  ContourSpec spec;
+  spec.offset = 5.0;
+  spec.toX = 50.0;
+  spec.toY = -20.0;
+  HandoverBuilder job = Job(SquareClockwise, spec);
+  ExpectPath(job, {{{50, -20}, {50, -5}},
+                   {{50, -5}, {0, -5}},
+                   {{0, -5}, {-5, 0}, -5.0, {0, 0}},
+                   {{-5, 0}, {-5, 100}},
+                   {{-5, 100}, {0, 105}, -5.0, {0, 100}},
+                   {{0, 105}, {100, 105}},
+                   {{100, 105}, {105, 100}, -5.0, {100, 100}},
+                   {{105, 100}, {105, 0}},
+                   {{105, 0}, {100, -5}, -5.0, {100, 0}},
+                   {{100, -5}, {50, -5}},
+                   {{50, -5}, {50, -20}}});
+}
+
+TEST_F(ContourJobTest, SquareOffsetInsideCutsItsCorners) {
+  ContourSpec spec;
+  spec.offset = 5.0;
+  spec.toX = 50.0;
+  spec.toY = 20.0;
+  HandoverBuilder job = Job(Square, spec);
+  ExpectPath(job, {{{50, 20}, {50, 5}},
+                   {{50, 5}, {95, 5}},
+                   {{95, 5}, {95, 95}},
+                   {{95, 95}, {5, 95}},
+                   {{5, 95}, {5, 5}},
+                   {{5, 5}, {50, 5}},
+                   {{50, 5}, {50, 20}}});
+}
+
+TEST_F(ContourJobTest, CircleOffsetOutsideAndInside) {
+  struct Case {
+    double offset, toX, radius;
+  };
+  for (const Case& c : {Case{-5.0, 90.0, 25.0}, Case{5.0, 60.0, 15.0}}) {
+    SCOPED_TRACE(c.offset);
+    Reset();
+    ContourSpec spec;
+    spec.offset = c.offset;
+    spec.toX = c.toX;
+    spec.toY = 50.0;
+    HandoverBuilder job = Job(Circle, spec);
+    const XY on{50.0 + c.radius, 50.0};
+    ExpectPath(job, {{{c.toX, 50}, on}, {on, on, c.radius, {50, 50}}, {on, {c.toX, 50}}});
+  }
+}
+
+}  // namespace
+}  // namespace ncrun
+
+namespace ncrun {
+namespace {
+
+// A quarter pie counter-clockwise from (20, 0): the bottom line, the arc of
+// R40 about the origin, the left line down, the bottom again. Lines meet
+// the arc at a right angle at (40, 0) and (0, 40).
+void QuarterPie(HandoverBuilder& job) {
+  job.Line(100, 20, 0, 40, 0);
+  job.Arc(100, 40.0, 40, 0, 0, 40, 0, 0);
+  job.Line(100, 0, 40, 0, 0);
+  job.Line(100, 0, 0, 20, 0);
+}
+
+TEST_F(ContourJobTest, CornersBetweenLinesAndAnArcGoRoundTheirJoints) {
+  ContourSpec spec;
+  spec.offset = -5.0;  // outside
+  spec.toX = 20.0;
+  spec.toY = -20.0;
+  HandoverBuilder job = Job(QuarterPie, spec);
+  ExpectPath(job, {{{20, -20}, {20, -5}},
+                   {{20, -5}, {40, -5}},
+                   {{40, -5}, {45, 0}, 5.0, {40, 0}},
+                   {{45, 0}, {0, 45}, 45.0, {0, 0}},
+                   {{0, 45}, {-5, 40}, 5.0, {0, 40}},
+                   {{-5, 40}, {-5, 0}},
+                   {{-5, 0}, {0, -5}, 5.0, {0, 0}},
+                   {{0, -5}, {20, -5}},
+                   {{20, -5}, {20, -20}}});
+}
+
+// The square with a notch 6 wide and 20 deep in its bottom edge at x 47..53.
+void NotchedSquare(HandoverBuilder& job) {
+  job.Line(100, 20, 0, 47, 0);
+  job.Line(100, 47, 0, 47, -20);
+  job.Line(100, 47, -20, 53, -20);
+  job.Line(100, 53, -20, 53, 0);
+  job.Line(100, 53, 0, 100, 0);
+  job.Line(100, 100, 0, 100, 100);
+  job.Line(100, 100, 100, 0, 100);
+  job.Line(100, 0, 100, 0, 0);
+  job.Line(100, 0, 0, 20, 0);
+}
+
+TEST_F(ContourJobTest, NotchNarrowerThanTheToolStopsTheRunInsteadOfLooping) {
+  ContourSpec spec;
+  spec.offset = 5.0;
+  spec.toX = 20.0;
+  spec.toY = 20.0;
+  HandoverBuilder job = Job(NotchedSquare, spec);
+  // The offset walls of the notch cross: its bottom comes out reversed.
+  // Cutting it would take the tool back through both walls; the run stops
+  // at the notch instead and says why, and no move goes back along it.
+  EXPECT_EQ(RunContour(job), qup::kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_NE(host.errorBoxes.back().find("2009"), std::string::npos);
+  // The reversed bottom would run from x 52 back to x 48.
+  for (const std::string& line : Lines(NcText())) {
+    const std::size_t at = line.find("X48.");
+    const bool reversed = at != std::string::npos && (at + 4 == line.size() || !std::isdigit(line[at + 4]));
+    EXPECT_FALSE(reversed) << line;
+  }
+}
+
+}  // namespace
+}  // namespace ncrun
