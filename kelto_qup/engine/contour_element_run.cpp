@@ -29,9 +29,6 @@ int RunContext::RunJoinedContour() {
   } else if (R0.code == 0x1001 && R0.flags == 0x11300) {
     CornerMarkerToArc();
   }
-  // Where the element begins: the approach of a contour's first element
-  // comes down here.
-  c.ElementStartPoint = {R0.d6, R0.d7};
   // An arc's centre, kept apart from the work block that the motion uses.
   if (R0.d1 != 0.0) c.ArcCentre = {R3.d4, R3.d5};
   int result = ProcessContour();

@@ -79,9 +79,6 @@ struct ContourWords {
   std::array<double, 2> ContourRefPoint1{};
   std::array<double, 2> ContourRefPoint2{};
   int JoinBusy = 0;
-  // Where the element being processed begins (its second point before the
-  // motion overwrites it): a contour's approach ends there.
-  std::array<double, 2> ElementStartPoint{};
   // The centre of the arc being processed (the joined arc or a corner).
   std::array<double, 2> ArcCentre{};
   int MarkerPending = 0;

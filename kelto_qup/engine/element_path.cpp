@@ -74,7 +74,7 @@ int RunContext::ComputeElementStart() {
   R2.d7 = c.LastCommandPoint[1];
   if (RestoreStartPoint() == kStopRun) return kStopRun;
   R1.d7 = keptR1.d7;
-  const std::array<double, 3> start = {c.ElementStartPoint[0], c.ElementStartPoint[1], keptR1.d7};
+  const std::array<double, 3> start = {R0.d4, R0.d5, keptR1.d7};
   job.CurrentPoint = start;
   ElementIndex = 1;
   o.ApproachPhase = 1;
