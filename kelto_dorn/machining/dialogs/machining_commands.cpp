@@ -10,6 +10,7 @@
 #include "kelto_dorn/machining/dialogs/approach_dialogs.h"
 #include "kelto_dorn/machining/dialogs/defaults_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
@@ -37,6 +38,9 @@ void InstallFlowServices() {
   };
   f.openFrame = [](DefinitionRunner runner) {
     return g_definitionFlow.atc != nullptr ? OpenDefinitionFrame(runner, *g_definitionFlow.atc) : define_end::kCancel;
+  };
+  f.kindDialogs[static_cast<int>(DefinitionRunner::Hole)] = [] {
+    return g_definitionFlow.atc != nullptr ? RunHoleDefineDialog(*g_definitionFlow.atc) : define_end::kCancel;
   };
   f.pointInput = [](const char*, const char* xLabel, const char* yLabel, double& x, double& y) {
     return AskConditionPoint(xLabel, yLabel, x, y, 0);
