@@ -10,6 +10,7 @@
 #include "kelto_dorn/machining/dialogs/approach_dialogs.h"
 #include "kelto_dorn/machining/dialogs/defaults_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
@@ -42,6 +43,12 @@ void InstallFlowServices() {
   f.kindDialogs[static_cast<int>(DefinitionRunner::Hole)] = [] {
     return g_definitionFlow.atc != nullptr ? RunHoleDefineDialog(*g_definitionFlow.atc) : define_end::kCancel;
   };
+  for (DefinitionRunner runner : {DefinitionRunner::Contour, DefinitionRunner::CharContour}) {
+    f.kindDialogs[static_cast<int>(runner)] = [runner] {
+      return g_definitionFlow.atc != nullptr ? RunContourDefineDialog(runner, *g_definitionFlow.atc)
+                                             : define_end::kCancel;
+    };
+  }
   f.pointInput = [](const char*, const char* xLabel, const char* yLabel, double& x, double& y) {
     return AskConditionPoint(xLabel, yLabel, x, y, 0);
   };
