@@ -253,6 +253,9 @@ void CContourDefineDlg::RunOpener(int button, const std::function<int()>& opener
 
 void CContourDefineDlg::ResumeSubDialog(int resumeCode) {
   const ConditionOpeners& o = g_conditionOpeners;
+  // The page shows the step the pick was for.
+  BuildStepTabs(true);
+  RefreshPage();
   switch (resumeCode) {
     case 120:
     case 130:
