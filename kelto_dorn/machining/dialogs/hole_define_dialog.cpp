@@ -53,7 +53,7 @@ constexpr int kPickMultiPiece = 410;
 constexpr int kPickDraw = 910;
 // The preview panel in the dialog's own pixels.
 constexpr int kPanelLeft = 330, kPanelTop = 52, kPanelRight = 497, kPanelBottom = 267;
-constexpr int kGroupHead = 1591, kGroupFigures = 1592, kGroupSteps = 1593, kGroupZ = 1594, kGroupOut = 1595;
+constexpr int kGroupHead = 1591, kGroupFigures = 1592, kGroupSteps = 1593, kGroupZ = 1594, kGroupOut = 1595, kGroupAtc = 1596;
 
 ControlSpec Button(int id, const char* utf8, int group, unsigned style = 0) {
   return ControlSpec(ControlKind::PushButton, id, Sjis(utf8), group, 0, 0, style);
@@ -96,15 +96,26 @@ std::vector<ControlSpec> HoleControls() {
       Button(ctl::kScale, "◎", kGroupZ),
       ControlSpec(ControlKind::GroupBox, kGroupSteps, Sjis("工程"), 0),
   };
+  // The step buttons in one row; each step's tool line beside its depth; the
+  // ATC numbers in their own group.
   for (int s = 0; s < kHoleStepRows; ++s) {
     char caption[16];
     std::snprintf(caption, sizeof caption, "工程_%d", s + 1);
     c.push_back(Button(ctl::kStepButton[s], caption, kGroupSteps, kCheckLook));
-    c.push_back(Edit(ctl::kStepAtc[s], kGroupSteps, 50));
-    c.push_back(ControlSpec(ControlKind::Edit, ctl::kStepLine[s], "", kGroupSteps, 520, 0, kReadOnly));
+  }
+  for (int s = 0; s < kHoleStepRows; ++s) {
+    c.push_back(ControlSpec(ControlKind::StaticText, ctl::kStepLine[s], "", kGroupSteps, 520));
     c.push_back(Edit(ctl::kStepDepth[s], kGroupSteps, 80));
   }
+  c.push_back(ControlSpec(ControlKind::GroupBox, kGroupAtc, Sjis("ATC番号"), 0));
+  for (int s = 0; s < kHoleStepRows; ++s) {
+    char caption[16];
+    std::snprintf(caption, sizeof caption, "工程_%d", s + 1);
+    c.push_back(Label(caption, kGroupAtc));
+    c.push_back(Edit(ctl::kStepAtc[s], kGroupAtc, 50));
+  }
   const std::vector<ControlSpec> tail = {
+      Label("深さ[Z]: 工具名  SEC名  工具[φ]  G  送り[F]  先端長  刃長", kGroupSteps),
       Button(ctl::kToolDetail, "工具詳細", kGroupSteps), Button(ctl::kChooseTool, "工具の選択", kGroupSteps),
       Button(ctl::kInsert, "追加", kGroupSteps, kCheckLook), Button(ctl::kDelete, "削 除", kGroupSteps, kCheckLook),
       Button(ctl::kReset, "RESET", kGroupSteps), Button(ctl::kThroughToggle, "貫 通", kGroupSteps, kCheckLook),

@@ -9,8 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/machining/definition_resets.h"
+#include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/dialogs/hole_aux_dialogs.h"
+#include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/machining/step_operations.h"
@@ -70,6 +74,33 @@ TEST_F(DefinitionPictureTest, DefinitionFrame) {
   AddProcessStep();
   CDefinitionFrameDlg dialog(DefinitionRunner::Contour, document().atc);
   Picture(dialog, "idd299_definition_frame.png");
+}
+
+TEST_F(DefinitionPictureTest, ContourDialogs) {
+  g_curMachiningDef.stepTools[0] = document().atc.Record(1);
+  CContourDefineDlg contour(DefinitionRunner::Contour, document().atc);
+  Picture(contour, "idd299_contour_define.png");
+  g_curMachiningDef.kind = 0x8000;
+  CContourDefineDlg character(DefinitionRunner::CharContour, document().atc);
+  Picture(character, "idd349_char_contour_define.png");
+}
+
+TEST_F(DefinitionPictureTest, HoleDialogs) {
+  MachiningDefinition& d = g_curMachiningDef;
+  d.kind = 0xB400;
+  g_globalZ = 20.0;
+  d.holeRPoint = 3.0;
+  d.stepTools[0] = document().atc.Record(0);
+  d.stepTools[0].tipLength = 2.0f;
+  d.stepTools[0].fluteLength = 60.0f;
+  d.steps[0].endDepth = -15.0;
+  d.stepTools[1] = document().atc.Record(2);
+  d.stepTools[1].fluteLength = 20.0f;
+  d.steps[1].endDepth = -8.0;
+  CHoleDefineDlg hole(document().atc);
+  Picture(hole, "idd309_hole_define.png");
+  CHoleChamferDetailDlg chamfer;
+  Picture(chamfer, "idd170_hole_chamfer_detail.png");
 }
 
 }  // namespace
