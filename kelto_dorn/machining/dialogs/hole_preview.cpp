@@ -95,3 +95,42 @@ void DrawHolePreview(platform::DeviceContext& dc, platform::Point origin, int sc
 }
 
 }  // namespace dorn
+
+namespace dorn {
+
+void DrawSingleHolePreview(platform::DeviceContext& dc, platform::Point origin, bool helical,
+                           const MachiningDefinition& d) {
+  const int top = helical ? 350 : 330, zeroY = helical ? 400 : 375;
+  auto y = [zeroY](double z) { return static_cast<int>(std::lround(zeroY - Shown(z))); };
+  auto shifted = [origin](std::vector<platform::Point> p) {
+    Shift(p, origin);
+    return p;
+  };
+  dc.FillRect({484 + origin.x, top + origin.y, 769 + origin.x, top + 201 + origin.y}, {kPanelFill});
+  const int thick = static_cast<int>(g_globalZ);
+  dc.SelectPen(PenForColour(kPenWork));
+  dc.Polyline(shifted({{504, zeroY}, {748, zeroY}, {748, zeroY + thick}, {504, zeroY + thick}, {504, zeroY}}));
+  const StepCondition& c = d.steps[0];
+  const AtcRecord& t = d.stepTools[0];
+  const int surface = y(c.depth);
+  dc.SelectPen(PenForColour(kPenSurface));
+  dc.Polyline(shifted({{494, surface}, {758, surface}}));
+  const int bottomPen = std::fabs(c.endDepth) > g_globalZ ? kPenThrough : kPenPlain;
+  dc.SelectPen(PenForColour(bottomPen));
+  const int r = y(d.holeRPoint);
+  if (helical) {
+    const double hole = c.chamferSize, taper = std::tan(c.chamferTipDiameter * std::numbers::pi / 180.0);
+    if (!(hole > 0.0) || c.endDepth == c.depth) return;
+    const int upper = static_cast<int>((hole + 2.0 * taper * std::fabs(c.areaCutValue - d.holeRPoint)) / 2.0);
+    const int lower = static_cast<int>((hole - 2.0 * taper * std::fabs(c.endDepth - c.areaCutValue)) / 2.0);
+    const int bottom = std::max(y(c.endDepth), r);
+    dc.Polyline(shifted({{626 - upper, r}, {626 + upper, r}, {626 + lower, bottom}, {626 - lower, bottom}, {626 - upper, r}}));
+    return;
+  }
+  const int w = static_cast<int>(t.diameter * 0.5);
+  const int bottom = std::max(y(c.endDepth), r);
+  const int flank = std::max(y(c.endDepth + t.tipLength), r);
+  dc.Polyline(shifted({{626 - w, r}, {626 + w, r}, {626 + w, flank}, {626, bottom}, {626 - w, flank}, {626 - w, r}}));
+}
+
+}  // namespace dorn

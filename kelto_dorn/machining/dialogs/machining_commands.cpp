@@ -13,6 +13,7 @@
 #include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
+#include "kelto_dorn/machining/dialogs/single_step_hole_dialogs.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "kelto_dorn/tooldb/hole_processes.h"
@@ -42,6 +43,12 @@ void InstallFlowServices() {
   };
   f.kindDialogs[static_cast<int>(DefinitionRunner::Hole)] = [] {
     return g_definitionFlow.atc != nullptr ? RunHoleDefineDialog(*g_definitionFlow.atc) : define_end::kCancel;
+  };
+  f.kindDialogs[static_cast<int>(DefinitionRunner::HelicalHole)] = [] {
+    return g_definitionFlow.atc != nullptr ? RunHelicalHoleDialog(*g_definitionFlow.atc) : define_end::kCancel;
+  };
+  f.kindDialogs[static_cast<int>(DefinitionRunner::DeepHole)] = [] {
+    return g_definitionFlow.atc != nullptr ? RunDeepHoleDialog(*g_definitionFlow.atc) : define_end::kCancel;
   };
   for (DefinitionRunner runner : {DefinitionRunner::Contour, DefinitionRunner::CharContour}) {
     f.kindDialogs[static_cast<int>(runner)] = [runner] {

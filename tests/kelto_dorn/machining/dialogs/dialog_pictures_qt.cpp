@@ -15,6 +15,7 @@
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_aux_dialogs.h"
 #include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
+#include "kelto_dorn/machining/dialogs/single_step_hole_dialogs.h"
 #include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/machining/step_operations.h"
@@ -101,6 +102,13 @@ TEST_F(DefinitionPictureTest, HoleDialogs) {
   Picture(hole, "idd309_hole_define.png");
   CHoleChamferDetailDlg chamfer;
   Picture(chamfer, "idd170_hole_chamfer_detail.png");
+  d.steps[0].chamferSize = 20.0;  // the helical hole diameter
+  d.steps[0].areaCutValue = -5.0;
+  d.steps[0].chamferTipDiameter = 5.0;
+  CHelicalHoleDlg helical(document().atc);
+  Picture(helical, "idd331_helical_hole.png");
+  CDeepHoleDlg deep(document().atc);
+  Picture(deep, "idd333_deep_hole.png");
 }
 
 }  // namespace

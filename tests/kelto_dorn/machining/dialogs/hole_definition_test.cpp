@@ -14,6 +14,7 @@
 #include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/machining/definition_flow.h"
 #include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
+#include "kelto_dorn/machining/dialogs/single_step_hole_dialogs.h"
 #include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
 #include "kelto_dorn/machining/finish_pass_settings.h"
 #include "kelto_dorn/machining/hole_fields.h"
@@ -170,6 +171,71 @@ TEST_F(HoleDefinitionTest, ChoicesWithoutACurrentRowOrRoomChangeNothing) {
   EXPECT_FALSE(toolDialogOpened);
   EXPECT_EQ(endCode, 2);
   EXPECT_EQ(g_machiningCount, 0);  // Esc discards the working definition
+}
+
+}  // namespace
+}  // namespace dorn::test
+
+namespace dorn::test {
+namespace {
+
+// The helical relations as typed, the deep hole's absolute values, and a
+// hole figure chosen in the combo keeps its own Z values.
+TEST_F(HoleDefinitionTest, HelicalAndDeepHoleFields) {
+  const int first = AddHoleGroup(711);
+  const int second = AddHoleGroup(712);
+  g_curveTable[static_cast<std::size_t>(second)].topZ = -7.0;
+  backend().WhenDialogOpens(kHelicalHoleDialogId, [second](DialogDriver& d) {
+    namespace c = single_hole_ctl;
+    auto type = [&d](int id, const char* text) {
+      ASSERT_TRUE(d.Focus(id));
+      ASSERT_TRUE(d.Type(id, text));
+    };
+    type(c::kHelicalDiameter, "10");
+    type(c::kHoleDiameter, "20");
+    type(c::kSlopeAngle, "1");
+    type(c::kHelicalCorner, "9");  // more than half the diameter
+    ASSERT_TRUE(d.Focus(c::kIPoint));
+    EXPECT_DOUBLE_EQ(g_curMachiningDef.steps[0].bottomZStock, 0.548);
+    EXPECT_FLOAT_EQ(g_curMachiningDef.stepTools[0].cornerRadius, 5.0f);
+    EXPECT_FLOAT_EQ(g_curMachiningDef.stepTools[0].flatRadius, 0.0f);
+    ASSERT_TRUE(d.Click(c::kG41));
+    EXPECT_NEAR(g_curMachiningDef.steps[0].bottomZStock, 1.0968, 1e-4);
+    type(c::kCutPerRevolution, "0");
+    ASSERT_TRUE(d.Focus(c::kIPoint));
+    EXPECT_DOUBLE_EQ(g_curMachiningDef.stepTools[0].pCode, 360.0f);
+    // Another curve is the current curve record when the figure is chosen.
+    LoadCurveEntry(second);
+    ASSERT_TRUE(d.Select(c::kFigures, 0));
+    ASSERT_TRUE(d.dialog().UserCommand(c::kMenuStore));
+  });
+  g_curveTable[static_cast<std::size_t>(first)].topZ = 0.0;
+  RunMachiningCommand(define_cmd::kHelicalHole);
+  g_multiPickFlag = 0;
+  PickCurve(first);
+  ASSERT_TRUE(backend().Problems().empty()) << backend().Problems().front();
+  EXPECT_DOUBLE_EQ(g_curveTable[static_cast<std::size_t>(first)].topZ, 0.0);
+  EXPECT_EQ(g_curveTable[static_cast<std::size_t>(first)].flags, 0xB880);  // stamped on store too
+  GetFigure(kTableCurves, g_curveTable[static_cast<std::size_t>(first)].first);
+  EXPECT_DOUBLE_EQ(g_curFigure.radius, 10.0);
+
+  backend().WhenDialogOpens(kDeepHoleDialogId, [](DialogDriver& d) {
+    namespace c = single_hole_ctl;
+    ASSERT_TRUE(d.Focus(c::kFastCut));
+    ASSERT_TRUE(d.Type(c::kFastCut, "-5"));
+    ASSERT_TRUE(d.Focus(c::kTopCut));
+    ASSERT_TRUE(d.Type(c::kTopCut, "-2"));
+    ASSERT_TRUE(d.dialog().UserCommand(c::kMenuStore));
+  });
+  RunMachiningCommand(define_cmd::kDeepHole);
+  PickCurve(second);
+  ASSERT_TRUE(backend().Problems().empty()) << backend().Problems().front();
+  ASSERT_EQ(g_machiningCount, 2);
+  const AtcRecord& tool = document().definitions.Slot(1).stepTools[0];
+  EXPECT_FLOAT_EQ(tool.pCode, 5.0f);
+  EXPECT_FLOAT_EQ(tool.peckDepth, 2.0f);
+  EXPECT_EQ(g_curveTable[static_cast<std::size_t>(second)].flags, 0x80);  // the deep hole stamps nothing
+  EXPECT_DOUBLE_EQ(g_curveTable[static_cast<std::size_t>(second)].topZ, -7.0);
 }
 
 }  // namespace
