@@ -11,6 +11,7 @@
 #include "kelto_dorn/machining/dialogs/defaults_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
 #include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
+#include "kelto_dorn/machining/dialogs/hole_aux_dialogs.h"
 #include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
 #include "kelto_dorn/machining/dialogs/single_step_hole_dialogs.h"
@@ -103,6 +104,11 @@ void InstallMachiningCommands() {
     if (BindDocument()) DefinitionCurvePick(picked);
   };
   e.holeProcessDialog = [] { return g_pDocument != nullptr ? RunHoleProcessDialog(g_pDocument->atc) : 0; };
+  e.boxHoleStyleDialog = [] {
+    CBoxHoleStyleDlg dialog;
+    return RunModalDialog(dialog);
+  };
+  e.atcRankDialog = [] { return g_pDocument != nullptr ? RunAtcRankConfirmDialog(g_pDocument->definitions) : 2; };
   // The register print rebinds each hole process it prints.
   e.matchToolsToAtcTable = [](HoleProcessRecord& process) {
     if (g_pDocument != nullptr) MatchHoleProcessToAtcTable(process, g_pDocument->atc);

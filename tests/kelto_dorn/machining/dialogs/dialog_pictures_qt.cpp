@@ -109,6 +109,10 @@ TEST_F(DefinitionPictureTest, HoleDialogs) {
   Picture(helical, "idd331_helical_hole.png");
   CDeepHoleDlg deep(document().atc);
   Picture(deep, "idd333_deep_hole.png");
+  CBoxHoleStyleDlg box;
+  Picture(box, "idd289_box_hole_style.png");
+  CAtcRankConfirmDlg rank(document().definitions);
+  Picture(rank, "idd330_atc_rank_confirm.png");
 }
 
 }  // namespace
