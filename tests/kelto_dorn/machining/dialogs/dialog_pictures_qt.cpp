@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
@@ -111,6 +112,12 @@ TEST_F(DefinitionPictureTest, HoleDialogs) {
   Picture(deep, "idd333_deep_hole.png");
   CBoxHoleStyleDlg box;
   Picture(box, "idd289_box_hole_style.png");
+  // One ordered hole step, so the ranking has a line (and no message box).
+  document().definitions.Slot(0) = d;
+  ResetOrderItems();
+  g_orderItems[0].number = 1;
+  g_orderItems[0].id = 10000;
+  g_machiningOrderList[0] = 10000;
   CAtcRankConfirmDlg rank(document().definitions);
   Picture(rank, "idd330_atc_rank_confirm.png");
 }
