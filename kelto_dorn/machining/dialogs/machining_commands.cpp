@@ -1,6 +1,7 @@
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
 
 #include "kelto_dorn/app/command_engines.h"
+#include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/dialogs/modal_run.h"
@@ -15,6 +16,7 @@
 #include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
 #include "kelto_dorn/machining/dialogs/single_step_hole_dialogs.h"
+#include "kelto_dorn/machining/hole_shapes.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "kelto_dorn/tooldb/hole_processes.h"
@@ -109,6 +111,10 @@ void InstallMachiningCommands() {
     return RunModalDialog(dialog);
   };
   e.atcRankDialog = [] { return g_pDocument != nullptr ? RunAtcRankConfirmDialog(g_pDocument->definitions) : 2; };
+  // The drawing paints the hole definitions on their hole figures.
+  g_drawingHooks.forEachHoleDefinition = [](std::int32_t key, const HoleDefinitionVisit& visit) {
+    if (g_pDocument != nullptr) ForEachHoleDefinition(g_pDocument->definitions, g_machiningCount, key, visit);
+  };
   // The register print rebinds each hole process it prints.
   e.matchToolsToAtcTable = [](HoleProcessRecord& process) {
     if (g_pDocument != nullptr) MatchHoleProcessToAtcTable(process, g_pDocument->atc);

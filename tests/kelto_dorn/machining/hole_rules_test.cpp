@@ -15,6 +15,7 @@
 #include "kelto_dorn/machining/atc_ranking.h"
 #include "kelto_dorn/machining/definition_z_range.h"
 #include "kelto_dorn/machining/hole_fields.h"
+#include "kelto_dorn/machining/hole_shapes.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/tooldb/hole_process_record.h"
 #include "platform/paths.h"
@@ -288,6 +289,34 @@ TEST_F(HoleRulesTest, ChamferDetailFile) {
   EXPECT_EQ(r.status, platform::FileStatus::WrongSize);
   EXPECT_FALSE(r.message.empty());
   EXPECT_DOUBLE_EQ(read.size, 0.5);
+}
+
+// The painter sees the stored hole definitions that name a curve, with
+// their steps' Z range, and nothing of other kinds or other curves.
+TEST_F(HoleRulesTest, HoleDefinitionsOfACurve) {
+  const std::int32_t kinds[] = {0xB400, 0xA000, 0xB800};
+  for (int i = 0; i < 3; ++i) {
+    MachiningDefinition& s = slots_->Slot(i);
+    s.kind = kinds[i];
+    s.curves[0].key = 55;
+    s.stepTools[0] = Tool(6.8f, 118.0f, 60.0f, 1);
+    s.steps[0].depth = 0.0;
+    s.steps[0].endDepth = -15.0;
+    s.steps[0].chamferSize = 20.0;
+  }
+  std::vector<int> visited;
+  ForEachHoleDefinition(*slots_, 3, 55, [&](int kind, const HoleStepShape* steps, int count) {
+    visited.push_back(kind);
+    ASSERT_EQ(count, kStepCount);
+    EXPECT_DOUBLE_EQ(steps[0].toolDiameter, 6.8f);
+    EXPECT_DOUBLE_EQ(steps[0].lowerZ, -15.0);
+    EXPECT_DOUBLE_EQ(steps[0].ownDiameter, 20.0);
+    EXPECT_DOUBLE_EQ(steps[1].toolDiameter, 0.0);
+  });
+  EXPECT_EQ(visited, (std::vector<int>{0xB400, 0xB800}));
+  visited.clear();
+  ForEachHoleDefinition(*slots_, 3, 56, [&](int kind, const HoleStepShape*, int) { visited.push_back(kind); });
+  EXPECT_TRUE(visited.empty());
 }
 
 }  // namespace
