@@ -13,6 +13,7 @@
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/number_text.h"
 #include "kelto_dorn/machining/atc_ranking.h"
+#include "kelto_dorn/machining/curve_items.h"
 #include "kelto_dorn/machining/definition_z_range.h"
 #include "kelto_dorn/machining/hole_fields.h"
 #include "kelto_dorn/machining/hole_shapes.h"
@@ -289,6 +290,29 @@ TEST_F(HoleRulesTest, ChamferDetailFile) {
   EXPECT_EQ(r.status, platform::FileStatus::WrongSize);
   EXPECT_FALSE(r.message.empty());
   EXPECT_DOUBLE_EQ(read.size, 0.5);
+}
+
+// The curve list: removing from a full list of 80 clears the last item and
+// reads nothing past it; a chosen list name keeps the old name's tail and
+// fits the 64-byte name field on a character boundary.
+TEST_F(HoleRulesTest, CurveListRemovalAndChosenNames) {
+  for (int i = 0; i < kCurveItemCount; ++i) d.curves[i].key = 100 + i;
+  EXPECT_EQ(CountCurveItems(d), 80);
+  EXPECT_EQ(RemoveCurveItem(d, 79), 78);
+  EXPECT_EQ(d.curves[79].key, 0);
+  EXPECT_EQ(RemoveCurveItem(d, 0), 0);
+  EXPECT_EQ(d.curves[0].key, 101);
+  EXPECT_EQ(d.curves[77].key, 178);
+  EXPECT_EQ(d.steps[0].switch0, 0);  // step 0 lies right behind item 79
+
+  EXPECT_EQ(JoinChosenName("TAP", "穴加工_10000"), "TAP_10000");
+  EXPECT_EQ(JoinChosenName("TAP", "HOLE"), "TAPHOLE");
+  const std::string wide = platform::Sjis("穴");  // a double-byte character
+  std::string old;
+  for (int i = 0; i < 40; ++i) old += wide;
+  const std::string joined = JoinChosenName("A", old);
+  EXPECT_EQ(joined.size(), 63u);  // "A" and 31 characters: a 32nd would split at byte 63
+  EXPECT_EQ(joined.substr(1, 2), wide);
 }
 
 // The painter sees the stored hole definitions that name a curve, with
