@@ -150,6 +150,8 @@ struct CommandEngines {
   // forwards.
   std::function<void(int id)> defineSurface;
   std::function<int()> boxHoleStyleDialog;
+  // The ATC ranking before NC data is made (IDD 330); 1 when confirmed.
+  std::function<int()> atcRankDialog;
   std::function<int()> timeEstimateDialog;
   std::function<int()> capsuleNameDialog;
   std::function<int()> definitionGroupDialog;

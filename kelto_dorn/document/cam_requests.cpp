@@ -1,5 +1,6 @@
 #include "kelto_dorn/document/cam_requests.h"
 
+#include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/drawing_files.h"
@@ -28,6 +29,7 @@ CamServices DocumentCamServices(CKelDoc& document) {
     store.saveDrawing = [doc] { SaveDrawing(*doc); };
     return StoreMachiningDefinition(result, doc->definitions, doc->atc, store);
   };
+  if (g_commandEngines.atcRankDialog) s.atcRankDialog = g_commandEngines.atcRankDialog;
   return s;
 }
 

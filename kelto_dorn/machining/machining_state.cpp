@@ -1,5 +1,7 @@
 #include "kelto_dorn/machining/machining_state.h"
 
+#include "kelto_dorn/machining/hole_fields.h"
+
 #include "kelto_dorn/app/app_state.h"
 
 namespace dorn {
@@ -27,6 +29,9 @@ int g_stepMoveRequest = 0;
 int g_pickMade = 0;
 int g_pickMode2 = 0;
 int g_definitionCommandActive = 0;
+int g_stepButtonNumber = 0;
+int g_stepDeleteMode = 0;
+int g_stepInsertMode = 0;
 
 void ResetMachiningState() {
   g_curMachiningDef = MachiningDefinition{};
@@ -45,6 +50,8 @@ void ResetMachiningState() {
   g_definitionPickCount = g_stepMoveRequest = 0;
   g_pickMade = g_pickMode2 = 0;
   g_definitionCommandActive = 0;
+  g_stepButtonNumber = g_stepDeleteMode = g_stepInsertMode = 0;
+  g_chamferDetail = ChamferDetail{};
 }
 
 }  // namespace dorn

@@ -77,6 +77,14 @@ extern int g_pickMode2;
 // The view's command-active word of the definition commands.
 extern int g_definitionCommandActive;
 
+// --- The hole dialogs' step rows -------------------------------------------
+// The step button last pressed (1-8; 0 none), the delete mode (0 or 0xFFFF)
+// and the insert mode (0 or 1) of the hole definition's step rows.
+extern int g_stepButtonNumber;
+extern int g_stepDeleteMode;
+extern int g_stepInsertMode;
+inline constexpr int kStepDeleteOn = 0xFFFF;
+
 void ResetMachiningState();
 
 }  // namespace dorn

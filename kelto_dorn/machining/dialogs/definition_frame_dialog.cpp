@@ -124,6 +124,12 @@ std::vector<ControlSpec> FrameControls() {
   };
 }
 
+std::vector<ControlSpec> WithKindControls(std::vector<ControlSpec> kind) {
+  std::vector<ControlSpec> all = FrameControls();
+  all.insert(all.end(), std::make_move_iterator(kind.begin()), std::make_move_iterator(kind.end()));
+  return all;
+}
+
 StepCondition& S() { return CurrentStep(); }
 AtcRecord& T() { return CurrentStepTool(); }
 
@@ -150,7 +156,13 @@ int DefinitionTemplateOf(DefinitionRunner runner) {
 }
 
 CDefinitionFrameDlg::CDefinitionFrameDlg(DefinitionRunner runner, DocAtcTable& atc)
-    : platform::Dialog(DefinitionTemplateOf(runner), Sjis(CaptionOf(runner)), FrameControls()),
+    : CDefinitionFrameDlg(runner, atc, {}, {}) {}
+
+CDefinitionFrameDlg::CDefinitionFrameDlg(DefinitionRunner runner, DocAtcTable& atc,
+                                         std::vector<platform::ControlSpec> kindControls,
+                                         std::vector<platform::MenuItem> menu)
+    : platform::Dialog(DefinitionTemplateOf(runner), Sjis(CaptionOf(runner)),
+                       WithKindControls(std::move(kindControls)), std::move(menu)),
       atc_(atc),
       runner_(runner) {
   auto dbl = [this](int id, double StepCondition::*m, bool clearsSurface = false) {

@@ -67,6 +67,7 @@ int DefinitionTemplateOf(DefinitionRunner runner);
 class CDefinitionFrameDlg : public platform::Dialog {
  public:
   CDefinitionFrameDlg(DefinitionRunner runner, DocAtcTable& atc);
+  ~CDefinitionFrameDlg() override = default;
 
   DefinitionRunner Runner() const { return runner_; }
 
@@ -82,6 +83,11 @@ class CDefinitionFrameDlg : public platform::Dialog {
   void OnDrawItem(int id, platform::DeviceContext& dc, const platform::OwnerDrawItem& item) override;
   platform::DialogColors Colors() override;
 
+  // A kind's own dialog: the frame's controls followed by the kind's, with
+  // the kind's menu.
+  CDefinitionFrameDlg(DefinitionRunner runner, DocAtcTable& atc, std::vector<platform::ControlSpec> kindControls,
+                      std::vector<platform::MenuItem> menu);
+
   // After a pick, the sub-dialog that belongs to the resume code; the kinds
   // that ask for picks from sub-dialogs override it.
   virtual void ResumeSubDialog(int resumeCode) { (void)resumeCode; }
@@ -90,8 +96,11 @@ class CDefinitionFrameDlg : public platform::Dialog {
   // stays) or from Enter (the focus moves on).
   void CommitFocusedField(bool fromButton);
   void BuildStepTabs(bool rebuild);
-  void RefreshPage();
+  // Shows the current step; a kind's dialog adds its own controls.
+  virtual void RefreshPage();
   void ChooseStepTool();
+  // The numeric fields; a kind's dialog adds its own.
+  NumericFieldSet& Fields() { return fields_; }
 
   DocAtcTable& atc_;
 

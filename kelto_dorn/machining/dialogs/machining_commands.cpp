@@ -1,6 +1,7 @@
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
 
 #include "kelto_dorn/app/command_engines.h"
+#include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/dialogs/modal_run.h"
@@ -10,7 +11,12 @@
 #include "kelto_dorn/machining/dialogs/approach_dialogs.h"
 #include "kelto_dorn/machining/dialogs/defaults_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
+#include "kelto_dorn/machining/dialogs/hole_aux_dialogs.h"
+#include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
+#include "kelto_dorn/machining/dialogs/single_step_hole_dialogs.h"
+#include "kelto_dorn/machining/hole_shapes.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "kelto_dorn/tooldb/hole_processes.h"
@@ -38,6 +44,21 @@ void InstallFlowServices() {
   f.openFrame = [](DefinitionRunner runner) {
     return g_definitionFlow.atc != nullptr ? OpenDefinitionFrame(runner, *g_definitionFlow.atc) : define_end::kCancel;
   };
+  f.kindDialogs[static_cast<int>(DefinitionRunner::Hole)] = [] {
+    return g_definitionFlow.atc != nullptr ? RunHoleDefineDialog(*g_definitionFlow.atc) : define_end::kCancel;
+  };
+  f.kindDialogs[static_cast<int>(DefinitionRunner::HelicalHole)] = [] {
+    return g_definitionFlow.atc != nullptr ? RunHelicalHoleDialog(*g_definitionFlow.atc) : define_end::kCancel;
+  };
+  f.kindDialogs[static_cast<int>(DefinitionRunner::DeepHole)] = [] {
+    return g_definitionFlow.atc != nullptr ? RunDeepHoleDialog(*g_definitionFlow.atc) : define_end::kCancel;
+  };
+  for (DefinitionRunner runner : {DefinitionRunner::Contour, DefinitionRunner::CharContour}) {
+    f.kindDialogs[static_cast<int>(runner)] = [runner] {
+      return g_definitionFlow.atc != nullptr ? RunContourDefineDialog(runner, *g_definitionFlow.atc)
+                                             : define_end::kCancel;
+    };
+  }
   f.pointInput = [](const char*, const char* xLabel, const char* yLabel, double& x, double& y) {
     return AskConditionPoint(xLabel, yLabel, x, y, 0);
   };
@@ -85,6 +106,15 @@ void InstallMachiningCommands() {
     if (BindDocument()) DefinitionCurvePick(picked);
   };
   e.holeProcessDialog = [] { return g_pDocument != nullptr ? RunHoleProcessDialog(g_pDocument->atc) : 0; };
+  e.boxHoleStyleDialog = [] {
+    CBoxHoleStyleDlg dialog;
+    return RunModalDialog(dialog);
+  };
+  e.atcRankDialog = [] { return g_pDocument != nullptr ? RunAtcRankConfirmDialog(g_pDocument->definitions) : 2; };
+  // The drawing paints the hole definitions on their hole figures.
+  g_drawingHooks.forEachHoleDefinition = [](std::int32_t key, const HoleDefinitionVisit& visit) {
+    if (g_pDocument != nullptr) ForEachHoleDefinition(g_pDocument->definitions, g_machiningCount, key, visit);
+  };
   // The register print rebinds each hole process it prints.
   e.matchToolsToAtcTable = [](HoleProcessRecord& process) {
     if (g_pDocument != nullptr) MatchHoleProcessToAtcTable(process, g_pDocument->atc);

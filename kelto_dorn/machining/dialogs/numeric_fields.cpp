@@ -1,8 +1,10 @@
 #include "kelto_dorn/machining/dialogs/numeric_fields.h"
 
+#include <cmath>
 #include <string>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/app/number_text.h"
 
 namespace dorn {
@@ -27,7 +29,13 @@ bool NumericFieldSet::Commit(platform::Dialog& dialog) {
   if (field == nullptr) return false;
   const std::string text = dialog.GetText(field->controlId);
   if (text.find_first_not_of(' ') == std::string::npos) return false;
-  field->store(ParseNumber(text.c_str()));
+  const double value = ParseNumber(text.c_str());
+  // A value that is no number (a division by zero) would poison the record.
+  if (!std::isfinite(value)) {
+    SignalBeep();
+    return false;
+  }
+  field->store(value);
   return true;
 }
 

@@ -9,8 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/machining/definition_resets.h"
+#include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/dialogs/hole_aux_dialogs.h"
+#include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
+#include "kelto_dorn/machining/dialogs/single_step_hole_dialogs.h"
 #include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/machining/step_operations.h"
@@ -70,6 +76,50 @@ TEST_F(DefinitionPictureTest, DefinitionFrame) {
   AddProcessStep();
   CDefinitionFrameDlg dialog(DefinitionRunner::Contour, document().atc);
   Picture(dialog, "idd299_definition_frame.png");
+}
+
+TEST_F(DefinitionPictureTest, ContourDialogs) {
+  g_curMachiningDef.stepTools[0] = document().atc.Record(1);
+  CContourDefineDlg contour(DefinitionRunner::Contour, document().atc);
+  Picture(contour, "idd299_contour_define.png");
+  g_curMachiningDef.kind = 0x8000;
+  CContourDefineDlg character(DefinitionRunner::CharContour, document().atc);
+  Picture(character, "idd349_char_contour_define.png");
+}
+
+TEST_F(DefinitionPictureTest, HoleDialogs) {
+  MachiningDefinition& d = g_curMachiningDef;
+  d.kind = 0xB400;
+  g_globalZ = 20.0;
+  d.holeRPoint = 3.0;
+  d.stepTools[0] = document().atc.Record(0);
+  d.stepTools[0].tipLength = 2.0f;
+  d.stepTools[0].fluteLength = 60.0f;
+  d.steps[0].endDepth = -15.0;
+  d.stepTools[1] = document().atc.Record(2);
+  d.stepTools[1].fluteLength = 20.0f;
+  d.steps[1].endDepth = -8.0;
+  CHoleDefineDlg hole(document().atc);
+  Picture(hole, "idd309_hole_define.png");
+  CHoleChamferDetailDlg chamfer;
+  Picture(chamfer, "idd170_hole_chamfer_detail.png");
+  d.steps[0].chamferSize = 20.0;  // the helical hole diameter
+  d.steps[0].areaCutValue = -5.0;
+  d.steps[0].chamferTipDiameter = 5.0;
+  CHelicalHoleDlg helical(document().atc);
+  Picture(helical, "idd331_helical_hole.png");
+  CDeepHoleDlg deep(document().atc);
+  Picture(deep, "idd333_deep_hole.png");
+  CBoxHoleStyleDlg box;
+  Picture(box, "idd289_box_hole_style.png");
+  // One ordered hole step, so the ranking has a line (and no message box).
+  document().definitions.Slot(0) = d;
+  ResetOrderItems();
+  g_orderItems[0].number = 1;
+  g_orderItems[0].id = 10000;
+  g_machiningOrderList[0] = 10000;
+  CAtcRankConfirmDlg rank(document().definitions);
+  Picture(rank, "idd330_atc_rank_confirm.png");
 }
 
 }  // namespace
