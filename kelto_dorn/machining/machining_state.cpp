@@ -10,6 +10,7 @@ int& g_curDefinitionSlot = g_machiningIndexTable.currentSlot;
 int g_definitionEditMode = kEditModeNew;
 int MachiningOrderValid = 0;
 handover::MachiningDefaults g_machiningDefaults{};
+FinishPassSettings g_finishPassRecord;
 double g_lastCornerDistance = 0.0;
 double g_lastCornerRate = 0.0;
 int g_definitionPickStep = 0;
@@ -35,6 +36,7 @@ void ResetMachiningState() {
   g_definitionEditMode = kEditModeNew;
   MachiningOrderValid = 0;
   g_machiningDefaults = handover::MachiningDefaults{};
+  g_finishPassRecord = FinishPassSettings{};
   g_lastCornerDistance = 0.0;
   g_lastCornerRate = 0.0;
   g_definitionPickStep = g_pickResumeCode = 0;

@@ -9,6 +9,7 @@
 // it back to the state before start-up.
 #include <cstdint>
 
+#include "kelto_dorn/machining/finish_pass_settings.h"
 #include "kelto_dorn/machining/machining_definition.h"
 #include "shared/handover/machining_defaults.h"
 
@@ -37,6 +38,10 @@ extern int MachiningOrderValid;
 
 // The values a new definition starts from ("$DEF_KAKO2.@@@").
 extern handover::MachiningDefaults g_machiningDefaults;
+
+// The finishing-pass values ("$UrvoOikomi.@@@") the builder adds to the
+// contour and bottom passes; read at start-up, edited by their dialog.
+extern FinishPassSettings g_finishPassRecord;
 
 // The last distance and rate typed into the corner-feed condition; a new
 // definition starts from them.
