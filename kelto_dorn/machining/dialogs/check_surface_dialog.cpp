@@ -26,15 +26,21 @@ constexpr unsigned kCheckLook = platform::control_style::kCheckLook;
 MachiningDefinition& D() { return g_curMachiningDef; }
 
 std::vector<ControlSpec> CheckSurfaceControls() {
-  std::vector<ControlSpec> c = {ControlSpec(ControlKind::PushButton, ctl::kNameHead, Sjis("曲 面 名"), 0, 0, 0, kCheckLook),
-                                ControlSpec(ControlKind::StaticText, -1, "GTorLT"),
-                                ControlSpec(ControlKind::StaticText, -1, "TYPE"),
-                                ControlSpec(ControlKind::StaticText, -1, Sjis("面OFFSET"))};
+  constexpr int kHeads = 1040;
+  constexpr int kRowFrame = 1041;
+  std::vector<ControlSpec> c = {ControlSpec(ControlKind::GroupBox, kHeads, ""),
+                                ControlSpec(ControlKind::PushButton, ctl::kNameHead, Sjis("曲 面 名"), kHeads, 200, 0, kCheckLook),
+                                ControlSpec(ControlKind::StaticText, -1, "GTorLT", kHeads, 70),
+                                ControlSpec(ControlKind::StaticText, -1, "TYPE", kHeads, 70),
+                                ControlSpec(ControlKind::StaticText, -1, Sjis("面OFFSET"), kHeads, 70)};
+  // One frame per visible row keeps the row's controls side by side.
   for (int i = 0; i < ctl::kVisibleRows; ++i) {
-    c.emplace_back(ControlKind::Edit, ctl::kName[i], "", 0, 200, 0, platform::control_style::kReadOnly);
-    c.emplace_back(ControlKind::PushButton, ctl::kSide[i], "GT");
-    c.emplace_back(ControlKind::PushButton, ctl::kType[i], "CHECK");
-    c.emplace_back(ControlKind::PushButton, ctl::kOffset[i], Sjis("有り"));
+    const int row = kRowFrame + i;
+    c.emplace_back(ControlKind::GroupBox, row, "");
+    c.emplace_back(ControlKind::Edit, ctl::kName[i], "", row, 200, 0, platform::control_style::kReadOnly);
+    c.emplace_back(ControlKind::PushButton, ctl::kSide[i], "GT", row, 70);
+    c.emplace_back(ControlKind::PushButton, ctl::kType[i], "CHECK", row, 70);
+    c.emplace_back(ControlKind::PushButton, ctl::kOffset[i], Sjis("有り"), row, 70);
   }
   c.emplace_back(ControlKind::ScrollBar, ctl::kScroll, "", 0, 16, 160, platform::control_style::kVertical);
   c.emplace_back(ControlKind::PushButton, ctl::kRegister, Sjis("登 録"));

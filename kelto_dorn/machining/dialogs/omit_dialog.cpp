@@ -28,21 +28,27 @@ constexpr int kColourScheme = 5;
 constexpr int kFigureLimit = 26;
 constexpr int kCodeLimit = 12;
 constexpr int kBaseLineZ = 1;
+constexpr int kRowFrame = 1490;
 constexpr unsigned kCheckLook = platform::control_style::kCheckLook;
 
 MachiningDefinition& D() { return g_curMachiningDef; }
 
 std::vector<ControlSpec> OmitControls() {
-  std::vector<ControlSpec> c = {ControlSpec(ControlKind::PushButton, ctl::kFigureHead, Sjis("輪郭図形"), 0, 0, 0, kCheckLook),
-                                ControlSpec(ControlKind::PushButton, ctl::kZHead, Sjis("ＯＭＩＴ Ｚ値"), 0, 0, 0, kCheckLook),
-                                ControlSpec(ControlKind::PushButton, ctl::kUpHead, "UP_FCODE", 0, 0, 0, kCheckLook),
-                                ControlSpec(ControlKind::PushButton, ctl::kDownHead, "DOWN_FCODE", 0, 0, 0, kCheckLook)};
+  constexpr int kHeads = 1489;
+  std::vector<ControlSpec> c = {ControlSpec(ControlKind::GroupBox, kHeads, ""),
+                                ControlSpec(ControlKind::PushButton, ctl::kFigureHead, Sjis("輪郭図形"), kHeads, 180, 0, kCheckLook),
+                                ControlSpec(ControlKind::PushButton, ctl::kZHead, Sjis("ＯＭＩＴ Ｚ値"), kHeads, 140, 0, kCheckLook),
+                                ControlSpec(ControlKind::PushButton, ctl::kUpHead, "UP_FCODE", kHeads, 80, 0, kCheckLook),
+                                ControlSpec(ControlKind::PushButton, ctl::kDownHead, "DOWN_FCODE", kHeads, 80, 0, kCheckLook)};
+  // One frame per visible row keeps the row's edits side by side.
   for (int i = 0; i < ctl::kVisibleRows; ++i) {
-    c.emplace_back(ControlKind::Edit, ctl::kFigure[i], "", 0, 180, 0, 0, kFigureLimit);
-    c.emplace_back(ControlKind::Edit, ctl::kZ[i], "", 0, 140, 0, 0, kFigureLimit);
-    c.emplace_back(ControlKind::Edit, ctl::kUp[i], "", 0, 80, 0, 0, kCodeLimit);
-    c.emplace_back(ControlKind::Edit, ctl::kDown[i], "", 0, 80, 0, 0, kCodeLimit);
-    c.emplace_back(ControlKind::PushButton, ctl::kNot[i], "not", 0, 0, 0, kCheckLook);
+    const int row = kRowFrame + i;
+    c.emplace_back(ControlKind::GroupBox, row, "");
+    c.emplace_back(ControlKind::Edit, ctl::kFigure[i], "", row, 180, 0, 0, kFigureLimit);
+    c.emplace_back(ControlKind::Edit, ctl::kZ[i], "", row, 140, 0, 0, kFigureLimit);
+    c.emplace_back(ControlKind::Edit, ctl::kUp[i], "", row, 80, 0, 0, kCodeLimit);
+    c.emplace_back(ControlKind::Edit, ctl::kDown[i], "", row, 80, 0, 0, kCodeLimit);
+    c.emplace_back(ControlKind::PushButton, ctl::kNot[i], "not", row, 0, 0, kCheckLook);
   }
   c.emplace_back(ControlKind::ScrollBar, ctl::kScroll, "", 0, 16, 150, platform::control_style::kVertical);
   c.emplace_back(ControlKind::StaticText, -1, Sjis("ＯＭＩＴ輪郭残し量"));
