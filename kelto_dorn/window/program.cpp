@@ -23,6 +23,8 @@
 #include "kelto_dorn/drawing/curve_engines.h"
 #include "kelto_dorn/drawing/figure_handlers.h"
 #include "kelto_dorn/drawing/picking_engines.h"
+#include "kelto_dorn/dialogs/modal_run.h"
+#include "kelto_dorn/machining/dialogs/finish_pass_dialog.h"
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
@@ -74,7 +76,15 @@ void InstallCommandEngines() {
   InstallPickingEngines();
   InstallCurveEngines();
   InstallFigureEngines();
-  InstallCamDataCommands(CurrentDocumentCamServices);
+  // The NC dialogs open the finishing-pass settings of the definitions.
+  InstallCamDataCommands([] {
+    CamServices services = CurrentDocumentCamServices();
+    services.finishPassDialog = [] {
+      CFinishPassInitDlg dialog;
+      RunModalDialog(dialog);
+    };
+    return services;
+  });
   InstallRenameDialog();
   InstallMachineChoiceDialog();
   InstallDatabaseDialogs([] {
