@@ -24,6 +24,7 @@
 #include "kelto_dorn/drawing/figure_handlers.h"
 #include "kelto_dorn/drawing/picking_engines.h"
 #include "kelto_dorn/dialogs/modal_run.h"
+#include "kelto_dorn/machining/dialogs/centring_dialog.h"
 #include "kelto_dorn/machining/dialogs/finish_pass_dialog.h"
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
 #include "kelto_dorn/machining/machining_state.h"
@@ -76,11 +77,15 @@ void InstallCommandEngines() {
   InstallPickingEngines();
   InstallCurveEngines();
   InstallFigureEngines();
-  // The NC dialogs open the finishing-pass settings of the definitions.
+  // The NC dialogs open the finishing-pass and centring settings.
   InstallCamDataCommands([] {
     CamServices services = CurrentDocumentCamServices();
     services.finishPassDialog = [] {
       CFinishPassInitDlg dialog;
+      RunModalDialog(dialog);
+    };
+    services.autoCentringDialog = [] {
+      CAutoCenteringDlg dialog;
       RunModalDialog(dialog);
     };
     return services;

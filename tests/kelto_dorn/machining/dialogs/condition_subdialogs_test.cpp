@@ -12,6 +12,7 @@
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/dialogs/area_cut_dialogs.h"
+#include "kelto_dorn/machining/dialogs/centring_dialog.h"
 #include "kelto_dorn/machining/dialogs/condition_openers.h"
 #include "kelto_dorn/machining/dialogs/finish_pass_dialog.h"
 #include "kelto_dorn/machining/dialogs/repeat_dialogs.h"
@@ -335,6 +336,42 @@ TEST_F(ConditionDialogTest, AFinishPassFileThatCannotBeWrittenIsNamedAndTheValue
   EXPECT_EQ(g_finishPassRecord.bottom[0], 0.2);
   ASSERT_EQ(backend().MessageBoxes().size(), 1u);
   EXPECT_NE(backend().MessageBoxes()[0].request.text.find("UrvoOikomi"), std::string::npos);
+}
+
+// Work 200 x 100 with the origin code 1 (upper right): corner 3 and the
+// offsets to the work centre; a post outside 0-2 is read as 0; the saved
+// file holds the four records whole.
+TEST_F(ConditionDialogTest, CentringTakesTheWorkSettingsAndSavesFourRecords) {
+  g_drawingHeader.workSizeX = 200.0;
+  g_drawingHeader.workSizeY = 100.0;
+  g_drawingHeader.workOriginPosition = 1;
+  CentringRecords stored{};
+  stored[0].centringKind = 7;
+  stored[1].b = 12.5;
+  const auto file = platform::ProgramFolder() / handover::kAutoCenteringFileName;
+  ASSERT_TRUE(platform::WriteFileAtomic(file, stored.data(), sizeof stored).ok());
+  backend().WhenDialogOpens(kAutoCenteringDialogId, [](DialogDriver& d) {
+    EXPECT_EQ(d.dialog().GetCheck(centring_ctl::kUpperRight), 1);
+    EXPECT_EQ(d.dialog().GetCheck(centring_ctl::kPostStandard), 1);
+    EXPECT_EQ(d.dialog().GetText(centring_ctl::kE), " 50.0");
+    ASSERT_TRUE(d.Select(centring_ctl::kTabs, 1));
+    EXPECT_EQ(d.dialog().GetText(centring_ctl::kB), " 12.5");
+    ASSERT_TRUE(d.Click(centring_ctl::kPostSecond));
+    ASSERT_TRUE(d.Click(centring_ctl::kRegister));
+  });
+  CAutoCenteringDlg dialog;
+  dialog.DoModal();
+  CentringRecords read{};
+  ASSERT_TRUE(platform::ReadExact(file, read.data(), sizeof read).ok());
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(read[static_cast<std::size_t>(i)].workNumber, 54 + i);
+    EXPECT_EQ(read[static_cast<std::size_t>(i)].centringKind, 2);
+    EXPECT_EQ(read[static_cast<std::size_t>(i)].cycleKind, 3);
+  }
+  EXPECT_EQ(read[0].offsetX, -100.0);
+  EXPECT_EQ(read[0].offsetY, -50.0);
+  EXPECT_EQ(read[0].sideCode, 1);
+  EXPECT_EQ(read[1].b, 12.5);
 }
 
 }  // namespace

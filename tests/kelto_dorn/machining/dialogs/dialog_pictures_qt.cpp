@@ -11,6 +11,7 @@
 
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/dialogs/area_cut_dialogs.h"
+#include "kelto_dorn/machining/dialogs/centring_dialog.h"
 #include "kelto_dorn/machining/dialogs/check_surface_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
 #include "kelto_dorn/machining/dialogs/draw_line_dialog.h"
@@ -140,6 +141,10 @@ TEST_F(DefinitionPictureTest, ConditionDialogs) {
   {
     CFinishPassInitDlg d;
     Picture(d, "idd352_finish_pass.png");
+  }
+  {
+    CAutoCenteringDlg d;
+    Picture(d, "idd336_auto_centering.png");
   }
 }
 
