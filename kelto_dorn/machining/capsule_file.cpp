@@ -13,6 +13,7 @@
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/machining/old_definition.h"
 #include "kelto_dorn/machining/settings_writes.h"
+#include "kelto_dorn/tooldb/folder_names.h"
 #include "platform/paths.h"
 #include "platform/record_file.h"
 #include "platform/text.h"
@@ -92,6 +93,7 @@ std::filesystem::path CapsuleFilePath(std::string_view nameCp932, bool oldForm) 
 }
 
 bool ExportCapsuleFile(const DefinitionSlots& slots, DocAtcTable& atc, std::string_view nameCp932) {
+  if (!IsSafeFolderName(nameCp932)) return false;
   const int n = g_machiningCount;
   std::vector<std::uint8_t> bytes;
   bytes.reserve(static_cast<std::size_t>(n + 1) * (sizeof(MachiningDefinition) + sizeof(DefinitionIndexRecord)));
@@ -134,6 +136,10 @@ std::string LoadedDefinitionName(std::string_view nameCp932, int loadCount) {
 
 CapsuleLoad LoadCapsuleFile(DefinitionSlots& slots, DocAtcTable& atc, std::string_view nameCp932) {
   CapsuleLoad load;
+  if (!IsSafeFolderName(nameCp932)) {
+    load.refused = true;
+    return load;
+  }
   bool oldForm = false;
   std::vector<std::uint8_t> bytes;
   std::filesystem::path path = CapsuleFilePath(nameCp932);

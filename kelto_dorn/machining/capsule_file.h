@@ -19,7 +19,8 @@ extern int g_capsuleLoadCount;
 std::filesystem::path CapsuleFilePath(std::string_view nameCp932, bool oldForm = false);
 
 // Writes every stored definition as the capsule `name`; false (after
-// message 50 naming the file) when it could not be written.
+// message 50 naming the file) when it could not be written, and for a name
+// that is no safe folder name (nothing written).
 bool ExportCapsuleFile(const DefinitionSlots& slots, DocAtcTable& atc, std::string_view nameCp932);
 
 // The name a loaded definition gets: the name cut at its last "_" (found by
@@ -32,6 +33,7 @@ struct CapsuleLoad {
   bool damaged = false;  // it could not be read whole (nothing appended)
   int appended = 0;      // definitions appended
   bool full = false;     // the table filled before the capsule ended
+  bool refused = false;  // the name is no safe folder name
 };
 
 // Reads the capsule whole and appends its definitions behind the stored ones

@@ -9,6 +9,7 @@
 #include "kelto_dorn/machining/capsule_file.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/machining_state.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "tests/kelto_dorn/machining/dialogs/definition_fixture.h"
 
@@ -82,6 +83,10 @@ TEST_F(CapsuleFileTest, ATableNearlyFullTakesWhatFitsAndADamagedFileNothing) {
   EXPECT_EQ(damaged.appended, 0);
   EXPECT_EQ(g_machiningCount, 2);
   EXPECT_FALSE(LoadCapsuleFile(document().definitions, document().atc, "NONE").found);
+  // A name that leaves the capsule folder is refused.
+  EXPECT_FALSE(ExportCapsuleFile(document().definitions, document().atc, "../OUT"));
+  EXPECT_FALSE(std::filesystem::exists(platform::DataRoot() / "OUT"));
+  EXPECT_TRUE(LoadCapsuleFile(document().definitions, document().atc, "..").refused);
 }
 
 TEST_F(CapsuleFileTest, LoadedNamesCutAtTheLastUnderscoreByCharacter) {
