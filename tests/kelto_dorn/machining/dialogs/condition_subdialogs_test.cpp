@@ -16,6 +16,7 @@
 #include "kelto_dorn/machining/dialogs/condition_openers.h"
 #include "kelto_dorn/machining/dialogs/finish_pass_dialog.h"
 #include "kelto_dorn/machining/dialogs/repeat_dialogs.h"
+#include "kelto_dorn/machining/dialogs/time_estimate_dialog.h"
 #include "kelto_dorn/machining/dialogs/transform_dialogs.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/machining/repeat_rules.h"
@@ -372,6 +373,27 @@ TEST_F(ConditionDialogTest, CentringTakesTheWorkSettingsAndSavesFourRecords) {
   EXPECT_EQ(read[0].offsetY, -50.0);
   EXPECT_EQ(read[0].sideCode, 1);
   EXPECT_EQ(read[1].b, 12.5);
+}
+
+// Without a file the built-in values show; a file of the wrong size is named
+// and left until 登　録 replaces it with the four records.
+TEST_F(ConditionDialogTest, TimeEstimatesStartBuiltInAndAreWrittenWhole) {
+  const auto file = platform::DataRoot() / handover::kMachiningTimeFileName;
+  ASSERT_TRUE(platform::WriteFileAtomic(file, "short", 5).ok());
+  backend().WhenDialogOpens(kTimeEstimateDialogId, [](DialogDriver& d) {
+    EXPECT_EQ(d.dialog().GetText(time_ctl::kFields[3][0]), " 14000");
+    EXPECT_EQ(d.dialog().GetText(time_ctl::kFields[1][1]), " 11");
+    ASSERT_TRUE(d.Type(time_ctl::kFields[0][0], "9000.7"));
+    d.PressEscape();
+  });
+  CTimeEstimateDlg dialog;
+  dialog.DoModal();
+  EXPECT_EQ(backend().MessageBoxes().size(), 1u);
+  handover::MachiningTimeTable read{};
+  ASSERT_TRUE(handover::ReadMachiningTimeTable(file, read).ok());
+  EXPECT_EQ(read.records[0].rapidRate, 9000);
+  EXPECT_EQ(read.records[3].machineNumber, 4);
+  EXPECT_EQ(read.records[2].timeFactor, 1.0);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "kelto_dorn/machining/dialogs/finish_pass_dialog.h"
 #include "kelto_dorn/machining/dialogs/omit_dialog.h"
 #include "kelto_dorn/machining/dialogs/repeat_dialogs.h"
+#include "kelto_dorn/machining/dialogs/time_estimate_dialog.h"
 #include "kelto_dorn/machining/dialogs/transform_dialogs.h"
 #include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
@@ -145,6 +146,10 @@ TEST_F(DefinitionPictureTest, ConditionDialogs) {
   {
     CAutoCenteringDlg d;
     Picture(d, "idd336_auto_centering.png");
+  }
+  {
+    CTimeEstimateDlg d;
+    Picture(d, "idd166_time_estimate.png");
   }
 }
 
