@@ -2,6 +2,7 @@
 
 #include "kelto_dorn/dialogs/modal_run.h"
 #include "kelto_dorn/machining/dialogs/area_cut_dialogs.h"
+#include "kelto_dorn/machining/dialogs/capsule_name_dialogs.h"
 #include "kelto_dorn/machining/dialogs/check_surface_dialog.h"
 #include "kelto_dorn/machining/dialogs/condition_openers.h"
 #include "kelto_dorn/machining/dialogs/draw_line_dialog.h"
@@ -34,6 +35,7 @@ void InstallConditionOpeners() {
   o.omit = Run<COmitDlg>;
   o.checkSurface = Run<CCheckSurfaceDlg>;
   o.runDrawFigureList = RunDrawFigureList;
+  o.capsuleNames = Run<CCapsuleNameListDlg>;
 }
 
 }  // namespace dorn

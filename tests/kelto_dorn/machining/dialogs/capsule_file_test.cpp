@@ -7,6 +7,9 @@
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/machining/capsule_file.h"
+#include "kelto_dorn/machining/dialogs/capsule_name_dialogs.h"
+#include "kelto_dorn/machining/dialogs/condition_openers.h"
+#include "platform/headless/dialog_driver.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "platform/paths.h"
@@ -97,6 +100,27 @@ TEST_F(CapsuleFileTest, LoadedNamesCutAtTheLastUnderscoreByCharacter) {
   EXPECT_EQ(LoadedDefinitionName(longName + "_", 2).size(), 63u);
   const std::string wide = Sjis("あ") + std::string(59, 'y') + Sjis("ああ") + "_9";
   EXPECT_LE(LoadedDefinitionName(wide, 2).size(), 63u);
+}
+
+// The names keep the header words they were read with; the list offers
+// them and leaves the chosen line in the text buffer.
+TEST_F(CapsuleFileTest, CapsuleNamesKeepTheirHeaderAndAreOfferedForChoice) {
+  using platform::headless::DialogDriver;
+  backend().WhenDialogOpens(kCapsuleNameSetDialogId, [](DialogDriver& d) {
+    ASSERT_TRUE(d.Type(capsule_name_ctl::kNames[1], "  POCKET"));
+    ASSERT_TRUE(d.Click(capsule_name_ctl::kRegister));
+  });
+  CCapsuleNameSetDlg set;
+  EXPECT_EQ(set.DoModal(), 1);
+  const CapsuleNameTable table = ReadCapsuleNames();
+  EXPECT_EQ(table.header[0], 6938);
+  EXPECT_EQ(table.header[2], 2312);
+  EXPECT_STREQ(table.names[1], "POCKET");
+  backend().WhenDialogOpens(kCapsuleNameListDialogId, [](DialogDriver& d) {
+    ASSERT_TRUE(d.DoubleClick(capsule_name_ctl::kList, 1));
+  });
+  EXPECT_EQ(g_conditionOpeners.capsuleNames(), 1);
+  EXPECT_STREQ(g_textBuffer, "02.POCKET");
 }
 
 }  // namespace
