@@ -39,17 +39,6 @@ bool SurfaceKindMachining(std::int32_t kind) { return kind == 0xE300 || kind == 
 
 double KeyValue(std::int32_t key) { return key + key * 0.000001; }
 
-// The rotation condition rows at definition offset 512 (two of 40 bytes).
-struct RotationRow {
-  std::int32_t kind;
-  std::int32_t mode;
-  std::int32_t figureKey;
-  std::int32_t reserved;
-  double value[3];
-};
-static_assert(sizeof(RotationRow) == 40);
-constexpr std::size_t kRotationRowsOffset = 512;
-
 }  // namespace
 
 bool CCamDataBuilder::IsReversed(int step) const { return g_curMachiningDef.steps[step].word32 == 1; }
@@ -97,13 +86,13 @@ void CCamDataBuilder::WriteProcessParameters() {
 // One record per check surface row: CHECK rows as 0x8200, MODEL and FILLET
 // rows as 0x8300; the side (GT, LT, ZT) in the low flag bits.
 void CCamDataBuilder::WriteCheckSurfaces() {
-  for (const OptionTriple& row : g_curMachiningDef.optionTriples) {
-    if (row.c == 0) continue;
+  for (const CheckSurfaceRow& row : g_curMachiningDef.checkSurfaces) {
+    if (row.surfaceKey == 0) continue;
     work_.number = s_.currentNumber;
-    work_.code = (row.a & 0xFF) == 1 ? 0x8200 : 0x8300;
-    const int side = row.b >= 1 && row.b <= 3 ? row.b - 1 : 0;
+    work_.code = (row.typeWord & 0xFF) == 1 ? 0x8200 : 0x8300;
+    const int side = row.side >= 1 && row.side <= 3 ? row.side - 1 : 0;
     work_.flags = 0x110 + side;
-    work_.d4 = KeyValue(row.c);
+    work_.d4 = KeyValue(row.surfaceKey);
     WriteCamRecord();
   }
 }
@@ -131,16 +120,16 @@ void CCamDataBuilder::WriteConditionBlocks() {
     work_.d7 = m.value[2];
     WriteCamRecord();
   }
-  RotationRow rows[2];
-  std::memcpy(rows, reinterpret_cast<const std::uint8_t*>(&d) + kRotationRowsOffset, sizeof rows);
-  for (const RotationRow& r : rows) {
-    if (r.kind < 1 || r.kind > 3) continue;
+  // One rotation record per active entry, 0x8600 / 0x8610 / 0x8620 by the
+  // axis Z / X / Y; the option (ALL, BSR, CSR) in the flags.
+  for (const RotationEntry& r : d.rotations) {
+    if (r.active == 0 || r.axis < 1 || r.axis > 3) continue;
     work_.number = s_.currentNumber;
-    work_.code = 0x8600 + (r.kind - 1) * 0x10;
-    work_.flags = r.mode;
-    work_.d1 = r.value[0];
-    work_.d2 = r.value[1];
-    work_.d3 = r.value[2];
+    work_.code = 0x8600 + (r.axis - 1) * 0x10;
+    work_.flags = r.option;
+    work_.d1 = r.angle;
+    work_.d2 = r.centre[0];
+    work_.d3 = r.centre[1];
     WriteCamRecord();
   }
   WriteCheckSurfaces();

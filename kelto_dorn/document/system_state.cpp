@@ -10,7 +10,6 @@ std::filesystem::path g_programFolder;
 std::filesystem::path g_dataFolder;
 FileServerSettings g_fileServerSettings;
 BoxHoleSettings g_boxHoleSettings;
-FinishPassRecord g_finishPassRecord;
 DisplayFlagRecord g_displayFlags;
 std::string g_versionText;
 std::string g_messageCaption;
@@ -26,7 +25,6 @@ void ResetDocumentState() {
   g_dataFolder.clear();
   g_fileServerSettings = FileServerSettings{};
   g_boxHoleSettings = BoxHoleSettings{};
-  g_finishPassRecord = FinishPassRecord{};
   g_displayFlags = DisplayFlagRecord{};
   ResetCamDataState();
   g_versionText.clear();

@@ -14,6 +14,7 @@
 #include <type_traits>
 
 #include "kelto_dorn/machining/finish_pass_settings.h"
+#include "kelto_dorn/machining/machining_state.h"
 #include "shared/handover/file_server_settings.h"
 
 namespace dorn {
@@ -40,7 +41,8 @@ static_assert(offsetof(BoxHoleSettings, tolerance) == 32);
 static_assert(offsetof(BoxHoleSettings, word40) == 40);
 static_assert(offsetof(BoxHoleSettings, word48) == 48);
 
-// The 80-byte finishing-pass record "$UrvoOikomi.@@@", read at start-up.
+// The 80-byte finishing-pass record "$UrvoOikomi.@@@", read at start-up
+// into g_finishPassRecord (machining_state.h).
 using FinishPassRecord = FinishPassSettings;
 
 // "$TMG_FLG.@@@": the 120-byte display flag record (the view settings toggle
@@ -67,7 +69,6 @@ extern std::filesystem::path g_programFolder;
 extern std::filesystem::path g_dataFolder;
 extern FileServerSettings g_fileServerSettings;
 extern BoxHoleSettings g_boxHoleSettings;
-extern FinishPassRecord g_finishPassRecord;
 extern DisplayFlagRecord g_displayFlags;
 
 // The version text shown by the about box.

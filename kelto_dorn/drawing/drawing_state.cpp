@@ -13,11 +13,6 @@ int g_pickSameOriginOnly = 0;
 int g_pickFoundIndex = kFoundNothing;
 int g_pickFoundTable = -1;
 DrawingViewState g_drawingView;
-std::array<int, kCurveTableSize> g_selectionList = [] {
-  std::array<int, kCurveTableSize> list{};
-  list.fill(kNone);
-  return list;
-}();
 int g_listMode = 0;
 double g_lastLength = 0.0;
 int g_curveCommandId = 0;

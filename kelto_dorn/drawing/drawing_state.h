@@ -74,7 +74,8 @@ extern DrawingViewState g_drawingView;
 
 // --- Curve selection (owned by the curve commands) --------------------------
 // The selected curve indexes, 0xFFFF after the last; g_workCount counts them
-// while curves are picked.
+// while curves are picked. One storage with the definition list's chosen
+// rows: defined with the machining state (machining_state.h).
 extern std::array<int, kCurveTableSize> g_selectionList;
 // 598 while a curve command acts on every curve of g_selectionList, else 0.
 extern int g_listMode;

@@ -28,7 +28,7 @@ constexpr int kNoCurve = 0xFFFF;
 constexpr int kCurvePickState = 50;
 constexpr int kLastChainItem = 78;     // a chain of curves stops growing here
 constexpr int kLastOmitRow = 127;      // OMIT rows 0-127; entry 128 is kept free
-constexpr int kLastDrawSlot = 146;     // DRAW picks go on while below
+constexpr int kLastDrawPickSlot = 146;  // DRAW picks go on while below
 constexpr int kListAction = 0xF100;
 constexpr int kListDeleted = 0xF300;
 
@@ -642,9 +642,9 @@ void ApplyPickedFigure(int mode) {
       d.general16[2] = key;
       break;
     case 20: {
-      r = std::clamp(r, 131, kLastDrawSlot);
+      r = std::clamp(r, 131, kLastDrawPickSlot);
       d.figures[r].figureKey = key;
-      if (r < kLastDrawSlot) {
+      if (r < kLastDrawPickSlot) {
         g_pickTargetIndex = r + 1;
         g_definitionPickStep = 19;
         AskCurve(kPromptCurve);

@@ -7,6 +7,9 @@
 
 namespace dorn {
 
+// The mode word the caller sets just before SelectSurfaces (which surface
+// kinds the list offers); the list sets it back to 0.
+inline int SurfaceListFilter = 0;
 // The surface list: the chosen surfaces' index entries, the rest 0xFFFF; the
 // first entry 0xFFFF when nothing was chosen.
 std::array<int, 1024> SelectSurfaces();

@@ -42,9 +42,9 @@ void ResetGeneralFields(MachiningDefinition& d, const handover::MachiningDefault
 }
 
 void ResetConditionBlocks(MachiningDefinition& d) {
-  for (ConditionPair& p : d.conditionPairs) {
-    p.a = p.b = p.c = 0;
-    p.value[0] = p.value[1] = p.value[2] = 0.0;
+  for (RotationEntry& r : d.rotations) {
+    r.active = r.option = r.axis = 0;
+    r.angle = r.centre[0] = r.centre[1] = 0.0;
   }
   for (MoveEntry& m : d.moveEntries) {
     m.word0 = m.word4 = m.figureKey = 0;
@@ -80,7 +80,7 @@ int ResetMachiningRecord(DocAtcTable& atc) {
   MachiningDefinition& d = g_curMachiningDef;
   const handover::MachiningDefaults& defaults = g_machiningDefaults;
   ResetGeneralFields(d, defaults);
-  for (int row = 0; row < kOptionTripleCount; ++row) ClearFlagTriple(row);
+  for (int row = 0; row < kCheckSurfaceRowCount; ++row) ClearFlagTriple(row);
   for (int entry = 0; entry < kFigureEntryCount; ++entry) ClearItemRecord(entry);
   ResetConditionBlocks(d);
   for (int item = 0; item < kCurveItemCount; ++item) ClearToolSlot(item);
@@ -119,8 +119,8 @@ void ClearToolSlot(int item) {
 }
 
 void ClearFlagTriple(int row) {
-  CheckIndex(row, kOptionTripleCount, "option triple");
-  g_curMachiningDef.optionTriples[row] = OptionTriple{1, 1, 0};
+  CheckIndex(row, kCheckSurfaceRowCount, "check surface row");
+  g_curMachiningDef.checkSurfaces[row] = CheckSurfaceRow{1, 1, 0};
 }
 
 void ClearItemRecord(int entry) {

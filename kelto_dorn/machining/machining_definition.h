@@ -12,7 +12,9 @@
 //     8     4  int32           generalA                       defaults 4
 //    12     4  int32           generalB                       defaults 16
 //    16    20  5 x int32       general16[5] (24: key of the   0
-//                              curve picked after code 600)
+//                              curve picked after code 600,
+//                              28: axis conversion 0/2/3,
+//                              32: OFFSET断面)
 //    36     4  int32           general36                      0
 //    40    40  5 x double      value[5] (40 general value 0;  1.0, 0.01, 0, 0, 0
 //                              64/72 the wire's picked point)
@@ -20,8 +22,8 @@
 //    88     8  double          holeIPoint                     defaults 40
 //    96     8  double          holeRPoint                     defaults 48
 //   104     8  double          holeThroughAmount              defaults 56
-//   112   384  32 x 12 B       optionTriples                  1, 1, 0 each
-//   496    80  2 x 40 B        conditionPairs                 0
+//   112   384  32 x 12 B       checkSurfaces                  1, 1, 0 each
+//   496    80  2 x 40 B        rotations                      0
 //   576  4736  148 x 32 B      figures (0-128 OMIT rows,      0
 //                              131-147 DRAW slots)
 //  5312    80  2 x 40 B        moveEntries                    0
@@ -78,26 +80,43 @@ inline constexpr std::int32_t kKindGroupMask = 0xF000;
 inline constexpr std::int32_t kHoleGroup = 0xB000;
 inline constexpr std::int32_t kWireGroup = 0xC000;
 
-struct OptionTriple {
-  std::int32_t a, b, c;
+// One row of the check-surface table (32 rows at 112). The TYPE word keeps
+// the type in bits 0-7 (1 CHECK, 2 MODEL, 3 FILLET) and "no face offset" in
+// bit 15; side 1 GT, 2 LT, 3 ZT; a surface key of 0 marks an empty row,
+// which reads (1, 1, 0).
+struct CheckSurfaceRow {
+  std::int32_t typeWord;
+  std::int32_t side;
+  std::int32_t surfaceKey;
 };
-static_assert(sizeof(OptionTriple) == 12);
+static_assert(sizeof(CheckSurfaceRow) == 12);
 
-struct ConditionPair {
-  std::int32_t a, b, c;
-  std::uint8_t reserved12[4];
-  double value[3];
+// One rotation of the work about a machine axis (two at 496): active 1 while
+// the axis is set; option 0 ALL, 1 BSR, 2 CSR; axis 1 Z, 2 X, 3 Y; the angle
+// and the two centre coordinates (X/Y for Z, Y/Z for X, Z/X for Y). Hole
+// kinds keep their chamfer copy in the same bytes.
+struct RotationEntry {
+  std::int32_t active;
+  std::int32_t option;
+  std::int32_t axis;
+  std::uint8_t unused12[4];
+  double angle;
+  double centre[2];
 };
-static_assert(sizeof(ConditionPair) == 40 && offsetof(ConditionPair, value) == 16);
+static_assert(sizeof(RotationEntry) == 40 && offsetof(RotationEntry, axis) == 8 &&
+              offsetof(RotationEntry, angle) == 16 && offsetof(RotationEntry, centre) == 24);
 
-// One entry of the figure table: OMIT rows 0-128, DRAW slots 131-147 (free
-// while the key is 0).
+// One entry of the figure table: OMIT rows 0-127 with the spare entry 128
+// (flags: bit 0 registered, bit 15 NOT; the contour figure's key; the key of
+// the surface giving the OMIT Z, else the Z value at 24; DOWN and UP F-codes),
+// entry 130 the DRAW switches (contour 10 at 12, OMIT 20 at 16) with the OMIT
+// contour stock at 24, DRAW slots 131-147 (free while the key is 0).
 struct MachiningFigureEntry {
-  std::int32_t word0;
+  std::int32_t word0;  // OMIT flags
   std::int32_t figureKey;
-  std::int32_t word8;
-  std::int32_t word12;
-  std::int32_t word16;
+  std::int32_t word8;   // OMIT Z source (surface key)
+  std::int32_t word12;  // OMIT DOWN_FCODE; entry 130: the contour-figure switch
+  std::int32_t word16;  // OMIT UP_FCODE; entry 130: the OMIT-figure switch
   std::uint8_t reserved20[4];
   double value;
 };
@@ -106,15 +125,19 @@ static_assert(offsetof(MachiningFigureEntry, figureKey) == 4);
 static_assert(offsetof(MachiningFigureEntry, word16) == 16);
 static_assert(offsetof(MachiningFigureEntry, value) == 24);
 
+// MOVE (two at 5312): active, function (0 none, 1 translate, 2 rotate,
+// 3 mirror), the mirror line's key, dX/dY or the centre, and the angle.
 struct MoveEntry {
-  std::int32_t word0;
-  std::int32_t word4;
+  std::int32_t word0;  // active
+  std::int32_t word4;  // function
   std::int32_t figureKey;
   std::uint8_t reserved12[4];
   double value[3];
 };
 static_assert(sizeof(MoveEntry) == 40 && offsetof(MoveEntry, figureKey) == 8 && offsetof(MoveEntry, value) == 16);
 
+// Multi-piece (two at 5392): flags (bit 0 active, bit 12 BSR), function,
+// reserved, count, the mirror line's key, dX/dY or the centre, the angle.
 struct MultiPieceEntry {
   std::int32_t word[4];
   std::int32_t figureKey;
@@ -144,7 +167,12 @@ static_assert(offsetof(CurveListItem, key) == 4 && offsetof(CurveListItem, secon
 inline constexpr int kStepCount = 12;
 inline constexpr int kFigureEntryCount = 148;
 inline constexpr int kCurveItemCount = 80;
-inline constexpr int kOptionTripleCount = 32;
+inline constexpr int kCheckSurfaceRowCount = 32;
+inline constexpr int kOmitRowCount = 128;
+inline constexpr int kOmitSpareEntry = 128;
+inline constexpr int kDrawSwitchEntry = 130;
+inline constexpr int kFirstDrawSlot = 131;
+inline constexpr int kLastDrawSlot = 147;
 
 struct MachiningDefinition {
   std::int32_t kind;
@@ -158,8 +186,8 @@ struct MachiningDefinition {
   double holeIPoint;
   double holeRPoint;
   double holeThroughAmount;
-  OptionTriple optionTriples[kOptionTripleCount];
-  ConditionPair conditionPairs[2];
+  CheckSurfaceRow checkSurfaces[kCheckSurfaceRowCount];
+  RotationEntry rotations[2];
   MachiningFigureEntry figures[kFigureEntryCount];
   MoveEntry moveEntries[2];
   MultiPieceEntry multiPieceEntries[2];
@@ -189,8 +217,8 @@ static_assert(offsetof(MachiningDefinition, zOrigin) == 80);
 static_assert(offsetof(MachiningDefinition, holeIPoint) == 88);
 static_assert(offsetof(MachiningDefinition, holeRPoint) == 96);
 static_assert(offsetof(MachiningDefinition, holeThroughAmount) == 104);
-static_assert(offsetof(MachiningDefinition, optionTriples) == 112);
-static_assert(offsetof(MachiningDefinition, conditionPairs) == 496);
+static_assert(offsetof(MachiningDefinition, checkSurfaces) == 112);
+static_assert(offsetof(MachiningDefinition, rotations) == 496);
 static_assert(offsetof(MachiningDefinition, figures) == 576);
 static_assert(offsetof(MachiningDefinition, moveEntries) == 5312);
 static_assert(offsetof(MachiningDefinition, multiPieceEntries) == 5392);

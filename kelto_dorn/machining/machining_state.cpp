@@ -12,6 +12,12 @@ int& g_curDefinitionSlot = g_machiningIndexTable.currentSlot;
 int g_definitionEditMode = kEditModeNew;
 int MachiningOrderValid = 0;
 handover::MachiningDefaults g_machiningDefaults{};
+FinishPassSettings g_finishPassRecord;
+std::array<int, 1024> g_selectionList = [] {
+  std::array<int, 1024> list{};
+  list.fill(0xFFFF);
+  return list;
+}();
 double g_lastCornerDistance = 0.0;
 double g_lastCornerRate = 0.0;
 int g_definitionPickStep = 0;
@@ -40,6 +46,8 @@ void ResetMachiningState() {
   g_definitionEditMode = kEditModeNew;
   MachiningOrderValid = 0;
   g_machiningDefaults = handover::MachiningDefaults{};
+  g_finishPassRecord = FinishPassSettings{};
+  g_selectionList.fill(0xFFFF);
   g_lastCornerDistance = 0.0;
   g_lastCornerRate = 0.0;
   g_definitionPickStep = g_pickResumeCode = 0;

@@ -7,8 +7,10 @@
 //
 // Declared here, defined in machining_state.cpp; ResetMachiningState() brings
 // it back to the state before start-up.
+#include <array>
 #include <cstdint>
 
+#include "kelto_dorn/machining/finish_pass_settings.h"
 #include "kelto_dorn/machining/machining_definition.h"
 #include "shared/handover/machining_defaults.h"
 
@@ -37,6 +39,10 @@ extern int MachiningOrderValid;
 
 // The values a new definition starts from ("$DEF_KAKO2.@@@").
 extern handover::MachiningDefaults g_machiningDefaults;
+
+// The finishing-pass values ("$UrvoOikomi.@@@") the builder adds to the
+// contour and bottom passes; read at start-up, edited by their dialog.
+extern FinishPassSettings g_finishPassRecord;
 
 // The last distance and rate typed into the corner-feed condition; a new
 // definition starts from them.
@@ -74,6 +80,9 @@ extern int g_pickMade;
 // The second pick-mode word: 50 while a curve prompt waits, or the point
 // request flags 0x8000, 0x2000, 0x4000 of a point pick.
 extern int g_pickMode2;
+// The rows chosen in the definition list (definition indices, ended by
+// 0xFFFF; 0x9999 first: all definitions).
+extern std::array<int, 1024> g_selectionList;
 // The view's command-active word of the definition commands.
 extern int g_definitionCommandActive;
 

@@ -6,6 +6,7 @@
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/machining/machining_state.h"
+#include "kelto_dorn/machining/repeat_rules.h"
 #include "kelto_dorn/tooldb/db_messages.h"
 #include "platform/text.h"
 
@@ -120,11 +121,7 @@ bool CheckDefinitionName(std::string_view typed) {
   return true;
 }
 
-void DropEmptyRepeatBlocks() {
-  StepCondition& s = Current();
-  if (s.repeat[0].second == 0.0 && s.word32 == 0) s.repeat[0].inUse = 0;
-  if (s.repeat[1].second == 0.0) s.repeat[1].inUse = 0;
-}
+void DropEmptyRepeatBlocks() { NormaliseRepeatRanges(Current()); }
 
 void ClearRepeatBlocks() {
   StepCondition& s = Current();

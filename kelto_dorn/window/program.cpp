@@ -25,6 +25,9 @@
 #include "kelto_dorn/drawing/figure_handlers.h"
 #include "kelto_dorn/drawing/operation_engines.h"
 #include "kelto_dorn/drawing/picking_engines.h"
+#include "kelto_dorn/dialogs/modal_run.h"
+#include "kelto_dorn/machining/dialogs/centring_dialog.h"
+#include "kelto_dorn/machining/dialogs/finish_pass_dialog.h"
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
@@ -78,7 +81,19 @@ void InstallCommandEngines() {
   InstallFigureEngines();
   InstallDimensionEngines();
   InstallOperationEngines();
-  InstallCamDataCommands(CurrentDocumentCamServices);
+  // The NC dialogs open the finishing-pass and centring settings.
+  InstallCamDataCommands([] {
+    CamServices services = CurrentDocumentCamServices();
+    services.finishPassDialog = [] {
+      CFinishPassInitDlg dialog;
+      RunModalDialog(dialog);
+    };
+    services.autoCentringDialog = [] {
+      CAutoCenteringDlg dialog;
+      RunModalDialog(dialog);
+    };
+    return services;
+  });
   InstallRenameDialog();
   InstallMachineChoiceDialog();
   InstallDatabaseDialogs([] {

@@ -535,7 +535,7 @@ void CHoleDefineDlg::OnCommand(int commandId) {
       return;
     case ctl::kMenuDraw:
       CommitFocusedField(true);
-      if (g_conditionOpeners.RunDrawFigureList && g_conditionOpeners.RunDrawFigureList() == kPickDraw) {
+      if (g_conditionOpeners.runDrawFigureList && g_conditionOpeners.runDrawFigureList() == kPickDraw) {
         EndDialog(kPickDraw);
       }
       return;

@@ -9,6 +9,7 @@
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/machining/definition_flow.h"
 #include "kelto_dorn/machining/dialogs/approach_dialogs.h"
+#include "kelto_dorn/machining/dialogs/condition_openers_install.h"
 #include "kelto_dorn/machining/dialogs/defaults_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
 #include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
@@ -98,6 +99,7 @@ void RunMachiningMenuCommand(int id) {
 
 void InstallMachiningCommands() {
   InstallFlowServices();
+  InstallConditionOpeners();
   CommandEngines& e = g_commandEngines;
   e.machiningCommand = [](int id) { RunMachiningMenuCommand(id); };
   e.machiningCommandAvailable = [](int id) { return MachiningCommandAvailable(id); };

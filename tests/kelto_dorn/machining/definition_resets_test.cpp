@@ -54,12 +54,12 @@ TEST_F(DefinitionResetsTest, NewDefinitionTakesItsValuesFromTheDefaults) {
   EXPECT_EQ(d.holeIPoint, 30.0);
   EXPECT_EQ(d.holeRPoint, 2.0);
   EXPECT_EQ(d.holeThroughAmount, 1.5);
-  for (const OptionTriple& t : d.optionTriples) {
-    ASSERT_EQ(t.a, 1);
-    ASSERT_EQ(t.b, 1);
-    ASSERT_EQ(t.c, 0);
+  for (const CheckSurfaceRow& t : d.checkSurfaces) {
+    ASSERT_EQ(t.typeWord, 1);
+    ASSERT_EQ(t.side, 1);
+    ASSERT_EQ(t.surfaceKey, 0);
   }
-  EXPECT_EQ(d.conditionPairs[1].c, 0);
+  EXPECT_EQ(d.rotations[1].axis, 0);
   EXPECT_EQ(d.moveEntries[1].figureKey, 0);
   EXPECT_EQ(d.multiPieceEntries[1].figureKey, 0);
   EXPECT_EQ(d.multiPieceEntries[0].value[2], 0.0);

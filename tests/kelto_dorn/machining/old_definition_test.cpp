@@ -49,8 +49,8 @@ TEST_F(OldDefinitionTest, OlderFormIsConvertedFieldByField) {
   EXPECT_EQ(d.generalB, 4);
   EXPECT_EQ(d.zOrigin, 55.5);
   EXPECT_EQ(d.holeIPoint, 44.25);
-  EXPECT_EQ(d.optionTriples[0].a, 7);
-  EXPECT_EQ(d.optionTriples[0].c, 9);
+  EXPECT_EQ(d.checkSurfaces[0].typeWord, 7);
+  EXPECT_EQ(d.checkSurfaces[0].surfaceKey, 9);
   EXPECT_EQ(d.figures[131].figureKey, 4242);
   EXPECT_EQ(d.cornerSwitch, 4096);
   EXPECT_EQ(d.cornerDistance, 2.5);

@@ -12,11 +12,20 @@
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/machining/definition_resets.h"
+#include "kelto_dorn/machining/dialogs/area_cut_dialogs.h"
+#include "kelto_dorn/machining/dialogs/centring_dialog.h"
+#include "kelto_dorn/machining/dialogs/check_surface_dialog.h"
 #include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/dialogs/draw_line_dialog.h"
+#include "kelto_dorn/machining/dialogs/finish_pass_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_aux_dialogs.h"
 #include "kelto_dorn/machining/dialogs/hole_define_dialog.h"
+#include "kelto_dorn/machining/dialogs/omit_dialog.h"
+#include "kelto_dorn/machining/dialogs/repeat_dialogs.h"
 #include "kelto_dorn/machining/dialogs/single_step_hole_dialogs.h"
+#include "kelto_dorn/machining/dialogs/time_estimate_dialog.h"
+#include "kelto_dorn/machining/dialogs/transform_dialogs.h"
 #include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/machining/step_operations.h"
@@ -51,14 +60,14 @@ class DefinitionPictureTest : public DefinitionFlowTest {
     EnsureFirstStep(g_curMachiningDef);
   }
 
-  void Picture(platform::Dialog& dialog, const char* file) {
+  void Picture(platform::Dialog& dialog, const char* file, int minWidth = 200, int minHeight = 150) {
     ASSERT_TRUE(dialog.CreateModeless());
     QDialog* window = platform::qt::DialogWindow(dialog);
     ASSERT_NE(window, nullptr);
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
     const QPixmap picture = window->grab();
-    EXPECT_GT(picture.width(), 200);
-    EXPECT_GT(picture.height(), 150);
+    EXPECT_GT(picture.width(), minWidth);
+    EXPECT_GT(picture.height(), minHeight);
     const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / file;
     std::filesystem::create_directories(out.parent_path());
     EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
@@ -120,6 +129,77 @@ TEST_F(DefinitionPictureTest, HoleDialogs) {
   g_machiningOrderList[0] = 10000;
   CAtcRankConfirmDlg rank(document().definitions);
   Picture(rank, "idd330_atc_rank_confirm.png");
+
+// The condition sub-dialogs, one picture each.
+TEST_F(DefinitionPictureTest, ConditionDialogs) {
+  g_curMachiningDef.steps[0].repeat[0] = RepeatBlock{1, 0, 0, 2, 0.0, 1.5, -6.0};
+  {
+    CRepeatMachiningDlg d;
+    Picture(d, "idd310_repeat_machining.png");
+  }
+  {
+    g_curMachiningDef.kind = 0xD000;
+    CRepeatRangeDlg d;
+    Picture(d, "idd313_repeat_range.png");
+    g_curMachiningDef.kind = 0xA000;
+  }
+  {
+    g_curMachiningDef.moveEntries[0].word4 = 1;
+    CMoveDlg d;
+    Picture(d, "idd209_move.png", 100, 60);
+  }
+  {
+    CMultiPieceDlg d;
+    Picture(d, "idd210_multi_piece.png", 100, 60);
+  }
+  {
+    CRotationDlg d;
+    Picture(d, "idd208_rotation.png", 100, 60);
+  }
+  {
+    CShrinkDlg d;
+    Picture(d, "idd205_shrink.png", 100, 60);
+  }
+  {
+    CAxisConversionDlg d;
+    Picture(d, "idd206_axis_conversion.png", 100, 30);
+  }
+  {
+    COmitDlg d;
+    Picture(d, "idd211_omit.png");
+  }
+  {
+    CCheckSurfaceDlg d;
+    Picture(d, "idd217_check_surface.png");
+  }
+  {
+    CDrawLineDlg d;
+    Picture(d, "idd282_draw_line.png", 100, 60);
+  }
+  {
+    CAreaCutDlg d;
+    Picture(d, "idd201_area_cut.png", 100, 60);
+  }
+  {
+    CFigureResolutionDlg d;
+    Picture(d, "idd207_figure_resolution.png", 100, 60);
+  }
+  {
+    CXAxisDevelopDlg d;
+    Picture(d, "idd213_x_axis_develop.png", 100, 60);
+  }
+  {
+    CFinishPassInitDlg d;
+    Picture(d, "idd352_finish_pass.png");
+  }
+  {
+    CAutoCenteringDlg d;
+    Picture(d, "idd336_auto_centering.png");
+  }
+  {
+    CTimeEstimateDlg d;
+    Picture(d, "idd166_time_estimate.png");
+  }
 }
 
 }  // namespace

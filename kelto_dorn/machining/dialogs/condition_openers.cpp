@@ -1,7 +1,0 @@
-#include "kelto_dorn/machining/dialogs/condition_openers.h"
-
-namespace dorn {
-
-ConditionOpeners g_conditionOpeners;
-
-}  // namespace dorn
