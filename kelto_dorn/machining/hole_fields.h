@@ -33,20 +33,19 @@ inline constexpr int kHoleDataSub = 10;
 
 inline std::int32_t& HoleDataFormat(MachiningDefinition& d) { return d.general16[0]; }
 inline std::int32_t& HoleReturnLevel(MachiningDefinition& d) { return d.general16[1]; }
-inline double& HoleChamferSize(MachiningDefinition& d) { return d.conditionPairs[0].value[0]; }
-inline double& HoleChamferOffset(MachiningDefinition& d) { return d.conditionPairs[0].value[1]; }
-inline double& HoleChamferDownRate(MachiningDefinition& d) { return d.conditionPairs[1].value[1]; }
-inline double& HoleChamferApproachRate(MachiningDefinition& d) { return d.conditionPairs[1].value[2]; }
+// The chamfer copy lies in the bytes of the rotation entries, which hole
+// kinds do not use for rotations.
+inline double& HoleChamferSize(MachiningDefinition& d) { return d.rotations[0].angle; }
+inline double& HoleChamferOffset(MachiningDefinition& d) { return d.rotations[0].centre[0]; }
+inline double& HoleChamferDownRate(MachiningDefinition& d) { return d.rotations[1].centre[0]; }
+inline double& HoleChamferApproachRate(MachiningDefinition& d) { return d.rotations[1].centre[1]; }
 
 static_assert(offsetof(MachiningDefinition, general16) + 0 * sizeof(std::int32_t) == 16);
 static_assert(offsetof(MachiningDefinition, general16) + 1 * sizeof(std::int32_t) == 20);
-static_assert(offsetof(MachiningDefinition, conditionPairs) + offsetof(ConditionPair, value) == 512);
-static_assert(offsetof(MachiningDefinition, conditionPairs) + offsetof(ConditionPair, value) + 8 == 520);
-static_assert(offsetof(MachiningDefinition, conditionPairs) + sizeof(ConditionPair) + offsetof(ConditionPair, value) +
-                  8 ==
-              560);
-static_assert(offsetof(MachiningDefinition, conditionPairs) + sizeof(ConditionPair) + offsetof(ConditionPair, value) +
-                  16 ==
+static_assert(offsetof(MachiningDefinition, rotations) + offsetof(RotationEntry, angle) == 512);
+static_assert(offsetof(MachiningDefinition, rotations) + offsetof(RotationEntry, centre) == 520);
+static_assert(offsetof(MachiningDefinition, rotations) + sizeof(RotationEntry) + offsetof(RotationEntry, centre) == 560);
+static_assert(offsetof(MachiningDefinition, rotations) + sizeof(RotationEntry) + offsetof(RotationEntry, centre) + 8 ==
               568);
 
 struct ChamferDetail {

@@ -182,11 +182,11 @@ void CContourDefineDlg::RefreshContourDialog() {
   SetCheck(ctl::kMove, d.moveEntries[0].word0 != 0);
   const MultiPieceEntry& m = d.multiPieceEntries[0];
   SetCheck(ctl::kMultiPiece, (m.word[0] | m.word[1] | m.word[2] | m.word[3]) != 0);
-  SetCheck(ctl::kCheckSurface, d.optionTriples[0].c != 0);
+  SetCheck(ctl::kCheckSurface, d.checkSurfaces[0].surfaceKey != 0);
   const bool contour = !IsCharacter();
   SetCheck(ctl::kXDevelop, contour && d.general16[2] != 0);
   SetCheck(ctl::kAxisConversion, contour && d.general16[3] > 0);
-  SetCheck(ctl::kRotation, contour && d.conditionPairs[0].a != 0);
+  SetCheck(ctl::kRotation, contour && d.rotations[0].active != 0);
   SetCheck(ctl::kOmit, contour && d.figures[0].figureKey != 0);
   if (!contour) Show(frame_ctl::kBottom, false);
   const ConditionOpeners& o = g_conditionOpeners;

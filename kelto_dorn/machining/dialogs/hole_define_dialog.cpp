@@ -287,7 +287,7 @@ void CHoleDefineDlg::Refresh() {
   SetCheck(ctl::kMove, d.moveEntries[0].word0 != 0);
   const MultiPieceEntry& m = d.multiPieceEntries[0];
   SetCheck(ctl::kMultiPiece, (m.word[0] | m.word[1] | m.word[2] | m.word[3]) != 0);
-  SetCheck(ctl::kCheckSurface, d.optionTriples[0].c != 0);
+  SetCheck(ctl::kCheckSurface, d.checkSurfaces[0].surfaceKey != 0);
   SetCheck(ctl::kG98, HoleReturnLevel(d) == 0);
   SetCheck(ctl::kG99, HoleReturnLevel(d) == 1);
   SetCheck(ctl::kMain, HoleDataFormat(d) == kHoleDataMain);

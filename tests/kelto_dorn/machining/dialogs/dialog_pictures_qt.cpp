@@ -129,6 +129,7 @@ TEST_F(DefinitionPictureTest, HoleDialogs) {
   g_machiningOrderList[0] = 10000;
   CAtcRankConfirmDlg rank(document().definitions);
   Picture(rank, "idd330_atc_rank_confirm.png");
+}
 
 // The condition sub-dialogs, one picture each.
 TEST_F(DefinitionPictureTest, ConditionDialogs) {
