@@ -367,6 +367,8 @@ void RunContext::CloseJobNcFile() {
   }
   WriteNcExeFlag(0);
   job.NcOpenResult = kNoNcFile;
+  // A finished program also goes to the network drive when the header asks.
+  if (AbortFlag == 0 && job.Header.startMode < 52 && job.Header.nfsSwitch != 0) host.RunNfsTransfer(0);
 }
 
 int RunContext::StartNcCreation() {
