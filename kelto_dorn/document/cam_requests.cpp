@@ -2,6 +2,7 @@
 
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/document/document.h"
+#include "kelto_dorn/files/port_setting_dialog.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/system_record.h"
 #include "kelto_dorn/document/system_state.h"
@@ -28,6 +29,7 @@ CamServices DocumentCamServices(CKelDoc& document) {
     store.saveDrawing = [doc] { SaveDrawing(*doc); };
     return StoreMachiningDefinition(result, doc->definitions, doc->atc, store);
   };
+  s.portSettingDialog = [](int port) { RunPortSettingDialog(port); };
   return s;
 }
 
