@@ -6,6 +6,7 @@
 
 #include "kelto_qup/shell/display_window.h"
 #include "kelto_qup/shell/nc_copy.h"
+#include "kelto_qup/shell/nfs_send.h"
 #include "platform/application.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
@@ -130,8 +131,7 @@ void CQupApp::OnCommand(int commandId) {
     about.DoModal();
   }
   if (commandId == kCommandNcCopy) RunNcCopy(run);
-  // The network-drive send is not built yet; the frame keeps its command
-  // disabled.
+  if (commandId == kCommandNfsSend) RunNfsTransfer(run, 0);
 }
 
 }  // namespace qup::shell

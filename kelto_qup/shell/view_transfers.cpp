@@ -1,6 +1,7 @@
 // The view's side of the NC text check and the transfers: the monitor
 // window, the end box, the list and the network-drive send.
 #include "kelto_qup/shell/nc_monitor_dlg.h"
+#include "kelto_qup/shell/nfs_send.h"
 #include "kelto_qup/shell/qup_view.h"
 #include "platform/message_box.h"
 
@@ -36,11 +37,6 @@ void CQupView::ShowExclamationBox(std::string_view text) { platform::ShowMessage
 
 void CQupView::RedrawView() { surface_.Invalidate(); }
 
-int CQupView::RunNfsTransfer(int /*fromList*/) {
-  // The network-drive send dialog is not in this program yet: the file is
-  // not sent, and the box says why.
-  app_.run.StopMissingOperation("RunNfsTransfer");
-  return 0;
-}
+int CQupView::RunNfsTransfer(int fromList) { return shell::RunNfsTransfer(app_.run, fromList); }
 
 }  // namespace qup::shell

@@ -127,7 +127,7 @@ TEST_F(ShellTest, CommandStatesFollowTheProgram) {
   EXPECT_FALSE(frame().GetCommandState(32776).enabled) << "force quit only during a run";
   EXPECT_FALSE(frame().GetCommandState(32838).enabled) << "no 3-D display yet";
   EXPECT_TRUE(frame().GetCommandState(kCommandNcCopy).enabled);
-  EXPECT_FALSE(frame().GetCommandState(kCommandNfsSend).enabled) << "no network-drive send yet";
+  EXPECT_TRUE(frame().GetCommandState(kCommandNfsSend).enabled);
   EXPECT_TRUE(frame().GetCommandState(32824).enabled);
   EXPECT_EQ(frame().GetCommandState(32813).check, platform::CheckState::Checked);
   EXPECT_EQ(frame().GetCommandState(32806).check, platform::CheckState::Checked);
