@@ -2,7 +2,6 @@
 
 namespace qup::shell {
 
-int RunNcEditor(RunContext& run) { return run.StopMissingOperation("RunNcEditor"); }
 int BuildMachiningModel(RunContext& run) { return run.StopMissingOperation("BuildMachiningModel"); }
 
 void DrawTraceSegment(RunContext& run, const handover::CDisplayRecord&, const handover::CDisplayRecord&) {

@@ -3,6 +3,7 @@
 // ends with "【実行終了】" and the view goes back to idle.
 #include "kelto_qup/shell/dnc_send.h"
 #include "kelto_qup/shell/dnc_receive.h"
+#include "kelto_qup/shell/nc_editor.h"
 #include "kelto_qup/shell/pending_entry_points.h"
 #include "kelto_qup/shell/qup_view.h"
 #include "platform/application.h"
