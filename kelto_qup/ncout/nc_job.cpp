@@ -391,6 +391,14 @@ int RunContext::StartNcCreation() {
     ErrorPath = job.NcPath;
     return StopWithError(kErrorFileOpen);
   }
+  if (job.Modes.StartMode == 2) {
+    // Start mode 2 plots the run; a plotter that cannot be reached stops it.
+    if (PlotBegin() != 0) {
+      FinishNcCreation();
+      return kStopRun;
+    }
+    transfer.Plot.PenFollowsTool = transfer.Plot.FixedPenSwitch == 0;
+  }
   for (int i = 0; i < elements.ElementCount; ++i) {
     if (elements[i].code == handover::element_code::kScrewMarker) {
       output.ScrewMode = 11;
@@ -455,6 +463,7 @@ void RunContext::FinishNcCreation() {
   } else {
     WriteCgWindow(0x11, job.DisplayColourOffset);
   }
+  if (transfer.Plot.Active) PlotEnd();  // after a stop too
   AbortFlag = 0;
 }
 

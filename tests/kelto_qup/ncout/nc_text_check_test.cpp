@@ -19,6 +19,7 @@
 #include "platform/text.h"
 #include "shared/handover/com_settings.h"
 #include "shared/handover/drawing_state_settings.h"
+#include "tests/kelto_qup/support/handover_builder.h"
 #include "tests/kelto_qup/support/pty_far_side.h"
 #include "tests/kelto_qup/support/rs274.h"
 #include "tests/support/test_support.h"
@@ -353,6 +354,42 @@ TEST_F(CheckPlotTest, MovesArePlottedInPlotterUnitsWithThePenOfTheTool) {
   const std::string command = "hp2xx -q -m png -f " + png + " " + (home() / "check.hpgl").string() + " 2>&1";
   EXPECT_EQ(std::system(command.c_str()), 0) << "hp2xx refused the plot";
   EXPECT_TRUE(fs::exists(png));
+}
+
+}  // namespace
+
+namespace {
+
+// A run of start mode 2 plots each hole: a pen-up move to the R level above
+// it and a drawn plunge (plotter units: 40 per mm, X-Y projection).
+TEST_F(CheckPlotTest, AHoleJobOfStartMode2PlotsEachHole) {
+  testsupport::HandoverBuilder job;
+  job.header.startMode = 2;
+  job.Begin();
+  for (const double x : {10.0, 50.0}) job.Point(100, x, 15.0);
+  testsupport::HoleProcess drill;
+  drill.tool.diameter = 8.5;
+  drill.step.depth = -10.0;
+  job.BeginHoleProcess(400, drill);
+  job.HoleCutIn(401, drill);
+  job.Hole(402, 100, drill);
+  job.ProcessEnd(500);
+  job.End();
+  job.Write(home());
+  run.job.Header = job.header;
+  run.job.Modes.StartMode = 2;
+  ASSERT_EQ(run.LoadJob(), 0);
+  run.InitNcJob();
+  auto running = std::async(std::launch::async, [this] { return run.StartNcCreation(); });
+  std::string hpgl;
+  while (running.wait_for(0ms) != std::future_status::ready) hpgl += far.Receive(20ms);
+  running.get();
+  hpgl += far.Receive(50ms);
+  EXPECT_TRUE(host.errorBoxes.empty());
+  EXPECT_NE(hpgl.find("PA400,600;PD;LT;PA400,600;"), std::string::npos) << hpgl;
+  EXPECT_NE(hpgl.find("PA2000,600;PD;LT;PA2000,600;"), std::string::npos) << hpgl;
+  EXPECT_EQ(hpgl.substr(hpgl.size() - 10), "SP0;PG;IN;");
+  EXPECT_FALSE(run.transfer.Com.Port);
 }
 
 }  // namespace
