@@ -92,6 +92,11 @@ void RunContext::CheckArc(const std::array<double, 6>& from, const std::array<do
   if (!clockwise && a0 >= a1) a0 -= 2.0 * std::numbers::pi;
   if (k.GivenR && std::fabs(std::fabs(k.R) - std::hypot(oa, ob)) < 0.0001) radius = std::hypot(oa, ob);
   const double sweep = a1 - a0;
+  if (!std::isfinite(sweep) || !std::isfinite(radius) || !std::isfinite(ca) || !std::isfinite(cb) || sweep == 0.0) {
+    // Words that overflow to no number give no arc to step along.
+    CheckMove(to[0], to[1], to[2], 1);
+    return;
+  }
   double step = (radius >= 5.0 ? 50.0 : 20.0) / radius * kDegToRad;
   step = std::max(step, std::fabs(sweep) / kMaxArcSteps);
   if (clockwise) step = -step;

@@ -393,3 +393,13 @@ TEST_F(CheckPlotTest, AHoleJobOfStartMode2PlotsEachHole) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NcTextCheckTest, ArcsOfHugeOrOverflowingValuesEndWithoutEndlessSteps) {
+  const auto& moves = Check("G90G17G00X0.Y0.Z0.\nG02X1e300Y1e300.R1e300.\nG91G03X1e308Y1e308I1e308J1e308\n");
+  EXPECT_EQ(result, 0);
+  EXPECT_LE(moves.size(), 200002u) << "at most 100000 steps an arc";
+}
+
+}  // namespace
