@@ -124,7 +124,7 @@ DriveKind DriveKindOfMount(std::string_view type, std::string_view source, const
 
 fs::path DriveFolder(const SettingsStore& settings, char letter) {
   letter = UpperLetter(letter);
-  if (letter < kFirstDriveLetter || letter > kLastDriveLetter) return {};
+  if (letter < kFirstDriveLetter || letter > kLastMappedLetter) return {};
   return fs::path(settings.GetString(kDriveSection, std::string(1, letter)));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Drive letters for the backup list. The letters "A" to "Y" map to folders
+// Drive letters for the backup list and the NC copy and send targets. The
+// letters "A" to "Z" map to folders
 // through the [Drives] section of the settings store (D=/media/usb, say); a
 // letter without an entry is no drive. The kind and the free space of a mapped
 // folder come from the file system that holds it.
@@ -16,6 +17,7 @@ class SettingsStore;
 inline constexpr std::string_view kDriveSection = "Drives";
 constexpr char kFirstDriveLetter = 'A';
 constexpr char kLastDriveLetter = 'Y';  // the backup list looks at 25 letters
+constexpr char kLastMappedLetter = 'Z';  // the send slots may name Z as well
 
 enum class DriveKind {
   kNone,  // not mapped, missing, or its file system cannot be read

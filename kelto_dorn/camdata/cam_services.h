@@ -41,6 +41,8 @@ struct CamServices {
   std::function<int()> atcRankDialog;                            // ATC ranking (IDD 330), 1 on "登 録"
   std::function<void()> finishPassDialog;                        // finishing-pass settings (IDD 352)
   std::function<void()> tCodeCommentDialog;                      // T-code comments
+  std::function<void(int port)> portSettingDialog;               // serial port settings (IDD 265)
+  std::function<void(int mode)> fileListDialog;                  // file list, 1 copy, 2 delete (IDD 249)
 };
 
 // True when the services can run a build and start the companion.

@@ -2,6 +2,7 @@
 #include "kelto_dorn/camdata/nc_requests.h"
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/camdata/data_transfer_dialog.h"
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/error_box.h"
@@ -150,6 +151,9 @@ void InstallCamDataCommands(std::function<CamServices()> services) {
   g_commandEngines.camDataRun = [services](int id) { OnExecuteCommand(services(), id); };
   g_commandEngines.machiningOrder = [services] { OnMachiningOrder(services()); };
   g_commandEngines.ncDataCheck = [services] { OnNcDataCheck(services()); };
+  g_commandEngines.ncTransferDialog = [services](handover::DrawingHeader& header) {
+    return RunDataTransferDialog(services(), header);
+  };
   g_commandEngines.postSettingsDialog = [] {
     CPostSettingDlg dialog;
     return dialog.DoModal();

@@ -3,6 +3,8 @@
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/document/document.h"
+#include "kelto_dorn/files/draw_state_dialog.h"
+#include "kelto_dorn/files/port_setting_dialog.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/system_record.h"
 #include "kelto_dorn/document/system_state.h"
@@ -30,6 +32,8 @@ CamServices DocumentCamServices(CKelDoc& document) {
     return StoreMachiningDefinition(result, doc->definitions, doc->atc, store);
   };
   if (g_commandEngines.atcRankDialog) s.atcRankDialog = g_commandEngines.atcRankDialog;
+  s.portSettingDialog = [](int port) { RunPortSettingDialog(port); };
+  s.drawingStateDialog = [](int plotter) { RunDrawStateDialog(plotter != 0 ? 1 : 0); };
   return s;
 }
 

@@ -36,6 +36,7 @@ class RecordingHost : public RunHost {
     return static_cast<int>(listLines.size()) - 1;
   }
   void SelectListLine(int index) override { selectedLine = index; }
+  void ClearList() override { listLines.clear(); }
   void DeleteListLine(int index) override;
   void PumpMessages() override {
     ++pumpCount;
@@ -48,6 +49,27 @@ class RecordingHost : public RunHost {
   void SetTitleText(std::string_view text) override { titleText = text; }
   void Beep() override { ++beepCount; }
   std::uint64_t TickMs() override { return fakeTicks ? (*fakeTicks)++ : RunHost::TickMs(); }
+  void DrawCheckSegment(double x, double y, double z, int kind) override { checkMoves.push_back({x, y, z, kind}); }
+  void ShowMonitor(bool shown) override { monitorShown = shown; }
+  void SetMonitorTexts(const std::array<std::string, 16>& lines) override { monitorLines = lines; }
+  void CloseMonitor() override { ++monitorClosed; }
+  void ShowExclamationBox(std::string_view text) override { exclamationBoxes.emplace_back(text); }
+  int RunNfsTransfer(int fromList) override {
+    nfsRequests.push_back(fromList);
+    return nfsAnswer;
+  }
+
+  struct CheckMove {
+    double x, y, z;
+    int kind;  // 1 feed, -1 rapid, 0 pen up
+  };
+  std::vector<CheckMove> checkMoves;
+  bool monitorShown = false;
+  std::array<std::string, 16> monitorLines;
+  int monitorClosed = 0;
+  std::vector<std::string> exclamationBoxes;
+  std::vector<int> nfsRequests;
+  int nfsAnswer = 1;
 
   struct PathStep {
     int channel;

@@ -24,6 +24,7 @@
 #include "kelto_qup/engine/run_host.h"
 #include "kelto_qup/ncout/job_state.h"
 #include "kelto_qup/ncout/output_state.h"
+#include "kelto_qup/ncout/transfer_state.h"
 #include "shared/handover/nc_element.h"
 
 namespace qup {
@@ -44,6 +45,9 @@ inline constexpr int kErrorFileWrite = 61;       // writing the NC file failed
 inline constexpr int kErrorNotFiniteValue = 62;  // a value that is not a finite number
 inline constexpr int kErrorStackUnderflow = 36;  // register stack pop at depth 0
 inline constexpr int kErrorStackOverflow = 37;   // tenth register stack push
+inline constexpr int kErrorComOpen = 80;         // the serial port cannot be opened
+inline constexpr int kErrorComWrite = 81;        // sending to the port failed
+inline constexpr int kErrorComRead = 82;         // receiving from the port failed
 
 class RunContext {
  public:
@@ -826,6 +830,67 @@ class RunContext {
   // else written from the current point (an arc with radius and centre
   // offsets from its start).
   int FinishQueuedMove(double mx, double my, double mz, double radius, double ci, double cj);
+
+  // ---- transfers: serial port, NC text check, plotter
+  TransferState transfer;
+
+  // serial port (kelto_qup/ncout/com_port.cpp)
+  // Opens the port of the header's port byte in start mode 22, else the
+  // plotter's (0 COM1, else COM2), with "$COM_DCB.@@@"; error 80 and -1
+  // when it cannot be opened or configured, else 0.
+  int OpenComPort();
+  // The port index OpenComPort takes (-1: none names a port).
+  int ComPortIndex() const;
+  // Sets the port's XON or XOFF state as the baud word asks (flow XON/XOFF).
+  void ApplyXonXoffState();
+  // Writes the block buffer's text (up to its NUL) to the port, in slices
+  // with the queue drained between them: 0 sent, kStopRun on a failure
+  // (error 81) or a stop.
+  int ComWriteLine();
+  // Writes bytes as ComWriteLine does.
+  int ComWriteBytes(std::string_view bytes);
+  // Reads one line into the block buffer (end mode 0: "%" ends a line at
+  // once); returns the characters stored. A failure shows error 82; a stop
+  // ends the line with what came.
+  int ComReadLine(int endMode);
+  void CloseComPort();
+  // "$com_dat.@@@": the path of the file to check, into the path buffer.
+  void ReadCheckFileName();
+  void ReadComDat() { ReadCheckFileName(); }
+
+  // NC text check (kelto_qup/ncout/nc_text_check.cpp, nc_check_words.cpp,
+  // nc_check_moves.cpp)
+  // Start modes 11, 12 and 22: 0 when the whole file was read (and sent),
+  // kStopRun when it stopped.
+  int RunNcTextCheck();
+  void ResetCheckState();
+  // The tokeniser: one character of a line (comments, words).
+  void ScanCheckChar(std::string_view line, std::size_t at);
+  void CloseCheckWord();
+  void InterpretCheckBlock();
+  int CheckGCode(double value);
+  void ShowMonitorValues();
+  static double SafeAngle(double dx, double dy);
+  static double Length3(double a, double b, double c);
+  // The text of one line as the drip feed sends it (line end of the port);
+  // `last` is set at the program's second "%".
+  std::string DripFeedText(std::string_view line, bool& last);
+  int SendCheckLine(std::string_view line, bool& last);
+  void ListSentLine(std::string_view text);
+  void CheckMove(double x, double y, double z, int kind);
+  void CheckArc(const std::array<double, 6>& from, const std::array<double, 6>& to);
+  void CheckHole(const std::array<double, 6>& to);
+  void DrawDrillOutline(double x, double y, double top, double bottom);
+  void FillMonitorTexts();
+
+  // pen plotter (kelto_qup/ncout/plotter.cpp)
+  int PlotBegin();
+  void PlotPenForTool();
+  void PlotDrawToCurrent(double x, double y, double z, bool cutting);
+  void PlotEnd();
+  int PlotSendCommand(std::string_view text);
+  // The plotter point of a model point (after rotation and projection).
+  std::array<int, 2> PlotPoint(double x, double y, double z) const;
 
   // hole output (kelto_qup/ncout/hole_output.cpp)
   int EmitHoleCycles();

@@ -5,6 +5,7 @@
 // runs use RecordingHost, which keeps every call for inspection.
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "shared/handover/nc_element.h"
@@ -24,6 +25,8 @@ class RunHost {
   virtual int AddListLine(std::string_view text) = 0;
   virtual void SelectListLine(int index) = 0;
   virtual void DeleteListLine(int index) = 0;
+  // Empties the list (the DNC send does before each file).
+  virtual void ClearList() {}
 
   // Drains the event queue once. The shell's handlers run inside this call and
   // may change the run's AbortFlag, StepPause, execution mode and
@@ -44,6 +47,23 @@ class RunHost {
   virtual void Beep() {}
   // A monotonic millisecond tick (the slow execution mode waits on it).
   virtual std::uint64_t TickMs();
+
+  // ---- the NC text check and the transfers
+  // One move of the NC text check to (x, y, z): kind 1 a feed move, -1 a
+  // rapid, 0 a pen-up move; kept in the display list.
+  virtual void DrawCheckSegment(double /*x*/, double /*y*/, double /*z*/, int /*kind*/) {}
+  // The check's modeless monitor: shown or hidden, its 16 lines, closed.
+  virtual void ShowMonitor(bool /*shown*/) {}
+  virtual void SetMonitorTexts(const std::array<std::string, 16>& /*lines*/) {}
+  virtual void CloseMonitor() {}
+  // A message box with the exclamation icon (CP932 text).
+  virtual void ShowExclamationBox(std::string_view /*text*/) {}
+  // Draws the view again (the end of a check).
+  virtual void RedrawView() {}
+  // The network-drive send of the NC program the run's header names:
+  // 0 after an NC creation run, 41 from the DNC list (the dialog sends by
+  // itself). Returns 1 when the program was sent, 0 when not.
+  virtual int RunNfsTransfer(int /*fromList*/) { return 0; }
 };
 
 }  // namespace qup

@@ -613,6 +613,10 @@ void RunContext::DrawHolePath(double x, double y, double rLevel, double bottom) 
   AddDisplayListRecord(top);
   AddDisplayListRecord(cut);
   UpdateHoleExtents(x, y, rLevel, bottom);
+  if (transfer.Plot.Active) {
+    PlotDrawToCurrent(x, y, rLevel, false);
+    PlotDrawToCurrent(x, y, bottom, true);
+  }
 }
 
 void RunContext::UpdateHoleExtents(double x, double y, double top, double bottom) {

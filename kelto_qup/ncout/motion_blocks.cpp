@@ -82,6 +82,10 @@ int RunContext::EmitOnChannel(int channel) {
       move.d7 = output.PrevY;
       move.d8 = output.TargetZ;
       host.DrawPathStep(channel, move);
+      // A run of start mode 2 plots what it draws (arcs by their end point).
+      if (channel == kChannelDisplayB && transfer.Plot.Active) {
+        PlotDrawToCurrent(move.d4, move.d5, move.d8, move.code != 0);
+      }
     }
     return 0;
   }

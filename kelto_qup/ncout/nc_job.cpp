@@ -367,6 +367,8 @@ void RunContext::CloseJobNcFile() {
   }
   WriteNcExeFlag(0);
   job.NcOpenResult = kNoNcFile;
+  // A finished program also goes to the network drive when the header asks.
+  if (AbortFlag == 0 && job.Header.startMode < 52 && job.Header.nfsSwitch != 0) host.RunNfsTransfer(0);
 }
 
 int RunContext::StartNcCreation() {
@@ -388,6 +390,14 @@ int RunContext::StartNcCreation() {
     AbortFlag = 0;  // the box of the stop below is the one shown
     ErrorPath = job.NcPath;
     return StopWithError(kErrorFileOpen);
+  }
+  if (job.Modes.StartMode == 2) {
+    // Start mode 2 plots the run; a plotter that cannot be reached stops it.
+    if (PlotBegin() != 0) {
+      FinishNcCreation();
+      return kStopRun;
+    }
+    transfer.Plot.PenFollowsTool = transfer.Plot.FixedPenSwitch == 0;
   }
   for (int i = 0; i < elements.ElementCount; ++i) {
     if (elements[i].code == handover::element_code::kScrewMarker) {
@@ -453,6 +463,7 @@ void RunContext::FinishNcCreation() {
   } else {
     WriteCgWindow(0x11, job.DisplayColourOffset);
   }
+  if (transfer.Plot.Active) PlotEnd();  // after a stop too
   AbortFlag = 0;
 }
 

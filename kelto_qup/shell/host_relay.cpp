@@ -82,3 +82,45 @@ void HostRelay::Beep() {
 std::uint64_t HostRelay::TickMs() { return target_ != nullptr ? target_->TickMs() : RunHost::TickMs(); }
 
 }  // namespace qup::shell
+
+namespace qup::shell {
+
+void HostRelay::DrawCheckSegment(double x, double y, double z, int kind) {
+  if (target_ != nullptr) target_->DrawCheckSegment(x, y, z, kind);
+}
+
+void HostRelay::ClearList() {
+  if (target_ != nullptr) {
+    target_->ClearList();
+  } else {
+    pending_.clear();
+  }
+}
+
+void HostRelay::ShowMonitor(bool shown) {
+  if (target_ != nullptr) target_->ShowMonitor(shown);
+}
+
+void HostRelay::SetMonitorTexts(const std::array<std::string, 16>& lines) {
+  if (target_ != nullptr) target_->SetMonitorTexts(lines);
+}
+
+void HostRelay::CloseMonitor() {
+  if (target_ != nullptr) target_->CloseMonitor();
+}
+
+void HostRelay::ShowExclamationBox(std::string_view text) {
+  if (target_ != nullptr) {
+    target_->ShowExclamationBox(text);
+  } else {
+    platform::ShowMessageBox(text, {}, 0x30);
+  }
+}
+
+void HostRelay::RedrawView() {
+  if (target_ != nullptr) target_->RedrawView();
+}
+
+int HostRelay::RunNfsTransfer(int fromList) { return target_ != nullptr ? target_->RunNfsTransfer(fromList) : 0; }
+
+}  // namespace qup::shell

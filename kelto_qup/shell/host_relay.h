@@ -22,6 +22,7 @@ class HostRelay final : public RunHost {
   int AddListLine(std::string_view text) override;
   void SelectListLine(int index) override;
   void DeleteListLine(int index) override;
+  void ClearList() override;
   void PumpMessages() override;
   void RefreshViewDc() override;
   void FlushPanes() override;
@@ -30,6 +31,13 @@ class HostRelay final : public RunHost {
   void SetTitleText(std::string_view text) override;
   void Beep() override;
   std::uint64_t TickMs() override;
+  void DrawCheckSegment(double x, double y, double z, int kind) override;
+  void ShowMonitor(bool shown) override;
+  void SetMonitorTexts(const std::array<std::string, 16>& lines) override;
+  void CloseMonitor() override;
+  void ShowExclamationBox(std::string_view text) override;
+  void RedrawView() override;
+  int RunNfsTransfer(int fromList) override;
 
  private:
   RunHost* target_ = nullptr;

@@ -390,9 +390,7 @@ void CMainFrame::OnUpdate(platform::CommandUpdate& u) const {
       u.SetCheck((header.ncDisplayFlags & 0x8000) != 0);
       return;
     case 32838:
-    case kCommandNcCopy:
-    case kCommandNfsSend:
-      // The 3-D display and the NC delivery are not built yet.
+      // The 3-D display is not built yet.
       u.Enable(false);
       return;
     default:

@@ -2,10 +2,6 @@
 
 namespace qup::shell {
 
-int RunNcTextCheck(RunContext& run) { return run.StopMissingOperation("RunNcTextCheck"); }
-int DncSendAll(RunContext& run) { return run.StopMissingOperation("DncSendAll"); }
-int OnReceiveData(RunContext& run) { return run.StopMissingOperation("OnReceiveData"); }
-int RunNcEditor(RunContext& run) { return run.StopMissingOperation("RunNcEditor"); }
 int BuildMachiningModel(RunContext& run) { return run.StopMissingOperation("BuildMachiningModel"); }
 
 void DrawTraceSegment(RunContext& run, const handover::CDisplayRecord&, const handover::CDisplayRecord&) {

@@ -1,6 +1,5 @@
 #pragma once
 // The start modes and view commands whose subsystems are not built yet: the
-// NC text check, the DNC send and the receive dialog, the NC text editor, the
 // 3-D machining model and the trace drawing. Each entry stops with a box
 // naming the operation, so a start mode that cannot run says so and is never
 // taken for one that ran.
@@ -9,10 +8,6 @@
 
 namespace qup::shell {
 
-int RunNcTextCheck(RunContext& run);
-int DncSendAll(RunContext& run);
-int OnReceiveData(RunContext& run);
-int RunNcEditor(RunContext& run);
 int BuildMachiningModel(RunContext& run);
 // The TRACE drawing of one display record against the previous one, and the
 // sweep that ends a chain.

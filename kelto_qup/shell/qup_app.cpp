@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "kelto_qup/shell/display_window.h"
+#include "kelto_qup/shell/nc_copy.h"
+#include "kelto_qup/shell/nfs_send.h"
 #include "platform/application.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
@@ -128,8 +130,8 @@ void CQupApp::OnCommand(int commandId) {
     CAboutDlg about;
     about.DoModal();
   }
-  // The NC data copy and the network-drive send come with the NC delivery;
-  // the frame keeps their commands disabled until then.
+  if (commandId == kCommandNcCopy) RunNcCopy(run);
+  if (commandId == kCommandNfsSend) RunNfsTransfer(run, 0);
 }
 
 }  // namespace qup::shell

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "kelto_qup/shell/nc_monitor_dlg.h"
 #include "kelto_qup/shell/pending_entry_points.h"
 #include "platform/application.h"
 #include "platform/message_box.h"

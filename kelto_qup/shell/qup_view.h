@@ -20,6 +20,8 @@
 
 namespace qup::shell {
 
+class CNcMonitorDlg;
+
 // RunState: a start-mode run in progress, and idle.
 inline constexpr int kRunning = 0;
 inline constexpr int kIdle = 9999;
@@ -75,6 +77,15 @@ class CQupView final : public platform::ViewHandler, public RunHost {
   // rapid, 0 a pen-up move, in the current tool's colour and with the
   // direction (0, 0, 1); recorded in the display list when `record` is set.
   void DrawCheckSegment(double x, double y, double z, int kind, bool record);
+  void DrawCheckSegment(double x, double y, double z, int kind) override { DrawCheckSegment(x, y, z, kind, true); }
+  void ClearList() override;
+  // The NC text check's monitor (nc_monitor_dlg.h) and its end.
+  void ShowMonitor(bool shown) override;
+  void SetMonitorTexts(const std::array<std::string, 16>& lines) override;
+  void CloseMonitor() override;
+  void ShowExclamationBox(std::string_view text) override;
+  void RedrawView() override;
+  int RunNfsTransfer(int fromList) override;
 
   // ---- paint, list and dispatch (qup_view.cpp, start_mode_dispatch.cpp)
   void OnDraw(platform::DeviceContext& dc);
@@ -155,6 +166,7 @@ class CQupView final : public platform::ViewHandler, public RunHost {
 
   CQupApp& app_;
   CQupDoc& doc_;
+  std::unique_ptr<CNcMonitorDlg> monitor_;
   platform::Frame& frame_;
   platform::ViewSurface& surface_;
   platform::ViewListBox& list_;

@@ -1,6 +1,9 @@
 // RunStartMode: the one dispatch of the start mode that start-up took over
 // (and again after the NC check commands). Whatever the mode did, the list
 // ends with "【実行終了】" and the view goes back to idle.
+#include "kelto_qup/shell/dnc_send.h"
+#include "kelto_qup/shell/dnc_receive.h"
+#include "kelto_qup/shell/nc_editor.h"
 #include "kelto_qup/shell/pending_entry_points.h"
 #include "kelto_qup/shell/qup_view.h"
 #include "platform/application.h"
@@ -60,7 +63,7 @@ void CQupView::RunStartMode() {
     }
     run.engine.core.TraceRadius = 0.0;
   } else if (mode == 11 || mode == 12) {
-    RunNcTextCheck(run);
+    run.RunNcTextCheck();
   } else if (mode == 22) {
     DncSendAll(run);
   } else if (mode == 24) {

@@ -3,6 +3,8 @@
 // the colour shift.
 #include <algorithm>
 
+#include "kelto_qup/shell/dnc_receive.h"
+#include "kelto_qup/shell/nc_editor.h"
 #include "kelto_qup/shell/pending_entry_points.h"
 #include "kelto_qup/shell/qup_view.h"
 #include "platform/application.h"

@@ -24,6 +24,25 @@ platform::FileResult ReadPlotterSettings(const std::filesystem::path& path, Plot
   return result;
 }
 
+PlotterSettings DefaultPlotterSettings() {
+  PlotterSettings s;
+  DrawingStateRecord& g = s.graphic;
+  for (double& v : g.scale) v = 50.0;
+  g.rotationX = 30.0;
+  g.rotationZ = -30.0;
+  g.lineColour = 1;
+  g.viewingPlane = 1;
+  g.axisInterval = 20.0;
+  DrawingStateRecord& p = s.plotter;
+  for (double& v : p.centreX) v = 190.0;
+  for (double& v : p.centreY) v = 140.0;
+  for (double& v : p.scale) v = 100.0;
+  p.paneWord = 2;
+  p.lineColour = 1;
+  p.viewingPlane = 1;
+  return s;
+}
+
 platform::FileResult WritePlotterSettings(const std::filesystem::path& path, const PlotterSettings& settings) {
   if (!ValuesFinite(settings)) return RefusedWrite(path, "a position, scale or angle is not a number");
   return platform::WriteRecord(path, settings);

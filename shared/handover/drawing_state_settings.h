@@ -88,6 +88,13 @@ inline constexpr char kDrawingStateFileName[] = "$LIB.@@@";
 // is not a number: damaged, `settings` unchanged.
 platform::FileResult ReadPlotterSettings(const std::filesystem::path& path, PlotterSettings& settings);
 
+// Kelto_Dorn's defaults of both records (its drawing-state dialog and its
+// plotter output start from these when the file is missing): graphic centre
+// 0, 0, scale 50 %, rotations 30 / 0 / -30 degrees, plane X-Z, grid spacing
+// 20; plotter offsets 190, 140 mm, scale 100 %, no rotation, port word 2,
+// pen 1, plane X-Z.
+PlotterSettings DefaultPlotterSettings();
+
 // Writes both records atomically; a value that is not a number is refused.
 platform::FileResult WritePlotterSettings(const std::filesystem::path& path, const PlotterSettings& settings);
 

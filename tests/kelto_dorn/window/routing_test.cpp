@@ -90,7 +90,7 @@ TEST_F(RoutingTest, CommandsNeedingAMissingNeighbourShowDisabled) {
   UpdateAllCommands();
   // Dialogs of subsystems not in the program yet.
   for (int id :
-       {32814, 32792, 33060, 32978, 33246, 32888, 33192, 1354, 33191, 33195})
+       {32792, 33060, 32978, 33246, 32888, 33192, 1354, 33191, 33195})
     EXPECT_FALSE(frame().GetCommandState(id).enabled) << id;
   // The view's own commands and the least print choice stay.
   for (int id : {32801, 32802, 32773, 33005, 32818, 57607, 57609, 33029, 33031, 32995, 33125, 33098, 33193, 57664})
@@ -99,6 +99,7 @@ TEST_F(RoutingTest, CommandsNeedingAMissingNeighbourShowDisabled) {
   // the hole-process editor and the BOX hole style are in the program.
   EXPECT_TRUE(frame().GetCommandState(32819).enabled);
   EXPECT_TRUE(frame().GetCommandState(33138).enabled);
+  EXPECT_TRUE(frame().GetCommandState(32814).enabled) << "the NC data transfer dialog";
   EXPECT_TRUE(frame().GetCommandState(33133).enabled);
   EXPECT_TRUE(frame().GetCommandState(33134).enabled);
   EXPECT_TRUE(frame().GetCommandState(33135).enabled);

@@ -126,7 +126,8 @@ TEST_F(ShellTest, CommandStatesFollowTheProgram) {
   ASSERT_TRUE(frame().OpenMenu(0));
   EXPECT_FALSE(frame().GetCommandState(32776).enabled) << "force quit only during a run";
   EXPECT_FALSE(frame().GetCommandState(32838).enabled) << "no 3-D display yet";
-  EXPECT_FALSE(frame().GetCommandState(kCommandNcCopy).enabled);
+  EXPECT_TRUE(frame().GetCommandState(kCommandNcCopy).enabled);
+  EXPECT_TRUE(frame().GetCommandState(kCommandNfsSend).enabled);
   EXPECT_TRUE(frame().GetCommandState(32824).enabled);
   EXPECT_EQ(frame().GetCommandState(32813).check, platform::CheckState::Checked);
   EXPECT_EQ(frame().GetCommandState(32806).check, platform::CheckState::Checked);

@@ -28,7 +28,7 @@ TEST_F(DrivesTest, LettersMapToFoldersThroughTheSettingsTable) {
   struct Case {
     char letter;
     const char* folder;
-  } cases[] = {{'A', "/media/floppy"}, {'d', "/mnt/backup"}, {'D', "/mnt/backup"}, {'E', ""}, {'Z', ""}, {'1', ""}};
+  } cases[] = {{'A', "/media/floppy"}, {'d', "/mnt/backup"}, {'D', "/mnt/backup"}, {'E', ""}, {'Z', "/mnt/z"}, {'1', ""}};
   for (const Case& c : cases) EXPECT_EQ(platform::DriveFolder(store_, c.letter), fs::path(c.folder)) << c.letter;
 }
 

@@ -1,0 +1,68 @@
+// The NC data transfer and serial port settings dialogs built by the desktop
+// backend over a drawing folder with three programs; each is saved as a PNG
+// picture in the build folder (looked at, not compared).
+#include <QApplication>
+#include <QDialog>
+#include <QPixmap>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "kelto_dorn/camdata/data_transfer_dialog.h"
+#include "kelto_dorn/files/port_setting_dialog.h"
+#include "platform/backend.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_dialog_host.h"
+#include "platform/text.h"
+#include "tests/support/test_support.h"
+
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+namespace {
+
+class TransferPictureTest : public testsupport::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "dorn_transfer_picture_tests";
+    static char* argv[] = {name, nullptr};
+    platform::qt::InstallQtBackend(argc, argv);
+  }
+  void TearDown() override {
+    platform::UninstallBackend();
+    ProgramFolderTest::TearDown();
+  }
+  void Picture(platform::Dialog& dialog, const char* file) {
+    ASSERT_TRUE(dialog.CreateModeless());
+    QDialog* window = platform::qt::DialogWindow(dialog);
+    ASSERT_NE(window, nullptr);
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    const QPixmap picture = window->grab();
+    EXPECT_GT(picture.width(), 150);
+    EXPECT_GT(picture.height(), 100);
+    const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / file;
+    std::filesystem::create_directories(out.parent_path());
+    EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
+    dialog.DestroyWindow();
+  }
+};
+
+TEST_F(TransferPictureTest, TheTransferAndPortDialogsAsTheUserSeesThem) {
+  handover::DrawingHeader header{};
+  platform::SetFieldText(header.unitName, "UNIT");
+  platform::SetFieldText(header.secondName, "PGM");
+  header.portByte = 0x31;
+  const auto dat = home() / "UNIT" / "PGM" / "DAT";
+  std::filesystem::create_directories(dat);
+  for (const char* file : {"O1000.NC", "O2000.NC", "HOLE PLATE.NC"}) std::ofstream(dat / file) << "%\nM30\n%\n";
+  dorn::CDataTransferDlg transfer({}, header);
+  Picture(transfer, "data_transfer_dialog.png");
+  dorn::CPortSettingDlg port(1);
+  Picture(port, "port_setting_dialog.png");
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+// The network-drive send: names taken from the end of a listed path (any
+// data root), the target under a slot's mapped drive with its folders made,
+// a whole copy, the automatic send of the DNC list, and a missing source
+// said and never reported as sent.
+#include "kelto_qup/shell/nfs_send.h"
+
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "kelto_qup/engine/recording_host.h"
+#include "platform/backend.h"
+#include "platform/drives.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/settings_store.h"
+#include "platform/text.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using qup::shell::CNfsSendDlg;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(NfsPathTest, NamesComeFromTheEndOfTheListedPathWhateverTheRoot) {
+  for (const char* path : {"C:\\K\\UNIT1\\PGM\\DAT\\O100.NC", "\\srv\\share\\long\\data\\root\\UNIT1\\PGM\\DAT\\O100.NC"}) {
+    handover::DrawingHeader h{};
+    ASSERT_TRUE(qup::shell::SplitListedPath(path, h)) << path;
+    EXPECT_EQ(platform::FieldText(h.unitName), "UNIT1") << path;
+    EXPECT_EQ(platform::FieldText(h.secondName), "PGM") << path;
+    EXPECT_EQ(platform::FieldText(h.drawingName), "O100") << path;
+    EXPECT_EQ(platform::FieldText(h.dataExtension), "NC") << path;
+  }
+  handover::DrawingHeader h{};
+  EXPECT_FALSE(qup::shell::SplitListedPath("O100.NC", h));
+}
+
+class NfsSendTest : public testsupport::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    backend_ = &platform::headless::InstallHeadlessBackend();
+    fs::create_directories(home() / "cdrive");
+    platform::SettingsStore store("Kelto_qup");
+    store.SetString(platform::kDriveSection, "C", (home() / "cdrive").string());
+    ASSERT_TRUE(store.Save());
+    fs::create_directories(home() / "UNIT1" / "PGM" / "DAT");
+  }
+  void TearDown() override {
+    platform::UninstallBackend();
+    ProgramFolderTest::TearDown();
+  }
+  platform::headless::HeadlessBackend* backend_ = nullptr;
+  qup::RecordingHost host;
+  qup::RunContext run{host};
+};
+
+TEST_F(NfsSendTest, AFolderOnSlotCIsMadeLevelByLevelAndAFileOf4096BytesArrivesWhole) {
+  qup::shell::NfsSendSettings s{};
+  qup::shell::ApplyNfsDefaults(s);
+  s.selection = 2;  // slot 2: C
+  s.drive[0] = 'C';
+  s.drive[1] = ':';
+  platform::SetFieldText(s.folder, "NC\\JOB1\\");
+  std::string why;
+  const fs::path target = qup::shell::NfsTargetPath(s, "O100.NC", why);
+  EXPECT_EQ(target, home() / "cdrive" / "NC" / "JOB1" / "O100.NC") << why;
+  EXPECT_TRUE(fs::is_directory(home() / "cdrive" / "NC" / "JOB1"));
+  const std::string block(4096, 'X');
+  std::ofstream(home() / "S.NC", std::ios::binary) << block;
+  EXPECT_EQ(qup::shell::CopyWhole(home() / "S.NC", target), 0);
+  EXPECT_EQ(ReadFile(target), block);
+  platform::SetFieldText(s.folder, "..\\..\\etc\\");
+  EXPECT_TRUE(qup::shell::NfsTargetPath(s, "O100.NC", why).empty());
+}
+
+TEST_F(NfsSendTest, TheDncListSendsByItselfAndAMissingSourceIsNotReportedAsSent) {
+  std::ofstream(home() / "UNIT1" / "PGM" / "DAT" / "O100.NC", std::ios::binary) << "%\nM30\n%\n";
+  qup::shell::NfsSendSettings s{};
+  qup::shell::ApplyNfsDefaults(s);
+  s.selection = 2;
+  ASSERT_TRUE(qup::shell::WriteNfsSettings(s).ok());
+  auto automatic = [](platform::headless::DialogDriver& d) {
+    EXPECT_TRUE(d.dialog().HasTimer(CNfsSendDlg::kAutoTimer));
+    d.TickTimer(CNfsSendDlg::kAutoTimer);
+  };
+  backend_->WhenDialogOpens(CNfsSendDlg::kTemplateId, automatic);
+  run.transfer.Com.PathBuffer = "\\any\\root\\UNIT1\\PGM\\DAT\\O100.NC";
+  EXPECT_EQ(qup::shell::RunNfsTransfer(run, 41), 1);
+  EXPECT_EQ(ReadFile(home() / "cdrive" / "O100.NC"), "%\nM30\n%\n");
+
+  backend_->WhenDialogOpens(CNfsSendDlg::kTemplateId, automatic);
+  run.transfer.Com.PathBuffer = "\\any\\root\\UNIT1\\PGM\\DAT\\GONE.NC";
+  EXPECT_EQ(qup::shell::RunNfsTransfer(run, 41), 0);
+  ASSERT_EQ(host.errorBoxes.size(), 1u);
+  EXPECT_NE(host.errorBoxes[0].find(platform::Sjis("コピー元ファイル::OPEN_ERROR")), std::string::npos);
+  EXPECT_FALSE(fs::exists(home() / "cdrive" / "GONE.NC"));
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+// The companion's transfer dialogs built by the desktop backend: receive, NC
+// data copy, network-drive send, the check's monitor and the editor; each is
+// saved as a PNG picture in the build folder (looked at, not compared).
+#include <QApplication>
+#include <QDialog>
+#include <QPixmap>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "kelto_qup/engine/recording_host.h"
+#include "kelto_qup/shell/dnc_receive.h"
+#include "kelto_qup/shell/nc_copy.h"
+#include "kelto_qup/shell/nc_editor.h"
+#include "kelto_qup/shell/nc_monitor_dlg.h"
+#include "kelto_qup/shell/nfs_send.h"
+#include "platform/backend.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_dialog_host.h"
+#include "platform/text.h"
+#include "tests/support/test_support.h"
+
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+namespace {
+
+class QupTransferPictureTest : public testsupport::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "qup_transfer_picture_tests";
+    static char* argv[] = {name, nullptr};
+    platform::qt::InstallQtBackend(argc, argv);
+    handover::DrawingHeader& h = run.job.Header;
+    platform::SetFieldText(h.unitName, "UNIT");
+    platform::SetFieldText(h.secondName, "PGM");
+    platform::SetFieldText(h.drawingName, "O100");
+    platform::SetFieldText(h.dataExtension, "NC");
+    h.programNumber = 100;
+    std::filesystem::create_directories(home() / "UNIT" / "PGM" / "DAT");
+    std::ofstream(home() / "UNIT" / "PGM" / "DAT" / "O100.NC") << "%\nO0100\nG90G00X0.Y0.\nG81X10.Y20.Z-5.R2.F80.\nM30\n%\n";
+  }
+  void TearDown() override {
+    platform::UninstallBackend();
+    ProgramFolderTest::TearDown();
+  }
+  void Picture(platform::Dialog& dialog, const char* file) {
+    ASSERT_TRUE(dialog.CreateModeless());
+    QDialog* window = platform::qt::DialogWindow(dialog);
+    ASSERT_NE(window, nullptr);
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    const QPixmap picture = window->grab();
+    EXPECT_GT(picture.width(), 100);
+    EXPECT_GT(picture.height(), 60);
+    const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / file;
+    std::filesystem::create_directories(out.parent_path());
+    EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
+    dialog.DestroyWindow();
+  }
+  qup::RecordingHost host;
+  qup::RunContext run{host};
+};
+
+TEST_F(QupTransferPictureTest, TheTransferDialogsAsTheUserSeesThem) {
+  qup::shell::CDncReceiveDlg receive(run);
+  Picture(receive, "receive_dialog.png");
+  qup::shell::CNcCopyDlg copy(run);
+  Picture(copy, "nc_copy_dialog.png");
+  handover::DrawingHeader header = run.job.Header;
+  qup::shell::CNfsSendDlg send(run, header, 0);
+  Picture(send, "nfs_send_dialog.png");
+  qup::shell::CNcMonitorDlg monitor(run);
+  std::array<std::string, 16> lines{};
+  lines[0] = "LINE = 4  ";
+  lines[1] = platform::Sjis("Ｘ = 10.000   ");
+  lines[2] = platform::Sjis("Ｙ = 20.000   ");
+  lines[3] = platform::Sjis("Ｚ = -5.000   ");
+  monitor.SetTexts(lines);
+  Picture(monitor, "nc_monitor_dialog.png");
+  qup::shell::CNcEditDlg editor(home() / "UNIT" / "PGM" / "DAT" / "O100.NC", "O100.NC");
+  Picture(editor, "nc_editor_dialog.png");
+}
+
+}  // namespace
