@@ -6,7 +6,7 @@
 
 namespace dorn {
 
-int g_renameMode = 0;
+
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "kelto_dorn/files/files_state.h"
 #include "platform/dialog.h"
 
 namespace dorn {
@@ -19,8 +20,6 @@ inline constexpr int kRenameToolFolder = 0x220;
 inline constexpr int kRenameNewMachine = 0x400;
 inline constexpr int kRenameMachine = 0x420;
 
-// The mode of the next opening; 0 outside a run.
-extern int g_renameMode;
 
 namespace rename_dialog {
 inline constexpr int kLabel = 2611, kName = 2612, kOk = 2613, kCancel = 2614;
