@@ -113,15 +113,21 @@ CopyRunOutcome CopyDrawingFiles(const std::vector<std::string>& entries, const C
       ++outcome.copied;
     } else if ((FileListKind & 0xF) == kFileListData) {
       std::string name = entry;
-      if (g_renameMode == 1) {
-        if (askName && !askName(1, name)) continue;
-      } else if (g_copyRename == 1 && askName) {
+      // The name dialog uses the same mode word: the join state is kept here.
+      const int joinState = g_renameMode;
+      const bool startJoin = joinState == 1;
+      if (startJoin) {
+        const bool named = !askName || askName(1, name);
+        g_renameMode = joinState;
+        if (!named) continue;
+      } else if (g_copyRename == 1 && joinState == 0 && askName) {
         std::string renamed = name;
         if (askName(0, renamed)) name = renamed;
+        g_renameMode = joinState;
       }
       if (IsUnsafeFileName(name)) return stop(CopyResult::kRefused, fs::path(), fs::path(name)), outcome;
       const fs::path source = platform::ResolvePath(DatFolder(), entry);
-      if (g_renameMode == 1) {
+      if (startJoin) {
         const fs::path target = TargetPath(name);
         // Joining onto one of the files joined would read what it overwrites.
         for (const std::string& other : entries)

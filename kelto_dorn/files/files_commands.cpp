@@ -5,6 +5,10 @@
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/files/cad_import.h"
 #include "kelto_dorn/files/dialogs/cad_file_list_dialog.h"
+#include "kelto_dorn/files/dialogs/data_edit_dialog.h"
+#include "kelto_dorn/files/dialogs/file_server_dialog.h"
+#include "kelto_dorn/files/dialogs/import_select_dialog.h"
+#include "kelto_dorn/files/dialogs/print_dialogs.h"
 #include "kelto_dorn/files/dxf_export.h"
 #include "kelto_dorn/files/files_state.h"
 #include "kelto_dorn/files/rename_dialog.h"
@@ -32,6 +36,11 @@ void InstallFileCommands() {
   e.cadFileListDialog = RunCadFileList;
   e.readCadFile = ReadCadFile;
   e.dxfExport = [](int) { OnDxfExport(); };
+  e.dataEditDialog = RunDataEditDialog;
+  e.fileServerDialog = [] { return CFileServerDlg().DoModal(); };
+  e.importSelectDialog = [] { return CImportSelectDlg().DoModal(); };
+  e.printOutputDialog = [](int& printMode) { return CPrintOutputDlg(printMode).DoModal(); };
+  e.printListDialog = [](int printMode, int& scope) { return CPrintListDlg(printMode, scope).DoModal(); };
   InstallRenameDialog();
 }
 
