@@ -8,6 +8,7 @@
 //
 // Each owner keeps its entries in its own section below.
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -177,6 +178,9 @@ struct CommandEngines {
   // true on OK with the typed text (CP932) in `text`, which holds the
   // default on entry.
   std::function<bool(std::string& text)> textInputDialog;
+  // The DXF reader as the stroke font uses it: reads the open per-character
+  // file into the selected figure table, quietly; false when it is damaged.
+  std::function<bool(std::FILE* file)> readDxfStrokes;
   // What the DXF export takes from the drawing commands: the horizontal and
   // vertical axis line of origin i of the current layer into g_curFigure.
   // Until they are installed the export writes a stand-in cross.

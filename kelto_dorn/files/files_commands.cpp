@@ -6,10 +6,12 @@
 #include "kelto_dorn/files/cad_import.h"
 #include "kelto_dorn/files/dialogs/cad_file_list_dialog.h"
 #include "kelto_dorn/files/dialogs/data_edit_dialog.h"
+#include "kelto_dorn/files/dialogs/drawing_file_list_dialog.h"
 #include "kelto_dorn/files/dialogs/file_server_dialog.h"
 #include "kelto_dorn/files/dialogs/import_select_dialog.h"
 #include "kelto_dorn/files/dialogs/print_dialogs.h"
 #include "kelto_dorn/files/dxf_export.h"
+#include "kelto_dorn/files/dxf_reader.h"
 #include "kelto_dorn/files/files_state.h"
 #include "kelto_dorn/files/rename_dialog.h"
 #include "kelto_dorn/files/user_paths.h"
@@ -36,7 +38,9 @@ void InstallFileCommands() {
   e.cadFileListDialog = RunCadFileList;
   e.readCadFile = ReadCadFile;
   e.dxfExport = [](int) { OnDxfExport(); };
+  e.readDxfStrokes = [](std::FILE* file) { return ReadDxfFile(file, "FONT", true).ok; };
   e.dataEditDialog = RunDataEditDialog;
+  e.drawingFileListDialog = [] { return CDrawingFileListDlg().DoModal(); };
   e.fileServerDialog = [] { return CFileServerDlg().DoModal(); };
   e.importSelectDialog = [] { return CImportSelectDlg().DoModal(); };
   e.printOutputDialog = [](int& printMode) { return CPrintOutputDlg(printMode).DoModal(); };

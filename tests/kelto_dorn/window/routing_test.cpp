@@ -92,7 +92,7 @@ TEST_F(RoutingTest, CommandsNeedingAMissingNeighbourShowDisabled) {
   UpdateAllCommands();
   // Dialogs of subsystems not in the program yet.
   for (int id :
-       {32814, 33060, 32978, 33192, 1354, 33138, 33191, 33195})
+       {32814, 33060, 33192, 1354, 33138, 33191, 33195})
     EXPECT_FALSE(frame().GetCommandState(id).enabled) << id;
   // The view's own commands and the least print choice stay.
   for (int id : {32801, 32802, 32773, 33005, 32818, 57607, 57609, 33029, 33031, 32995, 33125, 33098, 33193, 57664})
@@ -106,7 +106,8 @@ TEST_F(RoutingTest, CommandsNeedingAMissingNeighbourShowDisabled) {
   // The CAD import and the DXF export are in the program.
   EXPECT_TRUE(frame().GetCommandState(32888).enabled);
   EXPECT_TRUE(frame().GetCommandState(32832).enabled);
-  // So are the data edit and the network import's selection.
+  // So are the drawing file list, the data edit and the network import's selection.
+  EXPECT_TRUE(frame().GetCommandState(32978).enabled);
   EXPECT_TRUE(frame().GetCommandState(32792).enabled);
   EXPECT_TRUE(frame().GetCommandState(33246).enabled);
   // Of the machining menu, the definitions whose dialogs are in the program.
