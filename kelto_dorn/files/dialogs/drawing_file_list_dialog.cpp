@@ -33,8 +33,11 @@ std::string WithoutLeadingBlanks(std::string s) {
 
 CDrawingFileListDlg::CDrawingFileListDlg()
     : platform::Dialog(kDrawingFileListDialogId, platform::Sjis("図面ファイル一覧"),
-                       {{ControlKind::ComboBox, id::kUnit, "", 0, 220, 0, 0, 62},
+                       {{ControlKind::StaticText, -1, platform::Sjis("ユニット名")},
+                        {ControlKind::ComboBox, id::kUnit, "", 0, 220, 0, 0, 62},
+                        {ControlKind::StaticText, -1, platform::Sjis("セカンド名")},
                         {ControlKind::ComboBox, id::kSecond, "", 0, 220, 0, 0, 62},
+                        {ControlKind::StaticText, -1, platform::Sjis("図面名")},
                         {ControlKind::ComboBox, id::kFile, "", 0, 420, 0, 0, 128},
                         {ControlKind::StaticText, -1, platform::Sjis("データ拡張子")},
                         {ControlKind::Edit, id::kExtension, "", 0, 60, 0, 0, 6},

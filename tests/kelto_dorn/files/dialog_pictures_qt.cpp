@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/files/dialogs/backup_dialog.h"
 #include "kelto_dorn/files/dialogs/cad_file_list_dialog.h"
+#include "kelto_dorn/files/dialogs/drawing_file_list_dialog.h"
 #include "kelto_dorn/files/dialogs/dxf_out_property_dialog.h"
 #include "kelto_dorn/files/dialogs/file_list_dialog.h"
 #include "kelto_dorn/files/dialogs/file_server_dialog.h"
@@ -89,6 +91,11 @@ TEST_F(FileDialogPictureTest, MainFileDialogs) {
   int mode = 0;
   CPrintOutputDlg print(mode);
   Picture(print, "idd233_print_output.png");
+  CDrawingFileListDlg drawings;
+  Picture(drawings, "idd245_drawing_file_list.png");
+  FocusedEditIndex = 0;
+  CBackupDlg backupDialog;
+  Picture(backupDialog, "idd268_backup.png");
   g_renameMode = kRenameTextInput;
   CRenameDlg rename("");
   Picture(rename, "idd261_rename.png");

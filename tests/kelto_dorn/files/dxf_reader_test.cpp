@@ -260,6 +260,14 @@ TEST_F(DxfReaderTest, TextCodesLeaveTwoByteCharactersAlone) {
   }
 }
 
+TEST_F(DxfReaderTest, NewerFilesHoldUtf8Texts) {
+  ReadText("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1027\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+           "0\nTEXT\n10\n0\n20\n0\n1\n表面 %%c5\n0\nENDSEC\n0\nEOF\n");
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(std::string(texts[0].text), platform::Sjis("表面 φ5"));
+}
+
 TEST_F(DxfReaderTest, PolylineFlagsCloseOnTheirFirstBit) {
   for (int flag : {0, 1, 129}) {
     ResetAppState();
