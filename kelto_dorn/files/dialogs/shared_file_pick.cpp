@@ -38,11 +38,7 @@ bool PickSharedFile() {
   return true;
 }
 
-std::vector<std::string> KelCommonOpenFiles() {
-  const auto picked = platform::ChooseFile(AllFiles(false));
-  if (!picked) return {};
-  return {*picked};
-}
+std::vector<std::string> KelCommonOpenFiles() { return platform::ChooseFiles(AllFiles(false)); }
 
 std::string KelCommonSaveFile() {
   const auto picked = platform::ChooseFile(AllFiles(true));
