@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 #include <string>
 
 #include "platform/application.h"
@@ -40,6 +41,11 @@ class Backend {
 
   virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
   virtual std::optional<std::string> ChooseFile(const FileChooserRequest& request) = 0;
+  // Several files; a backend without a chooser of its own for them offers one.
+  virtual std::vector<std::string> ChooseFiles(const FileChooserRequest& request) {
+    std::optional<std::string> one = ChooseFile(request);
+    return one ? std::vector<std::string>{*one} : std::vector<std::string>{};
+  }
   virtual std::optional<std::string> ChooseFolder(const std::string& title, const std::string& initial) = 0;
   virtual std::optional<Color> ChooseColor(Color initial) = 0;
   virtual std::optional<Font> ChooseFont(const Font& initial) = 0;

@@ -28,9 +28,13 @@ struct FileChooserRequest {
   std::string folder;            // initial folder
   std::string fileName;          // initial name
   std::string defaultExtension;  // added to a saved name without one ("MZF")
+  bool multiple = false;         // open form: several files may be chosen (ChooseFiles)
+  bool overwritePrompt = true;   // save form: asks before an existing file is chosen
 };
 
 std::optional<std::string> ChooseFile(const FileChooserRequest& request);
+// The open form with several files: every chosen path, none when cancelled.
+std::vector<std::string> ChooseFiles(const FileChooserRequest& request);
 std::optional<std::string> ChooseFolder(std::string_view titleCp932, std::string_view initialFolderCp932);
 std::optional<Color> ChooseColor(Color initial);
 std::optional<Font> ChooseFont(const Font& initial);

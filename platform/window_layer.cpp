@@ -186,6 +186,12 @@ std::vector<FileFilter> ParseFileFilters(std::string_view text) {
 std::optional<std::string> ChooseFile(const FileChooserRequest& request) {
   return CurrentBackend().ChooseFile(request);
 }
+
+std::vector<std::string> ChooseFiles(const FileChooserRequest& request) {
+  FileChooserRequest several = request;
+  several.multiple = true;
+  return CurrentBackend().ChooseFiles(several);
+}
 std::optional<std::string> ChooseFolder(std::string_view title, std::string_view initial) {
   return CurrentBackend().ChooseFolder(std::string(title), std::string(initial));
 }

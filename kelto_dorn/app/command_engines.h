@@ -8,6 +8,7 @@
 //
 // Each owner keeps its entries in its own section below.
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -38,7 +39,8 @@ struct CommandEngines {
   std::function<void(int id)> surfaceCommand;          // 3-D surfaces
   std::function<void(int id)> machiningCommand;        // machining definitions and NC data dialogs
   std::function<void(int id)> camDataRun;              // execution of CAM data runs
-  std::function<void(int id)> dxfExportOrPlot;         // DXF export and plotter output
+  std::function<void(int id)> dxfExportOrPlot;         // plotter output
+  std::function<void(int id)> dxfExport;               // 32832 "ＤＸＦ変換"
 
   // --- Figure command engine ---------------------------------------------
   // One step of the active figure command; -1 when the id has no step.
@@ -182,6 +184,18 @@ struct CommandEngines {
   std::function<int(int& printMode)> printOutputDialog;
   // The register print choice for mode 800, 810 or 820: the scope 1, 2 or 3.
   std::function<int(int printMode, int& scope)> printListDialog;
+  // The text-input dialog with its history (mode 2 of the name dialog):
+  // true on OK with the typed text (CP932) in `text`, which holds the
+  // default on entry.
+  std::function<bool(std::string& text)> textInputDialog;
+  // The DXF reader as the stroke font uses it: reads the open per-character
+  // file into the selected figure table, quietly; false when it is damaged.
+  std::function<bool(std::FILE* file)> readDxfStrokes;
+  // What the DXF export takes from the drawing commands: the horizontal and
+  // vertical axis line of origin i of the current layer into g_curFigure.
+  // Until they are installed the export writes a stand-in cross.
+  std::function<void(int origin)> makeOriginAxisLineX;
+  std::function<void(int origin)> makeOriginAxisLineY;
 };
 extern CommandEngines g_commandEngines;
 

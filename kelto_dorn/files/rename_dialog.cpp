@@ -1,20 +1,52 @@
-// The name dialog of the database editors: see rename_dialog.h.
+// The name dialog: see rename_dialog.h.
 #include "kelto_dorn/files/rename_dialog.h"
 
+#include <fstream>
+
 #include "kelto_dorn/app/command_engines.h"
+#include "platform/paths.h"
+#include "platform/record_file.h"
 #include "platform/text.h"
 
 namespace dorn {
-
-int g_renameMode = 0;
 
 namespace {
 
 using platform::ControlKind;
 namespace id = rename_dialog;
 
-// Names typed here become folder names of at most 48 bytes.
+// Names typed here become folder or file names of at most 48 bytes.
 constexpr int kNameLimit = 48;
+constexpr std::size_t kHistoryLineLimit = 191;
+constexpr char kHistoryFile[] = "SunText.txt";
+
+struct ModeTexts {
+  int mode;
+  const char* caption;  // "%s": the default name
+  const char* label;
+};
+constexpr ModeTexts kModes[] = {
+    {kRenameCopiedFile, "  ファイル名の変更 :: %s ", "新しいファイル名"},
+    {kRenameJoinedFile, "  ファイルの結合 :: %s ", "新しいファイル名"},
+    {kRenameTextInput, "  テキストの入力", "テキスト"},
+    {kRenameNewBase, "  ＤＢＳ基本ベース名の新規作成", "ＤＢＳ基本ベース名"},
+    {kRenameBase, "  ＤＢＳ基本ベース名の変更", "ＤＢＳ基本ベース名"},
+    {kRenameNewToolFolder, "  工具名の新規作成成", "工具名"},
+    {kRenameToolFolder, "  工具名の変更", "工具名"},
+    {kRenameNewMachine, "  工作機械名の新規作成", "工作機械名"},
+    {kRenameMachine, "  工作機械名の変更", "工作機械名"},
+    {kRenameDefaults, "  加工定義の初期値登録名の変更", "加工定義の初期値登録名"},
+    {kRenameNewMaterial, "  加工_材料名の新規作成", "加工材料名"},
+    {kRenameMaterial, "  加工_材料名の変更", "加工材料名"},
+};
+
+const ModeTexts* TextsOf(int mode) {
+  for (const ModeTexts& m : kModes)
+    if (m.mode == mode) return &m;
+  return nullptr;
+}
+
+std::string Limited(const std::string& s) { return s.substr(0, platform::Cp932PrefixLength(s, kNameLimit)); }
 
 }  // namespace
 
@@ -22,34 +54,38 @@ CRenameDlg::CRenameDlg(std::string_view currentName)
     : platform::Dialog(kRenameDialogId, platform::Sjis("ファイル名の変更"),
                        {{ControlKind::StaticText, id::kLabel, ""},
                         {ControlKind::Edit, id::kName, "", 0, 260, 0, 0, kNameLimit},
+                        {ControlKind::ListBox, id::kHistory, "", 0, 260, 120},
                         {ControlKind::PushButton, id::kOk, "OK", 0, 0, 0, platform::control_style::kDefaultButton},
                         {ControlKind::PushButton, id::kCancel, platform::Sjis("キャンセル")}}),
-      name_(currentName) {}
+      name_(currentName),
+      default_(currentName) {}
 
 bool CRenameDlg::OnInit() {
-  switch (g_renameMode) {
-    case kRenameNewBase:
-    case kRenameBase:
-      SetText(id::kLabel, platform::Sjis("ＤＢＳ基本ベース名"));
-      break;
-    case kRenameNewToolFolder:
-    case kRenameToolFolder:
-      SetText(id::kLabel, platform::Sjis("工具名"));
-      break;
-    case kRenameNewMachine:
-      SetTitle(platform::Sjis("  工作機械名の新規作成"));
-      SetText(id::kLabel, platform::Sjis("工作機械名"));
-      break;
-    case kRenameMachine:
-      SetTitle(platform::Sjis("  工作機械名の変更"));
-      SetText(id::kLabel, platform::Sjis("工作機械名"));
-      break;
-    default:
-      break;
+  if (const ModeTexts* texts = TextsOf(g_renameMode)) SetText(id::kLabel, platform::Sjis(texts->label));
+  Show(id::kHistory, g_renameMode == kRenameTextInput);
+  if (g_renameMode == kRenameTextInput) {
+    for (const std::string& line : ReadTextHistory()) AddItem(id::kHistory, line);
   }
-  SetText(id::kName, name_.substr(0, platform::Cp932PrefixLength(name_, kNameLimit)));
+  SetText(id::kName, Limited(name_));
   SetFocus(id::kName);
   return false;
+}
+
+void CRenameDlg::OnShow() {
+  const ModeTexts* texts = TextsOf(g_renameMode);
+  if (texts == nullptr) {
+    SetTitle("");  // a join in progress
+    return;
+  }
+  std::string caption = platform::Sjis(texts->caption);
+  const std::size_t at = caption.find("%s");
+  if (at != std::string::npos) caption.replace(at, 2, default_);
+  SetTitle(caption);
+}
+
+void CRenameDlg::OnSelectionChanged(int controlId) {
+  // A history line chosen becomes the text.
+  if (controlId == id::kHistory) SetText(id::kName, Limited(GetItemText(id::kHistory, GetCurSel(id::kHistory))));
 }
 
 void CRenameDlg::OnClick(int controlId) {
@@ -59,7 +95,37 @@ void CRenameDlg::OnClick(int controlId) {
 
 void CRenameDlg::OnOk() {
   name_ = GetText(id::kName);
+  if (name_.empty()) name_ = Limited(default_);
+  if (g_renameMode == kRenameTextInput) {
+    std::vector<std::string> history;
+    for (int i = 0; i < GetCount(id::kHistory); ++i) history.push_back(GetItemText(id::kHistory, i));
+    WriteTextHistory(name_, history);
+  }
+  ResetContent(id::kHistory);
   EndDialog(platform::kIdOk);
+}
+
+void CRenameDlg::OnCancel() {
+  ResetContent(id::kHistory);
+  EndDialog(platform::kIdCancel);
+}
+
+std::vector<std::string> ReadTextHistory() {
+  std::vector<std::string> lines;
+  std::ifstream in(platform::ProgramFolder() / kHistoryFile, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    lines.push_back(line.substr(0, platform::Cp932PrefixLength(line, kHistoryLineLimit)));
+  }
+  return lines;
+}
+
+bool WriteTextHistory(const std::string& text, const std::vector<std::string>& history) {
+  std::string out = text + "\n";
+  for (const std::string& line : history)
+    if (text.find(line) == std::string::npos) out += line + "\n";
+  return platform::WriteFileAtomic(platform::ProgramFolder() / kHistoryFile, out.data(), out.size()).ok();
 }
 
 bool RunRenameDialog(int mode, std::string& name) {
@@ -72,6 +138,9 @@ bool RunRenameDialog(int mode, std::string& name) {
   return true;
 }
 
-void InstallRenameDialog() { g_commandEngines.renameDialog = RunRenameDialog; }
+void InstallRenameDialog() {
+  g_commandEngines.renameDialog = RunRenameDialog;
+  g_commandEngines.textInputDialog = [](std::string& text) { return RunRenameDialog(kRenameTextInput, text); };
+}
 
 }  // namespace dorn

@@ -38,7 +38,7 @@ constexpr Route kRoutes[] = {
     {32827, RouteFamily::kFigure},
     {32828, RouteFamily::kFigure},
     {32829, RouteFamily::kFigure},
-    {32832, RouteFamily::kDxfExportOrPlot},
+    {32832, RouteFamily::kDxfExport},
     {32833, RouteFamily::kFigure},
     {32834, RouteFamily::kFigure},
     {32835, RouteFamily::kFigure},
@@ -251,6 +251,8 @@ const std::function<void(int)>* EngineEntry(RouteFamily family) {
       return &e.camDataRun;
     case RouteFamily::kDxfExportOrPlot:
       return &e.dxfExportOrPlot;
+    case RouteFamily::kDxfExport:
+      return &e.dxfExport;
     default:
       return nullptr;
   }

@@ -19,7 +19,8 @@ enum class RouteFamily {
   kFileMenu,         // File menu, drawing file list, network import
   kUndoRedo,         // undo and redo
   kCadImport,        // CAD file import
-  kDxfExportOrPlot,  // DXF export and plotter output
+  kDxfExportOrPlot,  // plotter output
+  kDxfExport,        // DXF export
   kView,             // zoom, pan, snaps, printing, work settings, line type and colours
   kFrameworkPrint,   // print, print directly, print preview
 };

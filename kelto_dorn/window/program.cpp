@@ -15,7 +15,7 @@
 #include "kelto_dorn/camdata/post_list_dialog.h"
 #include "kelto_dorn/document/cam_requests.h"
 #include "kelto_dorn/document/document.h"
-#include "kelto_dorn/files/rename_dialog.h"
+#include "kelto_dorn/files/files_commands.h"
 #include "kelto_dorn/document/startup.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
@@ -94,7 +94,7 @@ void InstallCommandEngines() {
     };
     return services;
   });
-  InstallRenameDialog();
+  InstallFileCommands();
   InstallMachineChoiceDialog();
   InstallDatabaseDialogs([] {
     DatabaseTables tables;

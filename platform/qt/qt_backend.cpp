@@ -194,9 +194,20 @@ class QtBackend final : public Backend {
     QFileDialog dlg(ActiveParent(), ToQString(r.title), start, FilterString(r.filters));
     dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!r.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
     if (!r.defaultExtension.empty()) dlg.setDefaultSuffix(ToQString(r.defaultExtension));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     return FromQString(dlg.selectedFiles().front());
+  }
+
+  std::vector<std::string> ChooseFiles(const FileChooserRequest& r) override {
+    QFileDialog dlg(ActiveParent(), ToQString(r.title), ToQString(r.folder), FilterString(r.filters));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFiles);
+    std::vector<std::string> chosen;
+    if (dlg.exec() != QDialog::Accepted) return chosen;
+    for (const QString& file : dlg.selectedFiles()) chosen.push_back(FromQString(file));
+    return chosen;
   }
 
   std::optional<std::string> ChooseFolder(const std::string& title, const std::string& initial) override {

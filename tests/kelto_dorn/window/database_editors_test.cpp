@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/tooldb/atc_table.h"
@@ -83,6 +84,7 @@ TEST_F(DatabaseEditorsTest, TheFileMenuOpensBothEditorsAndTheirListsPrint) {
   if (!UsePdfPrinting()) GTEST_SKIP() << "this system has a printer";
   MakeDatabase();
   StartWithFixtureDrawing();
+  g_commandEngines.printListDialog = nullptr;  // the lists print without the scope choice
   int depthSeen = 0;
   backend().WhenDialogOpens(kToolDatabaseDialogId, [&depthSeen](DialogDriver& d) {
     depthSeen = ModalDepth;

@@ -157,6 +157,7 @@ class PrintingTest : public WindowTest {
 
 TEST_F(PrintingTest, TheDrawingPrintsWithoutAChoiceDialog) {
   StartWithFixtureDrawing();
+  g_commandEngines.printOutputDialog = nullptr;  // the program without its print choice
   ASSERT_TRUE(frame().Invoke(cmd::kPrinterOutput));
   EXPECT_EQ(g_printMode, kPrintDrawing);
   ASSERT_EQ(printer().Documents().size(), 1u);
@@ -428,6 +429,9 @@ TEST_F(PrintingTest, ARegisterOfEveryBasePutsBackTheSelectionAndTheToolsAsTheDia
 TEST_F(PrintingTest, DrawingNcTextAndToolRegisterToPdf) {
   if (!UsePdfPrinting()) GTEST_SKIP() << "this system has a printer";
   StartWithFixtureDrawing();
+  // Printed without the choice dialogs: what the print mode chose.
+  g_commandEngines.printOutputDialog = nullptr;
+  g_commandEngines.printListDialog = nullptr;
   const fs::path drawingPdf = home() / "drawing.pdf";
   backend().AnswerFileChooser(platform::SystemName(drawingPdf));
 

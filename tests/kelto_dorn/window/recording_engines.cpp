@@ -26,6 +26,7 @@ void RecordingEngines::InstallFamilies() {
   e.machiningCommandAvailable = nullptr;  // the recording family takes every machining id
   e.camDataRun = family("camData");
   e.dxfExportOrPlot = family("dxfOrPlot");
+  e.dxfExport = family("dxfExport");
 }
 
 void RecordingEngines::InstallAll() {

@@ -24,6 +24,7 @@ const std::map<RouteFamily, std::string>& FamilyNames() {
       {RouteFamily::kMachining, "machining"},
       {RouteFamily::kCamDataRun, "camData"},
       {RouteFamily::kDxfExportOrPlot, "dxfOrPlot"},
+      {RouteFamily::kDxfExport, "dxfExport"},
   };
   return names;
 }
@@ -62,6 +63,7 @@ TEST_F(RoutingTest, SpotChecksOfTheTable) {
   EXPECT_EQ(FamilyOf(33218), RouteFamily::kUndoRedo);
   EXPECT_EQ(FamilyOf(32888), RouteFamily::kCadImport);
   EXPECT_EQ(FamilyOf(33078), RouteFamily::kDxfExportOrPlot);
+  EXPECT_EQ(FamilyOf(32832), RouteFamily::kDxfExport);
   EXPECT_EQ(FamilyOf(33257), RouteFamily::kView);
   EXPECT_EQ(FamilyOf(57609), RouteFamily::kFrameworkPrint);
   EXPECT_EQ(FamilyOf(32804), RouteFamily::kNone);  // the frame's
@@ -90,7 +92,7 @@ TEST_F(RoutingTest, CommandsNeedingAMissingNeighbourShowDisabled) {
   UpdateAllCommands();
   // Dialogs of subsystems not in the program yet.
   for (int id :
-       {32792, 33060, 32978, 33246, 32888, 33192, 1354, 33191, 33195})
+       {33060, 33192, 1354, 33191, 33195})
     EXPECT_FALSE(frame().GetCommandState(id).enabled) << id;
   // The view's own commands and the least print choice stay.
   for (int id : {32801, 32802, 32773, 33005, 32818, 57607, 57609, 33029, 33031, 32995, 33125, 33098, 33193, 57664})
@@ -103,6 +105,13 @@ TEST_F(RoutingTest, CommandsNeedingAMissingNeighbourShowDisabled) {
   EXPECT_TRUE(frame().GetCommandState(33133).enabled);
   EXPECT_TRUE(frame().GetCommandState(33134).enabled);
   EXPECT_TRUE(frame().GetCommandState(33135).enabled);
+  // The CAD import and the DXF export are in the program.
+  EXPECT_TRUE(frame().GetCommandState(32888).enabled);
+  EXPECT_TRUE(frame().GetCommandState(32832).enabled);
+  // So are the drawing file list, the data edit and the network import's selection.
+  EXPECT_TRUE(frame().GetCommandState(32978).enabled);
+  EXPECT_TRUE(frame().GetCommandState(32792).enabled);
+  EXPECT_TRUE(frame().GetCommandState(33246).enabled);
   // Of the machining menu, the definitions whose dialogs are in the program.
   EXPECT_TRUE(frame().GetCommandState(32959).enabled);
   EXPECT_FALSE(frame().GetCommandState(32961).enabled);

@@ -1,0 +1,51 @@
+#include "kelto_dorn/files/files_commands.h"
+
+#include <cstring>
+
+#include "kelto_dorn/app/command_engines.h"
+#include "kelto_dorn/files/cad_import.h"
+#include "kelto_dorn/files/dialogs/cad_file_list_dialog.h"
+#include "kelto_dorn/files/dialogs/data_edit_dialog.h"
+#include "kelto_dorn/files/dialogs/drawing_file_list_dialog.h"
+#include "kelto_dorn/files/dialogs/file_server_dialog.h"
+#include "kelto_dorn/files/dialogs/import_select_dialog.h"
+#include "kelto_dorn/files/dialogs/print_dialogs.h"
+#include "kelto_dorn/files/dxf_export.h"
+#include "kelto_dorn/files/dxf_reader.h"
+#include "kelto_dorn/files/files_state.h"
+#include "kelto_dorn/files/rename_dialog.h"
+#include "kelto_dorn/files/user_paths.h"
+
+namespace dorn {
+
+namespace {
+
+int RunCadFileList(CadFileChoice& choice) {
+  CCadFileListDlg list;
+  const int result = list.DoModal();
+  if (result != platform::kIdOk) return result;
+  const auto file = ResolveUserPath(std::string_view(g_pathBuffer, strnlen(g_pathBuffer, sizeof g_pathBuffer)));
+  if (!file) return platform::kIdCancel;
+  choice.file = *file;
+  choice.kind = ImportFileKind & 0xF;
+  return result;
+}
+
+}  // namespace
+
+void InstallFileCommands() {
+  CommandEngines& e = g_commandEngines;
+  e.cadFileListDialog = RunCadFileList;
+  e.readCadFile = ReadCadFile;
+  e.dxfExport = [](int) { OnDxfExport(); };
+  e.readDxfStrokes = [](std::FILE* file) { return ReadDxfFile(file, "FONT", true).ok; };
+  e.dataEditDialog = RunDataEditDialog;
+  e.drawingFileListDialog = [] { return CDrawingFileListDlg().DoModal(); };
+  e.fileServerDialog = [] { return CFileServerDlg().DoModal(); };
+  e.importSelectDialog = [] { return CImportSelectDlg().DoModal(); };
+  e.printOutputDialog = [](int& printMode) { return CPrintOutputDlg(printMode).DoModal(); };
+  e.printListDialog = [](int printMode, int& scope) { return CPrintListDlg(printMode, scope).DoModal(); };
+  InstallRenameDialog();
+}
+
+}  // namespace dorn
