@@ -154,7 +154,10 @@ void RunContext::CloseCheckWord() {
 
 int RunContext::CheckGCode(double value) {
   NcCheckState& k = transfer.Check;
-  const int g = static_cast<int>(std::floor(value + 1e-9));
+  // A G number no control knows (beyond three digits, negative or not a
+  // number) changes no mode; it must not overflow on the way to an int.
+  const double number = std::floor(value + 1e-9);
+  const int g = std::isfinite(number) && number >= 0.0 && number < 1000.0 ? static_cast<int>(number) : -1;
   switch (g) {
     case 0: k.Motion = 0; k.Side = 0; break;
     case 1: k.Motion = 1; break;
@@ -228,7 +231,12 @@ void RunContext::InterpretCheckBlock() {
       case kAddrT:
         k.T = w.raw;
         if (w.raw != 0.0) {
-          const int t = static_cast<int>(w.raw);
+          // Only the tool number's low four bits choose colour and pen, taken
+          // without going through an int that a huge T word would overflow.
+          double low = std::fmod(std::trunc(w.raw), 16.0);
+          if (!std::isfinite(low)) low = 0.0;
+          if (low < 0.0) low += 16.0;
+          const int t = static_cast<int>(low);
           k.Colour = (t & 15) != 0 ? (t & 15) : 10;
           k.Pen = (t & 15) != 0 ? (t & 7) : 1;
           output.CurrentTool = k.Colour;
