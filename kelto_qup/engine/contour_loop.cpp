@@ -274,6 +274,24 @@ static void MarkRange(ElementTable& elements, int lo, int hi, bool setMarks) {
   }
 }
 
+// More than one line or arc in elements lo..hi, the last ending where the
+// first begins (a line begins at d6/d7, an arc at d2/d3; both end at d4/d5).
+static bool IsClosedChain(const ElementTable& elements, int lo, int hi) {
+  int first = -1, last = -1, count = 0;
+  for (int i = lo; i <= hi; ++i) {
+    const NcElement& e = elements[i];
+    if (IsPoint(e) || ((e.code & 0xFF00) != kCodeLine && !IsCircle(e))) continue;
+    if (first < 0) first = i;
+    last = i;
+    ++count;
+  }
+  if (count < 2) return false;
+  const NcElement& a = elements[first];
+  const NcElement& b = elements[last];
+  const double startX = IsCircle(a) ? a.d2 : a.d6, startY = IsCircle(a) ? a.d3 : a.d7;
+  return std::fabs(b.d4 - startX) < 0.001 && std::fabs(b.d5 - startY) < 0.001;
+}
+
 int RunContext::HabGooLoop() {
   ContourWords& c = engine.contour;
   ContourLoopWords& w = core.loop;
@@ -329,6 +347,13 @@ int RunContext::HabGooLoop() {
   R1.d5 = R1.d7;
   c.SecondRangeWord = 0;
   if (core.TransformMode != 4) core.SnapshotFlags = 0;
+
+  // Not built yet: joining the last element of a closed contour back to its
+  // first when the tool runs offset from it. Walked without that joint the
+  // tool would leave at the last element's offset end, past the corner, and
+  // cut into the wall; such a contour stops here instead.
+  if (R2.code == kContourCommand && (core.StoredOffset != 0.0 || R2.d1 != 0.0) && IsClosedChain(elements, lo, hi))
+    return StopMissingOperation("the closing joint of a closed contour cut with a tool offset");
 
   // 7. The first element.
   RotateTangents();

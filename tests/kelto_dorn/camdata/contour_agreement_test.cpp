@@ -155,6 +155,22 @@ TEST_F(ContourAgreementTest, SquareOnItsCentreLineClosesItsLoop) {
 // (radius 15) and outside a clockwise one (radius 25). The cut enters with
 // a "RIN" arc of 3, leaves with a "ROUT" arc of 3, and runs 5 on past the
 // point where the loop closes.
+// The same square cut with the tool's offset, entered in the middle of its
+// first side: the walk cannot yet join the last side back to the first at
+// that offset, and left without the joint the tool would run out past the
+// last corner into the wall. The run stops at the contour with a box naming
+// what is missing instead of writing that path.
+TEST_F(ContourAgreementTest, AClosedContourWithAnOffsetStopsRatherThanRunPastItsLastCorner) {
+  AddLineCurve(603, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+  MachiningDefinition d = PlaneContour(603);
+  d.steps[0].zone1X = 50.0;
+  d.steps[0].zone2X = 50.0;
+  const CheckResult r = RunJob(d);
+  ASSERT_EQ(host.errorBoxes.size(), 1u) << r.nc;
+  EXPECT_NE(host.errorBoxes[0].find("closing joint of a closed contour"), std::string::npos) << host.errorBoxes[0];
+  EXPECT_EQ(r.nc.find("X95."), std::string::npos) << "no side was cut\n" << r.nc;
+}
+
 TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
   struct Case {
     double radius;      // the drawn circle's signed radius
