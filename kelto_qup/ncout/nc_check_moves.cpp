@@ -99,21 +99,22 @@ void RunContext::CheckArc(const std::array<double, 6>& from, const std::array<do
   }
   double step = (radius >= 5.0 ? 50.0 : 20.0) / radius * kDegToRad;
   step = std::max(step, std::fabs(sweep) / kMaxArcSteps);
-  if (clockwise) step = -step;
+  // The steps are counted, not accumulated: a step too small to change the
+  // angle it is added to must not keep the check turning for ever.
+  const double wanted = std::ceil(std::fabs(sweep) / step);
+  const int steps = std::isfinite(wanted) ? static_cast<int>(std::clamp(wanted, 1.0, double(kMaxArcSteps))) : 1;
   std::array<double, 6> point = to;
-  for (double angle = a0;;) {
-    angle += step;
-    const bool end = clockwise ? angle <= a1 : angle >= a1;
-    if (end) {
+  for (int i = 1; i <= steps; ++i) {
+    if (i == steps) {
       point = to;  // the block's own end point, whatever the rounding
     } else {
-      const double fraction = (angle - a0) / sweep;
+      const double fraction = static_cast<double>(i) / steps;
+      const double angle = a0 + sweep * fraction;
       point[ax.a] = ca + radius * std::cos(angle);
       point[ax.b] = cb + radius * std::sin(angle);
       point[ax.c] = from[ax.c] + (to[ax.c] - from[ax.c]) * fraction;
     }
     CheckMove(point[0], point[1], point[2], 1);
-    if (end) break;
   }
 }
 
