@@ -15,7 +15,7 @@ namespace ncrun {
 namespace {
 
 using testsupport::CanonMove;
-using testsupport::ContourSpec;
+using testsupport::ContourOptions;
 
 constexpr double kDepth = -5.0;
 constexpr double kOnPath = 0.001;
@@ -70,12 +70,12 @@ class ContourJobTest : public NcRunTest {
     return testsupport::RunContourJob(*run);
   }
   // A job of one process with one contour over the figures numbered 100.
-  static HandoverBuilder Job(const std::function<void(HandoverBuilder&)>& figures, const ContourSpec& spec) {
+  static HandoverBuilder Job(const std::function<void(HandoverBuilder&)>& figures, const ContourOptions& options) {
     HandoverBuilder job;
     job.Begin();
     figures(job);
     job.BeginProcess(400, 1, 0.0, 0.0, 50.0, 1000.0, 10.0);
-    testsupport::AddContour(job, 401, spec);
+    testsupport::AddContour(job, 401, options);
     job.ProcessEnd(500);
     job.End();
     return job;
@@ -130,11 +130,11 @@ void Square(HandoverBuilder& job) {
 void Circle(HandoverBuilder& job) { job.Arc(100, 20.0, 70, 50, 70, 50, 50, 50); }
 
 TEST_F(ContourJobTest, SquareOffsetOutsideGoesRoundItsCornersAtR5) {
-  ContourSpec spec;
-  spec.offset = -5.0;  // right of travel: outside the counter-clockwise square
-  spec.toX = 50.0;
-  spec.toY = -20.0;
-  HandoverBuilder job = Job(Square, spec);
+  ContourOptions options;
+  options.offset = -5.0;  // right of travel: outside the counter-clockwise square
+  options.toX = 50.0;
+  options.toY = -20.0;
+  HandoverBuilder job = Job(Square, options);
   ExpectPath(job, {{{50, -20}, {50, -5}},
                    {{50, -5}, {100, -5}},
                    {{100, -5}, {105, 0}, 5.0, {100, 0}},
@@ -159,11 +159,11 @@ void SquareClockwise(HandoverBuilder& job) {
 }
 
 TEST_F(ContourJobTest, ClockwiseSquareOffsetOutsideTurnsItsCornersClockwise) {
-  ContourSpec spec;
-  spec.offset = 5.0;
-  spec.toX = 50.0;
-  spec.toY = -20.0;
-  HandoverBuilder job = Job(SquareClockwise, spec);
+  ContourOptions options;
+  options.offset = 5.0;
+  options.toX = 50.0;
+  options.toY = -20.0;
+  HandoverBuilder job = Job(SquareClockwise, options);
   ExpectPath(job, {{{50, -20}, {50, -5}},
                    {{50, -5}, {0, -5}},
                    {{0, -5}, {-5, 0}, -5.0, {0, 0}},
@@ -178,11 +178,11 @@ TEST_F(ContourJobTest, ClockwiseSquareOffsetOutsideTurnsItsCornersClockwise) {
 }
 
 TEST_F(ContourJobTest, SquareOffsetInsideCutsItsCorners) {
-  ContourSpec spec;
-  spec.offset = 5.0;
-  spec.toX = 50.0;
-  spec.toY = 20.0;
-  HandoverBuilder job = Job(Square, spec);
+  ContourOptions options;
+  options.offset = 5.0;
+  options.toX = 50.0;
+  options.toY = 20.0;
+  HandoverBuilder job = Job(Square, options);
   ExpectPath(job, {{{50, 20}, {50, 5}},
                    {{50, 5}, {95, 5}},
                    {{95, 5}, {95, 95}},
@@ -199,11 +199,11 @@ TEST_F(ContourJobTest, CircleOffsetOutsideAndInside) {
   for (const Case& c : {Case{-5.0, 90.0, 25.0}, Case{5.0, 60.0, 15.0}}) {
     SCOPED_TRACE(c.offset);
     Reset();
-    ContourSpec spec;
-    spec.offset = c.offset;
-    spec.toX = c.toX;
-    spec.toY = 50.0;
-    HandoverBuilder job = Job(Circle, spec);
+    ContourOptions options;
+    options.offset = c.offset;
+    options.toX = c.toX;
+    options.toY = 50.0;
+    HandoverBuilder job = Job(Circle, options);
     const XY on{50.0 + c.radius, 50.0};
     ExpectPath(job, {{{c.toX, 50}, on}, {on, on, c.radius, {50, 50}}, {on, {c.toX, 50}}});
   }
@@ -226,11 +226,11 @@ void QuarterPie(HandoverBuilder& job) {
 }
 
 TEST_F(ContourJobTest, CornersBetweenLinesAndAnArcGoRoundTheirJoints) {
-  ContourSpec spec;
-  spec.offset = -5.0;  // outside
-  spec.toX = 20.0;
-  spec.toY = -20.0;
-  HandoverBuilder job = Job(QuarterPie, spec);
+  ContourOptions options;
+  options.offset = -5.0;  // outside
+  options.toX = 20.0;
+  options.toY = -20.0;
+  HandoverBuilder job = Job(QuarterPie, options);
   ExpectPath(job, {{{20, -20}, {20, -5}},
                    {{20, -5}, {40, -5}},
                    {{40, -5}, {45, 0}, 5.0, {40, 0}},
@@ -256,11 +256,11 @@ void NotchedSquare(HandoverBuilder& job) {
 }
 
 TEST_F(ContourJobTest, NotchNarrowerThanTheToolStopsTheRunInsteadOfLooping) {
-  ContourSpec spec;
-  spec.offset = 5.0;
-  spec.toX = 20.0;
-  spec.toY = 20.0;
-  HandoverBuilder job = Job(NotchedSquare, spec);
+  ContourOptions options;
+  options.offset = 5.0;
+  options.toX = 20.0;
+  options.toY = 20.0;
+  HandoverBuilder job = Job(NotchedSquare, options);
   // The offset walls of the notch cross: its bottom comes out reversed.
   // Cutting it would take the tool back through both walls; the run stops
   // at the notch instead and says why, and no move goes back along it.

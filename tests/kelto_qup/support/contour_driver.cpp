@@ -146,25 +146,25 @@ int RunStream(qup::RunContext& run) {
 
 }  // namespace
 
-void AddContour(HandoverBuilder& job, int number, const ContourSpec& spec) {
+void AddContour(HandoverBuilder& job, int number, const ContourOptions& options) {
   NcElement& cutIn = job.Add(number, kCutIn);
   cutIn.flags = kPointGiven | kValue5Present;
-  cutIn.d2 = spec.toX;
-  cutIn.d3 = spec.toY;
-  cutIn.d5 = spec.z;
-  if (spec.down != 0.0) {
+  cutIn.d2 = options.toX;
+  cutIn.d3 = options.toY;
+  cutIn.d5 = options.z;
+  if (options.down != 0.0) {
     NcElement& down = job.Add(number, 0x6200);
-    down.d4 = spec.down;
+    down.d4 = options.down;
   }
   NcElement& contour = job.Add(number, kContour);
   contour.flags = kExplicitOffset | kFeedGiven;
-  contour.d1 = spec.offset;
-  contour.d4 = RangeRef(spec.figureNumber, spec.figureNumber);
-  contour.d5 = spec.z;
-  contour.d7 = spec.feed;
-  if (spec.up != 0.0) {
+  contour.d1 = options.offset;
+  contour.d4 = RangeRef(options.figureNumber, options.figureNumber);
+  contour.d5 = options.z;
+  contour.d7 = options.feed;
+  if (options.up != 0.0) {
     NcElement& up = job.Add(number, 0x6300);
-    up.d4 = spec.up;
+    up.d4 = options.up;
   }
 }
 

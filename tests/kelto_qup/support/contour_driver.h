@@ -14,7 +14,7 @@
 namespace testsupport {
 
 // One contour of a process.
-struct ContourSpec {
+struct ContourOptions {
   int figureNumber = 100;  // the number the contour's figures carry
   double offset = 0.0;     // tool offset, positive to the left of travel
   double z = -5.0;         // the contour's depth
@@ -29,7 +29,7 @@ struct ContourSpec {
 // (0x6200), the contour command (0x7100 over the figures numbered
 // figureNumber, offset in d1 with flags 0x300, depth in d5, feed in d7) and
 // the escape up (0x6300), all numbered `number`.
-void AddContour(HandoverBuilder& job, int number, const ContourSpec& spec);
+void AddContour(HandoverBuilder& job, int number, const ContourOptions& options);
 
 // Runs the loaded job as StartNcCreation does, with the driver walking
 // every plain contour command (code 0x7100). Returns 0, or kStopRun when
