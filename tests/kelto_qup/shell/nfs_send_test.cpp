@@ -1,7 +1,8 @@
 // The network-drive send: names taken from the end of a listed path (any
 // data root), the target under a slot's mapped drive with its folders made,
 // a whole copy, the automatic send of the DNC list, and a missing source
-// said and never reported as sent.
+// said and never reported as sent; the folder list of a slot's drive and the
+// drive slots dialog.
 #include "kelto_qup/shell/nfs_send.h"
 
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "kelto_qup/engine/recording_host.h"
+#include "kelto_qup/shell/nfs_folder_dialogs.h"
 #include "platform/backend.h"
 #include "platform/drives.h"
 #include "platform/headless/headless_backend.h"
@@ -102,6 +104,96 @@ TEST_F(NfsSendTest, TheDncListSendsByItselfAndAMissingSourceIsNotReportedAsSent)
   ASSERT_EQ(host.errorBoxes.size(), 1u);
   EXPECT_NE(host.errorBoxes[0].find(platform::Sjis("コピー元ファイル::OPEN_ERROR")), std::string::npos);
   EXPECT_FALSE(fs::exists(home() / "cdrive" / "GONE.NC"));
+}
+
+using qup::shell::CSendDriveDlg;
+using qup::shell::CUserDirListDlg;
+
+std::vector<std::string> Items(platform::Dialog& d, int id) {
+  std::vector<std::string> items;
+  for (int i = 0; i < d.GetCount(id); ++i) items.push_back(d.GetItemText(id, i));
+  return items;
+}
+
+TEST_F(NfsSendTest, TheFolderListShowsTheDriveRootAndItsFoldersAndSetsTheFolder) {
+  fs::create_directories(home() / "cdrive" / "NC");
+  fs::create_directories(home() / "cdrive" / "JOBS");
+  fs::create_directories(home() / "cdrive" / ".trash");
+  std::ofstream(home() / "cdrive" / "file.txt") << "x";
+  struct Case {
+    const char* name;
+    int row;  // -1 none chosen
+    bool doubleClick;
+    const char* folder;
+  } cases[] = {{"a folder by OK", 2, false, "NC"},
+               {"a folder by a double click", 1, true, "JOBS"},
+               {"the root entry", 0, false, ""},
+               {"nothing chosen", -1, false, ""}};
+  for (const Case& c : cases) {
+    qup::shell::NfsSendSettings s{};
+    qup::shell::ApplyNfsDefaults(s);
+    s.slot1 = 2;  // C
+    s.selection = qup::shell::kPickedFolder;
+    platform::SetFieldText(s.folder, "/picked/");
+    backend_->WhenDialogOpens(CUserDirListDlg::kTemplateId, [&](platform::headless::DialogDriver& d) {
+      EXPECT_EQ(Items(d.dialog(), CUserDirListDlg::kList), (std::vector<std::string>{"C:\\", "[DIR]JOBS", "[DIR]NC"}));
+      if (c.row >= 0 && !c.doubleClick) d.Select(CUserDirListDlg::kList, c.row);
+      if (c.doubleClick) {
+        d.DoubleClick(CUserDirListDlg::kList, c.row);
+      } else {
+        d.Click(platform::kIdOk);
+      }
+    });
+    CUserDirListDlg list(s);
+    EXPECT_EQ(list.DoModal(), platform::kIdOk) << c.name;
+    EXPECT_EQ(platform::FieldText(s.folder), c.folder) << c.name;
+    EXPECT_EQ(s.selection, 2) << c.name;
+  }
+  EXPECT_TRUE(backend_->MessageBoxes().empty());
+
+  // A drive that is not mapped lists its root only and says so.
+  qup::shell::NfsSendSettings s{};
+  qup::shell::ApplyNfsDefaults(s);
+  s.selection = 3;  // D
+  backend_->WhenDialogOpens(CUserDirListDlg::kTemplateId, [&](platform::headless::DialogDriver& d) {
+    EXPECT_EQ(Items(d.dialog(), CUserDirListDlg::kList), (std::vector<std::string>{"D:\\"}));
+    d.Click(platform::kIdCancel);
+  });
+  CUserDirListDlg list(s);
+  EXPECT_EQ(list.DoModal(), platform::kIdCancel);
+  EXPECT_TRUE(backend_->WasShown("D:"));
+}
+
+TEST_F(NfsSendTest, TheDriveSlotsTakeTheChosenLettersAndLabelsOnlyWhenRegistered) {
+  for (const bool registered : {true, false}) {
+    qup::shell::NfsSendSettings s{};
+    qup::shell::ApplyNfsDefaults(s);
+    s.selection = qup::shell::kPickedFolder;
+    platform::SetFieldText(s.folder, "/picked/");
+    backend_->WhenDialogOpens(CSendDriveDlg::kTemplateId, [&](platform::headless::DialogDriver& d) {
+      EXPECT_EQ(d.dialog().GetCount(CSendDriveDlg::kFirstDrive), 26);
+      EXPECT_EQ(d.dialog().GetItemText(CSendDriveDlg::kFirstDrive + 4, 25), "[Z]");
+      EXPECT_EQ(d.dialog().GetCurSel(CSendDriveDlg::kFirstDrive + 1), 2);  // slot 2: C
+      EXPECT_EQ(d.dialog().GetText(CSendDriveDlg::kFirstLabel + 1), "[C] My_Drive");
+      d.Select(CSendDriveDlg::kFirstDrive + 2, 3);  // slot 3: [D]
+      d.Type(CSendDriveDlg::kFirstLabel + 2, "[D] Machine_1");
+      d.Click(registered ? CSendDriveDlg::kRegister : platform::kIdCancel);
+    });
+    CSendDriveDlg drives(s);
+    drives.DoModal();
+    if (registered) {
+      EXPECT_EQ(s.slot3, 3);
+      EXPECT_EQ(platform::FieldText(s.letter3), "D");
+      EXPECT_EQ(platform::FieldText(s.label3), "[D] Machine_1");
+      EXPECT_EQ(platform::FieldText(s.folder), "");
+      EXPECT_EQ(s.selection, s.slot1);
+    } else {
+      EXPECT_EQ(s.slot3, 3);  // the default number of slot 3 ...
+      EXPECT_EQ(platform::FieldText(s.letter3), "I");  // ... with its default letter, untouched
+      EXPECT_EQ(platform::FieldText(s.label3), "[I] My_Drive");
+      EXPECT_EQ(s.selection, qup::shell::kPickedFolder);
+    }
+  }
 }
 
 }  // namespace
