@@ -8,10 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <future>
-#include <iterator>
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
@@ -20,6 +17,7 @@
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "tests/kelto_qup/support/pty_far_side.h"
+#include "tests/support/hp2xx_reader.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -167,18 +165,10 @@ TEST_F(PlotterPortTest, FiguresTextsAndCurvesArePlottedPenByPen) {
   EXPECT_EQ(hpgl.find("PA1600,0"), std::string::npos) << "a curve of another layer was plotted";
   EXPECT_EQ(hpgl.substr(hpgl.size() - 10), "SP0;PG;IN;");
 
-  if (std::system("command -v hp2xx >/dev/null 2>&1") != 0) GTEST_SKIP() << "hp2xx is not installed";
-  std::ofstream(home() / "drawing.hpgl", std::ios::binary) << hpgl.substr(hpgl.find("IN;"));
-  const std::string png = (std::filesystem::path(::testing::TempDir()) / "drawing_plot.png").string();
-  const std::filesystem::path report = home() / "hp2xx.txt";
-  const std::string command =
-      "hp2xx -m png -f " + png + " " + (home() / "drawing.hpgl").string() + " >" + report.string() + " 2>&1";
-  EXPECT_EQ(std::system(command.c_str()), 0) << "hp2xx refused the plot";
-  EXPECT_TRUE(std::filesystem::exists(png));
-  std::ifstream in(report);
-  const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_NE(said.find("HPGL command(s) ignored: 0"), std::string::npos) << said;
-  EXPECT_EQ(said.find("ignored: 1"), std::string::npos) << said;
+  const testsupport::Hp2xxReading read = testsupport::ReadWithHp2xx(hpgl, home(), "drawing_plot.png");
+  if (!read.installed) GTEST_SKIP() << "hp2xx is not installed";
+  EXPECT_EQ(read.exitCode, 0) << read.report;
+  EXPECT_TRUE(read.NothingIgnored()) << read.report;
 }
 
 TEST_F(PlotterPortTest, AStopLiftsAndParksThePenWithoutAMessage) {

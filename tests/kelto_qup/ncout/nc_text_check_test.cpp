@@ -22,6 +22,7 @@
 #include "tests/kelto_qup/support/handover_builder.h"
 #include "tests/kelto_qup/support/pty_far_side.h"
 #include "tests/kelto_qup/support/rs274.h"
+#include "tests/support/hp2xx_reader.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -348,12 +349,10 @@ TEST_F(CheckPlotTest, MovesArePlottedInPlotterUnitsWithThePenOfTheTool) {
   EXPECT_NE(hpgl.find("SP8;"), std::string::npos) << hpgl;
   EXPECT_NE(hpgl.find("PD;LT;PA80,80;"), std::string::npos) << hpgl;
   EXPECT_EQ(hpgl.substr(hpgl.size() - 10), "SP0;PG;IN;");
-  if (std::system("command -v hp2xx >/dev/null 2>&1") != 0) GTEST_SKIP() << "hp2xx is not installed";
-  std::ofstream(home() / "check.hpgl", std::ios::binary) << hpgl.substr(hpgl.find("IN;"));
-  const std::string png = (fs::path(::testing::TempDir()) / "check_plot.png").string();
-  const std::string command = "hp2xx -q -m png -f " + png + " " + (home() / "check.hpgl").string() + " 2>&1";
-  EXPECT_EQ(std::system(command.c_str()), 0) << "hp2xx refused the plot";
-  EXPECT_TRUE(fs::exists(png));
+  const testsupport::Hp2xxReading read = testsupport::ReadWithHp2xx(hpgl, home(), "check_plot.png");
+  if (!read.installed) GTEST_SKIP() << "hp2xx is not installed";
+  EXPECT_EQ(read.exitCode, 0) << read.report;
+  EXPECT_TRUE(read.NothingIgnored()) << read.report;
 }
 
 }  // namespace
@@ -390,6 +389,10 @@ TEST_F(CheckPlotTest, AHoleJobOfStartMode2PlotsEachHole) {
   EXPECT_NE(hpgl.find("PA2000,600;PD;LT;PA2000,600;"), std::string::npos) << hpgl;
   EXPECT_EQ(hpgl.substr(hpgl.size() - 10), "SP0;PG;IN;");
   EXPECT_FALSE(run.transfer.Com.Port);
+  const testsupport::Hp2xxReading read = testsupport::ReadWithHp2xx(hpgl, home(), "hole_job_plot.png");
+  if (!read.installed) GTEST_SKIP() << "hp2xx is not installed";
+  EXPECT_EQ(read.exitCode, 0) << read.report;
+  EXPECT_TRUE(read.NothingIgnored()) << read.report;
 }
 
 }  // namespace
