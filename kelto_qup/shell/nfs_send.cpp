@@ -1,5 +1,6 @@
 #include "kelto_qup/shell/nfs_send.h"
 
+#include "kelto_qup/shell/nc_copy.h"
 #include "kelto_qup/shell/nfs_folder_dialogs.h"
 
 #include <cstdio>
@@ -109,8 +110,12 @@ bool SplitListedPath(const std::string& path, handover::DrawingHeader& header) {
 
 fs::path NfsTargetPath(const NfsSendSettings& s, const std::string& name, std::string& why) {
   const std::string folder = Text(s.folder, sizeof s.folder);
-  if (folder.find("..") != std::string::npos || name.find("..") != std::string::npos) {
+  if (folder.find("..") != std::string::npos) {
     why = platform::Sjis("送信先に .. は使えません");
+    return {};
+  }
+  if (PlainFileName(name).empty()) {  // a typed name stays a name in the target folder
+    why = platform::Sjis("ファイル名にフォルダや .. は使えません");
     return {};
   }
   if (s.selection == kPickedFolder) return platform::NativePath(folder + name);

@@ -81,6 +81,13 @@ TEST_F(NfsSendTest, AFolderOnSlotCIsMadeLevelByLevelAndAFileOf4096BytesArrivesWh
   EXPECT_EQ(ReadFile(target), block);
   platform::SetFieldText(s.folder, "..\\..\\etc\\");
   EXPECT_TRUE(qup::shell::NfsTargetPath(s, "O100.NC", why).empty());
+  platform::SetFieldText(s.folder, "NC\\");
+  for (const char* name : {"JOB1\\O100.NC", "../O100.NC", "D:O100.NC", ""}) {
+    why.clear();
+    EXPECT_TRUE(qup::shell::NfsTargetPath(s, name, why).empty()) << name;
+    EXPECT_FALSE(why.empty()) << name;
+  }
+  EXPECT_FALSE(qup::shell::NfsTargetPath(s, platform::Sjis("ソース.NC"), why).empty()) << "0x5C as a second byte";
 }
 
 TEST_F(NfsSendTest, TheDncListSendsByItselfAndAMissingSourceIsNotReportedAsSent) {
