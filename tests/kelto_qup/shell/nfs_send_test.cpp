@@ -203,4 +203,36 @@ TEST_F(NfsSendTest, TheDriveSlotsTakeTheChosenLettersAndLabelsOnlyWhenRegistered
   }
 }
 
+TEST_F(NfsSendTest, APickedTargetFromDraveloSetsTheFolderAndANameThatIsNotAPattern) {
+  std::ofstream(home() / "UNIT1" / "PGM" / "DAT" / "O100.NC", std::ios::binary) << "%\nM30\n%\n";
+  fs::create_directories(home() / "shared");
+  struct Case {
+    const char* answer;  // the helper's picked path below home()/shared
+    const char* arrives;
+  } cases[] = {{"*.*", "O100.NC"}, {"NEW.NC", "NEW.NC"}};
+  for (const Case& c : cases) {
+    const fs::path helper = home() / "Dravelo";
+    std::ofstream(helper) << "#!/bin/sh\nprintf '%s\\n' '" << (home() / "shared" / c.answer).string() << "' > Dravelo.@@@\n";
+    fs::permissions(helper, fs::perms::owner_all);
+    handover::DrawingHeader header{};
+    platform::SetFieldText(header.unitName, "UNIT1");
+    platform::SetFieldText(header.secondName, "PGM");
+    platform::SetFieldText(header.drawingName, "O100");
+    platform::SetFieldText(header.dataExtension, "NC");
+    backend_->WhenDialogOpens(CNfsSendDlg::kTemplateId, [&](platform::headless::DialogDriver& d) {
+      d.Click(CNfsSendDlg::kShared);
+      EXPECT_EQ(d.dialog().GetText(CNfsSendDlg::kFolder), (home() / "shared").string() + "/") << c.answer;
+      EXPECT_EQ(d.dialog().GetCheck(CNfsSendDlg::kShared), 1);
+      d.Click(CNfsSendDlg::kSend);
+    });
+    CNfsSendDlg dialog(run, header, 0);
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_TRUE(dialog.Sent()) << c.answer;
+    EXPECT_EQ(ReadFile(home() / "shared" / c.arrives), "%\nM30\n%\n") << c.answer;
+    qup::shell::NfsSendSettings s{};
+    ASSERT_TRUE(qup::shell::ReadNfsSettings(s).ok());
+    EXPECT_EQ(s.selection, qup::shell::kPickedFolder);
+  }
+}
+
 }  // namespace
