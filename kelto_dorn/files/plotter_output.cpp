@@ -279,6 +279,12 @@ std::vector<int> CurveFiguresOfLayer(int layer) {
 
 int PlotDrawing(const handover::DrawingStateRecord& p, int layer, int options, const bool& stop,
                 const std::function<void(int)>& progress) {
+  // The figures are read through the current record; the user's current
+  // figure comes back afterwards.
+  struct KeepCurrentFigure {
+    FigureRecord saved = g_curFigure;
+    ~KeepCurrentFigure() { g_curFigure = saved; }
+  } keep;
   PlotSession plot(p, stop, progress);
   auto fail = [&](const std::string& reason) {
     plot.ClosePlotterPort();
