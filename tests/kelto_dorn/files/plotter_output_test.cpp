@@ -169,6 +169,10 @@ TEST_F(PlotterPortTest, FiguresTextsAndCurvesArePlottedPenByPen) {
   if (!read.installed) GTEST_SKIP() << "hp2xx is not installed";
   EXPECT_EQ(read.exitCode, 0) << read.report;
   EXPECT_TRUE(read.NothingIgnored()) << read.report;
+  // The lines reach (1200, 400); the three characters of 10 mm (400 units)
+  // width, 1.5 widths apart, from (200, 200) end at 200 + 2 x 600 + 400, and
+  // the 0.74 cm high letters at 200 + 0.74026 x 400.
+  EXPECT_NE(read.report.find("Coordinate range: (0, 0) ... (1800, 496.104)"), std::string::npos) << read.report;
 }
 
 TEST_F(PlotterPortTest, AStopLiftsAndParksThePenWithoutAMessage) {
