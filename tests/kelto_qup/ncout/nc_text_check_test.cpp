@@ -289,6 +289,28 @@ TEST_F(DripFeedTest, AnXoffNeverLiftedHoldsUntilTheUserStops) {
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before) << "the source is never written";
 }
 
+TEST_F(DripFeedTest, AnXoffHeldForAWhileThenLiftedLosesNoByte) {
+  WriteSettings(0, 0);
+  std::string program = "%\n";
+  for (int i = 0; i < 3000; ++i) program += "N" + std::to_string(i) + "G01X" + std::to_string(i) + ".\n";
+  program += "%\n";
+  run.transfer.Com.PathBuffer = platform::Utf8ToCp932(WriteProgram(program).string());
+  auto sending = std::async(std::launch::async, [this] { return run.RunNcTextCheck(); });
+  std::string got = far.Receive(2s, 200);
+  far.Send("\x13");
+  got += far.Receive(100ms);  // what was on its way before the XOFF
+  EXPECT_EQ(far.Receive(600ms), "") << "bytes went out while the machine held XOFF";
+  EXPECT_EQ(sending.wait_for(0ms), std::future_status::timeout) << "the held send gave up";
+  far.Send("\x11");
+  while (sending.wait_for(0ms) != std::future_status::ready) got += far.Receive(20ms);
+  EXPECT_EQ(sending.get(), 0);
+  got += far.Receive(50ms);
+  std::string expected;
+  for (char c : program.substr(0, program.size() - 1)) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(got, expected);
+  EXPECT_TRUE(host.errorBoxes.empty());
+}
+
 TEST_F(DripFeedTest, APortThatIsNotThereStopsAtOnceAndOpensNothing) {
   testsupport::MapComPort("Kelto_qup", 1, (home() / "no-such-tty").string());
   run.transfer.Com.PathBuffer = platform::Utf8ToCp932(WriteProgram("%\nM30\n%\n").string());
