@@ -13,6 +13,7 @@
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "platform/backend.h"
+#include "platform/headless/dialog_driver.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
@@ -173,6 +174,36 @@ TEST_F(PlotterPortTest, FiguresTextsAndCurvesArePlottedPenByPen) {
   // width, 1.5 widths apart, from (200, 200) end at 200 + 2 x 600 + 400, and
   // the 0.74 cm high letters at 200 + 0.74026 x 400.
   EXPECT_NE(read.report.find("Coordinate range: (0, 0) ... (1800, 496.104)"), std::string::npos) << read.report;
+}
+
+TEST_F(PlotterPortTest, TheCommandPlotsWhatTheDialogChoseOnThePortOfTheSettings) {
+  MakeDrawing();
+  testsupport::PtyFarSide far;
+  testsupport::MapComPort("Kelto_Dorn", 2, far.path());  // no "$LIB.@@@": the default port word 2 is COM2
+  dorn::g_plotOptions = 0;
+  bool refusedEmpty = false;
+  backend_->WhenDialogOpens(pl::kOutputDialogId, [&](platform::headless::DialogDriver& d) {
+    EXPECT_EQ(d.dialog().GetCheck(pl::kFigures), 0);
+    d.Click(pl::kExecute);  // nothing chosen: nothing happens
+    refusedEmpty = !d.dialog().HasEnded();
+    d.Click(pl::kCurves);
+    d.Click(pl::kExecute);
+  });
+  const int beeps = backend_->BeepCount();
+  auto running = std::async(std::launch::async, [] { dorn::OnPlotterOutput(); });
+  std::string hpgl;
+  while (running.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+    hpgl += far.Receive(std::chrono::milliseconds(20));
+  running.get();
+  hpgl += far.Receive(std::chrono::milliseconds(50));
+  EXPECT_TRUE(refusedEmpty);
+  EXPECT_EQ(dorn::g_plotOptions, pl::kPlotCurves);
+  // Only the curve, at the default offset (190, 140) mm.
+  EXPECT_NE(hpgl.find("PU;PA8400,5600;PD;LT;PA8800,5600;"), std::string::npos) << hpgl;
+  EXPECT_EQ(hpgl.find("PA7600,5600;PD;LT;PA7600,6000;"), std::string::npos) << "a layer figure was plotted";
+  EXPECT_EQ(hpgl.substr(hpgl.size() - 10), "SP0;PG;IN;");
+  EXPECT_EQ(backend_->BeepCount() - beeps, 1);
+  EXPECT_TRUE(backend_->MessageBoxes().empty());
 }
 
 TEST_F(PlotterPortTest, AStopLiftsAndParksThePenWithoutAMessage) {
