@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cstdio>
 #include <numbers>
+#include <string_view>
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
@@ -24,7 +25,7 @@ namespace plotter {
 
 namespace {
 constexpr double kUnitsPerMm = 40.0;
-constexpr int kWriteWaitMs = 10000;
+constexpr int kWriteSliceMs = 100;
 constexpr double kChordDegrees = 5.0;
 
 std::string LineType(std::int32_t attribute) {
@@ -200,13 +201,30 @@ class PlotSession {
 
   bool OpenPort() {
     port_ = OpenPlotterPort(p_, why_);
+    if (!port_ && why_.empty()) why_ = "the plotter port could not be opened";
     return port_ != nullptr;
   }
+  // Writes one command whole. A plotter that holds its XOFF (its buffer is
+  // full while the pen draws) is waited for without limit, in slices that
+  // keep the window alive, until the user stops. False when the port failed
+  // (the reason kept) or the user stopped during the hold.
   bool WritePlotterBuffer(const std::string& command) {
-    if (!why_.empty()) return false;
-    const platform::SerialIoResult r = port_->WriteText(command, plotter::kWriteWaitMs);
-    if (!r.ok()) why_ = r.message.empty() ? "the plotter took nothing for 10 s" : r.message;
-    return r.ok();
+    if (!why_.empty() || heldAtStop_) return false;
+    std::string_view rest = command;
+    for (;;) {
+      const platform::SerialIoResult r = port_->WriteText(rest, plotter::kWriteSliceMs);
+      if (r.ok()) return true;
+      if (r.status != platform::SerialStatus::kTimedOut) {
+        why_ = r.message;
+        return false;
+      }
+      rest.remove_prefix(std::min(r.count, rest.size()));
+      platform::PumpMessages();
+      if (stop_) {
+        heldAtStop_ = true;
+        return false;
+      }
+    }
   }
   bool SendAll(const std::vector<std::string>& commands) {
     for (const std::string& c : commands) {
@@ -245,6 +263,7 @@ class PlotSession {
   const std::function<void(int)>& progress_;
   std::unique_ptr<platform::SerialPort> port_;
   std::string why_;
+  bool heldAtStop_ = false;  // stopped while the plotter held: nothing more is written
   long long total_ = 1, done_ = 0;
   int shown_ = -1;
 };
@@ -286,9 +305,12 @@ int PlotDrawing(const handover::DrawingStateRecord& p, int layer, int options, c
     ~KeepCurrentFigure() { g_curFigure = saved; }
   } keep;
   PlotSession plot(p, stop, progress);
+  // Ends the output early: a failure is said with its reason; a stop while
+  // the plotter held has none and is no failure.
   auto fail = [&](const std::string& reason) {
     plot.ClosePlotterPort();
-    platform::ShowMessageBox(platform::Sjis("プロッター出力を中止しました\n") + platform::Utf8ToCp932(reason), {}, 0x10);
+    if (!reason.empty())
+      platform::ShowMessageBox(platform::Sjis("プロッター出力を中止しました\n") + platform::Utf8ToCp932(reason), {}, 0x10);
     return -1;
   };
   if (!plot.OpenPort()) return fail(plot.Why());
@@ -317,7 +339,7 @@ int PlotDrawing(const handover::DrawingStateRecord& p, int layer, int options, c
       return plotFigure(kTableCurves, curveFigures[static_cast<std::size_t>(i)], pen);
     });
   }
-  // A stopped plot still lifts and parks the pen.
+  // A stopped plot still lifts and parks the pen, unless the plotter holds.
   if (!plot.Why().empty() || !plot.WritePlotterBuffer(plotter::PlotterEnd())) return fail(plot.Why());
   plot.ClosePlotterPort();
   return whole && !stop ? 0 : -1;

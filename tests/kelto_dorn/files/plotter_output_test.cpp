@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <thread>
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
@@ -215,6 +216,33 @@ TEST_F(PlotterPortTest, AStopLiftsAndParksThePenWithoutAMessage) {
   EXPECT_TRUE(backend_->MessageBoxes().empty());
   EXPECT_EQ(hpgl.find("SP2;"), std::string::npos) << hpgl;
   EXPECT_EQ(hpgl.substr(hpgl.size() - 10), "SP0;PG;IN;");
+}
+
+TEST_F(PlotterPortTest, APlotterHoldingXoffIsWaitedForUntilTheUserStops) {
+  MakeDrawing();
+  testsupport::PtyFarSide far;
+  testsupport::MapComPort("Kelto_Dorn", 1, far.path());
+  handover::DrawingStateRecord plot{};
+  for (double& v : plot.scale) v = 100.0;
+  bool stop = false;
+  std::promise<void> held;
+  // The user presses stop once the plotter has held for a while; the press
+  // arrives through the message pump of the plotting thread.
+  backend_->Post([&] {
+    held.get_future().wait();
+    stop = true;
+  });
+  auto running = std::async(std::launch::async, [&] { return dorn::PlotDrawing(plot, 0, pl::kPlotFigures, stop); });
+  far.Receive(std::chrono::seconds(2), 8);
+  far.Send("\x13");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  held.set_value();
+  ASSERT_EQ(running.wait_for(std::chrono::seconds(5)), std::future_status::ready) << "a stop did not end the held plot";
+  EXPECT_EQ(running.get(), -1);
+  EXPECT_TRUE(backend_->MessageBoxes().empty())
+      << "a stop is no failure: " << platform::Cp932ToUtf8(backend_->MessageBoxes()[0].request.text);
+  EXPECT_EQ(far.Receive(std::chrono::milliseconds(100)).find("PG;"), std::string::npos)
+      << "the plotter held: the closing commands wait in vain and are dropped";
 }
 
 TEST_F(PlotterPortTest, APortThatIsNotThereStopsTheOutputWithItsReason) {
