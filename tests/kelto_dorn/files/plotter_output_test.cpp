@@ -49,6 +49,9 @@ TEST(PlotterCommandsTest, UnitsPensAndFigures) {
   arc.radius = -10.0;  // clockwise: three quarters
   EXPECT_EQ(pl::PlotFigure(arc, plot),
             (std::vector<std::string>{"PU;PA400,0;", "PD;LT;AA0,0,-270.000,(,5.000;"}));
+  line.origin = {5.0, -1.0};  // points are kept relative to the layer origin of their making
+  line.attribute = 5;
+  EXPECT_EQ(pl::PlotFigure(line, plot), (std::vector<std::string>{"PU;PA240,40;", "PD;LT;PA320,120;"}));
   dorn::FigureRecord point{};
   point.kind = 1;
   EXPECT_TRUE(pl::PlotFigure(point, plot).empty());
