@@ -219,6 +219,7 @@ class PlotSession {
         return false;
       }
       rest.remove_prefix(std::min(r.count, rest.size()));
+      if (progress_ && shown_ != kPlotterHolding) progress_(shown_ = kPlotterHolding);
       platform::PumpMessages();
       if (stop_) {
         heldAtStop_ = true;
@@ -265,7 +266,7 @@ class PlotSession {
   std::string why_;
   bool heldAtStop_ = false;  // stopped while the plotter held: nothing more is written
   long long total_ = 1, done_ = 0;
-  int shown_ = -1;
+  int shown_ = -2;  // nothing shown yet
 };
 
 // The text records of a layer, in list order (the list ends at a negative
@@ -358,7 +359,14 @@ void CPlotProgressDlg::Start() {
   Enable(plotter::kProgress, false);  // it shows, it is not moved by hand
 }
 
-void CPlotProgressDlg::SetProgress(int percent) { SetPos(plotter::kProgress, percent); }
+void CPlotProgressDlg::SetProgress(int percent) {
+  if (percent == kPlotterHolding) {
+    SetTitle(platform::Sjis("プロッターの XOFF で出力を保留中です（中止はｷｬﾝｾﾙ）"));
+    return;
+  }
+  SetTitle(platform::Sjis("プロッターに出力します..."));
+  SetPos(plotter::kProgress, percent);
+}
 
 void CPlotProgressDlg::OnCancel() {
   stop_ = true;

@@ -76,6 +76,7 @@ class CPlotProgressDlg : public platform::Dialog {
  public:
   explicit CPlotProgressDlg(bool& stop);
   void Start();
+  // The share done (0-100), or kPlotterHolding: the title says the plotter holds.
   void SetProgress(int percent);
 
  protected:
@@ -87,7 +88,9 @@ class CPlotProgressDlg : public platform::Dialog {
 
 // Plots what `options` asks of `layer` (figures and texts, curves), eight pen
 // passes each: 0 plotted, -1 stopped or failed (a failure's reason shown).
-// `progress` hears the share done in percent and may set `stop`.
+// `progress` hears the share done in percent, and -1 while the plotter holds
+// XOFF; it may set `stop`.
+inline constexpr int kPlotterHolding = -1;
 int PlotDrawing(const handover::DrawingStateRecord& p, int layer, int options, const bool& stop,
                 const std::function<void(int percent)>& progress = {});
 

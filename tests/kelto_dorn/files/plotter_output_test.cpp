@@ -235,13 +235,17 @@ TEST_F(PlotterPortTest, APlotterHoldingXoffIsWaitedForUntilTheUserStops) {
     held.get_future().wait();
     stop = true;
   });
-  auto running = std::async(std::launch::async, [&] { return dorn::PlotDrawing(plot, 0, pl::kPlotFigures, stop); });
+  bool heardHold = false;
+  auto running = std::async(std::launch::async, [&] {
+    return dorn::PlotDrawing(plot, 0, pl::kPlotFigures, stop, [&](int p) { heardHold |= p == dorn::kPlotterHolding; });
+  });
   far.Receive(std::chrono::seconds(2), 8);
   far.Send("\x13");
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   held.set_value();
   ASSERT_EQ(running.wait_for(std::chrono::seconds(5)), std::future_status::ready) << "a stop did not end the held plot";
   EXPECT_EQ(running.get(), -1);
+  EXPECT_TRUE(heardHold) << "the progress window says the plotter holds";
   EXPECT_TRUE(backend_->MessageBoxes().empty())
       << "a stop is no failure: " << platform::Cp932ToUtf8(backend_->MessageBoxes()[0].request.text);
   EXPECT_EQ(far.Receive(std::chrono::milliseconds(100)).find("PG;"), std::string::npos)
