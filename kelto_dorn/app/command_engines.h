@@ -180,6 +180,8 @@ struct CommandEngines {
   std::function<int()> importSelectDialog;
   std::function<int(handover::DrawingHeader&)> dataEditDialog;
   std::function<int()> fileServerDialog;
+  // The file list in copy (1) or delete (2) mode, as the NC data transfer opens it.
+  std::function<void(int mode)> fileListDialog;
   // The print choice: sets the print mode (20, 30, 40); 120 asks for the font dialog.
   std::function<int(int& printMode)> printOutputDialog;
   // The register print choice for mode 800, 810 or 820: the scope 1, 2 or 3.

@@ -32,6 +32,7 @@ CamServices DocumentCamServices(CKelDoc& document) {
     return StoreMachiningDefinition(result, doc->definitions, doc->atc, store);
   };
   if (g_commandEngines.atcRankDialog) s.atcRankDialog = g_commandEngines.atcRankDialog;
+  if (g_commandEngines.fileListDialog) s.fileListDialog = g_commandEngines.fileListDialog;
   s.portSettingDialog = [](int port) { RunPortSettingDialog(port); };
   s.drawingStateDialog = [](int plotter) { RunDrawStateDialog(plotter != 0 ? 1 : 0); };
   return s;

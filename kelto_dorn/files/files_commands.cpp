@@ -7,12 +7,14 @@
 #include "kelto_dorn/files/dialogs/cad_file_list_dialog.h"
 #include "kelto_dorn/files/dialogs/data_edit_dialog.h"
 #include "kelto_dorn/files/dialogs/drawing_file_list_dialog.h"
+#include "kelto_dorn/files/dialogs/file_list_dialog.h"
 #include "kelto_dorn/files/dialogs/file_server_dialog.h"
 #include "kelto_dorn/files/dialogs/import_select_dialog.h"
 #include "kelto_dorn/files/dialogs/print_dialogs.h"
 #include "kelto_dorn/files/dxf_export.h"
 #include "kelto_dorn/files/dxf_reader.h"
 #include "kelto_dorn/files/files_state.h"
+#include "kelto_dorn/files/plotter_output.h"
 #include "kelto_dorn/files/rename_dialog.h"
 #include "kelto_dorn/files/user_paths.h"
 
@@ -31,6 +33,14 @@ int RunCadFileList(CadFileChoice& choice) {
   return result;
 }
 
+// The file list in copy (1) or delete (2) mode; its result is not used.
+void RunFileListInMode(int mode) {
+  (mode == 2 ? g_deleteMode : g_fileCopyMode) = 1;
+  CFileListDlg list;
+  list.DoModal();
+  g_deleteMode = g_fileCopyMode = 0;
+}
+
 }  // namespace
 
 void InstallFileCommands() {
@@ -38,10 +48,12 @@ void InstallFileCommands() {
   e.cadFileListDialog = RunCadFileList;
   e.readCadFile = ReadCadFile;
   e.dxfExport = [](int) { OnDxfExport(); };
+  e.dxfExportOrPlot = [](int) { OnPlotterOutput(); };
   e.readDxfStrokes = [](std::FILE* file) { return ReadDxfFile(file, "FONT", true).ok; };
   e.dataEditDialog = RunDataEditDialog;
   e.drawingFileListDialog = [] { return CDrawingFileListDlg().DoModal(); };
   e.fileServerDialog = [] { return CFileServerDlg().DoModal(); };
+  e.fileListDialog = RunFileListInMode;
   e.importSelectDialog = [] { return CImportSelectDlg().DoModal(); };
   e.printOutputDialog = [](int& printMode) { return CPrintOutputDlg(printMode).DoModal(); };
   e.printListDialog = [](int printMode, int& scope) { return CPrintListDlg(printMode, scope).DoModal(); };

@@ -1,5 +1,8 @@
 #include "kelto_qup/shell/nfs_send.h"
 
+#include "kelto_qup/shell/nc_copy.h"
+#include "kelto_qup/shell/nfs_folder_dialogs.h"
+
 #include <cstdio>
 #include <fstream>
 #include <system_error>
@@ -20,21 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct SlotRef {
-  std::int32_t& number;
-  char* letter;
-  char* label;
-};
-
-SlotRef Slot(NfsSendSettings& s, int i) {
-  switch (i) {
-    case 1: return {s.slot1, s.letter1, s.label1};
-    case 2: return {s.slot2, s.letter2, s.label2};
-    case 3: return {s.slot3, s.letter3, s.label3};
-    case 4: return {s.slot4, s.letter4, s.label4};
-    default: return {s.slot5, s.letter5, s.label5};
-  }
-}
+using SlotRef = NfsSlotRef;
+SlotRef Slot(NfsSendSettings& s, int i) { return NfsSlot(s, i); }
 
 constexpr int kSlotButtons[] = {CNfsSendDlg::kSlot1, CNfsSendDlg::kSlot2, CNfsSendDlg::kSlot3, CNfsSendDlg::kSlot4,
                                 CNfsSendDlg::kSlot5};
@@ -48,6 +38,16 @@ std::string NameWithExtension(const std::string& name, const std::string& extens
 }
 
 }  // namespace
+
+NfsSlotRef NfsSlot(NfsSendSettings& s, int slot) {
+  switch (slot) {
+    case 1: return {s.slot1, s.letter1, s.label1};
+    case 2: return {s.slot2, s.letter2, s.label2};
+    case 3: return {s.slot3, s.letter3, s.label3};
+    case 4: return {s.slot4, s.letter4, s.label4};
+    default: return {s.slot5, s.letter5, s.label5};
+  }
+}
 
 void ApplyNfsDefaults(NfsSendSettings& s) {
   const struct {
@@ -110,8 +110,12 @@ bool SplitListedPath(const std::string& path, handover::DrawingHeader& header) {
 
 fs::path NfsTargetPath(const NfsSendSettings& s, const std::string& name, std::string& why) {
   const std::string folder = Text(s.folder, sizeof s.folder);
-  if (folder.find("..") != std::string::npos || name.find("..") != std::string::npos) {
+  if (folder.find("..") != std::string::npos) {
     why = platform::Sjis("送信先に .. は使えません");
+    return {};
+  }
+  if (PlainFileName(name).empty()) {  // a typed name stays a name in the target folder
+    why = platform::Sjis("ファイル名にフォルダや .. は使えません");
     return {};
   }
   if (s.selection == kPickedFolder) return platform::NativePath(folder + name);
@@ -165,6 +169,8 @@ std::vector<platform::ControlSpec> NfsControls() {
       {ControlKind::PushButton, CNfsSendDlg::kSlot3, "", 0, 140, 0, look},
       {ControlKind::PushButton, CNfsSendDlg::kSlot4, "", 0, 140, 0, look},
       {ControlKind::PushButton, CNfsSendDlg::kSlot5, "", 0, 140, 0, look},
+      {ControlKind::PushButton, CNfsSendDlg::kFolderList, platform::Sjis("一覧")},
+      {ControlKind::PushButton, CNfsSendDlg::kDriveChange, "DRIVE_CHANGE"},
       {ControlKind::StaticText, -1, platform::Sjis("フォルダ")},
       {ControlKind::Edit, CNfsSendDlg::kFolder, "", 0, 320, 0, 0, 256},
       {ControlKind::StaticText, -1, platform::Sjis("ファイル名")},
@@ -256,6 +262,16 @@ void CNfsSendDlg::OnClick(int id) {
     settings_.selection = Slot(settings_, i).number;
     Refresh();
     return;
+  }
+  if (id == kFolderList) {
+    CUserDirListDlg list(settings_);
+    list.DoModal();
+    Refresh();
+  }
+  if (id == kDriveChange) {
+    CSendDriveDlg drives(settings_);
+    drives.DoModal();
+    Refresh();
   }
   if (id == kShared) PickShared();
   if (id == kSend) Send();

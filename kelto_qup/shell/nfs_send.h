@@ -40,6 +40,16 @@ static_assert(platform::FileRecord<NfsSendSettings>);
 inline constexpr char kNfsSettingsFileName[] = "$NFS_NAM2.@@@";
 inline constexpr int kPickedFolder = 99;
 
+// One of the five drive slots (1-5) of the settings, by reference.
+struct NfsSlotRef {
+  std::int32_t& number;  // drive number, 0 = A
+  char* letter;          // 4 bytes: the letter and zeros
+  char* label;           // 32 bytes
+};
+NfsSlotRef NfsSlot(NfsSendSettings& s, int slot);
+inline constexpr int kNfsSlotCount = 5;
+inline constexpr std::size_t kNfsLabelBytes = 32;
+
 // Fills every slot whose letter is 0 with its default.
 void ApplyNfsDefaults(NfsSendSettings& s);
 // Reads the settings; missing: defaults; damaged: defaults and the message.
@@ -64,6 +74,7 @@ class CNfsSendDlg : public platform::Dialog {
   static constexpr int kTemplateId = 142;
   static constexpr int kSlot1 = 1024, kSlot2 = 1025, kSlot3 = 1027, kSlot4 = 1028, kSlot5 = 1030;
   static constexpr int kFolder = 1003, kName = 1005, kShared = 1017, kSend = 1016, kAutoTimer = 41;
+  static constexpr int kFolderList = 1026, kDriveChange = 1029;
   CNfsSendDlg(RunContext& run, handover::DrawingHeader& header, int automatic);
   bool Sent() const { return sent_; }
 

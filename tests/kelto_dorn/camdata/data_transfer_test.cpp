@@ -94,6 +94,25 @@ TEST_F(DataTransferDialogTest, TheListHoldsTheChosenFilesInOrderAndTheCompanionF
   EXPECT_NE(paths[0].find('\\'), std::string::npos) << "the list spells paths with backslashes";
 }
 
+TEST_F(DataTransferDialogTest, CopyAndDeleteOpenTheFileListInTheirMode) {
+  dorn::CamServices services;
+  std::vector<int> modes;
+  services.fileListDialog = [&](int mode) { modes.push_back(mode); };
+  int beepsBefore = 0;
+  backend_->WhenDialogOpens(dt::kTemplateId, [&](platform::headless::DialogDriver& d) {
+    EXPECT_TRUE(d.dialog().IsEnabled(dt::kCopy));
+    EXPECT_TRUE(d.dialog().IsEnabled(dt::kDelete));
+    beepsBefore = backend_->BeepCount();
+    d.Click(dt::kCopy);
+    d.Click(dt::kDelete);
+    EXPECT_EQ(d.dialog().GetCheck(dt::kCopy), 0) << "released after the list";
+    d.PressEscape();
+  });
+  dorn::RunDataTransferDialog(services, header_);
+  EXPECT_EQ(modes, (std::vector<int>{1, 2}));
+  EXPECT_EQ(backend_->BeepCount() - beepsBefore, 2);
+}
+
 TEST_F(DataTransferDialogTest, NothingChosenWritesAnEmptyListAndStartsNothing) {
   backend_->WhenDialogOpens(dt::kTemplateId, [](platform::headless::DialogDriver& d) { d.Click(dt::kExecute); });
   EXPECT_EQ(dorn::RunDataTransferDialog({}, header_), 2);

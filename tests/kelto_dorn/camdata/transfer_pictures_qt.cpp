@@ -1,5 +1,6 @@
 // The NC data transfer and serial port settings dialogs built by the desktop
-// backend over a drawing folder with three programs; each is saved as a PNG
+// backend over a drawing folder with three programs, and the plotter's output
+// and progress windows; each is saved as a PNG
 // picture in the build folder (looked at, not compared).
 #include <QApplication>
 #include <QDialog>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/camdata/data_transfer_dialog.h"
+#include "kelto_dorn/files/plotter_output.h"
 #include "kelto_dorn/files/port_setting_dialog.h"
 #include "platform/backend.h"
 #include "platform/qt/qt_backend.h"
@@ -36,14 +38,14 @@ class TransferPictureTest : public testsupport::ProgramFolderTest {
     platform::UninstallBackend();
     ProgramFolderTest::TearDown();
   }
-  void Picture(platform::Dialog& dialog, const char* file) {
+  void Picture(platform::Dialog& dialog, const char* file, int minHeight = 100) {
     ASSERT_TRUE(dialog.CreateModeless());
     QDialog* window = platform::qt::DialogWindow(dialog);
     ASSERT_NE(window, nullptr);
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
     const QPixmap picture = window->grab();
     EXPECT_GT(picture.width(), 150);
-    EXPECT_GT(picture.height(), 100);
+    EXPECT_GT(picture.height(), minHeight);
     const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / file;
     std::filesystem::create_directories(out.parent_path());
     EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
@@ -59,10 +61,22 @@ TEST_F(TransferPictureTest, TheTransferAndPortDialogsAsTheUserSeesThem) {
   const auto dat = home() / "UNIT" / "PGM" / "DAT";
   std::filesystem::create_directories(dat);
   for (const char* file : {"O1000.NC", "O2000.NC", "HOLE PLATE.NC"}) std::ofstream(dat / file) << "%\nM30\n%\n";
-  dorn::CDataTransferDlg transfer({}, header);
+  dorn::CamServices services;  // the program installs both; the buttons then show enabled
+  services.fileListDialog = [](int) {};
+  services.portSettingDialog = [](int) {};
+  dorn::CDataTransferDlg transfer(services, header);
   Picture(transfer, "data_transfer_dialog.png");
   dorn::CPortSettingDlg port(1);
   Picture(port, "port_setting_dialog.png");
+  dorn::CPlotterOutputDlg plotter;
+  Picture(plotter, "plotter_output_dialog.png");
+  bool stop = false;
+  dorn::CPlotProgressDlg progress(stop);
+  ASSERT_TRUE(progress.CreateModeless());
+  progress.SetRange(dorn::plotter::kProgress, 0, 100);
+  progress.SetPos(dorn::plotter::kProgress, 40);
+  progress.DestroyWindow();
+  Picture(progress, "plot_progress_dialog.png", 40);  // a bar and a button
 }
 
 }  // namespace

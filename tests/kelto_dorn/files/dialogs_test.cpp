@@ -1,6 +1,7 @@
 // The file management's small dialogs and the choices behind them, driven
 // headless: the file server setting, the name dialog's text history, the
-// data-edit hand-over, the import selection and the print choices.
+// data-edit hand-over, the import selection, the print choices, and the file
+// list that the NC data transfer opens in copy or delete mode.
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -8,11 +9,14 @@
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/files/dialogs/data_edit_dialog.h"
+#include "kelto_dorn/files/dialogs/file_list_dialog.h"
 #include "kelto_dorn/files/dialogs/import_select_dialog.h"
 #include "kelto_dorn/files/dialogs/print_dialogs.h"
 #include "kelto_dorn/files/file_server.h"
+#include "kelto_dorn/files/files_commands.h"
 #include "kelto_dorn/files/files_state.h"
 #include "kelto_dorn/files/rename_dialog.h"
 #include "platform/drives.h"
@@ -49,6 +53,26 @@ class FileDialogsTest : public FilesTest {
     return record;
   }
 };
+
+TEST_F(FileDialogsTest, TheTransferOpensTheFileListInCopyOrDeleteMode) {
+  ResetCommandEngines();
+  InstallFileCommands();
+  ASSERT_TRUE(g_commandEngines.fileListDialog);
+  EXPECT_TRUE(g_commandEngines.dxfExportOrPlot) << "the plotter command is routed";
+  for (const int mode : {1, 2}) {
+    int copying = -1, deleting = -1;
+    backend().WhenDialogOpens(kFileListDialogId, [&](DialogDriver& d) {
+      copying = g_fileCopyMode;
+      deleting = g_deleteMode;
+      d.PressEscape();
+    });
+    g_commandEngines.fileListDialog(mode);
+    EXPECT_EQ(copying, mode == 1 ? 1 : 0) << mode;
+    EXPECT_EQ(deleting, mode == 2 ? 1 : 0) << mode;
+    EXPECT_EQ(g_fileCopyMode + g_deleteMode, 0) << "the modes end with the list";
+  }
+  ResetCommandEngines();
+}
 
 TEST_F(FileDialogsTest, FileServerOnAndOff) {
   const fs::path server = Home() / "server";

@@ -22,6 +22,7 @@
 #include "tests/kelto_qup/support/handover_builder.h"
 #include "tests/kelto_qup/support/pty_far_side.h"
 #include "tests/kelto_qup/support/rs274.h"
+#include "tests/support/hp2xx_reader.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -288,6 +289,28 @@ TEST_F(DripFeedTest, AnXoffNeverLiftedHoldsUntilTheUserStops) {
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before) << "the source is never written";
 }
 
+TEST_F(DripFeedTest, AnXoffHeldForAWhileThenLiftedLosesNoByte) {
+  WriteSettings(0, 0);
+  std::string program = "%\n";
+  for (int i = 0; i < 3000; ++i) program += "N" + std::to_string(i) + "G01X" + std::to_string(i) + ".\n";
+  program += "%\n";
+  run.transfer.Com.PathBuffer = platform::Utf8ToCp932(WriteProgram(program).string());
+  auto sending = std::async(std::launch::async, [this] { return run.RunNcTextCheck(); });
+  std::string got = far.Receive(2s, 200);
+  far.Send("\x13");
+  got += far.Receive(100ms);  // what was on its way before the XOFF
+  EXPECT_EQ(far.Receive(600ms), "") << "bytes went out while the machine held XOFF";
+  EXPECT_EQ(sending.wait_for(0ms), std::future_status::timeout) << "the held send gave up";
+  far.Send("\x11");
+  while (sending.wait_for(0ms) != std::future_status::ready) got += far.Receive(20ms);
+  EXPECT_EQ(sending.get(), 0);
+  got += far.Receive(50ms);
+  std::string expected;
+  for (char c : program.substr(0, program.size() - 1)) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(got, expected);
+  EXPECT_TRUE(host.errorBoxes.empty());
+}
+
 TEST_F(DripFeedTest, APortThatIsNotThereStopsAtOnceAndOpensNothing) {
   testsupport::MapComPort("Kelto_qup", 1, (home() / "no-such-tty").string());
   run.transfer.Com.PathBuffer = platform::Utf8ToCp932(WriteProgram("%\nM30\n%\n").string());
@@ -348,12 +371,10 @@ TEST_F(CheckPlotTest, MovesArePlottedInPlotterUnitsWithThePenOfTheTool) {
   EXPECT_NE(hpgl.find("SP8;"), std::string::npos) << hpgl;
   EXPECT_NE(hpgl.find("PD;LT;PA80,80;"), std::string::npos) << hpgl;
   EXPECT_EQ(hpgl.substr(hpgl.size() - 10), "SP0;PG;IN;");
-  if (std::system("command -v hp2xx >/dev/null 2>&1") != 0) GTEST_SKIP() << "hp2xx is not installed";
-  std::ofstream(home() / "check.hpgl", std::ios::binary) << hpgl.substr(hpgl.find("IN;"));
-  const std::string png = (fs::path(::testing::TempDir()) / "check_plot.png").string();
-  const std::string command = "hp2xx -q -m png -f " + png + " " + (home() / "check.hpgl").string() + " 2>&1";
-  EXPECT_EQ(std::system(command.c_str()), 0) << "hp2xx refused the plot";
-  EXPECT_TRUE(fs::exists(png));
+  const testsupport::Hp2xxReading read = testsupport::ReadWithHp2xx(hpgl, home(), "check_plot.png");
+  if (!read.installed) GTEST_SKIP() << "hp2xx is not installed";
+  EXPECT_EQ(read.exitCode, 0) << read.report;
+  EXPECT_TRUE(read.NothingIgnored()) << read.report;
 }
 
 }  // namespace
@@ -390,6 +411,10 @@ TEST_F(CheckPlotTest, AHoleJobOfStartMode2PlotsEachHole) {
   EXPECT_NE(hpgl.find("PA2000,600;PD;LT;PA2000,600;"), std::string::npos) << hpgl;
   EXPECT_EQ(hpgl.substr(hpgl.size() - 10), "SP0;PG;IN;");
   EXPECT_FALSE(run.transfer.Com.Port);
+  const testsupport::Hp2xxReading read = testsupport::ReadWithHp2xx(hpgl, home(), "hole_job_plot.png");
+  if (!read.installed) GTEST_SKIP() << "hp2xx is not installed";
+  EXPECT_EQ(read.exitCode, 0) << read.report;
+  EXPECT_TRUE(read.NothingIgnored()) << read.report;
 }
 
 }  // namespace

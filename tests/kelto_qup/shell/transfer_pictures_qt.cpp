@@ -1,5 +1,6 @@
 // The companion's transfer dialogs built by the desktop backend: receive, NC
-// data copy, network-drive send, the check's monitor and the editor; each is
+// data copy, network-drive send with its folder list and drive slots, the
+// check's monitor and the editor; each is
 // saved as a PNG picture in the build folder (looked at, not compared).
 #include <QApplication>
 #include <QDialog>
@@ -15,10 +16,13 @@
 #include "kelto_qup/shell/nc_copy.h"
 #include "kelto_qup/shell/nc_editor.h"
 #include "kelto_qup/shell/nc_monitor_dlg.h"
+#include "kelto_qup/shell/nfs_folder_dialogs.h"
 #include "kelto_qup/shell/nfs_send.h"
 #include "platform/backend.h"
+#include "platform/drives.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_dialog_host.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "tests/support/test_support.h"
 
@@ -73,6 +77,18 @@ TEST_F(QupTransferPictureTest, TheTransferDialogsAsTheUserSeesThem) {
   handover::DrawingHeader header = run.job.Header;
   qup::shell::CNfsSendDlg send(run, header, 0);
   Picture(send, "nfs_send_dialog.png");
+  // The folder list of drive C with two folders at its root.
+  for (const char* folder : {"MACHINE_1", "MACHINE_2"}) std::filesystem::create_directories(home() / "cdrive" / folder);
+  platform::SettingsStore store("Kelto_qup");
+  store.SetString(platform::kDriveSection, "C", (home() / "cdrive").string());
+  ASSERT_TRUE(store.Save());
+  qup::shell::NfsSendSettings nfs{};
+  qup::shell::ApplyNfsDefaults(nfs);
+  nfs.selection = 2;
+  qup::shell::CUserDirListDlg folders(nfs);
+  Picture(folders, "nfs_folder_list_dialog.png");
+  qup::shell::CSendDriveDlg drives(nfs);
+  Picture(drives, "nfs_drive_slots_dialog.png");
   qup::shell::CNcMonitorDlg monitor(run);
   std::array<std::string, 16> lines{};
   lines[0] = "LINE = 4  ";
