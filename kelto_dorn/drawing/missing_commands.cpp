@@ -22,13 +22,7 @@ struct MissingCommand {
 // Sorted by id.
 constexpr MissingCommand kMissing[] = {
     {32821, "点群・カーブの作成"},
-    {32884, "図形変換：図面データの原点移動"},
     {32907, "図形のクリッピング接続（曲線）"},
-    {33086, "文字のカラー変更"},
-    {33102, "マウス指定（線種）"},
-    {33104, "マウス指定（色）"},
-    {33175, "マウス指定（線幅）"},
-    {33224, "図形色変更"},
 };
 
 const MissingCommand* Find(int id) {

@@ -40,6 +40,7 @@ constexpr int kPickStateFreePoint = 4;
 constexpr int kPickStateIntersection = 6;
 constexpr int kPickStateConfirm = 9;
 constexpr int kPickStateNewOrigin = 37;
+constexpr int kPickStateOriginMovePoint = 46;
 constexpr int kPickStateOriginChoice = 38;
 constexpr int kPickStateSelectionBox = 40;
 constexpr int kFirstTransformBlock = 70;
@@ -258,6 +259,29 @@ int OriginForBox() {
   return 0;
 }
 
+// 32884: the drawing's data moves so that an intersection point picked
+// (or a point given) becomes the current origin's zero.
+int MoveDrawingOrigin() {
+  if (Step() == 0) {
+    g_pickState = kPickStateIntersection;
+    g_returnPickState = kPickStateOriginMovePoint;
+    g_snapMode = 2;
+    ShowPrompt(kPromptIntersection);
+    return 1;
+  }
+  const Vec2 p = PointInputValue;
+  if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
+    EndCommand();
+    return 0;
+  }
+  g_figureTableSelector = g_curLayer;
+  ShiftOriginContents(p);
+  g_undoSaved = 0;
+  RedrawView();
+  EndCommand();
+  return 0;
+}
+
 // --- Contours -------------------------------------------------------------------------------
 
 // Stores the contour left in blocks 0.. by the dialog.
@@ -374,6 +398,7 @@ int RunOperationCommand(int kind) {
     case 32828: return NewOrigin();
     case 32829: return RecallOrigin();
     case 32885: return OriginForBox();
+    case 32884: return MoveDrawingOrigin();
     case 32842: return RectangleContour();
     case 33140: return PolygonContour();
     case 32883: return LayerSplit();

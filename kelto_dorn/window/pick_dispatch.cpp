@@ -17,6 +17,7 @@
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/window/command_ids.h"
+#include "kelto_dorn/window/command_routes.h"
 #include "kelto_dorn/window/kel_view.h"
 
 namespace dorn {
@@ -340,6 +341,8 @@ void CurvePickClick(ClickContext& c) {
   if (!PickCurve()) return;
   HighlightCurvesHook(c.dc, kHighlightColour);
   g_commandStep = 1;
+  // The text colour command of the figure family picks its character so.
+  if (FamilyOf(g_curCommand) == RouteFamily::kFigure) return EnterMachineWith(c, g_curCommand);
   EnterCurveMachine();
 }
 
@@ -412,9 +415,14 @@ void RestyleClick(ClickContext& c) {
   if (!Pick()) return;
   DrawFigure(kHighlightColour, c.dc);
   const auto free = std::find(g_selectionList.begin(), g_selectionList.end(), kNone);
-  if (free != g_selectionList.end()) {
-    *free = g_curFigure.number;
+  // A figure picked twice is changed once.
+  const bool listed = std::find(g_selectionList.begin(), free, g_pickFoundIndex) != free;
+  if (free != g_selectionList.end() && !listed && g_pickFoundTable == g_curLayer) {
+    *free = g_pickFoundIndex;
+    // The work block lets a right click redraw the last pick as it was.
+    if (g_workCount < kSegmentBlockCount) StoreSegment(g_workCount);
     ++g_workCount;
+    ++g_pickIndex;
   }
   SignalBeep();
 }

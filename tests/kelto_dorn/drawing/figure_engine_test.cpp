@@ -319,10 +319,10 @@ TEST_F(FigureCommandTest, AChamferOfFiguresThatDoNotMeetBuildsNothing) {
 }
 
 TEST_F(FigureCommandTest, CommandsNotInTheProgramSaySoAndChangeNothing) {
-  Start(32884);
+  Start(32821);
   EXPECT_EQ(FigureCount(), fixtureFigures);
   ASSERT_FALSE(ShownTexts().empty());
-  EXPECT_NE(ShownTexts().back().find("原点移動"), std::string::npos);
+  EXPECT_NE(ShownTexts().back().find("カーブの作成"), std::string::npos);
 }
 
 }  // namespace
