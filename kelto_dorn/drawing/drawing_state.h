@@ -165,6 +165,9 @@ struct CommandInputs {
   int pickedFigures = 0;           // figures collected for a transform (blocks 70 on)
   std::array<int, 4> pickedIndex{};  // figure index of the pick in blocks 0-3
   int pickedTable = 0;               // the table those figures are in
+  // The point input of a curve through points: its first point's figure
+  // index once the input has begun (-1 before).
+  int curvePointsFirst = -1;
 };
 extern CommandInputs g_inputArea;
 

@@ -15,6 +15,7 @@
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
+#include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/figure_analysis.h"
 #include "kelto_dorn/drawing/figure_engine.h"
@@ -43,6 +44,7 @@ constexpr int kRestyleLineType = 33102;
 constexpr int kRestyleColour = 33104;
 constexpr int kRestyleWidth = 33175;
 constexpr int kLikeColour = 33105;
+constexpr int kPointGroupNumberStep = 257;
 
 bool IsRestylePick(int state) { return In(state, {kRestyleLineType, kRestyleColour, kRestyleWidth}); }
 
@@ -187,6 +189,11 @@ void OnFigureCommand(int id) {
       return;
     case 33224:
       StartColourChange();
+      return;
+    case 32821:
+      // The points of each input are one point group.
+      g_nextFigureNumber += kPointGroupNumberStep;
+      BeginFigureCommand(id);
       return;
     case 33103:
       g_figureView.colourAlternation = 0;

@@ -21,7 +21,6 @@ struct MissingCommand {
 
 // Sorted by id.
 constexpr MissingCommand kMissing[] = {
-    {32821, "点群・カーブの作成"},
     {32907, "図形のクリッピング接続（曲線）"},
 };
 

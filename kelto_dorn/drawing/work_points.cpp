@@ -13,6 +13,7 @@
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
+#include "kelto_dorn/drawing/curve_point_input.h"
 #include "kelto_dorn/drawing/curve_through_points.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/figure_prompts.h"
@@ -28,6 +29,7 @@ constexpr int kPickedCurveBlock = 19;
 constexpr int kTangentLowByte = 84;
 constexpr int kPickStateReplace = 650;
 constexpr int kPickStateDelete = 660;
+constexpr int kCommandCurvePoints = 32821;
 // The reload stops this far short of the last work block.
 constexpr int kReloadMargin = 10;
 
@@ -157,6 +159,8 @@ int RunPointGroupCommand(int kind) {
       return ReplaceWorkPoint();
     case kPickStateDelete:
       return DeleteWorkPoint();
+    case kCommandCurvePoints:
+      return InputCurvePoints();
     default:
       return -1;
   }

@@ -318,12 +318,5 @@ TEST_F(FigureCommandTest, AChamferOfFiguresThatDoNotMeetBuildsNothing) {
   EXPECT_NE(ShownTexts().back().find("面取り"), std::string::npos);
 }
 
-TEST_F(FigureCommandTest, CommandsNotInTheProgramSaySoAndChangeNothing) {
-  Start(32821);
-  EXPECT_EQ(FigureCount(), fixtureFigures);
-  ASSERT_FALSE(ShownTexts().empty());
-  EXPECT_NE(ShownTexts().back().find("カーブの作成"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace dorn::test
