@@ -191,6 +191,11 @@ struct FigureEngineView {
   int keepFlag = 0;            // the next connected figure is appended
   int connectColour = 1;       // the colour picked figures of the clip-connect show in
   int colourAlternation = 0;   // 33224 starts 33104 and 33105 alternately
+  // The completed selection box: centre in client pixels and in drawing
+  // coordinates, and its five outline points (the first repeated last).
+  platform::Point boxCentrePixel;
+  Vec2 boxCentre;
+  std::array<Vec2, 5> boxOutline{};
   int ctrlCollected = 0;       // figures collected with CTRL
   int restartCommand = 0;      // a finished command waiting to start again (continuous mode)
   int depth = 0;               // engine calls on the stack

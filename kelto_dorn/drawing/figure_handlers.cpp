@@ -21,7 +21,6 @@
 #include "kelto_dorn/drawing/figure_engine.h"
 #include "kelto_dorn/drawing/figure_prompts.h"
 #include "kelto_dorn/drawing/figure_storing.h"
-#include "kelto_dorn/drawing/missing_commands.h"
 #include "kelto_dorn/drawing/rubber_band.h"
 
 namespace dorn {
@@ -200,10 +199,6 @@ void OnFigureCommand(int id) {
       BeginFigureCommand(id);
       return;
     default:
-      if (IsMissingCommand(id)) {
-        ReportMissingCommand(id);
-        return;
-      }
       BeginFigureCommand(id);
       return;
   }

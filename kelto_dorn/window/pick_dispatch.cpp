@@ -15,6 +15,7 @@
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/drawing/construction_figures.h"
 #include "kelto_dorn/drawing/drawing_state.h"
+#include "kelto_dorn/drawing/selection_box.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/window/command_ids.h"
 #include "kelto_dorn/window/command_routes.h"
@@ -84,6 +85,7 @@ void BoxClick(ClickContext& c, platform::Point p) {
   const Vec2 b = c.view.ScreenToDrawing(v.m_boxEnd.x, v.m_boxEnd.y);
   v.m_boxFirst = {a.x - origin.x, a.y - origin.y};
   v.m_boxSecond = {b.x - origin.x, b.y - origin.y};
+  UpdateRubberBoxCorners();
   const int state = g_pickState;
   switch (state) {
     case 2:
