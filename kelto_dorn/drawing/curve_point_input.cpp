@@ -6,6 +6,7 @@
 #include "kelto_dorn/drawing/curve_point_input.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ namespace {
 
 constexpr int kCommandCurvePoints = 32821;
 constexpr int kSaveSlot = 10;
+// The point dialog's end-point snap.
+constexpr int kEndPointMode = 3;
+constexpr double kSameEnd = 1e-6;
+constexpr double kDegreesPerRadian = 57.29577951308232;
 
 std::string Numbered(const char* utf8Label, int n) {
   std::string label = Title(utf8Label);
@@ -47,8 +52,8 @@ int FreshCurveNumber() {
 }
 
 // Asks the tangent of the point in g_curFigure (relative to the current
-// origin): a value gives it the tangent (kind 340), a cancelled question
-// leaves it without one.
+// origin): a value gives it the tangent (kind 340); a cancelled question
+// leaves it as it is (a snapped point keeps the tangent it came with).
 void AskTangent() {
   FigureRecord point = g_curFigure;
   ValueInputValue = point.kind == kKindCurvePointAngle ? point.radius : 0.0;
@@ -59,11 +64,32 @@ void AskTangent() {
     point.radius = ValueInputValue;
     point.dir = UnitVectorFromAngle(ValueInputValue);
   } else if (result > 0) {
-    // The angle is not taken from the drawing here: no tangent.
+    // The angle is not taken from the drawing here.
     g_pickState = 0;
   }
   g_inputResult = 0;
   g_curFigure = point;
+}
+
+// A point snapped to an end of a line or arc (the end-point snap leaves the
+// figure in block 0) carries the figure's direction there, so that the
+// curve goes on from the figure without a kink. False for any other point.
+bool SnappedTangent(Vec2 at, Vec2& tangent) {
+  if (g_pointMode != kEndPointMode) return false;
+  const FigureRecord* f = g_figureStore.SegmentBlock(0);
+  if (f == nullptr || (f->kind != kKindLine && f->kind != kKindArc)) return false;
+  const Vec2 current = CurrentLayerOrigin();
+  const Vec2 local{at.x + current.x - f->origin.x, at.y + current.y - f->origin.y};
+  const auto apart = [local](Vec2 end) { return std::hypot(local.x - end.x, local.y - end.y) > kSameEnd; };
+  if (apart(f->start) && apart(f->end)) return false;
+  Vec2 d = f->kind == kKindLine ? Vec2{f->end.x - f->start.x, f->end.y - f->start.y}
+                                : Vec2{-(local.y - f->centre.y), local.x - f->centre.x};
+  // An arc of negative radius runs clockwise.
+  if (f->kind == kKindArc && f->radius < 0.0) d = {-d.x, -d.y};
+  const double length = std::hypot(d.x, d.y);
+  if (!(length > 0.0)) return false;
+  tangent = {d.x / length, d.y / length};
+  return true;
 }
 
 // Stores the point given last (PointInputValue) with its tangent, drawn in
@@ -78,6 +104,12 @@ bool StorePoint(Vec2 at) {
   ClearCurrentFigure();
   g_curFigure.kind = kKindCurvePoint;
   g_curFigure.start = g_curFigure.end = at;
+  Vec2 tangent;
+  if (SnappedTangent(at, tangent)) {
+    g_curFigure.kind = kKindCurvePointAngle;
+    g_curFigure.dir = tangent;
+    g_curFigure.radius = std::atan2(tangent.y, tangent.x) * kDegreesPerRadian;
+  }
   AskTangent();
   g_curFigure.number = g_pointCurveNumber;
   g_curFigure.group = g_nextFigureNumber;

@@ -166,5 +166,37 @@ TEST_F(CurvePointInputTest, AddingPointsToAGroupRebuildsItUnderANewNumber) {
   EXPECT_EQ(FigureCount() - fixtureFigures, 7);
 }
 
+TEST_F(CurvePointInputTest, APointSnappedToALineEndGoesOnInTheLinesDirection) {
+  // A line ending at (-250, -100) heading in +X.
+  ClearCurrentFigure();
+  g_curFigure.kind = kKindLine;
+  g_curFigure.start = {-300, -100};
+  g_curFigure.end = {-250, -100};
+  g_curFigure.dir = {1, 0};
+  g_figureTableSelector = 0;
+  ASSERT_TRUE(AppendFigure(0));
+  const int before = FigureCount();
+  AnswerPointButton(1003);         // the end point of a figure
+  CancelNextDialog(kValueDialog);  // keeps the tangent the snap gave
+  TypePoint(-230, -80, "90");
+  CancelNextDialog(kPointDialog);
+  Start(kCurvePoints);
+  ClickAt(-270, -100);   // picks the line
+  ClickAt(-270, -160);   // confirms the pick
+  ClickAt(-250.5, -100);  // the end point near the click
+  const auto added = Figures(before);
+  ASSERT_GE(added.size(), 3u);
+  EXPECT_EQ(added[0].kind, kKindCurvePointAngle);
+  EXPECT_NEAR(added[0].start.x, -250, 1e-9);
+  EXPECT_NEAR(added[0].radius, 0, 1e-9);
+  EXPECT_EQ(added.size(), 3u);
+  // Leaving along +X and arriving along +Y: the quarter circle about
+  // (-250, -80).
+  ASSERT_EQ(added[2].kind, kKindArc);
+  EXPECT_NEAR(added[2].centre.x, -250, 1e-6);
+  EXPECT_NEAR(added[2].centre.y, -80, 1e-6);
+  EXPECT_NEAR(added[2].radius, 20, 1e-6);
+}
+
 }  // namespace
 }  // namespace dorn::test
