@@ -74,10 +74,9 @@ int RebuildAndWait(int state) {
   return 1;
 }
 
-// 650: the picked point gets typed coordinates, then a tangent angle or none.
-int ReplaceWorkPoint() {
-  if (Step() == 0) g_inputArea.pickedIndex[0] = g_pickIndex;
-  const int block = g_inputArea.pickedIndex[0];
+// 650: the point in `block` gets typed coordinates, then a tangent angle or
+// none.
+int InputCurvePointValues(int block) {
   FigureRecord* point = g_figureStore.SegmentBlock(block);
   if (block < kFirstWorkPointBlock || block >= g_workCount || point == nullptr) {
     EndCommand();
@@ -156,7 +155,9 @@ int PickPolylineWorkFigure(double tolerance) {
 int RunPointGroupCommand(int kind) {
   switch (kind) {
     case kPickStateReplace:
-      return ReplaceWorkPoint();
+      // The block picked is kept for the steps that follow.
+      if (Step() == 0) g_inputArea.pickedIndex[0] = g_pickIndex;
+      return InputCurvePointValues(g_inputArea.pickedIndex[0]);
     case kPickStateDelete:
       return DeleteWorkPoint();
     case kCommandCurvePoints:
