@@ -61,6 +61,16 @@ int AwaitBox(int state) {
   return 1;
 }
 
+// Waits for an intersection point; the snap commands may turn the pick into
+// the free point of `returnState`.
+int AwaitIntersection(int returnState) {
+  g_pickState = kPickStateIntersection;
+  g_returnPickState = returnState;
+  g_snapMode = 2;
+  ShowPrompt(kPromptIntersection);
+  return 1;
+}
+
 // A fresh set of operation parameters for one command.
 FigureOperationParams& Params() {
   g_figureOperation = FigureOperationParams{};
@@ -238,13 +248,7 @@ int RecallOrigin() {
 // figures in the box are attached to it.
 int OriginForBox() {
   if (Step() == 0) return AwaitBox(kPickStateSelectionBox);
-  if (Step() == 2) {
-    g_pickState = kPickStateIntersection;
-    g_returnPickState = kPickStateNewOrigin;
-    g_snapMode = 2;
-    ShowPrompt(kPromptIntersection);
-    return 1;
-  }
+  if (Step() == 2) return AwaitIntersection(kPickStateNewOrigin);
   if (Step() < 3) return 1;
   SnapshotForUndo(0);
   if (AddOrigin(Absolute(PointInputValue), 0) == 0) {
@@ -262,13 +266,7 @@ int OriginForBox() {
 // 32884: the drawing's data moves so that an intersection point picked
 // (or a point given) becomes the current origin's zero.
 int MoveDrawingOrigin() {
-  if (Step() == 0) {
-    g_pickState = kPickStateIntersection;
-    g_returnPickState = kPickStateOriginMovePoint;
-    g_snapMode = 2;
-    ShowPrompt(kPromptIntersection);
-    return 1;
-  }
+  if (Step() == 0) return AwaitIntersection(kPickStateOriginMovePoint);
   const Vec2 p = PointInputValue;
   if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
     EndCommand();
