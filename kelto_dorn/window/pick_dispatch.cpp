@@ -46,6 +46,10 @@ bool IsDefinitionCommand(int command) {
 
 bool Pick(int mode = 0) { return g_commandEngines.pickFigureOrCurve && g_commandEngines.pickFigureOrCurve(mode); }
 
+// The point a snap left in g_curFigure (its start, relative to its origin),
+// absolute.
+Vec2 SnappedPoint() { return {g_curFigure.origin.x + g_curFigure.start.x, g_curFigure.origin.y + g_curFigure.start.y}; }
+
 // The figure just picked goes to work slot 0, highlighted.
 void KeepPickInSlot0(ClickContext& c) {
   StoreSegment(0);
@@ -142,13 +146,14 @@ void FigurePickClick(ClickContext& c) {
   const int state = g_pickState;
   if (g_autoIntersection == 1 && state == kPickStateEndPoint && g_pickIndex == 0) {
     if (!g_commandEngines.pickFiguresNearCursor || g_commandEngines.pickFiguresNearCursor(2) <= 0) return;
-    PointInputValue = g_curFigure.start;
+    const Vec2 snapped = SnappedPoint();
+    PointInputValue = FromCurrentOrigin(snapped);
     g_commandStep &= kStepCountMask;
     g_pickState = kPickStatePointOnFigure;
     if (g_view.m_twoPointMove) {
       c.view.ResumePickCommand();
     } else {
-      g_pickPoint = PointInputValue;
+      g_pickPoint = snapped;
       EnterMachine(c);
     }
     return;
@@ -199,8 +204,9 @@ void PointOnFiguresClick(ClickContext& c) {
   }
   if (g_autoIntersection == 1 && state != kPickStateHoleCircle) {
     if (g_commandEngines.pickFiguresNearCursor && g_commandEngines.pickFiguresNearCursor(1) > 0) {
-      PointInputValue = g_curFigure.start;
-      DrawPointAt(c.dc, PointInputValue, kHighlightColour);
+      const Vec2 snapped = SnappedPoint();
+      PointInputValue = FromCurrentOrigin(snapped);
+      DrawPointAt(c.dc, snapped, kHighlightColour);
       if (g_commandEngines.showFigureAnalysis) g_commandEngines.showFigureAnalysis(c.dc);
       c.view.ResumePickCommand();
     }
@@ -212,7 +218,7 @@ void PointOnFiguresClick(ClickContext& c) {
     DrawFigure(kHighlightColour, c.dc);
     if (state == kPickStateHoleCircle) {
       // The hole circle is taken at once: its centre is the point.
-      PointInputValue = AbsoluteFigure(g_curFigure).centre;
+      PointInputValue = FromCurrentOrigin(AbsoluteFigure(g_curFigure).centre);
       g_pickIndex = 1;
       c.view.ResumePickCommand();
       return;
@@ -227,7 +233,7 @@ void PointOnFiguresClick(ClickContext& c) {
     LoadSegment(0);
     const FigureRecord f = AbsoluteFigure(g_curFigure);
     if (IsPointKindOf(f.kind)) {
-      PointInputValue = f.start;
+      PointInputValue = FromCurrentOrigin(f.start);
       c.view.ResumePickCommand();
     } else if (f.kind == kKindArc) {
       // The centre is offered; the next click on empty space takes it.
@@ -240,7 +246,7 @@ void PointOnFiguresClick(ClickContext& c) {
     return;
   }
   if (g_pickIndex == 2) {
-    PointInputValue = g_view.m_pointProposed ? g_view.m_proposedPoint : g_pickPoint;
+    PointInputValue = FromCurrentOrigin(g_view.m_pointProposed ? g_view.m_proposedPoint : g_pickPoint);
     g_view.m_pointProposed = false;
     c.view.ResumePickCommand();
   }

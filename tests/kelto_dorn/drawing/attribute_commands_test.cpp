@@ -195,5 +195,33 @@ TEST_F(AttributeCommandTest, TheDrawingOriginMovesToAPickedIntersectionAndIsUndo
   ExpectNear(Figures()[2].centre, before[2].centre);
 }
 
+TEST_F(AttributeCommandTest, OnASecondOriginTheMoveIsMeasuredFromThatOrigin) {
+  // Origin 1 at (100, 0) holds the second line and a line across it at
+  // y 30; the two meet at (100, 30), which is (0, 30) from origin 1.
+  g_originTable[0][1] = {100, 0};
+  g_originCount[0] = 2;
+  g_layerOriginIndex[0] = g_curOriginIndex = 1;
+  FigureRecord& second = g_figureStore.Table(0)->slot(1);
+  second.start = {0, 0};
+  second.end = {0, 60};
+  second.origin = {100, 0};
+  ClearCurrentFigure();
+  g_curFigure.kind = kKindLine;
+  g_curFigure.origin = {100, 0};
+  g_curFigure.start = {-50, 30};
+  g_curFigure.end = {50, 30};
+  g_curFigure.dir = {1, 0};
+  g_figureTableSelector = 0;
+  ASSERT_TRUE(AppendFigure(0));
+  Start(32884);
+  ClickAt(100, 45);
+  ClickAt(130, 30);
+  const auto after = Figures();
+  ExpectNear(after[1].start, {0, -30});
+  ExpectNear(after[1].end, {0, 30});
+  ExpectNear(after.back().start, {-50, 0});
+  ExpectNear(after[0].start, {0, 0});  // origin 0's line stays
+}
+
 }  // namespace
 }  // namespace dorn::test
