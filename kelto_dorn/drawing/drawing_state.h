@@ -165,6 +165,9 @@ struct CommandInputs {
   int pickedFigures = 0;           // figures collected for a transform (blocks 70 on)
   std::array<int, 4> pickedIndex{};  // figure index of the pick in blocks 0-3
   int pickedTable = 0;               // the table those figures are in
+  // The point input of a curve through points: its first point's figure
+  // index once the input has begun (-1 before).
+  int curvePointsFirst = -1;
 };
 extern CommandInputs g_inputArea;
 
@@ -188,6 +191,11 @@ struct FigureEngineView {
   int keepFlag = 0;            // the next connected figure is appended
   int connectColour = 1;       // the colour picked figures of the clip-connect show in
   int colourAlternation = 0;   // 33224 starts 33104 and 33105 alternately
+  // The completed selection box: centre in client pixels and in drawing
+  // coordinates, and its five outline points (the first repeated last).
+  platform::Point boxCentrePixel;
+  Vec2 boxCentre;
+  std::array<Vec2, 5> boxOutline{};
   int ctrlCollected = 0;       // figures collected with CTRL
   int restartCommand = 0;      // a finished command waiting to start again (continuous mode)
   int depth = 0;               // engine calls on the stack

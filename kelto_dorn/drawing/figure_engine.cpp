@@ -39,6 +39,7 @@ constexpr int kPickStateFigure = 5;
 constexpr int kPickStateEndPoint = 80;
 constexpr int kPickStatePointOnFigure = 8;
 constexpr int kFirstTransformBlock = 70;
+constexpr int kCurveJoin = 32907;
 
 bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
 
@@ -62,7 +63,9 @@ bool HandOn(int kind) {
     if (auto dc = GetViewDC()) e.inputDimension(*dc, kind);
     return true;
   }
-  if (IsCurveId(kind)) {
+  // The clip-connect of the curve family is its join registration, which
+  // collects the figures into the curve being registered.
+  if (IsCurveId(kind) || kind == kCurveJoin) {
     if (!e.dispatchCurveCommand) return CallOtherFamily(kind, {});
     e.dispatchCurveCommand(kind);
     return true;
@@ -85,12 +88,6 @@ int RunStep(int kind) {
     return 1;
   }
   if (HandOn(kind)) return 1;
-  if (IsMissingCommand(kind)) {
-    ReportMissingCommand(kind);
-    g_pickState = 0;
-    g_inputResult = -1;
-    return 0;
-  }
   for (auto run : {RunLineCommand, RunCircleCommand, RunTransformCommand, RunEditCommand, RunOperationCommand,
                     RunAttributeCommand, RunPointGroupCommand}) {
     const int result = run(kind);

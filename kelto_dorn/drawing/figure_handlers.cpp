@@ -15,12 +15,12 @@
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
+#include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/figure_analysis.h"
 #include "kelto_dorn/drawing/figure_engine.h"
 #include "kelto_dorn/drawing/figure_prompts.h"
 #include "kelto_dorn/drawing/figure_storing.h"
-#include "kelto_dorn/drawing/missing_commands.h"
 #include "kelto_dorn/drawing/rubber_band.h"
 
 namespace dorn {
@@ -39,6 +39,14 @@ constexpr int kBoxPolyline = 2;
 
 bool In(int v, std::initializer_list<int> set) { return std::find(set.begin(), set.end(), v) != set.end(); }
 
+constexpr int kRestyleLineType = 33102;
+constexpr int kRestyleColour = 33104;
+constexpr int kRestyleWidth = 33175;
+constexpr int kLikeColour = 33105;
+constexpr int kPointGroupNumberStep = 257;
+
+bool IsRestylePick(int state) { return In(state, {kRestyleLineType, kRestyleColour, kRestyleWidth}); }
+
 // Reset, press and wait in a pick state with its prompt.
 void StartPicking(int id, int state, int prompt) {
   ResetCommandInput();
@@ -53,6 +61,14 @@ bool WorksOnBox(int command) {
   return In(command, {0, 32824, 32871, 32873, 32874, 32875, 32876, 32877, 32878, 32879, 32883, 32885, 32908, 32911,
                       32921, 32922, 32923, 32924, 32925, 33012, 33081, 33100, 33101, 33102, 33103, 33104, 33105,
                       33172, 33173, 33175, 33197, 33198, 33199, 33200, 33202, 33204});
+}
+
+// The BOX command of an attribute change, or the command itself.
+int BoxVariantOf(int command) {
+  if (In(command, {33100, kRestyleLineType})) return 33101;
+  if (In(command, {kRestyleColour, kLikeColour})) return 33103;
+  if (In(command, {33172, kRestyleWidth})) return 33173;
+  return command;
 }
 
 void StartBoxSelection(int kind) {
@@ -72,7 +88,13 @@ void StartBoxSelection(int kind) {
     SetActiveCommand(command, 0);
     command = 32879;
   }
+  const int boxVariant = BoxVariantOf(command);
   ResetCommandInput();
+  if (boxVariant != command) {
+    // The attribute changes by pick or of like figures take the BOX instead.
+    SetActiveCommand(boxVariant, 1);
+    command = boxVariant;
+  }
   g_curCommand = command;
   g_pickState = kPickStateBox;
   ViewState& v = g_view;
@@ -106,7 +128,24 @@ void OnCopy() {
     SignalBeep();
     return;
   }
+  if (IsRestylePick(g_pickState)) {
+    // The figures picked so far take the new attribute.
+    if (g_workCount <= 0) return;
+    g_commandStep = 1;
+    ExecuteFigureCommand(g_curCommand);
+    return;
+  }
   g_copyMode = g_copyMode == 0 ? 1 : 0;
+}
+
+// 33224: the figure colour by picks and the colour of all like figures, in
+// turn on each use.
+void StartColourChange() {
+  g_copyMode = 0;
+  FigureEngineView& f = g_figureView;
+  const int id = f.colourAlternation == 0 ? kRestyleColour : kLikeColour;
+  f.colourAlternation ^= 1;
+  BeginFigureCommand(id);
 }
 
 }  // namespace
@@ -141,11 +180,25 @@ void OnFigureCommand(int id) {
       ResetCommandInput();
       BeginFigureCommand(id);
       return;
+    case kRestyleLineType:
+    case kRestyleColour:
+    case kRestyleWidth:
+      g_copyMode = 0;
+      BeginFigureCommand(id);
+      return;
+    case 33224:
+      StartColourChange();
+      return;
+    case 32821:
+      // The points of each input are one point group.
+      g_nextFigureNumber += kPointGroupNumberStep;
+      BeginFigureCommand(id);
+      return;
+    case 33103:
+      g_figureView.colourAlternation = 0;
+      BeginFigureCommand(id);
+      return;
     default:
-      if (IsMissingCommand(id)) {
-        ReportMissingCommand(id);
-        return;
-      }
       BeginFigureCommand(id);
       return;
   }

@@ -331,6 +331,8 @@ int ApplyBoxEdit(int op, const SelectionRegion& region) {
   return affected;
 }
 
+bool EditFigure(int op, FigureRecord& f) { return EditInPlace(op, f); }
+
 void EditFiguresInSelection(int op) {
   if (op != box_op::kMarkForDelete) SnapshotForUndo(op == box_op::kLineType ? kSnapshotTableAndCurves : kSnapshotTable);
   ApplyBoxEdit(op, CurrentSelectionRegion());

@@ -87,6 +87,9 @@ void EditFiguresInSelection(int op);
 // The edit itself, without snapshot or prompt; the number of figures
 // affected.
 int ApplyBoxEdit(int op, const SelectionRegion& region);
+// The in-place edit `op` (20 colour, 22 line type, 24 width, ...) of one
+// figure with g_figureOperation's values; false for an op that is not one.
+bool EditFigure(int op, FigureRecord& f);
 
 // g_curFigure scaled by percent x 0.01 about the scale base point.
 void ScaleCurrentFigure(double percent);

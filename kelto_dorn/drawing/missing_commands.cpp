@@ -1,8 +1,6 @@
-// The figure commands that are not in the program yet: see missing_commands.h.
+// Ids whose family is not installed: see missing_commands.h.
 #include "kelto_dorn/drawing/missing_commands.h"
 
-#include <algorithm>
-#include <iterator>
 #include <string>
 
 #include "kelto_dorn/app/command_engines.h"
@@ -14,30 +12,6 @@ namespace dorn {
 
 namespace {
 
-struct MissingCommand {
-  int id;
-  const char* text;  // the command's menu or tool-tip text
-};
-
-// Sorted by id.
-constexpr MissingCommand kMissing[] = {
-    {32821, "点群・カーブの作成"},
-    {32884, "図形変換：図面データの原点移動"},
-    {32907, "図形のクリッピング接続（曲線）"},
-    {33086, "文字のカラー変更"},
-    {33102, "マウス指定（線種）"},
-    {33104, "マウス指定（色）"},
-    {33175, "マウス指定（線幅）"},
-    {33224, "図形色変更"},
-};
-
-const MissingCommand* Find(int id) {
-  const auto* end = std::end(kMissing);
-  const auto* it =
-      std::lower_bound(std::begin(kMissing), end, id, [](const MissingCommand& m, int v) { return m.id < v; });
-  return it != end && it->id == id ? it : nullptr;
-}
-
 void ShowMissing(const std::string& name) {
   constexpr unsigned kInformationBox = 0x40;
   SignalBeep();
@@ -46,13 +20,6 @@ void ShowMissing(const std::string& name) {
 }
 
 }  // namespace
-
-bool IsMissingCommand(int id) { return Find(id) != nullptr; }
-
-void ReportMissingCommand(int id) {
-  const MissingCommand* m = Find(id);
-  ShowMissing(m ? platform::Sjis(m->text) : platform::Sjis("コマンド ") + std::to_string(id));
-}
 
 bool CallOtherFamily(int id, const std::function<void(int)>& entry) {
   if (entry) {

@@ -40,6 +40,7 @@ constexpr int kPickStateFreePoint = 4;
 constexpr int kPickStateIntersection = 6;
 constexpr int kPickStateConfirm = 9;
 constexpr int kPickStateNewOrigin = 37;
+constexpr int kPickStateOriginMovePoint = 46;
 constexpr int kPickStateOriginChoice = 38;
 constexpr int kPickStateSelectionBox = 40;
 constexpr int kFirstTransformBlock = 70;
@@ -57,6 +58,16 @@ int AwaitBox(int state) {
   g_view.m_boxStart = g_view.m_boxEnd = {};
   g_view.m_boxStage = 0;
   ShowPrompt(kPromptBox);
+  return 1;
+}
+
+// Waits for an intersection point; the snap commands may turn the pick into
+// the free point of `returnState`.
+int AwaitIntersection(int returnState) {
+  g_pickState = kPickStateIntersection;
+  g_returnPickState = returnState;
+  g_snapMode = 2;
+  ShowPrompt(kPromptIntersection);
   return 1;
 }
 
@@ -237,13 +248,7 @@ int RecallOrigin() {
 // figures in the box are attached to it.
 int OriginForBox() {
   if (Step() == 0) return AwaitBox(kPickStateSelectionBox);
-  if (Step() == 2) {
-    g_pickState = kPickStateIntersection;
-    g_returnPickState = kPickStateNewOrigin;
-    g_snapMode = 2;
-    ShowPrompt(kPromptIntersection);
-    return 1;
-  }
+  if (Step() == 2) return AwaitIntersection(kPickStateNewOrigin);
   if (Step() < 3) return 1;
   SnapshotForUndo(0);
   if (AddOrigin(Absolute(PointInputValue), 0) == 0) {
@@ -254,6 +259,23 @@ int OriginForBox() {
   ApplyBoxEdit(box_op::kReattachOrigin, CurrentSelectionRegion());
   g_boxMode = 0;
   ShowPrompt(0);
+  EndCommand();
+  return 0;
+}
+
+// 32884: the drawing's data moves so that an intersection point picked
+// (or a point given) becomes the current origin's zero.
+int MoveDrawingOrigin() {
+  if (Step() == 0) return AwaitIntersection(kPickStateOriginMovePoint);
+  const Vec2 p = PointInputValue;
+  if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
+    EndCommand();
+    return 0;
+  }
+  g_figureTableSelector = g_curLayer;
+  ShiftOriginContents(p);
+  g_undoSaved = 0;
+  RedrawView();
   EndCommand();
   return 0;
 }
@@ -374,6 +396,7 @@ int RunOperationCommand(int kind) {
     case 32828: return NewOrigin();
     case 32829: return RecallOrigin();
     case 32885: return OriginForBox();
+    case 32884: return MoveDrawingOrigin();
     case 32842: return RectangleContour();
     case 33140: return PolygonContour();
     case 32883: return LayerSplit();

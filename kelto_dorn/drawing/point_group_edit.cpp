@@ -11,6 +11,7 @@
 #include "kelto_dorn/document/undo.h"
 #include "kelto_dorn/drawing/curve_engine_calls.h"
 #include "kelto_dorn/drawing/cursor_hit_search.h"
+#include "kelto_dorn/drawing/curve_point_input.h"
 #include "kelto_dorn/drawing/curve_through_points.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 
@@ -83,6 +84,12 @@ void PointGroupInput(platform::DeviceContext& dc) {
     FinishCurveThroughPoints(kPointGroupDeleteCurve);
     EndPick(g_curCommand);
     RedrawView();
+    return;
+  }
+  if (g_pointGroupEdit == kPointGroupAdd) {
+    // The old curve goes; its points begin a new input that adds more.
+    FinishCurveThroughPoints(kPointGroupDeleteCurve);
+    CommitPointGroup();
     return;
   }
   // The next click picks a point of the group for the edit.

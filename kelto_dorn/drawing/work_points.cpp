@@ -13,6 +13,7 @@
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
+#include "kelto_dorn/drawing/curve_point_input.h"
 #include "kelto_dorn/drawing/curve_through_points.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/figure_prompts.h"
@@ -28,6 +29,7 @@ constexpr int kPickedCurveBlock = 19;
 constexpr int kTangentLowByte = 84;
 constexpr int kPickStateReplace = 650;
 constexpr int kPickStateDelete = 660;
+constexpr int kCommandCurvePoints = 32821;
 // The reload stops this far short of the last work block.
 constexpr int kReloadMargin = 10;
 
@@ -72,10 +74,9 @@ int RebuildAndWait(int state) {
   return 1;
 }
 
-// 650: the picked point gets typed coordinates, then a tangent angle or none.
-int ReplaceWorkPoint() {
-  if (Step() == 0) g_inputArea.pickedIndex[0] = g_pickIndex;
-  const int block = g_inputArea.pickedIndex[0];
+// 650: the point in `block` gets typed coordinates, then a tangent angle or
+// none.
+int InputCurvePointValues(int block) {
   FigureRecord* point = g_figureStore.SegmentBlock(block);
   if (block < kFirstWorkPointBlock || block >= g_workCount || point == nullptr) {
     EndCommand();
@@ -154,9 +155,13 @@ int PickPolylineWorkFigure(double tolerance) {
 int RunPointGroupCommand(int kind) {
   switch (kind) {
     case kPickStateReplace:
-      return ReplaceWorkPoint();
+      // The block picked is kept for the steps that follow.
+      if (Step() == 0) g_inputArea.pickedIndex[0] = g_pickIndex;
+      return InputCurvePointValues(g_inputArea.pickedIndex[0]);
     case kPickStateDelete:
       return DeleteWorkPoint();
+    case kCommandCurvePoints:
+      return InputCurvePoints();
     default:
       return -1;
   }

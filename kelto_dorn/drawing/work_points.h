@@ -19,7 +19,8 @@ int PickPolylineWorkFigure(double tolerance);
 
 // The steps of the point-group edits in the figure engine: 650 replaces the
 // picked point (a point, then its tangent angle) and 660 deletes it; both
-// rebuild the curve and wait for the next point. -1 for any other kind.
+// rebuild the curve and wait for the next point; 32821 is the point input
+// of a new curve. -1 for any other kind.
 int RunPointGroupCommand(int kind);
 
 }  // namespace dorn

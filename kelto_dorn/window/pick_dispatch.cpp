@@ -15,8 +15,10 @@
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/drawing/construction_figures.h"
 #include "kelto_dorn/drawing/drawing_state.h"
+#include "kelto_dorn/drawing/selection_box.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/window/command_ids.h"
+#include "kelto_dorn/window/command_routes.h"
 #include "kelto_dorn/window/kel_view.h"
 
 namespace dorn {
@@ -43,6 +45,10 @@ bool IsDefinitionCommand(int command) {
 }
 
 bool Pick(int mode = 0) { return g_commandEngines.pickFigureOrCurve && g_commandEngines.pickFigureOrCurve(mode); }
+
+// The point a snap left in g_curFigure (its start, relative to its origin),
+// absolute.
+Vec2 SnappedPoint() { return {g_curFigure.origin.x + g_curFigure.start.x, g_curFigure.origin.y + g_curFigure.start.y}; }
 
 // The figure just picked goes to work slot 0, highlighted.
 void KeepPickInSlot0(ClickContext& c) {
@@ -83,6 +89,7 @@ void BoxClick(ClickContext& c, platform::Point p) {
   const Vec2 b = c.view.ScreenToDrawing(v.m_boxEnd.x, v.m_boxEnd.y);
   v.m_boxFirst = {a.x - origin.x, a.y - origin.y};
   v.m_boxSecond = {b.x - origin.x, b.y - origin.y};
+  UpdateRubberBoxCorners();
   const int state = g_pickState;
   switch (state) {
     case 2:
@@ -139,13 +146,14 @@ void FigurePickClick(ClickContext& c) {
   const int state = g_pickState;
   if (g_autoIntersection == 1 && state == kPickStateEndPoint && g_pickIndex == 0) {
     if (!g_commandEngines.pickFiguresNearCursor || g_commandEngines.pickFiguresNearCursor(2) <= 0) return;
-    PointInputValue = g_curFigure.start;
+    const Vec2 snapped = SnappedPoint();
+    PointInputValue = FromCurrentOrigin(snapped);
     g_commandStep &= kStepCountMask;
     g_pickState = kPickStatePointOnFigure;
     if (g_view.m_twoPointMove) {
       c.view.ResumePickCommand();
     } else {
-      g_pickPoint = PointInputValue;
+      g_pickPoint = snapped;
       EnterMachine(c);
     }
     return;
@@ -196,8 +204,9 @@ void PointOnFiguresClick(ClickContext& c) {
   }
   if (g_autoIntersection == 1 && state != kPickStateHoleCircle) {
     if (g_commandEngines.pickFiguresNearCursor && g_commandEngines.pickFiguresNearCursor(1) > 0) {
-      PointInputValue = g_curFigure.start;
-      DrawPointAt(c.dc, PointInputValue, kHighlightColour);
+      const Vec2 snapped = SnappedPoint();
+      PointInputValue = FromCurrentOrigin(snapped);
+      DrawPointAt(c.dc, snapped, kHighlightColour);
       if (g_commandEngines.showFigureAnalysis) g_commandEngines.showFigureAnalysis(c.dc);
       c.view.ResumePickCommand();
     }
@@ -209,7 +218,7 @@ void PointOnFiguresClick(ClickContext& c) {
     DrawFigure(kHighlightColour, c.dc);
     if (state == kPickStateHoleCircle) {
       // The hole circle is taken at once: its centre is the point.
-      PointInputValue = AbsoluteFigure(g_curFigure).centre;
+      PointInputValue = FromCurrentOrigin(AbsoluteFigure(g_curFigure).centre);
       g_pickIndex = 1;
       c.view.ResumePickCommand();
       return;
@@ -224,7 +233,7 @@ void PointOnFiguresClick(ClickContext& c) {
     LoadSegment(0);
     const FigureRecord f = AbsoluteFigure(g_curFigure);
     if (IsPointKindOf(f.kind)) {
-      PointInputValue = f.start;
+      PointInputValue = FromCurrentOrigin(f.start);
       c.view.ResumePickCommand();
     } else if (f.kind == kKindArc) {
       // The centre is offered; the next click on empty space takes it.
@@ -237,7 +246,7 @@ void PointOnFiguresClick(ClickContext& c) {
     return;
   }
   if (g_pickIndex == 2) {
-    PointInputValue = g_view.m_pointProposed ? g_view.m_proposedPoint : g_pickPoint;
+    PointInputValue = FromCurrentOrigin(g_view.m_pointProposed ? g_view.m_proposedPoint : g_pickPoint);
     g_view.m_pointProposed = false;
     c.view.ResumePickCommand();
   }
@@ -340,6 +349,8 @@ void CurvePickClick(ClickContext& c) {
   if (!PickCurve()) return;
   HighlightCurvesHook(c.dc, kHighlightColour);
   g_commandStep = 1;
+  // The text colour command of the figure family picks its character so.
+  if (FamilyOf(g_curCommand) == RouteFamily::kFigure) return EnterMachineWith(c, g_curCommand);
   EnterCurveMachine();
 }
 
@@ -412,9 +423,14 @@ void RestyleClick(ClickContext& c) {
   if (!Pick()) return;
   DrawFigure(kHighlightColour, c.dc);
   const auto free = std::find(g_selectionList.begin(), g_selectionList.end(), kNone);
-  if (free != g_selectionList.end()) {
-    *free = g_curFigure.number;
+  // A figure picked twice is changed once.
+  const bool listed = std::find(g_selectionList.begin(), free, g_pickFoundIndex) != free;
+  if (free != g_selectionList.end() && !listed && g_pickFoundTable == g_curLayer) {
+    *free = g_pickFoundIndex;
+    // The work block lets a right click redraw the last pick as it was.
+    if (g_workCount < kSegmentBlockCount) StoreSegment(g_workCount);
     ++g_workCount;
+    ++g_pickIndex;
   }
   SignalBeep();
 }

@@ -87,6 +87,10 @@ void TakeBackJoinedFigure(ClickContext& c);
 // The free point of the click, relative to the current origin, as the
 // command's point.
 void TakeFreePoint(ClickContext& c);
+// A point of the drawing (absolute) as the commands take it: relative to the
+// current origin, however it was found (a free click, an intersection, a
+// snapped end or centre).
+Vec2 FromCurrentOrigin(Vec2 absolute);
 // The intersection of the two picked figures (work slots 0 and 1).
 void PickSecondFigurePoint(ClickContext& c);
 // Draws segment block i in its own colour (or in the given colour).

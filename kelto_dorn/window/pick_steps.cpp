@@ -164,9 +164,14 @@ void CKelView::ResumePickCommand() {
   if (result < 0 && g_view.m_ctrlKeyState >= 0) EndPick(g_curCommand);
 }
 
+Vec2 FromCurrentOrigin(Vec2 absolute) {
+  const Vec2 origin = CurrentLayerOrigin();
+  return {absolute.x - origin.x, absolute.y - origin.y};
+}
+
 void TakeFreePoint(ClickContext& c) {
   const Vec2 origin = CurrentLayerOrigin();
-  PointInputValue = {g_pickPoint.x - origin.x, g_pickPoint.y - origin.y};
+  PointInputValue = FromCurrentOrigin(g_pickPoint);
   const FigureRecord saved = g_curFigure;
   g_curFigure = FigureRecord{};
   g_curFigure.kind = kKindPoint;
@@ -200,7 +205,7 @@ void PickSecondFigurePoint(ClickContext& c) {
   const FigureRecord second = AbsoluteFigure(g_curFigure);
   const FigureRecord hit = IntersectFigures(first, second);
   if (hit.number == kHitOnePoint || hit.number == kHitTouching) {
-    PointInputValue = hit.start;
+    PointInputValue = FromCurrentOrigin(hit.start);
     DrawPointAt(c.dc, hit.start, kHighlightColour);
     c.view.ResumePickCommand();
   } else if (hit.number == kHitTwoPoints) {

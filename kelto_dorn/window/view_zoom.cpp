@@ -1,6 +1,8 @@
 // Zoom, pan, the box outline and the clipboard copy of the view: see kel_view.h.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/command_state.h"
@@ -8,6 +10,7 @@
 #include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/app/view_transform.h"
+#include "kelto_dorn/drawing/selection_box.h"
 #include "kelto_dorn/window/kel_view.h"
 #include "kelto_dorn/window/pick_dispatch.h"
 #include "platform/clipboard.h"
@@ -35,17 +38,6 @@ constexpr int kPromptZoomRefused = 4099;
 constexpr int kBoxPenColour = 7;
 
 std::size_t CurrentLayer() { return static_cast<std::size_t>(std::clamp(g_curLayer, 0, kLayerCount - 1)); }
-
-// Where two lines meet: p + s u and q + t v; false when they are parallel.
-bool Meet(double px, double py, double ux, double uy, double qx, double qy, double vx, double vy, double& x,
-          double& y) {
-  const double d = ux * vy - uy * vx;
-  if (std::fabs(d) < 1e-12) return false;
-  const double s = ((qx - px) * vy - (qy - py) * vx) / d;
-  x = px + s * ux;
-  y = py + s * uy;
-  return true;
-}
 
 // The dimension preview's text size steps by one while it is placed.
 void StepPreviewSize(CKelView& view, int step) {
@@ -209,24 +201,14 @@ void CKelView::PanStep(int dx, int dy) {
 }
 
 void CKelView::DrawRubberBandBox(platform::DeviceContext& dc, int mode) {
-  const ViewState& v = g_view;
-  const double x1 = v.m_boxStart.x, y1 = v.m_boxStart.y, x3 = v.m_boxEnd.x, y3 = v.m_boxEnd.y;
-  double x2 = x3, y2 = y1, x4 = x1, y4 = y3;
-  if (mode != 0 && mode != 10) {
-    // A parallelogram: the edges through the first corner lean by the first
-    // tilt from the horizontal and by the second from the vertical (screen y
-    // grows downward, so an upward tilt is a negative y).
-    constexpr double kRadiansPerDegree = 0.017453292519943295;
-    const double a = v.m_tiltAngle1 * kRadiansPerDegree, b = v.m_tiltAngle2 * kRadiansPerDegree;
-    const double hx = std::cos(a), hy = std::sin(a), vx = std::sin(b), vy = std::cos(b);
-    if (!Meet(x1, y1, hx, hy, x3, y3, vx, vy, x2, y2) || !Meet(x1, y1, vx, vy, x3, y3, hx, hy, x4, y4)) return;
-  }
-  auto pt = [](double x, double y) {
-    return platform::Point{static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
-  };
+  std::array<Vec2, 5> outline;
+  if (!SelectionBoxOutline(mode != 0 && mode != 10, outline)) return;
+  std::vector<platform::Point> points;
+  for (const Vec2& p : outline)
+    points.push_back({static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))});
   const platform::RasterOp oldOp = dc.SetRasterOp(platform::RasterOp::Xor);
   const platform::Pen oldPen = dc.SelectPen(PenForColour(kBoxPenColour));
-  dc.Polyline({pt(x1, y1), pt(x2, y2), pt(x3, y3), pt(x4, y4), pt(x1, y1)});
+  dc.Polyline(points);
   dc.SelectPen(oldPen);
   dc.SetRasterOp(oldOp);
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/view_state.h"
@@ -318,11 +319,41 @@ TEST_F(FigureCommandTest, AChamferOfFiguresThatDoNotMeetBuildsNothing) {
   EXPECT_NE(ShownTexts().back().find("面取り"), std::string::npos);
 }
 
-TEST_F(FigureCommandTest, CommandsNotInTheProgramSaySoAndChangeNothing) {
-  Start(32884);
-  EXPECT_EQ(FigureCount(), fixtureFigures);
-  ASSERT_FALSE(ShownTexts().empty());
-  EXPECT_NE(ShownTexts().back().find("原点移動"), std::string::npos);
+TEST_F(FigureCommandTest, ACompletedBoxKeepsItsCentreAndOutlineInDrawingCoordinates) {
+  struct Case {
+    const char* name;
+    double tilt;  // the first tilt angle, degrees
+  };
+  for (const Case& c : {Case{"rectangle", 0.0}, Case{"tilted by 30 degrees", 30.0}}) {
+    SCOPED_TRACE(c.name);
+    g_view.m_tiltAngle1 = c.tilt;
+    Start(33101);
+    ClickAt(-40, -10);
+    ClickAt(60, 40);
+    const FigureEngineView& v = g_figureView;
+    const double pixel = 1.0 / g_view.m_unitsPerMm;
+    EXPECT_NEAR(v.boxCentre.x, 10, pixel);
+    EXPECT_NEAR(v.boxCentre.y, 15, pixel);
+    EXPECT_NEAR(v.boxOutline[0].x, -40, pixel);
+    EXPECT_NEAR(v.boxOutline[0].y, -10, pixel);
+    EXPECT_NEAR(v.boxOutline[2].x, 60, pixel);
+    EXPECT_NEAR(v.boxOutline[2].y, 40, pixel);
+    EXPECT_EQ(v.boxOutline[4], v.boxOutline[0]);
+    // The edge from the first corner leans by the tilt (screen y grows
+    // downward, so the drawing's edge runs down to the right).
+    const Vec2 edge{v.boxOutline[1].x - v.boxOutline[0].x, v.boxOutline[1].y - v.boxOutline[0].y};
+    EXPECT_NEAR(std::atan2(-edge.y, edge.x) * 180 / 3.14159265358979, c.tilt, 0.5);
+    Escape();
+  }
+  g_view.m_tiltAngle1 = 0;
+}
+
+TEST_F(FigureCommandTest, TheCurveClipConnectIsTheCurveJoin) {
+  ASSERT_TRUE(g_commandEngines.executeFigureCommand);
+  g_commandEngines.executeFigureCommand(32907);
+  EXPECT_EQ(g_pickState, 32907);
+  EXPECT_EQ(g_returnCommand, 32907);
+  EXPECT_TRUE(ShownTexts().empty());
 }
 
 }  // namespace
