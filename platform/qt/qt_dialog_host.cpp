@@ -130,7 +130,10 @@ class WheelFilter final : public QObject {
     if (passedUp) return false;
     last_ = wheel;
     lastTime_ = wheel->timestamp();
-    return model_.UserWheel(ControlIdAt(watched), wheel->angleDelta().y());
+    // A used turn is marked accepted, so that it travels no further up.
+    const bool used = model_.UserWheel(ControlIdAt(watched), wheel->angleDelta().y());
+    if (used) event->accept();
+    return used;
   }
 
  private:
