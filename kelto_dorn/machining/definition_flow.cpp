@@ -476,6 +476,9 @@ void WireBranch(int command) {
     if (HasPick()) {
       g_curSurface.baseLine2 = PickedKey();
       if (!numbered) {
+        // A second base line makes it four-axis, also after a skip whose
+        // start point was cancelled.
+        d.kind = static_cast<std::int32_t>(MachiningKind::FourAxisWire);
         PromptZValue(2);
         if (d.kind == static_cast<std::int32_t>(MachiningKind::FourAxisWire)) {
           MakeSurfaceName();

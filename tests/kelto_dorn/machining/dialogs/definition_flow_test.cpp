@@ -328,6 +328,24 @@ TEST_F(WireFlowTest, ACancelledPointGoesBackToTheSecondBaseLine) {
   EXPECT_EQ(g_surfaceIndexTable.count, 1) << "one surface, however often base line 2 was picked";
 }
 
+// Skipping base line 2 and then cancelling the start point leaves the choice
+// open: a second base line picked then makes a four-axis wire after all.
+TEST_F(WireFlowTest, ASecondBaseLineAfterACancelledSkipMakesAFourAxisWire) {
+  Answer(kContourDialog, define_end::kStore);
+  RunMachiningCommand(define_cmd::kWire);
+  PickCurve(curve_);
+  CancelPoint();
+  EndPicks();
+  EXPECT_EQ(prompts_.back(), 930);
+  TypePoint("10", "20");
+  TypePoint("30", "40");
+  PickCurve(base2_);
+  ASSERT_EQ(g_machiningCount, 1);
+  EXPECT_EQ(document().definitions.Slot(0).kind, static_cast<std::int32_t>(MachiningKind::FourAxisWire));
+  EXPECT_EQ(document().definitions.Slot(0).curves[0].key, 4000);
+  EXPECT_EQ(g_surfaceIndexTable.count, 1);
+}
+
 TEST_F(WireFlowTest, RibLinesAreTakenUpToThirtyAndTheDialogReopens) {
   MakeFourAxisWire(500);
   EXPECT_EQ(prompts_.back(), 931);
