@@ -756,6 +756,11 @@ bool Dialog::UserKey(int id, int key, unsigned modifiers) {
   return OnKeyDown(id, key, modifiers);
 }
 
+bool Dialog::UserWheel(int id, int delta) {
+  if (!open_ || ended_ || delta == 0) return false;
+  return OnMouseWheel(id, delta);
+}
+
 bool Dialog::UserCommand(int commandId) {
   if (!open_ || ended_) return false;
   OnCommand(commandId);

@@ -264,6 +264,10 @@ class Dialog {
   bool UserEscape();
   bool UserTimer(int timerId);
   bool UserSetSelection(int id, int start, int end);
+  // The mouse wheel turned with the cursor over control `id` (0: over no
+  // control); delta 120 per notch, positive away from the user. True when the
+  // dialog used the turn: the control under the cursor then does not scroll.
+  bool UserWheel(int id, int delta);
   // The whole text of an edit, combo or rich edit as the user left it (the
   // desktop widgets report edits this way); limits and case rules apply.
   bool UserReplaceText(int id, std::string_view cp932);
@@ -297,6 +301,11 @@ class Dialog {
     return false;
   }
   virtual void OnDrawItem(int id, DeviceContext& dc, const OwnerDrawItem& item) { (void)id, (void)dc, (void)item; }
+  // The wheel over control `id` (0: none); true when handled (see UserWheel).
+  virtual bool OnMouseWheel(int id, int delta) {
+    (void)id, (void)delta;
+    return false;
+  }
   // Enter and Esc reach the dialog first; the defaults end with 1 and 2.
   virtual void OnOk() { EndDialog(kIdOk); }
   virtual void OnCancel() { EndDialog(kIdCancel); }

@@ -193,11 +193,6 @@ struct CommandEngines {
   // The DXF reader as the stroke font uses it: reads the open per-character
   // file into the selected figure table, quietly; false when it is damaged.
   std::function<bool(std::FILE* file)> readDxfStrokes;
-  // What the DXF export takes from the drawing commands: the horizontal and
-  // vertical axis line of origin i of the current layer into g_curFigure.
-  // Until they are installed the export writes a stand-in cross.
-  std::function<void(int origin)> makeOriginAxisLineX;
-  std::function<void(int origin)> makeOriginAxisLineY;
 };
 extern CommandEngines g_commandEngines;
 

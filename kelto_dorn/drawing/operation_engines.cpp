@@ -34,9 +34,6 @@ void InstallOperationEngines() {
   g_drawingHooks.drawOriginMark = [](platform::DeviceContext& dc, int mode) { DrawOriginMark(dc, mode); };
   CommandEngines& e = g_commandEngines;
   e.originMoveCommand = [](int) { BeginOriginMove(); };
-  // The DXF export writes the origin marks' axis lines as the view draws them.
-  e.makeOriginAxisLineX = [](int origin) { MakeOriginAxisLineX(origin); };
-  e.makeOriginAxisLineY = [](int origin) { MakeOriginAxisLineY(origin); };
   e.selectOriginNearPoint = [](double x, double y) { return SelectOriginNearPoint(0, x, y); };
   e.reassignFigureOrigin = [](double x, double y) {
     ReassignFigureOrigin(x, y);

@@ -42,7 +42,7 @@ fs::path BackupCopyPath(int entry) {
   return BackupFolder() / name;
 }
 
-bool BackupRing::Save(int state, const fs::path& file) {
+bool BackupRing::SaveToBackupRing(int state, const fs::path& file) {
   if (Count() >= kBackupRingCapacity) {
     if (!fullShown_) ShowFilesMessage(platform::Sjis("∇削除ファイルの保存は無理です"));
     fullShown_ = true;
@@ -95,7 +95,7 @@ bool BackupRing::ReadIndex(std::string* message) {
   return true;
 }
 
-bool BackupRing::WriteIndex() const {
+bool BackupRing::WriteBackupIndex() const {
   // Entry k keeps its copy _V(k+1): free entries stay in place as free so
   // that the numbering holds.
   std::size_t used = entries_.size();
@@ -123,7 +123,7 @@ namespace {
 int SaveAndRemove(int state, const fs::path& file, BackupRing& ring) {
   std::error_code ec;
   if (!fs::is_regular_file(file, ec)) return 0;
-  if (!ring.Save(state, file)) {
+  if (!ring.SaveToBackupRing(state, file)) {
     ShowFilesMessage(platform::Sjis("削除ファイルを保存できないため削除しません\n") + platform::SystemName(file));
     return 0;
   }
@@ -168,7 +168,7 @@ int RestoreFromBackupRing(BackupRing& ring) {
     PurgeBackupFolder();
     ring.Clear();
   } else {
-    ring.WriteIndex();
+    ring.WriteBackupIndex();
     ShowFilesMessage(platform::Sjis("復帰できなかったファイルは保存したままです"));
   }
   return restored;

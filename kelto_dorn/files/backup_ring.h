@@ -39,7 +39,7 @@ class BackupRing {
 
   // Saves a copy of the file as a new entry. True only when the whole file
   // was copied; a full ring says so once per deletion and saves nothing.
-  bool Save(int state, const std::filesystem::path& file);
+  bool SaveToBackupRing(int state, const std::filesystem::path& file);
   // Writes entry k back to its path; true when the whole file was written.
   // The entry is marked free then.
   bool Restore(int k);
@@ -47,7 +47,7 @@ class BackupRing {
   // index reads as empty.
   bool ReadIndex(std::string* message = nullptr);
   // Writes every entry that is not free; false when it could not be written.
-  bool WriteIndex() const;
+  bool WriteBackupIndex() const;
 
  private:
   std::vector<BackupIndexEntry> entries_;

@@ -171,7 +171,7 @@ void Reader::ResetTables() {
   curBlock_ = kNoBlock;
 }
 
-std::int32_t Reader::MapLineType(std::string_view name) const {
+std::int32_t Reader::MapDxfLineType(std::string_view name) const {
   const auto it = lineTypeIndex_.find(std::string(name));
   if (it != lineTypeIndex_.end()) return it->second;
   static const std::unordered_map<std::string_view, std::int32_t> kKnown = {
@@ -183,7 +183,7 @@ std::int32_t Reader::MapLineType(std::string_view name) const {
   return known == kKnown.end() ? 0 : known->second;
 }
 
-void Reader::MapLayer(std::string_view name, EntityHead& head) const {
+void Reader::MapDxfLayer(std::string_view name, EntityHead& head) const {
   const auto it = layerIndex_.find(std::string(name));
   if (it == layerIndex_.end()) return;
   const Layer& layer = layers_[static_cast<std::size_t>(it->second)];
@@ -203,10 +203,10 @@ EntityHead Reader::NewHead() const {
 bool Reader::CommonGroup(int code, EntityHead& head) {
   switch (code) {
     case 8:
-      MapLayer(Value(), head);
+      MapDxfLayer(Value(), head);
       return true;
     case 6:
-      head.lineBits = MapLineType(Value());
+      head.lineBits = MapDxfLineType(Value());
       return true;
     case 62:
       head.colour = Integer();
@@ -248,7 +248,7 @@ void Reader::ReadLayerEntry() {
     if (!NextValue()) break;
     if (code == 2) layer.name = std::string(Value());
     if (code == 62) layer.colour = Integer();
-    if (code == 6) layer.lineBits = MapLineType(Value());
+    if (code == 6) layer.lineBits = MapDxfLineType(Value());
   }
   // A table head has no name and takes no place among the layers.
   if (cut_ || layer.name.empty()) return;

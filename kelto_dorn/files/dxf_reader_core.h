@@ -100,8 +100,8 @@ class Reader {
 
   // --- tables and mapping (dxf_reader.cpp) ---
   void ResetTables();
-  std::int32_t MapLineType(std::string_view name) const;
-  void MapLayer(std::string_view name, EntityHead& head) const;
+  std::int32_t MapDxfLineType(std::string_view name) const;
+  void MapDxfLayer(std::string_view name, EntityHead& head) const;
   EntityHead NewHead() const;
   // The groups every entity reader knows: 8, 6, 62, 230. True when handled.
   bool CommonGroup(int code, EntityHead& head);

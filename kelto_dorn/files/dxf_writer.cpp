@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "kelto_dorn/app/app_state.h"
-#include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/dimension_painter.h"
 #include "kelto_dorn/app/geometry.h"
+#include "kelto_dorn/drawing/origins.h"
 #include "kelto_dorn/files/import_placement.h"
 #include "platform/record_file.h"
 
@@ -28,7 +28,6 @@ namespace {
 constexpr std::size_t kExaminedDigits = 48;
 // Half the length of an origin mark's axis lines while the drawing commands
 // have not installed theirs (mm).
-constexpr double kStandInAxisHalfLength = 10.0;
 constexpr double kSameAngle = 1e-6;
 
 void Line(std::string& out, std::string_view text) {
@@ -184,24 +183,11 @@ void WriteTable(std::string& out, int table, bool anyLayer) {
   }
 }
 
-// The origin mark's axis line of origin i, as the drawing commands make it.
+// The origin mark's axis line of origin i, as the view draws it.
 FigureRecord OriginAxisLine(int i, bool yAxis) {
-  const auto& entry = yAxis ? g_commandEngines.makeOriginAxisLineY : g_commandEngines.makeOriginAxisLineX;
   const FigureRecord saved = g_curFigure;
-  if (entry) {
-    entry(i);
-  } else {
-    // Stand-in until the drawing commands install theirs: a cross of two
-    // lines through the origin.
-    const Vec2 o = g_originTable[static_cast<std::size_t>(g_curLayer)][static_cast<std::size_t>(i)];
-    g_curFigure = FigureRecord{};
-    g_curFigure.kind = kKindLine;
-    g_curFigure.layer = g_curLayer;
-    g_curFigure.attribute = DefaultFigureColour();
-    const double h = kStandInAxisHalfLength;
-    g_curFigure.start = yAxis ? Vec2{o.x, o.y - h} : Vec2{o.x - h, o.y};
-    g_curFigure.end = yAxis ? Vec2{o.x, o.y + h} : Vec2{o.x + h, o.y};
-  }
+  if (yAxis) MakeOriginAxisLineY(i);
+  else MakeOriginAxisLineX(i);
   const FigureRecord line = g_curFigure;
   g_curFigure = saved;
   return line;

@@ -88,6 +88,17 @@ void CRenameDlg::OnSelectionChanged(int controlId) {
   if (controlId == id::kHistory) SetText(id::kName, Limited(GetItemText(id::kHistory, GetCurSel(id::kHistory))));
 }
 
+// In text input the wheel walks the history, one line per turn (down for a
+// turn away from the user), round from the last line to the first and back.
+bool CRenameDlg::OnMouseWheel(int, int delta) {
+  if (g_renameMode != kRenameTextInput) return false;
+  const int count = GetCount(id::kHistory);
+  if (count == 0) return true;
+  historyPosition_ = (historyPosition_ + (delta > 0 ? 1 : count - 1)) % count;
+  SetText(id::kName, Limited(GetItemText(id::kHistory, historyPosition_)));
+  return true;
+}
+
 void CRenameDlg::OnClick(int controlId) {
   if (controlId == id::kOk) OnOk();
   if (controlId == id::kCancel) OnCancel();

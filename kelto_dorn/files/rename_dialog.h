@@ -45,10 +45,12 @@ class CRenameDlg : public platform::Dialog {
   void OnSelectionChanged(int id) override;
   void OnOk() override;
   void OnCancel() override;
+  bool OnMouseWheel(int id, int delta) override;
 
  private:
   std::string name_;
   std::string default_;
+  int historyPosition_ = 0;  // the history line the wheel shows last
 };
 
 // "SunText.txt" in the program folder: one text per line, newest first.

@@ -10,12 +10,15 @@
 #include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/record_resets.h"
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/machining/definition_pending.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/definition_slots.h"
 #include "kelto_dorn/machining/definition_store.h"
 #include "kelto_dorn/machining/machining_state.h"
+#include "kelto_dorn/surfaces/surface_state.h"
+#include "kelto_dorn/surfaces/surface_store.h"
 
 namespace dorn {
 
@@ -29,6 +32,7 @@ constexpr int kCurvePickState = 50;
 constexpr int kLastChainItem = 78;     // a chain of curves stops growing here
 constexpr int kLastOmitRow = 127;      // OMIT rows 0-127; entry 128 is kept free
 constexpr int kLastDrawPickSlot = 146;  // DRAW picks go on while below
+constexpr int kWireRibLimit = 30;       // RIB lines a wire surface takes
 constexpr int kListAction = 0xF100;
 constexpr int kListDeleted = 0xF300;
 
@@ -142,8 +146,29 @@ void ResetPickWords() {
   g_pickMade = 0;
 }
 
+// A four-axis wire stores its surface with the definition. A new wire's
+// surface got its index record when its second base line was picked; a
+// stored one keeps its record and slot.
+void RegisterWireSurface() {
+  DefinitionIndexTable<kSurfaceSlotCount>& table = g_surfaceIndexTable;
+  const int index = g_curSurface.key != 0 ? FindSurfaceByKey(g_curSurface.key) : kNoCurve;
+  if (index != kNoCurve) {
+    table.currentSlot = table.records[static_cast<std::size_t>(index)].slot;
+  } else {
+    table.currentSlot = table.count;
+    const bool inProgress = table.count < kSurfaceSlotCount && g_curSurface.key != 0 &&
+                            table.records[static_cast<std::size_t>(table.count)].key == g_curSurface.key;
+    if (!inProgress) {
+      MakeSurfaceName();
+      Def().curves[0].key = g_curSurface.key;
+    }
+  }
+  RegisterSurface(1);
+}
+
 StoreServices StoreServicesOfFlow() {
   StoreServices s;
+  s.registerWireSurface = RegisterWireSurface;
   s.resetFigureAndSurface = g_definitionFlow.resetFigureAndSurface;
   s.saveDrawing = g_definitionFlow.saveDrawing;
   return s;
@@ -354,6 +379,142 @@ void SurfaceBranch(int command) {
   RunIfReady(command, command == define_cmd::kSurface3Axis ? R::Surface3Axis : R::Model);
 }
 
+// The wire: base line 1, base line 2 (skipped: a two-axis wire), then the
+// start and end points numbered it; RIB lines and points come back from its
+// dialog.
+void WireFirstValues() {
+  MachiningDefinition& d = Def();
+  StepCondition& s1 = d.steps[0];
+  StepCondition& s2 = d.steps[1];
+  d.kind = static_cast<std::int32_t>(MachiningKind::FourAxisWire);
+  s1.value264 = g_machiningDefaults.wireDivision;
+  s1.contourStock = g_machiningDefaults.wireStock;
+  g_curSurface.kind = static_cast<std::int32_t>(SurfaceKind::Wire4);
+  g_curSurface.mode = 1;
+  g_curSurface.curvesB[0] = kNoCurveKey;
+  s1.switch8 = s1.approachKind = s1.compensationOn = s1.compensationD = 0;
+  s2.approachKind = s2.compensationD = 0;
+  s1.chamferTipDiameter = 0.0;
+  s1.feedCode = 0.0;
+  d.stepTools[0].feed = 0.0f;
+}
+
+// The wire without its second base line: a two-axis wire on base line 1.
+void MakeTwoAxisWire() {
+  MachiningDefinition& d = Def();
+  d.kind = static_cast<std::int32_t>(MachiningKind::TwoAxisWire);
+  d.steps[0].endDepth = d.zOrigin;
+  d.curves[0].key = g_curSurface.baseLine1;
+}
+
+// A start or end point input cancelled before the wire has its number goes
+// back to the prompt for base line 2, from where both points are asked again.
+void BackToSecondBaseLine() {
+  g_definitionPickStep = 1;
+  AskCurve(kPromptBaseLine2);
+}
+
+// Appends a RIB line to the working surface's list (ended by 0xFFFF); false
+// when the list was full.
+bool AppendRibLine(std::int32_t key) {
+  int n = 0;
+  while (n < kWireRibLimit && g_curSurface.curvesB[n] != kNoCurveKey) ++n;
+  if (n >= kWireRibLimit) return false;
+  g_curSurface.curvesB[n] = key;
+  if (n + 1 < kSurfaceCurveKeys) g_curSurface.curvesB[n + 1] = kNoCurveKey;
+  return true;
+}
+
+int RibLineCount() {
+  int n = 0;
+  while (n < kWireRibLimit && g_curSurface.curvesB[n] != kNoCurveKey) ++n;
+  return n;
+}
+
+// The wire's dialog rounds: between rounds the start, end or scale centre is
+// typed; a RIB line or base line request waits for its pick. Returns the
+// dialog's result, 0 when a pick is awaited.
+int RunWireRounds() {
+  for (;;) {
+    g_definitionPickStep = 0;
+    g_pickMode2 = 0;
+    const int result = RunDefineDialog(R::Wire);
+    if (result != 0) return result;
+    const int step = g_definitionPickStep;
+    if (step != 2 && step != 3 && step != 6) return 0;
+    // A cancelled input reopens the dialog with the point as it was.
+    InputWirePoint(step == 2 ? 0 : step == 3 ? 1 : 2);
+    if (g_pickMode2 != 0) return 0;
+  }
+}
+
+void WireBranch(int command) {
+  MachiningDefinition& d = Def();
+  const bool numbered = g_definitionPickCount != 0;
+  int step = g_definitionPickStep;
+  if (step == 0) {
+    WireFirstValues();
+    AskCurve(kPromptBaseLine);
+    return;
+  }
+  if (step == 1) {
+    if (!HasPick()) {
+      if (!numbered) return EndWithoutDefinition(command);
+      ApplyPickedFigure(9);
+    } else {
+      g_curSurface.baseLine1 = PickedKey();
+      LoadPickedCurve();
+      if (!numbered) {
+        PromptZValue(1);
+        d.zOrigin = g_curSurface.z1;
+        AskCurve(kPromptBaseLine2);
+        return;  // waits for base line 2
+      }
+      if (d.kind == static_cast<std::int32_t>(MachiningKind::TwoAxisWire)) MakeTwoAxisWire();
+    }
+  } else if (step == 2) {
+    if (HasPick()) {
+      g_curSurface.baseLine2 = PickedKey();
+      if (!numbered) {
+        // A second base line makes it four-axis, also after a skip whose
+        // start point was cancelled.
+        d.kind = static_cast<std::int32_t>(MachiningKind::FourAxisWire);
+        PromptZValue(2);
+        if (d.kind == static_cast<std::int32_t>(MachiningKind::FourAxisWire)) {
+          MakeSurfaceName();
+          d.curves[0].key = g_curSurface.key;
+        }
+      }
+    } else if (!numbered) {
+      MakeTwoAxisWire();
+    }
+    if (!numbered) {
+      if (InputWirePoint(0) != 0) return BackToSecondBaseLine();
+      step = g_definitionPickStep;
+    }
+  } else if (step == 6) {
+    // A RIB line after end code 500: more are asked while the list has room.
+    if (HasPick() && AppendRibLine(PickedKey()) && RibLineCount() < kWireRibLimit) {
+      g_definitionPickStep = 5;
+      AskCurve(kPromptRibLine);
+      return;
+    }
+  } else if (step != 3 && step != 4) {
+    ApplyPickedFigure(9);
+  }
+  // The start point is in: the end point follows; with it the wire is numbered.
+  if (step == 3 && !numbered) {
+    if (InputWirePoint(1) != 0) return BackToSecondBaseLine();
+    step = g_definitionPickStep;
+  }
+  if (step == 4 && !numbered) {
+    AssignDefinitionNumber();
+    ++g_definitionPickCount;
+  }
+  if (!Ready()) return;
+  CommonTail(command, RunWireRounds());
+}
+
 void ListBranch() {
   g_definitionPickCount = 0;
   g_definitionEditMode = kEditModeNew;
@@ -388,8 +549,9 @@ void RunBranch(int command) {
     case define_cmd::kCapsule:
       ApplyCapsule();
       return EndWithoutDefinition(command);
+    case define_cmd::kWire:
+      return WireBranch(command);
     default:
-      // The wire needs the surfaces' Z prompt and surface slots.
       return EndWithoutDefinition(command);
   }
 }
@@ -501,6 +663,7 @@ int RunMachiningCommand(int command) {
   g_shownDefinitionIndex = g_curDefinitionSlot = g_machiningCount;
   g_shownDefinitionTotal = g_machiningCount + 1;
   g_pickTargetIndex = g_curStepIndex = g_curContourItem = 0;
+  g_surfaceIndexTable.currentSlot = g_surfaceIndexTable.indexInProgress = g_surfaceIndexTable.count;
   return DefineMachining(command);
 }
 
@@ -676,7 +839,16 @@ void EditMachiningDefinition(int slot) {
     return;
   }
   g_curCommand = command;
-  const int result = RunDefineDialog(static_cast<DefinitionRunner>(runner));
+  const bool wire = runner == static_cast<int>(R::Wire);
+  if (g_curMachiningDef.kind == static_cast<std::int32_t>(MachiningKind::FourAxisWire)) {
+    // The wire's values live in its surface: loaded from its slot.
+    const int index = FindSurfaceByKey(g_curMachiningDef.curves[0].key);
+    if (index != kNoCurve) {
+      g_surfaceIndexTable.currentSlot = g_surfaceIndexTable.records[static_cast<std::size_t>(index)].slot;
+      GetSurface(g_surfaceIndexTable.currentSlot);
+    }
+  }
+  const int result = wire ? RunWireRounds() : RunDefineDialog(static_cast<DefinitionRunner>(runner));
   if (result == 0) {
     // The picks go on through DefineMachining; the store then goes into this slot.
     g_definitionEditMode = kEditModeStoredSlot;
@@ -707,8 +879,9 @@ int InputWirePoint(int which) {
   which = std::clamp(which, 0, 2);
   MachiningDefinition& d = Def();
   StepCondition& s1 = d.steps[0];
-  double x = which == 0 ? d.value[3] : which == 1 ? s1.value312 : s1.value64;
-  double y = which == 0 ? d.value[4] : which == 1 ? s1.value320 : s1.value72;
+  constexpr int kCentreEntry = 19;  // the surface's X/Y entry of the scale centre
+  double x = which == 0 ? d.value[3] : which == 1 ? s1.value312 : g_curSurface.x[kCentreEntry];
+  double y = which == 0 ? d.value[4] : which == 1 ? s1.value320 : g_curSurface.y[kCentreEntry];
   if (!g_definitionFlow.pointInput(kTitles[which], kX[which], kY[which], x, y)) return 1;
   ++g_definitionPickStep;
   if (which == 0) {
@@ -718,6 +891,7 @@ int InputWirePoint(int which) {
     s1.value312 = x, s1.value320 = y;
   } else {
     s1.value64 = x, s1.value72 = y;
+    g_curSurface.x[kCentreEntry] = x, g_curSurface.y[kCentreEntry] = y;
   }
   return 0;
 }

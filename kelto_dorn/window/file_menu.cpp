@@ -315,6 +315,9 @@ void OnImportCadFile(CKelView& view) {
       SignalBeep();
     }
   }
+  // The list may have browsed another unit or second name to find the file:
+  // the drawing being worked on stays in its own folder, so that its next
+  // save cannot overwrite a drawing of the same name in the folder browsed.
   g_drawingHeader = kept;
   ModalDepth = 0;
   SetImportCommandActive(false);

@@ -16,6 +16,7 @@
 #include "kelto_dorn/document/cam_requests.h"
 #include "kelto_dorn/document/document.h"
 #include "kelto_dorn/files/files_commands.h"
+#include "kelto_dorn/files/files_state.h"
 #include "kelto_dorn/document/startup.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
@@ -121,6 +122,7 @@ void ResetProgramState() {
   ResetDocumentState();
   ResetDrawingState();
   ResetMessageValueSources();
+  ResetFilesState();
   g_printMode = kPrintIdle;
   g_curBarMenu = g_prevBarMenu = 2;
 }

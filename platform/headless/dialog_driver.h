@@ -28,6 +28,8 @@ class DialogDriver {
   bool DoubleClick(int id, int row = -1) { return dialog_.UserDoubleClick(id, row); }
   bool Scroll(int id, int position) { return dialog_.UserScroll(id, position); }
   bool Key(int id, int key, unsigned modifiers = 0) { return dialog_.UserKey(id, key, modifiers); }
+  // The wheel over control id (0: none): 120 per notch, positive away from the user.
+  bool Wheel(int id, int delta) { return dialog_.UserWheel(id, delta); }
   bool MenuCommand(int commandId) { return dialog_.UserCommand(commandId); }
   bool PressEnter() { return dialog_.UserEnter(); }
   bool PressEscape() { return dialog_.UserEscape(); }

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_dialog_host.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,6 +28,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_text.h"
@@ -111,6 +113,42 @@ class KeyFilter final : public QObject {
 
  private:
   Dialog& model_;
+};
+
+// The wheel reaches the dialog before the control under the cursor: a
+// dialog that uses the turn (a history or a page of rows) eats it, else the
+// control scrolls as usual. Installed on the window, each control and each
+// scrolling viewport. A turn no widget takes travels up to the parents as the
+// same event, no longer marked spontaneous: it is offered only once.
+class WheelFilter final : public QObject {
+ public:
+  WheelFilter(Dialog& model, QWidget* window) : QObject(window), model_(model), window_(window) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Wheel) return false;
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    const bool passedUp = !wheel->spontaneous() && wheel == last_ && wheel->timestamp() == lastTime_;
+    if (passedUp) return false;
+    last_ = wheel;
+    lastTime_ = wheel->timestamp();
+    // A used turn is marked accepted, so that it travels no further up.
+    const bool used = model_.UserWheel(ControlIdAt(watched), wheel->angleDelta().y());
+    if (used) event->accept();
+    return used;
+  }
+
+ private:
+  int ControlIdAt(QObject* watched) const {
+    for (QObject* o = watched; o && o != window_; o = o->parent()) {
+      const QVariant v = o->property(kIdProperty);
+      if (v.isValid()) return v.toInt();
+    }
+    return 0;
+  }
+
+  Dialog& model_;
+  QWidget* window_;
+  const QWheelEvent* last_ = nullptr;
+  quint64 lastTime_ = 0;
 };
 
 bool IsFieldKind(ControlKind k) {
@@ -274,6 +312,8 @@ void QtDialogHost::Build() {
   std::map<std::pair<int, int>, QGridLayout*> pageGrids;  // (tab id, page) -> grid
   auto* keys = new KeyFilter(dialog_);
   keys->setParent(window_);
+  auto* wheel = new WheelFilter(dialog_, window_);
+  window_->installEventFilter(wheel);
 
   // Where a control goes: its group box, its tab page, or the dialog.
   auto gridFor = [&](const ControlState& c) -> QGridLayout* {
@@ -324,6 +364,8 @@ void QtDialogHost::Build() {
       w->setProperty(kIdProperty, c.decl.id);
       w->setObjectName(QStringLiteral("ctl_%1").arg(c.decl.id));
       w->installEventFilter(keys);
+      w->installEventFilter(wheel);
+      if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) area->viewport()->installEventFilter(wheel);
       Connect(c, w);
       Sync(c, ControlChange::All);
     }

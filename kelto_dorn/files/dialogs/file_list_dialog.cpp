@@ -211,7 +211,7 @@ void CFileListDlg::Execute() {
   if (g_fileCopyMode > 1) CopyCollected();
   if (g_deleteMode != 0) {
     g_deleteMode = 1;
-    if (!ring_.WriteIndex()) ShowFilesMessage(platform::Sjis("削除ファイルの記録を書けません"));
+    if (!ring_.WriteBackupIndex()) ShowFilesMessage(platform::Sjis("削除ファイルの記録を書けません"));
   }
   if (g_fileCopyMode != 0) g_fileCopyMode = 1;
   platform::SetFieldText(g_typedFolder, g_lastTypedPattern);

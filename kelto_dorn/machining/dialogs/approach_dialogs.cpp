@@ -38,8 +38,10 @@ void StampEscape(bool on) {
   S().repeat[1].escapeStamp = stamp;
 }
 
-bool AskConditionPoint(const char* xLabelUtf8, const char* yLabelUtf8, double& x, double& y, int mode) {
+bool AskConditionPoint(const char* xLabelUtf8, const char* yLabelUtf8, double& x, double& y, int mode,
+                       const char* titleUtf8) {
   CPointInputDlg dialog;
+  if (titleUtf8 != nullptr) dialog.SetTitle(Sjis(titleUtf8));
   dialog.xLabel = Sjis(xLabelUtf8);
   dialog.yLabel = Sjis(yLabelUtf8);
   dialog.xText = NumberText(x);

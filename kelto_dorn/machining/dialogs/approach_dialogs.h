@@ -62,7 +62,8 @@ inline constexpr int kRegister = 1307;
 
 // The point input of the centre and vector kinds: false when cancelled.
 // Tests and the program use the X/Y point input dialog.
-bool AskConditionPoint(const char* xLabelUtf8, const char* yLabelUtf8, double& x, double& y, int mode);
+bool AskConditionPoint(const char* xLabelUtf8, const char* yLabelUtf8, double& x, double& y, int mode,
+                       const char* titleUtf8 = nullptr);
 
 class CApproachDlg : public platform::Dialog {
  public:

@@ -60,8 +60,8 @@ void InstallFlowServices() {
                                              : define_end::kCancel;
     };
   }
-  f.pointInput = [](const char*, const char* xLabel, const char* yLabel, double& x, double& y) {
-    return AskConditionPoint(xLabel, yLabel, x, y, 0);
+  f.pointInput = [](const char* title, const char* xLabel, const char* yLabel, double& x, double& y) {
+    return AskConditionPoint(xLabel, yLabel, x, y, 0, title);
   };
 }
 

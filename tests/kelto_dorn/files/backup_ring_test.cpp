@@ -55,7 +55,7 @@ TEST_F(FileManagementTest, ADeletedDrawingComesBackByteForByteAndTheUndoFilesSta
   FileListKind = kFileListDrawings;
   BackupRing ring;
   EXPECT_EQ(DeleteDrawingFiles("A", ring), 3);
-  ASSERT_TRUE(ring.WriteIndex());
+  ASSERT_TRUE(ring.WriteBackupIndex());
   EXPECT_FALSE(fs::exists(seg_ / "A.MZF"));
   EXPECT_FALSE(fs::exists(dat_ / "A.NC"));
   EXPECT_TRUE(fs::exists(dat_ / "AB.NC")) << "another drawing's data file";
@@ -81,7 +81,7 @@ TEST_F(FileManagementTest, RestoreKeepsWhatCouldNotBeRestoredAndRefusesADamagedI
   BackupRing ring;
   DeleteDrawingFiles("X.NC", ring);
   DeleteDrawingFiles("Y.NC", ring);
-  ASSERT_TRUE(ring.WriteIndex());
+  ASSERT_TRUE(ring.WriteBackupIndex());
   fs::remove(BackupCopyPath(0));  // X's copy is lost
   BackupRing reread;
   EXPECT_EQ(RestoreFromBackupRing(reread), 1);

@@ -132,6 +132,35 @@ TEST_F(FileDialogsTest, TextHistoryKeepsLinesNotWithinTheNewText) {
   EXPECT_EQ(name, "PROG.NC");
 }
 
+// The wheel walks the text history in the field: down a line for a turn away
+// from the user, up otherwise, round at both ends; other modes leave the wheel
+// to the controls.
+TEST_F(FileDialogsTest, TheWheelWalksTheTextHistoryRoundBothEnds) {
+  ASSERT_TRUE(WriteTextHistory("X", {"A", "B"}));
+  std::vector<std::string> shown;
+  backend().WhenDialogOpens(kRenameDialogId, [&shown](DialogDriver& d) {
+    const auto field = [&d] { return d.dialog().GetText(rename_dialog::kName); };
+    for (int delta : {120, 120, 120, -120, -120, -120}) {
+      EXPECT_TRUE(d.Wheel(rename_dialog::kHistory, delta));
+      shown.push_back(field());
+    }
+    d.Click(rename_dialog::kOk);
+  });
+  std::string text;
+  ASSERT_TRUE(RunRenameDialog(kRenameTextInput, text));
+  EXPECT_EQ(shown, (std::vector<std::string>{"A", "B", "X", "B", "A", "X"}));
+  EXPECT_EQ(text, "X");
+
+  backend().WhenDialogOpens(kRenameDialogId, [](DialogDriver& d) {
+    EXPECT_FALSE(d.Wheel(rename_dialog::kName, 120));
+    EXPECT_EQ(d.dialog().GetText(rename_dialog::kName), "OLD");
+    d.Click(rename_dialog::kOk);
+  });
+  std::string name = "OLD";
+  ASSERT_TRUE(RunRenameDialog(kRenameCopiedFile, name));
+  EXPECT_EQ(name, "OLD");
+}
+
 TEST_F(FileDialogsTest, EditRequestNamesOnlyTheChosenFile) {
   EditRequestRecord record;
   ASSERT_TRUE(MakeEditRequest(g_drawingHeader, "PROG.NC", record));

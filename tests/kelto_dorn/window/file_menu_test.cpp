@@ -135,5 +135,32 @@ TEST_F(FileMenuTest, TheCadImportOpensTheFileBeforeItEmptiesTheLayer) {
   EXPECT_EQ(GetFigureCount(0), 0);
 }
 
+// The CAD list may browse another unit to find the file; the drawing being
+// worked on stays in its own folder afterwards, so the next save cannot land
+// on a drawing of the same name in the unit that was browsed.
+TEST_F(FileMenuTest, TheCadImportReadsFromAnotherUnitAndLeavesTheDrawingInItsOwn) {
+  StartWithFixtureDrawing();
+  const std::string unitBefore = platform::FieldText(g_drawingHeader.unitName);
+  const fs::path file = home() / "OTHER" / "PGM" / "DAT" / "part.dxf";
+  fs::create_directories(file.parent_path());
+  std::ofstream(file) << "0\nEOF\n";
+  fs::path readFrom;
+  g_commandEngines.cadFileListDialog = [&file](CadFileChoice& c) {
+    platform::SetFieldText(g_drawingHeader.unitName, "OTHER");  // as the unit combo does
+    c.file = file;
+    c.kind = 2;
+    return 1;
+  };
+  g_commandEngines.readCadFile = [&readFrom](int, const fs::path& path) {
+    readFrom = path;
+    EXPECT_EQ(platform::FieldText(g_drawingHeader.unitName), "OTHER");
+    return true;
+  };
+  UpdateAllCommands();
+  ASSERT_TRUE(frame().Invoke(cmd::kImportCadFile));
+  EXPECT_EQ(readFrom, file);
+  EXPECT_EQ(platform::FieldText(g_drawingHeader.unitName), unitBefore);
+}
+
 }  // namespace
 }  // namespace dorn::test

@@ -2,6 +2,7 @@
 // window opens, its picture is kept as an artefact, and it closes through
 // the exit question.
 #include <cstdlib>
+#include <cstring>
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
@@ -9,6 +10,8 @@
 #include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/startup.h"
+#include "kelto_dorn/files/files_state.h"
+#include "kelto_dorn/files/rename_dialog.h"
 #include "kelto_dorn/window/kel_view.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/key_codes.h"
@@ -219,6 +222,24 @@ TEST_F(ProgramTest, ANewUsersSessionOnTheDesktopBackend) {
   EXPECT_EQ(fs::file_size(home() / "SAMPLE" / "PGM" / "SEG" / "TEST.MZF"), 4u * sizeof(FigureRecord));
   ResetProgramState();
   platform::UninstallBackend();
+}
+
+// A program start leaves no file-list mode of an earlier run behind: a delete
+// mode left at 2 would delete the next pick without asking.
+TEST(ProgramStateTest, TheResetClearsTheFileListModesAndPicks) {
+  g_deleteMode = 2;
+  g_fileCopyMode = 2;
+  g_renameMode = kRenameTextInput;
+  g_pickedItems[0] = 7;
+  g_pickedItemCount = 1;
+  std::strcpy(g_typedFolder, "X:\\OLD\\*.*");
+  ResetProgramState();
+  EXPECT_EQ(g_deleteMode, 0);
+  EXPECT_EQ(g_fileCopyMode, 0);
+  EXPECT_EQ(g_renameMode, 0);
+  EXPECT_EQ(g_pickedItems[0], 0xFFFF);
+  EXPECT_EQ(g_pickedItemCount, 0);
+  EXPECT_STREQ(g_typedFolder, "");
 }
 
 }  // namespace

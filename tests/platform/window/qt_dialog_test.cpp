@@ -8,11 +8,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -429,6 +431,45 @@ TEST_F(QtDialogTest, FillingALongListStaysQuick) {
   EXPECT_EQ(qobject_cast<QListWidget*>(Control(platform::qt::DialogWindow(dlg), 1300))->count(), 5003);
   const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
   EXPECT_LT(seconds, 5.0) << "one widget refresh per turn of the loop, not per item";
+  dlg.DestroyWindow();
+}
+
+// The wheel reaches the dialog with the control under the cursor; a turn the
+// dialog uses does not scroll that control, any other turn does.
+TEST_F(QtDialogTest, TheWheelReachesTheDialogBeforeTheControlUnderTheCursor) {
+  class WheelDialog : public Dialog {
+   public:
+    WheelDialog() : Dialog(950, "wheel", {{ControlKind::ListBox, 1300, "", 0, 120, 60}, {ControlKind::PushButton, 2, "x"}}) {}
+    std::vector<std::pair<int, int>> turns;
+    bool use = true;
+
+   protected:
+    bool OnMouseWheel(int id, int delta) override {
+      turns.emplace_back(id, delta);
+      return use;
+    }
+  };
+  WheelDialog dlg;
+  ASSERT_TRUE(dlg.CreateModeless());
+  for (int i = 0; i < 60; ++i) dlg.AddItem(1300, "ROW-" + std::to_string(i));
+  Settle();
+  QDialog* w = platform::qt::DialogWindow(dlg);
+  auto* list = qobject_cast<QListWidget*>(Control(w, 1300));
+  ASSERT_NE(list, nullptr);
+  quint64 time = 1;
+  auto turn = [&time](QWidget* target, int delta) {
+    QWheelEvent e(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    e.setTimestamp(time++);
+    QApplication::sendEvent(target, &e);
+  };
+  turn(list->viewport(), -120);
+  EXPECT_EQ(list->verticalScrollBar()->value(), 0) << "the dialog used the turn";
+  dlg.use = false;
+  turn(list->viewport(), -120);
+  EXPECT_GT(list->verticalScrollBar()->value(), 0) << "a turn the dialog leaves scrolls the list";
+  turn(w, 120);
+  EXPECT_EQ(dlg.turns, (std::vector<std::pair<int, int>>{{1300, -120}, {1300, -120}, {0, 120}}));
   dlg.DestroyWindow();
 }
 
