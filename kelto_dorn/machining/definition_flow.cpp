@@ -11,6 +11,8 @@
 #include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/view_access.h"
+#include "kelto_dorn/machining/capsule_flow.h"
+#include "kelto_dorn/machining/definition_list_run.h"
 #include "kelto_dorn/machining/definition_pending.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/definition_slots.h"
@@ -29,8 +31,6 @@ constexpr int kCurvePickState = 50;
 constexpr int kLastChainItem = 78;     // a chain of curves stops growing here
 constexpr int kLastOmitRow = 127;      // OMIT rows 0-127; entry 128 is kept free
 constexpr int kLastDrawPickSlot = 146;  // DRAW picks go on while below
-constexpr int kListAction = 0xF100;
-constexpr int kListDeleted = 0xF300;
 
 // Prompts of the flow.
 constexpr int kPromptCurve = 910;
@@ -358,10 +358,10 @@ void ListBranch() {
   g_definitionPickCount = 0;
   g_definitionEditMode = kEditModeNew;
   if (g_machiningCount <= 0) return;
-  const int result = RunDefinitionList(kListAction);
+  const int result = RunDefinitionList(kListActionEdit, define_cmd::kDefinitionList);
   if (result == 0) return;
   g_returnCommand = define_cmd::kDefinitionList;
-  if (result == kListDeleted) EndPick(define_cmd::kDefinitionList);
+  if (result == kListActionDelete) EndPick(define_cmd::kDefinitionList);
   RedrawView();
 }
 
@@ -386,8 +386,7 @@ void RunBranch(int command) {
       if (!PickScrewBaseSurface() || !PickScrewPocketSurface()) return EndWithoutDefinition(command);
       return;
     case define_cmd::kCapsule:
-      ApplyCapsule();
-      return EndWithoutDefinition(command);
+      return ApplyCapsule();
     default:
       // The wire needs the surfaces' Z prompt and surface slots.
       return EndWithoutDefinition(command);
@@ -506,7 +505,9 @@ int RunMachiningCommand(int command) {
 
 int DefineMachining(int command) {
   const bool reEdit = g_definitionEditMode == kEditModeStoredSlot;
-  if (g_machiningCount >= kMachiningSlotCount && !reEdit && command != define_cmd::kDefinitionList) {
+  // A capsule's definitions are in their slots already.
+  const bool appendsNothing = command == define_cmd::kDefinitionList || command == define_cmd::kCapsule;
+  if (g_machiningCount >= kMachiningSlotCount && !reEdit && !appendsNothing) {
     // No room for another definition: refused before any pick is asked for,
     // rather than after the user has made them all.
     ShowErrorCode(kErrorMachiningFull);
