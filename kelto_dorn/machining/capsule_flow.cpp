@@ -87,7 +87,10 @@ bool NextDefinition() {
     g_definitionPickStep = 1;
     return true;
   }
+  // The capsule's own curves belong to another drawing: the picks replace
+  // them, and ending the picks without one drops the capsule.
   g_curContourItem = 0;
+  Def().curves[0].type = Def().curves[0].key = 0;
   AskDrawing(kPromptPickDrawing);
   g_definitionPickStep = 0;
   g_capsuleResult = kCapsuleNoResult;
