@@ -24,14 +24,12 @@ namespace ctl = define_list_ctl;
 namespace {
 
 constexpr int kFullTable = 512;
-constexpr int kHeadGroup = 1300;
 
 std::vector<ControlSpec> ListControls() {
-  std::vector<ControlSpec> c = {{ControlKind::GroupBox, kHeadGroup, ""},
-                                {ControlKind::StaticText, -1, Sjis("加工定義名"), kHeadGroup, 200},
-                                {ControlKind::StaticText, -1, Sjis("工程"), kHeadGroup, 60},
-                                {ControlKind::StaticText, -1, Sjis("工具情報"), kHeadGroup, 240},
-                                {ControlKind::StaticText, -1, Sjis("図面名"), kHeadGroup, 160}};
+  // The column headings over the list's fixed-pitch lines.
+  std::vector<ControlSpec> c = {
+      {ControlKind::StaticText, -1,
+       Sjis("  加工定義名                         工程          工具情報                                  図面名")}};
   for (int k = 0; k < ctl::kRowButtons; ++k) c.push_back({ControlKind::PushButton, ctl::kFirstRowButton + k, "No.000"});
   c.push_back({ControlKind::ListBox, ctl::kList, "", 0, 860, 360,
                platform::control_style::kMultiSelect | platform::control_style::kFixedPitch});
