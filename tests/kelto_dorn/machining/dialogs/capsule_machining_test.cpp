@@ -142,5 +142,22 @@ TEST_F(CapsuleMachiningTest, CancelAsksAndNoKeepsTheDialogThenTheNextDefinitionA
   EXPECT_EQ(document().definitions.Slot(3).kind, 0);
 }
 
+TEST_F(CapsuleMachiningTest, SameCapsuleAgainLoadsItOnceMoreAfterTheLastDefinition) {
+  backend().WhenDialogOpens(kCapsuleMachiningDialogId, [](DialogDriver& d) { d.Click(ctl::kSameAgain); });
+  ASSERT_TRUE(LoadCapsule());
+  PickCurve(target_);
+  EndPicks();
+  // Both definitions are done; the capsule is appended again, named _02,
+  // and its first definition asks for its curves.
+  ASSERT_EQ(g_machiningCount, 6);
+  EXPECT_EQ(platform::Cp932ToUtf8(platform::FieldText(g_machiningIndexTable.records[4].name)), "輪郭加工_02");
+  EXPECT_EQ(g_capsuleSlot, 4);
+  EXPECT_EQ(prompts_.back(), 1000);
+  EXPECT_EQ(document().definitions.Slot(3).curves[0].key, 702);
+  // Ending that pick drops the second copy only.
+  EndPicks();
+  EXPECT_EQ(g_machiningCount, 4);
+}
+
 }  // namespace
 }  // namespace dorn::test

@@ -11,6 +11,9 @@
 #include "kelto_dorn/machining/definition_list.h"
 #include "kelto_dorn/machining/definition_list_lines.h"
 #include "kelto_dorn/machining/definition_list_run.h"
+#include "kelto_dorn/app/command_engines.h"
+#include "kelto_dorn/camdata/post_list_dialog.h"
+#include "kelto_dorn/machining/dialogs/define_group_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_list_dialog.h"
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
 #include "kelto_dorn/machining/machining_state.h"
@@ -177,6 +180,50 @@ TEST_F(DefinitionListCommandTest, RowButtonsMoveTheChosenRowsAndTheTopStaysWithi
   const std::vector<int> numbers = Numbers();
   EXPECT_EQ(std::vector<int>(numbers.begin(), numbers.begin() + 8), (std::vector<int>{7, 3, 1, 2, 4, 5, 6, 8}));
   EXPECT_EQ(g_machiningIndexTable.records[0].key, 7);
+}
+
+TEST_F(DefinitionListCommandTest, TheListsMachineChangeRebindsEveryDefinitionsToolsOnYes) {
+  WriteMachine({{"ENDMILL", "EM10", 10.0f}});
+  Store(2);
+  for (int i = 0; i < 2; ++i) {
+    AtcRecord& tool = document().definitions.Slot(i).stepTools[0];
+    platform::SetFieldText(tool.toolName, "ENDMILL");
+    platform::SetFieldText(tool.secName, "EM10");
+    tool.diameter = 10.0f;
+    tool.atcNumber = 9;
+  }
+  std::string title;
+  WithList([&](DialogDriver& d) {
+    backend().WhenDialogOpens(kPostListDialogId, [](DialogDriver& chooser) {
+      chooser.Select(post_list::kList, 0);
+      chooser.DoubleClick(post_list::kList, 0);
+    });
+    backend().AnswerMessageBox(platform::kIdYes);
+    d.Click(ctl::kChangeMachine);
+    EXPECT_EQ(d.dialog().GetCheck(ctl::kChangeMachine), 0);
+    title = platform::Cp932ToUtf8(d.dialog().Title());
+    d.Click(ctl::kCancel);
+  });
+  RunMachiningMenuCommand(define_cmd::kDefinitionList);
+  EXPECT_EQ(title, "  ◇ 加工定義の一覧表\t 機械名::MC1");
+  EXPECT_EQ(document().definitions.Slot(0).stepTools[0].atcNumber, 1);
+  EXPECT_EQ(document().definitions.Slot(1).stepTools[0].atcNumber, 1);
+  EXPECT_EQ(platform::FieldText(document().definitions.Slot(1).machineName), "MC1");
+}
+
+TEST_F(DefinitionListCommandTest, TheDefinitionMenusSettingsDialogsAreInstalled) {
+  EXPECT_TRUE(g_commandEngines.timeEstimateDialog);
+  EXPECT_TRUE(g_commandEngines.capsuleNameDialog);
+  ASSERT_TRUE(g_commandEngines.definitionGroupDialog);
+  std::string shown;
+  backend().WhenDialogOpens(kDefineGroupDialogId, [&](DialogDriver& d) {
+    d.Type(define_group_ctl::kNames[0], "  GROUP A");
+    d.Focus(define_group_ctl::kNames[1]);
+    shown = d.dialog().GetText(define_group_ctl::kNames[0]);
+    d.Click(define_group_ctl::kRegister);
+  });
+  EXPECT_EQ(g_commandEngines.definitionGroupDialog(), 1);
+  EXPECT_EQ(shown, " GROUP A");
 }
 
 }  // namespace
