@@ -221,6 +221,8 @@ bool LoadCapsule() {
   MachiningOrderValid = 0;
   g_capsuleBaseCount = g_curDefinitionSlot = g_capsuleSlot = g_machiningCount;
   if (g_definitionFlow.definitions == nullptr || g_definitionFlow.atc == nullptr) return false;
+  // Without a curve nothing could be picked for the capsule's definitions.
+  if (g_curveCount <= 0) return false;
   const CapsuleLoad load = LoadCapsuleFile(*g_definitionFlow.definitions, *g_definitionFlow.atc, g_capsuleName);
   if (load.appended == 0) return false;
   g_shownDefinitionTotal = g_machiningCount;

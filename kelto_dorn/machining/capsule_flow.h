@@ -20,8 +20,8 @@ inline constexpr int kCapsuleContourConfirmed = 1603;
 inline constexpr int kCapsuleSameAgain = 1604;
 
 // Appends the capsule g_capsuleName and starts the capsule command. False
-// when nothing was appended (no such capsule, a damaged one, a full table);
-// the command then ends at once.
+// when nothing was appended (no such capsule, a damaged one, a full table,
+// or a drawing without curves); the command then ends at once.
 bool LoadCapsule();
 
 // One pass of the capsule command (DefineMachining 33190), re-entered after

@@ -35,14 +35,13 @@ std::string Number(double v) {
   return platform::FieldText(g_textBuffer, kTextBufferSize);
 }
 
+// A line holds a name and a figure name of 64 bytes each, a few numbers
+// and the fixed words: 512 bytes never cut it.
 template <class... Args>
 std::string Format(const std::string& format, Args... args) {
-  const int n = std::snprintf(nullptr, 0, format.c_str(), args...);
-  if (n <= 0) return {};
-  std::string s(static_cast<std::size_t>(n) + 1, '\0');
-  std::snprintf(s.data(), s.size(), format.c_str(), args...);
-  s.resize(static_cast<std::size_t>(n));
-  return s;
+  char line[512];
+  std::snprintf(line, sizeof line, format.c_str(), args...);
+  return line;
 }
 
 // The name of the first figure: the surface's index name or the curve's name.
