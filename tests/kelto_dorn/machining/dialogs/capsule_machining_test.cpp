@@ -159,5 +159,56 @@ TEST_F(CapsuleMachiningTest, SameCapsuleAgainLoadsItOnceMoreAfterTheLastDefiniti
   EXPECT_EQ(g_machiningCount, 4);
 }
 
+// The face and bottom Z by kind: every step takes them; holes move their R
+// point with the face, and a computed hole end is computed again for step 1
+// (never for a step before the first).
+TEST_F(CapsuleMachiningTest, FaceAndBottomZAreAppliedByKind) {
+  struct Case {
+    std::int32_t kind;
+    std::int32_t bottomFlag;
+    double rPoint;      // expected R point
+    double firstEnd;    // expected reference Z of step 1
+  };
+  const double r = g_machiningDefaults.holeRPoint;
+  const Case cases[] = {
+      {0xD000, 1, 0.0, -3.0},
+      {0xB800, 0, r + 4.0, -3.0},
+      {0xB800, 1, r + 4.0, -5.0},  // |through 3| + tip 2
+      {0xBC00, 1, r + 4.0, -5.0},  // -(tip 2 + through 3 + global Z 0)
+  };
+  for (const Case& c : cases) {
+    MachiningDefinition& d = g_curMachiningDef;
+    d = MachiningDefinition{};
+    d.kind = c.kind;
+    d.holeThroughAmount = 3.0;
+    d.steps[0].bottomFlag = c.bottomFlag;
+    d.stepTools[0].tipLength = 2.0f;
+    ApplyCapsuleZ(4.0, -3.0);
+    SCOPED_TRACE(c.kind);
+    EXPECT_EQ(d.steps[0].depth, 4.0);
+    EXPECT_EQ(d.steps[11].endDepth, -3.0);
+    EXPECT_EQ(d.holeRPoint, c.rPoint);
+    EXPECT_EQ(d.steps[0].endDepth, c.firstEnd);
+  }
+}
+
+// The hole rule: a step deeper than its flute reaches ends at depth - flute
+// length; a tool of unknown flute length (0) keeps its bottom rather than
+// ending every hole at its face.
+TEST_F(CapsuleMachiningTest, TheHoleRuleLimitsAStepToItsFlute) {
+  MachiningDefinition& d = g_curMachiningDef;
+  d = MachiningDefinition{};
+  d.kind = 0xB400;
+  d.stepTools[0].fluteLength = 10.0f;
+  d.stepTools[0].diameter = 6.0f;
+  d.steps[0].bottomZStock = 0.2;
+  d.stepTools[1].diameter = 6.0f;
+  ApplyCapsuleZ(4.0, -20.0);
+  EXPECT_EQ(d.holeRPoint, g_machiningDefaults.holeRPoint + 4.0);
+  EXPECT_EQ(d.steps[0].endDepth, -6.0);
+  EXPECT_EQ(d.steps[0].bottomZStock, 0.0);
+  EXPECT_EQ(d.steps[1].endDepth, -20.0);
+}
+
 }  // namespace
 }  // namespace dorn::test
