@@ -1,5 +1,6 @@
 // The definition list command: the lines it shows, and the re-edit, copy,
 // delete, row moves and scrolling done through it with scripted picks.
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "kelto_dorn/machining/definition_list_run.h"
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/camdata/post_list_dialog.h"
+#include "kelto_dorn/camdata/process_name_dialog.h"
+#include "kelto_dorn/machining/capsule_file.h"
 #include "kelto_dorn/machining/dialogs/define_group_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_list_dialog.h"
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
@@ -209,6 +212,24 @@ TEST_F(DefinitionListCommandTest, TheListsMachineChangeRebindsEveryDefinitionsTo
   EXPECT_EQ(document().definitions.Slot(0).stepTools[0].atcNumber, 1);
   EXPECT_EQ(document().definitions.Slot(1).stepTools[0].atcNumber, 1);
   EXPECT_EQ(platform::FieldText(document().definitions.Slot(1).machineName), "MC1");
+}
+
+TEST_F(DefinitionListCommandTest, TheCapsuleButtonExportsEveryDefinitionUnderTheNameGiven) {
+  Store(2);
+  WithList([&](DialogDriver& d) {
+    backend().WhenDialogOpens(kProcessNameDialogId, [](DialogDriver& name) {
+      name.Type(process_name_ctl::kFirst, "EXP");
+      name.Type(process_name_ctl::kSecond, "A");
+      name.Type(process_name_ctl::kThird, "B");
+      name.Click(process_name_ctl::kOk);
+    });
+    d.Click(ctl::kCapsule);
+    EXPECT_EQ(d.dialog().GetCheck(ctl::kCapsule), 0);
+    d.Click(ctl::kCancel);
+  });
+  RunMachiningMenuCommand(define_cmd::kDefinitionList);
+  EXPECT_EQ(g_lastCapsuleName, "EXP_A_B");
+  EXPECT_EQ(std::filesystem::file_size(CapsuleFilePath("EXP_A_B")), 48528u);
 }
 
 TEST_F(DefinitionListCommandTest, TheDefinitionMenusSettingsDialogsAreInstalled) {
