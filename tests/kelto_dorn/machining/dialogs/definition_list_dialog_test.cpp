@@ -1,5 +1,6 @@
 // The definition list command: the lines it shows, and the re-edit, copy,
 // delete, row moves and scrolling done through it with scripted picks.
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "kelto_dorn/machining/definition_list_lines.h"
 #include "kelto_dorn/machining/definition_list_run.h"
 #include "kelto_dorn/app/command_engines.h"
+#include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/camdata/post_list_dialog.h"
 #include "kelto_dorn/camdata/process_name_dialog.h"
 #include "kelto_dorn/machining/capsule_file.h"
@@ -162,6 +164,19 @@ TEST_F(DefinitionListCommandTest, ACopyIsANewDefinitionAtTheEndWithItsOwnNumber)
   EXPECT_EQ(g_machiningIndexTable.records[2].key, 12000);
   EXPECT_EQ(document().definitions.Slot(2).curves[0].key, 601);
   EXPECT_EQ(document().definitions.Slot(0).number, 10000);
+}
+
+TEST_F(DefinitionListCommandTest, ACopyIntoAFullTableIsRefusedBeforeItsDialogOpens) {
+  Store(512);
+  WithList([](DialogDriver& d) {
+    d.Click(ctl::kCopy);
+    d.Select(ctl::kList, 0);
+    d.Click(ctl::kChoose);
+  });
+  RunMachiningMenuCommand(define_cmd::kDefinitionList);
+  EXPECT_TRUE(backend().WasShown(platform::Utf8ToCp932(std::string(ErrorCodeText(kErrorMachiningFull)))));
+  EXPECT_EQ(std::count(backend().DialogsOpened().begin(), backend().DialogsOpened().end(), kContourDialog), 0);
+  EXPECT_EQ(g_machiningCount, 512);
 }
 
 TEST_F(DefinitionListCommandTest, RowButtonsMoveTheChosenRowsAndTheTopStaysWithinTheList) {
