@@ -106,6 +106,14 @@ void CDefineListDlg::SetTop(int row) {
 
 void CDefineListDlg::ScrollRows(int rows) { SetTop(top_ + rows); }
 
+bool CDefineListDlg::OnMouseWheel(int, int delta) {
+  constexpr int kNotch = 120;
+  const int notches = delta / kNotch;
+  if (notches == 0) return false;
+  ScrollRows(-notches * ctl::kWheelRows);
+  return true;
+}
+
 void CDefineListDlg::SetAction(int action) {
   action_ = action;
   SetCheck(ctl::kEdit, action == kListActionEdit ? 1 : 0);

@@ -46,8 +46,12 @@ class CDefineListDlg : public platform::Dialog {
   // The action the list ended in.
   int Action() const { return action_; }
   int TopRow() const { return top_; }
-  // Moves the shown rows by `rows` (the mouse wheel: kWheelRows a notch).
+  // Moves the shown rows by `rows`.
   void ScrollRows(int rows);
+  // The mouse wheel over the dialog (delta 120 a notch, positive away from
+  // the user): kWheelRows rows a notch. The dialogs' wheel event calls it by
+  // this name and signature.
+  bool OnMouseWheel(int id, int delta);
 
  protected:
   bool OnInit() override;

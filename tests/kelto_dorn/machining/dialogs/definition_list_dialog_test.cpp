@@ -187,6 +187,8 @@ TEST_F(DefinitionListCommandTest, RowButtonsMoveTheChosenRowsAndTheTopStaysWithi
     d.ToggleSelection(ctl::kList, 6);
     d.ToggleSelection(ctl::kList, 2);
     d.Click(ctl::kFirstRowButton);
+    list.OnMouseWheel(ctl::kList, -120);  // a notch towards the user
+    EXPECT_EQ(list.TopRow(), 2);
     list.ScrollRows(100);
     EXPECT_EQ(list.TopRow(), 8);  // 12 rows stay shown
     EXPECT_EQ(d.dialog().GetText(ctl::kFirstRowButton + 11), "No.020");
