@@ -31,6 +31,8 @@ constexpr int kCurvePickState = 50;
 constexpr int kLastChainItem = 78;     // a chain of curves stops growing here
 constexpr int kLastOmitRow = 127;      // OMIT rows 0-127; entry 128 is kept free
 constexpr int kLastDrawPickSlot = 146;  // DRAW picks go on while below
+constexpr int kListAction = kListActionEdit;
+constexpr int kListDeleted = kListActionDelete;
 
 // Prompts of the flow.
 constexpr int kPromptCurve = 910;
@@ -358,10 +360,10 @@ void ListBranch() {
   g_definitionPickCount = 0;
   g_definitionEditMode = kEditModeNew;
   if (g_machiningCount <= 0) return;
-  const int result = RunDefinitionList(kListActionEdit, define_cmd::kDefinitionList);
+  const int result = RunDefinitionList(kListAction, define_cmd::kDefinitionList);
   if (result == 0) return;
   g_returnCommand = define_cmd::kDefinitionList;
-  if (result == kListActionDelete) EndPick(define_cmd::kDefinitionList);
+  if (result == kListDeleted) EndPick(define_cmd::kDefinitionList);
   RedrawView();
 }
 
