@@ -31,8 +31,8 @@ constexpr int kCurvePickState = 50;
 constexpr int kLastChainItem = 78;     // a chain of curves stops growing here
 constexpr int kLastOmitRow = 127;      // OMIT rows 0-127; entry 128 is kept free
 constexpr int kLastDrawPickSlot = 146;  // DRAW picks go on while below
-constexpr int kListAction = kListActionEdit;
-constexpr int kListDeleted = kListActionDelete;
+constexpr int kListAction = 0xF100;
+constexpr int kListDeleted = 0xF300;
 
 // Prompts of the flow.
 constexpr int kPromptCurve = 910;
