@@ -9,10 +9,13 @@
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/machining/capsule_file.h"
 #include "kelto_dorn/machining/capsule_flow.h"
 #include "kelto_dorn/machining/definition_flow.h"
 #include "kelto_dorn/machining/dialogs/capsule_machining_dialog.h"
+#include "kelto_dorn/machining/dialogs/machining_commands.h"
+#include "kelto_dorn/machining/dialogs/process_select_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_list_dialog.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "platform/headless/dialog_driver.h"
@@ -102,6 +105,22 @@ TEST_F(CapsuleMachiningTest, ContourConfirmedGivesTheFollowingDefinitionsTheSame
   EXPECT_EQ(g_machiningIndexTable.records[3].key, 13000);
   EXPECT_EQ(hole.number, 13000);
   EXPECT_EQ(Openings(kDefineListDialogId), 1);
+}
+
+TEST_F(CapsuleMachiningTest, TheMenuCommandChoosesTheCapsuleAndAsksForItsCurves) {
+  g_capsuleName.clear();
+  std::string offered;
+  backend().WhenDialogOpens(kProcessSelectDialogId, [&](DialogDriver& d) {
+    offered = d.dialog().GetItemText(process_select_ctl::kFolders, 0);
+    d.Select(process_select_ctl::kFolders, 0);
+    d.DoubleClick(process_select_ctl::kFolders, 0);
+  });
+  RunMachiningMenuCommand(define_cmd::kCapsule);
+  EXPECT_EQ(offered, "CAPS");
+  EXPECT_EQ(g_capsuleName, "CAPS");
+  EXPECT_EQ(g_machiningCount, 4);
+  EXPECT_EQ(prompts_.back(), 1000);
+  EXPECT_EQ(g_pickState, 50);
 }
 
 TEST_F(CapsuleMachiningTest, EndingTheFirstPickWithoutACurveDropsTheCapsule) {
