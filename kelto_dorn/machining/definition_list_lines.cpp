@@ -46,7 +46,8 @@ std::string Format(const std::string& format, Args... args) {
 
 // The name of the first figure: the surface's index name or the curve's name.
 std::string FigureName(std::int32_t kind, int found) {
-  if (NamesSurfaces(kind)) return platform::FieldText(g_surfaceIndexTable.records[static_cast<std::size_t>(found)].name);
+  if (NamesSurfaces(kind))
+    return platform::FieldText(g_surfaceIndexTable.records[static_cast<std::size_t>(found)].name);
   return platform::FieldText(g_curveTable[static_cast<std::size_t>(found)].name);
 }
 
@@ -83,8 +84,8 @@ std::string DefinitionListLine(const MachiningDefinition& d, const DefinitionInd
   const AtcRecord& tool = d.stepTools[std::clamp(steps - 1, 0, kStepCount - 1)];
   const std::string figure = FigureName(d.kind, found);
   if (!HoleKind(d.kind) && tool.tipAngle == 0.0f) {
-    return Format(platform::Sjis("%-23s %3d回  ATC#%03d 工具[%6sR %6sF]\t  %s %s"), name.c_str(), steps,
-                  tool.atcNumber, Number(tool.cornerRadius).c_str(), Number(tool.flatRadius).c_str(), figure.c_str(),
+    return Format(platform::Sjis("%-23s %3d回  ATC#%03d 工具[%6sR %6sF]\t  %s %s"), name.c_str(), steps, tool.atcNumber,
+                  Number(tool.cornerRadius).c_str(), Number(tool.flatRadius).c_str(), figure.c_str(),
                   figureText.c_str());
   }
   return Format(platform::Sjis("%-23s %3d回  ATC#%03d 工具[ %6sφ]\t\t %s %s"), name.c_str(), steps, tool.atcNumber,

@@ -185,8 +185,8 @@ TEST_F(CapsuleMachiningTest, FaceAndBottomZAreAppliedByKind) {
   struct Case {
     std::int32_t kind;
     std::int32_t bottomFlag;
-    double rPoint;      // expected R point
-    double firstEnd;    // expected reference Z of step 1
+    double rPoint;    // expected R point
+    double firstEnd;  // expected reference Z of step 1
   };
   const double r = g_machiningDefaults.holeRPoint;
   const Case cases[] = {
