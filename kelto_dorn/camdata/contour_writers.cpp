@@ -191,7 +191,10 @@ bool CCamDataBuilder::WriteCutIn(int step) {
     work_.d7 = c.value216;
   }
   if (SurfaceKindMachining(d.kind)) work_.d0 = c.bottomZStock;
-  const bool suppressesJoint = work_.d5 == kEscapeLevel;
+  // A cut-in at the escape level leaves the joint out, except when the
+  // step's Z repeat is what sent it there: that repeat (0x7800) is then the
+  // only thing that takes the tool down to the cutting depths.
+  const bool suppressesJoint = work_.d5 == kEscapeLevel && !JointTest(step);
   WriteCamRecord();
   return suppressesJoint;
 }

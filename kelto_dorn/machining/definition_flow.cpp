@@ -12,6 +12,8 @@
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/record_resets.h"
 #include "kelto_dorn/app/view_access.h"
+#include "kelto_dorn/machining/capsule_flow.h"
+#include "kelto_dorn/machining/definition_list_run.h"
 #include "kelto_dorn/machining/definition_pending.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/definition_slots.h"
@@ -519,7 +521,7 @@ void ListBranch() {
   g_definitionPickCount = 0;
   g_definitionEditMode = kEditModeNew;
   if (g_machiningCount <= 0) return;
-  const int result = RunDefinitionList(kListAction);
+  const int result = RunDefinitionList(kListAction, define_cmd::kDefinitionList);
   if (result == 0) return;
   g_returnCommand = define_cmd::kDefinitionList;
   if (result == kListDeleted) EndPick(define_cmd::kDefinitionList);
@@ -547,8 +549,7 @@ void RunBranch(int command) {
       if (!PickScrewBaseSurface() || !PickScrewPocketSurface()) return EndWithoutDefinition(command);
       return;
     case define_cmd::kCapsule:
-      ApplyCapsule();
-      return EndWithoutDefinition(command);
+      return ApplyCapsule();
     case define_cmd::kWire:
       return WireBranch(command);
     default:
@@ -669,7 +670,9 @@ int RunMachiningCommand(int command) {
 
 int DefineMachining(int command) {
   const bool reEdit = g_definitionEditMode == kEditModeStoredSlot;
-  if (g_machiningCount >= kMachiningSlotCount && !reEdit && command != define_cmd::kDefinitionList) {
+  // A capsule's definitions are in their slots already.
+  const bool appendsNothing = command == define_cmd::kDefinitionList || command == define_cmd::kCapsule;
+  if (g_machiningCount >= kMachiningSlotCount && !reEdit && !appendsNothing) {
     // No room for another definition: refused before any pick is asked for,
     // rather than after the user has made them all.
     ShowErrorCode(kErrorMachiningFull);

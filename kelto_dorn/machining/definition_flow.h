@@ -87,6 +87,12 @@ struct DefinitionFlowServices {
   // The X/Y point input of the wire flow: title and labels (UTF-8), the two
   // preset values; false when cancelled, else the typed values.
   std::function<bool(const char* title, const char* xLabel, const char* yLabel, double& x, double& y)> pointInput;
+  // The definition list, run modally from `action` (0xF100 edit, 0xF200
+  // copy, 0xF300 delete): its end code, the action it ended in left in
+  // `action`, the chosen rows in g_selectionList.
+  std::function<int(int& action)> definitionList;
+  // The capsule dialog on the working definition: its end code.
+  std::function<int()> capsuleDialog;
 };
 extern DefinitionFlowServices g_definitionFlow;
 

@@ -13,8 +13,4 @@ void PromptZValue(int) {}
 bool PickScrewBaseSurface() { return false; }
 bool PickScrewPocketSurface() { return false; }
 
-int ApplyCapsule() { return 0; }
-
-int RunDefinitionList(int) { return 0; }
-
 }  // namespace dorn

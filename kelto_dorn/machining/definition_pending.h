@@ -1,8 +1,8 @@
 #pragma once
 // What the definition flow asks of neighbours that are not in the program
-// yet: the surface list and the Z prompt of the surfaces, the screw's surface
-// choices, capsule machining and the definition list. Each answers "nothing
-// chosen", so a command that needs one ends without starting a definition.
+// yet: the surface list and the Z prompt of the surfaces, and the screw's
+// surface choices. Each answers "nothing chosen", so a command that needs one
+// ends without starting a definition.
 #include <array>
 
 namespace dorn {
@@ -18,9 +18,5 @@ void PromptZValue(int mode);
 // The screw's base and pocket surfaces; false when not chosen.
 bool PickScrewBaseSurface();
 bool PickScrewPocketSurface();
-// Applies a capsule to picked drawings; 0 when nothing was applied.
-int ApplyCapsule();
-// The definition list with its action; 0 when it closed without a choice.
-int RunDefinitionList(int action);
 
 }  // namespace dorn

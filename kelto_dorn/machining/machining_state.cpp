@@ -38,6 +38,15 @@ int g_definitionCommandActive = 0;
 int g_stepButtonNumber = 0;
 int g_stepDeleteMode = 0;
 int g_stepInsertMode = 0;
+std::string g_capsuleName;
+int g_capsuleBaseCount = 0;
+int g_capsuleSlot = 0;
+int g_capsuleResult = kCapsuleNoResult;
+std::array<CurveListItem, kCurveItemCount> g_capsuleCurveList{};
+std::array<StepCondition, kStepCount> g_capsuleSavedSteps{};
+double g_capsuleFaceZ = 0.0;
+double g_capsuleBottomZ = 0.0;
+std::string g_lastCapsuleName;
 
 void ResetMachiningState() {
   g_curMachiningDef = MachiningDefinition{};
@@ -60,6 +69,13 @@ void ResetMachiningState() {
   g_definitionCommandActive = 0;
   g_stepButtonNumber = g_stepDeleteMode = g_stepInsertMode = 0;
   g_chamferDetail = ChamferDetail{};
+  g_capsuleName.clear();
+  g_capsuleBaseCount = g_capsuleSlot = 0;
+  g_capsuleResult = kCapsuleNoResult;
+  g_capsuleCurveList = {};
+  g_capsuleSavedSteps = {};
+  g_capsuleFaceZ = g_capsuleBottomZ = 0.0;
+  g_lastCapsuleName.clear();
 }
 
 }  // namespace dorn

@@ -9,6 +9,7 @@
 // it back to the state before start-up.
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "kelto_dorn/machining/finish_pass_settings.h"
 #include "kelto_dorn/machining/machining_definition.h"
@@ -93,6 +94,25 @@ extern int g_stepButtonNumber;
 extern int g_stepDeleteMode;
 extern int g_stepInsertMode;
 inline constexpr int kStepDeleteOn = 0xFFFF;
+
+// --- Capsule machining -------------------------------------------------------
+// The capsule being applied (CP932), the definition count before it was
+// loaded, the capsule slot whose curves are asked for, and the last end code
+// of the capsule dialog (kCapsuleNoResult: none yet).
+inline constexpr int kCapsuleNoResult = -999;
+extern std::string g_capsuleName;
+extern int g_capsuleBaseCount;
+extern int g_capsuleSlot;
+extern int g_capsuleResult;
+// What one capsule definition hands to the next: the picked curve list, the
+// steps of the definition just loaded, and the face and bottom Z confirmed
+// for the ones that follow.
+extern std::array<CurveListItem, kCurveItemCount> g_capsuleCurveList;
+extern std::array<StepCondition, kStepCount> g_capsuleSavedSteps;
+extern double g_capsuleFaceZ;
+extern double g_capsuleBottomZ;
+// The capsule name last exported (CP932); the definition list clears it.
+extern std::string g_lastCapsuleName;
 
 void ResetMachiningState();
 

@@ -1,5 +1,7 @@
 #include "kelto_dorn/machining/dialogs/machining_commands.h"
 
+#include <memory>
+
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/drawing_hooks.h"
 #include "kelto_dorn/app/figure_store.h"
@@ -9,6 +11,13 @@
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/machining/definition_flow.h"
 #include "kelto_dorn/machining/dialogs/approach_dialogs.h"
+#include "kelto_dorn/machining/dialogs/capsule_commands.h"
+#include "kelto_dorn/machining/dialogs/capsule_machining_dialog.h"
+#include "kelto_dorn/machining/dialogs/capsule_name_dialogs.h"
+#include "kelto_dorn/machining/dialogs/define_group_dialog.h"
+#include "kelto_dorn/machining/dialogs/definition_list_dialog.h"
+#include "kelto_dorn/machining/dialogs/machine_change.h"
+#include "kelto_dorn/machining/dialogs/time_estimate_dialog.h"
 #include "kelto_dorn/machining/dialogs/condition_openers_install.h"
 #include "kelto_dorn/machining/dialogs/defaults_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
@@ -63,6 +72,31 @@ void InstallFlowServices() {
   f.pointInput = [](const char* title, const char* xLabel, const char* yLabel, double& x, double& y) {
     return AskConditionPoint(xLabel, yLabel, x, y, 0, title);
   };
+  f.definitionList = [](int& action) {
+    if (g_definitionFlow.definitions == nullptr || g_definitionFlow.atc == nullptr) return 2;
+    return RunDefineListDialog(*g_definitionFlow.definitions, *g_definitionFlow.atc, action);
+  };
+  f.capsuleDialog = [] {
+    CCapsuleMachiningDlg dialog;
+    return RunModalDialog(dialog);
+  };
+}
+
+// The settings dialogs of the definition menu.
+void InstallSettingsDialogs() {
+  CommandEngines& e = g_commandEngines;
+  e.timeEstimateDialog = [] {
+    CTimeEstimateDlg dialog;
+    return RunModalDialog(dialog);
+  };
+  e.capsuleNameDialog = [] {
+    CCapsuleNameSetDlg dialog;
+    return RunModalDialog(dialog);
+  };
+  e.definitionGroupDialog = [] {
+    auto dialog = std::make_unique<CDefineGroupDlg>();
+    return dialog->DoModal();
+  };
 }
 
 }  // namespace
@@ -77,11 +111,13 @@ bool MachiningCommandAvailable(int id) {
     case define_cmd::kDeepHole:
     case define_cmd::kAxis25:
     case define_cmd::kDefaults:
+    case define_cmd::kDefinitionList:
+    case define_cmd::kCapsule:
+    case define_cmd::kChangeMachine:
       return true;
     default:
       // The surface kinds, the wire and the screw wait for the surfaces; the
-      // list, capsules, program number and machine change for
-      // their dialogs.
+      // program number for its dialog.
       return false;
   }
 }
@@ -93,6 +129,15 @@ void RunMachiningMenuCommand(int id) {
     RunModalDialog(dialog);
     return;
   }
+  if (id == define_cmd::kCapsule) {
+    OnCapsuleMachining();
+    return;
+  }
+  if (id == define_cmd::kChangeMachine) {
+    ChangeMachine(g_pDocument->definitions, g_pDocument->atc);
+    return;
+  }
+  if (id == define_cmd::kDefinitionList && g_machiningCount <= 0) return;
   if (id == define_cmd::kContour || id == define_cmd::kCharContour) g_pickMode2 = 0;
   RunMachiningCommand(id);
 }
@@ -100,6 +145,7 @@ void RunMachiningMenuCommand(int id) {
 void InstallMachiningCommands() {
   InstallFlowServices();
   InstallConditionOpeners();
+  InstallSettingsDialogs();
   CommandEngines& e = g_commandEngines;
   e.machiningCommand = [](int id) { RunMachiningMenuCommand(id); };
   e.machiningCommandAvailable = [](int id) { return MachiningCommandAvailable(id); };

@@ -29,8 +29,6 @@ TEST_F(ConditionBlocksTest, ContourConditionsBecomeTheirRecords) {
   s.repeat[0] = RepeatBlock{0, 0, 0, repeat_style::kZ, 0.0, 1.5, -6.0};
   SetDirection(s, CutDirection::ToAndFro);
   MarkRangesForClose(s, true);
-  // With a positive tool move Z the cut-in of a Z repeat goes to the escape
-  // level and leaves the joint out; at 0 the joint carries the range.
   s.toolMoveZ = 0.0;
   // MOVE by (10, -5); four pieces turned about (50, 25) and an entry
   // without pieces; a Z rotation by 30; ＸＺ; one check surface; three OMIT
@@ -88,6 +86,43 @@ TEST_F(ConditionBlocksTest, ContourConditionsBecomeTheirRecords) {
   ASSERT_EQ(pieces.size(), 1u);
   EXPECT_EQ(pieces[0].flags, 1);
   EXPECT_EQ(pieces[0].d3, 90.0);
+}
+
+// A Z repeat sends the cut-in to the escape level when the tool move Z is
+// positive; the repeat itself must still be written, or the contour would be
+// cut once, up there.
+TEST_F(ConditionBlocksTest, AZRepeatAboveAPositiveToolMoveZKeepsItsJoint) {
+  AddLineCurve(601, {{0, 0}, {40, 0}, {40, 20}});
+  // The first definition repeats in Z; the second goes to the escape level
+  // for its escape alone and keeps its joint out, as before.
+  for (const bool zRepeat : {true, false}) {
+    HoleDefinition h;
+    MachiningDefinition d = MakeHoleDefinition(h);
+    d.kind = 0xA000;
+    d.number = zRepeat ? 10000 : 11000;
+    d.curves[0].type = 1;
+    d.curves[0].key = 601;
+    StepCondition& s = d.steps[0];
+    s.toolMoveZ = 100.0;
+    s.escapeOn = zRepeat ? 0 : 1;
+    s.escapeKind = 1;
+    s.repeat[0] = RepeatBlock{1, 0, 0, zRepeat ? repeat_style::kZ : 1, 0.0, 1.5, -6.0};
+    StoreDefinition(d, zRepeat ? "輪郭加工_10000" : "輪郭加工_11000");
+  }
+  OrderAllItems();
+  ASSERT_TRUE(Build(1).written);
+  const auto& e = builder_->Elements();
+  const std::vector<NcElement> cutIns = WithCode(e, 0x7300);
+  ASSERT_EQ(cutIns.size(), 2u);
+  EXPECT_EQ(cutIns[0].d5, -99999.0);
+  EXPECT_EQ(cutIns[1].d5, -99999.0);
+  const std::vector<NcElement> joints = WithCode(e, 0x7800);
+  ASSERT_EQ(joints.size(), 1u);
+  EXPECT_EQ(joints[0].number, cutIns[0].number);
+  EXPECT_EQ(joints[0].flags, 2);
+  EXPECT_EQ(joints[0].d1, 0.0);
+  EXPECT_EQ(joints[0].d2, 1.5);
+  EXPECT_EQ(joints[0].d3, -6.0);
 }
 
 }  // namespace

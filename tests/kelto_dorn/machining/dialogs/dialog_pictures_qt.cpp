@@ -13,6 +13,9 @@
 #include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/dialogs/area_cut_dialogs.h"
+#include "kelto_dorn/machining/dialogs/capsule_machining_dialog.h"
+#include "kelto_dorn/machining/dialogs/define_group_dialog.h"
+#include "kelto_dorn/machining/dialogs/definition_list_dialog.h"
 #include "kelto_dorn/machining/dialogs/centring_dialog.h"
 #include "kelto_dorn/machining/dialogs/check_surface_dialog.h"
 #include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
@@ -32,6 +35,7 @@
 #include "platform/backend.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_dialog_host.h"
+#include "platform/text.h"
 #include "tests/kelto_dorn/machining/dialogs/definition_fixture.h"
 
 // Font look-ups keep a cache that the font library frees only at exit: that
@@ -200,6 +204,40 @@ TEST_F(DefinitionPictureTest, ConditionDialogs) {
   {
     CTimeEstimateDlg d;
     Picture(d, "idd166_time_estimate.png");
+  }
+}
+
+TEST_F(DefinitionPictureTest, ListCapsuleAndGroupDialogs) {
+  // Three stored contours on a curve, one of them with two curves.
+  AddLineCurve(601, {{0, 0}, {20, 0}}, 2.0, 7);
+  const char* names[] = {"輪郭加工_10000", "穴加工_11000", "文字輪郭_12000"};
+  const std::int32_t kinds[] = {0xA000, 0xB400, 0x8000};
+  for (int i = 0; i < 3; ++i) {
+    MachiningDefinition& d = document().definitions.Slot(i);
+    d.kind = kinds[i];
+    d.curves[0] = {1, 601};
+    d.stepTools[0] = document().atc.Record(i);
+    DefinitionIndexRecord& r = g_machiningIndexTable.records[static_cast<std::size_t>(i)];
+    r.recordKind = 2;
+    r.key = d.number = 10000 + 1000 * i;
+    r.slot = i;
+    r.kindCode = d.kind;
+    platform::SetFieldText(r.name, platform::Sjis(names[i]));
+  }
+  document().definitions.Slot(0).curves[1] = {1, 601};
+  g_machiningCount = 3;
+  {
+    CDefineListDlg d(document().definitions, document().atc, 0xF100);
+    Picture(d, "idd292_definition_list.png", 400, 300);
+  }
+  {
+    g_capsuleSlot = 0;
+    CCapsuleMachiningDlg d;
+    Picture(d, "idd334_capsule_machining.png", 100, 60);
+  }
+  {
+    CDefineGroupDlg d;
+    Picture(d, "idd347_define_group.png", 100, 100);
   }
 }
 
