@@ -277,3 +277,68 @@ TEST_F(ContourJobTest, NotchNarrowerThanTheToolStopsTheRunInsteadOfLooping) {
 
 }  // namespace
 }  // namespace ncrun
+
+namespace ncrun {
+namespace {
+
+// A quarter arc of R40 about the origin, then an arc of R√500 about
+// (10, 20) back down to the origin, on a base line from (20, 0): the arcs
+// meet at (0, 40) turning left by a corner, not a tangent, and the second
+// arc meets the base line at the origin turning left again.
+void TwoArcsOnALine(HandoverBuilder& job) {
+  job.Line(100, 20, 0, 40, 0);
+  job.Arc(100, 40.0, 40, 0, 0, 40, 0, 0);
+  job.Arc(100, std::sqrt(500.0), 0, 40, 0, 0, 10, 20);
+  job.Line(100, 0, 0, 20, 0);
+}
+
+TEST_F(ContourJobTest, ArcsMeetingArcsGoRoundTheirJointOutsideAndCutItInside) {
+  const double r2 = std::sqrt(500.0);
+  // The unit tangents at the arcs' joint (0, 40) and at the origin.
+  const XY atTop{-20.0 / r2, -10.0 / r2}, atFoot{20.0 / r2, -10.0 / r2};
+  {
+    SCOPED_TRACE("outside");
+    ContourOptions options;
+    options.offset = -5.0;
+    options.toX = 20.0;
+    options.toY = -20.0;
+    HandoverBuilder job = Job(TwoArcsOnALine, options);
+    // Right of travel by 5: the tool stands at joint + 5 × (t.y, -t.x).
+    const XY q{5.0 * atTop.y, 40.0 - 5.0 * atTop.x};
+    const XY q2{5.0 * atFoot.y, -5.0 * atFoot.x};
+    ExpectPath(job, {{{20, -20}, {20, -5}},
+                     {{20, -5}, {40, -5}},
+                     {{40, -5}, {45, 0}, 5.0, {40, 0}},
+                     {{45, 0}, {0, 45}, 45.0, {0, 0}},
+                     {{0, 45}, q, 5.0, {0, 40}},
+                     {q, q2, r2 + 5.0, {10, 20}},
+                     {q2, {0, -5}, 5.0, {0, 0}},
+                     {{0, -5}, {20, -5}},
+                     {{20, -5}, {20, -20}}});
+  }
+  {
+    SCOPED_TRACE("inside");
+    Reset();
+    ContourOptions options;
+    options.offset = 5.0;
+    options.toX = 20.0;
+    options.toY = 20.0;
+    HandoverBuilder job = Job(TwoArcsOnALine, options);
+    // The offset circles R35 about the origin and R√500 - 5 about (10, 20)
+    // cross at the joint; the offset base line y = 5 meets them at the ends.
+    const double r = r2 - 5.0;
+    const double along = (35.0 * 35.0 - r * r + 500.0) / (2.0 * r2);
+    const double across = std::sqrt(35.0 * 35.0 - along * along);
+    const XY top{along * 10.0 / r2 - across * 20.0 / r2, along * 20.0 / r2 + across * 10.0 / r2};
+    const XY right{std::sqrt(35.0 * 35.0 - 25.0), 5.0}, left{10.0 - std::sqrt(r * r - 225.0), 5.0};
+    ExpectPath(job, {{{20, 20}, {20, 5}},
+                     {{20, 5}, right},
+                     {right, top, 35.0, {0, 0}},
+                     {top, left, r, {10, 20}},
+                     {left, {20, 5}},
+                     {{20, 5}, {20, 20}}});
+  }
+}
+
+}  // namespace
+}  // namespace ncrun
