@@ -651,6 +651,7 @@ class RunContext {
   // element written step by step.
   double ChordStepDegrees(double radius);
   int StepArc();
+  void AddArcSequenceWord();
   bool SnapFullCircle(double sweep) const;
   int AdvanceArcAngle();
   int ArcElementPath();

@@ -342,3 +342,63 @@ TEST_F(ContourJobTest, ArcsMeetingArcsGoRoundTheirJointOutsideAndCutItInside) {
 
 }  // namespace
 }  // namespace ncrun
+
+namespace ncrun {
+namespace {
+
+// A circle of R100 drawn as 100 lines, from the middle of its first side
+// round to it: every joint turns 3.6 degrees, so each outside corner is a
+// single chord.
+constexpr int kSides = 100;
+XY Vertex(int i) {
+  const double a = 2.0 * std::numbers::pi * (i % kSides) / kSides;
+  return {100.0 * std::cos(a), 100.0 * std::sin(a)};
+}
+XY Middle() { return {(Vertex(0).x + Vertex(1).x) / 2.0, (Vertex(0).y + Vertex(1).y) / 2.0}; }
+// The outward normal of side i (from vertex i to i + 1).
+XY Outward(int i) {
+  const XY a = Vertex(i), b = Vertex(i + 1);
+  const double l = Dist(a, b);
+  return {(b.y - a.y) / l, -(b.x - a.x) / l};
+}
+XY Beside(XY p, XY n, double d) { return {p.x + d * n.x, p.y + d * n.y}; }
+
+void Polygon100(HandoverBuilder& job) {
+  const XY m = Middle();
+  job.Line(100, m.x, m.y, Vertex(1).x, Vertex(1).y);
+  for (int i = 1; i < kSides; ++i) job.Line(100, Vertex(i).x, Vertex(i).y, Vertex(i + 1).x, Vertex(i + 1).y);
+  job.Line(100, Vertex(0).x, Vertex(0).y, m.x, m.y);
+}
+
+TEST_F(ContourJobTest, ManySmallCornersEachWriteTheirOwnBlockOnThePath) {
+  ContourOptions options;
+  options.offset = -5.0;
+  const XY to = Beside(Middle(), Outward(0), 30.0), start = Beside(Middle(), Outward(0), 5.0);
+  options.toX = to.x;
+  options.toY = to.y;
+  std::vector<Piece> path{{to, start}};
+  XY at = start;
+  for (int i = 0; i < kSides; ++i) {
+    const XY corner = Vertex(i + 1);
+    const XY end = Beside(corner, Outward(i), 5.0), next = Beside(corner, Outward(i + 1), 5.0);
+    path.push_back({at, end});
+    path.push_back({end, next, 5.0, corner});
+    at = next;
+  }
+  // The last corner (at vertex 0) turns into the second half of the first side.
+  path.push_back({at, start});
+  path.push_back({start, to});
+  HandoverBuilder job = Job(Polygon100, options);
+  ExpectPath(job, path);
+  // The corners' chords are blocks of their own: one sequence number a line.
+  int blocks = 0;
+  for (const std::string& line : Lines(NcText())) {
+    const std::size_t first = line.find('N'), second = first == std::string::npos ? first : line.find('N', first + 1);
+    EXPECT_EQ(second, std::string::npos) << line;
+    if (first != std::string::npos) ++blocks;
+  }
+  EXPECT_GT(blocks, 2 * kSides);
+}
+
+}  // namespace
+}  // namespace ncrun
