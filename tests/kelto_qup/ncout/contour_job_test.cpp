@@ -86,7 +86,7 @@ class ContourJobTest : public NcRunTest {
   // within the chord tolerance), they go along it piece by piece, and the
   // last ends where the path ends.
   void ExpectPath(HandoverBuilder& job, const std::vector<Piece>& path) {
-    ASSERT_EQ(RunContour(job), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
+    ASSERT_EQ(RunContour(job), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back()) << "\n" << NcText();
     testsupport::MotionCheck check;
     ReadBack({}, &check);
     if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
