@@ -46,7 +46,7 @@ int RunContext::StepArc() {
   const double step = ChordStepDegrees(R0.d1);
   if (step == 0.0) {
     // Not stepped: the arc is written as its chord.
-    AddPendingSequence();
+    AddArcSequenceWord();
     CornerKind = 1;
     return 1;
   }
@@ -55,6 +55,14 @@ int RunContext::StepArc() {
   c.ArcStepIndex = 0;
   CornerKind = 2;
   return AdvanceArcAngle();
+}
+
+void RunContext::AddArcSequenceWord() {
+  // The last chord of an arc carries a sequence number. When the element's
+  // own number is still waiting (an arc of one chord), that one serves: a
+  // second would stay pending, and every later block would be run on into
+  // the one before it.
+  if (output.PendingSequenceWords == 0) AddPendingSequence();
 }
 
 bool RunContext::SnapFullCircle(double sweep) const { return std::fabs(sweep) < kFullCircleSnap || sweep > 360.0 - kFullCircleSnap; }
@@ -67,7 +75,7 @@ int RunContext::AdvanceArcAngle() {
     // The last step ends exactly on the element's end point.
     R0.d4 = w[4];
     R0.d5 = w[5];
-    AddPendingSequence();
+    AddArcSequenceWord();
     CornerKind = 1;
   } else {
     const double sense = w[6] > 0.0 ? 1.0 : -1.0;

@@ -104,18 +104,18 @@ int RunContext::ComputeCornerPath() {
   ContourWords& c = engine.contour;
   switch (CornerKind & 0xF) {
     case 0:
-      // The set-up of an element: a corner marker's arc is stepped by the
-      // corner frames; any other element is one step of the element path.
+      // A corner marker reaching here was not turned into its arc: nothing
+      // is stepped for it.
       if (IsCornerMarker(R0)) return 0;
-      CornerKind = c.CornerNextState;
-      AddPendingSequence();
-      return 1;
+      return StartElementSteps();
     case 1:
       return 0;
     case 2:
       return AdvanceArcAngle();
     case 3:
       return StepArc();
+    case 4:
+      return NextLeadLineStep();
     case 6:
       CornerKind = c.CornerNextState;
       ElementIndex = CornerKind;
@@ -124,6 +124,30 @@ int RunContext::ComputeCornerPath() {
     default:
       return 0;
   }
+}
+
+int RunContext::StartElementSteps() {
+  ContourWords& c = engine.contour;
+  const int flags = core.SnapshotFlags;
+  const auto oneStep = [&] {
+    CornerKind = c.CornerNextState;
+    AddPendingSequence();
+    return 1;
+  };
+  if (R0.d1 == 0.0) {
+    // A line is one step, unless the snapshot asks for it to be stepped.
+    const int line = flags & 0xF900;
+    if (line == 0) return oneStep();
+    if ((line & 0x1000) == 0) return StepLeadLine();
+  }
+  // An arc (or a line the snapshot treats as one) is stepped when the
+  // snapshot asks for it, or when the step options ask for it and the
+  // element is offset.
+  const int arc = flags & 0xFD06;
+  if ((arc & 0xFD00) != 0) return StepArc();
+  if (arc == 0 && (c.CornerStepOptions & 6) == 0) return oneStep();
+  if (c.CommandOffset + R3.d0 != 0.0) return StepArc();
+  return oneStep();
 }
 
 }  // namespace qup

@@ -64,7 +64,7 @@ int RunContext::RunPassesWithStep(int /*kind*/) {
   ContourWords& c = engine.contour;
   auto& s = engine.stepping;
   if (c.TransformLate == 0 && ApplyTransformChain() == kStopRun) return kStopRun;
-  if (c.PassList[0] == 0) return 0;
+  if (c.PassList[0] == 0) return LocateClosingPoint();
   double step = 0.0;
   if (s.DepthStepOn == 1) step = core.FilletContour != 0 ? s.DepthStep : (s.DepthStepAlt != 0.0 ? s.DepthStepAlt : s.DepthStep);
   R1.d7 += step;
@@ -72,7 +72,12 @@ int RunContext::RunPassesWithStep(int /*kind*/) {
   const int status = RunPassList(kSteppedRun);
   R2 = command;
   R1.d7 -= step;
-  return status;
+  return status == kStopRun ? kStopRun : LocateClosingPoint();
+}
+
+int RunContext::LocateClosingPoint() {
+  // A contour closed by a closing element places its passes by length.
+  return engine.contour.ClosingElement >= 0 ? LocateByLength() : 0;
 }
 
 int RunContext::RunPassList(int run) {

@@ -100,6 +100,24 @@ bool LineCircleNear(geom::Vec2 p, geom::Vec2 u, geom::Vec2 c, double r, geom::Ve
   return true;
 }
 
+// Where the circles (c0, r0) and (c1, r1) cross, the crossing nearest to
+// `near`; circles that only just miss (by less than a micron) touch. False
+// when they do not meet or share their centre.
+bool CircleCircleNear(geom::Vec2 c0, double r0, geom::Vec2 c1, double r1, geom::Vec2 near, geom::Vec2& out) {
+  const geom::Vec2 d = c1 - c0;
+  const double h = geom::Length(d);
+  if (h < 1e-9) return false;
+  const geom::Vec2 u = (1.0 / h) * d;
+  const double along = (r0 * r0 - r1 * r1 + h * h) / (2.0 * h);
+  const double across2 = r0 * r0 - along * along;
+  if (across2 < 0.0 && (h > r0 + r1 + 1e-6 || h < std::fabs(r0 - r1) - 1e-6)) return false;
+  const double across = across2 > 0.0 ? std::sqrt(across2) : 0.0;
+  const geom::Vec2 foot = c0 + along * u;
+  const geom::Vec2 a = foot + across * LeftNormal(u), b = foot - across * LeftNormal(u);
+  out = geom::Distance(a, near) <= geom::Distance(b, near) ? a : b;
+  return true;
+}
+
 }  // namespace
 
 int RunContext::cal303() {
@@ -258,8 +276,16 @@ int RunContext::FitCorner() {
       return StopWithError(kErrorCornerIntersection);
     }
   } else {
-    // Two circles whose offsets leave a gap: not built, never guessed.
-    return StopWithError(kErrorCornerFit);
+    // Arc after arc: the joint is where the drawn circles cross, the
+    // crossing at the current arc's drawn end. The fetch left that end's
+    // unit radius in d2/d3 (towards the centre for a counter-clockwise arc)
+    // and the drawn radius is the offset one plus the offset.
+    const geom::Vec2 c0{R0.d6, R0.d7}, c1{R1.d4, R1.d5};
+    const double r0 = R0.d1 + offset, r1 = R1.d1 + offset;
+    const geom::Vec2 end = c0 - r0 * geom::Vec2{R0.d2, R0.d3};
+    if (!CircleCircleNear(c0, std::fabs(r0), c1, std::fabs(r1), end, joint)) {
+      return StopWithError(kErrorCornerIntersection);
+    }
   }
   const geom::Vec2 u0 = TangentAt(R0, {R0.d6, R0.d7}, joint);
   const geom::Vec2 u1 = TangentAt(R1, {R1.d4, R1.d5}, joint);

@@ -651,6 +651,7 @@ class RunContext {
   // element written step by step.
   double ChordStepDegrees(double radius);
   int StepArc();
+  void AddArcSequenceWord();
   bool SnapFullCircle(double sweep) const;
   int AdvanceArcAngle();
   int ArcElementPath();
@@ -660,8 +661,17 @@ class RunContext {
   // One position of the contour written as a feed move from the current point.
   int EmitContourPoint(double x, double y, double z, double feed);
   int ComputeCornerPath();
+  // The set-up of an element's steps (step kind 0): one step, arc steps or
+  // line steps, as the snapshot flags and the offsets ask.
+  int StartElementSteps();
+  int StepLeadLine();
+  int NextLeadLineStep();
   int RunContourPasses();
   int SetStartPoint(int mode);
+  // The point a path length along the element range (R0's d4 or d5, as the
+  // closing element says), moved sideways by the other value: R0's point and
+  // direction, R1's point on the path and its left normal.
+  int LocateByLength();
   int SetupPassFrame();
   int CalcContourPath();
   int FindFilletContact();
@@ -698,6 +708,7 @@ class RunContext {
   void RotateFrameAbout(double& x, double& y) const;
   int PlacePassFrame();
   int RunPass();
+  int LocateClosingPoint();
   int ApplyTransformChain();
 
   // ---- job load, interpreter and hole output

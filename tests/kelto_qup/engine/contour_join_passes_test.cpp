@@ -272,3 +272,87 @@ TEST_F(ContourPassesTest, PassFrameTurnsThePointAboutTheModifier) {
 
 }  // namespace
 }  // namespace qup::testing
+
+namespace qup::testing {
+namespace {
+
+// A point at the origin, a line of 10 along X, a half circle of R5 about
+// (10, 5) counter-clockwise up to (10, 10), a line of 10 back along -X:
+// 10 + 5π + 10 long. The closing element says which of R0's values is the
+// length (flags 1: d4) and gives the offset of the other (its d5).
+class LocateByLengthTest : public EngineCoreTest {
+ protected:
+  void SetUp() override {
+    table.Point(0, 0);
+    table.Line(0, 0, 10, 0);
+    table.Arc(5.0, 10, 10, 10, 5);
+    table.Line(10, 10, 0, 10);
+    NcElement closing{};
+    closing.code = 0x6000;
+    closing.d5 = 1.0;
+    closingIndex = table.Add(closing);
+    LoadTable();
+    run.RangeStart = 0;
+    run.RangeEnd = 3;
+    run.RangeStep = 1;
+    run.engine.contour.ClosingElement = closingIndex;
+  }
+  int closingIndex = 0;
+};
+
+TEST_F(LocateByLengthTest, FindsThePointAlongTheRangeAndMovesItLeftOfTravel) {
+  struct Case {
+    const char* where;
+    int flags;
+    double length, beside;  // R0's values before the offset of the closing element
+    double x, y, dx, dy;    // the point and direction expected
+  };
+  const double quarter = 5.0 * kPi / 2.0;
+  const Case cases[] = {
+      {"on the first line", 1, 4.0, 3.0, 4.0, 2.0, 1.0, 0.0},
+      // A quarter round the arc: at (15, 5) heading +Y, left of it is -X.
+      {"on the arc", 1, 10.0 + quarter, 3.0, 13.0, 5.0, 0.0, 1.0},
+      {"on the last line", 1, 10.0 + 2.0 * quarter + 4.0, 1.0, 6.0, 10.0, -1.0, 0.0},
+      // Beyond the range: the end of its last element.
+      {"beyond the range", 1, 1000.0, 1.0, 0.0, 10.0, -1.0, 0.0},
+      // Flags 2: the length is d5, the offset d4, and the direction turns left.
+      {"length in Y, turned across", 2, 3.0, 4.0, 3.0, 3.0, 0.0, 1.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.where);
+    run.elements[closingIndex].flags = c.flags;
+    run.R0 = NcElement{};
+    run.R0.d4 = c.flags == 1 ? c.length : c.beside;
+    run.R0.d5 = c.flags == 1 ? c.beside : c.length;
+    run.R2 = NcElement{};
+    run.R2.code = 0x7100;
+    run.WorkVectorX() = 0.25;
+    ASSERT_EQ(run.LocateByLength(), 0);
+    EXPECT_NEAR(run.R0.d4, c.x, 1e-9);
+    EXPECT_NEAR(run.R0.d5, c.y, 1e-9);
+    EXPECT_NEAR(run.R0.d2, c.dx, 1e-9);
+    EXPECT_NEAR(run.R0.d3, c.dy, 1e-9);
+    // The command, the range and the work pair are given back.
+    EXPECT_EQ(run.R2.code, 0x7100);
+    EXPECT_EQ(run.RangeStart, 0);
+    EXPECT_EQ(run.RangeEnd, 3);
+    EXPECT_EQ(run.WorkVectorX(), 0.25);
+  }
+}
+
+TEST_F(LocateByLengthTest, ABadClosingElementOrRangeStopsTheRun) {
+  for (const int closing : {-1, 1000}) {
+    run.AbortFlag = 0;
+    run.engine.contour.ClosingElement = closing;
+    EXPECT_EQ(run.LocateClosingPoint(), closing < 0 ? 0 : kStopRun);
+  }
+  run.AbortFlag = 0;
+  run.engine.contour.ClosingElement = closingIndex;
+  run.RangeEnd = 1000;
+  run.R0.d5 = 1e6;  // a length that walks past the table's end
+  EXPECT_EQ(run.LocateByLength(), kStopRun);
+  EXPECT_EQ(run.AbortFlag, kStopRun);
+}
+
+}  // namespace
+}  // namespace qup::testing

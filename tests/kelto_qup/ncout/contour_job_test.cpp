@@ -86,7 +86,7 @@ class ContourJobTest : public NcRunTest {
   // within the chord tolerance), they go along it piece by piece, and the
   // last ends where the path ends.
   void ExpectPath(HandoverBuilder& job, const std::vector<Piece>& path) {
-    ASSERT_EQ(RunContour(job), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
+    ASSERT_EQ(RunContour(job), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back()) << "\n" << NcText();
     testsupport::MotionCheck check;
     ReadBack({}, &check);
     if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
@@ -273,6 +273,131 @@ TEST_F(ContourJobTest, NotchNarrowerThanTheToolStopsTheRunInsteadOfLooping) {
     const bool reversed = at != std::string::npos && (at + 4 == line.size() || !std::isdigit(line[at + 4]));
     EXPECT_FALSE(reversed) << line;
   }
+}
+
+}  // namespace
+}  // namespace ncrun
+
+namespace ncrun {
+namespace {
+
+// A quarter arc of R40 about the origin, then an arc of R√500 about
+// (10, 20) back down to the origin, on a base line from (20, 0): the arcs
+// meet at (0, 40) turning left by a corner, not a tangent, and the second
+// arc meets the base line at the origin turning left again.
+void TwoArcsOnALine(HandoverBuilder& job) {
+  job.Line(100, 20, 0, 40, 0);
+  job.Arc(100, 40.0, 40, 0, 0, 40, 0, 0);
+  job.Arc(100, std::sqrt(500.0), 0, 40, 0, 0, 10, 20);
+  job.Line(100, 0, 0, 20, 0);
+}
+
+TEST_F(ContourJobTest, ArcsMeetingArcsGoRoundTheirJointOutsideAndCutItInside) {
+  const double r2 = std::sqrt(500.0);
+  // The unit tangents at the arcs' joint (0, 40) and at the origin.
+  const XY atTop{-20.0 / r2, -10.0 / r2}, atFoot{20.0 / r2, -10.0 / r2};
+  {
+    SCOPED_TRACE("outside");
+    ContourOptions options;
+    options.offset = -5.0;
+    options.toX = 20.0;
+    options.toY = -20.0;
+    HandoverBuilder job = Job(TwoArcsOnALine, options);
+    // Right of travel by 5: the tool stands at joint + 5 × (t.y, -t.x).
+    const XY q{5.0 * atTop.y, 40.0 - 5.0 * atTop.x};
+    const XY q2{5.0 * atFoot.y, -5.0 * atFoot.x};
+    ExpectPath(job, {{{20, -20}, {20, -5}},
+                     {{20, -5}, {40, -5}},
+                     {{40, -5}, {45, 0}, 5.0, {40, 0}},
+                     {{45, 0}, {0, 45}, 45.0, {0, 0}},
+                     {{0, 45}, q, 5.0, {0, 40}},
+                     {q, q2, r2 + 5.0, {10, 20}},
+                     {q2, {0, -5}, 5.0, {0, 0}},
+                     {{0, -5}, {20, -5}},
+                     {{20, -5}, {20, -20}}});
+  }
+  {
+    SCOPED_TRACE("inside");
+    Reset();
+    ContourOptions options;
+    options.offset = 5.0;
+    options.toX = 20.0;
+    options.toY = 20.0;
+    HandoverBuilder job = Job(TwoArcsOnALine, options);
+    // The offset circles R35 about the origin and R√500 - 5 about (10, 20)
+    // cross at the joint; the offset base line y = 5 meets them at the ends.
+    const double r = r2 - 5.0;
+    const double along = (35.0 * 35.0 - r * r + 500.0) / (2.0 * r2);
+    const double across = std::sqrt(35.0 * 35.0 - along * along);
+    const XY top{along * 10.0 / r2 - across * 20.0 / r2, along * 20.0 / r2 + across * 10.0 / r2};
+    const XY right{std::sqrt(35.0 * 35.0 - 25.0), 5.0}, left{10.0 - std::sqrt(r * r - 225.0), 5.0};
+    ExpectPath(job, {{{20, 20}, {20, 5}},
+                     {{20, 5}, right},
+                     {right, top, 35.0, {0, 0}},
+                     {top, left, r, {10, 20}},
+                     {left, {20, 5}},
+                     {{20, 5}, {20, 20}}});
+  }
+}
+
+}  // namespace
+}  // namespace ncrun
+
+namespace ncrun {
+namespace {
+
+// A circle of R100 drawn as 100 lines, from the middle of its first side
+// round to it: every joint turns 3.6 degrees, so each outside corner is a
+// single chord.
+constexpr int kSides = 100;
+XY Vertex(int i) {
+  const double a = 2.0 * std::numbers::pi * (i % kSides) / kSides;
+  return {100.0 * std::cos(a), 100.0 * std::sin(a)};
+}
+XY Middle() { return {(Vertex(0).x + Vertex(1).x) / 2.0, (Vertex(0).y + Vertex(1).y) / 2.0}; }
+// The outward normal of side i (from vertex i to i + 1).
+XY Outward(int i) {
+  const XY a = Vertex(i), b = Vertex(i + 1);
+  const double l = Dist(a, b);
+  return {(b.y - a.y) / l, -(b.x - a.x) / l};
+}
+XY Beside(XY p, XY n, double d) { return {p.x + d * n.x, p.y + d * n.y}; }
+
+void Polygon100(HandoverBuilder& job) {
+  const XY m = Middle();
+  job.Line(100, m.x, m.y, Vertex(1).x, Vertex(1).y);
+  for (int i = 1; i < kSides; ++i) job.Line(100, Vertex(i).x, Vertex(i).y, Vertex(i + 1).x, Vertex(i + 1).y);
+  job.Line(100, Vertex(0).x, Vertex(0).y, m.x, m.y);
+}
+
+TEST_F(ContourJobTest, ManySmallCornersEachWriteTheirOwnBlockOnThePath) {
+  ContourOptions options;
+  options.offset = -5.0;
+  const XY to = Beside(Middle(), Outward(0), 30.0), start = Beside(Middle(), Outward(0), 5.0);
+  options.toX = to.x;
+  options.toY = to.y;
+  std::vector<Piece> path{{to, start}};
+  XY at = start;
+  for (int i = 0; i < kSides; ++i) {
+    const XY corner = Vertex(i + 1);
+    const XY end = Beside(corner, Outward(i), 5.0), next = Beside(corner, Outward(i + 1), 5.0);
+    path.push_back({at, end});
+    path.push_back({end, next, 5.0, corner});
+    at = next;
+  }
+  // The last corner (at vertex 0) turns into the second half of the first side.
+  path.push_back({at, start});
+  path.push_back({start, to});
+  HandoverBuilder job = Job(Polygon100, options);
+  ExpectPath(job, path);
+  // The corners' chords are blocks of their own: one sequence number a line.
+  int blocks = 0;
+  for (const std::string& line : Lines(NcText())) {
+    const std::size_t first = line.find('N'), second = first == std::string::npos ? first : line.find('N', first + 1);
+    EXPECT_EQ(second, std::string::npos) << line;
+    if (first != std::string::npos) ++blocks;
+  }
+  EXPECT_GT(blocks, 2 * kSides);
 }
 
 }  // namespace

@@ -12,7 +12,9 @@ constexpr int kContour = 0x7100;
 constexpr int kFirstCommandCode = 0x3800;
 constexpr int kPointGiven = 0x60;
 constexpr int kValue5Present = 0x100;
-constexpr int kExplicitOffset = 0x300;
+// The CAM data writer marks a contour command's tool offset in d1 with
+// flags 3: the driver reads the mark as the writer writes it.
+constexpr int kOffsetGiven = 3;
 constexpr int kFeedGiven = 0x9000;
 constexpr int kWalkMode = 4;
 constexpr int kElementRunKind = 6;  // the pending command word: run the element
@@ -83,9 +85,9 @@ int WalkContour(qup::RunContext& run) {
   run.QueueCommandIndex();
   run.core.OffsetMode = 0;
   run.core.StoredOffset = 0.0;
-  if ((contour.flags & kExplicitOffset) == kExplicitOffset && contour.d1 != 0.0) {
+  if ((contour.flags & kOffsetGiven) != 0 && contour.d1 != 0.0) {
     run.core.StoredOffset = contour.d1;
-    run.core.OffsetMode = (contour.flags & 0x02) != 0 ? 0 : 1;
+    run.core.OffsetMode = 1;
   }
   run.RangeOptions = (contour.flags >> 15) & 0xA;
   run.core.FlagWord = run.RangeOptions;
@@ -157,7 +159,8 @@ void AddContour(HandoverBuilder& job, int number, const ContourOptions& options)
     down.d4 = options.down;
   }
   NcElement& contour = job.Add(number, kContour);
-  contour.flags = kExplicitOffset | kFeedGiven;
+  contour.flags = kFeedGiven;
+  if (options.offset != 0.0) contour.flags |= kOffsetGiven;
   contour.d1 = options.offset;
   contour.d4 = RangeRef(options.figureNumber, options.figureNumber);
   contour.d5 = options.z;

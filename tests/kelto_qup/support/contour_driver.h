@@ -27,8 +27,9 @@ struct ContourOptions {
 
 // Writes the cut-in (0x7300 with the tool-offset point), the approach down
 // (0x6200), the contour command (0x7100 over the figures numbered
-// figureNumber, offset in d1 with flags 0x300, depth in d5, feed in d7) and
-// the escape up (0x6300), all numbered `number`.
+// figureNumber; the offset in d1 marked with flags 3 as the CAM data writer
+// marks it, depth in d5, feed in d7) and the escape up (0x6300), all
+// numbered `number`.
 void AddContour(HandoverBuilder& job, int number, const ContourOptions& options);
 
 // Runs the loaded job as StartNcCreation does, with the driver walking
