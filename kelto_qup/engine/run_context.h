@@ -43,6 +43,7 @@ inline constexpr int kErrorDigitCount = 18;      // padded integer of 0 or > 6 d
 inline constexpr int kErrorFileOpen = 60;        // the NC file cannot be opened
 inline constexpr int kErrorFileWrite = 61;       // writing the NC file failed
 inline constexpr int kErrorNotFiniteValue = 62;  // a value that is not a finite number
+inline constexpr int kErrorBlockTooLong = 63;    // a block longer than the block buffer
 inline constexpr int kErrorStackUnderflow = 36;  // register stack pop at depth 0
 inline constexpr int kErrorStackOverflow = 37;   // tenth register stack push
 inline constexpr int kErrorComOpen = 80;         // the serial port cannot be opened
@@ -205,6 +206,7 @@ class RunContext {
 
   // ---- word and block output (kelto_qup/ncout/block_output.cpp)
   int PutBlockChar(char ch);
+  void PutClosingChar(char ch);
   void PutBlockText(std::string_view text);
   void PutWordValue(char letter, double value);
   void PutValueOneDecimal(double value);

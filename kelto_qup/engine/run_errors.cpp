@@ -69,6 +69,8 @@ constexpr ErrorText kErrorTexts[] = {
     // A value that is not a finite number reached the block output; the
     // block is not written (an NC file never carries "nan" or "inf").
     {kErrorNotFiniteValue, "出力デ－タの数値が不正です"},
+    // A block that outgrew the block buffer is not written cut short.
+    {kErrorBlockTooLong, "出力ブロックが長すぎます"},
 };
 
 const char* FindErrorText(int code) {

@@ -50,10 +50,23 @@ std::string UpToBlank(const std::string& text) { return text.substr(0, text.find
 
 int RunContext::PutBlockChar(char ch) {
   BlockBuffer& b = output.Block;
-  // A block never grows into the room its closing characters need; the
-  // emitters never come near the limit, so a longer block is cut here.
-  if (b.Position < BlockBuffer::kSize - kClosingRoom) b.Text[static_cast<std::size_t>(b.Position++)] = ch;
+  // A block never grows into the room its closing characters need. No sound
+  // block comes near the limit: one that reaches it has lost its line ends,
+  // and a cut block would send the tool somewhere nobody asked for, so it is
+  // refused like a value that is not a number and the run stops.
+  if (b.Position < BlockBuffer::kSize - kClosingRoom) {
+    b.Text[static_cast<std::size_t>(b.Position++)] = ch;
+  } else if (output.BlockRefused == 0) {
+    output.BlockRefused = 1;
+    ShowErrorCode(kErrorBlockTooLong);
+  }
   return b.Position;
+}
+
+void RunContext::PutClosingChar(char ch) {
+  // The closing characters use the room that PutBlockChar keeps free.
+  BlockBuffer& b = output.Block;
+  if (b.Position < BlockBuffer::kSize - 1) b.Text[static_cast<std::size_t>(b.Position++)] = ch;
 }
 
 void RunContext::PutBlockText(std::string_view text) {
@@ -221,8 +234,8 @@ int RunContext::EndBlock() {
       PutBlockChar('"');
       return 0;
     }
-    PutBlockChar(';');
-    PutBlockChar('"');
+    PutClosingChar(';');
+    PutClosingChar('"');
   } else if (b.Position == 0) {
     return 0;
   }
@@ -242,7 +255,7 @@ int RunContext::EndBlock() {
     }
     return status == kStopRun ? kStopRun : 0;
   }
-  if (!quoted && b.Position % 2 != 0) PutBlockChar(' ');  // every unquoted block has even length
+  if (!quoted && b.Position % 2 != 0) PutClosingChar(' ');  // every unquoted block has even length
 
   const std::string_view text(b.Text.data(), static_cast<std::size_t>(b.Position));
   EchoBlock(text);

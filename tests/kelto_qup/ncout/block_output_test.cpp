@@ -149,6 +149,39 @@ TEST_F(BlockOutputTest, ValueThatIsNotANumberNeverReachesTheFile) {
   EXPECT_NE(host.errorBoxes[0].find("ERROR.2062"), std::string::npos);
 }
 
+TEST_F(BlockOutputTest, ABlockThatOutgrowsTheBufferStopsTheRunInsteadOfBeingCut) {
+  // A block that lost its line ends runs on past the buffer; written cut
+  // short it would send the tool to a point nobody asked for.
+  testsupport::TempFolder folder;
+  const auto path = folder.path() / "O1.NC";
+  ctx.output.WordFormat = kDecimalPoint;
+  ASSERT_EQ(ctx.OpenNcOutput(path.string()), 0);
+  ctx.PutBlockText("G01X1.");
+  EXPECT_EQ(ctx.EndBlock(), 0);
+  for (int i = 0; i < 200; ++i) {
+    ctx.PutBlockText("G01");
+    ctx.PutWordValue('X', 100.125 + i);
+  }
+  EXPECT_EQ(ctx.EndBlock(), kStopRun);
+  ASSERT_EQ(ctx.CloseNcOutput(), 0);
+  EXPECT_EQ(ReadFile(path), "G01X1.\r\n");
+  EXPECT_EQ(ctx.AbortFlag, kStopRun);
+  ASSERT_EQ(host.errorBoxes.size(), 1u);
+  EXPECT_EQ(platform::Cp932ToUtf8(host.errorBoxes[0]), ">>> ERROR.2063 <<<\n   出力ブロックが長すぎます");
+}
+
+TEST_F(BlockOutputTest, AQuotedBlockAtTheLimitKeepsItsClosingCharacters) {
+  ctx.output.QuotedBlockMode = 1;
+  ctx.output.Block.Position = 0;
+  ctx.PutBlockChar('"');
+  while (ctx.output.Block.Position < BlockBuffer::kSize - 8) ctx.PutBlockChar('X');
+  EXPECT_EQ(ctx.output.BlockRefused, 0);
+  EXPECT_EQ(ctx.EndBlock(), 0);
+  EXPECT_TRUE(host.errorBoxes.empty());
+  ASSERT_FALSE(host.listLines.empty());
+  EXPECT_EQ(host.listLines.back().substr(host.listLines.back().size() - 2), ";\"");
+}
+
 TEST_F(BlockOutputTest, UnquotedBlocksAreWrittenWithEvenLengthAndCrLf) {
   testsupport::TempFolder folder;
   const auto path = folder.path() / "O1.NC";
