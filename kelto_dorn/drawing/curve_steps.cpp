@@ -38,7 +38,7 @@
 #include "kelto_dorn/drawing/figure_chains.h"
 #include "kelto_dorn/drawing/hole_point_curves.h"
 #include "kelto_dorn/drawing/pick_search.h"
-#include "kelto_dorn/drawing/taper_contour_dialog.h"
+#include "kelto_dorn/drawing/taper_curve_sections.h"
 
 namespace dorn {
 namespace {
@@ -306,50 +306,6 @@ bool OriginChange(platform::DeviceContext* dc) {
   return true;
 }
 
-// A figure of a taper curve is stored with its section's reference-face
-// offset applied; moving it to another section exchanges the offsets, so
-// that the dialog's preview (which takes each section's offset off again)
-// finds it where it was drawn.
-void MoveFigureToSection(CurveRecord& record, int index, int section) {
-  if (section < 0 || section >= kTaperSections) return;
-  GetFigure(kTableCurves, index);
-  const int old = g_curFigure.style;
-  if (old >= 0 && old < kTaperSections) {
-    const float was = TaperField(record, TaperValue::ReferenceOffset, old);
-    if (was != 0.0f) OffsetFigure(-was);
-  }
-  const float now = TaperField(record, TaperValue::ReferenceOffset, section);
-  if (now != 0.0f) OffsetFigure(now);
-  g_curFigure.style = section;
-  PutFigure(kTableCurves, index);
-}
-
-// The taper dialog on the existing curve; the offsets its "登録" applied to
-// the work list are written back, so that the figures stored always carry
-// the offsets the record holds. True when the command ends.
-bool ReopenTaperDialog(int curve) {
-  SnapshotForUndo(kSnapshotCurves);
-  const int count = g_curveCount;
-  g_curveCount = curve;
-  const int result = RegisterCurve(kRegisterTaperFigures);
-  g_curveCount = count;
-  const CurveRecord& record = g_curveTable[static_cast<std::size_t>(curve)];
-  if (result == kCurveRegisteredNew && g_workCount == record.end - record.first) {
-    for (int i = 0; i < g_workCount; ++i) {
-      LoadSegment(i);
-      g_curFigure.attribute = (g_curFigure.attribute & ~kAttrColourMask) | (record.colour & kAttrColourMask);
-      PutFigure(kTableCurves, record.first + i);
-    }
-  }
-  ClearCurveWorkTable();
-  RedrawView();
-  if (result != kCurveTaperRequested) return true;
-  g_commandStep = 0;
-  g_pickIndex = 0;
-  Wait(kPickStateTaperFigure, kPromptTaperFigure);
-  return false;
-}
-
 // The commands carried out by the figure and curve operations.
 bool Operation(int id) {
   CommandEngines& e = g_commandEngines;
@@ -422,8 +378,13 @@ bool TaperFigure() {
   if (curve < 0 || curve >= g_curveCount) return true;
   CurveRecord& record = g_curveTable[static_cast<std::size_t>(curve)];
   if (record.kind != kCurveKindTaper && record.kind != kCurveKindTaperSteps) return true;
-  if (g_commandStep == kStepTaperDialog) return ReopenTaperDialog(curve);
-  const int position = PickedPosition();
+  if (g_commandStep == kStepTaperDialog) {
+    SnapshotForUndo(kSnapshotCurves);
+    const int result = ReopenTaperDialog(curve);
+    RedrawView();
+    if (result != kCurveTaperRequested) return true;
+  }
+  const int position = g_commandStep == kStepTaperDialog ? -1 : PickedPosition();
   if (position >= 0) {
     SnapshotForUndo(kSnapshotCurves);
     MoveFigureToSection(record, record.first + position, record.taperCode & 0xFF);

@@ -15,8 +15,8 @@
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/document/undo.h"
 #include "kelto_dorn/drawing/curve_engine.h"
+#include "kelto_dorn/drawing/curve_chain_registration.h"
 #include "kelto_dorn/drawing/curve_engine_calls.h"
-#include "kelto_dorn/drawing/curve_figure_repack.h"
 #include "kelto_dorn/drawing/curve_registration.h"
 #include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/figure_operations.h"
@@ -107,24 +107,6 @@ int MoveHolesDown() {
   return g_workCount;
 }
 
-// The marked hole curve is registered again in place with its holes and
-// the new ones; its key stays, as machining definitions name it by the key.
-bool AppendToMarkedCurve(platform::DeviceContext* dc) {
-  const int curve = g_markedCurve;
-  const int count = g_curveCount;
-  if (curve < 0 || curve >= count) return false;
-  const int key = g_curveTable[static_cast<std::size_t>(curve)].key;
-  // The curves behind are packed again from this copy once the curve grew.
-  if (!ClearCurveWorkTable()) return false;
-  g_curveCount = curve;
-  const int result = RegisterCurveEntry(kRegisterPlain, 0, dc);
-  g_curveCount = count;
-  g_curveTable[static_cast<std::size_t>(curve)].key = key;
-  if (result != kCurveRegisteredInPlace) return false;
-  RenumberCurveFigures(curve + 1);
-  return true;
-}
-
 bool RegisterNewCurve(platform::DeviceContext* dc) {
   if (g_curveCount >= kCurveTableSize) {
     ShowErrorBoxCall(kErrorCountOverflow);
@@ -212,7 +194,7 @@ bool RegisterHolePoints(platform::DeviceContext* dc) {
   if (g_workCount - kFirstHoleBlock < 1) return false;
   SnapshotForUndo(kSnapshotCurves);
   MoveHolesDown();
-  if (g_curveCommandId == kAppend) return AppendToMarkedCurve(dc);
+  if (g_curveCommandId == kAppend) return ReregisterCurveInPlace(g_markedCurve, dc);
   return RegisterNewCurve(dc);
 }
 

@@ -302,6 +302,30 @@ TEST_F(CurvePickCommandsTest, APickedTaperFigureChangesSectionAndTheDialogWrites
   EXPECT_EQ(endPicks, 1);
 }
 
+TEST_F(CurvePickCommandsTest, TheTaperContourCommandOffersTheFigureChoiceAndWaitsForTheSectionsFigures) {
+  for (const FigureRecord& f : {Line({0, 0}, {100, 0}), Line({100, 0}, {100, 100}), Line({100, 100}, {0, 100}),
+                                Line({0, 100}, {0, 0})})
+    AddFigure(f);
+  bool pickOffered = false;
+  backend().WhenDialogOpens(kTaperDialogId, [&](DialogDriver& d) {
+    pickOffered = d.dialog().IsEnabled(kTaperPickButton);
+    d.Click(kTaperPickButton);
+  });
+  BeginCurveCommand(kTaper);
+  g_figureTableSelector = 0;
+  GetFigure(0, 0);
+  StoreSegment(0);
+  g_pickFoundIndex = 0;
+  g_workCount = 1;
+  DispatchCurveCommand(kTaper);
+  EXPECT_TRUE(pickOffered);
+  ASSERT_EQ(g_curveCount, 1) << "the curve is registered before its sections are chosen";
+  EXPECT_EQ(g_curveTable[0].kind, 8);
+  EXPECT_EQ(g_curveTable[0].taperCode, kTaperSectionModeBase);
+  EXPECT_EQ(g_pickState, kPickStateTaperFigure);
+  EXPECT_EQ(g_curCommand, kTaper);
+}
+
 // --- offset with a trim radius ----------------------------------------------------------
 
 TEST_F(CurvePickCommandsTest, AnOffsetAmountWithATrimRadiusIsRefusedWithAMessageAndChangesNothing) {
