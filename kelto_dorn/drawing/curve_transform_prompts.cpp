@@ -126,7 +126,7 @@ int Offset(platform::DeviceContext* dc) {
   if (g_valuePairCount != 0) {
     // An amount with a trim radius ("nnRmmF") is not offset as a plain
     // amount: the curves stay as they are and the user is told.
-    ShowCommandNotYet(curve_cmd::kOffset);
+    ShowCommandNotYet(curve_cmd::kOffset, " トリム半径付きのオフセット [ nnRmmF ] はまだ使えません ");
     return kTransformCancelled;
   }
   return OffsetCurves(ValueInputValue, dc) ? kTransformDone : kTransformCancelled;

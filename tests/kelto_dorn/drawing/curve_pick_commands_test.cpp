@@ -345,7 +345,8 @@ TEST_F(CurvePickCommandsTest, AnOffsetAmountWithATrimRadiusIsRefusedWithAMessage
     });
     const std::size_t boxes = backend().MessageBoxes().size();
     ExecuteCurveCommand(kOffset, nullptr);
-    EXPECT_EQ(backend().MessageBoxes().size(), boxes + 1) << typed;
+    ASSERT_EQ(backend().MessageBoxes().size(), boxes + 1) << typed;
+    EXPECT_NE(backend().MessageBoxes().back().request.text.find(platform::Sjis("nnRmmF")), std::string::npos);
     const std::vector<FigureRecord> after = FiguresOf(0);
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].start, before[i].start) << typed;
