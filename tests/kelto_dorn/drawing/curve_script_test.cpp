@@ -16,6 +16,7 @@ namespace dorn::test {
 namespace {
 
 constexpr int kHolePoints = 32908;
+constexpr int kCharacters = 33204;
 
 using CurveScriptTest = FigureScriptTest;
 
@@ -41,6 +42,27 @@ TEST_F(CurveScriptTest, AClickedHoleCircleIsRegisteredAsAHoleCurveByTheRightButt
   EXPECT_NEAR(hole.start.y + hole.origin.y, 30.0, 1e-9);
   EXPECT_NEAR(hole.radius, 10.0, 1e-9);
   EXPECT_FALSE(Pressed(kHolePoints));
+}
+
+TEST_F(CurveScriptTest, TheFiguresInAClickedBoxBecomeOneCurveOfCharacterFigures) {
+  int dialogs = 0;
+  backend().WhenDialogOpens(kCurveRegisterDialogId, [&](platform::headless::DialogDriver& d) {
+    ++dialogs;
+    d.Click(kCurveRegisterButton);
+  });
+  Start(kCharacters);
+  EXPECT_EQ(g_pickState, kCharacters);
+  ClickAt(-10, -10);
+  ClickAt(110, 70);
+  EXPECT_EQ(dialogs, 1);
+  ASSERT_EQ(g_curveCount, 1);
+  const CurveRecord& c = g_curveTable[0];
+  EXPECT_EQ(c.kind, 1332);
+  ASSERT_EQ(c.end - c.first, 3) << "the two touching lines and the circle";
+  const FigureTable& t = *g_figureStore.Table(kTableCurves);
+  EXPECT_EQ(t.slot(c.first).group, t.slot(c.first + 1).group) << "the lines are one stroke";
+  EXPECT_NE(t.slot(c.first + 2).group, t.slot(c.first).group);
+  EXPECT_FALSE(Pressed(kCharacters));
 }
 
 }  // namespace
