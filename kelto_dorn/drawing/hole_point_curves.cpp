@@ -10,8 +10,6 @@
 #include "kelto_dorn/app/figure_painter.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/record_resets.h"
-#include "kelto_dorn/app/view_access.h"
-#include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/document/undo.h"
 #include "kelto_dorn/drawing/curve_engine.h"
