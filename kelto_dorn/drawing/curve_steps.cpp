@@ -168,11 +168,26 @@ bool PickFigureThen(int id, int prompt, int highlight, platform::DeviceContext* 
   return false;
 }
 
+// The figure picked to replace one of the curve is joined to its
+// neighbours in their frame: it takes the origin of the marked figure, its
+// points moved so that it stays where it is drawn.
+void TakeIntoMarkedFrame(FigureRecord& picked) {
+  for (int i = kReplaceFirstBlock; i < g_workCount; ++i) {
+    const FigureRecord& marked = *g_figureStore.SegmentBlock(i);
+    if (marked.kind != kKindReplaceMark) continue;
+    const Vec2 d{picked.origin.x - marked.origin.x, picked.origin.y - marked.origin.y};
+    for (Vec2* p : {&picked.start, &picked.end, &picked.centre}) *p = {p->x + d.x, p->y + d.y};
+    picked.origin = marked.origin;
+    return;
+  }
+}
+
 // 33089: a figure of the curve is marked (step 1), then the figure picked
 // next from the drawing takes its place, joined to both neighbours.
 bool ReplaceFigure(platform::DeviceContext* dc) {
   if (g_pickState == kPickStateNewFigure) {
     SnapshotForUndo(kSnapshotCurves);
+    TakeIntoMarkedFrame(*g_figureStore.SegmentBlock(0));
     BuildCornerFigure(g_workCount, 0);
     StoreCurveFigures(kReplaceFirstBlock, 0);
     ClearCurveWorkTable();

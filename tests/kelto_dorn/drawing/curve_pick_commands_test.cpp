@@ -197,7 +197,10 @@ TEST_F(CurvePickCommandsTest, AReplacedFigureIsJoinedToBothNeighboursAndAMissedP
   g_pickPoint = {100, 50};
   Click(kReplaceFigure);
   ASSERT_EQ(g_pickState, 3) << "now the new figure is picked";
-  SetBlock(0, Line({120, -50}, {120, 150}));
+  // The new line belongs to another origin: (20, 0) + (100, y) is x = 120.
+  FigureRecord replacement = Line({100, -50}, {100, 150});
+  replacement.origin = {20, 0};
+  SetBlock(0, replacement);
   Click(kReplaceFigure);
   const std::vector<FigureRecord> f = FiguresOf(0);
   ASSERT_EQ(f.size(), 4u);
