@@ -1,7 +1,9 @@
 // Automatic connection of loose figures: see figure_chains.h.
 #include "kelto_dorn/drawing/figure_chains.h"
 
+#include <algorithm>
 #include <cmath>
+#include <unordered_map>
 #include <vector>
 
 #include "kelto_dorn/app/app_state.h"
@@ -24,6 +26,8 @@ constexpr int kStackReserve = 10;
 constexpr int kPumpAfter = 1512;
 // Larger direction components than this decide a line's sense.
 constexpr double kDirectionComponent = 0.1;
+// The end grid's cells are never smaller than this (mm).
+constexpr double kSmallestCell = 1e-6;
 
 std::int32_t g_chainId = 0;
 
@@ -59,6 +63,15 @@ class Connection {
       f.group = 0;
       figures_.push_back(f);
     }
+    // Ends are found through a grid of cells no smaller than the joining
+    // tolerance, so each attachment looks at the figures near the chain's
+    // end instead of the whole list.
+    cell_ = std::max(g_joinTolerance, kSmallestCell);
+    for (std::size_t i = 0; i < figures_.size(); ++i) {
+      if (!Chainable(figures_[i])) continue;
+      ends_[CellKey(figures_[i].start)].push_back(static_cast<int>(i));
+      ends_[CellKey(figures_[i].end)].push_back(static_cast<int>(i));
+    }
   }
 
   void Run() {
@@ -92,12 +105,45 @@ class Connection {
     return false;
   }
 
+  long long CellKey(Vec2 p) const {
+    return CellKey(static_cast<long long>(std::floor(p.x / cell_)), static_cast<long long>(std::floor(p.y / cell_)));
+  }
+  static long long CellKey(long long cx, long long cy) { return cx * 73856093LL ^ cy * 19349663LL; }
+
+  // The free figures with an end in the cells around p, in list order.
+  void AddNear(Vec2 p, std::vector<int>& out) const {
+    const long long cx = static_cast<long long>(std::floor(p.x / cell_));
+    const long long cy = static_cast<long long>(std::floor(p.y / cell_));
+    for (long long dx = -1; dx <= 1; ++dx) {
+      for (long long dy = -1; dy <= 1; ++dy) {
+        const auto it = ends_.find(CellKey(cx + dx, cy + dy));
+        if (it == ends_.end()) continue;
+        for (int i : it->second)
+          if (figures_[static_cast<std::size_t>(i)].group == 0) out.push_back(i);
+      }
+    }
+  }
+
+  // The figures the scan from the start of the list would test: those with
+  // an end near the top's end (or, while only the seed is on the stack,
+  // near its start), in list order.
+  std::vector<int> Candidates(const FigureRecord& top, bool seedOnly) const {
+    std::vector<int> near;
+    AddNear(top.end, near);
+    if (seedOnly) AddNear(top.start, near);
+    std::sort(near.begin(), near.end());
+    near.erase(std::unique(near.begin(), near.end()), near.end());
+    return near;
+  }
+
   // One scan from the start: true when a figure was attached.
   bool Grow() {
     const int top = count_ - 1;
-    const Vec2 origin = g_figureStore.SegmentBlock(top)->origin;
-    for (FigureRecord& f : figures_) {
-      if (f.group != 0 || !Chainable(f) || f.origin != origin) continue;
+    const FigureRecord& topFigure = *g_figureStore.SegmentBlock(top);
+    const Vec2 origin = topFigure.origin;
+    for (int index : Candidates(topFigure, count_ - chainStart_ <= 1)) {
+      FigureRecord& f = figures_[static_cast<std::size_t>(index)];
+      if (f.group != 0 || f.origin != origin) continue;
       g_curFigure = f;
       const int contact = TestEndpointsNearPicks(top, count_ - chainStart_ > 1 ? 1 : 0);
       if (contact == kHitNone) continue;
@@ -143,6 +189,8 @@ class Connection {
   }
 
   std::vector<FigureRecord> figures_;
+  std::unordered_map<long long, std::vector<int>> ends_;  // grid cell -> figures with an end there
+  double cell_ = kSmallestCell;
   int count_ = 0;
   int chainStart_ = 0;
   bool stopped_ = false;
