@@ -255,6 +255,22 @@ TEST_F(CurvePickCommandsTest, AStrokeContinuingTheChainInTheSameSenseExtendsIt) 
   EXPECT_TRUE(errorBoxes.empty());
 }
 
+TEST_F(CurvePickCommandsTest, AZigzagOfThousandsOfStrokesGivenBackToFrontIsOneChain) {
+  constexpr int kStrokes = 6000;
+  for (int i = kStrokes - 1; i >= 0; --i)
+    AddFigure(Line({double(i), double(i % 2)}, {double(i + 1), double((i + 1) % 2)}));
+  SetBox({-1, -1}, {kStrokes + 1.0, 2});
+  g_boxMode = 1;
+  ASSERT_EQ(AutoConnectFigures(CurrentSelectionRegion()), kStrokes);
+  const int id = g_figureStore.SegmentBlock(0)->group;
+  for (int i = 1; i < kStrokes; ++i) {
+    const FigureRecord& a = *g_figureStore.SegmentBlock(i - 1);
+    const FigureRecord& b = *g_figureStore.SegmentBlock(i);
+    ASSERT_EQ(a.end, b.start) << i;
+    ASSERT_EQ(b.group, id);
+  }
+}
+
 TEST_F(CurvePickCommandsTest, TheCharacterCommandRegistersTheStrokesOfTheBoxAsOneCurve) {
   for (const FigureRecord& f : {Line({0, 0}, {0, 10}), Line({0, 0}, {5, 0}), Line({20, 0}, {30, 0})}) AddFigure(f);
   AnswerRegister();
