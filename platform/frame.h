@@ -155,6 +155,11 @@ class Frame {
   // The view in the client area.
   virtual ViewSurface& View() = 0;
 
+  // A popup menu at a point of the view (client pixels), open until the user
+  // chooses or closes it: the chosen command id, or 0. The choice is handed
+  // back, not routed; the update handler sets the items' states first.
+  virtual int TrackPopupMenu(const std::vector<MenuItem>& items, Point viewPoint) = 0;
+
   // The whole window as shown, frame and bars included; empty where nothing
   // is shown on a screen.
   virtual Bitmap Snapshot() const { return {}; }

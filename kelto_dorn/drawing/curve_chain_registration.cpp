@@ -228,30 +228,35 @@ void ContinueWithEndPoints(int curve, platform::DeviceContext* dc) {
   ExecuteCurveCommand(kEndPoints, dc);
 }
 
-// Appends the joined figures to the marked curve: its record is registered
-// again in place with the figures it had and the new ones; its key stays,
-// as machining definitions name the curve by it.
+// Appends the joined figures to the marked curve and goes on with its start
+// and end points.
 void AppendToMarkedCurve(platform::DeviceContext* dc) {
   const int curve = g_markedCurve;
-  const int count = g_curveCount;
-  if (curve < 0 || curve >= count) return;
-  const int key = g_curveTable[static_cast<std::size_t>(curve)].key;
-  if (!ClearCurveWorkTable()) return;
-  g_curveCount = curve;
-  const int result = RegisterCurveEntry(kRegisterPlain, 0, dc);
-  g_curveCount = count;
-  CurveRecord& record = g_curveTable[static_cast<std::size_t>(curve)];
-  record.key = key;
-  if (result != kCurveRegisteredInPlace) {
+  if (curve < 0 || curve >= g_curveCount) return;
+  if (!ReregisterCurveInPlace(curve, dc)) {
     EndPick(g_curCommand);
     RedrawView();
     return;
   }
-  RenumberCurveFigures(curve + 1);
   ContinueWithEndPoints(curve, dc);
 }
 
 }  // namespace
+
+bool ReregisterCurveInPlace(int curve, platform::DeviceContext* dc) {
+  const int count = g_curveCount;
+  if (curve < 0 || curve >= count) return false;
+  const int key = g_curveTable[static_cast<std::size_t>(curve)].key;
+  // The curves behind are packed again from this copy once the curve grew.
+  if (!ClearCurveWorkTable()) return false;
+  g_curveCount = curve;
+  const int result = RegisterCurveEntry(kRegisterPlain, 0, dc);
+  g_curveCount = count;
+  g_curveTable[static_cast<std::size_t>(curve)].key = key;
+  if (result != kCurveRegisteredInPlace) return false;
+  RenumberCurveFigures(curve + 1);
+  return true;
+}
 
 void RegisterJoinedCurve(platform::DeviceContext* dc) {
   ShowPromptHook(0);

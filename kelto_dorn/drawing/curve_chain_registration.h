@@ -27,4 +27,10 @@ void RegisterAutoConnectedCurve(platform::DeviceContext* dc);
 // new curve, or appended to the marked curve.
 void RegisterJoinedCurve(platform::DeviceContext* dc);
 
+// The work list (blocks 0..g_workCount-1: the curve's own figures and the
+// ones added) registered again in place of curve `curve`, which keeps its
+// key, as machining definitions name a curve by it; the curves behind are
+// packed again. False, with nothing packed, when refused or cancelled.
+bool ReregisterCurveInPlace(int curve, platform::DeviceContext* dc);
+
 }  // namespace dorn

@@ -17,6 +17,7 @@
 #include "kelto_dorn/drawing/curve_list_dialog.h"
 #include "kelto_dorn/drawing/curve_measures.h"
 #include "kelto_dorn/drawing/drawing_state.h"
+#include "kelto_dorn/drawing/hole_point_curves.h"
 
 namespace dorn {
 namespace {
@@ -111,6 +112,7 @@ void CharacterStep(platform::DeviceContext* dc) {
   g_copyMode = 0;
   g_pickState = kCharacters;
   g_view.m_boxStart = g_view.m_boxEnd = {};
+  g_boxMode = 1;
   ShowPromptHook(kPromptPickBox);
   g_curCurveRecord.kind = kCharacterCurveKind;
 }
@@ -134,12 +136,6 @@ void BeginCurveCommand(int id) {
   g_curCurveIndex = kNone;
   ResetCurrentCurve();
   if (g_curveCount > kCurveCommandLimit && id != kDelete) return;
-  // Hole points need the hole circle collection, characters the stroke
-  // collection: not here yet.
-  if (id == kHolePoints || id == kCharacters) {
-    ShowCommandNotYet(id);
-    return;
-  }
   if (id != kPocketIp && id != kSpiral) {
     SetActiveCommandCall(id, 1);
   } else {
@@ -175,7 +171,11 @@ int DispatchCurveCommand(int id) {
       JoinStep(dc.get());
       break;
     case kHolePoints:
-      ExecuteCurveCommand(id, dc.get());
+      if (g_workCount < kFirstHoleBlock && g_commandStep == 0) {
+        BeginHolePoints(false);
+      } else {
+        ExecuteCurveCommand(id, dc.get());
+      }
       break;
     case kCharacters:
       CharacterStep(dc.get());

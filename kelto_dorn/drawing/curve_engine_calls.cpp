@@ -2,6 +2,7 @@
 #include "kelto_dorn/drawing/curve_engine_calls.h"
 
 #include <cstdio>
+#include <string>
 
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/app/command_state.h"
@@ -47,10 +48,11 @@ void EraseRubberBandCall() {
   if (g_commandEngines.eraseRubberBand) g_commandEngines.eraseRubberBand();
 }
 
-void ShowCommandNotYet(int id) {
+void ShowCommandNotYet(int id, const char* what) {
   SignalBeep();
-  char text[96];
-  std::snprintf(text, sizeof text, "%s (%d)", platform::Sjis(" この曲線コマンドはまだ使えません ").c_str(), id);
+  char text[160];
+  const std::string subject = what != nullptr ? platform::Sjis(what) : platform::Sjis(" この曲線コマンドはまだ使えません ");
+  std::snprintf(text, sizeof text, "%s (%d)", subject.c_str(), id);
   platform::ShowMessageBox({text, "", platform::MessageButtons::Ok, platform::MessageIcon::Information});
 }
 

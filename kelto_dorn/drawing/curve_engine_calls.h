@@ -15,8 +15,9 @@ void ResetCommandInputCall();
 // Erases the rubber band of the figure engine.
 void EraseRubberBandCall();
 // Says that a command needs an operation that is not in the program yet
-// (the command id names it) and beeps.
-void ShowCommandNotYet(int id);
+// (the command id names it) and beeps; with `what` (UTF-8) the box names the
+// missing part of the command instead.
+void ShowCommandNotYet(int id, const char* what = nullptr);
 // An operation of another family by name: false (after a beep) when it is
 // not installed.
 bool CallOperation(bool installed);

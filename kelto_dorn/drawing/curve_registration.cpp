@@ -18,7 +18,9 @@
 #include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/drawing/curve_engine_calls.h"
+#include "kelto_dorn/drawing/curve_engine.h"
 #include "kelto_dorn/drawing/curve_register_dialog.h"
+#include "kelto_dorn/drawing/drawing_state.h"
 #include "kelto_dorn/drawing/taper_contour_dialog.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
@@ -168,12 +170,15 @@ void StoreRegisteredFigures(int count, platform::DeviceContext* dc) {
   ClearFigureList();
 }
 
-// The taper contour dialog on the record being registered (the choice of
-// figures per section is not offered here): its OK registers.
+// The taper contour dialog on the record being registered: its OK
+// registers; "図形指定" (offered only to the taper contour command, which
+// lets the user pick the section's figures) registers and asks for them.
 int RunTaperDialog(int kind) {
-  CTaperContourDlg dialog(g_curCurveRecord.key, kind, false);
+  const bool allowPick = g_curveCommandId == curve_cmd::kTaper;
+  CTaperContourDlg dialog(g_curCurveRecord.key, kind, allowPick);
   const int code = RunModalDialog(dialog);
-  return code == platform::kIdOk ? kCurveRegistered : platform::kIdCancel;
+  if (code == platform::kIdOk) return kCurveRegistered;
+  return allowPick && code == kTaperPickSection ? kCurveTaperRequested : platform::kIdCancel;
 }
 
 int RegisterCurve(int mode) {

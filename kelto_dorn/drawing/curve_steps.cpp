@@ -4,6 +4,7 @@
 // click do the edit through the transforms, the figure edits and the
 // curve bookkeeping. A command that finished ends its pick and, in
 // continuous mode, starts again.
+#include <cmath>
 #include <initializer_list>
 
 #include "kelto_dorn/app/app_state.h"
@@ -14,6 +15,8 @@
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/app/figure_painter.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/record_resets.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/document/undo.h"
@@ -26,12 +29,16 @@
 #include "kelto_dorn/drawing/curve_figure_range.h"
 #include "kelto_dorn/drawing/curve_figure_repack.h"
 #include "kelto_dorn/drawing/curve_highlight.h"
+#include "kelto_dorn/drawing/curve_registration.h"
 #include "kelto_dorn/drawing/curve_measures.h"
 #include "kelto_dorn/drawing/curve_shapes.h"
 #include "kelto_dorn/drawing/curve_transforms.h"
 #include "kelto_dorn/drawing/curve_work_list.h"
 #include "kelto_dorn/drawing/drawing_state.h"
+#include "kelto_dorn/drawing/figure_chains.h"
+#include "kelto_dorn/drawing/hole_point_curves.h"
 #include "kelto_dorn/drawing/pick_search.h"
+#include "kelto_dorn/drawing/taper_curve_sections.h"
 
 namespace dorn {
 namespace {
@@ -46,6 +53,15 @@ constexpr int kPickStateOrigin = 38;
 constexpr int kOriginMarkAll = 9;
 constexpr int kCurveKindHolePoints = 1;
 constexpr int kColourOwn = -1;
+constexpr int kPickStateNewFigure = 3;
+constexpr int kCurveKindCharacters = 1332;
+constexpr int kCurveKindTaper = 8;
+constexpr int kCurveKindTaperSteps = 9;
+constexpr int kStepTaperDialog = 222;
+constexpr int kPromptTaperFigure = 222;
+constexpr int kErrorCountOverflow = 4;
+constexpr int kReplaceFirstBlock = 5;
+constexpr int kReplacedColour = 7;
 
 // Box selection first, where the command allows it; false when the box
 // held no curve.
@@ -149,6 +165,55 @@ bool PickFigureThen(int id, int prompt, int highlight, platform::DeviceContext* 
       break;
   }
   Wait(id, prompt);
+  return false;
+}
+
+// The figure picked to replace one of the curve is joined to its
+// neighbours in their frame: it takes the origin of the marked figure, its
+// points moved so that it stays where it is drawn.
+void TakeIntoMarkedFrame(FigureRecord& picked) {
+  for (int i = kReplaceFirstBlock; i < g_workCount; ++i) {
+    const FigureRecord& marked = *g_figureStore.SegmentBlock(i);
+    if (marked.kind != kKindReplaceMark) continue;
+    const Vec2 d{picked.origin.x - marked.origin.x, picked.origin.y - marked.origin.y};
+    for (Vec2* p : {&picked.start, &picked.end, &picked.centre}) *p = {p->x + d.x, p->y + d.y};
+    picked.origin = marked.origin;
+    return;
+  }
+}
+
+// 33089: a figure of the curve is marked (step 1), then the figure picked
+// next from the drawing takes its place, joined to both neighbours.
+bool ReplaceFigure(platform::DeviceContext* dc) {
+  if (g_pickState == kPickStateNewFigure) {
+    SnapshotForUndo(kSnapshotCurves);
+    TakeIntoMarkedFrame(*g_figureStore.SegmentBlock(0));
+    BuildCornerFigure(g_workCount, 0);
+    StoreCurveFigures(kReplaceFirstBlock, 0);
+    ClearCurveWorkTable();
+    RedrawView();
+    g_commandStep = 0;
+  }
+  if (g_commandStep == 0) {
+    HighlightCurves(1);
+    g_pickIndex = kNone;
+    Wait(kReplaceFigure, 1115);
+    return false;
+  }
+  const int position = PickedPosition();
+  g_commandStep = 0;
+  if (position < 0) {
+    Wait(kReplaceFigure, 1115);  // a pick outside the curve waits for another
+    return false;
+  }
+  if (dc != nullptr) {
+    GetFigure(kTableCurves, g_pickIndex);
+    DrawFigure(kReplacedColour, *dc);
+  }
+  CollectCurveFigures(kReplaceFirstBlock);
+  g_figureStore.SegmentBlock(kReplaceFirstBlock + position)->kind = kKindReplaceMark;
+  g_pickIndex = 0;
+  Wait(kPickStateNewFigure, 301);
   return false;
 }
 
@@ -302,9 +367,11 @@ bool Append(platform::DeviceContext* dc) {
   g_markedCount = g_curveCount;
   const FigureRecord& first = *g_figureStore.SegmentBlock(5);
   if (first.kind == kKindPointMark) {
-    // Hole points are added by picking hole circles, which is not here yet.
-    ShowCommandNotYet(kHolePoints);
-    return true;
+    // A curve of hole points grows by picking more holes.
+    g_curveEngine.holeDiameter = 2.0 * std::fabs(first.radius);
+    SetActiveCommandCall(kAppend, 0);
+    BeginHolePoints(true);
+    return false;
   }
   LoadSegment(g_workCount - 1);
   StoreSegment(0);
@@ -316,6 +383,57 @@ bool Append(platform::DeviceContext* dc) {
   ShowPromptHook(300);
   RedrawView();
   return false;
+}
+
+// 33127 after a registration that asked for taper figures: each picked
+// figure of the taper curve joins the section being chosen (its style); the
+// right button (step 222) opens the taper dialog on the curve again.
+bool TaperFigure() {
+  const int curve = g_curCurveIndex;
+  if (curve < 0 || curve >= g_curveCount) return true;
+  CurveRecord& record = g_curveTable[static_cast<std::size_t>(curve)];
+  if (record.kind != kCurveKindTaper && record.kind != kCurveKindTaperSteps) return true;
+  if (g_commandStep == kStepTaperDialog) {
+    SnapshotForUndo(kSnapshotCurves);
+    const int result = ReopenTaperDialog(curve);
+    RedrawView();
+    if (result != kCurveTaperRequested) return true;
+  }
+  const int position = g_commandStep == kStepTaperDialog ? -1 : PickedPosition();
+  if (position >= 0) {
+    SnapshotForUndo(kSnapshotCurves);
+    MoveFigureToSection(record, record.first + position, record.taperCode & 0xFF);
+    RedrawView();
+  }
+  g_commandStep = 0;
+  g_pickIndex = 0;
+  Wait(kPickStateTaperFigure, kPromptTaperFigure);
+  return false;
+}
+
+// 33204: the text strokes inside the box, chained, become one curve of
+// character figures.
+bool RegisterCharacterFigures(platform::DeviceContext* dc) {
+  const FigureRecord saved = g_curFigure;
+  const int chained = AutoConnectFigures(CurrentSelectionRegion());
+  g_curFigure = saved;
+  if (chained == 0) {
+    SignalBeep();  // no stroke lies wholly inside the box
+  } else if (g_curveCount >= kCurveTableSize) {
+    ShowErrorBoxCall(kErrorCountOverflow);
+  } else {
+    SnapshotForUndo(kSnapshotCurves);
+    ResetCurrentCurve();
+    g_curCurveRecord.kind = kCurveKindCharacters;
+    g_curveTable[static_cast<std::size_t>(g_curveCount)] = g_curCurveRecord;
+    RegisterCurveEntry(kRegisterPlain, 1, dc);
+  }
+  SetActiveCommandCall(kCharacters, 0);
+  ResetCurveCommand();
+  g_boxMode = 0;
+  ResetCommandInputCall();
+  ResetCurrentCurve();
+  return true;
 }
 
 // The steps of one command; true when the command finished.
@@ -358,10 +476,15 @@ bool RunSteps(int id, platform::DeviceContext* dc) {
       return RunDevelopedCurveInput(dc);
     case kAppend:
       return Append(dc);
+    case kHolePoints:
+      return RunHolePointStep(dc);
+    case kReplaceFigure:
+      return ReplaceFigure(dc);
+    case kCharacters:
+      return RegisterCharacterFigures(dc);
+    case kTaper:
+      return TaperFigure();
     default:
-      // Hole points, taper figures, figure replacement and characters need
-      // operations that are not in the program yet.
-      ShowCommandNotYet(id);
       return true;
   }
 }

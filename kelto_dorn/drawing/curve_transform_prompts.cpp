@@ -13,6 +13,7 @@
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/dialogs/prompts.h"
 #include "kelto_dorn/drawing/curve_engine.h"
+#include "kelto_dorn/drawing/curve_engine_calls.h"
 #include "kelto_dorn/drawing/curve_figure_range.h"
 #include "kelto_dorn/drawing/curve_transforms.h"
 #include "kelto_dorn/drawing/drawing_state.h"
@@ -119,8 +120,15 @@ int Offset(platform::DeviceContext* dc) {
   g_inputTitle = platform::Sjis("  [ OFFSET ] : OFFSET量を入力して下さい. [ nnRmmF ]");
   g_valueLabel = platform::Sjis("［OFF] ＝ ");
   CopySegment(0, 6);
+  g_valuePairCount = 0;
   const int outcome = Outcome(PromptValue());
   if (outcome != kTransformDone) return outcome;
+  if (g_valuePairCount != 0) {
+    // An amount with a trim radius ("nnRmmF") is not offset as a plain
+    // amount: the curves stay as they are and the user is told.
+    ShowCommandNotYet(curve_cmd::kOffset, " トリム半径付きのオフセット [ nnRmmF ] はまだ使えません ");
+    return kTransformCancelled;
+  }
   return OffsetCurves(ValueInputValue, dc) ? kTransformDone : kTransformCancelled;
 }
 

@@ -1,6 +1,8 @@
 // Editing a curve through points: see point_group_edit.h.
 #include "kelto_dorn/drawing/point_group_edit.h"
 
+#include <vector>
+
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/drawing_hooks.h"
@@ -14,6 +16,8 @@
 #include "kelto_dorn/drawing/curve_point_input.h"
 #include "kelto_dorn/drawing/curve_through_points.h"
 #include "kelto_dorn/drawing/drawing_state.h"
+#include "platform/frame.h"
+#include "platform/text.h"
 
 namespace dorn {
 namespace {
@@ -25,6 +29,7 @@ constexpr int kPickedBlock = 19;
 constexpr int kFirstPointBlock = 20;
 constexpr int kTangentKnown = 84;
 constexpr int kNoTangent = 68;
+constexpr int kCurveEditMenu = 33009;
 
 bool IsPointOfCurve(int kind) { return (kind & 0xFF) == kTangentKnown || (kind & 0xFF) == kNoTangent; }
 
@@ -70,11 +75,26 @@ void RoutePointGroupCommand(int id) {
     case 33051:
       BeginPointGroupEdit(kPointGroupDeleteCurve);
       break;
+    case kCurveEditMenu:
+      if (const int chosen = ShowCurveEditMenu(); chosen != 0) RoutePointGroupCommand(chosen);
+      break;
     default:
-      // The "カーブの編集" popup menu needs a popup menu of the platform.
-      ShowCommandNotYet(id);
       break;
   }
+}
+
+int ShowCurveEditMenu() {
+  platform::Frame* frame = GetAppMainWnd();
+  if (frame == nullptr) return 0;
+  const std::vector<platform::MenuItem> items = {
+      {33048, platform::Sjis("点群の追加")},
+      {33049, platform::Sjis("点群の置換")},
+      {33050, platform::Sjis("点群の削除")},
+      {33051, platform::Sjis("カーブの削除")},
+  };
+  const int chosen = frame->TrackPopupMenu(items, {g_view.m_lastMouseX, g_view.m_lastMouseY});
+  // Only the four edits are taken: the menu cannot start itself again.
+  return chosen >= 33048 && chosen <= 33051 ? chosen : 0;
 }
 
 void PointGroupInput(platform::DeviceContext& dc) {

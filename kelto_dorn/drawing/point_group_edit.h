@@ -16,8 +16,12 @@ inline constexpr int kPointGroupDeleteCurve = 690;
 // Commands 33048-33051: an undo snapshot, the edit remembered, a beep, and
 // pick state and prompt 630.
 void BeginPointGroupEdit(int mode);
-// The routing of the point-group family: 33048-33051 begin their edit.
+// The routing of the point-group family: 33048-33051 begin their edit;
+// 33009 opens the "カーブの編集" menu of the four and begins the chosen one.
 void RoutePointGroupCommand(int id);
+// The "カーブの編集" popup menu at the cursor: the chosen edit's command id
+// (33048-33051), or 0 when it was closed.
+int ShowCurveEditMenu();
 
 // A click in pick state 630: the point-group figure under the cursor and
 // its group are taken; the curve is deleted (690), or the pick state

@@ -115,6 +115,7 @@ void BoxClick(ClickContext& c, platform::Point p) {
       if (g_commandEngines.dispatchCurveCommand) g_commandEngines.dispatchCurveCommand(cmd::kPointGroupCurve);
       return;
     case 33204:
+      ++g_commandStep;
       if (g_commandEngines.dispatchCurveCommand) g_commandEngines.dispatchCurveCommand(33204);
       return;
     case 40:

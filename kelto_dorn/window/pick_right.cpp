@@ -105,6 +105,16 @@ void DispatchRightClick(ClickContext& c) {
     g_commandEngines.definitionCurvePick(false);
     return;
   }
+  if (g_curCommand == cmd::kPointGroupCurve && g_pickIndex == 0 && In(state, {kPickStateHoleCircle, kPickStateFreePoint, 80})) {
+    // The holes picked so far are registered as a curve.
+    g_commandStep = 2;
+    return EnterCurveMachine();
+  }
+  if (state == 222 && g_curCommand == cmd::kTaperCurve && g_pickIndex == 0) {
+    // The section's figures are chosen: the taper dialog opens again.
+    g_commandStep = 222;
+    return EnterCurveMachine();
+  }
   if (IsBoxState(state)) return BoxRightClick(c);
   if (IsPointState(state) || IsFigureState(state)) {
     if (g_pickIndex == 0) return NoPickRightClick(c);

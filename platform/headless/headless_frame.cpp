@@ -1,5 +1,7 @@
 #include "platform/headless/headless_frame.h"
 
+#include <algorithm>
+
 #include "platform/headless/headless_backend.h"
 
 namespace platform::headless {
@@ -75,6 +77,18 @@ bool HeadlessFrame::OpenMenu(std::size_t index) {
   for (int id : MenuCommandIds(menu_[index].items.empty() ? std::vector<MenuItem>{menu_[index]} : menu_[index].items))
     RunUpdate(id);
   return true;
+}
+
+int HeadlessFrame::TrackPopupMenu(const std::vector<MenuItem>& items, Point viewPoint) {
+  lastPopup_ = items;
+  lastPopupPoint_ = viewPoint;
+  const std::vector<int> ids = MenuCommandIds(items);
+  for (int id : ids) RunUpdate(id);
+  if (!popupAnswer_) return 0;
+  const int chosen = popupAnswer_(items, viewPoint);
+  // Only an enabled entry of this menu can be chosen.
+  if (std::find(ids.begin(), ids.end(), chosen) == ids.end() || !GetCommandState(chosen).enabled) return 0;
+  return chosen;
 }
 
 void HeadlessFrame::RequestClose() {

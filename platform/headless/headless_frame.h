@@ -2,6 +2,7 @@
 // The headless main window: keeps the menu and tool-bar tables, the state of
 // every command, the title and the rectangle, and lets tests invoke commands,
 // open menus (running the update handler) and ask to close.
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -52,6 +53,7 @@ class HeadlessFrame : public Frame {
   void SetTimerHandler(TimerHandler handler) override { timerHandler_ = std::move(handler); }
 
   ViewSurface& View() override { return view_; }
+  int TrackPopupMenu(const std::vector<MenuItem>& items, Point viewPoint) override;
 
   // --- test side ---
   HeadlessView& view() { return view_; }
@@ -64,6 +66,13 @@ class HeadlessFrame : public Frame {
   // commands. Returns false for no such menu.
   bool OpenMenu(std::size_t index);
   bool TickTimer(int timerId);
+  // The answer of the next popup menus: a function given the items and the
+  // point that returns the chosen id (0 closes); without one a popup closes
+  // with no choice. The items and point of the last popup are kept.
+  using PopupAnswer = std::function<int(const std::vector<MenuItem>& items, Point viewPoint)>;
+  void WhenPopupOpens(PopupAnswer answer) { popupAnswer_ = std::move(answer); }
+  const std::vector<MenuItem>& LastPopup() const { return lastPopup_; }
+  Point LastPopupPoint() const { return lastPopupPoint_; }
   bool IsShown() const { return shown_; }
 
  private:
@@ -82,6 +91,9 @@ class HeadlessFrame : public Frame {
   UpdateHandler update_;
   CloseHandler close_;
   TimerHandler timerHandler_;
+  PopupAnswer popupAnswer_;
+  std::vector<MenuItem> lastPopup_;
+  Point lastPopupPoint_;
   std::map<int, TimerKind> timers_;
   std::string title_;
   Rect rect_{0, 0, 1280, 1024};

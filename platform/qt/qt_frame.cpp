@@ -362,6 +362,36 @@ void QtFrame::SetMenu(const std::vector<MenuItem>& menuBar) {
   }
 }
 
+int QtFrame::TrackPopupMenu(const std::vector<MenuItem>& items, Point viewPoint) {
+  // Its own actions, not the routed ones: the caller acts on the choice.
+  QMenu popup(window_);
+  std::function<void(QMenu*, const std::vector<MenuItem>&)> fill = [&](QMenu* menu,
+                                                                       const std::vector<MenuItem>& entries) {
+    for (const MenuItem& m : entries) {
+      if (m.IsSeparator()) {
+        menu->addSeparator();
+      } else if (!m.items.empty()) {
+        fill(menu->addMenu(ToQString(m.caption)), m.items);
+      } else {
+        RunUpdate(m.commandId);
+        const CommandState state = GetCommandState(m.commandId);
+        QAction* a = menu->addAction(ToQString(state.caption ? *state.caption : m.caption));
+        a->setData(m.commandId);
+        a->setEnabled(state.enabled);
+        a->setCheckable(state.check != CheckState::Unchecked);
+        a->setChecked(state.check == CheckState::Checked);
+      }
+    }
+  };
+  fill(&popup, items);
+  // The triggered signal reaches the top menu from every sub-menu, however
+  // the entry was chosen (mouse, keys).
+  int chosen = 0;
+  QObject::connect(&popup, &QMenu::triggered, [&chosen](QAction* a) { chosen = a->data().toInt(); });
+  popup.exec(view_->Widget()->mapToGlobal(QPoint(viewPoint.x, viewPoint.y)));
+  return chosen;
+}
+
 void QtFrame::UpdateMenu(QMenu* menu) {
   for (QAction* a : menu->actions()) {
     for (auto& [id, action] : actions_) {

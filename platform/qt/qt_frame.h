@@ -147,6 +147,7 @@ class QtFrame final : public Frame {
   void SetTimerHandler(TimerHandler handler) override { timerHandler_ = std::move(handler); }
 
   ViewSurface& View() override { return *view_; }
+  int TrackPopupMenu(const std::vector<MenuItem>& items, Point viewPoint) override;
   Bitmap Snapshot() const override;
 
   // --- called by the window ---

@@ -1,6 +1,7 @@
 // The desktop main window: menus and tool bars from tables, routing, update
 // handlers and the close request, on the off-screen platform.
 #include <QAction>
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <filesystem>
 
 #include "platform/choosers.h"
 #include "platform/paths.h"
@@ -155,6 +157,47 @@ TEST_F(QtFrameTest, ColourChooserAnswersTheSystemsColourLayout) {
     dlg->accept();
   });
   EXPECT_EQ(platform::ChooseColor(0), std::optional<platform::Color>(platform::Rgb(0x10, 0x20, 0x30)));
+}
+
+TEST_F(QtFrameTest, APopupMenuHandsBackTheChosenCommandWithoutRoutingIt) {
+  auto owned = platform::CreateFrame();
+  auto* frame = dynamic_cast<platform::qt::QtFrame*>(owned.get());
+  ASSERT_NE(frame, nullptr);
+  std::vector<int> routed;
+  frame->SetCommandRouter([&](int id) { routed.push_back(id); });
+  frame->SetUpdateHandler([](platform::CommandUpdate& u) {
+    if (u.Id() == 33051) u.Enable(false);
+  });
+  frame->Show();
+  const std::vector<MenuItem> items = {{33048, Sjis("点群の追加")}, {33049, Sjis("点群の置換")},
+                                       {33050, Sjis("点群の削除")}, {33051, Sjis("カーブの削除")}};
+  QPixmap picture;
+  QStringList shown;
+  bool lastEnabled = true;
+  // Once the menu is up: its picture is kept and the second entry chosen.
+  QTimer::singleShot(50, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    picture = menu->grab();
+    for (QAction* a : menu->actions()) shown << a->text();
+    lastEnabled = menu->actions().back()->isEnabled();
+    menu->actions().at(1)->trigger();
+    menu->close();
+  });
+  EXPECT_EQ(frame->TrackPopupMenu(items, {40, 30}), 33049);
+  EXPECT_TRUE(routed.empty()) << "the caller acts on the choice";
+  EXPECT_EQ(shown, (QStringList{QString::fromUtf8("点群の追加"), QString::fromUtf8("点群の置換"),
+                                QString::fromUtf8("点群の削除"), QString::fromUtf8("カーブの削除")}));
+  EXPECT_FALSE(lastEnabled) << "the update handler disables an entry";
+  ASSERT_FALSE(picture.isNull());
+  const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / "curve_edit_popup.png";
+  std::filesystem::create_directories(out.parent_path());
+  EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
+  // Closed without a choice: 0.
+  QTimer::singleShot(50, [] {
+    if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+  });
+  EXPECT_EQ(frame->TrackPopupMenu(items, {40, 30}), 0);
 }
 
 }  // namespace
