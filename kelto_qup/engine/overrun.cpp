@@ -56,6 +56,37 @@ static void ExtendAlongElement(RunContext& run, const NcElement& last, double le
   run.TraceMessage(platform::Sjis("オーバーラン位置"), 0, 0);
 }
 
+// The lead line out of a closed contour that was walked back onto its first
+// element: the lead built for the range's last element is turned to stand
+// on the first, with the same reversed sense, through the same TO point or,
+// with `atStart`, through the first element's start.
+static void AimLeadAtElement(RunContext& run, int leadIndex, int builtOn, int closedOn, bool atStart) {
+  auto normal = [&](const NcElement& e, double& dx, double& dy) {
+    if (e.d1 != 0.0) {
+      const double vx = e.d1 < 0.0 ? run.R1.d6 - e.d6 : e.d6 - run.R1.d6;
+      const double vy = e.d1 < 0.0 ? run.R1.d7 - e.d7 : e.d7 - run.R1.d7;
+      const double len = std::hypot(vx, vy);
+      dx = len > 1e-12 ? vx / len : 1.0;
+      dy = len > 1e-12 ? vy / len : 0.0;
+    } else {
+      dx = -e.d3;
+      dy = e.d2;
+    }
+  };
+  double bx = 0.0, by = 0.0, cx = 0.0, cy = 0.0;
+  normal(run.elements[builtOn], bx, by);
+  if (atStart) {
+    run.R1.d6 = run.core.loop.ClosedStartPoint[0];
+    run.R1.d7 = run.core.loop.ClosedStartPoint[1];
+  }
+  normal(run.elements[closedOn], cx, cy);
+  const double sense = bx * run.R1.d2 + by * run.R1.d3 < 0.0 ? -1.0 : 1.0;
+  run.R1.d2 = sense * cx;
+  run.R1.d3 = sense * cy;
+  run.elements[leadIndex] = run.R1;
+  run.engine.contour.LeadElementIndex = closedOn;
+}
+
 int RunContext::ProcessOverrun() {
   ContourWords& c = engine.contour;
   ContourLoopWords& w = core.loop;
@@ -74,6 +105,12 @@ int RunContext::ProcessOverrun() {
     ResumeCallLoop();
     return kStopRun;
   };
+
+  // The walk's closing element is this overrun's alone.
+  const int closedOn = w.ClosedOnElement;
+  const bool closedAtStart = w.ClosedAtStart != 0;
+  w.ClosedOnElement = -1;
+  w.ClosedAtStart = 0;
 
   // 1. Nothing was cut: nothing to run on from.
   if (c.CompensationWord != 0) c.CompensationWord |= 0x02;
@@ -108,6 +145,9 @@ int RunContext::ProcessOverrun() {
   double keptR3x = R3.d4, keptR3y = R3.d5;
   const int lead = Set_TO(1);
   if (AbortFlag != 0) return leave(kStopRun);
+  if (lead == 1 && closedOn >= 0 && CheckedIndex(closedOn) && CheckedIndex(c.LeadElementIndex)) {
+    AimLeadAtElement(*this, RangeStart, c.LeadElementIndex, closedOn, closedAtStart);
+  }
   if (lead == 1 && (R2.flags & kFlagOffsetNext) != 0) {
     R1.d4 = R1.d6;
     R1.d5 = R1.d7;

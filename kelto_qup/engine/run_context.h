@@ -622,6 +622,10 @@ class RunContext {
   // set-up pass, contour sub-pass and overrun pass are not built yet.
   int JoinRunBoundaries();
   int LocateRunBoundary(int which);
+  // The closing joint of a closed contour entered part-way along its first
+  // element: which element closes it (-1: none), and the walk over it.
+  int ClosingElementOfWalk(int lo, int hi);
+  int WalkClosingElement(int index);
   int BuildCallEntryElement();
   // A "CALL_ON" that steps a value (kinds 0 and 1, a depth) is running.
   bool InDepthCall() const;

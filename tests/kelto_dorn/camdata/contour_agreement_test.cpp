@@ -3,6 +3,7 @@
 // runs it through its interpreter (cut-in, contour walk, overrun), and rs274
 // reads the program back: every block accepted, the tool on the hand-computed
 // path.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
@@ -155,20 +156,118 @@ TEST_F(ContourAgreementTest, SquareOnItsCentreLineClosesItsLoop) {
 // (radius 15) and outside a clockwise one (radius 25). The cut enters with
 // a "RIN" arc of 3, leaves with a "ROUT" arc of 3, and runs 5 on past the
 // point where the loop closes.
-// The same square cut with the tool's offset, entered in the middle of its
-// first side: the walk cannot yet join the last side back to the first at
-// that offset, and left without the joint the tool would run out past the
-// last corner into the wall. The run stops at the contour with a box naming
-// what is missing instead of writing that path.
-TEST_F(ContourAgreementTest, AClosedContourWithAnOffsetStopsRatherThanRunPastItsLastCorner) {
-  AddLineCurve(603, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
-  MachiningDefinition d = PlaneContour(603);
-  d.steps[0].zone1X = 50.0;
-  d.steps[0].zone2X = 50.0;
-  const CheckResult r = RunJob(d);
-  ASSERT_EQ(host.errorBoxes.size(), 1u) << r.nc;
-  EXPECT_NE(host.errorBoxes[0].find("closing joint of a closed contour"), std::string::npos) << host.errorBoxes[0];
-  EXPECT_EQ(r.nc.find("X95."), std::string::npos) << "no side was cut\n" << r.nc;
+// A square and a rectangle cut with the tool's offset (tool of 10 mm,
+// offset 5), inside (drawn counter-clockwise from its lower left corner, the
+// offset on the left of the travel) and outside (drawn clockwise), entered
+// at a corner and in the middle of a side; the cut-in and the overrun share
+// their TO point, so the walk enters and leaves on the lead through it. The
+// tool must never go into the wall, and every part of the contour must be
+// cut: where the cut began part-way along the first side, the last side is
+// joined back to the first and the first is cut once more up to that place;
+// where it ended part-way along the last side, that side is cut to its end
+// and round the corner onto the first.
+TEST_F(ContourAgreementTest, AClosedContourWithAnOffsetIsCutAllRoundAndNeverIntoTheWall) {
+  using P = std::array<double, 2>;
+  struct Case {
+    const char* name;
+    double w, h;  // the rectangle (0, 0) .. (w, h)
+    bool inside;
+    P to;                 // the TO point of the cut-in and the overrun
+    std::vector<P> path;  // inside: the whole tool-centre path, in order
+    P start, end;         // the first and the last point at depth
+  };
+  const std::vector<Case> cases = {
+      {"square inside, mid-side", 100, 100, true, {50, 20},
+       {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}}, {50, 5}, {50, 5}},
+      {"square inside, corner", 100, 100, true, {5, 20}, {{5, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}}, {5, 5}, {5, 5}},
+      {"rectangle inside, mid-side", 120, 60, true, {70, 30},
+       {{70, 5}, {115, 5}, {115, 55}, {5, 55}, {5, 5}, {70, 5}}, {70, 5}, {70, 5}},
+      {"rectangle inside, corner", 120, 60, true, {5, 30}, {{5, 5}, {115, 5}, {115, 55}, {5, 55}, {5, 5}}, {5, 5}, {5, 5}},
+      // Outside the first side is the left one, walked upwards.
+      {"square outside, mid-side", 100, 100, false, {-20, 50}, {}, {-5, 50}, {-5, 50}},
+      {"square outside, mid-side of the last side", 100, 100, false, {50, -20}, {}, {-5, -20}, {-5, 0}},
+      {"square outside, corner", 100, 100, false, {-20, -20}, {}, {-5, -20}, {-20, -5}},
+      {"rectangle outside, mid-side", 120, 60, false, {-20, 25}, {}, {-5, 25}, {-5, 25}},
+      {"rectangle outside, corner", 120, 60, false, {-20, -20}, {}, {-5, -20}, {-20, -5}},
+  };
+  constexpr double kRadius = 5.0;
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    std::vector<Point> drawn = {{0, 0}, {k.w, 0}, {k.w, k.h}, {0, k.h}, {0, 0}};
+    if (!k.inside) drawn = {{0, 0}, {0, k.h}, {k.w, k.h}, {k.w, 0}, {0, 0}};
+    AddLineCurve(603, drawn);
+    MachiningDefinition d = PlaneContour(603);
+    d.steps[0].zone1X = d.steps[0].zone2X = k.to[0];
+    d.steps[0].zone1Y = d.steps[0].zone2Y = k.to[1];
+    const CheckResult r = RunJob(d);
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+    std::vector<CanonMove> cut;
+    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
+    }
+    ASSERT_FALSE(cut.empty()) << r.nc;
+    EXPECT_NEAR(cut.front().fromX, k.start[0], 0.001) << r.nc;
+    EXPECT_NEAR(cut.front().fromY, k.start[1], 0.001) << r.nc;
+    EXPECT_NEAR(cut.back().x, k.end[0], 0.001) << r.nc;
+    EXPECT_NEAR(cut.back().y, k.end[1], 0.001) << r.nc;
+
+    // The distance of a point from the drawn rectangle's outline, and from
+    // the cut.
+    auto fromWall = [&](double x, double y) {
+      const double dx = std::max({-x, 0.0, x - k.w}), dy = std::max({-y, 0.0, y - k.h});
+      if (dx > 0.0 || dy > 0.0) return std::hypot(dx, dy);
+      return std::min({x, k.w - x, y, k.h - y});
+    };
+    auto fromCut = [&](double x, double y) {
+      double best = 1e9;
+      for (const CanonMove& m : cut) {
+        const double vx = m.x - m.fromX, vy = m.y - m.fromY;
+        const double t = std::clamp(((x - m.fromX) * vx + (y - m.fromY) * vy) / (vx * vx + vy * vy), 0.0, 1.0);
+        best = std::min(best, std::hypot(m.fromX + t * vx - x, m.fromY + t * vy - y));
+      }
+      return best;
+    };
+    auto isInside = [&](double x, double y) { return x > 0.0 && x < k.w && y > 0.0 && y < k.h; };
+    // Never into the wall: every point of the cut keeps the tool's radius
+    // from the outline on its own side (a chord's middle within its
+    // stepping tolerance).
+    for (const CanonMove& m : cut) {
+      for (const double t : {0.0, 0.5, 1.0}) {
+        const double x = m.fromX + t * (m.x - m.fromX), y = m.fromY + t * (m.y - m.fromY);
+        EXPECT_EQ(isInside(x, y), k.inside) << x << " " << y << " line " << m.line;
+        EXPECT_GE(fromWall(x, y), kRadius - (t == 0.5 ? 0.01 : 0.001)) << x << " " << y << " line " << m.line;
+      }
+    }
+    if (k.inside) {
+      // Point by point on the inset outline, in order, all of it.
+      ASSERT_EQ(cut.size() + 1, k.path.size()) << r.nc;
+      for (std::size_t i = 0; i < cut.size(); ++i) {
+        EXPECT_NEAR(cut[i].x, k.path[i + 1][0], 0.001) << i;
+        EXPECT_NEAR(cut[i].y, k.path[i + 1][1], 0.001) << i;
+        EXPECT_EQ(cut[i].kind, CanonMove::Kind::kFeed) << i;
+      }
+    } else {
+      // Every point of the outline is touched: the cut passes at the tool's
+      // radius from it (the corners' chords within their tolerance).
+      for (double along = 0.0; along < 2.0 * (k.w + k.h); along += 0.5) {
+        double x = 0.0, y = 0.0;
+        if (along < k.h) {
+          y = along;
+        } else if (along < k.h + k.w) {
+          x = along - k.h, y = k.h;
+        } else if (along < 2.0 * k.h + k.w) {
+          x = k.w, y = 2.0 * k.h + k.w - along;
+        } else {
+          x = 2.0 * (k.w + k.h) - along;
+        }
+        EXPECT_NEAR(fromCut(x, y), kRadius, 0.01) << x << " " << y << "\n" << r.nc;
+      }
+    }
+  }
 }
 
 TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
@@ -297,6 +396,7 @@ TEST_F(ContourAgreementTest, JointDepthPassesCutContourAndOverrunPerPass) {
     EXPECT_NEAR(pass.back().y, 15.0 * std::sin(endAngle), 0.001);
   }
 }
+
 
 }  // namespace
 }  // namespace dorn::test
