@@ -490,6 +490,7 @@ int RunContext::HabGooLoop() {
 
   // 9. The rest of the range.
   if (R2.code == kContourCommand) {
+    bool firstEndPending = true;
     for (;;) {
       const int next = AdvanceToNextElement();
       if (next == kStopRun || AbortFlag != 0) return kStopRun;
@@ -499,6 +500,12 @@ int RunContext::HabGooLoop() {
       }
       const int result = RunContourCommand();
       if (result == kStopRun || AbortFlag != 0) return kStopRun;
+      // The run of the second element wrote the first up to its far end:
+      // an overrun along the closing element stops there.
+      if (closing >= 0 && firstEndPending) {
+        w.ClosedElementEnd = {output.TargetX, output.TargetY};
+        firstEndPending = false;
+      }
       if (result != 0) break;
     }
   } else if (R2.code == kSetupVariant) {

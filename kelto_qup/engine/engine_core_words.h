@@ -126,6 +126,9 @@ struct ContourLoopWords {
   int ClosedOnElement = -1;
   int ClosedAtStart = 0;  // the cut began before that element: it ends at its start
   std::array<double, 2> ClosedStartPoint{};
+  // Where the tool left that element the first time round: the overrun
+  // after the closing joint runs on no further.
+  std::array<double, 2> ClosedElementEnd{};
 };
 
 struct EngineCoreWords {

@@ -4,6 +4,7 @@
 // contour before it (Set_TO with end 1) or the command's own range is walked
 // back to the contour, the contour element run is made there, then once more
 // at the extended position.
+#include <algorithm>
 #include <cmath>
 
 #include "kelto_qup/engine/number_helpers.h"
@@ -205,7 +206,15 @@ int RunContext::ProcessOverrun() {
   if (overrunAsked > 0.0) {
     R0 = frameR0;
     R1 = frameR1;
-    ExtendAlongElement(*this, R0, job.OverrunLength, R1.d4, R1.d5, R1.d2, R1.d3);
+    double length = job.OverrunLength;
+    // After the closing joint of a closed contour the overrun runs over
+    // what was cut first: on a line it ends where the first cut left the
+    // element, at the corner, rather than run on into the next wall.
+    if (closedOn >= 0 && R0.d1 == 0.0) {
+      const double room = (w.ClosedElementEnd[0] - R1.d4) * R0.d2 + (w.ClosedElementEnd[1] - R1.d5) * R0.d3;
+      length = std::clamp(room, 0.0, length);
+    }
+    ExtendAlongElement(*this, R0, length, R1.d4, R1.d5, R1.d2, R1.d3);
     R1.d6 = R1.d4;
     R1.d7 = R1.d5;
     RangeOptions = keptOptions;

@@ -175,11 +175,17 @@ TEST_F(ContourAgreementTest, AClosedContourWithAnOffsetIsCutAllRoundAndNeverInto
     P to;                 // the TO point of the cut-in and the overrun
     std::vector<P> path;  // inside: the whole tool-centre path, in order
     P start, end;         // the first and the last point at depth
+    float overrun = 0.0f;  // the overrun length asked
   };
   const std::vector<Case> cases = {
       {"square inside, mid-side", 100, 100, true, {50, 20},
        {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}}, {50, 5}, {50, 5}},
       {"square inside, corner", 100, 100, true, {5, 20}, {{5, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}}, {5, 5}, {5, 5}},
+      // The overrun runs on along the first side past where the cut began.
+      {"square inside, mid-side, overrun", 100, 100, true, {50, 20},
+       {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}, {55, 5}}, {50, 5}, {55, 5}, 5.0f},
+      {"square inside, near the first corner, overrun", 100, 100, true, {93, 20},
+       {{93, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {93, 5}, {95, 5}}, {93, 5}, {95, 5}, 5.0f},
       {"rectangle inside, mid-side", 120, 60, true, {70, 30},
        {{70, 5}, {115, 5}, {115, 55}, {5, 55}, {5, 5}, {70, 5}}, {70, 5}, {70, 5}},
       {"rectangle inside, corner", 120, 60, true, {5, 30}, {{5, 5}, {115, 5}, {115, 55}, {5, 55}, {5, 5}}, {5, 5}, {5, 5}},
@@ -200,6 +206,9 @@ TEST_F(ContourAgreementTest, AClosedContourWithAnOffsetIsCutAllRoundAndNeverInto
     MachiningDefinition d = PlaneContour(603);
     d.steps[0].zone1X = d.steps[0].zone2X = k.to[0];
     d.steps[0].zone1Y = d.steps[0].zone2Y = k.to[1];
+    d.steps[0].overrun = k.overrun != 0.0f ? 1.0f : 0.0f;
+    g_machiningDefaults.overrun = k.overrun;
+    overrunLength = k.overrun;
     const CheckResult r = RunJob(d);
     EXPECT_EQ(r.status, 0) << r.nc;
     for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
@@ -310,10 +319,15 @@ TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
     const CanonMove& first = contour.front();
     const double startAngle = std::atan2(first.fromY, first.fromX);
     bool closed = false;
+    std::size_t pastTheClose = 0;
     for (const CanonMove& m : contour) {
+      if (closed) ++pastTheClose;
       if (std::hypot(m.x - first.fromX, m.y - first.fromY) < 0.001) closed = true;
     }
     EXPECT_TRUE(closed) << r.nc;
+    // The overrun follows the circle in steps (each on it, as checked
+    // above), not one chord across it.
+    EXPECT_GE(pastTheClose, 5u) << r.nc;
     const double sense = k.radius > 0.0 ? 1.0 : -1.0;
     const double endAngle = startAngle + sense * 5.0 / k.toolCircle;
     const CanonMove& last = contour.back();
