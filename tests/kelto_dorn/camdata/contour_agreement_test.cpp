@@ -113,6 +113,42 @@ class ContourAgreementTest : public CamDataTest {
     g_figureTableSelector = 0;
   }
 
+  // A slot: from (0, 0) along +X by `length`, a half circle of radius `r`
+  // round (length, r), back along the top and a half circle round (0, r);
+  // counter-clockwise.
+  void AddSlotCurve(std::int32_t key, double length, double r) {
+    CurveRecord c;
+    c.key = key;
+    c.first = GetFigureCount(kTableCurves);
+    g_figureTableSelector = kTableCurves;
+    auto line = [](double x0, double y0, double x1, double y1) {
+      ClearCurrentFigure();
+      g_curFigure.kind = kKindLine;
+      g_curFigure.start = {x0, y0};
+      g_curFigure.end = {x1, y1};
+      const double l = std::hypot(x1 - x0, y1 - y0);
+      g_curFigure.dir = {(x1 - x0) / l, (y1 - y0) / l};
+      return AppendFigure(0);
+    };
+    auto arc = [&](double x0, double y0, double x1, double y1, double cx, double cy) {
+      ClearCurrentFigure();
+      g_curFigure.kind = kKindArc;
+      g_curFigure.start = {x0, y0};
+      g_curFigure.end = {x1, y1};
+      g_curFigure.centre = {cx, cy};
+      g_curFigure.radius = r;
+      return AppendFigure(0);
+    };
+    ASSERT_TRUE(line(0, 0, length, 0));
+    ASSERT_TRUE(arc(length, 0, length, 2 * r, length, r));
+    ASSERT_TRUE(line(length, 2 * r, 0, 2 * r));
+    ASSERT_TRUE(arc(0, 2 * r, 0, 0, 0, r));
+    c.end = GetFigureCount(kTableCurves);
+    platform::SetFieldText(c.name, "SLOT");
+    g_curveTable[static_cast<std::size_t>(g_curveCount++)] = c;
+    g_figureTableSelector = 0;
+  }
+
   // A second job in the same test: the drawing and the definitions emptied.
   void ResetForAnotherJob() {
     TearDown();
@@ -411,6 +447,62 @@ TEST_F(ContourAgreementTest, JointDepthPassesCutContourAndOverrunPerPass) {
   }
 }
 
+
+
+TEST_F(ContourAgreementTest, ASlotEnteredMidSideIsClosedRoundItsArcsAndOverrunsOnItsFirstSide) {
+  // A slot of 100 between two half circles of R20, cut inside with the tool
+  // of 10 entered in the middle of its first side with an overrun of 5: the
+  // tool runs on the inset outline (the sides at 5 from the wall, the ends
+  // R15 about the same centres), round the second end back onto the first
+  // side, on to where it came down and 5 past it.
+  AddSlotCurve(604, 100, 20);
+  MachiningDefinition d = PlaneContour(604);
+  d.steps[0].zone1X = d.steps[0].zone2X = 50.0;
+  d.steps[0].zone1Y = d.steps[0].zone2Y = 20.0;
+  d.steps[0].overrun = 1.0f;
+  g_machiningDefaults.overrun = 5.0f;
+  overrunLength = 5.0f;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
+  ASSERT_GT(cut.size(), 20u) << r.nc;
+  EXPECT_NEAR(cut.front().fromX, 50.0, 0.001);
+  EXPECT_NEAR(cut.front().fromY, 5.0, 0.001);
+  EXPECT_NEAR(cut.back().x, 55.0, 0.001) << r.nc;
+  EXPECT_NEAR(cut.back().y, 5.0, 0.001) << r.nc;
+  // The distance of a point from the inset outline (0 on it).
+  auto offInset = [](double x, double y) {
+    if (x >= 0.0 && x <= 100.0) return std::min(std::fabs(y - 5.0), std::fabs(y - 35.0));
+    const double cx = x < 0.0 ? 0.0 : 100.0;
+    return std::fabs(std::hypot(x - cx, y - 20.0) - 15.0);
+  };
+  for (const CanonMove& m : cut) {
+    EXPECT_LT(offInset(m.x, m.y), 0.001) << m.line;
+    EXPECT_LT(offInset(0.5 * (m.x + m.fromX), 0.5 * (m.y + m.fromY)), 0.01) << m.line;
+  }
+  // All of the inset outline is cut.
+  auto fromCut = [&](double x, double y) {
+    double best = 1e9;
+    for (const CanonMove& m : cut) {
+      const double vx = m.x - m.fromX, vy = m.y - m.fromY;
+      const double t = std::clamp(((x - m.fromX) * vx + (y - m.fromY) * vy) / (vx * vx + vy * vy), 0.0, 1.0);
+      best = std::min(best, std::hypot(m.fromX + t * vx - x, m.fromY + t * vy - y));
+    }
+    return best;
+  };
+  for (double x = 0.0; x <= 100.0; x += 0.5) {
+    EXPECT_LT(fromCut(x, 5.0), 0.01) << x;
+    EXPECT_LT(fromCut(x, 35.0), 0.01) << x;
+  }
+  for (double a = -90.0; a <= 90.0; a += 2.0) {
+    const double c = std::cos(a * 3.14159265358979323846 / 180.0), sn = std::sin(a * 3.14159265358979323846 / 180.0);
+    EXPECT_LT(fromCut(100.0 + 15.0 * c, 20.0 + 15.0 * sn), 0.01) << a;
+    EXPECT_LT(fromCut(-15.0 * c, 20.0 + 15.0 * sn), 0.01) << a;
+  }
+}
 
 }  // namespace
 }  // namespace dorn::test
