@@ -1,6 +1,6 @@
 // The contour walk of command 0x71 (side, direction, marks, the advance over
 // the range), the two-axis check (consumed arcs, bridges, the rebuilt range)
-// and the overrun's refusals. The walk runs with a pending command kind that
+// and the overrun's refusals and cycle words. The walk runs with a pending command kind that
 // writes nothing, so what is checked is the walk itself.
 #include "tests/kelto_qup/engine/engine_core_fixture.h"
 
@@ -254,6 +254,51 @@ TEST_F(ContourWalkTest, AnOverrunThatFindsNoContourIsAnErrorNotTheEndOfTheData) 
   EXPECT_EQ(run.AbortFlag, kStopRun);
   ASSERT_FALSE(host.errorBoxes.empty());
   EXPECT_EQ(host.errorBoxes.back(), run.ErrorMessage(14));
+}
+
+
+TEST_F(ContourWalkTest, TheOverrunRepeatsTheCycleWordsOfTheContourAtItsEnd) {
+  // An overrun leaving the square at the TO point (50, 20) with offset mode
+  // 1 (flag 0x200): the cycle words that the contour's cycle move kept are
+  // written again there, "G51" or "G52" by the option bits with the cycle's
+  // letter and value, and the further value after the mode letter.
+  struct Case {
+    int options;
+    int count;
+    const char* first;
+  };
+  // The fixture's post writes values without a decimal point, in
+  // thousandths.
+  for (const Case& k : {Case{0x01, 0, "G51P2500"}, Case{0x02, 1, "G52P2500"}}) {
+    SCOPED_TRACE(k.first);
+    table = {};
+    host = RecordingHost{};
+    Square(0);
+    NcElement e{};
+    e.code = 0x7400;
+    e.flags = 0x200;
+    e.d2 = 50.0;
+    e.d3 = 20.0;
+    const int overrun = table.Add(e);
+    LoadTable();
+    AtCommand(overrun);
+    run.R0 = run.elements[3];
+    run.engine.contour.SnapshotCommandCode = 0x7100;
+    run.output.Cycle.Value = 2.5;
+    run.output.Cycle.Letter = 'P';
+    run.output.Cycle.Options = k.options;
+    run.output.Cycle.Switches = 1;
+    run.output.Cycle.Count = k.count;
+    run.output.Cycle.Value2 = 7.25;
+    ASSERT_EQ(run.ProcessOverrun(), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
+    std::string written;
+    for (const auto& line : host.listLines) written += std::string(line) + "|";
+    ASSERT_FALSE(host.listLines.empty());
+    EXPECT_EQ(std::string(host.listLines.front()), k.first) << written;
+    // The further value (the second with a cycle count, else the third,
+    // here 0) follows in a block of its own only when there is one.
+    EXPECT_EQ(host.listLines.size(), k.count != 0 ? 2u : 1u) << written;
+  }
 }
 
 }  // namespace
