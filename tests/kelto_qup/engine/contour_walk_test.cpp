@@ -1,7 +1,7 @@
 // The contour walk of command 0x71 (side, direction, marks, the advance over
 // the range), the two-axis check (consumed arcs, bridges, the rebuilt range)
-// and the overrun's refusals and cycle words. The walk runs with a pending command kind that
-// writes nothing, so what is checked is the walk itself.
+// and the overrun's refusals and cycle words. The walk runs with a pending
+// command kind that writes nothing, so what is checked is the walk itself.
 #include "tests/kelto_qup/engine/engine_core_fixture.h"
 
 #include "platform/text.h"
@@ -299,6 +299,26 @@ TEST_F(ContourWalkTest, TheOverrunRepeatsTheCycleWordsOfTheContourAtItsEnd) {
     // here 0) follows in a block of its own only when there is one.
     EXPECT_EQ(host.listLines.size(), k.count != 0 ? 2u : 1u) << written;
   }
+}
+
+
+TEST_F(ContourWalkTest, AOneShotRunWithNoOverrunCommandInReachStops) {
+  // A one-shot run (0x7301) takes its end from the nearest overrun command;
+  // a job that has none stops with error 14 rather than cut on to the
+  // table's end.
+  const int command = Square(0);
+  AtCommand(command);
+  run.engine.contour.OneShotMark = 1;
+  NcElement reference{};
+  reference.code = 0x1200;
+  reference.d2 = 0.0;
+  reference.d3 = 1.0;
+  reference.d4 = reference.d6 = 50.0;
+  reference.d5 = reference.d7 = -20.0;
+  run.engine.contour.ReferenceSlot = reference;
+  EXPECT_EQ(run.hab_goo(), kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_EQ(host.errorBoxes.back(), run.ErrorMessage(14));
 }
 
 }  // namespace
