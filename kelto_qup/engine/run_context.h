@@ -828,6 +828,7 @@ class RunContext {
   // Kinds 8 (normal), 10 (tangent), 12 (down or up), 20 (the command's vector).
   int RunStraightMoveWorker(int kind);
   int RunLeadArcWorker();
+  std::array<double, 2> LeadArcTangent(bool leaving) const;
   int PutCycleWords();
   int RunHelixWorker();
   // The common step of a move worker: undone while the block mark is set,

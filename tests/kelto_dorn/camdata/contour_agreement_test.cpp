@@ -381,6 +381,15 @@ TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
     EXPECT_NEAR(arcs[1].fromY, last.y, 0.001);
     for (const CanonMove& a : arcs) {
       EXPECT_NEAR(std::hypot(a.x - a.centreFirst, a.y - a.centreSecond), 3.0, 0.001) << a.line;
+      // Tangent to the tool-centre circle where it meets it (the arc's
+      // centre on the radius through that point), and on the free side:
+      // inside the circle for a bore, outside it round a boss, so that no
+      // point of the arc comes nearer the wall than the tool's radius.
+      const bool entering = &a == &arcs[0];
+      const double px = entering ? a.x : a.fromX, py = entering ? a.y : a.fromY;
+      const double centreFromOrigin = std::hypot(a.centreFirst, a.centreSecond);
+      EXPECT_NEAR(std::fabs(px * a.centreSecond - py * a.centreFirst) / centreFromOrigin, 0.0, 0.001) << a.line;
+      EXPECT_NEAR(centreFromOrigin, k.toolCircle + (k.radius > 0.0 ? -3.0 : 3.0), 0.001) << a.line;
     }
   }
 }
