@@ -513,5 +513,43 @@ TEST_F(ContourAgreementTest, ASlotEnteredMidSideIsClosedRoundItsArcsAndOverrunsO
   }
 }
 
+
+TEST_F(ContourAgreementTest, LeadArcsIntoASquarePocketRunAlongItsFirstSide) {
+  // The square pocket entered in the middle of its first side with a "RIN"
+  // arc of 3 and left there with a "ROUT" arc of 3: both arcs touch the
+  // first side's tool path (y 5) along it, their centres 3 inside it.
+  AddLineCurve(603, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+  MachiningDefinition d = PlaneContour(603);
+  StepCondition& c = d.steps[0];
+  c.zone1X = c.zone2X = 50.0;
+  c.zone1Y = c.zone2Y = 20.0;
+  c.approachOn = 1;
+  c.approachKind = 4;  // "RIN"
+  c.value264 = 3.0;
+  c.escapeOn = 1;
+  c.escapeKind = 4;  // "ROUT"
+  c.value304 = 3.0;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  std::vector<CanonMove> arcs;
+  for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+    if (m.kind == CanonMove::Kind::kArc) arcs.push_back(m);
+    // Inside the pocket, the tool's radius from every wall.
+    EXPECT_GE(std::min({m.x, 100.0 - m.x, m.y, 100.0 - m.y}), 5.0 - 0.001) << m.line << "\n" << r.nc;
+  }
+  ASSERT_EQ(arcs.size(), 2u) << r.nc;
+  EXPECT_NEAR(arcs[0].x, 50.0, 0.001);
+  EXPECT_NEAR(arcs[0].y, 5.0, 0.001);
+  EXPECT_NEAR(arcs[1].fromX, 50.0, 0.001);
+  EXPECT_NEAR(arcs[1].fromY, 5.0, 0.001);
+  for (const CanonMove& a : arcs) {
+    EXPECT_NEAR(a.centreFirst, 50.0, 0.001) << a.line;
+    EXPECT_NEAR(a.centreSecond, 8.0, 0.001) << a.line;
+  }
+}
+
 }  // namespace
 }  // namespace dorn::test
