@@ -292,6 +292,125 @@ static bool IsClosedChain(const ElementTable& elements, int lo, int hi) {
   return std::fabs(b.d4 - startX) < 0.001 && std::fabs(b.d5 - startY) < 0.001;
 }
 
+// How far along the element `e` (as the table holds it, walked forwards or,
+// with `backwards`, from its end) the lead line through (px, py) along
+// (dx, dy) meets it: a length for a line, an arc length for an arc, whose
+// lead runs through its centre. Negative: before the element's start.
+static double LeadFootAlong(const NcElement& e, bool backwards, double px, double py, double dx, double dy) {
+  if (IsCircle(e)) {
+    const double cx = e.d6, cy = e.d7, r = std::fabs(e.d1);
+    if (r < 1e-9 || std::hypot(px - cx, py - cy) < 1e-9) return 0.0;
+    const double sx = backwards ? e.d4 : e.d2, sy = backwards ? e.d5 : e.d3;
+    const double sense = (e.d1 > 0.0) != backwards ? 1.0 : -1.0;
+    double turn = sense * (std::atan2(py - cy, px - cx) - std::atan2(sy - cy, sx - cx));
+    constexpr double kTwoPi = 6.283185307179586;
+    turn = std::fmod(turn, kTwoPi);
+    if (turn < 0.0) turn += kTwoPi;
+    if (turn > kTwoPi - 1e-9) turn = 0.0;
+    return turn * r;
+  }
+  const double sx = backwards ? e.d4 : e.d6, sy = backwards ? e.d5 : e.d7;
+  const double ex = backwards ? e.d6 : e.d4, ey = backwards ? e.d7 : e.d5;
+  const double len = std::hypot(ex - sx, ey - sy);
+  const double across = (ex - sx) * dy - (ey - sy) * dx;
+  if (len < 1e-9 || std::fabs(across) < 1e-9 * len) return 0.0;
+  const double t = ((px - sx) * dy - (py - sy) * dx) / across;
+  return t * len;
+}
+
+// The length of the element `e` as the table holds it; a circle whose end
+// is its start is whole.
+static double TableElementLength(const NcElement& e) {
+  if (!IsCircle(e)) return std::hypot(e.d4 - e.d6, e.d5 - e.d7);
+  const double r = std::fabs(e.d1);
+  const double along = LeadFootAlong(e, false, e.d4, e.d5, 0.0, 0.0);
+  return along > 0.0 ? along : 6.283185307179586 * r;
+}
+
+// The TO point of the overrun command that leaves this contour (the first
+// 0x74 command after it, when it names no range of its own).
+static bool ExitPointOfContour(const ElementTable& elements, int commandIndex, double& x, double& y) {
+  for (int i = commandIndex + 1; i > 0 && i < elements.ElementCount; ++i) {
+    const NcElement& e = elements[i];
+    const int kind = e.code & 0xFF00;
+    if (kind == kContourCommand || kind == 0x7300) return false;
+    if (kind != kOverrunCommand) continue;
+    const int subtype = e.flags & 0xF0;
+    if (e.d4 != 0.0 || (subtype != 0x00 && subtype != 0x60)) return false;
+    x = e.d2;
+    y = e.d3;
+    return true;
+  }
+  return false;
+}
+
+// A closed contour whose walk begins part-way along its first element, or
+// whose exit lies part-way along its last, would leave the rest of that
+// element uncut when the walk ended with the last element: the walk then
+// joins the last element back to the first and cuts the first once more, up
+// to where it began, or up to its start when the cut began before it.
+// Returns the first element's index when that closing joint is needed, else
+// -1. The lead into the contour is in R0.
+int RunContext::ClosingElementOfWalk(int lo, int hi) {
+  ContourLoopWords& w = core.loop;
+  w.ClosedAtStart = 0;
+  if (R2.code != kContourCommand || !IsClosedChain(elements, lo, hi)) return -1;
+  if ((R0.code & 0xFF00) != kCodeLine || std::hypot(R0.d2, R0.d3) < 1e-9) return -1;
+  const NcElement& first = elements[RangeStart];
+  const NcElement& last = elements[RangeEnd];
+  for (const NcElement* e : {&first, &last}) {
+    if (IsPoint(*e) || ((e->code & 0xFF00) != kCodeLine && !IsCircle(*e))) return -1;
+  }
+  const bool backwards = RangeStep < 0;
+  const double entered = LeadFootAlong(first, backwards, R0.d6, R0.d7, R0.d2, R0.d3);
+  bool exitShort = false;
+  double ex = 0.0, ey = 0.0;
+  if (ExitPointOfContour(elements, CommandIndex(), ex, ey)) {
+    const double sign = backwards ? -1.0 : 1.0;
+    const double left = LeadFootAlong(last, backwards, ex, ey, -sign * last.d3, sign * last.d2);
+    exitShort = left < TableElementLength(last) - 0.001;
+  }
+  if (entered > 0.001) return RangeStart;
+  if (!exitShort) return -1;
+  // The cut began before the first element: it ends where that element
+  // begins in walking order (a line begins at d6/d7, an arc at d2/d3).
+  w.ClosedAtStart = 1;
+  w.ClosedStartPoint = backwards ? std::array<double, 2>{first.d4, first.d5}
+                       : IsCircle(first) ? std::array<double, 2>{first.d2, first.d3}
+                                         : std::array<double, 2>{first.d6, first.d7};
+  return RangeStart;
+}
+
+// The advance that found the range's end has already moved the last element
+// into R0; the closing element is joined to it as any next element. A
+// corner built between them as an arc leaves its marker in R1 and steps the
+// range back, and the element is fetched again after it, as the walk's own
+// advance does.
+int RunContext::WalkClosingElement(int index) {
+  core.loop.ClosedOnElement = index;
+  for (int round = 0; round < 2; ++round) {
+    if (round > 0) SwapR0R1();
+    if (!CheckedLoad(R1, index)) return kStopRun;
+    R1.code |= RangeOptions & 3;
+    const int fetched = FetchNextElement(0);
+    if (fetched == kStopRun || AbortFlag != 0) return kStopRun;
+    if (fetched != 1) return StopWithError(kErrorNoCrossing);
+    R1.d4 = R1.d6;
+    R1.d5 = R1.d7;
+    const int keptStart = RangeStart;
+    TraceStep(143, 9);
+    if (RunContourCommand() == kStopRun || AbortFlag != 0) return kStopRun;
+    const bool cornerMarker = RangeStart != keptStart;
+    RangeStart = keptStart;
+    if (!cornerMarker) break;
+  }
+  // As after the last advance of the walk, the element the contour ends on
+  // is R0's for the overrun.
+  core.ContourFlags &= 0xFFFF;
+  SwapR0R1();
+  return 0;
+}
+
 int RunContext::HabGooLoop() {
   ContourWords& c = engine.contour;
   ContourLoopWords& w = core.loop;
@@ -348,12 +467,10 @@ int RunContext::HabGooLoop() {
   c.SecondRangeWord = 0;
   if (core.TransformMode != 4) core.SnapshotFlags = 0;
 
-  // Not built yet: joining the last element of a closed contour back to its
-  // first when the tool runs offset from it. Walked without that joint the
-  // tool would leave at the last element's offset end, past the corner, and
-  // cut into the wall; such a contour stops here instead.
-  if (R2.code == kContourCommand && (core.StoredOffset != 0.0 || R2.d1 != 0.0) && IsClosedChain(elements, lo, hi))
-    return StopMissingOperation("the closing joint of a closed contour cut with a tool offset");
+  // A closed contour entered part-way along its first element is closed
+  // after its last element (see ClosingElementOfWalk).
+  core.loop.ClosedOnElement = -1;
+  const int closing = ClosingElementOfWalk(lo, hi);
 
   // 7. The first element.
   RotateTangents();
@@ -373,12 +490,22 @@ int RunContext::HabGooLoop() {
 
   // 9. The rest of the range.
   if (R2.code == kContourCommand) {
+    bool firstEndPending = true;
     for (;;) {
       const int next = AdvanceToNextElement();
       if (next == kStopRun || AbortFlag != 0) return kStopRun;
-      if (next == 0) break;
+      if (next == 0) {
+        if (closing >= 0 && WalkClosingElement(closing) == kStopRun) return kStopRun;
+        break;
+      }
       const int result = RunContourCommand();
       if (result == kStopRun || AbortFlag != 0) return kStopRun;
+      // The run of the second element wrote the first up to its far end:
+      // an overrun along the closing element stops there.
+      if (closing >= 0 && firstEndPending) {
+        w.ClosedElementEnd = {output.TargetX, output.TargetY};
+        firstEndPending = false;
+      }
       if (result != 0) break;
     }
   } else if (R2.code == kSetupVariant) {

@@ -120,6 +120,15 @@ struct ContourLoopWords {
   handover::NcElement CommandSave{};
   // The side selector SelectOffsetSide put into OutputFlags' low 3 bits.
   int SideSelector = 0;
+  // The element a closed contour's walk ended on after joining its last
+  // element back to its first (-1: none); the overrun leaves it there, at
+  // the TO point's foot or, with ClosedAtStart, at the element's start.
+  int ClosedOnElement = -1;
+  int ClosedAtStart = 0;  // the cut began before that element: it ends at its start
+  std::array<double, 2> ClosedStartPoint{};
+  // Where the tool left that element the first time round: the overrun
+  // after the closing joint runs on no further.
+  std::array<double, 2> ClosedElementEnd{};
 };
 
 struct EngineCoreWords {

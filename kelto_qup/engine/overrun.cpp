@@ -4,6 +4,7 @@
 // contour before it (Set_TO with end 1) or the command's own range is walked
 // back to the contour, the contour element run is made there, then once more
 // at the extended position.
+#include <algorithm>
 #include <cmath>
 
 #include "kelto_qup/engine/number_helpers.h"
@@ -56,6 +57,37 @@ static void ExtendAlongElement(RunContext& run, const NcElement& last, double le
   run.TraceMessage(platform::Sjis("オーバーラン位置"), 0, 0);
 }
 
+// The lead line out of a closed contour that was walked back onto its first
+// element: the lead built for the range's last element is turned to stand
+// on the first, with the same reversed sense, through the same TO point or,
+// with `atStart`, through the first element's start.
+static void AimLeadAtElement(RunContext& run, int leadIndex, int builtOn, int closedOn, bool atStart) {
+  auto normal = [&](const NcElement& e, double& dx, double& dy) {
+    if (e.d1 != 0.0) {
+      const double vx = e.d1 < 0.0 ? run.R1.d6 - e.d6 : e.d6 - run.R1.d6;
+      const double vy = e.d1 < 0.0 ? run.R1.d7 - e.d7 : e.d7 - run.R1.d7;
+      const double len = std::hypot(vx, vy);
+      dx = len > 1e-12 ? vx / len : 1.0;
+      dy = len > 1e-12 ? vy / len : 0.0;
+    } else {
+      dx = -e.d3;
+      dy = e.d2;
+    }
+  };
+  double bx = 0.0, by = 0.0, cx = 0.0, cy = 0.0;
+  normal(run.elements[builtOn], bx, by);
+  if (atStart) {
+    run.R1.d6 = run.core.loop.ClosedStartPoint[0];
+    run.R1.d7 = run.core.loop.ClosedStartPoint[1];
+  }
+  normal(run.elements[closedOn], cx, cy);
+  const double sense = bx * run.R1.d2 + by * run.R1.d3 < 0.0 ? -1.0 : 1.0;
+  run.R1.d2 = sense * cx;
+  run.R1.d3 = sense * cy;
+  run.elements[leadIndex] = run.R1;
+  run.engine.contour.LeadElementIndex = closedOn;
+}
+
 int RunContext::ProcessOverrun() {
   ContourWords& c = engine.contour;
   ContourLoopWords& w = core.loop;
@@ -74,6 +106,12 @@ int RunContext::ProcessOverrun() {
     ResumeCallLoop();
     return kStopRun;
   };
+
+  // The walk's closing element is this overrun's alone.
+  const int closedOn = w.ClosedOnElement;
+  const bool closedAtStart = w.ClosedAtStart != 0;
+  w.ClosedOnElement = -1;
+  w.ClosedAtStart = 0;
 
   // 1. Nothing was cut: nothing to run on from.
   if (c.CompensationWord != 0) c.CompensationWord |= 0x02;
@@ -108,6 +146,9 @@ int RunContext::ProcessOverrun() {
   double keptR3x = R3.d4, keptR3y = R3.d5;
   const int lead = Set_TO(1);
   if (AbortFlag != 0) return leave(kStopRun);
+  if (lead == 1 && closedOn >= 0 && CheckedIndex(closedOn) && CheckedIndex(c.LeadElementIndex)) {
+    AimLeadAtElement(*this, RangeStart, c.LeadElementIndex, closedOn, closedAtStart);
+  }
   if (lead == 1 && (R2.flags & kFlagOffsetNext) != 0) {
     R1.d4 = R1.d6;
     R1.d5 = R1.d7;
@@ -165,7 +206,15 @@ int RunContext::ProcessOverrun() {
   if (overrunAsked > 0.0) {
     R0 = frameR0;
     R1 = frameR1;
-    ExtendAlongElement(*this, R0, job.OverrunLength, R1.d4, R1.d5, R1.d2, R1.d3);
+    double length = job.OverrunLength;
+    // After the closing joint of a closed contour the overrun runs over
+    // what was cut first: on a line it ends where the first cut left the
+    // element, at the corner, rather than run on into the next wall.
+    if (closedOn >= 0 && R0.d1 == 0.0) {
+      const double room = (w.ClosedElementEnd[0] - R1.d4) * R0.d2 + (w.ClosedElementEnd[1] - R1.d5) * R0.d3;
+      length = std::clamp(room, 0.0, length);
+    }
+    ExtendAlongElement(*this, R0, length, R1.d4, R1.d5, R1.d2, R1.d3);
     R1.d6 = R1.d4;
     R1.d7 = R1.d5;
     RangeOptions = keptOptions;

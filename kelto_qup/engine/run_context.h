@@ -624,6 +624,10 @@ class RunContext {
   // set-up pass, contour sub-pass and overrun pass are not built yet.
   int JoinRunBoundaries();
   int LocateRunBoundary(int which);
+  // The closing joint of a closed contour entered part-way along its first
+  // element: which element closes it (-1: none), and the walk over it.
+  int ClosingElementOfWalk(int lo, int hi);
+  int WalkClosingElement(int index);
   int BuildCallEntryElement();
   // A "CALL_ON" that steps a value (kinds 0 and 1, a depth) is running.
   bool InDepthCall() const;
@@ -837,6 +841,7 @@ class RunContext {
   // Kinds 8 (normal), 10 (tangent), 12 (down or up), 20 (the command's vector).
   int RunStraightMoveWorker(int kind);
   int RunLeadArcWorker();
+  std::array<double, 2> LeadArcTangent(bool leaving) const;
   int PutCycleWords();
   int RunHelixWorker();
   // The common step of a move worker: undone while the block mark is set,

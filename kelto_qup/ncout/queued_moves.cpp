@@ -282,21 +282,47 @@ int RunContext::FinishQueuedMove(double mx, double my, double mz, double radius,
   return status;
 }
 
+// The direction of travel where a lead arc meets the contour. Entering, R0
+// is still the lead line into the contour when one was built; it runs along
+// the contour's normal, and the travel is that normal turned a quarter
+// counter-clockwise (for a line and for a circle either way round). Leaving
+// an arc (R0 a circle about d6/d7, counter-clockwise for a positive radius),
+// the travel is the arc's tangent at the point where the tool leaves; R0's
+// own direction is the one the arc began with.
+std::array<double, 2> RunContext::LeadArcTangent(bool leaving) const {
+  const int leadIndex = job.JobElementCount + 1;
+  if (!leaving && (R0.code & 0xFF00) == 0x1200 && leadIndex > 0 && leadIndex < elements.ElementCount) {
+    const NcElement& lead = elements[leadIndex];
+    const bool isLead =
+        (lead.code & 0xFF00) == 0x1200 && std::fabs(lead.d2 - R0.d2) < 1e-9 && std::fabs(lead.d3 - R0.d3) < 1e-9;
+    if (isLead) return {-R0.d3, R0.d2};
+  }
+  const std::array<double, 3>& at = job.CurrentPoint;
+  const double ux = at[0] - R0.d6, uy = at[1] - R0.d7, length = std::hypot(ux, uy);
+  if (leaving && R0.d1 != 0.0 && length > 1e-9) {
+    const double sense = R0.d1 > 0.0 ? 1.0 : -1.0;
+    return {-sense * uy / length, sense * ux / length};
+  }
+  return {R0.d2, R0.d3};
+}
+
 int RunContext::RunLeadArcWorker() {
   // A quarter arc of radius |d4| tangent to the contour where it is entered
   // ("RIN", ending at the current point) or left ("ROUT", starting there),
-  // on the side of the contour that d4's sign names (positive: right of the
-  // direction of travel, the side an approach along the normal comes from).
-  const double dx = R0.d2, dy = R0.d3;
+  // on the side that d4's sign names: positive is the left of the direction
+  // of travel, the side the writer puts the tool offset on (a reversed
+  // contour negates both), so that the arc runs in the free room beside the
+  // cut and never into the wall.
   const bool leaving = (R2.code & 0xF0) == 0x90;
+  const auto [dx, dy] = LeadArcTangent(leaving);
   // RunRoutMove hands the distance over negated, as the escapes take it.
   const double d4 = leaving && output.InContourWord == kInLeadArc ? -R2.d4 : R2.d4;
   const double r = std::fabs(d4);
   if (r == 0.0) return FinishQueuedMove(0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
   const double side = d4 > 0.0 ? 1.0 : -1.0;
-  const double nx = side * dy, ny = -side * dx;  // unit normal towards the arc's centre
-  // A centre on the right of travel turns clockwise (negative radius).
-  const double signedRadius = -side * r;
+  const double nx = -side * dy, ny = side * dx;  // unit normal towards the arc's centre
+  // A centre on the left of travel turns counter-clockwise (positive radius).
+  const double signedRadius = side * r;
   if (!leaving) {
     // Entering at P: the centre C = P + r n, the start S = C - r t; the
     // move is P - S = r (t - n) and the centre lies r t from the start.

@@ -3,6 +3,7 @@
 // runs it through its interpreter (cut-in, contour walk, overrun), and rs274
 // reads the program back: every block accepted, the tool on the hand-computed
 // path.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
@@ -112,6 +113,42 @@ class ContourAgreementTest : public CamDataTest {
     g_figureTableSelector = 0;
   }
 
+  // A slot: from (0, 0) along +X by `length`, a half circle of radius `r`
+  // round (length, r), back along the top and a half circle round (0, r);
+  // counter-clockwise.
+  void AddSlotCurve(std::int32_t key, double length, double r) {
+    CurveRecord c;
+    c.key = key;
+    c.first = GetFigureCount(kTableCurves);
+    g_figureTableSelector = kTableCurves;
+    auto line = [](double x0, double y0, double x1, double y1) {
+      ClearCurrentFigure();
+      g_curFigure.kind = kKindLine;
+      g_curFigure.start = {x0, y0};
+      g_curFigure.end = {x1, y1};
+      const double l = std::hypot(x1 - x0, y1 - y0);
+      g_curFigure.dir = {(x1 - x0) / l, (y1 - y0) / l};
+      return AppendFigure(0);
+    };
+    auto arc = [&](double x0, double y0, double x1, double y1, double cx, double cy) {
+      ClearCurrentFigure();
+      g_curFigure.kind = kKindArc;
+      g_curFigure.start = {x0, y0};
+      g_curFigure.end = {x1, y1};
+      g_curFigure.centre = {cx, cy};
+      g_curFigure.radius = r;
+      return AppendFigure(0);
+    };
+    ASSERT_TRUE(line(0, 0, length, 0));
+    ASSERT_TRUE(arc(length, 0, length, 2 * r, length, r));
+    ASSERT_TRUE(line(length, 2 * r, 0, 2 * r));
+    ASSERT_TRUE(arc(0, 2 * r, 0, 0, 0, r));
+    c.end = GetFigureCount(kTableCurves);
+    platform::SetFieldText(c.name, "SLOT");
+    g_curveTable[static_cast<std::size_t>(g_curveCount++)] = c;
+    g_figureTableSelector = 0;
+  }
+
   // A second job in the same test: the drawing and the definitions emptied.
   void ResetForAnotherJob() {
     TearDown();
@@ -155,20 +192,127 @@ TEST_F(ContourAgreementTest, SquareOnItsCentreLineClosesItsLoop) {
 // (radius 15) and outside a clockwise one (radius 25). The cut enters with
 // a "RIN" arc of 3, leaves with a "ROUT" arc of 3, and runs 5 on past the
 // point where the loop closes.
-// The same square cut with the tool's offset, entered in the middle of its
-// first side: the walk cannot yet join the last side back to the first at
-// that offset, and left without the joint the tool would run out past the
-// last corner into the wall. The run stops at the contour with a box naming
-// what is missing instead of writing that path.
-TEST_F(ContourAgreementTest, AClosedContourWithAnOffsetStopsRatherThanRunPastItsLastCorner) {
-  AddLineCurve(603, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
-  MachiningDefinition d = PlaneContour(603);
-  d.steps[0].zone1X = 50.0;
-  d.steps[0].zone2X = 50.0;
-  const CheckResult r = RunJob(d);
-  ASSERT_EQ(host.errorBoxes.size(), 1u) << r.nc;
-  EXPECT_NE(host.errorBoxes[0].find("closing joint of a closed contour"), std::string::npos) << host.errorBoxes[0];
-  EXPECT_EQ(r.nc.find("X95."), std::string::npos) << "no side was cut\n" << r.nc;
+// A square and a rectangle cut with the tool's offset (tool of 10 mm,
+// offset 5), inside (drawn counter-clockwise from its lower left corner, the
+// offset on the left of the travel) and outside (drawn clockwise), entered
+// at a corner and in the middle of a side; the cut-in and the overrun share
+// their TO point, so the walk enters and leaves on the lead through it. The
+// tool must never go into the wall, and every part of the contour must be
+// cut: where the cut began part-way along the first side, the last side is
+// joined back to the first and the first is cut once more up to that place;
+// where it ended part-way along the last side, that side is cut to its end
+// and round the corner onto the first.
+TEST_F(ContourAgreementTest, AClosedContourWithAnOffsetIsCutAllRoundAndNeverIntoTheWall) {
+  using P = std::array<double, 2>;
+  struct Case {
+    const char* name;
+    double w, h;  // the rectangle (0, 0) .. (w, h)
+    bool inside;
+    P to;                 // the TO point of the cut-in and the overrun
+    std::vector<P> path;  // inside: the whole tool-centre path, in order
+    P start, end;         // the first and the last point at depth
+    float overrun = 0.0f;  // the overrun length asked
+  };
+  const std::vector<Case> cases = {
+      {"square inside, mid-side", 100, 100, true, {50, 20},
+       {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}}, {50, 5}, {50, 5}},
+      {"square inside, corner", 100, 100, true, {5, 20}, {{5, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}}, {5, 5}, {5, 5}},
+      // The overrun runs on along the first side past where the cut began.
+      {"square inside, mid-side, overrun", 100, 100, true, {50, 20},
+       {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}, {55, 5}}, {50, 5}, {55, 5}, 5.0f},
+      {"square inside, near the first corner, overrun", 100, 100, true, {93, 20},
+       {{93, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {93, 5}, {95, 5}}, {93, 5}, {95, 5}, 5.0f},
+      {"rectangle inside, mid-side", 120, 60, true, {70, 30},
+       {{70, 5}, {115, 5}, {115, 55}, {5, 55}, {5, 5}, {70, 5}}, {70, 5}, {70, 5}},
+      {"rectangle inside, corner", 120, 60, true, {5, 30}, {{5, 5}, {115, 5}, {115, 55}, {5, 55}, {5, 5}}, {5, 5}, {5, 5}},
+      // Outside the first side is the left one, walked upwards.
+      {"square outside, mid-side", 100, 100, false, {-20, 50}, {}, {-5, 50}, {-5, 50}},
+      {"square outside, mid-side of the last side", 100, 100, false, {50, -20}, {}, {-5, -20}, {-5, 0}},
+      {"square outside, corner", 100, 100, false, {-20, -20}, {}, {-5, -20}, {-20, -5}},
+      {"rectangle outside, mid-side", 120, 60, false, {-20, 25}, {}, {-5, 25}, {-5, 25}},
+      {"rectangle outside, corner", 120, 60, false, {-20, -20}, {}, {-5, -20}, {-20, -5}},
+  };
+  constexpr double kRadius = 5.0;
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    std::vector<Point> drawn = {{0, 0}, {k.w, 0}, {k.w, k.h}, {0, k.h}, {0, 0}};
+    if (!k.inside) drawn = {{0, 0}, {0, k.h}, {k.w, k.h}, {k.w, 0}, {0, 0}};
+    AddLineCurve(603, drawn);
+    MachiningDefinition d = PlaneContour(603);
+    d.steps[0].zone1X = d.steps[0].zone2X = k.to[0];
+    d.steps[0].zone1Y = d.steps[0].zone2Y = k.to[1];
+    d.steps[0].overrun = k.overrun != 0.0f ? 1.0f : 0.0f;
+    g_machiningDefaults.overrun = k.overrun;
+    overrunLength = k.overrun;
+    const CheckResult r = RunJob(d);
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+    std::vector<CanonMove> cut;
+    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
+    }
+    ASSERT_FALSE(cut.empty()) << r.nc;
+    EXPECT_NEAR(cut.front().fromX, k.start[0], 0.001) << r.nc;
+    EXPECT_NEAR(cut.front().fromY, k.start[1], 0.001) << r.nc;
+    EXPECT_NEAR(cut.back().x, k.end[0], 0.001) << r.nc;
+    EXPECT_NEAR(cut.back().y, k.end[1], 0.001) << r.nc;
+
+    // The distance of a point from the drawn rectangle's outline, and from
+    // the cut.
+    auto fromWall = [&](double x, double y) {
+      const double dx = std::max({-x, 0.0, x - k.w}), dy = std::max({-y, 0.0, y - k.h});
+      if (dx > 0.0 || dy > 0.0) return std::hypot(dx, dy);
+      return std::min({x, k.w - x, y, k.h - y});
+    };
+    auto fromCut = [&](double x, double y) {
+      double best = 1e9;
+      for (const CanonMove& m : cut) {
+        const double vx = m.x - m.fromX, vy = m.y - m.fromY;
+        const double t = std::clamp(((x - m.fromX) * vx + (y - m.fromY) * vy) / (vx * vx + vy * vy), 0.0, 1.0);
+        best = std::min(best, std::hypot(m.fromX + t * vx - x, m.fromY + t * vy - y));
+      }
+      return best;
+    };
+    auto isInside = [&](double x, double y) { return x > 0.0 && x < k.w && y > 0.0 && y < k.h; };
+    // Never into the wall: every point of the cut keeps the tool's radius
+    // from the outline on its own side (a chord's middle within its
+    // stepping tolerance).
+    for (const CanonMove& m : cut) {
+      for (const double t : {0.0, 0.5, 1.0}) {
+        const double x = m.fromX + t * (m.x - m.fromX), y = m.fromY + t * (m.y - m.fromY);
+        EXPECT_EQ(isInside(x, y), k.inside) << x << " " << y << " line " << m.line;
+        EXPECT_GE(fromWall(x, y), kRadius - (t == 0.5 ? 0.01 : 0.001)) << x << " " << y << " line " << m.line;
+      }
+    }
+    if (k.inside) {
+      // Point by point on the inset outline, in order, all of it.
+      ASSERT_EQ(cut.size() + 1, k.path.size()) << r.nc;
+      for (std::size_t i = 0; i < cut.size(); ++i) {
+        EXPECT_NEAR(cut[i].x, k.path[i + 1][0], 0.001) << i;
+        EXPECT_NEAR(cut[i].y, k.path[i + 1][1], 0.001) << i;
+        EXPECT_EQ(cut[i].kind, CanonMove::Kind::kFeed) << i;
+      }
+    } else {
+      // Every point of the outline is touched: the cut passes at the tool's
+      // radius from it (the corners' chords within their tolerance).
+      for (double along = 0.0; along < 2.0 * (k.w + k.h); along += 0.5) {
+        double x = 0.0, y = 0.0;
+        if (along < k.h) {
+          y = along;
+        } else if (along < k.h + k.w) {
+          x = along - k.h, y = k.h;
+        } else if (along < 2.0 * k.h + k.w) {
+          x = k.w, y = 2.0 * k.h + k.w - along;
+        } else {
+          x = 2.0 * (k.w + k.h) - along;
+        }
+        EXPECT_NEAR(fromCut(x, y), kRadius, 0.01) << x << " " << y << "\n" << r.nc;
+      }
+    }
+  }
 }
 
 TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
@@ -211,10 +355,15 @@ TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
     const CanonMove& first = contour.front();
     const double startAngle = std::atan2(first.fromY, first.fromX);
     bool closed = false;
+    std::size_t pastTheClose = 0;
     for (const CanonMove& m : contour) {
+      if (closed) ++pastTheClose;
       if (std::hypot(m.x - first.fromX, m.y - first.fromY) < 0.001) closed = true;
     }
     EXPECT_TRUE(closed) << r.nc;
+    // The overrun follows the circle in steps (each on it, as checked
+    // above), not one chord across it.
+    EXPECT_GE(pastTheClose, 5u) << r.nc;
     const double sense = k.radius > 0.0 ? 1.0 : -1.0;
     const double endAngle = startAngle + sense * 5.0 / k.toolCircle;
     const CanonMove& last = contour.back();
@@ -232,6 +381,15 @@ TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
     EXPECT_NEAR(arcs[1].fromY, last.y, 0.001);
     for (const CanonMove& a : arcs) {
       EXPECT_NEAR(std::hypot(a.x - a.centreFirst, a.y - a.centreSecond), 3.0, 0.001) << a.line;
+      // Tangent to the tool-centre circle where it meets it (the arc's
+      // centre on the radius through that point), and on the free side:
+      // inside the circle for a bore, outside it round a boss, so that no
+      // point of the arc comes nearer the wall than the tool's radius.
+      const bool entering = &a == &arcs[0];
+      const double px = entering ? a.x : a.fromX, py = entering ? a.y : a.fromY;
+      const double centreFromOrigin = std::hypot(a.centreFirst, a.centreSecond);
+      EXPECT_NEAR(std::fabs(px * a.centreSecond - py * a.centreFirst) / centreFromOrigin, 0.0, 0.001) << a.line;
+      EXPECT_NEAR(centreFromOrigin, k.toolCircle + (k.radius > 0.0 ? -3.0 : 3.0), 0.001) << a.line;
     }
   }
 }
@@ -295,6 +453,101 @@ TEST_F(ContourAgreementTest, JointDepthPassesCutContourAndOverrunPerPass) {
     const double endAngle = 3.14159265358979323846 + 5.0 / 15.0;
     EXPECT_NEAR(pass.back().x, 15.0 * std::cos(endAngle), 0.001);
     EXPECT_NEAR(pass.back().y, 15.0 * std::sin(endAngle), 0.001);
+  }
+}
+
+
+
+TEST_F(ContourAgreementTest, ASlotEnteredMidSideIsClosedRoundItsArcsAndOverrunsOnItsFirstSide) {
+  // A slot of 100 between two half circles of R20, cut inside with the tool
+  // of 10 entered in the middle of its first side with an overrun of 5: the
+  // tool runs on the inset outline (the sides at 5 from the wall, the ends
+  // R15 about the same centres), round the second end back onto the first
+  // side, on to where it came down and 5 past it.
+  AddSlotCurve(604, 100, 20);
+  MachiningDefinition d = PlaneContour(604);
+  d.steps[0].zone1X = d.steps[0].zone2X = 50.0;
+  d.steps[0].zone1Y = d.steps[0].zone2Y = 20.0;
+  d.steps[0].overrun = 1.0f;
+  g_machiningDefaults.overrun = 5.0f;
+  overrunLength = 5.0f;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
+  ASSERT_GT(cut.size(), 20u) << r.nc;
+  EXPECT_NEAR(cut.front().fromX, 50.0, 0.001);
+  EXPECT_NEAR(cut.front().fromY, 5.0, 0.001);
+  EXPECT_NEAR(cut.back().x, 55.0, 0.001) << r.nc;
+  EXPECT_NEAR(cut.back().y, 5.0, 0.001) << r.nc;
+  // The distance of a point from the inset outline (0 on it).
+  auto offInset = [](double x, double y) {
+    if (x >= 0.0 && x <= 100.0) return std::min(std::fabs(y - 5.0), std::fabs(y - 35.0));
+    const double cx = x < 0.0 ? 0.0 : 100.0;
+    return std::fabs(std::hypot(x - cx, y - 20.0) - 15.0);
+  };
+  for (const CanonMove& m : cut) {
+    EXPECT_LT(offInset(m.x, m.y), 0.001) << m.line;
+    EXPECT_LT(offInset(0.5 * (m.x + m.fromX), 0.5 * (m.y + m.fromY)), 0.01) << m.line;
+  }
+  // All of the inset outline is cut.
+  auto fromCut = [&](double x, double y) {
+    double best = 1e9;
+    for (const CanonMove& m : cut) {
+      const double vx = m.x - m.fromX, vy = m.y - m.fromY;
+      const double t = std::clamp(((x - m.fromX) * vx + (y - m.fromY) * vy) / (vx * vx + vy * vy), 0.0, 1.0);
+      best = std::min(best, std::hypot(m.fromX + t * vx - x, m.fromY + t * vy - y));
+    }
+    return best;
+  };
+  for (double x = 0.0; x <= 100.0; x += 0.5) {
+    EXPECT_LT(fromCut(x, 5.0), 0.01) << x;
+    EXPECT_LT(fromCut(x, 35.0), 0.01) << x;
+  }
+  for (double a = -90.0; a <= 90.0; a += 2.0) {
+    const double c = std::cos(a * 3.14159265358979323846 / 180.0), sn = std::sin(a * 3.14159265358979323846 / 180.0);
+    EXPECT_LT(fromCut(100.0 + 15.0 * c, 20.0 + 15.0 * sn), 0.01) << a;
+    EXPECT_LT(fromCut(-15.0 * c, 20.0 + 15.0 * sn), 0.01) << a;
+  }
+}
+
+
+TEST_F(ContourAgreementTest, LeadArcsIntoASquarePocketRunAlongItsFirstSide) {
+  // The square pocket entered in the middle of its first side with a "RIN"
+  // arc of 3 and left there with a "ROUT" arc of 3: both arcs touch the
+  // first side's tool path (y 5) along it, their centres 3 inside it.
+  AddLineCurve(603, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+  MachiningDefinition d = PlaneContour(603);
+  StepCondition& c = d.steps[0];
+  c.zone1X = c.zone2X = 50.0;
+  c.zone1Y = c.zone2Y = 20.0;
+  c.approachOn = 1;
+  c.approachKind = 4;  // "RIN"
+  c.value264 = 3.0;
+  c.escapeOn = 1;
+  c.escapeKind = 4;  // "ROUT"
+  c.value304 = 3.0;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  std::vector<CanonMove> arcs;
+  for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+    if (m.kind == CanonMove::Kind::kArc) arcs.push_back(m);
+    // Inside the pocket, the tool's radius from every wall.
+    EXPECT_GE(std::min({m.x, 100.0 - m.x, m.y, 100.0 - m.y}), 5.0 - 0.001) << m.line << "\n" << r.nc;
+  }
+  ASSERT_EQ(arcs.size(), 2u) << r.nc;
+  EXPECT_NEAR(arcs[0].x, 50.0, 0.001);
+  EXPECT_NEAR(arcs[0].y, 5.0, 0.001);
+  EXPECT_NEAR(arcs[1].fromX, 50.0, 0.001);
+  EXPECT_NEAR(arcs[1].fromY, 5.0, 0.001);
+  for (const CanonMove& a : arcs) {
+    EXPECT_NEAR(a.centreFirst, 50.0, 0.001) << a.line;
+    EXPECT_NEAR(a.centreSecond, 8.0, 0.001) << a.line;
   }
 }
 

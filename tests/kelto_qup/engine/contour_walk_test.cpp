@@ -1,7 +1,7 @@
 // The contour walk of command 0x71 (side, direction, marks, the advance over
 // the range), the two-axis check (consumed arcs, bridges, the rebuilt range)
-// and the overrun's refusals. The walk runs with a pending command kind that
-// writes nothing, so what is checked is the walk itself.
+// and the overrun's refusals and cycle words. The walk runs with a pending
+// command kind that writes nothing, so what is checked is the walk itself.
 #include "tests/kelto_qup/engine/engine_core_fixture.h"
 
 #include "platform/text.h"
@@ -252,6 +252,71 @@ TEST_F(ContourWalkTest, AnOverrunThatFindsNoContourIsAnErrorNotTheEndOfTheData) 
   run.core.loop.TraverseMarkA = 1;  // both traversal marks agree
   EXPECT_EQ(run.ProcessOverrun(), kStopRun);
   EXPECT_EQ(run.AbortFlag, kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_EQ(host.errorBoxes.back(), run.ErrorMessage(14));
+}
+
+
+TEST_F(ContourWalkTest, TheOverrunRepeatsTheCycleWordsOfTheContourAtItsEnd) {
+  // An overrun leaving the square at the TO point (50, 20) with offset mode
+  // 1 (flag 0x200): the cycle words that the contour's cycle move kept are
+  // written again there, "G51" or "G52" by the option bits with the cycle's
+  // letter and value, and the further value after the mode letter.
+  struct Case {
+    int options;
+    int count;
+    const char* first;
+  };
+  // The fixture's post writes values without a decimal point, in
+  // thousandths.
+  for (const Case& k : {Case{0x01, 0, "G51P2500"}, Case{0x02, 1, "G52P2500"}}) {
+    SCOPED_TRACE(k.first);
+    table = {};
+    host = RecordingHost{};
+    Square(0);
+    NcElement e{};
+    e.code = 0x7400;
+    e.flags = 0x200;
+    e.d2 = 50.0;
+    e.d3 = 20.0;
+    const int overrun = table.Add(e);
+    LoadTable();
+    AtCommand(overrun);
+    run.R0 = run.elements[3];
+    run.engine.contour.SnapshotCommandCode = 0x7100;
+    run.output.Cycle.Value = 2.5;
+    run.output.Cycle.Letter = 'P';
+    run.output.Cycle.Options = k.options;
+    run.output.Cycle.Switches = 1;
+    run.output.Cycle.Count = k.count;
+    run.output.Cycle.Value2 = 7.25;
+    ASSERT_EQ(run.ProcessOverrun(), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
+    std::string written;
+    for (const auto& line : host.listLines) written += std::string(line) + "|";
+    ASSERT_FALSE(host.listLines.empty());
+    EXPECT_EQ(std::string(host.listLines.front()), k.first) << written;
+    // The further value (the second with a cycle count, else the third,
+    // here 0) follows in a block of its own only when there is one.
+    EXPECT_EQ(host.listLines.size(), k.count != 0 ? 2u : 1u) << written;
+  }
+}
+
+
+TEST_F(ContourWalkTest, AOneShotRunWithNoOverrunCommandInReachStops) {
+  // A one-shot run (0x7301) takes its end from the nearest overrun command;
+  // a job that has none stops with error 14 rather than cut on to the
+  // table's end.
+  const int command = Square(0);
+  AtCommand(command);
+  run.engine.contour.OneShotMark = 1;
+  NcElement reference{};
+  reference.code = 0x1200;
+  reference.d2 = 0.0;
+  reference.d3 = 1.0;
+  reference.d4 = reference.d6 = 50.0;
+  reference.d5 = reference.d7 = -20.0;
+  run.engine.contour.ReferenceSlot = reference;
+  EXPECT_EQ(run.hab_goo(), kStopRun);
   ASSERT_FALSE(host.errorBoxes.empty());
   EXPECT_EQ(host.errorBoxes.back(), run.ErrorMessage(14));
 }

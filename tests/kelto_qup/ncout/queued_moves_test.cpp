@@ -1,8 +1,8 @@
 // Queued approach moves traced back to where they start and then written,
 // the escape moves, the lead arcs in and out, the helical approach and the
 // cycle words: the tool positions against hand-computed values. The contour
-// element runs along +X from (50, 0) at Z -5, so its right side (outside a
-// counter-clockwise contour) is -Y.
+// element runs along +X from (50, 0) at Z -5, so its left side (inside a
+// counter-clockwise contour, where the writer puts the tool offset) is +Y.
 #include <array>
 #include <cmath>
 #include <string>
@@ -89,26 +89,67 @@ TEST_F(QueuedMovesTest, ApproachIsTracedBackThenWrittenOnce) {
 }
 
 TEST_F(QueuedMovesTest, LeadArcsEnterAndLeaveTangentially) {
-  // "RIN" of radius 5 on the right: a clockwise quarter from (45, -5) about
-  // (50, -5) to the contour start.
+  // "RIN" of radius 5 as the writer sends it (positive: the left of travel,
+  // the side of the tool offset): a counter-clockwise quarter from (45, 5)
+  // about (50, 5) to the contour start.
   Queue(0x7580, 5.0);
   ASSERT_EQ(Approach(1), 0);
-  ExpectPoint(ctx.job.CurrentPoint, 45.0, -5.0, -5.0);
+  ExpectPoint(ctx.job.CurrentPoint, 45.0, 5.0, -5.0);
   ASSERT_EQ(Approach(2), 0);
   ASSERT_FALSE(host.listLines.empty());
-  EXPECT_EQ(host.listLines.back(), "N0301G02X50.Y0.I5.F100");
+  EXPECT_EQ(host.listLines.back(), "N0301G03X50.Y0.I5.F100");
   ExpectPoint(ctx.job.CurrentPoint, 50.0, 0.0, -5.0);
 
-  // "ROUT" as the writer sends it (the escape distance, right side positive):
-  // from the contour's end a clockwise quarter about (100, -5) to (105, -5).
-  ctx.job.CurrentPoint = {100.0, 0.0, -5.0};
+  // "ROUT" likewise: from the contour's end a counter-clockwise quarter
+  // about (100, 5) to (105, 5); a reversed contour (negative) turns the
+  // other way on the right.
+  struct Case {
+    double d4;
+    const char* block;
+    double endY;
+  };
+  for (const Case& k : {Case{5.0, "N0302X105.Y5.J5.", 5.0}, Case{-5.0, "N0303G02X105.Y-5.J-5. ", -5.0}}) {
+    SCOPED_TRACE(k.d4);
+    ctx.job.CurrentPoint = {100.0, 0.0, -5.0};
+    ctx.R2 = NcElement{};
+    ctx.R2.code = 0x7590;
+    ctx.R2.d4 = k.d4;
+    ASSERT_EQ(ctx.RunRoutMove(), 0);
+    EXPECT_EQ(host.listLines.back(), k.block);
+    ExpectPoint(ctx.job.CurrentPoint, 105.0, k.endY, -5.0);
+    EXPECT_EQ(ctx.R2.d4, k.d4);
+  }
+}
+
+TEST_F(QueuedMovesTest, LeadArcsFollowTheContourWhereTheyMeetIt) {
+  // Entering from the lead line (along the contour's normal, the scratch
+  // entry behind the job), the arc meets the contour along the normal
+  // turned a quarter: here -Y at (50, 0) for a lead along -X. Leaving a
+  // counter-clockwise arc about (0, 0) at (0, 20), it leaves along -X.
+  ctx.job.JobElementCount = 0;
+  ctx.elements.ElementCount = 3;
+  NcElement lead{};
+  lead.code = 0x1200;
+  lead.d2 = -1.0;
+  ctx.elements[1] = lead;
+  ctx.R0 = lead;
+  ctx.R0.d6 = 50.0;
+  Queue(0x7580, 5.0);
+  ASSERT_EQ(Approach(1), 0);
+  // Centre (55, 0) on the left of -Y; the start 5 back along -Y from it.
+  ExpectPoint(ctx.job.CurrentPoint, 55.0, 5.0, -5.0);
+
+  ctx.R0 = NcElement{};
+  ctx.R0.code = 0x1300;
+  ctx.R0.d1 = 20.0;
+  ctx.R0.d2 = 1.0;  // the direction the arc began with
+  ctx.job.CurrentPoint = {0.0, 20.0, -5.0};
   ctx.R2 = NcElement{};
   ctx.R2.code = 0x7590;
   ctx.R2.d4 = 5.0;
   ASSERT_EQ(ctx.RunRoutMove(), 0);
-  EXPECT_EQ(host.listLines.back(), "N0302X105.Y-5.J-5.");
-  ExpectPoint(ctx.job.CurrentPoint, 105.0, -5.0, -5.0);
-  EXPECT_EQ(ctx.R2.d4, 5.0);
+  // Centre (0, 15), the end 5 on along -X from it: inside the arc.
+  ExpectPoint(ctx.job.CurrentPoint, -5.0, 15.0, -5.0);
 }
 
 TEST_F(QueuedMovesTest, EscapeMovesRunAtOnce) {
