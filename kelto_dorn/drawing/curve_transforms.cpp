@@ -49,9 +49,12 @@ Vec2 CurrentOrigin() { return CurrentLayerOrigin(); }
 std::vector<int> SelectedCurves() {
   std::vector<int> curves;
   const int count = ScannableCurveCount();
+  std::vector<bool> taken(static_cast<std::size_t>(std::max(count, 0)));
   for (int c : g_selectionList) {
     if (c == kNone) break;
-    if (c >= 0 && c < count && std::find(curves.begin(), curves.end(), c) == curves.end()) curves.push_back(c);
+    if (c < 0 || c >= count || taken[static_cast<std::size_t>(c)]) continue;
+    taken[static_cast<std::size_t>(c)] = true;
+    curves.push_back(c);
   }
   return curves;
 }
