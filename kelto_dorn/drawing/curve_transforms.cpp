@@ -80,13 +80,21 @@ bool RegisterTransformedCopy(int c, const FigureTransform& fig, const PointTrans
   }
   CopyCurveEntry(c, g_curveCount);
   TransformIp(g_curveTable[static_cast<std::size_t>(g_curveCount)], ip);
+  // The range lies inside the table's count and fits the segment blocks
+  // (checked above): each figure is transformed straight into its block.
+  const FigureTable& table = *g_figureStore.Table(kTableCurves);
   g_workCount = 0;
   for (int i = range.first; i < range.end; ++i) {
-    GetFigure(kTableCurves, i);
-    fig(g_curFigure);
-    if (dc != nullptr) DrawFigure(g_curFigure.attribute & kAttrColourMask, *dc);
-    StoreSegment(g_workCount++);
+    FigureRecord& block = *g_figureStore.SegmentBlock(g_workCount++);
+    block = table.slot(i);
+    fig(block);
+    if (dc != nullptr) {
+      g_curFigure = block;
+      DrawFigure(block.attribute & kAttrColourMask, *dc);
+    }
   }
+  // The current record ends as the last copy, as the figure-by-figure walk left it.
+  if (g_workCount > 0) LoadSegment(g_workCount - 1);
   return RegisterCurveEntry(kRegisterPlain, 1, dc) >= 0;
 }
 
