@@ -108,18 +108,8 @@ std::size_t SnapshotFigureBytes(int kind, int table, int secondTable) {
   return bytes;
 }
 
-// The buffer of the last snapshot, kept for the next one: a big drawing's
-// snapshot then reuses memory that is already mapped instead of faulting in
-// fresh pages for every edit.
-std::vector<std::uint8_t>& SpareSnapshotBuffer() {
-  static std::vector<std::uint8_t> spare;
-  return spare;
-}
-
 std::vector<std::uint8_t> BuildSnapshot(int kind, int table, int secondTable) {
   ByteSink out;
-  out.bytes().swap(SpareSnapshotBuffer());
-  out.bytes().clear();
   out.Reserve(SnapshotFigureBytes(kind, table, secondTable) + kSnapshotRoomForTheRest);
   if (kind == kUndoKindTable || kind == kUndoKindTableCurves) {
     PutTable(out, table);
@@ -328,9 +318,8 @@ int SnapshotForUndo(int type) {
   g_undo.lastKind = kind;
   g_undo.lastTable = slot.table;
   g_undo.lastSecondTable = slot.secondTable;
-  std::vector<std::uint8_t> bytes = BuildSnapshot(kind, slot.table, slot.secondTable);
+  const std::vector<std::uint8_t> bytes = BuildSnapshot(kind, slot.table, slot.secondTable);
   const platform::FileResult r = platform::WriteFileAtomic(UndoFilePath(slot), bytes.data(), bytes.size());
-  SpareSnapshotBuffer().swap(bytes);
   if (!r.ok() && !g_undoWriteReported) {
     g_undoWriteReported = true;  // once: every edit would show it again
     ReportFileFault(r);
