@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/error_box.h"
@@ -199,57 +198,17 @@ int RecolourTexts() {
   return n;
 }
 
-bool Finite(Vec2 v) { return std::isfinite(v.x) && std::isfinite(v.y); }
-bool Finite(const FigureRecord& f) {
-  return Finite(f.start) && Finite(f.end) && Finite(f.centre) && Finite(f.dir) && std::isfinite(f.radius);
-}
-
-// The figures among the first n that take part in the op and meet the region.
-std::vector<int> FiguresTakingPart(int op, FigureTable& t, int n, const SelectionRegion& region) {
-  std::vector<int> taking;
+// Whether the copies of every figure taking part fit the table; error box 4
+// (nothing is copied) when not, rather than a copy that stops half way.
+bool CopiesFit(int op, FigureTable& t, int n, const SelectionRegion& region) {
+  long long copies = 0;
   for (int i = 0; i < n; ++i) {
     const FigureRecord& f = t.slot(i);
-    if (TakesPart(op, f) && FigureMeetsRegion(f, region)) taking.push_back(i);
+    if (TakesPart(op, f) && FigureMeetsRegion(f, region)) ++copies;
   }
-  return taking;
-}
-
-// Whether the copies of every figure taking part fit the table; error box 4
-// (nothing is copied) when not, rather than a copy that stops half way. The
-// room for them is made in one step.
-bool CopiesFit(int table, const FigureTable& t, int n, std::size_t copies) {
-  const long long needed = n + static_cast<long long>(copies);
-  if (needed > kFigureSlotLimit) {
-    ShowErrorBox(kErrorCountOverflow);
-    return false;
-  }
-  // In whole growth steps, as the appends would have grown it one by one.
-  const long long room = needed + kFreeSlotsKept;
-  if (room > t.capacity()) {
-    const long long steps = (room - t.capacity() + kGrowthStep - 1) / kGrowthStep;
-    FigureStoreGrow(table, t.capacity(), static_cast<int>(std::min<long long>(
-                                             t.capacity() + steps * kGrowthStep, kFigureTableLimit)));
-  }
-  return true;
-}
-
-// Appends the copy of each figure taking part, counting them in `affected`;
-// true when a copy was not finite (left out). A full table stops the copies:
-// what was made stays.
-bool AppendCopies(int op, FigureTable& t, const std::vector<int>& taking, int& affected) {
-  bool refused = false;
-  for (int i : taking) {
-    ++affected;
-    if (!MakeCopy(op, t.slot(i))) continue;
-    if (!Finite(g_curFigure)) {
-      refused = true;
-      continue;
-    }
-    g_curFigure.number = 0;
-    g_curFigure.group = 0;
-    if (!AppendFigure(0)) break;
-  }
-  return refused;
+  if (n + copies <= kFigureSlotLimit) return true;
+  ShowErrorBox(kErrorCountOverflow);
+  return false;
 }
 
 void DrawMarked(const FigureRecord& f, platform::DeviceContext& dc) {
@@ -257,6 +216,11 @@ void DrawMarked(const FigureRecord& f, platform::DeviceContext& dc) {
   g_curFigure = f;
   DrawFigure(kMarkColour, dc);
   g_curFigure = saved;
+}
+
+bool Finite(Vec2 v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+bool Finite(const FigureRecord& f) {
+  return Finite(f.start) && Finite(f.end) && Finite(f.centre) && Finite(f.dir) && std::isfinite(f.radius);
 }
 
 }  // namespace
@@ -320,19 +284,30 @@ int ApplyBoxEdit(int op, const SelectionRegion& region) {
   g_figureTableSelector = table;
   // The copies land behind the count; only the figures there before are edited.
   const int n = std::min(t->count(), t->capacity());
+  const bool copies = IsCopyOp(op);
+  if (copies && !CopiesFit(op, *t, n, region)) {
+    g_curFigure = saved;
+    g_figureTableSelector = savedSelector;
+    return 0;
+  }
   int affected = 0;
   bool refused = false;
-  if (IsCopyOp(op)) {
-    const std::vector<int> taking = FiguresTakingPart(op, *t, n, region);
-    if (CopiesFit(table, *t, n, taking.size())) refused = AppendCopies(op, *t, taking, affected);
-  }
   auto dc = op == box_op::kMarkForDelete ? GetViewDC() : nullptr;
-  for (int i = 0; i < n && !IsCopyOp(op); ++i) {
+  for (int i = 0; i < n; ++i) {
     FigureRecord& f = t->slot(i);
     if (!TakesPart(op, f) || !FigureMeetsRegion(f, region)) continue;
     ++affected;
     if (op == box_op::kMarkForDelete) {
       if (dc) DrawMarked(f, *dc);
+    } else if (copies) {
+      if (!MakeCopy(op, f)) continue;
+      if (!Finite(g_curFigure)) {
+        refused = true;
+        continue;
+      }
+      g_curFigure.number = 0;
+      g_curFigure.group = 0;
+      if (!AppendFigure(0)) break;  // the table is full: what was made stays
     } else {
       // A value that would make a coordinate infinite leaves the figure.
       FigureRecord edited = f;
