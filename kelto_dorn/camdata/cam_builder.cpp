@@ -2,6 +2,8 @@
 #include "kelto_dorn/camdata/cam_builder.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "kelto_dorn/app/app_state.h"
@@ -191,17 +193,38 @@ void CCamDataBuilder::BuildAll(int pitInClassification) {
 }
 
 void CCamDataBuilder::LoadItemDefinition(const OrderItem& item) {
-  GetMachiningDefinition(definitions_, item.slot, atc_);
+  // BuildAll checked the slot against the machining count.
+  const MachiningDefinition& stored = definitions_.Slot(item.slot);
+  if (s_.listMode && !IsWireKind(stored.kind)) {
+    MakeOneStepDefinition(stored, item);
+  } else {
+    GetMachiningDefinition(definitions_, item.slot, atc_);
+  }
   s_.curMark = item.mark;
   s_.curM00 = item.m00;
   ClearCamRecord();
-  if (s_.listMode && !IsWireKind(g_curMachiningDef.kind)) MakeOneStepDefinition(item);
 }
 
-void CCamDataBuilder::MakeOneStepDefinition(const OrderItem& item) {
+// The working definition as `stored` with only the item's step: its
+// condition and tool become step 0 and every other step is cleared. The step
+// tables are written here whole, so of them only the two gaps that a cleared
+// step keeps are taken over; everything else is copied as stored.
+void CCamDataBuilder::MakeOneStepDefinition(const MachiningDefinition& stored, const OrderItem& item) {
+  MachiningDefinition& d = g_curMachiningDef;
+  constexpr std::size_t kStepsBegin = offsetof(MachiningDefinition, steps);
+  constexpr std::size_t kStepsEnd = offsetof(MachiningDefinition, processName);
+  static_assert(offsetof(MachiningDefinition, stepTools) == kStepsBegin + sizeof d.steps &&
+                kStepsEnd == offsetof(MachiningDefinition, stepTools) + sizeof d.stepTools);
+  std::memcpy(&d, &stored, kStepsBegin);
+  std::memcpy(reinterpret_cast<std::uint8_t*>(&d) + kStepsEnd, reinterpret_cast<const std::uint8_t*>(&stored) + kStepsEnd,
+              sizeof(MachiningDefinition) - kStepsEnd);
+  for (int i = 0; i < kStepCount; ++i) {
+    std::memcpy(d.steps[i].reserved36, stored.steps[i].reserved36, sizeof d.steps[i].reserved36);
+    std::memcpy(d.steps[i].reserved164, stored.steps[i].reserved164, sizeof d.steps[i].reserved164);
+  }
   const int step = item.step >= 0 && item.step < kStepCount ? item.step : 0;
-  const StepCondition condition = g_curMachiningDef.steps[step];
-  const AtcRecord tool = g_curMachiningDef.stepTools[step];
+  const StepCondition& condition = stored.steps[step];
+  const AtcRecord& tool = stored.stepTools[step];
   AtcRecord blank = atc_.Record(DocAtcTable::kBlankToolSlot);
   blank.inUse = 0;  // the other steps stay empty whatever the blank record holds
   blank.atcNumber = 0;

@@ -103,7 +103,7 @@ class CCamDataBuilder {
   bool EnsureOrderItems();
   const OrderItem* NextOrderItem(int& tablePosition);
   void LoadItemDefinition(const OrderItem& item);
-  void MakeOneStepDefinition(const OrderItem& item);
+  void MakeOneStepDefinition(const MachiningDefinition& stored, const OrderItem& item);
   void StartDefinition(const OrderItem& item);
   void RunGenerator(int pitInClassification, const OrderItem& item);
   void CloseBuild();

@@ -18,6 +18,13 @@ class ByteSink {
     const auto* p = reinterpret_cast<const std::uint8_t*>(&record);
     bytes_.insert(bytes_.end(), p, p + sizeof(T));
   }
+  // `count` records that lie one after the other in memory.
+  template <typename T>
+  void PutMany(const T* records, std::size_t count) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    const auto* p = reinterpret_cast<const std::uint8_t*>(records);
+    bytes_.insert(bytes_.end(), p, p + count * sizeof(T));
+  }
   void Reserve(std::size_t n) { bytes_.reserve(n); }
   std::vector<std::uint8_t>& bytes() { return bytes_; }
 

@@ -44,11 +44,23 @@ constexpr std::size_t kSnapshotRoomForTheRest = 256 * 1024;
 void PutTable(ByteSink& out, int table, std::int32_t layerOffset = 0) {
   const FigureTable* t = g_figureStore.Table(table);
   if (t == nullptr) return;
-  for (int i = 0; i < t->count(); ++i) {
-    FigureRecord r = t->slot(i);
-    if (r.kind == kEndMark) continue;
-    r.layer += layerOffset;
-    out.Put(r);
+  if (layerOffset != 0) {
+    for (int i = 0; i < t->count(); ++i) {
+      FigureRecord r = t->slot(i);
+      if (r.kind == kEndMark) continue;
+      r.layer += layerOffset;
+      out.Put(r);
+    }
+    return;
+  }
+  // Records go out as they stand: each stretch of a run between end marks
+  // is copied in one piece.
+  for (int first = 0; first < t->count();) {
+    const int runEnd = std::min(t->count(), (first | (FigureTable::kRunSize - 1)) + 1);
+    int end = first;
+    while (end < runEnd && t->slot(end).kind != kEndMark) ++end;
+    out.PutMany(&t->slot(first), static_cast<std::size_t>(end - first));
+    first = end < runEnd ? end + 1 : runEnd;
   }
 }
 

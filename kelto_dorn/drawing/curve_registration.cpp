@@ -130,6 +130,9 @@ int RunRegisterDialog() {
 
 int ComputeJoinSide(const FigureRecord& previous, const FigureRecord& figure) {
   if (!IsLineOrArc(previous.kind) || !IsLineOrArc(figure.kind)) return 0;
+  // Two lines cross in one point whichever side is asked for, so neither
+  // side is nearer the joint: no need to intersect them twice.
+  if (previous.kind == kKindLine && figure.kind == kKindLine) return 0;
   FigureRecord second = figure;
   second.choice = 0;
   const FigureRecord first = IntersectFigures(previous, second);

@@ -49,9 +49,12 @@ Vec2 CurrentOrigin() { return CurrentLayerOrigin(); }
 std::vector<int> SelectedCurves() {
   std::vector<int> curves;
   const int count = ScannableCurveCount();
+  std::vector<bool> taken(static_cast<std::size_t>(std::max(count, 0)));
   for (int c : g_selectionList) {
     if (c == kNone) break;
-    if (c >= 0 && c < count && std::find(curves.begin(), curves.end(), c) == curves.end()) curves.push_back(c);
+    if (c < 0 || c >= count || taken[static_cast<std::size_t>(c)]) continue;
+    taken[static_cast<std::size_t>(c)] = true;
+    curves.push_back(c);
   }
   return curves;
 }
@@ -77,13 +80,21 @@ bool RegisterTransformedCopy(int c, const FigureTransform& fig, const PointTrans
   }
   CopyCurveEntry(c, g_curveCount);
   TransformIp(g_curveTable[static_cast<std::size_t>(g_curveCount)], ip);
+  // The range lies inside the table's count and fits the segment blocks
+  // (checked above): each figure is transformed straight into its block.
+  const FigureTable& table = *g_figureStore.Table(kTableCurves);
   g_workCount = 0;
   for (int i = range.first; i < range.end; ++i) {
-    GetFigure(kTableCurves, i);
-    fig(g_curFigure);
-    if (dc != nullptr) DrawFigure(g_curFigure.attribute & kAttrColourMask, *dc);
-    StoreSegment(g_workCount++);
+    FigureRecord& block = *g_figureStore.SegmentBlock(g_workCount++);
+    block = table.slot(i);
+    fig(block);
+    if (dc != nullptr) {
+      g_curFigure = block;
+      DrawFigure(block.attribute & kAttrColourMask, *dc);
+    }
   }
+  // The current record ends as the last copy, as the figure-by-figure walk left it.
+  if (g_workCount > 0) LoadSegment(g_workCount - 1);
   return RegisterCurveEntry(kRegisterPlain, 1, dc) >= 0;
 }
 
