@@ -154,7 +154,8 @@ int RunContext::hab_goo() {
     w.FirstElementIndex = 0;
     w.RangeOptionsCopy &= ~0x08;
     engine.stepping.GroupFlags = R2.flags;
-    if ((RangeOptions & 8) != 0 && (engine.call.CallState & 1) != 0) R2.d1 = -R2.d1;
+    const bool negatedForCall = (RangeOptions & 8) != 0 && (engine.call.CallState & 1) != 0;
+    if (negatedForCall) R2.d1 = -R2.d1;
     SelectOffsetSide();
     // Inside a call whose passes give the offset, the command's own offset
     // gives way to it; a depth call keeps it (each pass cuts the same path).
@@ -177,6 +178,11 @@ int RunContext::hab_goo() {
     // it) is the offset the walk cuts at.
     if (core.OffsetMode == 0 && R2.d1 != 0.0 && (R2.flags & 3) != 0) core.OffsetMode = 1;
     RangeStep = (RangeOptions & kRangeBackward) != 0 ? -1 : 1;
+    // The offset is to the left of travel, and a backward walk turns every
+    // element over: the command's offset (written for the contour as drawn)
+    // changes sign, or the second pass of a there-and-back cut would run on
+    // the other side of the wall, a tool diameter into it.
+    if (RangeStep < 0 && core.OffsetMode == 1 && !negatedForCall) R2.d1 = -R2.d1;
     TraceStep(143, 10);
     const int fetched = FetchNextElement(0);
     if (fetched == kStopRun || AbortFlag != 0) return kStopRun;
