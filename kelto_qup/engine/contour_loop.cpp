@@ -21,6 +21,7 @@ constexpr int kContourCommand = 0x7100;
 constexpr int kSetupVariant = 0x7140;
 constexpr int kSideTestVariant = 0x7180;
 constexpr int kOverrunCommand = 0x7400;
+constexpr int kSecondPassOverrun = 0x7410;  // the overrun before the return pass
 constexpr int kFilletGroup = 0x39;
 constexpr int kFirstGroupCode = 0x3001;
 constexpr int kLastGroupCode = 0x3FFF;
@@ -64,6 +65,14 @@ int RunContext::hab_goo() {
   TraceStep(143, 1);
   c.ContourRunMark = 0;
   if (AbortFlag != 0) return kStopRun;
+  // Not built yet: the return pass of a there-and-back cut (the contour
+  // right after an overrun 0x7410) has no cut-in of its own; walked from
+  // the far end of its range it was joined to the first pass's lead and
+  // cut across the contour. Stop before it rather than cut into the part.
+  if (R2.code == kContourCommand && CommandIndex() > 0 && CommandIndex() < elements.ElementCount &&
+      elements[CommandIndex() - 1].code == kSecondPassOverrun) {
+    return StopMissingOperation("ReturnPassEntry");
+  }
 
   // 2. The group's approach and flags are this command's own: nothing of
   // the previous contour carries over.
