@@ -21,6 +21,7 @@ constexpr int kContourCommand = 0x7100;
 constexpr int kSetupVariant = 0x7140;
 constexpr int kSideTestVariant = 0x7180;
 constexpr int kOverrunCommand = 0x7400;
+constexpr int kSecondPassOverrun = 0x7410;  // the overrun before the return pass
 constexpr int kFilletGroup = 0x39;
 constexpr int kFirstGroupCode = 0x3001;
 constexpr int kLastGroupCode = 0x3FFF;
@@ -64,6 +65,14 @@ int RunContext::hab_goo() {
   TraceStep(143, 1);
   c.ContourRunMark = 0;
   if (AbortFlag != 0) return kStopRun;
+  // Not built yet: the return pass of a there-and-back cut (the contour
+  // right after an overrun 0x7410) has no cut-in of its own; walked from
+  // the far end of its range it was joined to the first pass's lead and
+  // cut across the contour. Stop before it rather than cut into the part.
+  if (R2.code == kContourCommand && CommandIndex() > 0 && CommandIndex() < elements.ElementCount &&
+      elements[CommandIndex() - 1].code == kSecondPassOverrun) {
+    return StopMissingOperation("ReturnPassEntry");
+  }
 
   // 2. The group's approach and flags are this command's own: nothing of
   // the previous contour carries over.
@@ -154,7 +163,8 @@ int RunContext::hab_goo() {
     w.FirstElementIndex = 0;
     w.RangeOptionsCopy &= ~0x08;
     engine.stepping.GroupFlags = R2.flags;
-    if ((RangeOptions & 8) != 0 && (engine.call.CallState & 1) != 0) R2.d1 = -R2.d1;
+    const bool negatedForCall = (RangeOptions & 8) != 0 && (engine.call.CallState & 1) != 0;
+    if (negatedForCall) R2.d1 = -R2.d1;
     SelectOffsetSide();
     // Inside a call whose passes give the offset, the command's own offset
     // gives way to it; a depth call keeps it (each pass cuts the same path).
@@ -177,6 +187,11 @@ int RunContext::hab_goo() {
     // it) is the offset the walk cuts at.
     if (core.OffsetMode == 0 && R2.d1 != 0.0 && (R2.flags & 3) != 0) core.OffsetMode = 1;
     RangeStep = (RangeOptions & kRangeBackward) != 0 ? -1 : 1;
+    // The offset is to the left of travel, and a backward walk turns every
+    // element over: the command's offset (written for the contour as drawn)
+    // changes sign, or the second pass of a there-and-back cut would run on
+    // the other side of the wall, a tool diameter into it.
+    if (RangeStep < 0 && core.OffsetMode == 1 && !negatedForCall) R2.d1 = -R2.d1;
     TraceStep(143, 10);
     const int fetched = FetchNextElement(0);
     if (fetched == kStopRun || AbortFlag != 0) return kStopRun;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -548,6 +549,57 @@ TEST_F(ContourAgreementTest, LeadArcsIntoASquarePocketRunAlongItsFirstSide) {
   for (const CanonMove& a : arcs) {
     EXPECT_NEAR(a.centreFirst, 50.0, 0.001) << a.line;
     EXPECT_NEAR(a.centreSecond, 8.0, 0.001) << a.line;
+  }
+}
+
+// A contour cut there and back: the first pass, the overrun before the
+// return pass (0x7410) and the same contour walked backwards (side bits
+// 0x50000) with no cut-in of its own. The return pass's entry is not built:
+// the run stops at a box naming it once the first pass is cut, and no move
+// leaves the tool-centre path (before, the return pass went straight
+// through the centre of a boss). R20 circles with the tool of 10, a bore
+// (tool circle R15) and a boss (R25), alone and inside a joint of two depth
+// passes, whose first pass is cut whole before the stop.
+TEST_F(ContourAgreementTest, AThereAndBackContourStopsBeforeItsReturnPassInsteadOfCuttingAcross) {
+  struct Case {
+    const char* name;
+    double radius;      // the drawn circle's signed radius
+    double toolCircle;  // the tool centre's radius
+    double to;          // the cut-in and exit point on the X axis
+    bool joint;
+  };
+  const Case cases[] = {{"bore", 20.0, 15.0, -10.0, false},
+                        {"boss", -20.0, 25.0, -30.0, false},
+                        {"boss in a joint", -20.0, 25.0, -30.0, true}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    AddCircleCurve(602, 0.0, 0.0, k.radius);
+    MachiningDefinition d = PlaneContour(602);
+    StepCondition& c = d.steps[0];
+    c.word208 = 1;
+    c.zone1X = c.zone2X = k.to;
+    if (k.joint) {
+      c.repeat[0].inUse = 1;
+      c.repeat[0].kind = 0;
+      c.repeat[0].first = -2.0;
+      c.repeat[0].second = -3.0;
+      c.repeat[0].third = -5.0;
+    }
+    const CheckResult r = RunJob(d);
+    ASSERT_FALSE(host.errorBoxes.empty()) << r.nc;
+    EXPECT_NE(host.errorBoxes.back().find("ReturnPassEntry"), std::string::npos) << host.errorBoxes.back();
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    const double depth = k.joint ? -2.0 : -5.0;
+    const std::vector<CanonMove> cut = CuttingMoves(r.check, depth);
+    ASSERT_GT(cut.size(), 20u) << r.nc;
+    double turned = 0.0;
+    for (const CanonMove& m : cut) {
+      EXPECT_NEAR(std::hypot(m.x, m.y), k.toolCircle, 0.001) << m.line << "\n" << r.nc;
+      turned += std::atan2(m.fromX * m.y - m.fromY * m.x, m.fromX * m.x + m.fromY * m.y);
+    }
+    // The first pass once round, the way the circle is drawn.
+    EXPECT_NEAR(turned, std::copysign(2.0 * 3.14159265358979323846, k.radius), 0.001) << r.nc;
   }
 }
 

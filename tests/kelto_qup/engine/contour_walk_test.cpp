@@ -67,6 +67,28 @@ TEST_F(ContourWalkTest, SideAndDirectionChooseTheCutOrder) {
   }
 }
 
+TEST_F(ContourWalkTest, ABackwardWalkKeepsTheOffsetOnTheSideItWasDrawnFor) {
+  // The square drawn counter-clockwise with an offset of 5 to the left of
+  // the drawn travel: inside. Walked forwards the last element is the left
+  // side at x 5; walked backwards (0x50000, every element turned over) it
+  // is the bottom at y 5, still inside, not at y -5 in the wall.
+  struct Case {
+    int flags;
+    int lastNumber;
+    double NcElement::*coordinate;  // the one the offset moves
+  };
+  for (const Case& c : {Case{0, 4, &NcElement::d4}, Case{0x50000, 1, &NcElement::d5}}) {
+    SCOPED_TRACE(c.flags);
+    table = ElementBuilder{};
+    const int command = Square(c.flags | 3);
+    run.elements[command].d1 = 5.0;
+    AtCommand(command);
+    ASSERT_EQ(run.hab_goo(), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
+    EXPECT_EQ(run.R0.number, c.lastNumber);
+    EXPECT_NEAR(run.R0.*c.coordinate, 5.0, 1e-9);
+  }
+}
+
 TEST_F(ContourWalkTest, ALoopInsideALoopLeavesTheOuterMarks) {
   const int command = Square(0);
   for (int i = 0; i < 4; ++i) run.elements[i].flags = 0x10000000;

@@ -165,6 +165,12 @@ void AddContour(HandoverBuilder& job, int number, const ContourOptions& options)
   contour.d4 = RangeRef(options.figureNumber, options.figureNumber);
   contour.d5 = options.z;
   contour.d7 = options.feed;
+  if (options.overrunCommand) {
+    NcElement& overrun = job.Add(number, 0x7400);
+    overrun.flags = kPointGiven;
+    overrun.d2 = options.toX;
+    overrun.d3 = options.toY;
+  }
   if (options.up != 0.0) {
     NcElement& up = job.Add(number, 0x6300);
     up.d4 = options.up;

@@ -23,13 +23,18 @@ struct ContourOptions {
   double toY = 0.0;
   double down = 10.0;      // the approach comes down this far onto the contour (0: none)
   double up = 10.0;        // the escape goes up this far (0: none)
+  // The overrun command (0x7400 through the tool-offset point) after the
+  // contour command, as the CAM builder writes it: the interpreter's own
+  // contour command leaves the contour there. Not for the driver, which
+  // leaves the contour itself.
+  bool overrunCommand = false;
 };
 
 // Writes the cut-in (0x7300 with the tool-offset point), the approach down
 // (0x6200), the contour command (0x7100 over the figures numbered
 // figureNumber; the offset in d1 marked with flags 3 as the CAM data writer
 // marks it, depth in d5, feed in d7) and the escape up (0x6300), all
-// numbered `number`.
+// numbered `number`; with overrunCommand the overrun before the escape.
 void AddContour(HandoverBuilder& job, int number, const ContourOptions& options);
 
 // Runs the loaded job as StartNcCreation does, with the driver walking
