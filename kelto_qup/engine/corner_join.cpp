@@ -118,6 +118,20 @@ bool CircleCircleNear(geom::Vec2 c0, double r0, geom::Vec2 c1, double r1, geom::
   return true;
 }
 
+// Whether the register holds the table entry, offset as the walk offsets
+// it: a line keeps its direction and moves across it only; an arc keeps its
+// centre and its turning sense. Anything else (a lead line, a corner) is no
+// element of the table.
+bool IsOffsetOf(const NcElement& reg, const NcElement& entry) {
+  constexpr double kSame = 1e-6;
+  if (reg.d1 == 0.0) {
+    if (entry.d1 != 0.0 || std::fabs(reg.d2 - entry.d2) > kSame || std::fabs(reg.d3 - entry.d3) > kSame) return false;
+    const double along = (reg.d6 - entry.d6) * entry.d2 + (reg.d7 - entry.d7) * entry.d3;
+    return std::fabs(along) < kSame;
+  }
+  return reg.d1 * entry.d1 > 0.0 && std::fabs(reg.d6 - entry.d6) < kSame && std::fabs(reg.d7 - entry.d7) < kSame;
+}
+
 // Where the next element (R1, the table entry at RangeStart while the walk
 // joins two contour elements) begins as drawn: walking forwards its start
 // (a line's d6/d7, an arc's d2/d3, or, when the writer left the arc's start
@@ -127,7 +141,7 @@ bool JointAsDrawn(const RunContext& run, geom::Vec2& joint) {
   if (kind != kCodeLine && kind != kCodeArc) return false;
   if (run.RangeStart < 1 || run.RangeStart >= run.elements.ElementCount) return false;
   const NcElement& entry = run.elements[run.RangeStart];
-  if ((entry.code & 0xFF00) != kind) return false;
+  if ((entry.code & 0xFF00) != kind || !IsOffsetOf(run.R1, entry)) return false;
   if (run.RangeStep != 1) {
     joint = {entry.d4, entry.d5};
   } else if (kind == kCodeLine) {
@@ -222,6 +236,16 @@ int RunContext::JoinLineCircle() {
 void RunContext::MarkSideFromTurn() {
   geom::Vec2 joint{};
   if (!JointAsDrawn(*this, joint)) return;
+  // Both offset elements stand the offset away from the joint as drawn;
+  // elements built for the run (a line through a circle's centre, a lead)
+  // do not, and keep the side bits they have.
+  const double offset = std::fabs(ElementOffset());
+  const auto away = [&joint](const NcElement& e) {
+    if (e.d1 == 0.0) return std::fabs(geom::Cross(geom::DirectionD2(e), joint - geom::PointD4(e)));
+    return std::fabs(geom::Distance(joint, geom::PointD4(e)) - std::fabs(e.d1));
+  };
+  constexpr double kOnOffset = 1e-6;
+  if (std::fabs(away(R0) - offset) > kOnOffset || std::fabs(away(R1) - offset) > kOnOffset) return;
   // The direction of travel of each element at the joint; an offset keeps
   // it, so the drawn joint tells the turn of the offset elements too. An
   // arc's centre is in d4/d5 while the elements are intersected.
