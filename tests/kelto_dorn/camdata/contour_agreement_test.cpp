@@ -113,6 +113,27 @@ class ContourAgreementTest : public CamDataTest {
     g_figureTableSelector = 0;
   }
 
+  // One line or arc (radius > 0 counter-clockwise) appended to the figure
+  // table that the selector names.
+  static bool AppendLineFigure(double x0, double y0, double x1, double y1) {
+    ClearCurrentFigure();
+    g_curFigure.kind = kKindLine;
+    g_curFigure.start = {x0, y0};
+    g_curFigure.end = {x1, y1};
+    const double l = std::hypot(x1 - x0, y1 - y0);
+    g_curFigure.dir = {(x1 - x0) / l, (y1 - y0) / l};
+    return AppendFigure(0);
+  }
+  static bool AppendArcFigure(double x0, double y0, double x1, double y1, double cx, double cy, double r) {
+    ClearCurrentFigure();
+    g_curFigure.kind = kKindArc;
+    g_curFigure.start = {x0, y0};
+    g_curFigure.end = {x1, y1};
+    g_curFigure.centre = {cx, cy};
+    g_curFigure.radius = r;
+    return AppendFigure(0);
+  }
+
   // A slot: from (0, 0) along +X by `length`, a half circle of radius `r`
   // round (length, r), back along the top and a half circle round (0, r);
   // counter-clockwise.
@@ -121,28 +142,10 @@ class ContourAgreementTest : public CamDataTest {
     c.key = key;
     c.first = GetFigureCount(kTableCurves);
     g_figureTableSelector = kTableCurves;
-    auto line = [](double x0, double y0, double x1, double y1) {
-      ClearCurrentFigure();
-      g_curFigure.kind = kKindLine;
-      g_curFigure.start = {x0, y0};
-      g_curFigure.end = {x1, y1};
-      const double l = std::hypot(x1 - x0, y1 - y0);
-      g_curFigure.dir = {(x1 - x0) / l, (y1 - y0) / l};
-      return AppendFigure(0);
-    };
-    auto arc = [&](double x0, double y0, double x1, double y1, double cx, double cy) {
-      ClearCurrentFigure();
-      g_curFigure.kind = kKindArc;
-      g_curFigure.start = {x0, y0};
-      g_curFigure.end = {x1, y1};
-      g_curFigure.centre = {cx, cy};
-      g_curFigure.radius = r;
-      return AppendFigure(0);
-    };
-    ASSERT_TRUE(line(0, 0, length, 0));
-    ASSERT_TRUE(arc(length, 0, length, 2 * r, length, r));
-    ASSERT_TRUE(line(length, 2 * r, 0, 2 * r));
-    ASSERT_TRUE(arc(0, 2 * r, 0, 0, 0, r));
+    ASSERT_TRUE(AppendLineFigure(0, 0, length, 0));
+    ASSERT_TRUE(AppendArcFigure(length, 0, length, 2 * r, length, r, r));
+    ASSERT_TRUE(AppendLineFigure(length, 2 * r, 0, 2 * r));
+    ASSERT_TRUE(AppendArcFigure(0, 2 * r, 0, 0, 0, r, r));
     c.end = GetFigureCount(kTableCurves);
     platform::SetFieldText(c.name, "SLOT");
     g_curveTable[static_cast<std::size_t>(g_curveCount++)] = c;
@@ -456,24 +459,9 @@ TEST_F(ContourAgreementTest, AQuarterPieAndItsMirrorJoinTheirLineAndArcAtTheMirr
     curve.key = 605;
     curve.first = GetFigureCount(kTableCurves);
     g_figureTableSelector = kTableCurves;
-    auto line = [](double x0, double y0, double x1, double y1) {
-      ClearCurrentFigure();
-      g_curFigure.kind = kKindLine;
-      g_curFigure.start = {x0, y0};
-      g_curFigure.end = {x1, y1};
-      const double l = std::hypot(x1 - x0, y1 - y0);
-      g_curFigure.dir = {(x1 - x0) / l, (y1 - y0) / l};
-      return AppendFigure(0);
-    };
-    ASSERT_TRUE(line(0, 0, 40, 0));
-    ClearCurrentFigure();
-    g_curFigure.kind = kKindArc;
-    g_curFigure.start = {40, 0};
-    g_curFigure.end = {0, r};
-    g_curFigure.centre = {0, 0};
-    g_curFigure.radius = r;
-    ASSERT_TRUE(AppendFigure(0));
-    ASSERT_TRUE(line(0, r, 0, 0));
+    ASSERT_TRUE(AppendLineFigure(0, 0, 40, 0));
+    ASSERT_TRUE(AppendArcFigure(40, 0, 0, r, 0, 0, r));
+    ASSERT_TRUE(AppendLineFigure(0, r, 0, 0));
     curve.end = GetFigureCount(kTableCurves);
     platform::SetFieldText(curve.name, "PIE");
     g_curveTable[static_cast<std::size_t>(g_curveCount++)] = curve;

@@ -59,6 +59,17 @@ double DistanceTo(const Piece& piece, XY p) {
   return std::min(Dist(p, piece.from), Dist(p, piece.to));
 }
 
+// A path mirrored in the X axis: arcs turn the other way.
+std::vector<Piece> MirrorInX(std::vector<Piece> path) {
+  for (Piece& p : path) {
+    p.from.y = -p.from.y;
+    p.to.y = -p.to.y;
+    p.centre.y = -p.centre.y;
+    p.radius = -p.radius;
+  }
+  return path;
+}
+
 class ContourJobTest : public NcRunTest {
  protected:
   int RunContour(HandoverBuilder& job) {
@@ -114,6 +125,33 @@ class ContourJobTest : public NcRunTest {
     EXPECT_GT(moves, 0);
     EXPECT_EQ(piece, path.size() - 1) << "the moves stop before the path's last piece\n" << NcText();
     EXPECT_LE(Dist(last, path.back().to), kOnPath);
+  }
+
+  // A counter-clockwise contour offset outside (right of travel) and inside
+  // (left), then its mirror in the X axis, walked clockwise, where outside
+  // is left of travel: each on its path, the mirrored ones on the mirrored
+  // paths. Each job starts and ends at its path's first point.
+  void ExpectBothSidesAndMirrored(const std::function<void(HandoverBuilder&)>& figures,
+                                  const std::function<void(HandoverBuilder&)>& mirrored,
+                                  const std::vector<Piece>& outside, const std::vector<Piece>& inside) {
+    struct Case {
+      const char* name;
+      bool mirrored;
+      double offset;  // positive to the left of travel
+      const std::vector<Piece>* path;
+    };
+    for (const Case& c : {Case{"outside", false, -5.0, &outside}, Case{"inside", false, 5.0, &inside},
+                          Case{"outside mirrored", true, 5.0, &outside}, Case{"inside mirrored", true, -5.0, &inside}}) {
+      SCOPED_TRACE(c.name);
+      Reset();
+      const std::vector<Piece> path = c.mirrored ? MirrorInX(*c.path) : *c.path;
+      ContourOptions options;
+      options.offset = c.offset;
+      options.toX = path.front().from.x;
+      options.toY = path.front().from.y;
+      HandoverBuilder job = Job(c.mirrored ? mirrored : figures, options);
+      ExpectPath(job, path);
+    }
   }
 };
 
@@ -253,17 +291,6 @@ void QuarterPieClockwise(HandoverBuilder& job) {
   job.Line(100, 0, 0, 20, 0);
 }
 
-// A path mirrored in the X axis: arcs turn the other way.
-std::vector<Piece> MirrorInX(std::vector<Piece> path) {
-  for (Piece& p : path) {
-    p.from.y = -p.from.y;
-    p.to.y = -p.to.y;
-    p.centre.y = -p.centre.y;
-    p.radius = -p.radius;
-  }
-  return path;
-}
-
 // Inside, the offset bottom line y = 5 starts inside the offset arc R35 and
 // leaves it ahead of the tool; the circle's other crossing lies behind the
 // start. Mirrored, the contour and its offset side mirror with it, and the
@@ -277,24 +304,7 @@ TEST_F(ContourJobTest, LineIntoAnArcTakesTheSameCrossingWhenTheContourIsMirrored
                                       {{20, -5}, {20, -20}}};
   const std::vector<Piece> inside = {{{20, 20}, {20, 5}}, {{20, 5}, {x, 5}}, {{x, 5}, {5, x}, 35.0, {0, 0}},
                                      {{5, x}, {5, 5}},    {{5, 5}, {20, 5}}, {{20, 5}, {20, 20}}};
-  struct Case {
-    const char* name;
-    bool mirrored;
-    double offset;  // positive to the left of travel
-    const std::vector<Piece>* path;
-  };
-  for (const Case& c : {Case{"outside", false, -5.0, &outside}, Case{"inside", false, 5.0, &inside},
-                        Case{"outside mirrored", true, 5.0, &outside}, Case{"inside mirrored", true, -5.0, &inside}}) {
-    SCOPED_TRACE(c.name);
-    Reset();
-    const std::vector<Piece> path = c.mirrored ? MirrorInX(*c.path) : *c.path;
-    ContourOptions options;
-    options.offset = c.offset;
-    options.toX = path.front().from.x;
-    options.toY = path.front().from.y;
-    HandoverBuilder job = Job(c.mirrored ? QuarterPieClockwise : QuarterPie, options);
-    ExpectPath(job, path);
-  }
+  ExpectBothSidesAndMirrored(QuarterPie, QuarterPieClockwise, outside, inside);
 }
 
 // The square with a notch 6 wide and 20 deep in its bottom edge at x 47..53.
@@ -384,24 +394,7 @@ TEST_F(ContourJobTest, ArcsMeetingArcsGoRoundTheirJointOutsideAndCutItInside) {
   const XY right{std::sqrt(35.0 * 35.0 - 25.0), 5.0}, left{10.0 - std::sqrt(r * r - 225.0), 5.0};
   const std::vector<Piece> inside = {{{20, 20}, {20, 5}}, {{20, 5}, right},      {right, top, 35.0, {0, 0}},
                                      {top, left, r, {10, 20}}, {left, {20, 5}}, {{20, 5}, {20, 20}}};
-  struct Case {
-    const char* name;
-    bool mirrored;
-    double offset;  // positive to the left of travel
-    const std::vector<Piece>* path;
-  };
-  for (const Case& c : {Case{"outside", false, -5.0, &outside}, Case{"inside", false, 5.0, &inside},
-                        Case{"outside mirrored", true, 5.0, &outside}, Case{"inside mirrored", true, -5.0, &inside}}) {
-    SCOPED_TRACE(c.name);
-    Reset();
-    const std::vector<Piece> path = c.mirrored ? MirrorInX(*c.path) : *c.path;
-    ContourOptions options;
-    options.offset = c.offset;
-    options.toX = path.front().from.x;
-    options.toY = path.front().from.y;
-    HandoverBuilder job = Job(c.mirrored ? TwoArcsOnALineClockwise : TwoArcsOnALine, options);
-    ExpectPath(job, path);
-  }
+  ExpectBothSidesAndMirrored(TwoArcsOnALine, TwoArcsOnALineClockwise, outside, inside);
 }
 
 }  // namespace
