@@ -133,18 +133,17 @@ bool IsOffsetOf(const NcElement& reg, const NcElement& entry) {
 }
 
 // Where the next element (R1, the table entry at RangeStart while the walk
-// joins two contour elements) begins as drawn: walking forwards its start
-// (a line's d6/d7, an arc's d2/d3, or, when the writer left the arc's start
-// out, the end of the entry before it), walking backwards its end.
+// joins two contour elements) begins as drawn: its start (a line's d6/d7,
+// an arc's d2/d3, or, when the writer left the arc's start out, the end of
+// the entry before it). Only forward walks: a backward walk keeps the side
+// the join gives R1 from R0's.
 bool JointAsDrawn(const RunContext& run, geom::Vec2& joint) {
   const int kind = run.R1.code & 0xFF00;
-  if (kind != kCodeLine && kind != kCodeArc) return false;
+  if (run.RangeStep != 1 || (kind != kCodeLine && kind != kCodeArc)) return false;
   if (run.RangeStart < 1 || run.RangeStart >= run.elements.ElementCount) return false;
   const NcElement& entry = run.elements[run.RangeStart];
   if ((entry.code & 0xFF00) != kind || !IsOffsetOf(run.R1, entry)) return false;
-  if (run.RangeStep != 1) {
-    joint = {entry.d4, entry.d5};
-  } else if (kind == kCodeLine) {
+  if (kind == kCodeLine) {
     joint = {entry.d6, entry.d7};
   } else if (entry.d2 != 0.0 || entry.d3 != 0.0) {
     joint = {entry.d2, entry.d3};
@@ -244,7 +243,7 @@ void RunContext::MarkSideFromTurn() {
     if (e.d1 == 0.0) return std::fabs(geom::Cross(geom::DirectionD2(e), joint - geom::PointD4(e)));
     return std::fabs(geom::Distance(joint, geom::PointD4(e)) - std::fabs(e.d1));
   };
-  constexpr double kOnOffset = 1e-6;
+  constexpr double kOnOffset = 0.001;
   if (std::fabs(away(R0) - offset) > kOnOffset || std::fabs(away(R1) - offset) > kOnOffset) return;
   // The direction of travel of each element at the joint; an offset keeps
   // it, so the drawn joint tells the turn of the offset elements too. An
