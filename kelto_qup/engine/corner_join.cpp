@@ -118,6 +118,43 @@ bool CircleCircleNear(geom::Vec2 c0, double r0, geom::Vec2 c1, double r1, geom::
   return true;
 }
 
+// Whether the register holds the table entry, offset as the walk offsets
+// it: a line keeps its direction and moves across it only; an arc keeps its
+// centre and its turning sense. Anything else (a lead line, a corner) is no
+// element of the table.
+bool IsOffsetOf(const NcElement& reg, const NcElement& entry) {
+  constexpr double kSame = 1e-6;
+  if (reg.d1 == 0.0) {
+    if (entry.d1 != 0.0 || std::fabs(reg.d2 - entry.d2) > kSame || std::fabs(reg.d3 - entry.d3) > kSame) return false;
+    const double along = (reg.d6 - entry.d6) * entry.d2 + (reg.d7 - entry.d7) * entry.d3;
+    return std::fabs(along) < kSame;
+  }
+  return reg.d1 * entry.d1 > 0.0 && std::fabs(reg.d6 - entry.d6) < kSame && std::fabs(reg.d7 - entry.d7) < kSame;
+}
+
+// Where the next element (R1, the table entry at RangeStart while the walk
+// joins two contour elements) begins as drawn: its start (a line's d6/d7,
+// an arc's d2/d3, or, when the writer left the arc's start out, the end of
+// the entry before it). Only forward walks: a backward walk keeps the side
+// the join gives R1 from R0's.
+bool JointAsDrawn(const RunContext& run, geom::Vec2& joint) {
+  const int kind = run.R1.code & 0xFF00;
+  if (run.RangeStep != 1 || (kind != kCodeLine && kind != kCodeArc)) return false;
+  if (run.RangeStart < 1 || run.RangeStart >= run.elements.ElementCount) return false;
+  const NcElement& entry = run.elements[run.RangeStart];
+  if ((entry.code & 0xFF00) != kind || !IsOffsetOf(run.R1, entry)) return false;
+  if (kind == kCodeLine) {
+    joint = {entry.d6, entry.d7};
+  } else if (entry.d2 != 0.0 || entry.d3 != 0.0) {
+    joint = {entry.d2, entry.d3};
+  } else {
+    const NcElement& before = run.elements[run.RangeStart - 1];
+    if ((before.code & 0xFF00) != kCodeLine && (before.code & 0xFF00) != kCodeArc) return false;
+    joint = {before.d4, before.d5};
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunContext::cal303() {
@@ -158,7 +195,15 @@ int RunContext::JoinLineCircle() {
   c.CornerFactors = {0.0, 0.0};
   TraceStep(141, 1);
   const NcElement before = R0;
-  if (IntersectWithNext() == 0) {
+  // An arc meets the other element twice; R1's side bits pick the crossing.
+  // Between two contour elements, mark them from the turn at the joint as
+  // drawn, for this intersection only, so that a mirrored contour takes the
+  // mirrored crossing whether or not an earlier side check marked the table.
+  const int flags = R1.flags;
+  if (core.TransformMode == 4 && (R0.d1 != 0.0 || R1.d1 != 0.0)) MarkSideFromTurn();
+  const int met = IntersectWithNext();
+  R1.flags = flags;
+  if (met == 0) {
     if (core.TransformMode != 4) {
       StopWithError(kErrorNoCrossing);
       return 0;
@@ -185,6 +230,34 @@ int RunContext::JoinLineCircle() {
     return 0;
   }
   return FinishJoin();
+}
+
+void RunContext::MarkSideFromTurn() {
+  geom::Vec2 joint{};
+  if (!JointAsDrawn(*this, joint)) return;
+  // Both offset elements stand the offset away from the joint as drawn;
+  // elements built for the run (a line through a circle's centre, a lead)
+  // do not, and keep the side bits they have.
+  const double offset = std::fabs(ElementOffset());
+  const auto away = [&joint](const NcElement& e) {
+    if (e.d1 == 0.0) return std::fabs(geom::Cross(geom::DirectionD2(e), joint - geom::PointD4(e)));
+    return std::fabs(geom::Distance(joint, geom::PointD4(e)) - std::fabs(e.d1));
+  };
+  constexpr double kOnOffset = 0.001;
+  if (std::fabs(away(R0) - offset) > kOnOffset || std::fabs(away(R1) - offset) > kOnOffset) return;
+  // The direction of travel of each element at the joint; an offset keeps
+  // it, so the drawn joint tells the turn of the offset elements too. An
+  // arc's centre is in d4/d5 while the elements are intersected.
+  const auto along = [&joint](const NcElement& e) {
+    if (e.d1 == 0.0) return geom::DirectionD2(e);
+    return geom::QuarterTurn(geom::UnitOr(joint - geom::PointD4(e), {1.0, 0.0}), e.d1);
+  };
+  const double right = RoundTo3Decimals(geom::Cross(along(R1), along(R0)));
+  if (right > 0.0) {
+    R1.flags = (R1.flags & static_cast<int>(0xFF000000u)) | kReversedSide;
+  } else {
+    R1.flags &= static_cast<int>(0xFF000000u);
+  }
 }
 
 bool RunContext::SwallowedByOffset() const {

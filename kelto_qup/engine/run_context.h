@@ -597,6 +597,9 @@ class RunContext {
   int SameKindAndApart() const;
   double ElementOffset() const;
   bool IsOutsideCorner(const NcElement& current);
+  // The side bits of R1 for its crossing with R0, from how the contour as
+  // drawn turns at their joint (set: R1 follows on the right).
+  void MarkSideFromTurn();
   // In the walk: the offset has swallowed the straight element in R0 (its
   // end lies behind the tool); the join then stops the run with error 9.
   bool SwallowedByOffset() const;

@@ -114,6 +114,27 @@ class ContourAgreementTest : public CamDataTest {
     g_figureTableSelector = 0;
   }
 
+  // One line or arc (radius > 0 counter-clockwise) appended to the figure
+  // table that the selector names.
+  static bool AppendLineFigure(double x0, double y0, double x1, double y1) {
+    ClearCurrentFigure();
+    g_curFigure.kind = kKindLine;
+    g_curFigure.start = {x0, y0};
+    g_curFigure.end = {x1, y1};
+    const double l = std::hypot(x1 - x0, y1 - y0);
+    g_curFigure.dir = {(x1 - x0) / l, (y1 - y0) / l};
+    return AppendFigure(0);
+  }
+  static bool AppendArcFigure(double x0, double y0, double x1, double y1, double cx, double cy, double r) {
+    ClearCurrentFigure();
+    g_curFigure.kind = kKindArc;
+    g_curFigure.start = {x0, y0};
+    g_curFigure.end = {x1, y1};
+    g_curFigure.centre = {cx, cy};
+    g_curFigure.radius = r;
+    return AppendFigure(0);
+  }
+
   // A slot: from (0, 0) along +X by `length`, a half circle of radius `r`
   // round (length, r), back along the top and a half circle round (0, r);
   // counter-clockwise.
@@ -122,28 +143,10 @@ class ContourAgreementTest : public CamDataTest {
     c.key = key;
     c.first = GetFigureCount(kTableCurves);
     g_figureTableSelector = kTableCurves;
-    auto line = [](double x0, double y0, double x1, double y1) {
-      ClearCurrentFigure();
-      g_curFigure.kind = kKindLine;
-      g_curFigure.start = {x0, y0};
-      g_curFigure.end = {x1, y1};
-      const double l = std::hypot(x1 - x0, y1 - y0);
-      g_curFigure.dir = {(x1 - x0) / l, (y1 - y0) / l};
-      return AppendFigure(0);
-    };
-    auto arc = [&](double x0, double y0, double x1, double y1, double cx, double cy) {
-      ClearCurrentFigure();
-      g_curFigure.kind = kKindArc;
-      g_curFigure.start = {x0, y0};
-      g_curFigure.end = {x1, y1};
-      g_curFigure.centre = {cx, cy};
-      g_curFigure.radius = r;
-      return AppendFigure(0);
-    };
-    ASSERT_TRUE(line(0, 0, length, 0));
-    ASSERT_TRUE(arc(length, 0, length, 2 * r, length, r));
-    ASSERT_TRUE(line(length, 2 * r, 0, 2 * r));
-    ASSERT_TRUE(arc(0, 2 * r, 0, 0, 0, r));
+    ASSERT_TRUE(AppendLineFigure(0, 0, length, 0));
+    ASSERT_TRUE(AppendArcFigure(length, 0, length, 2 * r, length, r, r));
+    ASSERT_TRUE(AppendLineFigure(length, 2 * r, 0, 2 * r));
+    ASSERT_TRUE(AppendArcFigure(0, 2 * r, 0, 0, 0, r, r));
     c.end = GetFigureCount(kTableCurves);
     platform::SetFieldText(c.name, "SLOT");
     g_curveTable[static_cast<std::size_t>(g_curveCount++)] = c;
@@ -391,6 +394,127 @@ TEST_F(ContourAgreementTest, CircleWithLeadsAndOverrunStaysOnTheOffsetCircle) {
       const double centreFromOrigin = std::hypot(a.centreFirst, a.centreSecond);
       EXPECT_NEAR(std::fabs(px * a.centreSecond - py * a.centreFirst) / centreFromOrigin, 0.0, 0.001) << a.line;
       EXPECT_NEAR(centreFromOrigin, k.toolCircle + (k.radius > 0.0 ? -3.0 : 3.0), 0.001) << a.line;
+    }
+  }
+}
+
+// A quarter pie of R40 about the origin: the line from the origin out to
+// (40, 0), the arc round to (0, ±40), the line back to the origin; drawn
+// counter-clockwise (arc above) or clockwise (its mirror, arc below). The
+// offset lies left of the travel: inside the first, outside the mirror.
+// Both bottom lines end on the arc's circle turning onto the arc; the
+// offset bottom line crosses the offset circle twice, and the mirrored
+// contour must take the mirror of the crossing the first one takes.
+TEST_F(ContourAgreementTest, AQuarterPieAndItsMirrorJoinTheirLineAndArcAtTheMirroredCrossing) {
+  struct Piece {
+    std::array<double, 2> from, to;
+    double radius = 0.0;  // arcs: > 0 counter-clockwise about `centre`
+    std::array<double, 2> centre{};
+  };
+  const double x = std::sqrt(35.0 * 35.0 - 25.0);
+  struct Case {
+    const char* name;
+    double sense;  // +1 counter-clockwise, -1 clockwise
+    std::vector<Piece> path;
+  };
+  const std::vector<Case> cases = {
+      {"counter-clockwise, inside",
+       1.0,
+       {{{20, 5}, {x, 5}}, {{x, 5}, {5, x}, 35.0, {0, 0}}, {{5, x}, {5, 5}}, {{5, 5}, {20, 5}}}},
+      {"clockwise, outside",
+       -1.0,
+       {{{20, 5}, {40, 5}},
+        {{40, 5}, {45, 0}, -5.0, {40, 0}},
+        {{45, 0}, {0, -45}, -45.0, {0, 0}},
+        {{0, -45}, {-5, -40}, -5.0, {0, -40}},
+        {{-5, -40}, {-5, 0}},
+        {{-5, 0}, {0, 5}, -5.0, {0, 0}},
+        {{0, 5}, {20, 5}}}},
+  };
+  // Distance of p from a piece (an arc over its sweep only).
+  auto distance = [](const Piece& piece, double px, double py) {
+    const double pi = 3.14159265358979323846;
+    if (piece.radius == 0.0) {
+      const double vx = piece.to[0] - piece.from[0], vy = piece.to[1] - piece.from[1];
+      const double t =
+          std::clamp(((px - piece.from[0]) * vx + (py - piece.from[1]) * vy) / (vx * vx + vy * vy), 0.0, 1.0);
+      return std::hypot(piece.from[0] + t * vx - px, piece.from[1] + t * vy - py);
+    }
+    const double s = piece.radius > 0.0 ? 1.0 : -1.0;
+    auto angle = [&](double qx, double qy) {
+      double a = s * (std::atan2(qy - piece.centre[1], qx - piece.centre[0]) -
+                      std::atan2(piece.from[1] - piece.centre[1], piece.from[0] - piece.centre[0]));
+      while (a < -1e-9) a += 2.0 * pi;
+      return a;
+    };
+    if (angle(px, py) <= angle(piece.to[0], piece.to[1]) + 1e-9) {
+      return std::fabs(std::hypot(px - piece.centre[0], py - piece.centre[1]) - std::fabs(piece.radius));
+    }
+    return std::min(std::hypot(px - piece.from[0], py - piece.from[1]), std::hypot(px - piece.to[0], py - piece.to[1]));
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    const double r = 40.0 * k.sense;
+    CurveRecord curve;
+    curve.key = 605;
+    curve.first = GetFigureCount(kTableCurves);
+    g_figureTableSelector = kTableCurves;
+    ASSERT_TRUE(AppendLineFigure(0, 0, 40, 0));
+    ASSERT_TRUE(AppendArcFigure(40, 0, 0, r, 0, 0, r));
+    ASSERT_TRUE(AppendLineFigure(0, r, 0, 0));
+    curve.end = GetFigureCount(kTableCurves);
+    platform::SetFieldText(curve.name, "PIE");
+    g_curveTable[static_cast<std::size_t>(g_curveCount++)] = curve;
+    g_figureTableSelector = 0;
+
+    MachiningDefinition d = PlaneContour(605);
+    d.steps[0].zone1X = d.steps[0].zone2X = 20.0;
+    d.steps[0].zone1Y = d.steps[0].zone2Y = 20.0;
+    const CheckResult result = RunJob(d);
+    EXPECT_EQ(result.status, 0) << result.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!result.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    EXPECT_TRUE(result.check.violations.empty()) << testsupport::Describe(result.check.violations) << result.nc;
+    const std::vector<CanonMove> cut = CuttingMoves(result.check, -5.0);
+    ASSERT_FALSE(cut.empty()) << result.nc;
+    auto offPath = [&](double px, double py) {
+      double best = 1e9;
+      for (const Piece& piece : k.path) best = std::min(best, distance(piece, px, py));
+      return best;
+    };
+    // Every move ends on the path and its chord stays within the tolerance.
+    for (const CanonMove& m : cut) {
+      EXPECT_LT(offPath(m.x, m.y), 0.001) << m.line << "\n" << result.nc;
+      EXPECT_LT(offPath(0.5 * (m.x + m.fromX), 0.5 * (m.y + m.fromY)), 0.011) << m.line;
+    }
+    // All of the path is cut.
+    auto fromCut = [&](double px, double py) {
+      double best = 1e9;
+      for (const CanonMove& m : cut) {
+        const double vx = m.x - m.fromX, vy = m.y - m.fromY;
+        const double l2 = vx * vx + vy * vy;
+        const double t = l2 > 0.0 ? std::clamp(((px - m.fromX) * vx + (py - m.fromY) * vy) / l2, 0.0, 1.0) : 0.0;
+        best = std::min(best, std::hypot(m.fromX + t * vx - px, m.fromY + t * vy - py));
+      }
+      return best;
+    };
+    for (const Piece& piece : k.path) {
+      for (int i = 0; i <= 20; ++i) {
+        const double t = i / 20.0;
+        double px = piece.from[0] + t * (piece.to[0] - piece.from[0]);
+        double py = piece.from[1] + t * (piece.to[1] - piece.from[1]);
+        if (piece.radius != 0.0) {
+          const double a0 = std::atan2(piece.from[1] - piece.centre[1], piece.from[0] - piece.centre[0]);
+          double a1 = std::atan2(piece.to[1] - piece.centre[1], piece.to[0] - piece.centre[0]);
+          if (piece.radius > 0.0 && a1 < a0) a1 += 2.0 * 3.14159265358979323846;
+          if (piece.radius < 0.0 && a1 > a0) a1 -= 2.0 * 3.14159265358979323846;
+          const double a = a0 + t * (a1 - a0);
+          px = piece.centre[0] + std::fabs(piece.radius) * std::cos(a);
+          py = piece.centre[1] + std::fabs(piece.radius) * std::sin(a);
+        }
+        EXPECT_LT(fromCut(px, py), 0.011) << px << " " << py;
+      }
     }
   }
 }

@@ -59,6 +59,17 @@ double DistanceTo(const Piece& piece, XY p) {
   return std::min(Dist(p, piece.from), Dist(p, piece.to));
 }
 
+// A path mirrored in the X axis: arcs turn the other way.
+std::vector<Piece> MirrorInX(std::vector<Piece> path) {
+  for (Piece& p : path) {
+    p.from.y = -p.from.y;
+    p.to.y = -p.to.y;
+    p.centre.y = -p.centre.y;
+    p.radius = -p.radius;
+  }
+  return path;
+}
+
 class ContourJobTest : public NcRunTest {
  protected:
   int RunContour(HandoverBuilder& job) {
@@ -105,7 +116,7 @@ class ContourJobTest : public NcRunTest {
       if (m.kind == CanonMove::Kind::kFeed && std::fabs(m.fromZ - kDepth) < 1e-6) {
         bool near = false;
         for (std::size_t k = piece; k <= at; ++k) near = near || DistanceTo(path[k], middle) <= kChordTolerance + kOnPath;
-        EXPECT_TRUE(near) << "line " << m.line << " leaves the path between its ends";
+        EXPECT_TRUE(near) << "line " << m.line << " leaves the path between its ends\n" << NcText();
       }
       piece = at;
       last = end;
@@ -114,6 +125,33 @@ class ContourJobTest : public NcRunTest {
     EXPECT_GT(moves, 0);
     EXPECT_EQ(piece, path.size() - 1) << "the moves stop before the path's last piece\n" << NcText();
     EXPECT_LE(Dist(last, path.back().to), kOnPath);
+  }
+
+  // A counter-clockwise contour offset outside (right of travel) and inside
+  // (left), then its mirror in the X axis, walked clockwise, where outside
+  // is left of travel: each on its path, the mirrored ones on the mirrored
+  // paths. Each job starts and ends at its path's first point.
+  void ExpectBothSidesAndMirrored(const std::function<void(HandoverBuilder&)>& figures,
+                                  const std::function<void(HandoverBuilder&)>& mirrored,
+                                  const std::vector<Piece>& outside, const std::vector<Piece>& inside) {
+    struct Case {
+      const char* name;
+      bool mirrored;
+      double offset;  // positive to the left of travel
+      const std::vector<Piece>* path;
+    };
+    for (const Case& c : {Case{"outside", false, -5.0, &outside}, Case{"inside", false, 5.0, &inside},
+                          Case{"outside mirrored", true, 5.0, &outside}, Case{"inside mirrored", true, -5.0, &inside}}) {
+      SCOPED_TRACE(c.name);
+      Reset();
+      const std::vector<Piece> path = c.mirrored ? MirrorInX(*c.path) : *c.path;
+      ContourOptions options;
+      options.offset = c.offset;
+      options.toX = path.front().from.x;
+      options.toY = path.front().from.y;
+      HandoverBuilder job = Job(c.mirrored ? mirrored : figures, options);
+      ExpectPath(job, path);
+    }
   }
 };
 
@@ -193,18 +231,20 @@ TEST_F(ContourJobTest, SquareOffsetInsideCutsItsCorners) {
 }
 
 TEST_F(ContourJobTest, CircleOffsetOutsideAndInside) {
+  // Walked clockwise, outside is left of travel (a positive offset).
+  const auto clockwise = [](HandoverBuilder& job) { job.Arc(100, -20.0, 70, 50, 70, 50, 50, 50); };
   struct Case {
-    double offset, toX, radius;
+    double offset, toX, radius;  // radius < 0: walked clockwise
   };
-  for (const Case& c : {Case{-5.0, 90.0, 25.0}, Case{5.0, 60.0, 15.0}}) {
-    SCOPED_TRACE(c.offset);
+  for (const Case& c : {Case{-5.0, 90.0, 25.0}, Case{5.0, 60.0, 15.0}, Case{5.0, 90.0, -25.0}, Case{-5.0, 60.0, -15.0}}) {
+    SCOPED_TRACE(testing::Message() << c.offset << " " << c.radius);
     Reset();
     ContourOptions options;
     options.offset = c.offset;
     options.toX = c.toX;
     options.toY = 50.0;
-    HandoverBuilder job = Job(Circle, options);
-    const XY on{50.0 + c.radius, 50.0};
+    HandoverBuilder job = c.radius > 0.0 ? Job(Circle, options) : Job(clockwise, options);
+    const XY on{50.0 + std::fabs(c.radius), 50.0};
     ExpectPath(job, {{{c.toX, 50}, on}, {on, on, c.radius, {50, 50}}, {on, {c.toX, 50}}});
   }
 }
@@ -240,6 +280,31 @@ TEST_F(ContourJobTest, CornersBetweenLinesAndAnArcGoRoundTheirJoints) {
                    {{-5, 0}, {0, -5}, 5.0, {0, 0}},
                    {{0, -5}, {20, -5}},
                    {{20, -5}, {20, -20}}});
+}
+
+// The quarter pie mirrored in the X axis: walked clockwise, the bottom line
+// runs from inside the circle out to the clockwise arc and turns right there.
+void QuarterPieClockwise(HandoverBuilder& job) {
+  job.Line(100, 20, 0, 40, 0);
+  job.Arc(100, -40.0, 40, 0, 0, -40, 0, 0);
+  job.Line(100, 0, -40, 0, 0);
+  job.Line(100, 0, 0, 20, 0);
+}
+
+// Inside, the offset bottom line y = 5 starts inside the offset arc R35 and
+// leaves it ahead of the tool; the circle's other crossing lies behind the
+// start. Mirrored, the contour and its offset side mirror with it, and the
+// tool must take the mirrored crossing, not the one behind it.
+TEST_F(ContourJobTest, LineIntoAnArcTakesTheSameCrossingWhenTheContourIsMirrored) {
+  const double x = std::sqrt(35.0 * 35.0 - 25.0);
+  const std::vector<Piece> outside = {{{20, -20}, {20, -5}},        {{20, -5}, {40, -5}},
+                                      {{40, -5}, {45, 0}, 5.0, {40, 0}}, {{45, 0}, {0, 45}, 45.0, {0, 0}},
+                                      {{0, 45}, {-5, 40}, 5.0, {0, 40}}, {{-5, 40}, {-5, 0}},
+                                      {{-5, 0}, {0, -5}, 5.0, {0, 0}},   {{0, -5}, {20, -5}},
+                                      {{20, -5}, {20, -20}}};
+  const std::vector<Piece> inside = {{{20, 20}, {20, 5}}, {{20, 5}, {x, 5}}, {{x, 5}, {5, x}, 35.0, {0, 0}},
+                                     {{5, x}, {5, 5}},    {{5, 5}, {20, 5}}, {{20, 5}, {20, 20}}};
+  ExpectBothSidesAndMirrored(QuarterPie, QuarterPieClockwise, outside, inside);
 }
 
 // The square with a notch 6 wide and 20 deep in its bottom edge at x 47..53.
@@ -292,52 +357,44 @@ void TwoArcsOnALine(HandoverBuilder& job) {
   job.Line(100, 0, 0, 20, 0);
 }
 
+// The same two arcs mirrored in the X axis: both turn clockwise.
+void TwoArcsOnALineClockwise(HandoverBuilder& job) {
+  job.Line(100, 20, 0, 40, 0);
+  job.Arc(100, -40.0, 40, 0, 0, -40, 0, 0);
+  job.Arc(100, -std::sqrt(500.0), 0, -40, 0, 0, 10, -20);
+  job.Line(100, 0, 0, 20, 0);
+}
+
+// Outside, the offset arcs are joined round the joint; inside they are cut
+// at the crossing of the offset circles. Mirrored, every crossing must be
+// the mirror of the counter-clockwise one.
 TEST_F(ContourJobTest, ArcsMeetingArcsGoRoundTheirJointOutsideAndCutItInside) {
   const double r2 = std::sqrt(500.0);
   // The unit tangents at the arcs' joint (0, 40) and at the origin.
   const XY atTop{-20.0 / r2, -10.0 / r2}, atFoot{20.0 / r2, -10.0 / r2};
-  {
-    SCOPED_TRACE("outside");
-    ContourOptions options;
-    options.offset = -5.0;
-    options.toX = 20.0;
-    options.toY = -20.0;
-    HandoverBuilder job = Job(TwoArcsOnALine, options);
-    // Right of travel by 5: the tool stands at joint + 5 × (t.y, -t.x).
-    const XY q{5.0 * atTop.y, 40.0 - 5.0 * atTop.x};
-    const XY q2{5.0 * atFoot.y, -5.0 * atFoot.x};
-    ExpectPath(job, {{{20, -20}, {20, -5}},
-                     {{20, -5}, {40, -5}},
-                     {{40, -5}, {45, 0}, 5.0, {40, 0}},
-                     {{45, 0}, {0, 45}, 45.0, {0, 0}},
-                     {{0, 45}, q, 5.0, {0, 40}},
-                     {q, q2, r2 + 5.0, {10, 20}},
-                     {q2, {0, -5}, 5.0, {0, 0}},
-                     {{0, -5}, {20, -5}},
-                     {{20, -5}, {20, -20}}});
-  }
-  {
-    SCOPED_TRACE("inside");
-    Reset();
-    ContourOptions options;
-    options.offset = 5.0;
-    options.toX = 20.0;
-    options.toY = 20.0;
-    HandoverBuilder job = Job(TwoArcsOnALine, options);
-    // The offset circles R35 about the origin and R√500 - 5 about (10, 20)
-    // cross at the joint; the offset base line y = 5 meets them at the ends.
-    const double r = r2 - 5.0;
-    const double along = (35.0 * 35.0 - r * r + 500.0) / (2.0 * r2);
-    const double across = std::sqrt(35.0 * 35.0 - along * along);
-    const XY top{along * 10.0 / r2 - across * 20.0 / r2, along * 20.0 / r2 + across * 10.0 / r2};
-    const XY right{std::sqrt(35.0 * 35.0 - 25.0), 5.0}, left{10.0 - std::sqrt(r * r - 225.0), 5.0};
-    ExpectPath(job, {{{20, 20}, {20, 5}},
-                     {{20, 5}, right},
-                     {right, top, 35.0, {0, 0}},
-                     {top, left, r, {10, 20}},
-                     {left, {20, 5}},
-                     {{20, 5}, {20, 20}}});
-  }
+  // Right of travel by 5: the tool stands at joint + 5 × (t.y, -t.x).
+  const XY q{5.0 * atTop.y, 40.0 - 5.0 * atTop.x};
+  const XY q2{5.0 * atFoot.y, -5.0 * atFoot.x};
+  const std::vector<Piece> outside = {{{20, -20}, {20, -5}},
+                                      {{20, -5}, {40, -5}},
+                                      {{40, -5}, {45, 0}, 5.0, {40, 0}},
+                                      {{45, 0}, {0, 45}, 45.0, {0, 0}},
+                                      {{0, 45}, q, 5.0, {0, 40}},
+                                      {q, q2, r2 + 5.0, {10, 20}},
+                                      {q2, {0, -5}, 5.0, {0, 0}},
+                                      {{0, -5}, {20, -5}},
+                                      {{20, -5}, {20, -20}}};
+  // Inside, the offset circles R35 about the origin and R√500 - 5 about
+  // (10, 20) cross at the joint; the offset base line y = 5 meets them at
+  // the ends.
+  const double r = r2 - 5.0;
+  const double along = (35.0 * 35.0 - r * r + 500.0) / (2.0 * r2);
+  const double across = std::sqrt(35.0 * 35.0 - along * along);
+  const XY top{along * 10.0 / r2 - across * 20.0 / r2, along * 20.0 / r2 + across * 10.0 / r2};
+  const XY right{std::sqrt(35.0 * 35.0 - 25.0), 5.0}, left{10.0 - std::sqrt(r * r - 225.0), 5.0};
+  const std::vector<Piece> inside = {{{20, 20}, {20, 5}}, {{20, 5}, right},      {right, top, 35.0, {0, 0}},
+                                     {top, left, r, {10, 20}}, {left, {20, 5}}, {{20, 5}, {20, 20}}};
+  ExpectBothSidesAndMirrored(TwoArcsOnALine, TwoArcsOnALineClockwise, outside, inside);
 }
 
 }  // namespace
