@@ -326,12 +326,7 @@ void CContourDefineDlg::OnClick(int id) {
       return RemoveContour();
     case ctl::kNameButton:
       CommitFocusedField(true);
-      ChooseNameFromCapsuleList();
-      if (g_curDefinitionSlot >= 0 && g_curDefinitionSlot < kMachiningSlotCount) {
-        SetText(frame_ctl::kName,
-                platform::FieldText(g_machiningIndexTable.records[static_cast<std::size_t>(g_curDefinitionSlot)].name));
-      }
-      return;
+      return ChooseNameFromCapsuleList(*this, frame_ctl::kName);
     case ctl::kSurface:
       CommitFocusedField(true);
       return ChooseSurface();

@@ -550,11 +550,7 @@ void CHoleDefineDlg::OnClick(int id) {
     case ctl::kNewProcess:
       return NewProcess();
     case ctl::kNameButton:
-      ChooseNameFromCapsuleList();
-      if (g_curDefinitionSlot >= 0 && g_curDefinitionSlot < kMachiningSlotCount) {
-        SetText(ctl::kName, platform::FieldText(g_machiningIndexTable.records[static_cast<std::size_t>(g_curDefinitionSlot)].name));
-      }
-      return;
+      return ChooseNameFromCapsuleList(*this, ctl::kName);
     case ctl::kFigureButton:
     case ctl::kRepick:
       return EndForPick(kPickRepick);

@@ -494,12 +494,7 @@ void CSingleStepHoleDlg::OnClick(int id) {
     case ctl::kColour:
       return ChooseColour();
     case ctl::kNameButton:
-      ChooseNameFromCapsuleList();
-      if (g_curDefinitionSlot >= 0 && g_curDefinitionSlot < kMachiningSlotCount) {
-        SetText(ctl::kName,
-                platform::FieldText(g_machiningIndexTable.records[static_cast<std::size_t>(g_curDefinitionSlot)].name));
-      }
-      return;
+      return ChooseNameFromCapsuleList(*this, ctl::kName);
     case ctl::kRepick:
       return EndForPick(kPickRepick);
     case ctl::kMore:
