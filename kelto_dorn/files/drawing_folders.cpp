@@ -26,7 +26,7 @@ std::string DrawingFolderText() {
          platform::FieldText(g_drawingHeader.secondName);
 }
 
-std::string CutListName(std::string_view text, std::size_t limit) {
+std::string TakeName(std::string_view text, std::size_t limit, std::string_view stops) {
   std::string name;
   for (std::size_t i = 0; i < text.size() && name.size() < limit; ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -36,9 +36,16 @@ std::string CutListName(std::string_view text, std::size_t limit) {
       ++i;
       continue;
     }
-    if (c == '.' || c == '\0' || c == '\t' || (c == ' ' && i + 1 < text.size() && text[i + 1] == ' ')) break;
+    if (stops.find(static_cast<char>(c)) != std::string_view::npos) break;
+    if (c == ' ' && i + 1 < text.size() && text[i + 1] == ' ') break;
     name.push_back(static_cast<char>(c));
   }
+  return name;
+}
+
+std::string CutListName(std::string_view text, std::size_t limit) {
+  using namespace std::string_view_literals;
+  std::string name = TakeName(text, limit, ".\0\t"sv);
   while (!name.empty() && name.back() == ' ') name.pop_back();
   return name;
 }

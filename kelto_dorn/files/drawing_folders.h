@@ -15,6 +15,12 @@ std::filesystem::path DatFolder();
 // and the shared path buffer.
 std::string DrawingFolderText();
 
+// The name at the start of `text`, kept to `limit` bytes without splitting a
+// two-byte character: it ends at two consecutive blanks or at any byte of
+// `stops` (such a byte that is the second byte of a two-byte character
+// belongs to that character).
+std::string TakeName(std::string_view text, std::size_t limit, std::string_view stops);
+
 // A name taken from a list or typed: cut at two consecutive blanks or "."
 // (a "." that is the second byte of a two-byte character is kept) and kept to
 // `limit` bytes.

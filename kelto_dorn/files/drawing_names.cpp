@@ -16,20 +16,8 @@ namespace dorn {
 namespace fs = std::filesystem;
 
 std::string FilterDrawingName(std::string_view text, std::size_t limit) {
-  std::string name;
-  for (std::size_t i = 0; i < text.size() && name.size() < limit; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (platform::IsCp932LeadByte(c) && i + 1 < text.size()) {
-      if (name.size() + 2 > limit) break;
-      name.append(text.substr(i, 2));
-      ++i;
-      continue;
-    }
-    if (c == '\0' || c == '*' || c == '.' || c == '/' || c == ':' || c == '\\') break;
-    if (c == ' ' && i + 1 < text.size() && text[i + 1] == ' ') break;
-    name.push_back(static_cast<char>(c));
-  }
-  return name;
+  using namespace std::string_view_literals;
+  return TakeName(text, limit, "\0*./:\\"sv);
 }
 
 bool ReadDrawingHeaderOfFile() {

@@ -11,6 +11,15 @@ namespace qup {
 
 using handover::NcElement;
 
+// dst takes every field of src except its own d6/d7.
+inline void AssignKeepTail(NcElement& dst, const NcElement& src) {
+  const double d6 = dst.d6;
+  const double d7 = dst.d7;
+  dst = src;
+  dst.d6 = d6;
+  dst.d7 = d7;
+}
+
 // Register numbers: current element, next element, current command, work block.
 enum RegisterIndex : int { kR0 = 0, kR1 = 1, kR2 = 2, kR3 = 3 };
 

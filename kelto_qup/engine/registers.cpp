@@ -11,14 +11,6 @@
 namespace qup {
 
 namespace {
-// dst takes every field of src except its own d6/d7.
-void AssignKeepTail(NcElement& dst, const NcElement& src) {
-  const double d6 = dst.d6;
-  const double d7 = dst.d7;
-  dst = src;
-  dst.d6 = d6;
-  dst.d7 = d7;
-}
 // Exchanges two records except d6/d7, which stay on each side.
 void SwapKeepTail(NcElement& a, NcElement& b) {
   std::swap(a, b);

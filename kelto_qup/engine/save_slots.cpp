@@ -53,15 +53,6 @@ int SlotPosition(SaveSlot slot) {
   throw EngineInvariantError("save slot outside the slot table");
 }
 
-// dst takes src except its own d6/d7.
-void AssignKeepTail(NcElement& dst, const NcElement& src) {
-  const double d6 = dst.d6;
-  const double d7 = dst.d7;
-  dst = src;
-  dst.d6 = d6;
-  dst.d7 = d7;
-}
-
 bool IsSwapSlot(SaveSlot slot) {
   switch (slot) {
     case SaveSlot::Slot65:

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "kelto_qup/shell/companion_colors.h"
+#include "kelto_qup/shell/nc_copy.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -39,17 +40,10 @@ fs::path KeepPartial(const fs::path& temporary, const fs::path& target, int line
 }  // namespace
 
 std::string CheckedReceiveName(std::string_view typed) {
-  const std::string name(typed.substr(0, platform::Cp932PrefixLength(typed, kMaxNameBytes)));
-  if (name.empty() || name == "." || name.find("..") != std::string::npos) return {};
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    if (platform::IsCp932LeadByte(c)) {
-      ++i;
-    } else if (c == '\\' || c == '/' || c == ':' || c < 0x20) {
-      return {};
-    }
-  }
-  return name;
+  const std::string_view name = typed.substr(0, platform::Cp932PrefixLength(typed, kMaxNameBytes));
+  // "." names the folder itself, which no received file may replace.
+  if (name == ".") return {};
+  return PlainFileName(name);
 }
 
 ReceiveOutcome ReceiveNcProgram(RunContext& run, const fs::path& target, ReceiveEnd end,

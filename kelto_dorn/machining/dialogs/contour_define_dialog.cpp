@@ -15,6 +15,7 @@
 #include "kelto_dorn/machining/definition_z_range.h"
 #include "kelto_dorn/machining/dialogs/condition_openers.h"
 #include "kelto_dorn/machining/dialogs/definition_dialog_parts.h"
+#include "kelto_dorn/machining/dialogs/definition_picks.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/machining/step_operations.h"
 #include "kelto_dorn/tooldb/db_messages.h"
@@ -32,7 +33,7 @@ namespace {
 
 constexpr unsigned kCheckLook = platform::control_style::kCheckLook;
 constexpr unsigned kReadOnly = platform::control_style::kReadOnly;
-constexpr int kPickRepick = 100, kPickMore = 111, kPickDraw = 910;
+constexpr int kPickDraw = 910;
 constexpr int kGroupContour = 1240, kGroupConditions = 1241;
 constexpr int kCharacterColours = 12;
 constexpr std::int32_t kAllChosen = 0x9999, kNoneChosen = 0xFFFF;
@@ -205,26 +206,12 @@ void CContourDefineDlg::RefreshContourDialog() {
 
 void CContourDefineDlg::EndForPick(int code) {
   CommitFocusedField(true);
-  if (code == kPickMore) {
-    if (IsCharacter()) return;
-    const int n = CountCurveItems(D());
-    // The list holds 80 contours; a further pick would land past it.
-    if (n >= kCurveItemCount) {
-      SignalBeep();
-      return;
-    }
-    g_curContourItem = n;
-  }
-  g_definitionPickCount = 0;
-  FocusedEditIndex = 0;
-  EndDialog(code);
+  if (code == kPickMore && IsCharacter()) return;
+  EndDefinitionForPick(*this, D(), code, PickStateReset::ContourPicks);
 }
 
 void CContourDefineDlg::RemoveContour() {
-  if (CountCurveItems(D()) < 2 || ShowMessage(12) != kAnswerYes) return;
-  g_curContourItem = std::max(0, RemoveCurveItem(D(), g_curContourItem));
-  contourRows_ = FillCurveCombo(*this, ctl::kContours, D());
-  RefreshPage();
+  if (RemoveCurrentFigure(*this, ctl::kContours, D(), contourRows_)) RefreshPage();
 }
 
 void CContourDefineDlg::ChooseSurface() {
@@ -339,12 +326,7 @@ void CContourDefineDlg::OnClick(int id) {
       return RemoveContour();
     case ctl::kNameButton:
       CommitFocusedField(true);
-      ChooseNameFromCapsuleList();
-      if (g_curDefinitionSlot >= 0 && g_curDefinitionSlot < kMachiningSlotCount) {
-        SetText(frame_ctl::kName,
-                platform::FieldText(g_machiningIndexTable.records[static_cast<std::size_t>(g_curDefinitionSlot)].name));
-      }
-      return;
+      return ChooseNameFromCapsuleList(*this, frame_ctl::kName);
     case ctl::kSurface:
       CommitFocusedField(true);
       return ChooseSurface();

@@ -57,16 +57,17 @@ std::vector<int> FillCurveCombo(platform::Dialog& dialog, int id, MachiningDefin
   return rows;
 }
 
-void ChooseNameFromCapsuleList() {
-  if (!g_conditionOpeners.capsuleNames) return;
+void ChooseNameFromCapsuleList(platform::Dialog& dialog, int nameId) {
   const int slot = g_curDefinitionSlot;
   if (slot < 0 || slot >= kMachiningSlotCount) return;
-  ++ModalDepth;
-  const int answer = g_conditionOpeners.capsuleNames();
-  if (ModalDepth > 0) --ModalDepth;
-  if (answer != 1) return;
   char (&name)[64] = g_machiningIndexTable.records[static_cast<std::size_t>(slot)].name;
-  platform::SetFieldText(name, JoinChosenName(g_textBuffer, platform::FieldText(name)));
+  if (g_conditionOpeners.capsuleNames) {
+    ++ModalDepth;
+    const int answer = g_conditionOpeners.capsuleNames();
+    if (ModalDepth > 0) --ModalDepth;
+    if (answer == 1) platform::SetFieldText(name, JoinChosenName(g_textBuffer, platform::FieldText(name)));
+  }
+  dialog.SetText(nameId, platform::FieldText(name));
 }
 
 }  // namespace dorn

@@ -27,7 +27,7 @@ std::vector<int> FillCurveCombo(platform::Dialog& dialog, int id, MachiningDefin
 
 // 加工名: the capsule name list; on its OK the definition name of the current
 // slot becomes the chosen name followed by the old name's tail. An empty
-// opener does nothing.
-void ChooseNameFromCapsuleList();
+// opener changes nothing. The name field `nameId` then shows the slot's name.
+void ChooseNameFromCapsuleList(platform::Dialog& dialog, int nameId);
 
 }  // namespace dorn

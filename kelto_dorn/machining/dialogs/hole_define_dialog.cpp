@@ -17,6 +17,7 @@
 #include "kelto_dorn/machining/definition_tools.h"
 #include "kelto_dorn/machining/dialogs/condition_openers.h"
 #include "kelto_dorn/machining/dialogs/definition_dialog_parts.h"
+#include "kelto_dorn/machining/dialogs/definition_picks.h"
 #include "kelto_dorn/machining/dialogs/hole_aux_dialogs.h"
 #include "kelto_dorn/machining/dialogs/hole_preview.h"
 #include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
@@ -46,8 +47,6 @@ namespace {
 constexpr unsigned kCheckLook = platform::control_style::kCheckLook;
 constexpr unsigned kReadOnly = platform::control_style::kReadOnly;
 constexpr int kNameLimit = 32;
-constexpr int kPickRepick = 100;
-constexpr int kPickMore = 111;
 constexpr int kPickMove = 400;
 constexpr int kPickMultiPiece = 410;
 constexpr int kPickDraw = 910;
@@ -471,10 +470,7 @@ void CHoleDefineDlg::NewProcess() {
 }
 
 void CHoleDefineDlg::RemoveFigure() {
-  if (CountCurveItems(D()) < 2 || ShowMessage(12) != kAnswerYes) return;
-  g_curContourItem = std::max(0, RemoveCurveItem(D(), g_curContourItem));
-  figureRows_ = FillCurveCombo(*this, ctl::kFigures, D());
-  Refresh();
+  if (RemoveCurrentFigure(*this, ctl::kFigures, D(), figureRows_)) Refresh();
 }
 
 void CHoleDefineDlg::ChamferDetailDialog() {
@@ -487,16 +483,7 @@ void CHoleDefineDlg::ChamferDetailDialog() {
 
 void CHoleDefineDlg::RunTransform(int button, int pickCode) {
   const std::function<int()>& opener = button == ctl::kMove ? g_conditionOpeners.move : g_conditionOpeners.multiPiece;
-  if (!opener) return;
-  SetCheck(button, 1);
-  const int code = opener();
-  if (code == pickCode) {
-    g_pickResumeCode = code;
-    EndDialog(code);
-    return;
-  }
-  if (code == 1 || code == 2) g_pickResumeCode = g_curStepIndex = g_curContourItem = 0;
-  Refresh();
+  if (RunHoleTransformOpener(*this, button, opener, pickCode)) Refresh();
 }
 
 void CHoleDefineDlg::EndWith(int code) {
@@ -507,18 +494,7 @@ void CHoleDefineDlg::EndWith(int code) {
 
 void CHoleDefineDlg::EndForPick(int code) {
   CommitFocusedField(true);
-  if (code == kPickMore) {
-    const int n = CountCurveItems(D());
-    // The list holds 80 figures; a further pick would land past it.
-    if (n >= kCurveItemCount) {
-      SignalBeep();
-      return;
-    }
-    g_curContourItem = n;
-  }
-  g_stepButtonNumber = g_curToolIndex = g_stepDeleteMode = g_stepInsertMode = 0;
-  FocusedEditIndex = 0;
-  EndDialog(code);
+  EndDefinitionForPick(*this, D(), code, PickStateReset::HoleSteps);
 }
 
 void CHoleDefineDlg::OnCommand(int commandId) {
@@ -574,11 +550,7 @@ void CHoleDefineDlg::OnClick(int id) {
     case ctl::kNewProcess:
       return NewProcess();
     case ctl::kNameButton:
-      ChooseNameFromCapsuleList();
-      if (g_curDefinitionSlot >= 0 && g_curDefinitionSlot < kMachiningSlotCount) {
-        SetText(ctl::kName, platform::FieldText(g_machiningIndexTable.records[static_cast<std::size_t>(g_curDefinitionSlot)].name));
-      }
-      return;
+      return ChooseNameFromCapsuleList(*this, ctl::kName);
     case ctl::kFigureButton:
     case ctl::kRepick:
       return EndForPick(kPickRepick);

@@ -17,6 +17,7 @@
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/dialogs/condition_openers.h"
 #include "kelto_dorn/machining/dialogs/definition_dialog_parts.h"
+#include "kelto_dorn/machining/dialogs/definition_picks.h"
 #include "kelto_dorn/machining/dialogs/hole_preview.h"
 #include "kelto_dorn/machining/dialogs/tool_detail_dialog.h"
 #include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
@@ -40,7 +41,7 @@ namespace {
 
 constexpr unsigned kCheckLook = platform::control_style::kCheckLook;
 constexpr unsigned kReadOnly = platform::control_style::kReadOnly;
-constexpr int kPickRepick = 100, kPickMore = 111, kPickMove = 400, kPickMultiPiece = 410;
+constexpr int kPickMove = 400, kPickMultiPiece = 410;
 constexpr std::int32_t kGlobalZTop = 9999;
 constexpr int kGroupHead = 1310, kGroupTool = 1311, kGroupZ = 1312, kGroupOut = 1313;
 
@@ -417,24 +418,12 @@ void CSingleStepHoleDlg::SelectFigure() {
 }
 
 void CSingleStepHoleDlg::RemoveFigure() {
-  if (CountCurveItems(D()) < 2 || ShowMessage(12) != kAnswerYes) return;
-  g_curContourItem = std::max(0, RemoveCurveItem(D(), g_curContourItem));
-  figureRows_ = FillCurveCombo(*this, ctl::kFigures, D());
-  Refresh();
+  if (RemoveCurrentFigure(*this, ctl::kFigures, D(), figureRows_)) Refresh();
 }
 
 void CSingleStepHoleDlg::RunTransform(int button, int pickCode) {
   const std::function<int()>& opener = button == ctl::kMove ? g_conditionOpeners.move : g_conditionOpeners.multiPiece;
-  if (!opener) return;
-  SetCheck(button, 1);
-  const int code = opener();
-  if (code == pickCode) {
-    g_pickResumeCode = code;
-    EndDialog(code);
-    return;
-  }
-  if (code == 1 || code == 2) g_pickResumeCode = g_curStepIndex = g_curContourItem = 0;
-  Refresh();
+  if (RunHoleTransformOpener(*this, button, opener, pickCode)) Refresh();
 }
 
 void CSingleStepHoleDlg::EndWith(int code) {
@@ -450,17 +439,7 @@ void CSingleStepHoleDlg::EndWith(int code) {
 
 void CSingleStepHoleDlg::EndForPick(int code) {
   CommitFocusedField(true);
-  if (code == kPickMore) {
-    const int n = CountCurveItems(D());
-    if (n >= kCurveItemCount) {
-      SignalBeep();
-      return;
-    }
-    g_curContourItem = n;
-  }
-  g_stepButtonNumber = g_curToolIndex = g_stepDeleteMode = g_stepInsertMode = 0;
-  FocusedEditIndex = 0;
-  EndDialog(code);
+  EndDefinitionForPick(*this, D(), code, PickStateReset::HoleSteps);
 }
 
 void CSingleStepHoleDlg::OnSelectionChanged(int id) {
@@ -515,12 +494,7 @@ void CSingleStepHoleDlg::OnClick(int id) {
     case ctl::kColour:
       return ChooseColour();
     case ctl::kNameButton:
-      ChooseNameFromCapsuleList();
-      if (g_curDefinitionSlot >= 0 && g_curDefinitionSlot < kMachiningSlotCount) {
-        SetText(ctl::kName,
-                platform::FieldText(g_machiningIndexTable.records[static_cast<std::size_t>(g_curDefinitionSlot)].name));
-      }
-      return;
+      return ChooseNameFromCapsuleList(*this, ctl::kName);
     case ctl::kRepick:
       return EndForPick(kPickRepick);
     case ctl::kMore:

@@ -2,10 +2,6 @@
 // backend over a drawing folder with three programs, and the plotter's output
 // and progress windows; each is saved as a PNG
 // picture in the build folder (looked at, not compared).
-#include <QApplication>
-#include <QDialog>
-#include <QPixmap>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -15,12 +11,9 @@
 #include "kelto_dorn/files/plotter_output.h"
 #include "kelto_dorn/files/port_setting_dialog.h"
 #include "platform/backend.h"
-#include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_dialog_host.h"
 #include "platform/text.h"
+#include "tests/support/dialog_picture_qt.h"
 #include "tests/support/test_support.h"
-
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace {
 
@@ -28,28 +21,14 @@ class TransferPictureTest : public testsupport::ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "dorn_transfer_picture_tests";
-    static char* argv[] = {name, nullptr};
-    platform::qt::InstallQtBackend(argc, argv);
+    testsupport::InstallOffscreenQtBackend("dorn_transfer_picture_tests");
   }
   void TearDown() override {
     platform::UninstallBackend();
     ProgramFolderTest::TearDown();
   }
   void Picture(platform::Dialog& dialog, const char* file, int minHeight = 100) {
-    ASSERT_TRUE(dialog.CreateModeless());
-    QDialog* window = platform::qt::DialogWindow(dialog);
-    ASSERT_NE(window, nullptr);
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-    const QPixmap picture = window->grab();
-    EXPECT_GT(picture.width(), 150);
-    EXPECT_GT(picture.height(), minHeight);
-    const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / file;
-    std::filesystem::create_directories(out.parent_path());
-    EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
-    dialog.DestroyWindow();
+    testsupport::SaveDialogPicture(dialog, file, 150, minHeight);
   }
 };
 

@@ -1,13 +1,11 @@
 // Every dialog of the folder built by the desktop backend on the off-screen
 // platform: each control gets its widget, a typed field reaches the model, and
 // pictures of the view settings and the palette are written to look at.
-#include <QApplication>
 #include <QAbstractButton>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,19 +23,14 @@
 #include "kelto_dorn/dialogs/work_settings_dialog.h"
 #include "platform/qt/qt_dialog_host.h"
 #include "tests/platform/window/qt_test_support.h"
+#include "tests/support/dialog_picture_qt.h"
 #include "tests/support/test_support.h"
-
-// Fontconfig keeps its caches for the life of the process.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace dorn::test {
 namespace {
 
-QWidget* Control(QDialog* w, int id) { return w->findChild<QWidget*>(QStringLiteral("ctl_%1").arg(id)); }
-
-void Settle() {
-  for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
+using testsupport::ControlWidget;
+using testsupport::SettleQt;
 
 class DialogsQtTest : public windowtest::QtTest {
  protected:
@@ -59,12 +52,8 @@ class DialogsQtTest : public windowtest::QtTest {
     ASSERT_TRUE(dialog.CreateModeless());
     QDialog* w = platform::qt::DialogWindow(dialog);
     ASSERT_NE(w, nullptr);
-    Settle();
-    for (const platform::ControlState& c : dialog.Controls()) {
-      if (c.decl.id != -1) {
-        EXPECT_NE(Control(w, c.decl.id), nullptr) << dialog.TemplateId() << " " << c.decl.id;
-      }
-    }
+    SettleQt();
+    testsupport::ExpectWidgetForEveryControl(dialog, w);
     if (use) use(w);
     if (dialog.IsOpen()) dialog.DestroyWindow();
   }
@@ -72,9 +61,7 @@ class DialogsQtTest : public windowtest::QtTest {
   void Picture(QDialog* w, const char* name) {
     const QPixmap picture = w->grab();
     EXPECT_GT(picture.width(), 100);
-    const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / name;
-    std::filesystem::create_directories(out.parent_path());
-    EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
+    testsupport::SavePicture(picture, name);
   }
 };
 
@@ -91,15 +78,15 @@ TEST_F(DialogsQtTest, ViewSettingsOnTheDesktop) {
   CViewSettingsDlg dialog;
   Open(dialog, [&](QDialog* w) {
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8("\t 各 種 設 定"));
-    auto* shrink = qobject_cast<QLineEdit*>(Control(w, 1008));
+    auto* shrink = qobject_cast<QLineEdit*>(ControlWidget(w, 1008));
     ASSERT_NE(shrink, nullptr);
     shrink->setFocus();
     shrink->selectAll();
     QTest::keyClicks(shrink, "4");
-    auto* dashed = qobject_cast<QAbstractButton*>(Control(w, 1466));
+    auto* dashed = qobject_cast<QAbstractButton*>(ControlWidget(w, 1466));
     ASSERT_NE(dashed, nullptr);
     dashed->click();  // a switch commits the field first
-    Settle();
+    SettleQt();
     EXPECT_EQ(g_shrinkRate, 4.0);
     EXPECT_EQ(g_showDashed, 1);
     Picture(w, "kelto_dorn_view_settings.png");
@@ -111,8 +98,8 @@ TEST_F(DialogsQtTest, PaletteOnTheDesktop) {
   CColorPaletteDlg dialog;
   Open(dialog, [&](QDialog* w) {
     Picture(w, "kelto_dorn_colour_palette.png");
-    QTest::mouseClick(Control(w, PaletteButtonId(5)), Qt::LeftButton);
-    Settle();
+    QTest::mouseClick(ControlWidget(w, PaletteButtonId(5)), Qt::LeftButton);
+    SettleQt();
     EXPECT_TRUE(dialog.HasEnded());
     EXPECT_EQ(dialog.EndCode(), 5);
   });

@@ -1,11 +1,6 @@
 // The dimension style (305), extended value (365) and RIB line (222) dialogs
 // built by the desktop backend; each is saved as a PNG picture in the build
 // folder (looked at, not compared).
-#include <QApplication>
-#include <QDialog>
-#include <QPixmap>
-#include <cstdlib>
-#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -17,12 +12,9 @@
 #include "kelto_dorn/drawing/dimension_value_dialog.h"
 #include "kelto_dorn/drawing/rib_line_dialog.h"
 #include "platform/backend.h"
-#include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_dialog_host.h"
 #include "platform/text.h"
+#include "tests/support/dialog_picture_qt.h"
 #include "tests/support/test_support.h"
-
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace dorn::test {
 namespace {
@@ -35,12 +27,7 @@ class DimensionPictureTest : public testsupport::ProgramFolderTest {
     InitLayerDefaults();
     SetDefaultPalette(0);
     RebuildPenTable();
-    platform::UninstallBackend();
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "dorn_dimension_picture_tests";
-    static char* argv[] = {name, nullptr};
-    platform::qt::InstallQtBackend(argc, argv);
+    testsupport::InstallOffscreenQtBackend("dorn_dimension_picture_tests");
   }
   void TearDown() override {
     platform::UninstallBackend();
@@ -48,20 +35,11 @@ class DimensionPictureTest : public testsupport::ProgramFolderTest {
     ProgramFolderTest::TearDown();
   }
 
+  // Lets the dialog settle again after `act`, and after no act too.
   void Picture(platform::Dialog& dialog, const char* file, void (*act)(platform::Dialog&) = nullptr) {
-    ASSERT_TRUE(dialog.CreateModeless());
-    QDialog* window = platform::qt::DialogWindow(dialog);
-    ASSERT_NE(window, nullptr);
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-    if (act != nullptr) act(dialog);
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-    const QPixmap picture = window->grab();
-    EXPECT_GT(picture.width(), 150);
-    EXPECT_GT(picture.height(), 100);
-    const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / file;
-    std::filesystem::create_directories(out.parent_path());
-    EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
-    dialog.DestroyWindow();
+    testsupport::SaveDialogPicture(dialog, file, 150, 100, [act](platform::Dialog& d) {
+      if (act != nullptr) act(d);
+    });
   }
 };
 

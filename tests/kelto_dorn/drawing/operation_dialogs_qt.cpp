@@ -3,12 +3,10 @@
 // reaches the dialog, and a picture of each is kept in the build folder
 // (looked at, not compared).
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTest>
-#include <filesystem>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -22,19 +20,14 @@
 #include "kelto_dorn/drawing/taper_contour_dialog.h"
 #include "platform/qt/qt_dialog_host.h"
 #include "tests/platform/window/qt_test_support.h"
+#include "tests/support/dialog_picture_qt.h"
 #include "tests/support/test_support.h"
-
-// Fontconfig keeps its caches for the life of the process.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace dorn::test {
 namespace {
 
-QWidget* Control(QDialog* w, int id) { return w->findChild<QWidget*>(QStringLiteral("ctl_%1").arg(id)); }
-
-void Settle() {
-  for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
+using testsupport::ControlWidget;
+using testsupport::SettleQt;
 
 class OperationDialogsQtTest : public windowtest::QtTest {
  protected:
@@ -52,19 +45,13 @@ class OperationDialogsQtTest : public windowtest::QtTest {
     ASSERT_TRUE(dialog.CreateModeless());
     QDialog* w = platform::qt::DialogWindow(dialog);
     ASSERT_NE(w, nullptr);
-    Settle();
-    for (const platform::ControlState& c : dialog.Controls()) {
-      if (c.decl.id != -1) {
-        EXPECT_NE(Control(w, c.decl.id), nullptr) << dialog.TemplateId() << " " << c.decl.id;
-      }
-    }
+    SettleQt();
+    testsupport::ExpectWidgetForEveryControl(dialog, w);
     use(w);
-    Settle();
+    SettleQt();
     const QPixmap image = w->grab();
     EXPECT_GT(image.width(), 100);
-    const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / picture;
-    std::filesystem::create_directories(out.parent_path());
-    EXPECT_TRUE(image.save(QString::fromStdString(out.string()), "PNG"));
+    testsupport::SavePicture(image, picture);
     if (dialog.IsOpen()) dialog.DestroyWindow();
   }
 };
@@ -75,8 +62,8 @@ TEST_F(OperationDialogsQtTest, TheRectangleDialogTakesItsCornerModeFromAClick) {
   g_contourValues.corner = 10;
   CRectContourDlg dialog;
   Open(dialog, "idd318_rect_contour.png", [&](QDialog* w) {
-    qobject_cast<QAbstractButton*>(Control(w, kCornerReliefRadio))->click();
-    Settle();
+    qobject_cast<QAbstractButton*>(ControlWidget(w, kCornerReliefRadio))->click();
+    SettleQt();
     EXPECT_EQ(g_contourValues.cornerMode, kCornerRelief);
     EXPECT_NEAR(g_contourValues.reliefX, 10 * (1 - 1 / std::sqrt(2.0)), 1e-12);
     EXPECT_EQ(dialog.GetCheck(kCornerReliefRadio), 1);
@@ -88,11 +75,11 @@ TEST_F(OperationDialogsQtTest, ThePolygonDialogShowsItsValues) {
   g_contourValues.corners = 6;
   CPolygonContourDlg dialog;
   Open(dialog, "idd319_polygon_contour.png", [&](QDialog* w) {
-    auto* corners = qobject_cast<QLineEdit*>(Control(w, kContourEdit1031));
+    auto* corners = qobject_cast<QLineEdit*>(ControlWidget(w, kContourEdit1031));
     ASSERT_NE(corners, nullptr);
     EXPECT_EQ(corners->text().trimmed(), QStringLiteral("6"));
-    qobject_cast<QAbstractButton*>(Control(w, kPolygonCircumscribedRadio))->click();
-    Settle();
+    qobject_cast<QAbstractButton*>(ControlWidget(w, kPolygonCircumscribedRadio))->click();
+    SettleQt();
     EXPECT_EQ(g_contourValues.sizeStyle, kPolygonCircumscribed);
   });
 }
@@ -105,9 +92,9 @@ TEST_F(OperationDialogsQtTest, TheLayerChoiceColoursUsedLayersAndEndsOnAClick) {
   AppendFigure(0);
   CLayerSplitDlg dialog;
   Open(dialog, "idd172_layer_split.png", [&](QDialog* w) {
-    EXPECT_FALSE(Control(w, kFirstLayerButton)->isEnabled());
-    QTest::mouseClick(Control(w, kFirstLayerButton + 3), Qt::LeftButton);
-    Settle();
+    EXPECT_FALSE(ControlWidget(w, kFirstLayerButton)->isEnabled());
+    QTest::mouseClick(ControlWidget(w, kFirstLayerButton + 3), Qt::LeftButton);
+    SettleQt();
     EXPECT_EQ(dialog.EndCode(), kLayerChosenBase + 3);
   });
 }
@@ -117,8 +104,8 @@ TEST_F(OperationDialogsQtTest, TheTaperDialogSwitchesItsReferenceFace) {
   g_curCurveRecord.endZ = -10;
   CTaperContourDlg dialog(3, 0, true);
   Open(dialog, "idd320_taper_contour.png", [&](QDialog* w) {
-    qobject_cast<QAbstractButton*>(Control(w, kTaperBottomRadio))->click();
-    Settle();
+    qobject_cast<QAbstractButton*>(ControlWidget(w, kTaperBottomRadio))->click();
+    SettleQt();
     EXPECT_EQ(g_curCurveRecord.zFlag, 1);
     EXPECT_EQ(dialog.GetCheck(kTaperBottomRadio), 1);
   });

@@ -1,10 +1,6 @@
 // The main dialogs of the file management built by the desktop backend off
 // screen; each picture is saved in the build folder ("artefacts") to be
 // looked at, not compared.
-#include <QApplication>
-#include <QDialog>
-#include <QPixmap>
-#include <cstdlib>
 #include <fstream>
 
 #include <gtest/gtest.h>
@@ -21,12 +17,9 @@
 #include "kelto_dorn/files/rename_dialog.h"
 #include "platform/backend.h"
 #include "platform/paths.h"
-#include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_dialog_host.h"
 #include "platform/text.h"
+#include "tests/support/dialog_picture_qt.h"
 #include "tests/support/test_support.h"
-
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace dorn::test {
 namespace {
@@ -39,11 +32,7 @@ class FileDialogPictureTest : public testsupport::ProgramFolderTest {
     ProgramFolderTest::SetUp();
     ResetAppState();
     ResetFilesState();
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "dorn_files_picture_test";
-    static char* argv[] = {name, nullptr};
-    platform::qt::InstallQtBackend(argc, argv);
+    testsupport::InstallOffscreenQtBackend("dorn_files_picture_test");
     platform::SetFieldText(g_drawingHeader.unitName, "SAMPLE");
     platform::SetFieldText(g_drawingHeader.secondName, "PGM");
     const fs::path dat = home() / "SAMPLE" / "PGM" / "DAT";
@@ -61,19 +50,7 @@ class FileDialogPictureTest : public testsupport::ProgramFolderTest {
     ProgramFolderTest::TearDown();
   }
 
-  void Picture(platform::Dialog& dialog, const char* file) {
-    ASSERT_TRUE(dialog.CreateModeless());
-    QDialog* window = platform::qt::DialogWindow(dialog);
-    ASSERT_NE(window, nullptr);
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-    const QPixmap picture = window->grab();
-    EXPECT_GT(picture.width(), 150);
-    EXPECT_GT(picture.height(), 80);
-    const fs::path out = testsupport::BinaryFolder() / "artefacts" / file;
-    fs::create_directories(out.parent_path());
-    EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
-    dialog.DestroyWindow();
-  }
+  void Picture(platform::Dialog& dialog, const char* file) { testsupport::SaveDialogPicture(dialog, file, 150, 80); }
 };
 
 TEST_F(FileDialogPictureTest, MainFileDialogs) {

@@ -9,6 +9,7 @@
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/files/dialogs/cad_file_list_dialog.h"
 #include "kelto_dorn/files/dialogs/file_list_dialog.h"
+#include "kelto_dorn/files/drawing_folders.h"
 #include "kelto_dorn/files/drawing_names.h"
 #include "kelto_dorn/files/files_state.h"
 #include "platform/headless/dialog_driver.h"
@@ -88,6 +89,22 @@ TEST_F(FileListsTest, NamesStopAtTheirMarksButKeepTwoByteCharacters) {
   const std::pair<std::string, std::string> cases[] = {
       {"AB.C", "AB"}, {platform::Sjis("図表"), platform::Sjis("図表")}, {"A  B", "A"}, {"X*Y", "X"}, {"P:Q", "P"}};
   for (const auto& [typed, kept] : cases) EXPECT_EQ(FilterDrawingName(typed, 62), kept) << platform::Cp932ToUtf8(typed);
+
+  // A list name stops at "." and at a tab or NUL too, loses its trailing
+  // blanks, and is never cut inside a two-byte character.
+  struct ListCase {
+    std::string text;
+    std::size_t limit;
+    std::string kept;
+  };
+  const ListCase listCases[] = {{"AB.C", 52, "AB"},
+                                {std::string("AB\tC", 4), 52, "AB"},
+                                {std::string("AB\0C", 4), 52, "AB"},
+                                {"AB   ", 52, "AB"},
+                                {"A B ", 52, "A B"},
+                                {platform::Sjis("表.X"), 52, platform::Sjis("表")},
+                                {"A" + platform::Sjis("表"), 2, "A"}};
+  for (const ListCase& c : listCases) EXPECT_EQ(CutListName(c.text, c.limit), c.kept) << c.text;
 }
 
 TEST_F(FileListsTest, TheNamedDrawingsHeaderKeepsTheNames) {

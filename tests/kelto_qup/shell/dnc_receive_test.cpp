@@ -110,7 +110,7 @@ TEST(ReceiveNameTest, TypedNamesAreFileNamesOnly) {
   struct Case {
     const char* typed;
     const char* name;
-  } cases[] = {{"T1.RXD", "T1.RXD"}, {"../T1", ""}, {"A\\B", ""}, {"A/B", ""}, {"..", ""}, {"", ""},
+  } cases[] = {{"T1.RXD", "T1.RXD"}, {".", ""}, {"../T1", ""}, {"A\\B", ""}, {"A/B", ""}, {"..", ""}, {"", ""},
                {"C:X", ""}, {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"}};
   for (const Case& c : cases) EXPECT_EQ(qup::shell::CheckedReceiveName(c.typed), c.name) << c.typed;
 }

@@ -2,10 +2,6 @@
 // data copy, network-drive send with its folder list and drive slots, the
 // check's monitor and the editor; each is
 // saved as a PNG picture in the build folder (looked at, not compared).
-#include <QApplication>
-#include <QDialog>
-#include <QPixmap>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -20,13 +16,10 @@
 #include "kelto_qup/shell/nfs_send.h"
 #include "platform/backend.h"
 #include "platform/drives.h"
-#include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_dialog_host.h"
 #include "platform/settings_store.h"
 #include "platform/text.h"
+#include "tests/support/dialog_picture_qt.h"
 #include "tests/support/test_support.h"
-
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace {
 
@@ -34,11 +27,7 @@ class QupTransferPictureTest : public testsupport::ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "qup_transfer_picture_tests";
-    static char* argv[] = {name, nullptr};
-    platform::qt::InstallQtBackend(argc, argv);
+    testsupport::InstallOffscreenQtBackend("qup_transfer_picture_tests");
     handover::DrawingHeader& h = run.job.Header;
     platform::SetFieldText(h.unitName, "UNIT");
     platform::SetFieldText(h.secondName, "PGM");
@@ -52,19 +41,7 @@ class QupTransferPictureTest : public testsupport::ProgramFolderTest {
     platform::UninstallBackend();
     ProgramFolderTest::TearDown();
   }
-  void Picture(platform::Dialog& dialog, const char* file) {
-    ASSERT_TRUE(dialog.CreateModeless());
-    QDialog* window = platform::qt::DialogWindow(dialog);
-    ASSERT_NE(window, nullptr);
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-    const QPixmap picture = window->grab();
-    EXPECT_GT(picture.width(), 100);
-    EXPECT_GT(picture.height(), 60);
-    const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / file;
-    std::filesystem::create_directories(out.parent_path());
-    EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
-    dialog.DestroyWindow();
-  }
+  void Picture(platform::Dialog& dialog, const char* file) { testsupport::SaveDialogPicture(dialog, file, 100, 60); }
   qup::RecordingHost host;
   qup::RunContext run{host};
 };

@@ -162,39 +162,36 @@ Outcome RunHeadless() {
   return o;
 }
 
-QWidget* Control(QDialog* w, int id) { return w->findChild<QWidget*>(QStringLiteral("ctl_%1").arg(id)); }
-
-void Settle() {
-  for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
+using testsupport::ControlWidget;
+using testsupport::SettleQt;
 
 UserActions QtActions(const Dialog& dlg) {
   auto window = [&dlg] { return platform::qt::DialogWindow(dlg); };
   UserActions u;
   u.type = [window](int id, const char* text) {
-    auto* edit = qobject_cast<QLineEdit*>(Control(window(), id));
+    auto* edit = qobject_cast<QLineEdit*>(ControlWidget(window(), id));
     ASSERT_NE(edit, nullptr);
     QTest::mouseClick(edit, Qt::LeftButton);  // a click gives the field the focus
-    Settle();
+    SettleQt();
     edit->selectAll();
     QTest::keyClicks(edit, QString::fromUtf8(text));
-    Settle();
+    SettleQt();
   };
   u.click = [window](int id) {
-    auto* b = qobject_cast<QAbstractButton*>(Control(window(), id));
+    auto* b = qobject_cast<QAbstractButton*>(ControlWidget(window(), id));
     ASSERT_NE(b, nullptr);
     // Check boxes and radio buttons take clicks on their mark and caption only.
     const bool marked = qobject_cast<QPushButton*>(b) == nullptr;
     QTest::mouseClick(b, Qt::LeftButton, {}, marked ? QPoint(8, b->height() / 2) : b->rect().center());
-    Settle();
+    SettleQt();
   };
   u.enter = [window] {
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window();
     QTest::keyClick(target, Qt::Key_Return);
-    Settle();
+    SettleQt();
   };
   u.select = [window](int id, int row) {
-    QWidget* w = Control(window(), id);
+    QWidget* w = ControlWidget(window(), id);
     if (auto* list = qobject_cast<QListWidget*>(w)) {
       const QRect r = list->visualItemRect(list->item(row));
       QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
@@ -202,13 +199,13 @@ UserActions QtActions(const Dialog& dlg) {
       combo->setCurrentIndex(row);
       emit combo->activated(row);  // as choosing from the open list does
     }
-    Settle();
+    SettleQt();
   };
   u.slide = [window](int id, int v) {
-    auto* s = qobject_cast<QSlider*>(Control(window(), id));
+    auto* s = qobject_cast<QSlider*>(ControlWidget(window(), id));
     ASSERT_NE(s, nullptr);
     s->setValue(v);  // as dragging the thumb does
-    Settle();
+    SettleQt();
   };
   return u;
 }
@@ -339,41 +336,41 @@ TEST_F(QtDialogTest, TheOtherControlKindsGiveTheSameResultsOnBothBackends) {
     QDialog* w = platform::qt::DialogWindow(dlg);
     ASSERT_NE(w, nullptr);
     RunEditorScenario({[&] {
-                         auto* e = qobject_cast<QPlainTextEdit*>(Control(w, 4435));
+                         auto* e = qobject_cast<QPlainTextEdit*>(ControlWidget(w, 4435));
                          e->setFocus();
                          e->moveCursor(QTextCursor::End);
                          QTest::keyClicks(e, QStringLiteral("M30"));
-                         Settle();
+                         SettleQt();
                        },
                        [&](int row) {
-                         auto* t = qobject_cast<QTreeWidget*>(Control(w, 1500));
+                         auto* t = qobject_cast<QTreeWidget*>(ControlWidget(w, 1500));
                          QTest::mouseClick(t->viewport(), Qt::LeftButton, {},
                                            t->visualItemRect(t->topLevelItem(row)).center());
-                         Settle();
+                         SettleQt();
                        },
                        [&](int tab) {
-                         auto* bar = qobject_cast<QTabBar*>(Control(w, 1600));
+                         auto* bar = qobject_cast<QTabBar*>(ControlWidget(w, 1600));
                          QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
-                         Settle();
+                         SettleQt();
                        },
                        [&](int row) {
-                         auto* l = qobject_cast<QListWidget*>(Control(w, 1301));
+                         auto* l = qobject_cast<QListWidget*>(ControlWidget(w, 1301));
                          QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
-                         Settle();
+                         SettleQt();
                        },
                        [&](int v) {
-                         qobject_cast<QSpinBox*>(Control(w, 1701))->setValue(v);
-                         Settle();
+                         qobject_cast<QSpinBox*>(ControlWidget(w, 1701))->setValue(v);
+                         SettleQt();
                        },
                        [&](const char* t) {
-                         auto* c = qobject_cast<QComboBox*>(Control(w, 1401));
+                         auto* c = qobject_cast<QComboBox*>(ControlWidget(w, 1401));
                          c->lineEdit()->selectAll();
                          QTest::keyClicks(c->lineEdit(), QString::fromUtf8(t));
-                         Settle();
+                         SettleQt();
                        },
                        [&] {
-                         QTest::mouseClick(qobject_cast<QPushButton*>(Control(w, 1)), Qt::LeftButton);
-                         Settle();
+                         QTest::mouseClick(qobject_cast<QPushButton*>(ControlWidget(w, 1)), Qt::LeftButton);
+                         SettleQt();
                        }});
   });
   const EditorOutcome desktop = ReadEditor(dlg, dlg.DoModal());
@@ -389,7 +386,7 @@ TEST_F(QtDialogTest, WidgetsFollowTheModelAndKeepTheirCaptions) {
   QDialog* w = platform::qt::DialogWindow(dlg);
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->windowTitle(), QString::fromUtf8(" 各 種 設 定"));
-  auto* reg = qobject_cast<QPushButton*>(Control(w, 1020));
+  auto* reg = qobject_cast<QPushButton*>(ControlWidget(w, 1020));
   ASSERT_NE(reg, nullptr);
   EXPECT_EQ(reg->text(), QString::fromUtf8("登 録"));
 
@@ -397,12 +394,12 @@ TEST_F(QtDialogTest, WidgetsFollowTheModelAndKeepTheirCaptions) {
   dlg.Enable(1466, false);
   dlg.SetText(1066, "12.5");
   dlg.AddItem(1300, "MC-4");
-  Settle();  // item lists follow once per turn of the event loop
+  SettleQt();  // item lists follow once per turn of the event loop
   EXPECT_EQ(reg->text(), QString::fromUtf8("変 更"));
-  EXPECT_FALSE(Control(w, 1466)->isEnabled());
-  EXPECT_EQ(qobject_cast<QLineEdit*>(Control(w, 1066))->text(), QStringLiteral("12.5"));
-  EXPECT_EQ(qobject_cast<QListWidget*>(Control(w, 1300))->count(), 4);
-  EXPECT_EQ(qobject_cast<QSlider*>(Control(w, 1471))->value(), 5);
+  EXPECT_FALSE(ControlWidget(w, 1466)->isEnabled());
+  EXPECT_EQ(qobject_cast<QLineEdit*>(ControlWidget(w, 1066))->text(), QStringLiteral("12.5"));
+  EXPECT_EQ(qobject_cast<QListWidget*>(ControlWidget(w, 1300))->count(), 4);
+  EXPECT_EQ(qobject_cast<QSlider*>(ControlWidget(w, 1471))->value(), 5);
 
   dlg.DestroyWindow();
   EXPECT_EQ(platform::qt::DialogWindow(dlg), nullptr);
@@ -427,8 +424,8 @@ TEST_F(QtDialogTest, FillingALongListStaysQuick) {
   // must not make the test fail, a refresh per item still does.
   const std::clock_t start = std::clock();
   for (int i = 0; i < 5000; ++i) dlg.AddItem(1300, "MC-" + std::to_string(i));
-  Settle();
-  EXPECT_EQ(qobject_cast<QListWidget*>(Control(platform::qt::DialogWindow(dlg), 1300))->count(), 5003);
+  SettleQt();
+  EXPECT_EQ(qobject_cast<QListWidget*>(ControlWidget(platform::qt::DialogWindow(dlg), 1300))->count(), 5003);
   const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
   EXPECT_LT(seconds, 5.0) << "one widget refresh per turn of the loop, not per item";
   dlg.DestroyWindow();
@@ -452,9 +449,9 @@ TEST_F(QtDialogTest, TheWheelReachesTheDialogBeforeTheControlUnderTheCursor) {
   WheelDialog dlg;
   ASSERT_TRUE(dlg.CreateModeless());
   for (int i = 0; i < 60; ++i) dlg.AddItem(1300, "ROW-" + std::to_string(i));
-  Settle();
+  SettleQt();
   QDialog* w = platform::qt::DialogWindow(dlg);
-  auto* list = qobject_cast<QListWidget*>(Control(w, 1300));
+  auto* list = qobject_cast<QListWidget*>(ControlWidget(w, 1300));
   ASSERT_NE(list, nullptr);
   quint64 time = 1;
   auto turn = [&time](QWidget* target, int delta) {
@@ -553,8 +550,8 @@ TEST_F(QtDialogTest, ADialogEndsFromAFocusEvent) {
   QTimer::singleShot(0, [&] {
     QDialog* w = platform::qt::DialogWindow(dlg);
     ASSERT_NE(w, nullptr);
-    QTest::mouseClick(Control(w, 11), Qt::LeftButton);
-    Settle();
+    QTest::mouseClick(ControlWidget(w, 11), Qt::LeftButton);
+    SettleQt();
   });
   EXPECT_EQ(dlg.DoModal(), 401);
   EXPECT_EQ(dlg.gained, std::vector<int>{10});
@@ -571,9 +568,9 @@ TEST_F(QtDialogTest, OwnerDrawnButtonsArePaintedByTheDialog) {
     }
   } dlg;
   ASSERT_TRUE(dlg.CreateModeless());
-  QWidget* button = Control(platform::qt::DialogWindow(dlg), 1000);
+  QWidget* button = ControlWidget(platform::qt::DialogWindow(dlg), 1000);
   ASSERT_NE(button, nullptr);
-  Settle();
+  SettleQt();
   QImage picture = button->grab().toImage();
   EXPECT_EQ(picture.pixelColor(picture.width() / 2, 3), QColor(255, 0, 0));
   dlg.Enable(1000, false);
@@ -594,12 +591,12 @@ TEST_F(QtDialogTest, ControlsOfATabControlSitOnTheirPages) {
   dlg.AddItem(1600, Sjis("工具"));
   dlg.SetCurSel(1600, 0);
   QDialog* w = platform::qt::DialogWindow(dlg);
-  auto* tabs = qobject_cast<QTabWidget*>(Control(w, 1600));
+  auto* tabs = qobject_cast<QTabWidget*>(ControlWidget(w, 1600));
   ASSERT_NE(tabs, nullptr);
   ASSERT_EQ(tabs->count(), 2);
   EXPECT_EQ(tabs->tabText(1), QString::fromUtf8("工具"));
-  EXPECT_TRUE(tabs->widget(0)->isAncestorOf(Control(w, 1040)));
-  EXPECT_TRUE(tabs->widget(1)->isAncestorOf(Control(w, 1041)));
+  EXPECT_TRUE(tabs->widget(0)->isAncestorOf(ControlWidget(w, 1040)));
+  EXPECT_TRUE(tabs->widget(1)->isAncestorOf(ControlWidget(w, 1041)));
   tabs->setCurrentIndex(1);  // the user picks the second page
   EXPECT_EQ(dlg.GetCurSel(1600), 1);
   dlg.SetCurSel(1600, 0);
@@ -612,14 +609,11 @@ TEST_F(QtDialogTest, WritesAPictureOfASampleDialog) {
   ASSERT_TRUE(dlg.CreateModeless());
   QDialog* w = platform::qt::DialogWindow(dlg);
   ASSERT_NE(w, nullptr);
-  Settle();
+  SettleQt();
   const QPixmap picture = w->grab();
   EXPECT_GT(picture.width(), 150);
   EXPECT_GT(picture.height(), 150);
-  const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / "sample_dialog.png";
-  std::filesystem::create_directories(out.parent_path());
-  EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
-  EXPECT_TRUE(std::filesystem::exists(out));
+  EXPECT_TRUE(std::filesystem::exists(testsupport::SavePicture(picture, "sample_dialog.png")));
   dlg.DestroyWindow();
 }
 

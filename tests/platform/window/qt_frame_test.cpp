@@ -190,9 +190,7 @@ TEST_F(QtFrameTest, APopupMenuHandsBackTheChosenCommandWithoutRoutingIt) {
                                 QString::fromUtf8("点群の削除"), QString::fromUtf8("カーブの削除")}));
   EXPECT_FALSE(lastEnabled) << "the update handler disables an entry";
   ASSERT_FALSE(picture.isNull());
-  const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / "curve_edit_popup.png";
-  std::filesystem::create_directories(out.parent_path());
-  EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
+  testsupport::SavePicture(picture, "curve_edit_popup.png");
   // Closed without a choice: 0.
   QTimer::singleShot(50, [] {
     if (QWidget* menu = QApplication::activePopupWidget()) menu->close();

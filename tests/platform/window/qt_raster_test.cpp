@@ -11,9 +11,6 @@
 #include "platform/text.h"
 #include "qt_test_support.h"
 
-// The system's font library keeps caches for the life of the process; they are
-// not leaks of this program.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 namespace {
 

@@ -1,11 +1,6 @@
 // The tool choice and the shared definition dialog built by the desktop
 // backend, each saved as a PNG picture in the build folder (looked at, not
 // compared).
-#include <QApplication>
-#include <QDialog>
-#include <QPixmap>
-#include <cstdlib>
-#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -14,12 +9,12 @@
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/dialogs/area_cut_dialogs.h"
 #include "kelto_dorn/machining/dialogs/capsule_machining_dialog.h"
-#include "kelto_dorn/machining/dialogs/define_group_dialog.h"
-#include "kelto_dorn/machining/dialogs/definition_list_dialog.h"
 #include "kelto_dorn/machining/dialogs/centring_dialog.h"
 #include "kelto_dorn/machining/dialogs/check_surface_dialog.h"
 #include "kelto_dorn/machining/dialogs/contour_define_dialog.h"
+#include "kelto_dorn/machining/dialogs/define_group_dialog.h"
 #include "kelto_dorn/machining/dialogs/definition_frame_dialog.h"
+#include "kelto_dorn/machining/dialogs/definition_list_dialog.h"
 #include "kelto_dorn/machining/dialogs/draw_line_dialog.h"
 #include "kelto_dorn/machining/dialogs/finish_pass_dialog.h"
 #include "kelto_dorn/machining/dialogs/hole_aux_dialogs.h"
@@ -28,19 +23,13 @@
 #include "kelto_dorn/machining/dialogs/repeat_dialogs.h"
 #include "kelto_dorn/machining/dialogs/single_step_hole_dialogs.h"
 #include "kelto_dorn/machining/dialogs/time_estimate_dialog.h"
-#include "kelto_dorn/machining/dialogs/transform_dialogs.h"
 #include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
+#include "kelto_dorn/machining/dialogs/transform_dialogs.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/machining/step_operations.h"
-#include "platform/backend.h"
-#include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_dialog_host.h"
 #include "platform/text.h"
 #include "tests/kelto_dorn/machining/dialogs/definition_fixture.h"
-
-// Font look-ups keep a cache that the font library frees only at exit: that
-// is the library's own memory, not a leak of this program.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#include "tests/support/dialog_picture_qt.h"
 
 namespace dorn::test {
 namespace {
@@ -52,12 +41,7 @@ class DefinitionPictureTest : public DefinitionFlowTest {
     WriteMachine({{"ENDMILL", "EM10", 10.0f, 0.0f, 0.0f, 0.0f, 10},
                   {"ENDMILL", "EM8", 8.0f, 0.0f, 0.0f, 0.0f, 8, 0, 1500, 300.0f},
                   {"ENDMILL", "EM6R1", 6.0f, 1.0f, 0.0f, 0.0f, 6, 0, 2500, 250.0f}});
-    platform::UninstallBackend();
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "dorn_machining_dialogs_picture_tests";
-    static char* argv[] = {name, nullptr};
-    platform::qt::InstallQtBackend(argc, argv);
+    testsupport::InstallOffscreenQtBackend("dorn_machining_dialogs_picture_tests");
     ResetMachiningRecord(document().atc);
     g_curMachiningDef.kind = 0xA000;
     g_curStepIndex = 0;
@@ -65,17 +49,7 @@ class DefinitionPictureTest : public DefinitionFlowTest {
   }
 
   void Picture(platform::Dialog& dialog, const char* file, int minWidth = 200, int minHeight = 150) {
-    ASSERT_TRUE(dialog.CreateModeless());
-    QDialog* window = platform::qt::DialogWindow(dialog);
-    ASSERT_NE(window, nullptr);
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-    const QPixmap picture = window->grab();
-    EXPECT_GT(picture.width(), minWidth);
-    EXPECT_GT(picture.height(), minHeight);
-    const std::filesystem::path out = testsupport::BinaryFolder() / "artefacts" / file;
-    std::filesystem::create_directories(out.parent_path());
-    EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
-    dialog.DestroyWindow();
+    testsupport::SaveDialogPicture(dialog, file, minWidth, minHeight);
   }
 };
 

@@ -1,24 +1,14 @@
 // The tool database editor and the machine ATC editor built by the desktop
 // backend over a small database; each is saved as a PNG picture in the build
 // folder (looked at, not compared).
-#include <QApplication>
-#include <QDialog>
-#include <QPixmap>
-#include <cstdlib>
 
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "kelto_dorn/tooldb/dialogs/machine_atc_dialog.h"
 #include "kelto_dorn/tooldb/dialogs/tool_database_dialog.h"
-#include "platform/backend.h"
-#include "platform/qt/qt_backend.h"
-#include "platform/qt/qt_dialog_host.h"
 #include "tests/kelto_dorn/tooldb/database_fixture.h"
-
-// Font look-ups keep a cache that the font library frees only at exit: that
-// is the library's own memory, not a leak of this program.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#include "tests/support/dialog_picture_qt.h"
 
 namespace dorn::test {
 namespace {
@@ -27,12 +17,7 @@ class DatabasePictureTest : public DatabaseTest {
  protected:
   void SetUp() override {
     DatabaseTest::SetUp();
-    platform::UninstallBackend();
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "dorn_tooldb_dialogs_picture_test";
-    static char* argv[] = {name, nullptr};
-    platform::qt::InstallQtBackend(argc, argv);
+    testsupport::InstallOffscreenQtBackend("dorn_tooldb_dialogs_picture_test");
     WriteToolFolder("BASE1", "END", {SampleTool("EM6", 6.0f, 1), SampleTool("ドリル5", 5.0f, 2)});
     SetBaseName("BASE1");
     SetToolName("END");
@@ -44,19 +29,7 @@ class DatabasePictureTest : public DatabaseTest {
     ASSERT_TRUE(WriteDbSelection().ok());
   }
 
-  void Picture(platform::Dialog& dialog, const char* file) {
-    ASSERT_TRUE(dialog.CreateModeless());
-    QDialog* window = platform::qt::DialogWindow(dialog);
-    ASSERT_NE(window, nullptr);
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-    const QPixmap picture = window->grab();
-    EXPECT_GT(picture.width(), 300);
-    EXPECT_GT(picture.height(), 200);
-    const fs::path out = testsupport::BinaryFolder() / "artefacts" / file;
-    fs::create_directories(out.parent_path());
-    EXPECT_TRUE(picture.save(QString::fromStdString(out.string()), "PNG"));
-    dialog.DestroyWindow();
-  }
+  void Picture(platform::Dialog& dialog, const char* file) { testsupport::SaveDialogPicture(dialog, file, 300, 200); }
 };
 
 TEST_F(DatabasePictureTest, ToolDatabaseEditor) {
