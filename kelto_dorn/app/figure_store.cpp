@@ -20,6 +20,11 @@ namespace {
 int g_segmentsHandedOut = kSegmentBlockCount;
 FigureRecord g_lastClearedSegment;
 bool g_segmentsEverCleared = false;
+// Blocks from here on have not been written since the last ClearFigureList
+// that changed the cleared record: they hold it only once handed out
+// (SegmentBlock writes it then). A new cleared record thus costs nothing
+// until blocks are used, instead of a pass over all 56000 of them.
+int g_segmentsWritten = kSegmentBlockCount;
 
 }  // namespace
 
@@ -67,7 +72,11 @@ FigureTable* FigureStore::Table(int table) {
 
 FigureRecord* FigureStore::SegmentBlock(int i) {
   if (i < 0 || i >= static_cast<int>(segmentBlocks_.size())) return nullptr;
-  if (i >= g_segmentsHandedOut) g_segmentsHandedOut = i + 1;
+  if (i >= g_segmentsHandedOut) {
+    for (; g_segmentsWritten <= i; ++g_segmentsWritten)
+      segmentBlocks_[static_cast<std::size_t>(g_segmentsWritten)] = g_lastClearedSegment;
+    g_segmentsHandedOut = i + 1;
+  }
   return &segmentBlocks_[static_cast<std::size_t>(i)];
 }
 
@@ -95,6 +104,7 @@ void FigureStore::Release() {
   segmentBlocks_.shrink_to_fit();
   g_segmentsHandedOut = kSegmentBlockCount;
   g_segmentsEverCleared = false;
+  g_segmentsWritten = kSegmentBlockCount;
 }
 
 // --- Growth ------------------------------------------------------------------
@@ -308,9 +318,14 @@ void CopySegment(int i, int j) {
 void ClearFigureList() {
   const FigureRecord cleared = ClearedFigure(DefaultSegmentColour());
   const bool same = g_segmentsEverCleared && std::memcmp(&cleared, &g_lastClearedSegment, sizeof cleared) == 0;
-  const int n = same ? g_segmentsHandedOut : kSegmentBlockCount;
-  for (int i = 0; i < n; ++i) {
-    if (FigureRecord* block = g_figureStore.SegmentBlock(i)) *block = cleared;
+  if (same) {
+    // Blocks not handed out since the last call still hold `cleared`.
+    for (int i = 0; i < g_segmentsHandedOut; ++i) {
+      if (FigureRecord* block = g_figureStore.SegmentBlock(i)) *block = cleared;
+    }
+  } else if (g_figureStore.started()) {
+    // Every block is written with `cleared` when it is next handed out.
+    g_segmentsWritten = 0;
   }
   g_lastClearedSegment = cleared;
   g_segmentsEverCleared = true;

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <unordered_set>
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/command_state.h"
@@ -48,12 +51,43 @@ constexpr int kTaperStyleCount = 6;
 constexpr int kNoTaperStyle = 0xFFFF;
 constexpr int kErrorCountOverflow = 4;
 
-int NextCurveKey() {
-  if (g_curveCount <= 0) return kFirstCurveKey;
+// The keys and names of curves 0..count-1, kept while a batch registers.
+struct CurveIndex {
+  int count = 0;
+  int largestKey = 0;  // over every entry, empty ones too
+  std::unordered_set<int> keys;
+  std::unordered_set<std::string> names;  // each a whole name field
+};
+
+std::unique_ptr<CurveIndex> g_batchIndex;
+
+std::string NameField(const CurveRecord& r) { return std::string(r.name, sizeof r.name); }
+
+void AddToIndex(CurveIndex& index, const CurveRecord& r) {
+  index.largestKey = std::max(index.largestKey, r.key);
+  if (r.layer != kCurveEntryEmpty) {
+    index.keys.insert(r.key);
+    index.names.insert(NameField(r));
+  }
+  ++index.count;
+}
+
+// The batch's index when it still describes the curve table.
+const CurveIndex* CurrentIndex() {
+  return g_batchIndex != nullptr && g_batchIndex->count == g_curveCount ? g_batchIndex.get() : nullptr;
+}
+
+int LargestCurveKey() {
+  if (const CurveIndex* index = CurrentIndex()) return index->largestKey;
   int largest = 0;
   for (int c = 0; c < std::min(g_curveCount, kCurveTableSize); ++c)
     largest = std::max(largest, g_curveTable[static_cast<std::size_t>(c)].key);
-  const int key = largest + kKeyStep;
+  return largest;
+}
+
+int NextCurveKey() {
+  if (g_curveCount <= 0) return kFirstCurveKey;
+  const int key = LargestCurveKey() + kKeyStep;
   return key > kKeyGapLow && key < kKeyGapHigh ? kKeyAfterGap : key;
 }
 
@@ -144,10 +178,22 @@ int ComputeJoinSide(const FigureRecord& previous, const FigureRecord& figure) {
   return Distance(other.start, joint) < Distance(first.start, joint) ? 1 : 0;
 }
 
+CurveRegistrationBatch::CurveRegistrationBatch() {
+  auto index = std::make_unique<CurveIndex>();
+  for (int c = 0; c < std::min(g_curveCount, kCurveTableSize); ++c)
+    AddToIndex(*index, g_curveTable[static_cast<std::size_t>(c)]);
+  index->count = g_curveCount;
+  g_batchIndex = std::move(index);
+}
+
+CurveRegistrationBatch::~CurveRegistrationBatch() { g_batchIndex.reset(); }
+
 bool IsCurveNameUsed() {
   const int index = g_curveCount;
   if (index < 0 || index >= kCurveTableSize) return false;
   const CurveRecord& record = g_curveTable[static_cast<std::size_t>(index)];
+  if (const CurveIndex* batch = CurrentIndex())
+    return !batch->keys.contains(record.key) && !batch->names.contains(NameField(record));
   for (int c = 0; c < std::min(g_curveCount, kCurveTableSize); ++c) {
     const CurveRecord& other = g_curveTable[static_cast<std::size_t>(c)];
     if (c == index || other.layer == kCurveEntryEmpty) continue;
@@ -238,9 +284,11 @@ int RegisterCurveEntry(int mode, int grow, platform::DeviceContext* dc) {
   if (result == kCurveRegisteredNew || result == kCurveTaperRequested) {
     StoreRegisteredFigures(count, dc);
     g_curCurveIndex = g_curveCount;
-    if (grow != 0)
+    if (grow != 0) {
+      if (g_batchIndex != nullptr && g_batchIndex->count == g_curveCount)
+        AddToIndex(*g_batchIndex, g_curveTable[static_cast<std::size_t>(g_curveCount)]);
       ++g_curveCount;
-    else
+    } else
       result = kCurveRegisteredInPlace;
   } else if (result < 0 && grow != 0) {
     ClearCurveEntry(g_curveCount);

@@ -39,6 +39,20 @@ int RegisterCurve(int mode);
 // g_curveCount.
 bool IsCurveNameUsed();
 
+// While one lives, registrations are taken as a batch of new curves behind
+// the existing ones (copies of selected curves): the keys and names in use
+// and the largest key are gathered once and kept up to date, instead of the
+// curve table being scanned again for each registration. Nothing but the
+// batch's registrations may change the curve table meanwhile; should the
+// curve count move otherwise, registration falls back to the scans.
+class CurveRegistrationBatch {
+ public:
+  CurveRegistrationBatch();
+  ~CurveRegistrationBatch();
+  CurveRegistrationBatch(const CurveRegistrationBatch&) = delete;
+  CurveRegistrationBatch& operator=(const CurveRegistrationBatch&) = delete;
+};
+
 // Writes the work figures into table 90 from the record's first index, each
 // in the record's colour and on the current layer (drawn into dc when
 // given), sets the record's end, and resets the segment blocks.

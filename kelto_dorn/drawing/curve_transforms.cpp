@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/command_engines.h"
@@ -112,6 +113,8 @@ void TransformInPlace(int c, const FigureTransform& fig, const PointTransform& i
 void ApplyToSelection(const FigureTransform& fig, const PointTransform& ip, platform::DeviceContext* dc) {
   SnapshotForUndo(kSnapshotCurves);
   const FigureRecord saved = g_curFigure;
+  std::optional<CurveRegistrationBatch> copies;
+  if (g_copyMode != 0) copies.emplace();
   for (int c : SelectedCurves()) {
     if (g_copyMode != 0) {
       if (!RegisterTransformedCopy(c, fig, ip, dc)) break;
@@ -338,6 +341,8 @@ bool OffsetCurves(double amount, platform::DeviceContext* dc) {
   if (curves.size() == 1 && amount > 0.0) return OffsetBothSides(curves[0], amount, dc);
   // Indexes are kept: in place the curve count does not change, and copies
   // go behind the last curve.
+  std::optional<CurveRegistrationBatch> copies;
+  if (g_copyMode != 0) copies.emplace();
   for (int c : curves)
     if (!OffsetOne(c, amount, dc)) break;
   g_figureTableSelector = g_curLayer;

@@ -335,6 +335,46 @@ TEST_F(FigureStoreTest, SegmentBlocksAndSaveSlot) {
   EXPECT_EQ(g_curFigure.number, 8);
 }
 
+// Clearing the list leaves every block, used or not, as the cleared record of
+// that moment, whether or not that record changed since the last clear.
+TEST_F(FigureStoreTest, ClearFigureListResetsEveryBlockToTheCurrentClearedRecord) {
+  const auto expectCleared = [](int layer, const char* when) {
+    for (int i : {0, 1, 399, 400, 20000, 55999}) {
+      const FigureRecord& b = *g_figureStore.SegmentBlock(i);
+      EXPECT_EQ(b.kind, 0) << when << " block " << i;
+      EXPECT_EQ(b.number, 0) << when << " block " << i;
+      EXPECT_EQ(b.layer, layer) << when << " block " << i;
+      EXPECT_EQ(b.style, kNewFigureStyle) << when << " block " << i;
+    }
+  };
+  // Writes blocks the way a command does: a run at the front and one far off.
+  const auto use = [] {
+    for (int i = 0; i < 400; ++i) {
+      g_curFigure = Numbered(i + 1);
+      StoreSegment(i);
+    }
+    g_curFigure = Numbered(7);
+    StoreSegment(20000);
+  };
+  for (int layer : {2, 2, 5, 5, 2}) {
+    use();
+    g_curLayer = layer;
+    ClearFigureList();
+    // Read far blocks first: a block reached before those below it must not
+    // leave them stale.
+    EXPECT_EQ(g_figureStore.SegmentBlock(55999)->layer, layer);
+    expectCleared(layer, "after a clear");
+  }
+  // Blocks stored after the clear hold what was stored, the rest stay cleared.
+  g_curFigure = Numbered(9);
+  StoreSegment(30000);
+  LoadSegment(30000);
+  EXPECT_EQ(g_curFigure.number, 9);
+  LoadSegment(29999);
+  EXPECT_EQ(g_curFigure.number, 0);
+  EXPECT_EQ(g_curFigure.layer, 2);
+}
+
 TEST_F(FigureStoreTest, CurveTableResetAndEntries) {
   g_drawingHeader.globalZMode = 9999;
   g_drawingHeader.workSizeZ = 30.0;

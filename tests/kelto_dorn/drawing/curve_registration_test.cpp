@@ -1,5 +1,9 @@
 // Registration of a work list as a curve: keys, the dialog's proposals and
 // fields, duplicate names, cancelling, and the turn flags of the joints.
+#include <optional>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/app/app_state.h"
@@ -76,6 +80,59 @@ TEST_F(CurveRegistrationTest, ADuplicateNameAsksAgainAndCancellingRegistersNothi
   EXPECT_EQ(g_curveCount, 1);
   EXPECT_EQ(g_curveTable[1].layer, kCurveEntryEmpty) << "the new record is cleared";
   EXPECT_EQ(GetFigureCount(kTableCurves), 1);
+}
+
+// Registrations inside a batch (copies of curves) give the keys and ask
+// again for the duplicate names exactly as registrations one by one: the
+// largest key counts emptied entries too, names and keys in use do not, and
+// a copy registered earlier in the batch is in use.
+TEST_F(CurveRegistrationTest, ABatchGivesTheKeysAndRefusesTheNamesOfSingleRegistrations) {
+  struct Outcome {
+    std::vector<int> keys;
+    std::vector<std::string> names;
+    std::size_t dialogs = 0;
+  };
+  const auto run = [this](bool batch) {
+    ResetCurveTable();
+    g_figureStore.Table(kTableCurves)->set_count(0);
+    for (const char* name : {"A", "B", "GONE"}) {
+      const int c = AddCurve({Line({0, 0}, {1, 0})});
+      platform::SetFieldText(g_curveTable[static_cast<std::size_t>(c)].name, name);
+    }
+    g_curveTable[1].key = 40;
+    g_curveTable[2].key = 70;
+    g_curveTable[2].layer = kCurveEntryEmpty;
+    const auto answer = [this](const char* name) {
+      backend().WhenDialogOpens(kCurveRegisterDialogId, [name](DialogDriver& d) {
+        d.Type(kCurveNameEdit, name);
+        d.Click(kCurveRegisterButton);
+      });
+    };
+    const std::size_t dialogsBefore = backend().DialogsOpened().size();
+    std::optional<CurveRegistrationBatch> copies;
+    if (batch) copies.emplace();
+    for (const char* name : {"A", "C1"}) answer(name);  // A is taken
+    FillWorkList();
+    EXPECT_EQ(RegisterCurveEntry(kRegisterPlain, 1, nullptr), kCurveRegisteredNew);
+    for (const char* name : {"C1", "GONE"}) answer(name);  // C1 was just registered
+    FillWorkList();
+    EXPECT_EQ(RegisterCurveEntry(kRegisterPlain, 1, nullptr), kCurveRegisteredNew);
+    Outcome o;
+    for (int c = 3; c < g_curveCount; ++c) {
+      o.keys.push_back(g_curveTable[static_cast<std::size_t>(c)].key);
+      o.names.emplace_back(g_curveTable[static_cast<std::size_t>(c)].name);
+    }
+    o.dialogs = backend().DialogsOpened().size() - dialogsBefore;
+    return o;
+  };
+  const Outcome single = run(false);
+  EXPECT_EQ(single.keys, (std::vector<int>{80, 90}));
+  EXPECT_EQ(single.names, (std::vector<std::string>{"C1", "GONE"}));
+  EXPECT_EQ(single.dialogs, 4u);
+  const Outcome batched = run(true);
+  EXPECT_EQ(batched.keys, single.keys);
+  EXPECT_EQ(batched.names, single.names);
+  EXPECT_EQ(batched.dialogs, single.dialogs);
 }
 
 TEST_F(CurveRegistrationTest, AnEmptyWorkListOpensNoDialog) {
