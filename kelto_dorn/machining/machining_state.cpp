@@ -1,5 +1,7 @@
 #include "kelto_dorn/machining/machining_state.h"
 
+#include "kelto_dorn/machining/capsule_file.h"
+
 #include "kelto_dorn/machining/hole_fields.h"
 
 #include "kelto_dorn/app/app_state.h"
@@ -76,6 +78,7 @@ void ResetMachiningState() {
   g_capsuleSavedSteps = {};
   g_capsuleFaceZ = g_capsuleBottomZ = 0.0;
   g_lastCapsuleName.clear();
+  g_capsuleLoadCount = 0;
 }
 
 }  // namespace dorn
