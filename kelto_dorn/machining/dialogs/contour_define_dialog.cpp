@@ -33,7 +33,6 @@ namespace {
 
 constexpr unsigned kCheckLook = platform::control_style::kCheckLook;
 constexpr unsigned kReadOnly = platform::control_style::kReadOnly;
-constexpr int kPickDraw = 910;
 constexpr int kGroupContour = 1240, kGroupConditions = 1241;
 constexpr int kCharacterColours = 12;
 constexpr std::int32_t kAllChosen = 0x9999, kNoneChosen = 0xFFFF;
@@ -304,10 +303,7 @@ void CContourDefineDlg::OnCommand(int commandId) {
       return;
     case ctl::kMenuDraw:
       CommitFocusedField(true);
-      if (g_conditionOpeners.runDrawFigureList && g_conditionOpeners.runDrawFigureList() == kPickDraw) {
-        EndDialog(kPickDraw);
-      }
-      return;
+      return RunDrawListForPick(*this);
     default:
       return;
   }

@@ -5,6 +5,7 @@
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/machining/curve_items.h"
+#include "kelto_dorn/machining/dialogs/condition_openers.h"
 #include "kelto_dorn/machining/dialogs/definition_dialog_parts.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/tooldb/db_messages.h"
@@ -43,6 +44,12 @@ bool RunHoleTransformOpener(platform::Dialog& dialog, int button, const std::fun
   }
   if (code == 1 || code == 2) g_pickResumeCode = g_curStepIndex = g_curContourItem = 0;
   return true;
+}
+
+void RunDrawListForPick(platform::Dialog& dialog) {
+  if (g_conditionOpeners.runDrawFigureList && g_conditionOpeners.runDrawFigureList() == kPickDraw) {
+    dialog.EndDialog(kPickDraw);
+  }
 }
 
 bool RemoveCurrentFigure(platform::Dialog& dialog, int comboId, MachiningDefinition& d, std::vector<int>& rows) {

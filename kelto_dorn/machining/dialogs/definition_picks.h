@@ -15,6 +15,8 @@ namespace dorn {
 // pick one more after those it has.
 inline constexpr int kPickRepick = 100;
 inline constexpr int kPickMore = 111;
+// The DRAW list's answer when the user wants to pick the curves to draw.
+inline constexpr int kPickDraw = 910;
 
 // The state a definition dialog forgets when it ends for a pick: the contour
 // dialog its count of picked figures, the hole dialogs their step button,
@@ -25,6 +27,10 @@ enum class PickStateReset { ContourPicks, HoleSteps };
 // after the last item of the curve list; with the list full there is no
 // room: beeps and the dialog stays open. Returns whether the dialog ended.
 bool EndDefinitionForPick(platform::Dialog& dialog, const MachiningDefinition& d, int code, PickStateReset reset);
+
+// The DRAW menu entry: runs the DRAW curve list; its answer kPickDraw ends
+// `dialog` for that pick. The caller commits its focused field first.
+void RunDrawListForPick(platform::Dialog& dialog);
 
 // Runs the 移動 or 多数個取り opener of a hole dialog, its `button` checked.
 // An answer of `pickCode` ends the dialog with it and is kept to resume the

@@ -49,7 +49,6 @@ constexpr unsigned kReadOnly = platform::control_style::kReadOnly;
 constexpr int kNameLimit = 32;
 constexpr int kPickMove = 400;
 constexpr int kPickMultiPiece = 410;
-constexpr int kPickDraw = 910;
 // The preview panel in the dialog's own pixels.
 constexpr int kPanelLeft = 330, kPanelTop = 52, kPanelRight = 497, kPanelBottom = 267;
 constexpr int kGroupHead = 1591, kGroupFigures = 1592, kGroupSteps = 1593, kGroupZ = 1594, kGroupOut = 1595, kGroupAtc = 1596;
@@ -511,10 +510,7 @@ void CHoleDefineDlg::OnCommand(int commandId) {
       return;
     case ctl::kMenuDraw:
       CommitFocusedField(true);
-      if (g_conditionOpeners.runDrawFigureList && g_conditionOpeners.runDrawFigureList() == kPickDraw) {
-        EndDialog(kPickDraw);
-      }
-      return;
+      return RunDrawListForPick(*this);
     default:
       return;
   }
