@@ -5,12 +5,10 @@
 // figure records. Each command should stay within ten times its baseline,
 // and grow linearly (compare the 50000 and 200000 figure runs).
 //
-// A translate command takes one undo snapshot before it moves or copies the
-// curves, and a batch of copies one save of the drawing after it: both are
-// timed here as measurements of their own (BM_UndoSnapshotOfCurves,
-// BM_SaveDrawingOfCurves, on the same drawings), the translates without
-// them. The delete keeps its snapshot inside its figure (written to no
-// folder, so only the copy into memory is timed).
+// Each command takes one undo snapshot before it edits (its step takes it,
+// not the routines timed here), and a batch of copies one save of the
+// drawing after it: both are timed as measurements of their own
+// (BM_UndoSnapshotOfCurves, BM_SaveDrawingOfCurves, on the same drawings).
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -79,7 +77,7 @@ void BM_TranslateInPlace(benchmark::State& state) {
 }
 BENCHMARK(BM_TranslateInPlace)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
-// The undo snapshot a translate takes before it edits (the curve figures and
+// The undo snapshot a curve command takes before it edits (the curve figures and
 // the curves), written to disk: the same drawings as the translates (500
 // curves for the in-place runs, 250 for the copies). On a big drawing most
 // of an in-place command's time is this copy, which any edit pays.
@@ -155,11 +153,8 @@ BENCHMARK(BM_PlainRecordCopy)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)-
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Undo snapshots go to a folder of their own.
+  // Undo snapshots and the saved drawing go to a folder of their own.
   const std::filesystem::path home = std::filesystem::temp_directory_path() / "kelto_curve_benchmark";
-  // Without "_BAK" a snapshot is built but its write fails at once: the
-  // delete is timed without the disk write of its snapshot, which
-  // BM_UndoSnapshotOfCurves times with the folder in place.
   std::filesystem::create_directories(home);
   setenv("KELTO_HOME", home.c_str(), 1);
   auto backend = std::make_unique<platform::headless::HeadlessBackend>();
