@@ -146,7 +146,7 @@ TEST_F(CurvePickCommandsTest, EachAddedHoleShowsItsPointInTheAnalysisBandAndIsMa
     const std::size_t from = ViewLog().size();
     Click(kHolePoints);
     EXPECT_EQ(BandTexts(ViewLog(), from), std::vector<std::string>{p.band});
-    // The hole's mark follows the band, in the hole colour (8).
+    // Besides the band the hole is marked in the drawing.
     ASSERT_GT(ViewLog().size(), from + 1);
   }
   EXPECT_EQ(g_workCount, 8);
