@@ -1,7 +1,8 @@
 #pragma once
 // The interactive input of a curve through points (command 32821): points
-// typed or clicked one after another, each with an optional tangent angle,
-// stored as point figures of one number; when the input ends the curve is
+// typed or clicked one after another, each with an optional tangent angle
+// (typed, or the direction of a line or arc picked in the drawing), stored
+// as point figures of one number; when the input ends the curve is
 // laid through them.
 
 namespace dorn {

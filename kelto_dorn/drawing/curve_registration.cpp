@@ -57,6 +57,7 @@ struct CurveIndex {
   int largestKey = 0;  // over every entry, empty ones too
   std::unordered_set<int> keys;
   std::unordered_set<std::string> names;  // each a whole name field
+  bool saveDue = false;  // a registration of the batch waits for its save
 };
 
 std::unique_ptr<CurveIndex> g_batchIndex;
@@ -115,6 +116,15 @@ void PrepareWorkFigures(const CurveRecord& record, int count) {
 
 void SaveTheDrawing() {
   if (g_pDocument != nullptr) SaveDrawing(*g_pDocument);
+}
+
+// After a registration: at once, or once at the end of the batch.
+void SaveAfterRegistration() {
+  if (g_batchIndex != nullptr) {
+    g_batchIndex->saveDue = true;
+    return;
+  }
+  SaveTheDrawing();
 }
 
 // The figures of the curve at g_curveCount into the work list, shown with
@@ -186,7 +196,11 @@ CurveRegistrationBatch::CurveRegistrationBatch() {
   g_batchIndex = std::move(index);
 }
 
-CurveRegistrationBatch::~CurveRegistrationBatch() { g_batchIndex.reset(); }
+CurveRegistrationBatch::~CurveRegistrationBatch() {
+  const bool saveDue = g_batchIndex != nullptr && g_batchIndex->saveDue;
+  g_batchIndex.reset();
+  if (saveDue) SaveTheDrawing();
+}
 
 bool IsCurveNameUsed() {
   const int index = g_curveCount;
@@ -294,7 +308,7 @@ int RegisterCurveEntry(int mode, int grow, platform::DeviceContext* dc) {
     ClearCurveEntry(g_curveCount);
   }
   ShowPromptHook(0);
-  SaveTheDrawing();
+  SaveAfterRegistration();
   return result;
 }
 

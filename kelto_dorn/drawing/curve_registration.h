@@ -44,7 +44,10 @@ bool IsCurveNameUsed();
 // and the largest key are gathered once and kept up to date, instead of the
 // curve table being scanned again for each registration. Nothing but the
 // batch's registrations may change the curve table meanwhile; should the
-// curve count move otherwise, registration falls back to the scans.
+// curve count move otherwise, registration falls back to the scans. The
+// drawing is saved once when the batch ends (when anything was registered)
+// instead of after every registration: saving a big drawing for each copy
+// would make a batch quadratic.
 class CurveRegistrationBatch {
  public:
   CurveRegistrationBatch();

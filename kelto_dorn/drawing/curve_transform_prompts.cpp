@@ -12,6 +12,7 @@
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/dialogs/prompts.h"
+#include "kelto_dorn/document/undo.h"
 #include "kelto_dorn/drawing/curve_engine.h"
 #include "kelto_dorn/drawing/curve_engine_calls.h"
 #include "kelto_dorn/drawing/curve_figure_range.h"
@@ -29,6 +30,11 @@ constexpr int kPickStateAxis = 5;
 constexpr int kStepPickAxis = 16385;
 constexpr int kPromptPickAxis = 118;
 constexpr int kMirrorAxisBlock = 5;
+constexpr int kSnapshotCurves = 3;
+
+// Once its values are complete the command takes one undo snapshot of the
+// curves, before the transform edits (or copies) every selected curve.
+void SnapshotBeforeTransform() { SnapshotForUndo(kSnapshotCurves); }
 
 void SetCentreLabels() {
   g_pointLabelX = platform::Sjis("［Cx］＝ ");
@@ -69,6 +75,7 @@ int Translate(platform::DeviceContext* dc) {
     const Vec2 s = FirstFigureStart();
     d = {d.x - s.x, d.y - s.y};
   }
+  SnapshotBeforeTransform();
   TranslateCurves(d.x, d.y, dc);
   return kTransformDone;
 }
@@ -94,6 +101,7 @@ int ValueThenCentre(int id, platform::DeviceContext* dc) {
   const int outcome = Outcome(PromptPoint());
   if (outcome != kTransformDone) return outcome;
   e.transformStage = 0;
+  SnapshotBeforeTransform();
   if (rotate) {
     RotateCurves(e.transformValue, PointInputValue, dc);
   } else {
@@ -112,6 +120,7 @@ int Mirror(platform::DeviceContext* dc) {
   }
   // The view keeps the picked axis in block 0.
   CopySegment(0, kMirrorAxisBlock);
+  SnapshotBeforeTransform();
   MirrorCurves(dc);
   return kTransformDone;
 }

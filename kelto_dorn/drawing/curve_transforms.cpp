@@ -111,7 +111,6 @@ void TransformInPlace(int c, const FigureTransform& fig, const PointTransform& i
 }
 
 void ApplyToSelection(const FigureTransform& fig, const PointTransform& ip, platform::DeviceContext* dc) {
-  SnapshotForUndo(kSnapshotCurves);
   const FigureRecord saved = g_curFigure;
   std::optional<CurveRegistrationBatch> copies;
   if (g_copyMode != 0) copies.emplace();

@@ -19,10 +19,12 @@ inline constexpr int kTransformCancelled = -1;
 // the transform.
 int TransformCurves(int id, platform::DeviceContext* dc);
 
-// The transforms; each acts on every selected curve and takes one undo
-// snapshot first. Copy mode registers each result as a new curve and stops
-// (with error box 4) when the curve table is full; what was registered stays.
-// Centres are in the frame of the current origin.
+// The transforms; each acts on every selected curve. Translate, rotate,
+// mirror and scale take no undo snapshot: the command takes one before it
+// calls them (TransformCurves), so a batch of copies is one undo step. Copy
+// mode registers each result as a new curve (the drawing is saved once, when
+// the batch ends) and stops (with error box 4) when the curve table is full;
+// what was registered stays. Centres are in the frame of the current origin.
 void TranslateCurves(double dx, double dy, platform::DeviceContext* dc);
 void RotateCurves(double degrees, Vec2 centre, platform::DeviceContext* dc);
 // Mirrors about the axis figure in segment block 5 (through the figure and
@@ -33,7 +35,8 @@ void ScaleCurves(double factor, Vec2 centre, platform::DeviceContext* dc);
 // One selected curve and a positive amount: both sides are left as
 // candidates (blocks 10000.. and 20000..) for the choosing click; else every
 // curve is offset by the signed amount. Returns false when the curve is too
-// long for the candidate lists (error box 4, nothing changed).
+// long for the candidate lists (error box 4, nothing changed). It takes its
+// own undo snapshot once it knows there is something to offset.
 bool OffsetCurves(double amount, platform::DeviceContext* dc);
 
 // The figures offset by d (lines and points to the left of their direction,

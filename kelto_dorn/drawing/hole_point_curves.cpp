@@ -17,6 +17,7 @@
 #include "kelto_dorn/drawing/curve_engine_calls.h"
 #include "kelto_dorn/drawing/curve_registration.h"
 #include "kelto_dorn/drawing/drawing_state.h"
+#include "kelto_dorn/drawing/figure_analysis.h"
 #include "kelto_dorn/drawing/figure_operations.h"
 #include "kelto_dorn/drawing/hole_circles.h"
 
@@ -78,6 +79,16 @@ void AskForNextHole() {
   }
 }
 
+// The band at the bottom of the view tells where the hole went (its point
+// analysis), and the hole is marked in the drawing.
+void ShowAddedHole(const FigureRecord& hole, platform::DeviceContext& dc) {
+  const FigureRecord saved = g_curFigure;
+  g_curFigure = hole;
+  ShowFigureAnalysis(dc);
+  DrawFigure(kHoleColour, dc);
+  g_curFigure = saved;
+}
+
 void AddPickedHole(platform::DeviceContext* dc) {
   if (g_workCount < kFirstHoleBlock) g_workCount = kFirstHoleBlock;
   const FigureRecord hole = HoleFromPick();
@@ -87,12 +98,7 @@ void AddPickedHole(platform::DeviceContext* dc) {
     ShowErrorBoxCall(kErrorCountOverflow);
   } else {
     *g_figureStore.SegmentBlock(g_workCount++) = hole;
-    if (dc != nullptr) {
-      const FigureRecord saved = g_curFigure;
-      g_curFigure = hole;
-      DrawFigure(kHoleColour, *dc);
-      g_curFigure = saved;
-    }
+    if (dc != nullptr) ShowAddedHole(hole, *dc);
   }
   AskForNextHole();
 }

@@ -19,6 +19,8 @@ namespace {
 
 constexpr int kDimensionModeLine = 101;
 constexpr int kDimensionModeCross = 102;
+// The hole-point command waits for the circle that chooses the holes of a BOX.
+constexpr int kPickStateHoleReference = 16;
 
 bool In(int v, std::initializer_list<int> set) { return std::find(set.begin(), set.end(), v) != set.end(); }
 
@@ -28,7 +30,9 @@ bool IsBoxState(int s) {
 bool IsPointState(int s) {
   return In(s, {kPickStateIntersection, kPickStateHoleCircle, kPickStateMoveTarget, kPickStateDimCross});
 }
-bool IsFigureState(int s) { return In(s, {3, 5, 14, 16, 42, 51, kPickStateEndPoint, 141, kPickStateDimLine}); }
+bool IsFigureState(int s) {
+  return In(s, {3, 5, 14, kPickStateHoleReference, 42, 51, kPickStateEndPoint, 141, kPickStateDimLine});
+}
 bool IsCollectState(int s) {
   return In(s, {33, 34, 35, 32905, cmd::kCurveJoin, 222, 32917, 33075, 50, 55, 6144, cmd::kRestyleLineType,
                 cmd::kRestyleColour, cmd::kRestyleWidth});
@@ -105,8 +109,10 @@ void DispatchRightClick(ClickContext& c) {
     g_commandEngines.definitionCurvePick(false);
     return;
   }
-  if (g_curCommand == cmd::kPointGroupCurve && g_pickIndex == 0 && In(state, {kPickStateHoleCircle, kPickStateFreePoint, 80})) {
-    // The holes picked so far are registered as a curve.
+  if (g_curCommand == cmd::kPointGroupCurve && g_pickIndex == 0 &&
+      In(state, {kPickStateHoleCircle, kPickStateFreePoint, 80, kPickStateHoleReference})) {
+    // The holes picked so far are registered as a curve; asked for the
+    // reference circle of a BOX, the box is given up but they still are.
     g_commandStep = 2;
     return EnterCurveMachine();
   }

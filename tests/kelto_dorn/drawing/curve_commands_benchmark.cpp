@@ -4,6 +4,11 @@
 // registered through the scripted dialog), against a plain copy of as many
 // figure records. Each command should stay within ten times its baseline,
 // and grow linearly (compare the 50000 and 200000 figure runs).
+//
+// Each command takes one undo snapshot before it edits (its step takes it,
+// not the routines timed here), and a batch of copies one save of the
+// drawing after it: both are timed as measurements of their own
+// (BM_UndoSnapshotOfCurves, BM_SaveDrawingOfCurves, on the same drawings).
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -15,6 +20,8 @@
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/record_resets.h"
+#include "kelto_dorn/document/document.h"
+#include "kelto_dorn/document/drawing_files.h"
 #include "kelto_dorn/drawing/curve_deletion.h"
 #include "kelto_dorn/drawing/curve_register_dialog.h"
 #include "kelto_dorn/drawing/curve_transforms.h"
@@ -22,6 +29,7 @@
 #include "kelto_dorn/document/undo.h"
 #include "platform/headless/dialog_driver.h"
 #include "platform/headless/headless_backend.h"
+#include "shared/handover/drawing_header.h"
 
 namespace {
 
@@ -63,22 +71,44 @@ void BuildCurves(int figures, int curves) {
 
 void BM_TranslateInPlace(benchmark::State& state) {
   BuildCurves(static_cast<int>(state.range(0)), kCurves);
+  // The command's undo snapshot is timed apart (BM_UndoSnapshotOfCurves).
   for (auto _ : state) dorn::TranslateCurves(1.0, 0.0, nullptr);
   state.counters["figures"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_TranslateInPlace)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
-// The undo snapshot each of these commands takes before it edits (the curve
-// figures and the curves), written to disk, timed apart: on a big drawing
-// most of an in-place command's time is this copy, which any edit pays.
+// The undo snapshot a curve command takes before it edits (the curve figures and
+// the curves), written to disk: the same drawings as the translates (500
+// curves for the in-place runs, 250 for the copies). On a big drawing most
+// of an in-place command's time is this copy, which any edit pays.
 void BM_UndoSnapshotOfCurves(benchmark::State& state) {
-  BuildCurves(static_cast<int>(state.range(0)), kCurves);
+  BuildCurves(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   const std::filesystem::path folder = std::filesystem::path(std::getenv("KELTO_HOME")) / "_BAK";
   std::filesystem::create_directories(folder);
   for (auto _ : state) dorn::SnapshotForUndo(dorn::kUndoTypeCurves);
   std::filesystem::remove_all(folder);
 }
-BENCHMARK(BM_UndoSnapshotOfCurves)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoSnapshotOfCurves)
+    ->Args({50000, kCurves})
+    ->Args({200000, kCurves})
+    ->Args({25000, kCurves / 2})
+    ->Args({100000, kCurves / 2})
+    ->Unit(benchmark::kMillisecond);
+
+// The one save a batch of copies ends with: the drawing after the copy of
+// 250 curves (the figures doubled: the sources and their copies).
+void BM_SaveDrawingOfCurves(benchmark::State& state) {
+  const std::filesystem::path seg = std::filesystem::path(std::getenv("KELTO_HOME")) / "SAMPLE" / "PGM" / "SEG";
+  std::filesystem::create_directories(seg);
+  BuildCurves(2 * static_cast<int>(state.range(0)), kCurves);
+  dorn::g_drawingHeader = handover::DefaultDrawingHeader();
+  dorn::CKelDoc document;
+  for (auto _ : state) {
+    if (!dorn::SaveDrawing(document)) state.SkipWithError("save failed");
+  }
+  std::filesystem::remove_all(seg);
+}
+BENCHMARK(BM_SaveDrawingOfCurves)->Arg(25000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_DeleteEverySecondCurve(benchmark::State& state) {
   for (auto _ : state) {
@@ -102,6 +132,8 @@ void BM_TranslateCopies(benchmark::State& state) {
     BuildCurves(static_cast<int>(state.range(0)), kCurves / 2);
     dorn::g_copyMode = 1;
     state.ResumeTiming();
+    // The command's undo snapshot and its save are timed apart
+    // (BM_UndoSnapshotOfCurves, BM_SaveDrawingOfCurves).
     dorn::TranslateCurves(0.0, 1000.0, nullptr);
   }
 }
@@ -121,11 +153,8 @@ BENCHMARK(BM_PlainRecordCopy)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)-
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Undo snapshots go to a folder of their own.
+  // Undo snapshots and the saved drawing go to a folder of their own.
   const std::filesystem::path home = std::filesystem::temp_directory_path() / "kelto_curve_benchmark";
-  // Without "_BAK" a snapshot is built but its write fails at once: the
-  // commands are timed without the disk write of their snapshot, which
-  // BM_UndoSnapshotOfCurves times with the folder in place.
   std::filesystem::create_directories(home);
   setenv("KELTO_HOME", home.c_str(), 1);
   auto backend = std::make_unique<platform::headless::HeadlessBackend>();

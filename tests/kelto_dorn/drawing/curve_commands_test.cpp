@@ -3,6 +3,7 @@
 // transforms and figure edits, and the start-up limit.
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -12,7 +13,9 @@
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/view_state.h"
+#include "kelto_dorn/document/document.h"
 #include "kelto_dorn/document/system_state.h"
+#include "kelto_dorn/document/undo.h"
 #include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/dialogs/prompts.h"
 #include "kelto_dorn/drawing/candidate_choice.h"
@@ -373,6 +376,36 @@ TEST_F(CurveCommandsTest, TranslateMovesInPlaceOrRegistersACopy) {
   EXPECT_EQ(FiguresOf(1)[1].start.x, 210.0);
   EXPECT_EQ(g_curveTable[1].ipX, 260.0);
   EXPECT_NE(g_curveTable[1].key, g_curveTable[0].key);
+  ExpectContiguous();
+}
+
+TEST_F(CurveCommandsTest, ACopyTranslateOfSeveralCurvesIsOneUndoStepAndOneSave) {
+  AddCurve(FramedSquare(0, 0, 100));
+  AddCurve(FramedSquare(200, 0, 100));
+  AddCurve(FramedSquare(400, 0, 100));
+  const int figures = g_figureStore.Table(kTableCurves)->count();
+  std::filesystem::create_directories(UndoFilePath(UndoSlot{}).parent_path());
+  // The drawing has no name here, so every save says that it could not
+  // save: the boxes count the saves.
+  CKelDoc document;
+  g_pDocument = &document;
+  g_copyMode = 1;
+  backend().WhenDialogOpensAlways(kCurveRegisterDialogId, [](DialogDriver& d) { d.Click(kCurveRegisterButton); });
+  Select({0, 1, 2});
+  const int serial = g_undo.serial;
+  const std::size_t boxes = backend().MessageBoxes().size();
+  g_commandStep = 1;
+  AnswerPoint("0", "300");
+  ExecuteCurveCommand(kTranslate, nullptr);
+  g_pDocument = nullptr;
+  ASSERT_EQ(g_curveCount, 6);
+  EXPECT_EQ(FiguresOf(5)[1].start.y, 300.0);
+  EXPECT_EQ(g_undo.serial, serial + 1) << "one snapshot before the three copies";
+  EXPECT_EQ(backend().MessageBoxes().size(), boxes + 1) << "one save after them";
+  // Undone, the three copies go together.
+  OnEditUndo();
+  EXPECT_EQ(g_curveCount, 3);
+  EXPECT_EQ(g_figureStore.Table(kTableCurves)->count(), figures);
   ExpectContiguous();
 }
 

@@ -116,6 +116,49 @@ TEST_F(CurvePickCommandsTest, PickedHoleCirclesAndPointsBecomeAHoleCurveOnTheRig
   EXPECT_EQ(endPicks, 1);
 }
 
+// The analysis band's lines written since `from` (UTF-8).
+std::vector<std::string> BandTexts(const std::vector<platform::Primitive>& log, std::size_t from) {
+  std::vector<std::string> texts;
+  for (std::size_t i = from; i < log.size(); ++i)
+    if (log[i].kind == platform::PrimitiveKind::Text) texts.push_back(platform::Cp932ToUtf8(log[i].text));
+  return texts;
+}
+
+TEST_F(CurvePickCommandsTest, EachAddedHoleShowsItsPointInTheAnalysisBandAndIsMarked) {
+  BeginCurveCommand(kHolePoints);
+  struct Pick {
+    const char* name;
+    int pickState;
+    FigureRecord picked;
+    Vec2 typed;
+    const char* band;
+  };
+  const Pick picks[] = {
+      {"a circle gives its centre", 66, Circle({10, 20}, 3), {}, "点 : (10.000000 20.000000)"},
+      {"a picked point", 66, Point({40.25, -5}), {}, "点 : (40.250000 -5.000000)"},
+      {"a typed point", 4, {}, {-7.5, 0.125}, "点 : (-7.500000 0.125000)"},
+  };
+  for (const Pick& p : picks) {
+    SCOPED_TRACE(p.name);
+    g_pickState = p.pickState;
+    SetBlock(0, p.picked);
+    PointInputValue = p.typed;
+    const std::size_t from = ViewLog().size();
+    Click(kHolePoints);
+    EXPECT_EQ(BandTexts(ViewLog(), from), std::vector<std::string>{p.band});
+    // Besides the band the hole is marked in the drawing.
+    ASSERT_GT(ViewLog().size(), from + 1);
+  }
+  EXPECT_EQ(g_workCount, 8);
+  // A pick that gives no hole (not a finite point) shows nothing.
+  g_pickState = 4;
+  PointInputValue = {std::nan(""), 0};
+  const std::size_t from = ViewLog().size();
+  Click(kHolePoints);
+  EXPECT_TRUE(BandTexts(ViewLog(), from).empty());
+  EXPECT_EQ(g_workCount, 8);
+}
+
 TEST_F(CurvePickCommandsTest, TheRightButtonWithoutHolesRegistersNothing) {
   AnswerRegister();
   BeginCurveCommand(kHolePoints);
@@ -154,6 +197,34 @@ TEST_F(CurvePickCommandsTest, HolesInABoxComeInDrillingOrderAndAReferenceCircleC
   holes = FiguresOf(1);
   ASSERT_EQ(holes.size(), 2u);
   for (const FigureRecord& h : holes) EXPECT_DOUBLE_EQ(h.radius, 2.0);
+}
+
+TEST_F(CurvePickCommandsTest, GivingUpTheBoxReferenceRegistersTheHolesPickedBefore) {
+  AddFigure(Circle({50, 10}, 2));
+  AddFigure(Circle({10, 10}, 2));
+  SetBox({0, 0}, {100, 100});
+  g_boxHoleSettings.words[1] = 1;  // the box's holes chosen by a reference circle
+  AnswerRegister();
+  BeginCurveCommand(kHolePoints);
+  SetBlock(0, Circle({300, 40}, 5));
+  Click(kHolePoints);
+  Click(kHolePoints, 10);
+  ASSERT_EQ(g_pickState, 16);
+  // The right button without a reference circle (the view sets step 2).
+  Click(kHolePoints, 2);
+  ASSERT_EQ(g_curveCount, 1);
+  const std::vector<FigureRecord> holes = FiguresOf(0);
+  ASSERT_EQ(holes.size(), 1u) << "the circles of the given-up box stay out";
+  EXPECT_EQ(holes[0].start, (Vec2{300, 40}));
+  EXPECT_DOUBLE_EQ(holes[0].radius, 5.0);
+  EXPECT_EQ(endPicks, 1);
+  // Nothing picked before the box: the command ends with nothing registered.
+  BeginCurveCommand(kHolePoints);
+  Click(kHolePoints, 10);
+  ASSERT_EQ(g_pickState, 16);
+  Click(kHolePoints, 2);
+  EXPECT_EQ(g_curveCount, 1);
+  EXPECT_EQ(endPicks, 2);
 }
 
 TEST_F(CurvePickCommandsTest, AppendingToAHoleCurvePicksMoreHolesAndKeepsTheKey) {

@@ -93,6 +93,59 @@ TEST_F(CurvePointInputTest, TwoPointsBuildASpanOnlyWhenBothCarryATangent) {
   }
 }
 
+TEST_F(CurvePointInputTest, ATangentTakenFromTheDrawingIsTheDirectionOfThePickedFigure) {
+  constexpr int kFromDrawingButton = 1001;
+  const auto fromDrawing = [](Driver& d) { d.Click(kFromDrawingButton); };
+  struct Case {
+    const char* name;
+    Vec2 point;    // the curve point typed
+    Vec2 pickAt;   // on a figure of the fixture drawing
+    bool tangent;  // the point gets one
+    double degrees;
+  };
+  const Case cases[] = {
+      {"the line (100, 0)-(100, 60) runs up", {-200, 0}, {100, 30}, true, 90.0},
+      {"the circle about (50, 30) at its top point runs to -X", {50, 40}, {60, 30}, true, 180.0},
+      {"nothing picked but empty space", {-200, 0}, {-150, 150}, false, 0.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int before = FigureCount();
+    AnswerPoint(c.point.x, c.point.y);
+    backend().WhenDialogOpens(kValueDialog, fromDrawing);
+    Start(kCurvePoints);
+    EXPECT_EQ(g_pickState, 3) << "waits for the figure";
+    ASSERT_EQ(FigureCount(), before + 1) << "the point is kept while the figure is picked";
+    // The next point follows the pick; its tangent is typed; then the end.
+    TypePoint(-180, 0, "0");
+    CancelNextDialog(kPointDialog);
+    ClickAt(c.pickAt.x, c.pickAt.y);
+    if (c.tangent) ClickAt(-150, 150);  // empty space confirms the pick
+    if (!c.tangent) {
+      // A click that picks nothing leaves the question open: give it up.
+      RightClickAt(-150, 150);
+      EXPECT_EQ(FigureCount(), before + 1);
+      EXPECT_EQ(Figures(before)[0].kind, kKindCurvePoint);
+      continue;
+    }
+    const auto added = Figures(before);
+    ASSERT_GE(added.size(), 3u) << "two points and the span between them";
+    EXPECT_EQ(added[0].kind, kKindCurvePointAngle);
+    EXPECT_NEAR(added[0].radius, c.degrees, 1e-9);
+    EXPECT_NEAR(added[0].dir.x, std::cos(c.degrees / 57.29577951308232), 1e-12);
+    EXPECT_NEAR(added[0].dir.y, std::sin(c.degrees / 57.29577951308232), 1e-12);
+    EXPECT_EQ(added[1].kind, kKindCurvePointAngle);
+    EXPECT_DOUBLE_EQ(added[1].start.x, -180.0);
+    // The span leaves the first point along the picked direction.
+    const FigureRecord& span = added[2];
+    EXPECT_NEAR(span.start.x, c.point.x, 1e-9);
+    if (span.kind == kKindArc) {
+      const Vec2 r{span.start.x - span.centre.x, span.start.y - span.centre.y};
+      EXPECT_NEAR(r.x * added[0].dir.x + r.y * added[0].dir.y, 0.0, 1e-6) << "tangent at its start";
+    }
+  }
+}
+
 TEST_F(CurvePointInputTest, ClickedPointsAreNumberedOnAndTheCancelledFirstDialogChangesNothing) {
   CancelNextDialog(kPointDialog);
   Start(kCurvePoints);

@@ -164,6 +164,8 @@ TEST_F(PickDispatchTest, ARightClickStepsBackOrEnds) {
       {"a surface command steps on", 32948, 3, 0, {"execute"}, 3, 0, -1},
       {"second figure taken back", 32837, 6, 2, {}, 6, 1, 130},
       {"hole circle straight to none", 32908, 66, 1, {}, 66, 0, 135},
+      {"reference circle of a box taken back", 32908, 16, 1, {}, 16, 0, -1},
+      {"no reference circle: the holes picked go", 32908, 16, 0, {"curveMachine"}, 16, 0, -1},
       {"line mode switches", 33145, 33155, 0, {"dimensionMode"}, 33155, 0, -1},
       {"the join is complete", 32907, 350, 0, {"curveMachine"}, 350, 0, -1},
       {"other states end", 32837, 630, 0, {"release", "reset"}, 0, 0, -1},
