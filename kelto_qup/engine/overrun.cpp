@@ -88,6 +88,18 @@ static void AimLeadAtElement(RunContext& run, int leadIndex, int builtOn, int cl
   run.engine.contour.LeadElementIndex = closedOn;
 }
 
+// The overrun before the return pass of a there-and-back cut leaves the tool
+// at the foot of its lead (it runs on no further): the return pass enters
+// by that lead (R1 as Set_TO built it and the closing joint turned it), on
+// the element it stands on.
+void RunContext::KeepReturnLead(int overrunIndex, bool nothingCut) {
+  ContourLoopWords& w = core.loop;
+  w.ReturnLeadCommand = overrunIndex;
+  w.ReturnNothingCut = nothingCut ? 1 : 0;
+  w.ReturnLead = R1;
+  w.ReturnLeadElement = engine.contour.LeadElementIndex;
+}
+
 int RunContext::ProcessOverrun() {
   ContourWords& c = engine.contour;
   ContourLoopWords& w = core.loop;
@@ -115,7 +127,10 @@ int RunContext::ProcessOverrun() {
 
   // 1. Nothing was cut: nothing to run on from.
   if (c.CompensationWord != 0) c.CompensationWord |= 0x02;
-  if (engine.call.ContourPassWord == kNothingCut || c.ReferenceFromCommand != 0) return leave(0);
+  if (engine.call.ContourPassWord == kNothingCut || c.ReferenceFromCommand != 0) {
+    if (R2.code == kSecondPassOverrun) KeepReturnLead(CommandIndex(), true);
+    return leave(0);
+  }
 
   // 2.
   TraceStep(145, 2);
@@ -149,6 +164,7 @@ int RunContext::ProcessOverrun() {
   if (lead == 1 && closedOn >= 0 && CheckedIndex(closedOn) && CheckedIndex(c.LeadElementIndex)) {
     AimLeadAtElement(*this, RangeStart, c.LeadElementIndex, closedOn, closedAtStart);
   }
+  if (lead == 1 && R2.code == kSecondPassOverrun) KeepReturnLead(commandIndex, false);
   if (lead == 1 && (R2.flags & kFlagOffsetNext) != 0) {
     R1.d4 = R1.d6;
     R1.d5 = R1.d7;
