@@ -696,13 +696,18 @@ TEST_F(ContourAgreementTest, AThereAndBackContourGoesBackAlongItsOffsetPathFromW
     P to;           // the TO point of the cut-in and of both overruns
     P foot;         // where the tool meets the offset path
     float overrun;  // the overrun length after the return pass
+    P end{};        // squares: where the overrun ends
   };
   const Case cases[] = {
       {"bore", false, true, {-10, 0}, {-15, 0}, 0.0f},
       {"bore, overrun", false, true, {-10, 0}, {-15, 0}, 5.0f},
       {"boss, overrun", false, false, {-30, 0}, {-25, 0}, 5.0f},
-      {"square pocket, mid-side, overrun", true, true, {50, 20}, {50, 5}, 5.0f},
-      {"square outside, mid-side, overrun", true, false, {-20, 50}, {-5, 50}, 5.0f},
+      // The first side of the pocket is drawn along +X, of the outline
+      // along +Y: the overrun after the return pass runs the other way.
+      {"square pocket, mid-side, overrun", true, true, {50, 20}, {50, 5}, 5.0f, {45, 5}},
+      {"square outside, mid-side, overrun", true, false, {-20, 50}, {-5, 50}, 5.0f, {-5, 45}},
+      // Entered at the corner: the overrun stops there, not in the wall.
+      {"square pocket, corner, overrun", true, true, {5, 20}, {5, 5}, 5.0f, {5, 5}},
   };
   constexpr double kRadius = 5.0;
   constexpr double kPi = 3.14159265358979323846;
@@ -745,7 +750,7 @@ TEST_F(ContourAgreementTest, AThereAndBackContourGoesBackAlongItsOffsetPathFromW
     for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
       if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
     }
-    ASSERT_GT(cut.size(), 8u) << r.nc;
+    ASSERT_GE(cut.size(), 8u) << r.nc;
     EXPECT_NEAR(cut.front().fromX, k.foot[0], 0.001) << r.nc;
     EXPECT_NEAR(cut.front().fromY, k.foot[1], 0.001) << r.nc;
     // Every move on the offset path, on the outline's offset side: its ends
@@ -778,12 +783,8 @@ TEST_F(ContourAgreementTest, AThereAndBackContourGoesBackAlongItsOffsetPathFromW
     // Back: a full turn and the overrun past the foot.
     const CanonMove& last = cut.back();
     if (k.square) {
-      // The overrun runs on along the foot's side against the drawn way:
-      // the pocket's first side is drawn along +X, the outline's along +Y.
-      const double x = k.inside ? k.foot[0] - k.overrun : k.foot[0];
-      const double y = k.inside ? k.foot[1] : k.foot[1] - k.overrun;
-      EXPECT_NEAR(last.x, x, 0.001) << r.nc;
-      EXPECT_NEAR(last.y, y, 0.001) << r.nc;
+      EXPECT_NEAR(last.x, k.end[0], 0.001) << r.nc;
+      EXPECT_NEAR(last.y, k.end[1], 0.001) << r.nc;
     } else {
       const double toolCircle = std::hypot(k.foot[0], k.foot[1]);
       EXPECT_NEAR(back, -2.0 * kPi - k.overrun / toolCircle, 0.001) << r.nc;
@@ -791,6 +792,47 @@ TEST_F(ContourAgreementTest, AThereAndBackContourGoesBackAlongItsOffsetPathFromW
       EXPECT_NEAR(last.x, toolCircle * std::cos(endAngle), 0.001) << r.nc;
       EXPECT_NEAR(last.y, toolCircle * std::sin(endAngle), 0.001) << r.nc;
     }
+  }
+}
+
+TEST_F(ContourAgreementTest, AThereAndBackContourInADepthJointGoesEachWayOneDepthDeeper) {
+  // A joint of kind 0 from -2 by -3 to -11 round an R20 boss cut there and
+  // back: the overrun before the return pass ends each depth pass, so the
+  // tool goes round the way the boss is drawn at -2, back at -5, round at
+  // -8 and back at -11, each time on the offset circle (R25), going down
+  // only at the foot of the TO point where it turns.
+  AddCircleCurve(602, 0.0, 0.0, -20.0);
+  MachiningDefinition d = PlaneContour(602);
+  StepCondition& c = d.steps[0];
+  c.word208 = 1;
+  c.zone1X = c.zone2X = -30.0;
+  c.repeat[0].inUse = 1;
+  c.repeat[0].kind = 0;
+  c.repeat[0].first = -2.0;
+  c.repeat[0].second = -3.0;
+  c.repeat[0].third = -11.0;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  const double way[] = {-1.0, 1.0, -1.0, 1.0};  // the boss is drawn clockwise
+  const double depths[] = {-2.0, -5.0, -8.0, -11.0};
+  for (int pass = 0; pass < 4; ++pass) {
+    SCOPED_TRACE(depths[pass]);
+    const std::vector<CanonMove> cut = CuttingMoves(r.check, depths[pass]);
+    ASSERT_GT(cut.size(), 20u) << r.nc;
+    double turned = 0.0;
+    for (const CanonMove& m : cut) {
+      EXPECT_NEAR(std::hypot(m.x, m.y), 25.0, 0.001) << m.line;
+      turned += std::atan2(m.fromX * m.y - m.fromY * m.x, m.fromX * m.x + m.fromY * m.y);
+    }
+    EXPECT_NEAR(turned, way[pass] * 2.0 * 3.14159265358979323846, 0.001) << r.nc;
+  }
+  for (const CanonMove& m : r.check.moves) {
+    if (m.kind == CanonMove::Kind::kTraverse || m.z >= 0.0 || std::fabs(m.z - m.fromZ) < 1e-9) continue;
+    EXPECT_NEAR(m.x, -25.0, 0.001) << m.line;
+    EXPECT_NEAR(m.y, 0.0, 0.001) << m.line;
   }
 }
 
