@@ -16,6 +16,7 @@ namespace qup {
 namespace {
 
 constexpr int kSecondPassOverrun = 0x7410;
+constexpr int kContourElementKind = 6;  // the pending command kind of a contour element run
 constexpr int kNothingCut = 2;
 constexpr int kFlagOffsetNext = 0x200;
 constexpr int kErrorNoOverrun = 14;
@@ -110,8 +111,12 @@ int RunContext::ProcessOverrun() {
     core.TransformMode = w.SavedTransformMode;
     return result;
   };
+  // Leaving the called group early: the walks above the call's level end,
+  // the call's frame moves past the group, and the next contour command runs
+  // as a contour element again whatever move kind was pending here.
   auto leaveCall = [&]() {
     job.CallDepth = engine.call.RecordedDepth;
+    output.PendingCommandWord = kContourElementKind;
     core.TransformMode = w.SavedTransformMode;
     w.GroupEndFlag = 0;
     w.ConsumedGuard = 0;
@@ -304,12 +309,17 @@ int RunContext::ProcessOverrun() {
   R0 = frameR0;
   w.OverrunReverse = 0;
 
-  // 15. The overrun before a second pass closes the call group.
+  // 15. The overrun before a second pass closes the call group it runs in.
+  // The call record outlives its call: outside one (or after it ended) the
+  // record names a call that is over, whose group must not be finished
+  // again nor the walk moved past it.
   if (R2.code == kSecondPassOverrun) {
     w.GroupEndFlag = 0xFFFF;
     w.ConsumedGuard = 0xFFFF;
     const int callIndex = static_cast<int>(SplitFixedPoint(CallRecord().d4).whole);
-    if (callIndex != 0) {
+    const bool inCall = job.CallOnActive != 0 && engine.call.CallRepeatCount > 0 &&
+                        job.CallDepth > engine.call.RecordedDepth;
+    if (callIndex != 0 && inCall) {
       if (!CheckedLoad(R2, callIndex)) return leave(kStopRun);
       const int finished = FinishCallGroup();
       if (finished != 0) return leaveCall();
