@@ -836,5 +836,41 @@ TEST_F(ContourAgreementTest, AThereAndBackContourInADepthJointGoesEachWayOneDept
   }
 }
 
+TEST_F(ContourAgreementTest, AnOpenContourCutThereAndBackTurnsAtItsEndAndOverrunsPastItsStart) {
+  // An L of two lines, cut with its offset (5 to the left: inside the L),
+  // entered through (0, 20) and left through (80, 50): the tool goes along
+  // the offset L to the foot on the last side, turns there and comes back
+  // along the same path to the first foot, then 5 on past it.
+  AddLineCurve(603, {{0, 0}, {100, 0}, {100, 50}});
+  MachiningDefinition d = PlaneContour(603);
+  StepCondition& c = d.steps[0];
+  c.word208 = 1;
+  c.zone1X = 0.0;
+  c.zone1Y = 20.0;
+  c.zone2X = 80.0;
+  c.zone2Y = 50.0;
+  c.overrun = 1.0f;
+  g_machiningDefaults.overrun = 5.0f;
+  overrunLength = 5.0f;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  std::vector<CanonMove> cut;
+  for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+    if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
+  }
+  const std::vector<std::array<double, 2>> path = {{0, 5}, {95, 5}, {95, 50}, {95, 5}, {0, 5}, {-5, 5}};
+  ASSERT_EQ(cut.size() + 1, path.size()) << r.nc;
+  for (std::size_t i = 0; i < cut.size(); ++i) {
+    EXPECT_NEAR(cut[i].fromX, path[i][0], 0.001) << i;
+    EXPECT_NEAR(cut[i].fromY, path[i][1], 0.001) << i;
+    EXPECT_NEAR(cut[i].x, path[i + 1][0], 0.001) << i;
+    EXPECT_NEAR(cut[i].y, path[i + 1][1], 0.001) << i;
+    EXPECT_EQ(cut[i].kind, CanonMove::Kind::kFeed) << i;
+  }
+}
+
 }  // namespace
 }  // namespace dorn::test
