@@ -324,6 +324,61 @@ TEST_F(ContourWalkTest, TheOverrunRepeatsTheCycleWordsOfTheContourAtItsEnd) {
 }
 
 
+TEST_F(ContourWalkTest, AReturnPassWithoutAKnownEntryStopsBeforeCuttingAnything) {
+  // The contour after an overrun 0x7410 is the return pass of a there-and-
+  // back cut; it has no cut-in and enters by the lead that overrun kept.
+  // Without one, or with one that stands off the start of an open contour's
+  // walk back, it stops at a box naming the missing entry; after a first
+  // pass that cut nothing it cuts nothing either.
+  struct Case {
+    const char* name;
+    int keptFor;     // the overrun index the kept lead belongs to (-1: none)
+    int nothingCut;  // the first pass cut nothing
+    int leadOn;      // the element the kept lead stands on
+    int result;
+  };
+  const Case cases[] = {
+      {"no lead kept", -1, 0, 1, kStopRun},
+      {"a lead kept by another overrun", 7, 0, 1, kStopRun},
+      {"the first pass cut nothing", 2, 1, 1, 0},
+      {"the lead off the walk's start of an open contour", 2, 0, 0, kStopRun},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    table = {};
+    host = RecordingHost{};
+    run.AbortFlag = 0;
+    table.Line(0, 0, 100, 0);
+    table.Line(100, 0, 100, 50);
+    NcElement between{};
+    between.code = 0x7410;
+    table.Add(between);
+    const int back = table.Command(0x7100, 0, 1, 5.0);
+    table.records[static_cast<std::size_t>(back)].flags = 0x50003;
+    LoadTable();
+    AtCommand(back);
+    run.engine.call.ContourPassWord = 0;
+    run.core.loop.ReturnLeadCommand = k.keptFor;
+    run.core.loop.ReturnNothingCut = k.nothingCut;
+    run.core.loop.ReturnLeadElement = k.leadOn;
+    run.core.loop.ReturnLead = NcElement{};
+    run.core.loop.ReturnLead.code = 0x1200;
+    run.core.loop.ReturnLead.d2 = -1.0;  // out of the last side to (80, 50)
+    run.core.loop.ReturnLead.d6 = 80.0;
+    run.core.loop.ReturnLead.d7 = 50.0;
+    EXPECT_EQ(run.hab_goo(), k.result);
+    if (k.result == kStopRun) {
+      ASSERT_EQ(host.errorBoxes.size(), 1u);
+      EXPECT_NE(host.errorBoxes[0].find("ReturnPassEntry"), std::string::npos) << host.errorBoxes[0];
+    } else {
+      EXPECT_TRUE(host.errorBoxes.empty()) << host.errorBoxes.front();
+      EXPECT_EQ(run.engine.call.ContourPassWord, 2);
+      EXPECT_EQ(run.core.loop.ReturnLeadCommand, -1);  // used once
+    }
+    EXPECT_TRUE(host.listLines.empty());
+  }
+}
+
 TEST_F(ContourWalkTest, TheOverrunBeforeAReturnPassEndsTheCallGroupItRunsIn) {
   // A depth call (kind 0: from -2 by -3 to -5) over a square cut there and
   // back; the group is the two passes with the overruns after them. The
