@@ -51,7 +51,10 @@ int RunContext::JoinElementsForced() {
   R1.flags = (R0.flags & kReversedSide) == 0 ? (R1.flags | kReversedSide) : (R1.flags & ~kReversedSide);
   core.FlagWord = R1.flags;
   const int result = cal303();
-  R1.flags = flags;
+  // A corner built between them has put its marker in R1 (the element is
+  // fetched again after it): the marker keeps its own flags, or the corner
+  // is taken for an element and never cut.
+  if (!IsCornerMarker(R1)) R1.flags = flags;
   return result;
 }
 

@@ -65,14 +65,23 @@ int RunContext::hab_goo() {
   TraceStep(143, 1);
   c.ContourRunMark = 0;
   if (AbortFlag != 0) return kStopRun;
-  // Not built yet: the return pass of a there-and-back cut (the contour
-  // right after an overrun 0x7410) has no cut-in of its own; walked from
-  // the far end of its range it was joined to the first pass's lead and
-  // cut across the contour. Stop before it rather than cut into the part.
-  if (R2.code == kContourCommand && CommandIndex() > 0 && CommandIndex() < elements.ElementCount &&
-      elements[CommandIndex() - 1].code == kSecondPassOverrun) {
-    return StopMissingOperation("ReturnPassEntry");
+  // The return pass of a there-and-back cut (the contour right after an
+  // overrun 0x7410) has no cut-in of its own: it enters by the lead that
+  // overrun kept (EnterReturnPass). Without one (the overrun left by a
+  // figure or a range of its own) where the tool stands is not known, and
+  // a walk joined to anything else would cut across the contour: stop.
+  const bool returnPass = R2.code == kContourCommand && CommandIndex() > 0 &&
+                          CommandIndex() < elements.ElementCount &&
+                          elements[CommandIndex() - 1].code == kSecondPassOverrun;
+  if (returnPass && w.ReturnLeadCommand != CommandIndex() - 1) return StopMissingOperation("ReturnPassEntry");
+  // The first pass over the same contour with the same offset cut nothing:
+  // neither does the way back, nor the overrun after it.
+  if (returnPass && w.ReturnNothingCut != 0) {
+    w.ReturnLeadCommand = -1;
+    engine.call.ContourPassWord = kNothingCut;
+    return 0;
   }
+  w.ReturnPassPending = returnPass ? 1 : 0;
 
   // 2. The group's approach and flags are this command's own: nothing of
   // the previous contour carries over.
@@ -426,6 +435,42 @@ int RunContext::WalkClosingElement(int index) {
   return 0;
 }
 
+// The return pass of a there-and-back cut: the tool stands where the first
+// pass left the contour, at the foot of the lead the overrun before this
+// pass (0x7410) built on the element the first pass ended on. The pass
+// enters by that lead, as a cut-in's lead is entered, and walks back from
+// there: an open contour's first pass ends on the element this walk begins
+// with; on a closed one the walk begins on the element the tool stands on
+// and goes on round past the range's end, and the closing joint brings it
+// back onto that element up to the foot.
+int RunContext::EnterReturnPass(int lo, int hi) {
+  ContourLoopWords& w = core.loop;
+  const int on = w.ReturnLeadElement;
+  // The lead out ran from the contour to its TO point; the way in runs from
+  // the TO point to the contour, as a cut-in's lead does, which picks the
+  // crossing of a circle on the TO point's side.
+  R0 = w.ReturnLead;
+  R0.d2 = -R0.d2;
+  R0.d3 = -R0.d3;
+  R0.d4 = R0.d6;
+  R0.d5 = R0.d7;
+  w.ReturnLeadCommand = -1;
+  if (on == RangeStart) return 0;
+  // The first pass ended off the start of this walk on a contour that does
+  // not close: walking on from there would leave part of it uncut, and
+  // joining the lead to this walk's first element would cut across it.
+  if (on < lo || on > hi || !IsClosedChain(elements, lo, hi)) return StopMissingOperation("ReturnPassEntry");
+  w.WrapFrom = RangeStart - RangeStep;
+  w.WrapTo = on - RangeStep;
+  RangeStart = on;
+  if (!CheckedLoad(R1, on)) return kStopRun;
+  R1.code |= RangeOptions & 3;
+  const int fetched = FetchNextElement(0);
+  if (fetched == kStopRun || AbortFlag != 0) return kStopRun;
+  if (fetched != 1) return StopWithError(kErrorNoCrossing);
+  return 0;
+}
+
 int RunContext::HabGooLoop() {
   ContourWords& c = engine.contour;
   ContourLoopWords& w = core.loop;
@@ -466,7 +511,13 @@ int RunContext::HabGooLoop() {
   // 5. A call that walks a contour from a distance along it enters the
   // contour there; every pass of a depth call enters it as the first pass
   // did, from the cut-in's lead kept in the reference slot.
-  if (InDepthCall()) {
+  // The return pass of a there-and-back cut enters where the first pass
+  // left the contour, in a call as outside one.
+  w.WrapFrom = w.WrapTo = -1;
+  if (w.ReturnPassPending != 0) {
+    w.ReturnPassPending = 0;
+    if (EnterReturnPass(lo, hi) == kStopRun || AbortFlag != 0) return kStopRun;
+  } else if (InDepthCall()) {
     R0 = c.ReferenceSlot;
   } else if (job.CallOnActive != 0 && BuildCallEntryElement() == kStopRun) {
     return kStopRun;
@@ -484,8 +535,13 @@ int RunContext::HabGooLoop() {
 
   // A closed contour entered part-way along its first element is closed
   // after its last element (see ClosingElementOfWalk).
+  // A walk that wraps round ends with the element before the one it began
+  // on.
   core.loop.ClosedOnElement = -1;
+  const int segmentEnd = RangeEnd;
+  if (w.WrapTo >= 0) RangeEnd = w.WrapTo;
   const int closing = ClosingElementOfWalk(lo, hi);
+  RangeEnd = segmentEnd;
 
   // 7. The first element.
   RotateTangents();
@@ -509,6 +565,15 @@ int RunContext::HabGooLoop() {
     for (;;) {
       const int next = AdvanceToNextElement();
       if (next == kStopRun || AbortFlag != 0) return kStopRun;
+      if (next == 0 && w.WrapTo >= 0) {
+        // Round past the range's end: the advance moved the last element
+        // into R0, and the next advance moves it there again.
+        SwapR0R1();
+        RangeStart = w.WrapFrom;
+        RangeEnd = w.WrapTo;
+        w.WrapFrom = w.WrapTo = -1;
+        continue;
+      }
       if (next == 0) {
         if (closing >= 0 && WalkClosingElement(closing) == kStopRun) return kStopRun;
         break;

@@ -340,7 +340,18 @@ int RunContext::FitCorner() {
   const double offset = c.CornerOffset;
   geom::Vec2 joint{};
   if (R1.d1 == 0.0) {
-    joint = {R1.d4 + offset * R1.d3, R1.d5 - offset * R1.d2};
+    // The drawn line of the next element. A forward walk leaves its start
+    // in d4/d5, so the joint is there; a backward walk turns the element
+    // over but leaves its points, d4/d5 then lies at its far end: the joint
+    // is where the drawn lines of both elements cross.
+    const geom::Vec2 u1{R1.d2, R1.d3};
+    joint = geom::Vec2{R1.d4, R1.d5} - offset * LeftNormal(u1);
+    if (R0.d1 == 0.0) {
+      const geom::Vec2 u0{R0.d2, R0.d3};
+      const geom::Vec2 p0 = geom::Vec2{R0.d6, R0.d7} - offset * LeftNormal(u0);
+      const double across = geom::Cross(u1, u0);
+      if (std::fabs(across) >= kStraightOn) joint = joint + (geom::Cross(p0 - joint, u0) / across) * u1;
+    }
   } else if (R0.d1 == 0.0) {
     const geom::Vec2 u0{R0.d2, R0.d3};
     const geom::Vec2 p0 = geom::Vec2{R0.d6, R0.d7} - offset * LeftNormal(u0);

@@ -129,6 +129,21 @@ struct ContourLoopWords {
   // Where the tool left that element the first time round: the overrun
   // after the closing joint runs on no further.
   std::array<double, 2> ClosedElementEnd{};
+  // The lead out of the first pass of a there-and-back cut, kept by the
+  // overrun before the return pass (0x7410): the return pass has no cut-in
+  // of its own and enters by this lead, on the element the first pass ended
+  // on (ReturnLeadElement). ReturnLeadCommand is that overrun's index (-1:
+  // none kept); ReturnNothingCut: the first pass cut nothing.
+  handover::NcElement ReturnLead{};
+  int ReturnLeadElement = -1;
+  int ReturnLeadCommand = -1;
+  int ReturnNothingCut = 0;
+  int ReturnPassPending = 0;  // hab_goo found a return pass for its loop
+  // A closed contour walked from part-way round: once the walk reaches the
+  // range's end it goes on from the range's other end (the element after
+  // WrapFrom) up to WrapTo. -1: no wrap.
+  int WrapFrom = -1;
+  int WrapTo = -1;
 };
 
 struct EngineCoreWords {

@@ -16,6 +16,7 @@ namespace qup {
 namespace {
 
 constexpr int kSecondPassOverrun = 0x7410;
+constexpr int kContourElementKind = 6;  // the pending command kind of a contour element run
 constexpr int kNothingCut = 2;
 constexpr int kFlagOffsetNext = 0x200;
 constexpr int kErrorNoOverrun = 14;
@@ -88,6 +89,18 @@ static void AimLeadAtElement(RunContext& run, int leadIndex, int builtOn, int cl
   run.engine.contour.LeadElementIndex = closedOn;
 }
 
+// The overrun before the return pass of a there-and-back cut leaves the tool
+// at the foot of its lead (it runs on no further): the return pass enters
+// by that lead (R1 as Set_TO built it and the closing joint turned it), on
+// the element it stands on.
+void RunContext::KeepReturnLead(int overrunIndex, bool nothingCut) {
+  ContourLoopWords& w = core.loop;
+  w.ReturnLeadCommand = overrunIndex;
+  w.ReturnNothingCut = nothingCut ? 1 : 0;
+  w.ReturnLead = R1;
+  w.ReturnLeadElement = engine.contour.LeadElementIndex;
+}
+
 int RunContext::ProcessOverrun() {
   ContourWords& c = engine.contour;
   ContourLoopWords& w = core.loop;
@@ -98,8 +111,12 @@ int RunContext::ProcessOverrun() {
     core.TransformMode = w.SavedTransformMode;
     return result;
   };
+  // Leaving the called group early: the walks above the call's level end,
+  // the call's frame moves past the group, and the next contour command runs
+  // as a contour element again whatever move kind was pending here.
   auto leaveCall = [&]() {
     job.CallDepth = engine.call.RecordedDepth;
+    output.PendingCommandWord = kContourElementKind;
     core.TransformMode = w.SavedTransformMode;
     w.GroupEndFlag = 0;
     w.ConsumedGuard = 0;
@@ -115,7 +132,10 @@ int RunContext::ProcessOverrun() {
 
   // 1. Nothing was cut: nothing to run on from.
   if (c.CompensationWord != 0) c.CompensationWord |= 0x02;
-  if (engine.call.ContourPassWord == kNothingCut || c.ReferenceFromCommand != 0) return leave(0);
+  if (engine.call.ContourPassWord == kNothingCut || c.ReferenceFromCommand != 0) {
+    if (R2.code == kSecondPassOverrun) KeepReturnLead(CommandIndex(), true);
+    return leave(0);
+  }
 
   // 2.
   TraceStep(145, 2);
@@ -149,6 +169,7 @@ int RunContext::ProcessOverrun() {
   if (lead == 1 && closedOn >= 0 && CheckedIndex(closedOn) && CheckedIndex(c.LeadElementIndex)) {
     AimLeadAtElement(*this, RangeStart, c.LeadElementIndex, closedOn, closedAtStart);
   }
+  if (lead == 1 && R2.code == kSecondPassOverrun) KeepReturnLead(commandIndex, false);
   if (lead == 1 && (R2.flags & kFlagOffsetNext) != 0) {
     R1.d4 = R1.d6;
     R1.d5 = R1.d7;
@@ -288,12 +309,17 @@ int RunContext::ProcessOverrun() {
   R0 = frameR0;
   w.OverrunReverse = 0;
 
-  // 15. The overrun before a second pass closes the call group.
+  // 15. The overrun before a second pass closes the call group it runs in.
+  // The call record outlives its call: outside one (or after it ended) the
+  // record names a call that is over, whose group must not be finished
+  // again nor the walk moved past it.
   if (R2.code == kSecondPassOverrun) {
     w.GroupEndFlag = 0xFFFF;
     w.ConsumedGuard = 0xFFFF;
     const int callIndex = static_cast<int>(SplitFixedPoint(CallRecord().d4).whole);
-    if (callIndex != 0) {
+    const bool inCall = job.CallOnActive != 0 && engine.call.CallRepeatCount > 0 &&
+                        job.CallDepth > engine.call.RecordedDepth;
+    if (callIndex != 0 && inCall) {
       if (!CheckedLoad(R2, callIndex)) return leave(kStopRun);
       const int finished = FinishCallGroup();
       if (finished != 0) return leaveCall();

@@ -631,6 +631,10 @@ class RunContext {
   // element: which element closes it (-1: none), and the walk over it.
   int ClosingElementOfWalk(int lo, int hi);
   int WalkClosingElement(int index);
+  // The return pass of a there-and-back cut: the overrun before it keeps
+  // the first pass's lead out, the pass enters by it where the tool stands.
+  int EnterReturnPass(int lo, int hi);
+  void KeepReturnLead(int overrunIndex, bool nothingCut);
   int BuildCallEntryElement();
   // A "CALL_ON" that steps a value (kinds 0 and 1, a depth) is running.
   bool InDepthCall() const;

@@ -676,54 +676,199 @@ TEST_F(ContourAgreementTest, LeadArcsIntoASquarePocketRunAlongItsFirstSide) {
   }
 }
 
-// A contour cut there and back: the first pass, the overrun before the
-// return pass (0x7410) and the same contour walked backwards (side bits
-// 0x50000) with no cut-in of its own. The return pass's entry is not built:
-// the run stops at a box naming it once the first pass is cut, and no move
-// leaves the tool-centre path (before, the return pass went straight
-// through the centre of a boss). R20 circles with the tool of 10, a bore
-// (tool circle R15) and a boss (R25), alone and inside a joint of two depth
-// passes, whose first pass is cut whole before the stop.
-TEST_F(ContourAgreementTest, AThereAndBackContourStopsBeforeItsReturnPassInsteadOfCuttingAcross) {
+// A contour cut there and back (the integer at 208 = 1): the first pass,
+// the overrun before the return pass (0x7410, which runs on no further),
+// then the same contour walked back (side bits 0x50000) with no cut-in of
+// its own, and the overrun after it, whose TO point is the cut-in's. The
+// tool comes down once at the foot of the TO point, goes round the way the
+// contour is drawn, turns there and goes round the other way on the same
+// offset path, and runs on past the foot by the overrun length. R20 circles
+// and 100 x 100 squares with the tool of 10 (offset 5 to the left of the
+// drawn direction: inside a counter-clockwise outline, outside a clockwise
+// one). No move may leave that path: before, the return pass was joined to
+// the wrong lead and went straight through the centre of a boss.
+TEST_F(ContourAgreementTest, AThereAndBackContourGoesBackAlongItsOffsetPathFromWhereTheFirstPassEnded) {
+  using P = std::array<double, 2>;
   struct Case {
     const char* name;
-    double radius;      // the drawn circle's signed radius
-    double toolCircle;  // the tool centre's radius
-    double to;          // the cut-in and exit point on the X axis
-    bool joint;
+    bool square;    // else a circle of R20 about the origin
+    bool inside;    // drawn counter-clockwise: the offset lies inside
+    P to;           // the TO point of the cut-in and of both overruns
+    P foot;         // where the tool meets the offset path
+    float overrun;  // the overrun length after the return pass
+    P end{};        // squares: where the overrun ends
   };
-  const Case cases[] = {{"bore", 20.0, 15.0, -10.0, false},
-                        {"boss", -20.0, 25.0, -30.0, false},
-                        {"boss in a joint", -20.0, 25.0, -30.0, true}};
+  const Case cases[] = {
+      {"bore", false, true, {-10, 0}, {-15, 0}, 0.0f},
+      {"bore, overrun", false, true, {-10, 0}, {-15, 0}, 5.0f},
+      {"boss, overrun", false, false, {-30, 0}, {-25, 0}, 5.0f},
+      // The first side of the pocket is drawn along +X, of the outline
+      // along +Y: the overrun after the return pass runs the other way.
+      {"square pocket, mid-side, overrun", true, true, {50, 20}, {50, 5}, 5.0f, {45, 5}},
+      {"square outside, mid-side, overrun", true, false, {-20, 50}, {-5, 50}, 5.0f, {-5, 45}},
+      // Entered at the corner: the overrun stops there, not in the wall.
+      {"square pocket, corner, overrun", true, true, {5, 20}, {5, 5}, 5.0f, {5, 5}},
+  };
+  constexpr double kRadius = 5.0;
+  constexpr double kPi = 3.14159265358979323846;
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     ResetForAnotherJob();
-    AddCircleCurve(602, 0.0, 0.0, k.radius);
-    MachiningDefinition d = PlaneContour(602);
+    if (k.square) {
+      AddLineCurve(603, k.inside ? std::vector<Point>{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}
+                                 : std::vector<Point>{{0, 0}, {0, 100}, {100, 100}, {100, 0}, {0, 0}});
+    } else {
+      AddCircleCurve(603, 0.0, 0.0, k.inside ? 20.0 : -20.0);
+    }
+    MachiningDefinition d = PlaneContour(603);
     StepCondition& c = d.steps[0];
     c.word208 = 1;
-    c.zone1X = c.zone2X = k.to;
-    if (k.joint) {
-      c.repeat[0].inUse = 1;
-      c.repeat[0].kind = 0;
-      c.repeat[0].first = -2.0;
-      c.repeat[0].second = -3.0;
-      c.repeat[0].third = -5.0;
-    }
+    c.zone1X = c.zone2X = k.to[0];
+    c.zone1Y = c.zone2Y = k.to[1];
+    c.overrun = k.overrun != 0.0f ? 1.0f : 0.0f;
+    g_machiningDefaults.overrun = k.overrun;
+    overrunLength = k.overrun;
     const CheckResult r = RunJob(d);
-    ASSERT_FALSE(host.errorBoxes.empty()) << r.nc;
-    EXPECT_NE(host.errorBoxes.back().find("ReturnPassEntry"), std::string::npos) << host.errorBoxes.back();
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
     if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
-    const double depth = k.joint ? -2.0 : -5.0;
-    const std::vector<CanonMove> cut = CuttingMoves(r.check, depth);
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+
+    // The distance of a point from the drawn outline, and whether it lies
+    // on the outline's inner side.
+    const P centre = k.square ? P{50, 50} : P{0, 0};
+    auto fromWall = [&](double x, double y) {
+      if (!k.square) return std::fabs(std::hypot(x, y) - 20.0);
+      const double dx = std::max({-x, 0.0, x - 100.0}), dy = std::max({-y, 0.0, y - 100.0});
+      if (dx > 0.0 || dy > 0.0) return std::hypot(dx, dy);
+      return std::min({x, 100.0 - x, y, 100.0 - y});
+    };
+    auto isInside = [&](double x, double y) {
+      return k.square ? x > 0.0 && x < 100.0 && y > 0.0 && y < 100.0 : std::hypot(x, y) < 20.0;
+    };
+    std::vector<CanonMove> cut;
+    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
+    }
+    ASSERT_GE(cut.size(), 8u) << r.nc;
+    EXPECT_NEAR(cut.front().fromX, k.foot[0], 0.001) << r.nc;
+    EXPECT_NEAR(cut.front().fromY, k.foot[1], 0.001) << r.nc;
+    // Every move on the offset path, on the outline's offset side: its ends
+    // exactly, its middle within the arc stepping tolerance. A move across
+    // the part fails here.
+    for (const CanonMove& m : cut) {
+      EXPECT_EQ(m.kind, CanonMove::Kind::kFeed) << m.line;
+      for (const double t : {0.0, 0.5, 1.0}) {
+        const double x = m.fromX + t * (m.x - m.fromX), y = m.fromY + t * (m.y - m.fromY);
+        EXPECT_EQ(isInside(x, y), k.inside) << x << " " << y << " line " << m.line;
+        EXPECT_NEAR(fromWall(x, y), kRadius, t == 0.5 ? 0.011 : 0.001) << x << " " << y << " line " << m.line;
+      }
+    }
+    // Round once the way the outline is drawn, then once back and on by the
+    // overrun: the angle turned about the centre goes up to a full turn and
+    // comes back, the way round changing once.
+    const double drawn = k.inside ? 1.0 : -1.0;
+    double there = 0.0, back = 0.0;
+    int turns = 0;
+    double previous = 1.0;
+    for (const CanonMove& m : cut) {
+      const double ax = m.fromX - centre[0], ay = m.fromY - centre[1], bx = m.x - centre[0], by = m.y - centre[1];
+      const double angle = drawn * std::atan2(ax * by - ay * bx, ax * bx + ay * by);
+      if (angle * previous < 0.0) ++turns;
+      previous = angle;
+      (angle > 0.0 ? there : back) += angle;
+    }
+    EXPECT_EQ(turns, 1) << r.nc;
+    EXPECT_NEAR(there, 2.0 * kPi, 0.001) << r.nc;
+    // Back: a full turn and the overrun past the foot.
+    const CanonMove& last = cut.back();
+    if (k.square) {
+      EXPECT_NEAR(last.x, k.end[0], 0.001) << r.nc;
+      EXPECT_NEAR(last.y, k.end[1], 0.001) << r.nc;
+    } else {
+      const double toolCircle = std::hypot(k.foot[0], k.foot[1]);
+      EXPECT_NEAR(back, -2.0 * kPi - k.overrun / toolCircle, 0.001) << r.nc;
+      const double endAngle = kPi - drawn * k.overrun / toolCircle;
+      EXPECT_NEAR(last.x, toolCircle * std::cos(endAngle), 0.001) << r.nc;
+      EXPECT_NEAR(last.y, toolCircle * std::sin(endAngle), 0.001) << r.nc;
+    }
+  }
+}
+
+TEST_F(ContourAgreementTest, AThereAndBackContourInADepthJointGoesEachWayOneDepthDeeper) {
+  // A joint of kind 0 from -2 by -3 to -11 round an R20 boss cut there and
+  // back: the overrun before the return pass ends each depth pass, so the
+  // tool goes round the way the boss is drawn at -2, back at -5, round at
+  // -8 and back at -11, each time on the offset circle (R25), going down
+  // only at the foot of the TO point where it turns.
+  AddCircleCurve(602, 0.0, 0.0, -20.0);
+  MachiningDefinition d = PlaneContour(602);
+  StepCondition& c = d.steps[0];
+  c.word208 = 1;
+  c.zone1X = c.zone2X = -30.0;
+  c.repeat[0].inUse = 1;
+  c.repeat[0].kind = 0;
+  c.repeat[0].first = -2.0;
+  c.repeat[0].second = -3.0;
+  c.repeat[0].third = -11.0;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  const double way[] = {-1.0, 1.0, -1.0, 1.0};  // the boss is drawn clockwise
+  const double depths[] = {-2.0, -5.0, -8.0, -11.0};
+  for (int pass = 0; pass < 4; ++pass) {
+    SCOPED_TRACE(depths[pass]);
+    const std::vector<CanonMove> cut = CuttingMoves(r.check, depths[pass]);
     ASSERT_GT(cut.size(), 20u) << r.nc;
     double turned = 0.0;
     for (const CanonMove& m : cut) {
-      EXPECT_NEAR(std::hypot(m.x, m.y), k.toolCircle, 0.001) << m.line << "\n" << r.nc;
+      EXPECT_NEAR(std::hypot(m.x, m.y), 25.0, 0.001) << m.line;
       turned += std::atan2(m.fromX * m.y - m.fromY * m.x, m.fromX * m.x + m.fromY * m.y);
     }
-    // The first pass once round, the way the circle is drawn.
-    EXPECT_NEAR(turned, std::copysign(2.0 * 3.14159265358979323846, k.radius), 0.001) << r.nc;
+    EXPECT_NEAR(turned, way[pass] * 2.0 * 3.14159265358979323846, 0.001) << r.nc;
+  }
+  for (const CanonMove& m : r.check.moves) {
+    if (m.kind == CanonMove::Kind::kTraverse || m.z >= 0.0 || std::fabs(m.z - m.fromZ) < 1e-9) continue;
+    EXPECT_NEAR(m.x, -25.0, 0.001) << m.line;
+    EXPECT_NEAR(m.y, 0.0, 0.001) << m.line;
+  }
+}
+
+TEST_F(ContourAgreementTest, AnOpenContourCutThereAndBackTurnsAtItsEndAndOverrunsPastItsStart) {
+  // An L of two lines, cut with its offset (5 to the left: inside the L),
+  // entered through (0, 20) and left through (80, 50): the tool goes along
+  // the offset L to the foot on the last side, turns there and comes back
+  // along the same path to the first foot, then 5 on past it.
+  AddLineCurve(603, {{0, 0}, {100, 0}, {100, 50}});
+  MachiningDefinition d = PlaneContour(603);
+  StepCondition& c = d.steps[0];
+  c.word208 = 1;
+  c.zone1X = 0.0;
+  c.zone1Y = 20.0;
+  c.zone2X = 80.0;
+  c.zone2Y = 50.0;
+  c.overrun = 1.0f;
+  g_machiningDefaults.overrun = 5.0f;
+  overrunLength = 5.0f;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  std::vector<CanonMove> cut;
+  for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+    if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
+  }
+  const std::vector<std::array<double, 2>> path = {{0, 5}, {95, 5}, {95, 50}, {95, 5}, {0, 5}, {-5, 5}};
+  ASSERT_EQ(cut.size() + 1, path.size()) << r.nc;
+  for (std::size_t i = 0; i < cut.size(); ++i) {
+    EXPECT_NEAR(cut[i].fromX, path[i][0], 0.001) << i;
+    EXPECT_NEAR(cut[i].fromY, path[i][1], 0.001) << i;
+    EXPECT_NEAR(cut[i].x, path[i + 1][0], 0.001) << i;
+    EXPECT_NEAR(cut[i].y, path[i + 1][1], 0.001) << i;
+    EXPECT_EQ(cut[i].kind, CanonMove::Kind::kFeed) << i;
   }
 }
 

@@ -324,6 +324,146 @@ TEST_F(ContourWalkTest, TheOverrunRepeatsTheCycleWordsOfTheContourAtItsEnd) {
 }
 
 
+TEST_F(ContourWalkTest, AReturnPassWithoutAKnownEntryStopsBeforeCuttingAnything) {
+  // The contour after an overrun 0x7410 is the return pass of a there-and-
+  // back cut; it has no cut-in and enters by the lead that overrun kept.
+  // Without one, or with one that stands off the start of an open contour's
+  // walk back, it stops at a box naming the missing entry; after a first
+  // pass that cut nothing it cuts nothing either.
+  struct Case {
+    const char* name;
+    int keptFor;     // the overrun index the kept lead belongs to (-1: none)
+    int nothingCut;  // the first pass cut nothing
+    int leadOn;      // the element the kept lead stands on
+    int result;
+  };
+  const Case cases[] = {
+      {"no lead kept", -1, 0, 1, kStopRun},
+      {"a lead kept by another overrun", 7, 0, 1, kStopRun},
+      {"the first pass cut nothing", 2, 1, 1, 0},
+      {"the lead off the walk's start of an open contour", 2, 0, 0, kStopRun},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    table = {};
+    host = RecordingHost{};
+    run.AbortFlag = 0;
+    table.Line(0, 0, 100, 0);
+    table.Line(100, 0, 100, 50);
+    NcElement between{};
+    between.code = 0x7410;
+    table.Add(between);
+    const int back = table.Command(0x7100, 0, 1, 5.0);
+    table.records[static_cast<std::size_t>(back)].flags = 0x50003;
+    LoadTable();
+    AtCommand(back);
+    run.engine.call.ContourPassWord = 0;
+    run.core.loop.ReturnLeadCommand = k.keptFor;
+    run.core.loop.ReturnNothingCut = k.nothingCut;
+    run.core.loop.ReturnLeadElement = k.leadOn;
+    run.core.loop.ReturnLead = NcElement{};
+    run.core.loop.ReturnLead.code = 0x1200;
+    run.core.loop.ReturnLead.d2 = -1.0;  // out of the last side to (80, 50)
+    run.core.loop.ReturnLead.d6 = 80.0;
+    run.core.loop.ReturnLead.d7 = 50.0;
+    EXPECT_EQ(run.hab_goo(), k.result);
+    if (k.result == kStopRun) {
+      ASSERT_EQ(host.errorBoxes.size(), 1u);
+      EXPECT_NE(host.errorBoxes[0].find("ReturnPassEntry"), std::string::npos) << host.errorBoxes[0];
+    } else {
+      EXPECT_TRUE(host.errorBoxes.empty()) << host.errorBoxes.front();
+      EXPECT_EQ(run.engine.call.ContourPassWord, 2);
+      EXPECT_EQ(run.core.loop.ReturnLeadCommand, -1);  // used once
+    }
+    EXPECT_TRUE(host.listLines.empty());
+  }
+}
+
+TEST_F(ContourWalkTest, TheOverrunBeforeAReturnPassEndsTheCallGroupItRunsIn) {
+  // A depth call (kind 0: from -2 by -3 to -5) over a square cut there and
+  // back; the group is the two passes with the overruns after them. The
+  // overrun between the passes (0x7410) ends a depth pass: at -2 the call
+  // steps on to -5 and the group goes on with the return pass; at -5 the
+  // call is finished and the overrun leaves the group: the walks above the
+  // call's level end (the stop result, with no error), the call's frame
+  // moves on to the group's closing overrun, and the next command runs as a
+  // contour element again. A plain overrun ends no group, and a call that
+  // is over is not finished again by a later 0x7410.
+  struct Case {
+    const char* name;
+    int code;
+    double value;  // the call's value before the overrun
+    bool callRunning;
+    int result;
+    double valueAfter;
+    std::uint32_t depthAfter;
+    bool groupGoesOn;  // else the call's frame is at the closing overrun
+  };
+  const Case cases[] = {
+      {"0x7410 at -2", 0x7410, -2.0, true, 0, -5.0, 2, true},
+      {"0x7410 at the final value", 0x7410, -5.0, true, kStopRun, 0.0, 1, false},
+      {"0x7400 at -2", 0x7400, -2.0, true, 0, -2.0, 2, true},
+      {"0x7410 after the call", 0x7410, -2.0, false, 0, -2.0, 2, true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    table = {};
+    host = RecordingHost{};
+    for (const auto& [x0, y0, x1, y1] : {std::array<double, 4>{0, 0, 100, 0}, {100, 0, 100, 100},
+                                         {100, 100, 0, 100}, {0, 100, 0, 0}}) {
+      table.Line(x0, y0, x1, y1);
+    }
+    NcElement call{};
+    call.code = 0x7800;
+    call.d1 = -2.0;
+    call.d2 = -3.0;
+    call.d3 = -5.0;
+    const int callIndex = table.Add(call);
+    table.Command(0x7100, 0, 3);
+    NcElement between{};
+    between.code = k.code;
+    between.d2 = 50.0;
+    between.d3 = 20.0;
+    const int overrun = table.Add(between);
+    table.records[static_cast<std::size_t>(table.Command(0x7100, 0, 3))].flags = 0x50000;
+    NcElement closing{};
+    closing.code = 0x7400;
+    const int closingIndex = table.Add(closing);
+    LoadTable();
+    AtCommand(overrun);
+    run.job.CallDepth = 2;
+    run.job.CallStack[1] = {static_cast<std::uint32_t>(callIndex), static_cast<std::uint32_t>(closingIndex)};
+    run.job.CallStack[2] = {static_cast<std::uint32_t>(overrun), static_cast<std::uint32_t>(closingIndex)};
+    run.job.CallOnActive = 1;
+    run.engine.call.RecordedDepth = 1;
+    run.engine.call.CallRepeatCount = k.callRunning ? 1 : 0;
+    run.CallRecord().d0 = k.value;
+    run.CallRecord().d4 = JoinFixedPoint(static_cast<std::uint32_t>(callIndex), 0);
+    run.CallRecord().d5 = JoinFixedPoint(1, 1);
+    run.R0 = run.elements[3];
+    run.engine.contour.SnapshotCommandCode = 0x7100;
+    run.core.TransformMode = 4;
+
+    EXPECT_EQ(run.ProcessOverrun(), k.result);
+    EXPECT_EQ(run.AbortFlag, 0);
+    EXPECT_TRUE(host.errorBoxes.empty()) << host.errorBoxes.front();
+    EXPECT_DOUBLE_EQ(run.CallRecord().d0, k.valueAfter);
+    EXPECT_EQ(run.job.CallDepth, k.depthAfter);
+    EXPECT_EQ(run.core.TransformMode, 4);
+    if (k.groupGoesOn) {
+      EXPECT_EQ(run.job.CallStack[1].Current, static_cast<std::uint32_t>(callIndex));
+      EXPECT_EQ(run.output.PendingCommandWord, 0);
+      EXPECT_EQ(run.core.loop.ConsumedGuard, k.code == 0x7410 ? 0xFFFF : 0);
+    } else {
+      EXPECT_EQ(run.job.CallStack[1].Current, static_cast<std::uint32_t>(closingIndex));
+      EXPECT_EQ(run.output.PendingCommandWord, 6);
+      EXPECT_EQ(run.core.loop.GroupEndFlag, 0);
+      EXPECT_EQ(run.core.loop.ConsumedGuard, 0);
+      EXPECT_EQ(run.engine.call.CallRepeatCount, 0);  // the call is over
+    }
+  }
+}
+
 TEST_F(ContourWalkTest, AOneShotRunWithNoOverrunCommandInReachStops) {
   // A one-shot run (0x7301) takes its end from the nearest overrun command;
   // a job that has none stops with error 14 rather than cut on to the
