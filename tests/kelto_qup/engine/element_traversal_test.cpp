@@ -2,6 +2,8 @@
 // whose joints are computed by hand.
 #include "tests/kelto_qup/engine/engine_core_fixture.h"
 
+#include <ostream>
+
 namespace qup::testing {
 namespace {
 
@@ -89,6 +91,51 @@ TEST_F(TraversalTest, JointBehindTheNextStartIsRefusedAndOneAheadIsTaken) {
       EXPECT_DOUBLE_EQ(Stepped().d6, run.R0.d6);
     }
   }
+}
+
+// The next line starts at (7, -5) heading up-right and crosses the current
+// line at (12, 0), 2 past its end: refused on the plain side, and on the
+// reversed side its turn is refused. A contour loop marks every element of
+// the range it holds (0x10000000, the side saved in 0x5000000): the marks
+// must not change the joint. Either side bit counts as the reversed side.
+// One traversal step: its result and where the next element starts after it.
+struct Step {
+  int result;
+  double x, y;
+  bool operator==(const Step&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const Step& s) {
+    return out << "result " << s.result << ", next start (" << s.x << ", " << s.y << ")";
+  }
+};
+
+TEST_F(TraversalTest, AContourLoopsMarksDoNotChangeTheJoint) {
+  const double h = std::sqrt(0.5);
+  const auto walk = [&](int flags) {
+    table = ElementBuilder{};
+    table.Line(0, 0, 10, 0);
+    NcElement next{};
+    next.number = 2;
+    next.code = 0x1200;
+    next.flags = flags;
+    next.d2 = h;
+    next.d3 = h;
+    next.d6 = 7.0;
+    next.d7 = -5.0;
+    next.d4 = 17.0;
+    next.d5 = 5.0;
+    table.Add(next);
+    LoadTable();
+    run.core.JoinPending = 0xFFFF;
+    Walk(0, 1);
+    const int result = run.TraverseElements(0);
+    return Step{result, Stepped().d6, Stepped().d7};
+  };
+  const Step plain = walk(0);
+  EXPECT_EQ(plain, (Step{1, 10.0, 0.0}));  // refused: the line keeps its end
+  for (int flags : {0x10000000, 0x15000000}) EXPECT_EQ(walk(flags), plain) << std::hex << flags;
+  const Step reversed = walk(kReversedSide);
+  EXPECT_EQ(reversed.result, 1);
+  for (int flags : {0x15050000, 0x10000, 0x40000}) EXPECT_EQ(walk(flags), reversed) << std::hex << flags;
 }
 
 // An arc about the origin from (10, 0) counter-clockwise; its end is the
