@@ -182,6 +182,34 @@ class RaySearchTest : public TraversalTest {
   }
 };
 
+// A horizontal first element leaves the side to the element after it in
+// the walk: here the line down at x = 10 (side 3, the ray not reversed),
+// never the line up at x = 0 behind it. The ray search always walks forward:
+// a range marked backward is searched the same way.
+TEST_F(RaySearchTest, AHorizontalStartTakesItsSideFromTheElementAhead) {
+  for (int options : {0, kRangeBackward}) {
+    SCOPED_TRACE(options);
+    table = ElementBuilder{};
+    table.Line(0, -10, 0, 0);
+    table.Line(0, 0, 10, 0);
+    table.Line(10, 0, 10, -10);
+    const int command = table.Command(0x7100, 1, 2);
+    LoadTable();
+    run.R2 = run.elements[command];
+    run.RangeStart = 1;
+    run.RangeEnd = 2;
+    run.RangeOptions = options;
+    run.core.RayMode = 1;
+    run.core.ArcPassFrame = NcElement{};
+    run.R0 = NcElement{};
+    run.R0.d4 = 5.0;
+    run.R0.d5 = 5.0;
+    EXPECT_NE(run.IntersectAndJoin(2), kStopRun);
+    EXPECT_EQ(run.RangeStep, 1);
+    EXPECT_EQ(run.core.ArcPassFrame.flags & kReversedSide, 0);
+  }
+}
+
 // The ray leaves (5, -10) along the range's first direction (+Y): it meets
 // the line y = 10 at (5, 10), which lies on that element.
 TEST_F(RaySearchTest, RayFindsTheFirstElementItMeets) {
