@@ -12,6 +12,11 @@ bool ElementTable::Grow(int newCapacity) {
   return true;
 }
 
+void ElementTable::ReserveRoom(int records) {
+  if (records > kMaxCapacity) records = kMaxCapacity;
+  if (records > 0) records_.reserve(static_cast<std::size_t>(records));
+}
+
 void ElementTable::Clear() {
   records_.clear();
   records_.shrink_to_fit();

@@ -33,6 +33,10 @@ class ElementTable {
   // Grows to newCapacity zero-filled slots (never shrinks). Returns false when
   // newCapacity exceeds kMaxCapacity; the table is then left as it was.
   bool Grow(int newCapacity);
+  // Makes room for growth up to `records` slots (at most kMaxCapacity) in one
+  // allocation, so that later Grow calls neither move nor copy the records.
+  // The capacity the engine sees does not change.
+  void ReserveRoom(int records);
   // Drops every record (capacity 0, count 0).
   void Clear();
 

@@ -19,6 +19,13 @@ using geom::Vec2;
 namespace {
 // Codes above this are not geometry and are stepped over by the walk.
 constexpr int kLastGeometryCode = 10649;  // 0x2999
+
+// An element offset to the reversed side carries either bit of 0x50000, as
+// the successor resolution reads them. The high bits (a contour loop's
+// marks on the range it holds, 0x10000000 and the saved side 0x5000000) say
+// nothing about the side: an element of a held range is joined exactly as
+// the same element outside one.
+bool OnReversedSide(const NcElement& e) { return (e.flags & kReversedSide) != 0; }
 }  // namespace
 
 void RunContext::ShiftNextElementBack() {
@@ -58,7 +65,7 @@ int RunContext::TraverseElements(int mode) {
 
     bool joined = true;
     // 4. A reversed element, or any in mode 0x1234: a trial joint first.
-    if ((R1.flags > 0x40000 || mode == kWalkKeepReference) && R1.Kind() != kCodePoint) {
+    if ((OnReversedSide(R1) || mode == kWalkKeepReference) && R1.Kind() != kCodePoint) {
       R1.code &= 0xFF00;
       R0.d4 = R0.d6;
       R0.d5 = R0.d7;
@@ -203,7 +210,7 @@ int RunContext::TraverseElementsAt(int final) {
   if (R1.d1 != 0.0) return 1;
   // A line in R1 must turn to the side its side bits say.
   const double c = R1.d3 * R0.d2 - R1.d2 * R0.d3;
-  const bool reversed = (R1.flags & 0xF0000) == kReversedSide;
+  const bool reversed = OnReversedSide(R1);
   return ((c >= 0.0 && !reversed) || (c < 0.0 && reversed)) ? 1 : 0;
 }
 

@@ -4,10 +4,13 @@
 // EndBlock applies the block rules (quoting, sequence words, even length),
 // echoes the block to the message list and appends it to the NC file with a
 // CR LF line end.
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <system_error>
 
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
@@ -37,14 +40,26 @@ constexpr int kListOldestRolling = 106;
 constexpr int kMonitorHidden = 0x8000;
 constexpr int kMonitorDone = 15;
 
-std::string Printf(const char* format, double value) {
-  char text[400];  // "%.3f" of the largest double needs 313 characters
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
+// The fixed-point text of a value with the given decimals, rounded exactly
+// as printf's "%.Nf" rounds (the post's words have always been written so),
+// without going through the locale-aware printf machinery for every word.
+// The buffer holds the longest case: "%.3f" of the largest double needs 313
+// characters.
+class FixedText {
+ public:
+  FixedText(double value, int decimals) {
+    const std::to_chars_result r =
+        std::to_chars(text_, text_ + sizeof text_, value, std::chars_format::fixed, decimals);
+    length_ = r.ec == std::errc{} ? static_cast<std::size_t>(r.ptr - text_) : 0;
+  }
+  std::string_view View() const { return {text_, length_}; }
+  // The characters before the decimal point ("-12" of "-12.500").
+  std::string_view Whole() const { return View().substr(0, View().find('.')); }
 
-// The characters of a left-aligned printf field up to its first blank.
-std::string UpToBlank(const std::string& text) { return text.substr(0, text.find(' ')); }
+ private:
+  char text_[400];
+  std::size_t length_ = 0;
+};
 
 }  // namespace
 
@@ -97,23 +112,23 @@ void RunContext::PutWordValue(char letter, double value) {
   PutBlockChar(letter);
   if ((output.WordFormat & kDecimalPoint) == 0) {
     // Integer notation in least increments.
-    PutBlockText(UpToBlank(Printf("%-10.0f", value * (hundredths ? 100.0 : 1000.0))));
+    PutBlockText(FixedText(value * (hundredths ? 100.0 : 1000.0), 0).View());
     return;
   }
-  const std::string text = Printf("%-10.3f", value);
+  // Decimal notation: the point always, trailing zeros of the decimals never.
+  const FixedText fixed(value, 3);
+  const std::string_view text = fixed.View();
   const std::size_t point = text.find('.');
-  PutBlockText(std::string_view(text).substr(0, point + 1));
-  const std::string_view decimals = std::string_view(text).substr(point + 1, 3);
-  std::size_t keep = 3;
-  while (keep > 0 && decimals[keep - 1] == '0') --keep;
-  PutBlockText(decimals.substr(0, keep));
+  PutBlockText(text.substr(0, point + 1));
+  std::string_view decimals = text.substr(point + 1, 3);
+  while (!decimals.empty() && decimals.back() == '0') decimals.remove_suffix(1);
+  PutBlockText(decimals);
 }
 
 void RunContext::PutValueOneDecimal(double value) {
   if (RefuseNotFinite(value)) return;
   // The digits and sign before the point of the one-decimal form: "F100".
-  const std::string text = Printf("%-10.1f", RoundTo3Decimals(value));
-  PutBlockText(text.substr(0, text.find('.')));
+  PutBlockText(FixedText(RoundTo3Decimals(value), 1).Whole());
 }
 
 void RunContext::PutModeLetter() {
@@ -125,16 +140,17 @@ void RunContext::PutModeLetter() {
 
 void RunContext::PutValueThreeDecimals(double value) {
   if (RefuseNotFinite(value)) return;
-  std::string text = UpToBlank(Printf("%-10.3f", RoundTo3Decimals(value)));
-  while (!text.empty() && text.back() == '0') text.pop_back();  // 12.500 -> 12.5, 12.000 -> 12.
+  const FixedText fixed(RoundTo3Decimals(value), 3);
+  std::string_view text = fixed.View();
+  while (!text.empty() && text.back() == '0') text.remove_suffix(1);  // 12.500 -> 12.5, 12.000 -> 12.
   PutBlockText(text);
 }
 
 int RunContext::PutPaddedInteger(double value, int digits) {
   if (digits < 1 || digits > 6) return StopWithError(kErrorDigitCount);
   if (RefuseNotFinite(value)) return kStopRun;
-  const std::string text = Printf("%-10.2f", value);
-  const std::string whole = text.substr(0, text.find('.'));
+  const FixedText fixed(value, 2);
+  const std::string_view whole = fixed.Whole();
   for (int n = static_cast<int>(whole.size()); n < digits; ++n) PutBlockChar('0');
   PutBlockText(whole);
   return 0;

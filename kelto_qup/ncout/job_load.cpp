@@ -4,9 +4,11 @@
 // and the scan that sets the job-level switches. Runs once per program start,
 // before the start mode is dispatched.
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <system_error>
 
 #include "kelto_qup/engine/run_context.h"
 #include "platform/paths.h"
@@ -130,6 +132,16 @@ int RunContext::LoadElementList() {
   const platform::fs::path folder = platform::ProgramFolder();
   std::ifstream in(folder / handover::kElementFileName, std::ios::binary);
   if (!in) return ReportJobError(2);
+  // The file's size tells how far the table will grow while it is read: the
+  // room is taken once instead of moving every record at each growth step.
+  std::error_code sizeError;
+  const std::uintmax_t bytes = platform::fs::file_size(folder / handover::kElementFileName, sizeError);
+  if (!sizeError) {
+    const std::uintmax_t records = bytes / sizeof(NcElement);
+    if (records < static_cast<std::uintmax_t>(ElementTable::kMaxCapacity)) {
+      elements.ReserveRoom(static_cast<int>(records) + kHeadroom + kGrowthStep);
+    }
+  }
   for (;;) {
     NcElement record;
     in.read(reinterpret_cast<char*>(&record), sizeof record);

@@ -2,6 +2,8 @@
 // whose joints are computed by hand.
 #include "tests/kelto_qup/engine/engine_core_fixture.h"
 
+#include <ostream>
+
 namespace qup::testing {
 namespace {
 
@@ -91,6 +93,51 @@ TEST_F(TraversalTest, JointBehindTheNextStartIsRefusedAndOneAheadIsTaken) {
   }
 }
 
+// The next line starts at (7, -5) heading up-right and crosses the current
+// line at (12, 0), 2 past its end: refused on the plain side, and on the
+// reversed side its turn is refused. A contour loop marks every element of
+// the range it holds (0x10000000, the side saved in 0x5000000): the marks
+// must not change the joint. Either side bit counts as the reversed side.
+// One traversal step: its result and where the next element starts after it.
+struct Step {
+  int result;
+  double x, y;
+  bool operator==(const Step&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const Step& s) {
+    return out << "result " << s.result << ", next start (" << s.x << ", " << s.y << ")";
+  }
+};
+
+TEST_F(TraversalTest, AContourLoopsMarksDoNotChangeTheJoint) {
+  const double h = std::sqrt(0.5);
+  const auto walk = [&](int flags) {
+    table = ElementBuilder{};
+    table.Line(0, 0, 10, 0);
+    NcElement next{};
+    next.number = 2;
+    next.code = 0x1200;
+    next.flags = flags;
+    next.d2 = h;
+    next.d3 = h;
+    next.d6 = 7.0;
+    next.d7 = -5.0;
+    next.d4 = 17.0;
+    next.d5 = 5.0;
+    table.Add(next);
+    LoadTable();
+    run.core.JoinPending = 0xFFFF;
+    Walk(0, 1);
+    const int result = run.TraverseElements(0);
+    return Step{result, Stepped().d6, Stepped().d7};
+  };
+  const Step plain = walk(0);
+  EXPECT_EQ(plain, (Step{1, 10.0, 0.0}));  // refused: the line keeps its end
+  for (int flags : {0x10000000, 0x15000000}) EXPECT_EQ(walk(flags), plain) << std::hex << flags;
+  const Step reversed = walk(kReversedSide);
+  EXPECT_EQ(reversed.result, 1);
+  for (int flags : {0x15050000, 0x10000, 0x40000}) EXPECT_EQ(walk(flags), reversed) << std::hex << flags;
+}
+
 // An arc about the origin from (10, 0) counter-clockwise; its end is the
 // next element's start at (0, 10). Joints up to that end are ahead; one past
 // it in the arc's sense is behind.
@@ -134,6 +181,34 @@ class RaySearchTest : public TraversalTest {
     run.core.RayMode = 1;
   }
 };
+
+// A horizontal first element leaves the side to the element after it in
+// the walk: here the line down at x = 10 (side 3, the ray not reversed),
+// never the line up at x = 0 behind it. The ray search always walks forward:
+// a range marked backward is searched the same way.
+TEST_F(RaySearchTest, AHorizontalStartTakesItsSideFromTheElementAhead) {
+  for (int options : {0, kRangeBackward}) {
+    SCOPED_TRACE(options);
+    table = ElementBuilder{};
+    table.Line(0, -10, 0, 0);
+    table.Line(0, 0, 10, 0);
+    table.Line(10, 0, 10, -10);
+    const int command = table.Command(0x7100, 1, 2);
+    LoadTable();
+    run.R2 = run.elements[command];
+    run.RangeStart = 1;
+    run.RangeEnd = 2;
+    run.RangeOptions = options;
+    run.core.RayMode = 1;
+    run.core.ArcPassFrame = NcElement{};
+    run.R0 = NcElement{};
+    run.R0.d4 = 5.0;
+    run.R0.d5 = 5.0;
+    EXPECT_NE(run.IntersectAndJoin(2), kStopRun);
+    EXPECT_EQ(run.RangeStep, 1);
+    EXPECT_EQ(run.core.ArcPassFrame.flags & kReversedSide, 0);
+  }
+}
 
 // The ray leaves (5, -10) along the range's first direction (+Y): it meets
 // the line y = 10 at (5, 10), which lies on that element.

@@ -5,6 +5,8 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,12 @@ TEST_F(BlockOutputTest, WordValueByNumberRule) {
       {kDecimalPoint | kThousandths, 100, "X100."},
       {kDecimalPoint | kThousandths, -3.05, "X-3.05"},
       {kDecimalPoint | kThousandths, 0.0003, "X0."},
+      // The value as stored is rounded: an exact tie goes to the even digit,
+      // 1.0005 is stored a little below its tie, long values keep every digit.
+      {kDecimalPoint | kThousandths, 0.0625, "X0.062"},
+      {kDecimalPoint | kThousandths, -2.0625, "X-2.062"},
+      {kDecimalPoint | kThousandths, 1.0005, "X1."},
+      {kDecimalPoint | kThousandths, 123456789012.3456, "X123456789012.346"},
       // Small negatives print as a positive zero; 0.000001 or less is no word.
       {kDecimalPoint | kThousandths, -0.0005, "X0."},
       {kDecimalPoint | kThousandths, 0, ""},
@@ -70,6 +78,8 @@ TEST_F(BlockOutputTest, WordValueByNumberRule) {
       {kThousandths, -0.5, "X-500"},
       {kThousandths, -0.0005, "X0"},
       {kThousandths, 0.00009999, "X0"},
+      {kThousandths, 0.0625, "X62"},
+      {kThousandths, 2.0625, "X2062"},
       // Integer notation in hundredths: rounded to 0.01 first.
       {kHundredths, 1.236, "X124"},
       {kHundredths, 1.235, "X124"},
@@ -255,6 +265,29 @@ TEST_F(BlockOutputTest, EchoKeepsHeadSeparatorsAndARollingWindow) {
   EXPECT_EQ(host.listLines[106], "N1195 ");
   EXPECT_EQ(host.listLines.back(), "N1300 ");
   EXPECT_EQ(host.selectedLine, static_cast<int>(host.listLines.size()) - 1);
+}
+
+TEST(ListLinesTest, DeletesAnywhereAsAPlainListWould) {
+  // The echo deletes at one fixed place; other deletes move the split
+  // between the two parts back and forth and must keep the order.
+  ListLines lines;
+  std::vector<std::string> model;
+  for (int i = 0; i < 12; ++i) {
+    lines.emplace_back("L" + std::to_string(i));
+    model.push_back("L" + std::to_string(i));
+  }
+  for (int at : {5, 5, 2, 8, 0, 3, 3}) {
+    lines.erase(std::as_const(lines).begin() + at);
+    model.erase(model.begin() + at);
+    lines.emplace_back("added after " + std::to_string(at));
+    model.push_back("added after " + std::to_string(at));
+    ASSERT_EQ(lines, model) << "after deleting at " << at;
+  }
+  EXPECT_EQ(lines.front(), model.front());
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 4, lines.end()),
+            std::vector<std::string>(model.begin() + 4, model.end()));
+  lines.clear();
+  EXPECT_TRUE(lines.empty());
 }
 
 TEST_F(BlockOutputTest, HiddenMonitorShowsOneProgressLine) {

@@ -96,8 +96,11 @@ class ContourJobTest : public NcRunTest {
   // contour's depth against the path: each ends on it (a chord's middle
   // within the chord tolerance), they go along it piece by piece, and the
   // last ends where the path ends.
-  void ExpectPath(HandoverBuilder& job, const std::vector<Piece>& path) {
-    ASSERT_EQ(RunContour(job), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back()) << "\n" << NcText();
+  // With `interpreter` the job runs through the interpreter's own contour
+  // command (StartNcCreation) instead of the test driver.
+  void ExpectPath(HandoverBuilder& job, const std::vector<Piece>& path, bool interpreter = false) {
+    const int status = interpreter ? Run(job) : RunContour(job);
+    ASSERT_EQ(status, 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back()) << "\n" << NcText();
     testsupport::MotionCheck check;
     ReadBack({}, &check);
     if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
@@ -305,6 +308,26 @@ TEST_F(ContourJobTest, LineIntoAnArcTakesTheSameCrossingWhenTheContourIsMirrored
   const std::vector<Piece> inside = {{{20, 20}, {20, 5}}, {{20, 5}, {x, 5}}, {{x, 5}, {5, x}, 35.0, {0, 0}},
                                      {{5, x}, {5, 5}},    {{5, 5}, {20, 5}}, {{20, 5}, {20, 20}}};
   ExpectBothSidesAndMirrored(QuarterPie, QuarterPieClockwise, outside, inside);
+}
+
+// The quarter pie walked backwards (the contour command's side bits 0x50000:
+// every element turned over, the offset kept on the side it was drawn for)
+// through the interpreter's contour command: the joints of the lines with
+// the arc, now walked clockwise, take the crossings of the offset circle R35
+// that lie ahead of the tool, where the drawn contour turns, as walked
+// forwards.
+TEST_F(ContourJobTest, ABackwardWalkJoinsItsLinesAndArcAtTheCrossingsAhead) {
+  const double x = std::sqrt(35.0 * 35.0 - 25.0);
+  ContourOptions options;
+  options.offset = 5.0;  // inside
+  options.toX = 20.0;
+  options.toY = 20.0;
+  options.overrunCommand = true;  // the interpreter's walk leaves the contour there
+  HandoverBuilder job = Job(QuarterPie, options);
+  for (handover::NcElement& e : job.elements) {
+    if ((e.code & 0xFF00) == 0x7100) e.flags |= 0x50000;
+  }
+  ExpectPath(job, {{{20, 5}, {5, 5}}, {{5, 5}, {5, x}}, {{5, x}, {x, 5}, -35.0, {0, 0}}, {{x, 5}, {20, 5}}}, true);
 }
 
 // The square with a notch 6 wide and 20 deep in its bottom edge at x 47..53.
