@@ -26,8 +26,6 @@ int RunContext::RunJoinedContour() {
     R0.code = kCodeLine;
     R0.d1 = 0.0;
     c.MarkerPending = 0;
-  } else if (R0.code == 0x1001 && R0.flags == 0x11300) {
-    CornerMarkerToArc();
   }
   // An arc's centre, kept apart from the work block that the motion uses.
   if (R0.d1 != 0.0) c.ArcCentre = {R3.d4, R3.d5};
@@ -104,9 +102,7 @@ int RunContext::ComputeCornerPath() {
   ContourWords& c = engine.contour;
   switch (CornerKind & 0xF) {
     case 0:
-      // A corner marker reaching here was not turned into its arc: nothing
-      // is stepped for it.
-      if (IsCornerMarker(R0)) return 0;
+      if (IsCornerMarker(R0)) return CornerFrames();
       return StartElementSteps();
     case 1:
       return 0;

@@ -670,6 +670,18 @@ class RunContext {
   // One position of the contour written as a feed move from the current point.
   int EmitContourPoint(double x, double y, double z, double feed);
   int ComputeCornerPath();
+  // The corner between two offset elements (kelto_qup/engine/corner_steps.cpp):
+  // the two motion frames read about the corner's centre, the height's
+  // slope over the corner, the steps round the joint with the tool normal
+  // and the height moving from one frame to the other, and a merged
+  // straight move written before them.
+  NcElement& CurrentMotionFrame();
+  void BuildArcFrame(int mode);
+  int CornerFrames();
+  void CornerSlope(const NcElement& start, const NcElement& end);
+  int CornerSteps(const NcElement& marker);
+  void InterpolateCornerStep();
+  int WritePendingMove();
   // The set-up of an element's steps (step kind 0): one step, arc steps or
   // line steps, as the snapshot flags and the offsets ask.
   int StartElementSteps();
