@@ -44,6 +44,9 @@ int RunContext::StepArc() {
   if (SnapFullCircle(sweep)) sweep = 360.0;
   c.ArcSaveWords = {cx, cy, a0, sweep, R0.d4, R0.d5, R0.d1};
   const double step = ChordStepDegrees(R0.d1);
+  // From here each step is a straight move (the arc's radius is kept in
+  // the save words), so the element path writes it as one.
+  R0.d1 = 0.0;
   if (step == 0.0) {
     // Not stepped: the arc is written as its chord.
     AddArcSequenceWord();

@@ -685,6 +685,8 @@ class RunContext {
   // The set-up of an element's steps (step kind 0): one step, arc steps or
   // line steps, as the snapshot flags and the offsets ask.
   int StartElementSteps();
+  // An arc stepped by the corner path, from where the tool stands.
+  int StepArcFromTool();
   int StepLeadLine();
   int NextLeadLineStep();
   int RunContourPasses();

@@ -216,3 +216,39 @@ TEST_F(CornerStepsTest, AStraightMoveWaitingToBeMergedIsWrittenBeforeTheCorner) 
 
 }  // namespace
 }  // namespace qup::testing
+
+namespace qup::testing {
+namespace {
+
+TEST_F(CornerStepsTest, AnArcTheSnapshotStepsIsWrittenChordByChordToItsEnd) {
+  // A quarter of R10 about the origin from (10, 0) to (0, 10), inside a
+  // contour (the tool stands at its start), stepped by the corner path: each
+  // step is one straight move, the last ends on the arc's end.
+  run.core.SnapshotFlags = 0x0100;
+  run.engine.contour.StartWord = 0xFFFF;
+  run.engine.contour.LastCommandPoint = {10.0, 0.0};
+  run.engine.contour.ArcCentre = {0.0, 0.0};
+  run.job.CurrentPoint = {10.0, 0.0, -5.0};
+  run.R0 = NcElement{};
+  run.R0.code = 0x1300;
+  run.R0.d1 = 10.0;
+  run.R0.d4 = 0.0;
+  run.R0.d5 = 10.0;
+  run.R1 = NcElement{};
+  run.R1.code = 0x1200;
+  run.R1.d7 = -5.0;
+  run.engine.stepping.SectionCommand.d5 = -5.0;
+  ASSERT_EQ(run.ProcessContour(), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
+  const std::vector<Pos> path = Drawn();
+  const int chords = static_cast<int>(std::ceil(90.0 / (std::sqrt(0.002) * 57.29577951308232)));
+  ASSERT_EQ(static_cast<int>(path.size()), chords) << Text(path);
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    EXPECT_NEAR(std::hypot(path[i].x, path[i].y), 10.0, 1e-9) << i;
+    EXPECT_NEAR(std::atan2(path[i].y, path[i].x), (kPi / 2.0) * static_cast<double>(i + 1) / chords, 1e-9) << i;
+  }
+  EXPECT_NEAR(path.back().x, 0.0, 1e-12);
+  EXPECT_NEAR(path.back().y, 10.0, 1e-12);
+}
+
+}  // namespace
+}  // namespace qup::testing
