@@ -664,6 +664,11 @@ class RunContext {
   bool SnapFullCircle(double sweep) const;
   int AdvanceArcAngle();
   int ArcElementPath();
+  // The current element written whole (kelto_qup/engine/element_emission.cpp):
+  // a line as one move, an arc as one arc block, at the feed factor; or
+  // handed to the linear path, one straight move to its end.
+  int EmitCurrentElement();
+  int EmitLinearPath(int mode, double feed);
   // The feed of the contour's moves: the feed element's d7, else the
   // contour command's, else the output's current feed.
   double ContourFeed() const;

@@ -252,3 +252,51 @@ TEST_F(CornerStepsTest, AnArcTheSnapshotStepsIsWrittenChordByChordToItsEnd) {
 
 }  // namespace
 }  // namespace qup::testing
+
+namespace qup::testing {
+namespace {
+
+TEST_F(CornerStepsTest, AnArcTheOutputHoldsACommandForIsWrittenWholeAsOneArcBlock) {
+  // A quarter of R10 about the origin from (10, 0) to (0, 10).
+  struct Case {
+    const char* what;
+    int heldFlags;
+    double feedFactor;
+    int outputWord;
+    double radius, feed;  // of the one move written
+  };
+  for (const Case& c : {Case{"held, no flags", 0, 0.0, 0, 10.0, 100.0},
+                        Case{"a held arc move, at half feed", 0x10, 0.5, 0, 10.0, 50.0},
+                        Case{"handed to the linear path", 0, 1.0, 0x08, 0.0, 100.0}}) {
+    SCOPED_TRACE(c.what);
+    host.pathSteps.clear();
+    run.output.HeldCommandWord = 0x7100;
+    run.output.HeldMoveFlags = c.heldFlags;
+    run.output.ResumedCornerMark = 0;
+    run.engine.contour.FeedFactor = c.feedFactor;
+    run.engine.contour.ElementOutputWord = c.outputWord;
+    run.engine.contour.LastCommandPoint = {10.0, 0.0};
+    run.engine.contour.ArcCentre = {0.0, 0.0};
+    run.job.CurrentPoint = {10.0, 0.0, -5.0};
+    run.R0 = NcElement{};
+    run.R0.code = 0x1300;
+    run.R0.d1 = 10.0;
+    run.R0.d4 = 0.0;
+    run.R0.d5 = 10.0;
+    run.R1.d7 = -5.0;
+    ASSERT_EQ(run.ComputeElementPath(0), 0);
+    ASSERT_EQ(host.pathSteps.size(), 1u);
+    const NcElement& move = host.pathSteps[0].move;
+    EXPECT_EQ(move.d1, c.radius);
+    EXPECT_EQ(move.d4, 0.0);
+    EXPECT_EQ(move.d5, 10.0);
+    EXPECT_EQ(move.d8, -5.0);
+    EXPECT_EQ(run.output.Feed, c.feed);
+    EXPECT_EQ(run.output.ResumedCornerMark, c.heldFlags != 0 ? 1 : 0);
+    EXPECT_EQ(run.R0.d1, 10.0);  // the element keeps its radius
+    EXPECT_EQ(run.engine.contour.FeedOverrideWord, 0);
+  }
+}
+
+}  // namespace
+}  // namespace qup::testing
