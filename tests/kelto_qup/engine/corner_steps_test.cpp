@@ -63,6 +63,22 @@ class CornerStepsTest : public EngineCoreTest {
     run.engine.stepping.SectionCommand.d5 = nextHeight;
     run.CornerKind = 0;
   }
+  // A quarter of R10 about the origin from (10, 0), where the tool stands,
+  // to (0, 10), at the height -5.
+  void QuarterArc() {
+    run.engine.contour.LastCommandPoint = {10.0, 0.0};
+    run.engine.contour.ArcCentre = {0.0, 0.0};
+    run.job.CurrentPoint = {10.0, 0.0, -5.0};
+    run.R0 = NcElement{};
+    run.R0.code = 0x1300;
+    run.R0.d1 = 10.0;
+    run.R0.d4 = 0.0;
+    run.R0.d5 = 10.0;
+    run.R1 = NcElement{};
+    run.R1.code = 0x1200;
+    run.R1.d7 = -5.0;
+    run.engine.stepping.SectionCommand.d5 = -5.0;
+  }
   std::vector<Pos> Drawn() const {
     std::vector<Pos> out;
     for (const auto& step : host.pathSteps) out.push_back({step.move.d4, step.move.d5, step.move.d8});
@@ -214,30 +230,12 @@ TEST_F(CornerStepsTest, AStraightMoveWaitingToBeMergedIsWrittenBeforeTheCorner) 
   EXPECT_EQ(run.engine.contour.PendingMove, 0);
 }
 
-}  // namespace
-}  // namespace qup::testing
-
-namespace qup::testing {
-namespace {
-
 TEST_F(CornerStepsTest, AnArcTheSnapshotStepsIsWrittenChordByChordToItsEnd) {
-  // A quarter of R10 about the origin from (10, 0) to (0, 10), inside a
-  // contour (the tool stands at its start), stepped by the corner path: each
+  // The quarter arc inside a contour, stepped by the corner path: each
   // step is one straight move, the last ends on the arc's end.
   run.core.SnapshotFlags = 0x0100;
   run.engine.contour.StartWord = 0xFFFF;
-  run.engine.contour.LastCommandPoint = {10.0, 0.0};
-  run.engine.contour.ArcCentre = {0.0, 0.0};
-  run.job.CurrentPoint = {10.0, 0.0, -5.0};
-  run.R0 = NcElement{};
-  run.R0.code = 0x1300;
-  run.R0.d1 = 10.0;
-  run.R0.d4 = 0.0;
-  run.R0.d5 = 10.0;
-  run.R1 = NcElement{};
-  run.R1.code = 0x1200;
-  run.R1.d7 = -5.0;
-  run.engine.stepping.SectionCommand.d5 = -5.0;
+  QuarterArc();
   ASSERT_EQ(run.ProcessContour(), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
   const std::vector<Pos> path = Drawn();
   const int chords = static_cast<int>(std::ceil(90.0 / (std::sqrt(0.002) * 57.29577951308232)));
@@ -250,14 +248,7 @@ TEST_F(CornerStepsTest, AnArcTheSnapshotStepsIsWrittenChordByChordToItsEnd) {
   EXPECT_NEAR(path.back().y, 10.0, 1e-12);
 }
 
-}  // namespace
-}  // namespace qup::testing
-
-namespace qup::testing {
-namespace {
-
 TEST_F(CornerStepsTest, AnArcTheOutputHoldsACommandForIsWrittenWholeAsOneArcBlock) {
-  // A quarter of R10 about the origin from (10, 0) to (0, 10).
   struct Case {
     const char* what;
     int heldFlags;
@@ -275,15 +266,7 @@ TEST_F(CornerStepsTest, AnArcTheOutputHoldsACommandForIsWrittenWholeAsOneArcBloc
     run.output.ResumedCornerMark = 0;
     run.engine.contour.FeedFactor = c.feedFactor;
     run.engine.contour.ElementOutputWord = c.outputWord;
-    run.engine.contour.LastCommandPoint = {10.0, 0.0};
-    run.engine.contour.ArcCentre = {0.0, 0.0};
-    run.job.CurrentPoint = {10.0, 0.0, -5.0};
-    run.R0 = NcElement{};
-    run.R0.code = 0x1300;
-    run.R0.d1 = 10.0;
-    run.R0.d4 = 0.0;
-    run.R0.d5 = 10.0;
-    run.R1.d7 = -5.0;
+    QuarterArc();
     ASSERT_EQ(run.ComputeElementPath(0), 0);
     ASSERT_EQ(host.pathSteps.size(), 1u);
     const NcElement& move = host.pathSteps[0].move;
