@@ -156,7 +156,8 @@ int RunContext::CornerSteps(const NcElement& marker) {
     } else {
       InterpolateCornerStep();
     }
-    if (RunContourPasses() == kStopRun || AbortFlag != 0) {
+    if (RunContourPasses() == kStopRun || AbortFlag != 0 ||
+        ((c.ArcStepIndex & 0x3F) == 0 && PollAbort() == kStopRun)) {
       status = kStopRun;
       break;
     }
