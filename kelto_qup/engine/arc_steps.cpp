@@ -16,6 +16,7 @@ namespace {
 
 constexpr double kFullCircleSnap = 0.00001;  // degrees
 constexpr int kMergeFlags = 0xED00;
+constexpr int kHeldArcFlags = 0xF0;  // HeldMoveFlags: a held arc move
 
 }  // namespace
 
@@ -44,6 +45,9 @@ int RunContext::StepArc() {
   if (SnapFullCircle(sweep)) sweep = 360.0;
   c.ArcSaveWords = {cx, cy, a0, sweep, R0.d4, R0.d5, R0.d1};
   const double step = ChordStepDegrees(R0.d1);
+  // From here each step is a straight move (the arc's radius is kept in
+  // the save words), so the element path writes it as one.
+  R0.d1 = 0.0;
   if (step == 0.0) {
     // Not stepped: the arc is written as its chord.
     AddArcSequenceWord();
@@ -96,6 +100,15 @@ int RunContext::ArcElementPath() {
   ContourWords& c = engine.contour;
   OutputState& o = output;
   if (o.StepDelayMode == 2) DelayMs(o.StepDelay);
+  if (o.HeldCommandWord != 0 && (o.HeldMoveFlags == 0 || (o.HeldMoveFlags & kHeldArcFlags) != 0)) {
+    // The output holds a command for this arc: it is written whole, as one
+    // arc block. It is not stepped as well, which would cut it twice.
+    const double radius = R0.d1;
+    const int status = EmitCurrentElement();
+    R0.d1 = radius;
+    if ((o.HeldMoveFlags & kHeldArcFlags) != 0) o.ResumedCornerMark = 1;
+    return status == kStopRun ? kStopRun : 0;
+  }
   const int savedDelayMode = o.StepDelayMode;
   o.StepDelayMode = 0;
   const double radius = R0.d1;

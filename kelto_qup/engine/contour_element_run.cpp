@@ -26,8 +26,6 @@ int RunContext::RunJoinedContour() {
     R0.code = kCodeLine;
     R0.d1 = 0.0;
     c.MarkerPending = 0;
-  } else if (R0.code == 0x1001 && R0.flags == 0x11300) {
-    CornerMarkerToArc();
   }
   // An arc's centre, kept apart from the work block that the motion uses.
   if (R0.d1 != 0.0) c.ArcCentre = {R3.d4, R3.d5};
@@ -107,9 +105,7 @@ int RunContext::ComputeCornerPath() {
   ContourWords& c = engine.contour;
   switch (CornerKind & 0xF) {
     case 0:
-      // A corner marker reaching here was not turned into its arc: nothing
-      // is stepped for it.
-      if (IsCornerMarker(R0)) return 0;
+      if (IsCornerMarker(R0)) return CornerFrames();
       return StartElementSteps();
     case 1:
       return 0;
@@ -147,10 +143,27 @@ int RunContext::StartElementSteps() {
   // snapshot asks for it, or when the step options ask for it and the
   // element is offset.
   const int arc = flags & 0xFD06;
-  if ((arc & 0xFD00) != 0) return StepArc();
+  if ((arc & 0xFD00) != 0) return StepArcFromTool();
   if (arc == 0 && (c.CornerStepOptions & 6) == 0) return oneStep();
-  if (c.CommandOffset + R3.d0 != 0.0) return StepArc();
+  if (c.CommandOffset + R3.d0 != 0.0) return StepArcFromTool();
   return oneStep();
+}
+
+int RunContext::StepArcFromTool() {
+  ContourWords& c = engine.contour;
+  // The arc starts where the tool stands. At a contour's first element the
+  // approach is written after this step, so the tool is not there yet: the
+  // element path steps that arc itself once the tool has come down.
+  if (c.StartWord == 0) {
+    CornerKind = c.CornerNextState;
+    AddPendingSequence();
+    return 1;
+  }
+  R2.d6 = c.LastCommandPoint[0];
+  R2.d7 = c.LastCommandPoint[1];
+  R3.d4 = c.ArcCentre[0];
+  R3.d5 = c.ArcCentre[1];
+  return StepArc();
 }
 
 }  // namespace qup

@@ -114,6 +114,17 @@ struct ContourWords {
   int CornerNextState = 5;  // the step kind after a finished element: 5 ends it
   int CornerStepOptions = 0;
   int ProportionalCorner = 0;
+  // How a stepped corner turns the tool normal and the height from the
+  // frame where it begins to the frame where it ends: the tilt and the
+  // azimuth (degrees) at the start and their changes; the height as
+  // CornerSlope x t + CornerBase (linear) or CornerSlope x sin(azimuth) +
+  // CornerBase (proportional, the height following the Y of the radius).
+  double CornerTilt = 0.0;
+  double CornerTiltChange = 0.0;
+  double CornerAzimuth = 0.0;
+  double CornerAzimuthChange = 0.0;
+  double CornerSlope = 0.0;
+  double CornerBase = 0.0;
 
   // ---- pass driver
   static constexpr int kTransformLimit = 9;

@@ -124,7 +124,9 @@ int RunContext::ComputeElementPath(int flag) {
   R2.d7 = c.LastCommandPoint[1];
   ElementIndex = o.OutputGate;
   if ((o.OutputGate & kOutputGateClosed) != 0) return 1;
-  if (R0.d1 != 0.0) {
+  // A corner marker's d1 is the offset it went round at: its steps were
+  // written by the corner path already.
+  if (R0.d1 != 0.0 && !IsCornerMarker(R0)) {
     R0.d1 = RoundTo3Decimals(R0.d1);
     if (R0.d1 != 0.0) return ArcElementPath();
     SetupCommandQ();

@@ -668,15 +668,34 @@ class RunContext {
   bool SnapFullCircle(double sweep) const;
   int AdvanceArcAngle();
   int ArcElementPath();
+  // The current element written whole (kelto_qup/engine/element_emission.cpp):
+  // a line as one move, an arc as one arc block, at the feed factor; or
+  // handed to the linear path, one straight move to its end.
+  int EmitCurrentElement();
+  int EmitLinearPath(int mode, double feed);
   // The feed of the contour's moves: the feed element's d7, else the
   // contour command's, else the output's current feed.
   double ContourFeed() const;
   // One position of the contour written as a feed move from the current point.
   int EmitContourPoint(double x, double y, double z, double feed);
   int ComputeCornerPath();
+  // The corner between two offset elements (kelto_qup/engine/corner_steps.cpp):
+  // the two motion frames read about the corner's centre, the height's
+  // slope over the corner, the steps round the joint with the tool normal
+  // and the height moving from one frame to the other, and a merged
+  // straight move written before them.
+  NcElement& CurrentMotionFrame();
+  void BuildArcFrame(int mode);
+  int CornerFrames();
+  void CornerSlope(const NcElement& start, const NcElement& end);
+  int CornerSteps(const NcElement& marker);
+  void InterpolateCornerStep();
+  int WritePendingMove();
   // The set-up of an element's steps (step kind 0): one step, arc steps or
   // line steps, as the snapshot flags and the offsets ask.
   int StartElementSteps();
+  // An arc stepped by the corner path, from where the tool stands.
+  int StepArcFromTool();
   int StepLeadLine();
   int NextLeadLineStep();
   int RunContourPasses();

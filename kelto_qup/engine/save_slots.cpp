@@ -11,6 +11,9 @@ namespace qup {
 
 namespace {
 
+constexpr int kMotionOptionBits = 0xFF00;
+
+
 int SlotPosition(SaveSlot slot) {
   switch (slot) {
     case SaveSlot::Slot52:
@@ -147,7 +150,12 @@ int RunContext::SnapshotElements() {
   Slot(SaveSlot::Slot542) = core.Slot551Companion;
   core.PreviousFrames[1] = core.MotionRecords[0];
   core.PreviousFrames[2] = core.MotionRecords[1];
-  core.SnapshotFlags = core.MotionOptions;
+  // The motion's options: its own option word with the option bits of the
+  // pending command word, which a surface pass (0x800, 0x2800 with its
+  // offset pass) or a screw move (0xED00) sets before it takes the
+  // snapshot. The pending word's low byte names the queued move kind that
+  // runs next and is no option.
+  core.SnapshotFlags = core.MotionOptions | (output.PendingCommandWord & kMotionOptionBits);
   core.SnapshotCounter = SnapshotCounterNext;
 
   if (core.TransformKey == 0) return 0;

@@ -119,6 +119,13 @@ void RunContext::SetEngineDefaults() {
   // afresh with every job (the section lists are empty, not in use).
   engine.stepping = SteppingWords{};
   engine.call = CallWords{};
+  // The contour words start afresh too (no element, corner or pending move
+  // is left over from a run before). A finished element's next step kind
+  // is 5, which does nothing, so the element ends; arcs without corner
+  // bits are not stepped by the corner path unless asked.
+  engine.contour = ContourWords{};
+  engine.contour.CornerNextState = 5;
+  engine.contour.CornerStepOptions = 0;
   registers.RegisterStackDepth = 0;
 }
 

@@ -32,6 +32,9 @@ class ElementStepsTest : public EngineCoreTest {
     run.R3.d4 = 0.0;
     run.R3.d5 = 0.0;
     run.engine.contour.ArcTolerance = 0.01;
+    // Where the tool stands, and the centre the join kept.
+    run.engine.contour.LastCommandPoint = {10.0, 0.0};
+    run.engine.contour.ArcCentre = {0.0, 0.0};
   }
 };
 
@@ -42,6 +45,7 @@ TEST_F(ElementStepsTest, SnapshotFlagsAndOffsetsChooseHowTheElementIsStepped) {
     int snapshot, options;
     double offset;
     int kindAfter;  // 4: line steps, 2: arc steps, 1: the last step
+    bool firstElement = false;
   };
   const Case cases[] = {
       {"a plain line", false, 0, 0, 0.0, kOneStepDone},
@@ -52,6 +56,9 @@ TEST_F(ElementStepsTest, SnapshotFlagsAndOffsetsChooseHowTheElementIsStepped) {
       {"an arc with step options but no offset", true, 0, 6, 0.0, kOneStepDone},
       {"an arc with step options, offset", true, 0, 6, 2.0, 2},
       {"an arc the snapshot steps", true, 0x0100, 0, 0.0, 2},
+      // The approach is written after the first step: the tool is not at
+      // the arc's start yet, so the element path steps it.
+      {"a contour's first element, an arc the snapshot steps", true, 0x0100, 0, 0.0, kOneStepDone, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -63,6 +70,7 @@ TEST_F(ElementStepsTest, SnapshotFlagsAndOffsetsChooseHowTheElementIsStepped) {
     run.core.SnapshotFlags = c.snapshot;
     run.engine.contour.CornerStepOptions = c.options;
     run.R3.d0 = c.offset;
+    run.engine.contour.StartWord = c.firstElement ? 0 : 0xFFFF;
     run.CornerKind = 0;
     EXPECT_EQ(run.ComputeCornerPath(), 1);
     EXPECT_EQ(run.CornerKind, c.kindAfter);

@@ -88,6 +88,11 @@ TEST_F(EngineCoreTest, SnapshotWithoutTransformOnlyKeepsThePreviousState) {
   EXPECT_EQ(run.core.SnapshotFlags, 0x44);
   EXPECT_EQ(run.core.SnapshotCounter, 7);
   EXPECT_TRUE(Same(run.R1, r1));
+  // The pending command word adds its option bits, never its move kind: a
+  // surface pass with its offset pass (0x2800) over the default kind 6.
+  run.output.PendingCommandWord = 0x2806;
+  EXPECT_EQ(run.SnapshotElements(), 0);
+  EXPECT_EQ(run.core.SnapshotFlags, 0x2844);
   // The group index and the snapshot's next counter are one word.
   run.GroupIndex = 3;
   EXPECT_EQ(run.SnapshotCounterNext, 3);

@@ -77,6 +77,26 @@ TEST_F(JobLoadTest, HoleJobLoadsWithItsRangeAsTableIndices) {
   EXPECT_NE(run->output.CodeFormat & 0x40, 0);
 }
 
+TEST_F(JobLoadTest, TheContourWordsStartAfreshWithEveryJob) {
+  // Words a contour of an earlier run left behind: a corner marker waiting,
+  // a pending linking move, the first element done, a stepping state.
+  auto& c = run->engine.contour;
+  c.MarkerPending = 1;
+  c.PendingMove = 1;
+  c.StartWord = 0xFFFF;
+  c.CornerNextState = 9;
+  c.CornerStepOptions = 6;
+  HandoverBuilder job = HoleJob();
+  ASSERT_EQ(Load(job), 0);
+  EXPECT_EQ(c.MarkerPending, 0);
+  EXPECT_EQ(c.PendingMove, 0);
+  EXPECT_EQ(c.StartWord, 0);
+  // A finished element goes to the step kind that does nothing, so it ends;
+  // arcs are not stepped by the corner path unless the run asks for it.
+  EXPECT_EQ(c.CornerNextState, 5);
+  EXPECT_EQ(c.CornerStepOptions, 0);
+}
+
 TEST_F(JobLoadTest, RangeFieldsFollowWhatTheWritersPutThere) {
   struct Case {
     int code;
