@@ -269,7 +269,7 @@ TEST_F(CornerStepsTest, AnArcTheOutputHoldsACommandForIsWrittenWholeAsOneArcBloc
     QuarterArc();
     ASSERT_EQ(run.ComputeElementPath(0), 0);
     ASSERT_EQ(host.pathSteps.size(), 1u);
-    const NcElement& move = host.pathSteps[0].move;
+    const auto& move = host.pathSteps[0].move;
     EXPECT_EQ(move.d1, c.radius);
     EXPECT_EQ(move.d4, 0.0);
     EXPECT_EQ(move.d5, 10.0);
