@@ -426,6 +426,64 @@ int RunContext::WalkClosingElement(int index) {
   return 0;
 }
 
+// Whether an overrun command takes this contour's end: the first overrun
+// after the contour command, before anything that begins another cut or
+// ends the process.
+bool RunContext::OverrunFollows(int commandIndex) const {
+  for (int i = commandIndex + 1; i > 0 && i < job.JobElementCount && i < elements.ElementCount; ++i) {
+    switch (elements[i].code & 0xFF00) {
+      case kOverrunCommand:
+        return true;
+      case kContourCommand:
+      case 0x7300:  // the next cut-in
+      case 0x6100:  // the next process
+      case 0x7200:  // the process end
+      case 0x6900:  // the end of machining
+      case 0xFF00:  // the end of the data
+        return false;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+// The walk leaves its last element in R0, joined to nothing: the overrun
+// cuts it up to its lead. With no overrun to come it would be lost (and an
+// escape would start where the element before it ended), so it is cut
+// here, up to a lead square to it through its end in walking order, or,
+// after the closing joint, through the point where the cut began.
+int RunContext::CutLastElementToItsEnd(int closing) {
+  const int index = closing >= 0 ? closing : RangeStart;
+  if (!CheckedIndex(index)) return kStopRun;
+  const NcElement last = elements[index];
+  if (IsPoint(last)) return 0;
+  const bool backwards = RangeStep < 0;
+  double toX = last.d4, toY = last.d5;
+  if (closing >= 0) {
+    toX = engine.contour.ReferenceSlot.d6;
+    toY = engine.contour.ReferenceSlot.d7;
+  } else if (backwards) {
+    toX = IsCircle(last) ? last.d2 : last.d6;
+    toY = IsCircle(last) ? last.d3 : last.d7;
+  }
+  const int keptStart = RangeStart, keptEnd = RangeEnd, keptStep = RangeStep;
+  const NcElement keptR0 = R0;
+  R1 = NcElement{};
+  if (PlaceLeadElement(last, toX, toY, 1, backwards) != 1) return StopWithError(kErrorRejoin);
+  R1.d4 = R1.d6;
+  R1.d5 = R1.d7;
+  TraceStep(143, 9);
+  const int result = RunContourCommand();
+  RangeStart = keptStart;
+  RangeEnd = keptEnd;
+  RangeStep = keptStep;
+  if (result == kStopRun || AbortFlag != 0) return kStopRun;
+  R1 = R0;
+  R0 = keptR0;
+  return 0;
+}
+
 int RunContext::HabGooLoop() {
   ContourWords& c = engine.contour;
   ContourLoopWords& w = core.loop;
@@ -511,6 +569,7 @@ int RunContext::HabGooLoop() {
       if (next == kStopRun || AbortFlag != 0) return kStopRun;
       if (next == 0) {
         if (closing >= 0 && WalkClosingElement(closing) == kStopRun) return kStopRun;
+        if (!OverrunFollows(CommandIndex()) && CutLastElementToItsEnd(closing) == kStopRun) return kStopRun;
         break;
       }
       const int result = RunContourCommand();

@@ -235,10 +235,12 @@ int RunContext::Set_TO(int end) {
     if (!CheckedIndex(chosen)) return 0;
   }
   c.LeadElementIndex = chosen;
+  return PlaceLeadElement(elements[chosen], toX, toY, end, reversed);
+}
+
+int RunContext::PlaceLeadElement(const NcElement& e, double toX, double toY, int end, bool reversed) {
   R1.d6 = toX;
   R1.d7 = toY;
-
-  const NcElement& e = elements[chosen];
   double dx = 0.0, dy = 0.0;
   if (e.d1 != 0.0) {
     WorkVectorX() = e.d1 < 0.0 ? toX - e.d6 : e.d6 - toX;

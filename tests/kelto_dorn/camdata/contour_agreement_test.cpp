@@ -547,6 +547,63 @@ TEST_F(ContourAgreementTest, WithoutAnOverrunLengthTheCutEndsWhereTheLoopCloses)
   }
 }
 
+// A contour that no overrun command leaves (a wire contour without an exit
+// figure or point has none) is cut to the end of its last element: the tool
+// runs along every element as drawn, from the cut-in's foot to the
+// contour's end, and an escape starts there. Open chains walked forwards,
+// and a closed square entered part-way along its first side, which is
+// closed back to where the cut began.
+TEST_F(ContourAgreementTest, AContourWithNoOverrunAfterItIsCutToTheEndOfItsLastElement) {
+  using P = std::array<double, 2>;
+  struct Case {
+    const char* name;
+    std::int32_t kind;
+    std::vector<Point> drawn;
+    P to;                 // the cut-in point
+    std::vector<P> path;  // the tool's path at depth, every corner
+  };
+  const std::vector<Case> cases = {
+      {"wire, open chain", 0xC100, {{0, 0}, {100, 0}, {100, 50}, {40, 50}}, {-10, 0},
+       {{-10, 0}, {100, 0}, {100, 50}, {40, 50}}},
+      {"wire, closed square entered mid-side", 0xC100, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}, {50, -10},
+       {{50, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}, {50, 0}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    AddLineCurve(606, k.drawn);
+    MachiningDefinition d = PlaneContour(606);
+    d.kind = k.kind;
+    StepCondition& c = d.steps[0];
+    c.contourCentreFlag = 1;
+    c.zone1X = k.to[0];
+    c.zone1Y = k.to[1];
+    // No exit: neither a figure nor a point.
+    c.zone2Key = 0;
+    c.zone2X = c.zone2Y = 0.0;
+    const CheckResult r = RunJob(d);
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    // The wire generator writes no process end, so the program ends with
+    // the spindle word still on; every other rule holds.
+    for (const testsupport::MotionViolation& v : r.check.violations) {
+      if (v.what.find("spindle running") == std::string::npos) ADD_FAILURE() << v.line << ": " << v.what << "\n" << r.nc;
+    }
+    std::vector<CanonMove> cut;
+    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
+    }
+    ASSERT_EQ(cut.size() + 1, k.path.size()) << r.nc;
+    EXPECT_NEAR(cut.front().fromX, k.path.front()[0], 0.001) << r.nc;
+    EXPECT_NEAR(cut.front().fromY, k.path.front()[1], 0.001) << r.nc;
+    for (std::size_t i = 0; i < cut.size(); ++i) {
+      EXPECT_NEAR(cut[i].x, k.path[i + 1][0], 0.001) << i << "\n" << r.nc;
+      EXPECT_NEAR(cut[i].y, k.path[i + 1][1], 0.001) << i << "\n" << r.nc;
+    }
+  }
+}
+
 TEST_F(ContourAgreementTest, JointDepthPassesCutContourAndOverrunPerPass) {
   // A joint of kind 0 from -2 by -3 to -5: two passes, each the whole
   // offset circle and the overrun, the first at -2, the second at -5.
