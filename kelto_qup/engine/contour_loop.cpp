@@ -5,9 +5,11 @@
 // one-shot command and the entry element of a subprogram call are built here
 // too.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
@@ -542,8 +544,10 @@ int RunContext::HabGooLoop() {
 
   // A closed contour entered part-way along its first element is closed
   // after its last element (see ClosingElementOfWalk).
+  // A one-shot run cuts only the part between its boundaries, which is
+  // never closed, whatever the whole range is.
   core.loop.ClosedOnElement = -1;
-  const int closing = ClosingElementOfWalk(lo, hi);
+  const int closing = c.OneShotMark != 0 ? -1 : ClosingElementOfWalk(lo, hi);
 
   // 7. The first element.
   RotateTangents();
@@ -729,13 +733,17 @@ int RunContext::JoinRunBoundaries() {
   R0 = c.ReferenceSlot;
   if (LocateRunBoundary(1) == kStopRun) return kStopRun;
   const int startBoundary = RangeStart;
-  // 3. The nearest overrun command.
-  const int step = turned ? 1 : -1;
+  // 3. The overrun command that ends this run. The CAM data writes it
+  // after the contour command whichever way the contour is walked, so it
+  // is looked for forwards, and only up to the next contour or cut-in: an
+  // overrun before the command, or after the next one, ends another run.
   int index = CommandIndex();
   for (;;) {
-    index += step;
+    ++index;
     if (index <= 0 || index >= elements.ElementCount) return StopWithError(kErrorNoOverrun);
-    if ((elements[index].code & 0xFF00) == kOverrunCommand) break;
+    const int kind = elements[index].code & 0xFF00;
+    if (kind == kOverrunCommand) break;
+    if (kind == kContourCommand || kind == 0x7300) return StopWithError(kErrorNoOverrun);
   }
   // 4. Its range.
   const NcElement command = R2;
@@ -783,48 +791,71 @@ int RunContext::JoinRunBoundaries() {
   return 0;
 }
 
+// Where the line through `at` along `dir` crosses the element `e` as the
+// table holds it (a line from d6/d7 to d4/d5, an arc about d6/d7 from
+// d2/d3 to d4/d5): the crossings within the element, appended to `points`.
+static void CrossingsWithElement(const NcElement& e, double ax, double ay, double dx, double dy,
+                                 std::vector<std::array<double, 2>>& points) {
+  if (IsCircle(e)) {
+    const double cx = e.d6, cy = e.d7, r = std::fabs(e.d1);
+    const double fx = ax - cx, fy = ay - cy;
+    const double b = fx * dx + fy * dy, q = fx * fx + fy * fy - r * r;
+    const double disc = b * b - q;
+    if (disc < 0.0) return;
+    for (const double t : {-b - std::sqrt(disc), -b + std::sqrt(disc)}) {
+      const double px = ax + t * dx, py = ay + t * dy;
+      // Within the arc's sweep: no farther round from its start than its end.
+      const double along = LeadFootAlong(e, false, px, py, 0.0, 0.0);
+      const double length = LeadFootAlong(e, false, e.d4, e.d5, 0.0, 0.0);
+      if (length <= 0.0 || along <= length + 0.001 || along >= 6.283185307179586 * r - 0.001) points.push_back({px, py});
+    }
+    return;
+  }
+  const double ex = e.d4 - e.d6, ey = e.d5 - e.d7;
+  const double len = std::hypot(ex, ey);
+  const double across = ex * dy - ey * dx;
+  if (len < 1e-9 || std::fabs(across) < 1e-9 * len) return;
+  const double s = ((ax - e.d6) * dy - (ay - e.d7) * dx) / across;
+  if (s < -0.001 / len || s > 1.0 + 0.001 / len) return;
+  points.push_back({e.d6 + s * ex, e.d7 + s * ey});
+}
+
 int RunContext::LocateRunBoundary(int which) {
-  // 1. A ray from the reference towards the contour.
-  R0.d4 = R0.d6;
-  R0.d5 = R0.d7;
-  if (which == 1) {
-    if (IsPoint(R1)) {
-      R0.d6 = R1.d6;
-      R0.d7 = R1.d7;
-    } else if (IsCircle(R1)) {
-      R0.d6 = R1.d4;
-      R0.d7 = R1.d5;
-    } else {
-      R0.d6 = R1.d4 - 999.0 * R1.d2;
-      R0.d7 = R1.d5 - 999.0 * R1.d3;
+  // The boundary figure (the cut-in's for `which` 1, the overrun's for 2)
+  // is in R0: a line through its point d6/d7 along d2/d3. The boundary is
+  // the element of the range that the figure's line crosses nearest that
+  // point: a figure drawn across the contour marks one place on it, even
+  // where its line would cross the contour again farther on.
+  const double ax = R0.d6, ay = R0.d7;
+  const double dirLength = std::hypot(R0.d2, R0.d3);
+  if (dirLength < 1e-9) return StopWithError(kErrorNoCrossing);
+  const double dx = R0.d2 / dirLength, dy = R0.d3 / dirLength;
+  const int first = RangeStart;
+  const int last = RangeEnd;
+  if (!CheckedIndex(first) || !CheckedIndex(last)) return kStopRun;
+  int boundary = -1;
+  double nearest = 0.0;
+  std::array<double, 2> at{};
+  std::vector<std::array<double, 2>> points;
+  for (int i = std::min(first, last); i <= std::max(first, last); ++i) {
+    const NcElement& e = elements[i];
+    if ((e.code & 0xFF00) != kCodeLine && !IsCircle(e)) continue;
+    points.clear();
+    CrossingsWithElement(e, ax, ay, dx, dy, points);
+    for (const auto& p : points) {
+      const double d = std::hypot(p[0] - ax, p[1] - ay);
+      if (boundary < 0 || d < nearest - 1e-9) {
+        boundary = i;
+        nearest = d;
+        at = p;
+      }
     }
-    R0.flags = kReversedSide;
-  } else {
-    const int before = RangeStart - 1;
-    if (!CheckedIndex(before)) return kStopRun;
-    R0.d6 = elements[before].d6;
-    R0.d7 = elements[before].d7;
   }
-  // 2. The crossing of the ray with the contour.
-  const NcElement frame = Slot(SaveSlot::Slot726);
-  int crossing = -1;
-  for (;;) {
-    const int result = TraverseElements(kWalkKeepReference);
-    if (result == kStopRun || AbortFlag != 0) return kStopRun;
-    if (result == 2) {
-      crossing = RangeStart;
-      if (which == 1) continue;
-      break;
-    }
-    if (result == 0) break;
-  }
-  Slot(SaveSlot::Slot726) = frame;
-  if (crossing < 0) return StopWithError(kErrorNoCrossing);
-  // 3.
-  R1.d2 = R0.d4 - R0.d6;
-  R1.d3 = R0.d5 - R0.d7;
+  if (boundary < 0) return StopWithError(kErrorNoCrossing);
+  // The way from the figure's point to the crossing, as the caller keeps it.
+  R1.d2 = ax - at[0];
+  R1.d3 = ay - at[1];
   R1.d4 = std::hypot(R1.d2, R1.d3);
-  const int boundary = (which == 2 || R1.d4 > 0.002) ? crossing - 1 : crossing;
   if (which == 1) {
     RangeStart = boundary;
   } else {

@@ -604,6 +604,57 @@ TEST_F(ContourAgreementTest, AContourWithNoOverrunAfterItIsCutToTheEndOfItsLastE
   }
 }
 
+// A ZONE trim: the contour is cut only between where the first ZONE
+// figure crosses it and where the second one does (a one-shot run: cut-in
+// 0x7301, the end taken from the overrun command that follows the contour).
+// The ZONE figures are lines across the square's sides; the line of the
+// first crosses the top side too, farther from its own point, which does
+// not count. On the centre line and inside with the tool's offset of 5.
+TEST_F(ContourAgreementTest, AZoneTrimCutsTheContourBetweenItsTwoZoneFigures) {
+  using P = std::array<double, 2>;
+  struct Case {
+    const char* name;
+    bool onCentreLine;
+    std::vector<Point> zone2;
+    std::vector<P> path;  // the tool's path at depth, every corner
+  };
+  const std::vector<Case> cases = {
+      {"centre line, ends on the second side", true, {{80, 50}, {120, 50}}, {{30, 0}, {100, 0}, {100, 50}}},
+      {"centre line, ends on the last side", true, {{-20, 50}, {20, 50}},
+       {{30, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 50}}},
+      {"inside, ends on the second side", false, {{80, 50}, {120, 50}}, {{30, 5}, {95, 5}, {95, 50}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    AddLineCurve(601, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+    AddLineCurve(611, {{30, -20}, {30, 20}}, 0, "ZONE1");
+    AddLineCurve(612, k.zone2, 0, "ZONE2");
+    MachiningDefinition d = PlaneContour(601);
+    StepCondition& c = d.steps[0];
+    c.contourCentreFlag = k.onCentreLine ? 1 : 0;
+    c.word152 = 3;
+    c.zone1Key = 611;
+    c.zone2Key = 612;
+    const CheckResult r = RunJob(d);
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+    std::vector<CanonMove> cut;
+    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
+    }
+    ASSERT_EQ(cut.size() + 1, k.path.size()) << r.nc;
+    EXPECT_NEAR(cut.front().fromX, k.path.front()[0], 0.001) << r.nc;
+    EXPECT_NEAR(cut.front().fromY, k.path.front()[1], 0.001) << r.nc;
+    for (std::size_t i = 0; i < cut.size(); ++i) {
+      EXPECT_NEAR(cut[i].x, k.path[i + 1][0], 0.001) << i << "\n" << r.nc;
+      EXPECT_NEAR(cut[i].y, k.path[i + 1][1], 0.001) << i << "\n" << r.nc;
+    }
+  }
+}
+
 TEST_F(ContourAgreementTest, JointDepthPassesCutContourAndOverrunPerPass) {
   // A joint of kind 0 from -2 by -3 to -5: two passes, each the whole
   // offset circle and the overrun, the first at -2, the second at -5.
