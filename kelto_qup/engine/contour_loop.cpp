@@ -382,12 +382,27 @@ int RunContext::ClosingElementOfWalk(int lo, int hi) {
   const double entered = LeadFootAlong(first, backwards, R0.d6, R0.d7, R0.d2, R0.d3);
   bool exitShort = false;
   double ex = 0.0, ey = 0.0;
-  if (ExitPointOfContour(elements, CommandIndex(), ex, ey)) {
+  const bool hasExit = ExitPointOfContour(elements, CommandIndex(), ex, ey);
+  if (hasExit) {
     const double sign = backwards ? -1.0 : 1.0;
     const double left = LeadFootAlong(last, backwards, ex, ey, -sign * last.d3, sign * last.d2);
     exitShort = left < TableElementLength(last) - 0.001;
   }
-  if (entered > 0.001) return RangeStart;
+  if (entered > 0.001) {
+    // An exit whose foot on the first element lies before where the cut
+    // began (before the first element, or where the entry was moved off an
+    // inside corner) would leave that part uncut, or run back over it into
+    // the wall: the closing cut ends where the cut began.
+    if (hasExit) {
+      const double sign = backwards ? -1.0 : 1.0;
+      const double exitOnFirst = LeadFootAlong(first, backwards, ex, ey, -sign * first.d3, sign * first.d2);
+      if (exitOnFirst < entered - 0.001) {
+        w.ClosedAtStart = 1;
+        w.ClosedStartPoint = {R0.d6, R0.d7};
+      }
+    }
+    return RangeStart;
+  }
   if (!exitShort) return -1;
   // The cut began before the first element: it ends where that element
   // begins in walking order (a line begins at d6/d7, an arc at d2/d3).

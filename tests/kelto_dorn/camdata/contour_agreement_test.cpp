@@ -226,6 +226,12 @@ TEST_F(ContourAgreementTest, AClosedContourWithAnOffsetIsCutAllRoundAndNeverInto
        {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}, {55, 5}}, {50, 5}, {55, 5}, 5.0f},
       {"square inside, near the first corner, overrun", 100, 100, true, {93, 20},
        {{93, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {93, 5}, {95, 5}}, {93, 5}, {95, 5}, 5.0f},
+      // A TO point on the corner itself, or far outside the first side: the
+      // tool comes down on the inset corner, never in the wall beside it.
+      {"square inside, on the corner", 100, 100, true, {0, 0},
+       {{5, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}}, {5, 5}, {5, 5}},
+      {"square inside, far outside the first side", 100, 100, true, {-50, 20},
+       {{5, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}}, {5, 5}, {5, 5}},
       {"rectangle inside, mid-side", 120, 60, true, {70, 30},
        {{70, 5}, {115, 5}, {115, 55}, {5, 55}, {5, 5}, {70, 5}}, {70, 5}, {70, 5}},
       {"rectangle inside, corner", 120, 60, true, {5, 30}, {{5, 5}, {115, 5}, {115, 55}, {5, 55}, {5, 5}}, {5, 5}, {5, 5}},
