@@ -661,6 +661,89 @@ TEST_F(ContourAgreementTest, AZoneTrimCutsTheContourBetweenItsTwoZoneFigures) {
   }
 }
 
+// A half disc of R40 (the arc drawn first, counter-clockwise over the top,
+// then the diameter back) cut inside with the tool of 10, entered on the
+// arc 10 degrees before its end, with an overrun of 5: after the closing
+// joint the overrun runs on along the arc, but only up to the corner where
+// the first cut left it (the inset arc R35 meets the inset diameter y 5),
+// not on round the circle into the flat wall.
+TEST_F(ContourAgreementTest, AnOverrunAlongAClosingArcStopsAtItsCorner) {
+  CurveRecord curve;
+  curve.key = 607;
+  curve.first = GetFigureCount(kTableCurves);
+  g_figureTableSelector = kTableCurves;
+  ASSERT_TRUE(AppendArcFigure(40, 0, -40, 0, 0, 0, 40));
+  ASSERT_TRUE(AppendLineFigure(-40, 0, 40, 0));
+  curve.end = GetFigureCount(kTableCurves);
+  platform::SetFieldText(curve.name, "HALF");
+  g_curveTable[static_cast<std::size_t>(g_curveCount++)] = curve;
+  g_figureTableSelector = 0;
+  MachiningDefinition d = PlaneContour(607);
+  const double pi = 3.14159265358979323846;
+  const double entry = 170.0 * pi / 180.0;
+  d.steps[0].zone1X = d.steps[0].zone2X = 20.0 * std::cos(entry);
+  d.steps[0].zone1Y = d.steps[0].zone2Y = 20.0 * std::sin(entry);
+  d.steps[0].overrun = 1.0f;
+  g_machiningDefaults.overrun = 5.0f;
+  overrunLength = 5.0f;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
+  ASSERT_GT(cut.size(), 10u) << r.nc;
+  // The tool's radius from the wall everywhere: inside the R35 circle and
+  // above y 5.
+  for (const CanonMove& m : cut) {
+    EXPECT_LE(std::hypot(m.x, m.y), 35.0 + 0.001) << m.line << "\n" << r.nc;
+    EXPECT_GE(m.y, 5.0 - 0.001) << m.line << "\n" << r.nc;
+  }
+  // It came down on the inset arc where the lead meets it, and ends at the
+  // corner past it.
+  EXPECT_NEAR(cut.front().fromX, 35.0 * std::cos(entry), 0.001) << r.nc;
+  EXPECT_NEAR(cut.front().fromY, 35.0 * std::sin(entry), 0.001) << r.nc;
+  EXPECT_NEAR(cut.back().x, -std::sqrt(35.0 * 35.0 - 25.0), 0.001) << r.nc;
+  EXPECT_NEAR(cut.back().y, 5.0, 0.001) << r.nc;
+}
+
+// The square pocket entered in the middle of its first side and left at a
+// point whose foot lies before that entry (or before the side): the last
+// side is joined back to the first and the first cut up to where the cut
+// began, so none of it stays uncut and the tool never runs back over the
+// corner into the wall.
+TEST_F(ContourAgreementTest, AnExitBeforeTheEntryClosesTheContourUpToTheEntry) {
+  using P = std::array<double, 2>;
+  for (const P exit : {P{30, 20}, P{-40, 20}}) {
+    SCOPED_TRACE(exit[0]);
+    ResetForAnotherJob();
+    AddLineCurve(603, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+    MachiningDefinition d = PlaneContour(603);
+    StepCondition& c = d.steps[0];
+    c.zone1X = 50.0;
+    c.zone1Y = 20.0;
+    c.zone2X = exit[0];
+    c.zone2Y = exit[1];
+    const CheckResult r = RunJob(d);
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+    std::vector<CanonMove> cut;
+    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
+    }
+    const std::vector<P> path = {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}};
+    ASSERT_EQ(cut.size() + 1, path.size()) << r.nc;
+    EXPECT_NEAR(cut.front().fromX, 50.0, 0.001) << r.nc;
+    EXPECT_NEAR(cut.front().fromY, 5.0, 0.001) << r.nc;
+    for (std::size_t i = 0; i < cut.size(); ++i) {
+      EXPECT_NEAR(cut[i].x, path[i + 1][0], 0.001) << i << "\n" << r.nc;
+      EXPECT_NEAR(cut[i].y, path[i + 1][1], 0.001) << i << "\n" << r.nc;
+    }
+  }
+}
+
 TEST_F(ContourAgreementTest, JointDepthPassesCutContourAndOverrunPerPass) {
   // A joint of kind 0 from -2 by -3 to -5: two passes, each the whole
   // offset circle and the overrun, the first at -2, the second at -5.
