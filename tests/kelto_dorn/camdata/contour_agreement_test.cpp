@@ -95,6 +95,35 @@ class ContourAgreementTest : public CamDataTest {
     return moves;
   }
 
+  // The job ran without a box and rs274 accepted it; its moves at depth
+  // (those that go somewhere) run corner by corner along `path`. False when
+  // rs274 is not installed.
+  bool ExpectCutAlong(const CheckResult& r, const std::vector<std::array<double, 2>>& path) {
+    if (!ExpectRanClean(r)) return false;
+    ExpectMovesAlong(r, path);
+    return true;
+  }
+  bool ExpectRanClean(const CheckResult& r) {
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) return false;
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+    return true;
+  }
+  static void ExpectMovesAlong(const CheckResult& r, const std::vector<std::array<double, 2>>& path) {
+    std::vector<CanonMove> cut;
+    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
+    }
+    ASSERT_EQ(cut.size() + 1, path.size()) << r.nc;
+    EXPECT_NEAR(cut.front().fromX, path.front()[0], 0.001) << r.nc;
+    EXPECT_NEAR(cut.front().fromY, path.front()[1], 0.001) << r.nc;
+    for (std::size_t i = 0; i < cut.size(); ++i) {
+      EXPECT_NEAR(cut[i].x, path[i + 1][0], 0.001) << i << "\n" << r.nc;
+      EXPECT_NEAR(cut[i].y, path[i + 1][1], 0.001) << i << "\n" << r.nc;
+    }
+  }
+
   // A full circle of radius r about (cx, cy) from and to its point on +X;
   // r > 0 counter-clockwise.
   void AddCircleCurve(std::int32_t key, double cx, double cy, double r) {
@@ -596,17 +625,7 @@ TEST_F(ContourAgreementTest, AContourWithNoOverrunAfterItIsCutToTheEndOfItsLastE
     for (const testsupport::MotionViolation& v : r.check.violations) {
       if (v.what.find("spindle running") == std::string::npos) ADD_FAILURE() << v.line << ": " << v.what << "\n" << r.nc;
     }
-    std::vector<CanonMove> cut;
-    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
-      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
-    }
-    ASSERT_EQ(cut.size() + 1, k.path.size()) << r.nc;
-    EXPECT_NEAR(cut.front().fromX, k.path.front()[0], 0.001) << r.nc;
-    EXPECT_NEAR(cut.front().fromY, k.path.front()[1], 0.001) << r.nc;
-    for (std::size_t i = 0; i < cut.size(); ++i) {
-      EXPECT_NEAR(cut[i].x, k.path[i + 1][0], 0.001) << i << "\n" << r.nc;
-      EXPECT_NEAR(cut[i].y, k.path[i + 1][1], 0.001) << i << "\n" << r.nc;
-    }
+    ExpectMovesAlong(r, k.path);
   }
 }
 
@@ -643,21 +662,7 @@ TEST_F(ContourAgreementTest, AZoneTrimCutsTheContourBetweenItsTwoZoneFigures) {
     c.zone1Key = 611;
     c.zone2Key = 612;
     const CheckResult r = RunJob(d);
-    EXPECT_EQ(r.status, 0) << r.nc;
-    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
-    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
-    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
-    std::vector<CanonMove> cut;
-    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
-      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
-    }
-    ASSERT_EQ(cut.size() + 1, k.path.size()) << r.nc;
-    EXPECT_NEAR(cut.front().fromX, k.path.front()[0], 0.001) << r.nc;
-    EXPECT_NEAR(cut.front().fromY, k.path.front()[1], 0.001) << r.nc;
-    for (std::size_t i = 0; i < cut.size(); ++i) {
-      EXPECT_NEAR(cut[i].x, k.path[i + 1][0], 0.001) << i << "\n" << r.nc;
-      EXPECT_NEAR(cut[i].y, k.path[i + 1][1], 0.001) << i << "\n" << r.nc;
-    }
+    if (!ExpectCutAlong(r, k.path)) GTEST_SKIP() << "rs274 is not installed";
   }
 }
 
@@ -687,10 +692,7 @@ TEST_F(ContourAgreementTest, AnOverrunAlongAClosingArcStopsAtItsCorner) {
   g_machiningDefaults.overrun = 5.0f;
   overrunLength = 5.0f;
   const CheckResult r = RunJob(d);
-  EXPECT_EQ(r.status, 0) << r.nc;
-  for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
-  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
-  EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+  if (!ExpectRanClean(r)) GTEST_SKIP() << "rs274 is not installed";
   const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
   ASSERT_GT(cut.size(), 10u) << r.nc;
   // The tool's radius from the wall everywhere: inside the R35 circle and
@@ -725,21 +727,8 @@ TEST_F(ContourAgreementTest, AnExitBeforeTheEntryClosesTheContourUpToTheEntry) {
     c.zone2X = exit[0];
     c.zone2Y = exit[1];
     const CheckResult r = RunJob(d);
-    EXPECT_EQ(r.status, 0) << r.nc;
-    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
-    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
-    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
-    std::vector<CanonMove> cut;
-    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
-      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
-    }
-    const std::vector<P> path = {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}};
-    ASSERT_EQ(cut.size() + 1, path.size()) << r.nc;
-    EXPECT_NEAR(cut.front().fromX, 50.0, 0.001) << r.nc;
-    EXPECT_NEAR(cut.front().fromY, 5.0, 0.001) << r.nc;
-    for (std::size_t i = 0; i < cut.size(); ++i) {
-      EXPECT_NEAR(cut[i].x, path[i + 1][0], 0.001) << i << "\n" << r.nc;
-      EXPECT_NEAR(cut[i].y, path[i + 1][1], 0.001) << i << "\n" << r.nc;
+    if (!ExpectCutAlong(r, {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}})) {
+      GTEST_SKIP() << "rs274 is not installed";
     }
   }
 }
