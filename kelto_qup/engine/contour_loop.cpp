@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "kelto_qup/engine/inside_corners.h"
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
 #include "platform/text.h"
@@ -380,6 +381,11 @@ int RunContext::ClosingElementOfWalk(int lo, int hi) {
   }
   const bool backwards = RangeStep < 0;
   const double entered = LeadFootAlong(first, backwards, R0.d6, R0.d7, R0.d2, R0.d3);
+  // Entered on the inside corner of the offset path, the cut began where the
+  // first element's offset begins: nothing of it is left before the entry.
+  const NcElement& command = elements[CommandIndex()];
+  const double offset = (command.flags & 3) != 0 ? command.d1 : 0.0;
+  const bool atCorner = OnInsideCornerAtStart(elements, lo, hi, backwards, offset, R0.d6, R0.d7);
   bool exitShort = false;
   double ex = 0.0, ey = 0.0;
   const bool hasExit = ExitPointOfContour(elements, CommandIndex(), ex, ey);
@@ -388,7 +394,7 @@ int RunContext::ClosingElementOfWalk(int lo, int hi) {
     const double left = LeadFootAlong(last, backwards, ex, ey, -sign * last.d3, sign * last.d2);
     exitShort = left < TableElementLength(last) - 0.001;
   }
-  if (entered > 0.001) {
+  if (entered > 0.001 && !atCorner) {
     // An exit whose foot on the first element lies before where the cut
     // began (before the first element, or where the entry was moved off an
     // inside corner) would leave that part uncut, or run back over it into
@@ -407,7 +413,8 @@ int RunContext::ClosingElementOfWalk(int lo, int hi) {
   // The cut began before the first element: it ends where that element
   // begins in walking order (a line begins at d6/d7, an arc at d2/d3).
   w.ClosedAtStart = 1;
-  w.ClosedStartPoint = backwards ? std::array<double, 2>{first.d4, first.d5}
+  w.ClosedStartPoint = atCorner    ? std::array<double, 2>{R0.d6, R0.d7}
+                       : backwards ? std::array<double, 2>{first.d4, first.d5}
                        : IsCircle(first) ? std::array<double, 2>{first.d2, first.d3}
                                          : std::array<double, 2>{first.d6, first.d7};
   return RangeStart;

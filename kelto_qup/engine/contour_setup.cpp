@@ -8,6 +8,7 @@
 #include <cmath>
 #include <utility>
 
+#include "kelto_qup/engine/inside_corners.h"
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
 #include "platform/text.h"
@@ -42,59 +43,6 @@ int SubtypeCompensation(int code) {
 }
 
 }  // namespace
-
-// A line of the table in walking order: where it begins, where it ends, its
-// direction. A table line runs from d6/d7 to d4/d5 along d2/d3.
-struct WalkedLine {
-  double sx, sy, ex, ey, ux, uy;
-};
-static WalkedLine Walked(const NcElement& e, bool backwards) {
-  if (backwards) return {e.d4, e.d5, e.d6, e.d7, -e.d2, -e.d3};
-  return {e.d6, e.d7, e.d4, e.d5, e.d2, e.d3};
-}
-
-// The lead of a closed contour meets its first element (end 0) or leaves
-// its last (end 1) square to it through the TO point. Where the contour
-// turns towards the tool's side at the joint between the two (an inside
-// corner), the offset path of that element ends at the corner of the two
-// offset lines; a TO point whose foot lies beyond that corner (on the
-// corner itself, or far outside the element) would bring the tool down, or
-// take it out, inside the wall of the other element. The TO point is then
-// moved to that corner. `offset` is the command's tool offset, to the left
-// of the contour as drawn. Outside corners are rounded off in free space
-// and keep the lead as it is; arcs are left as they are.
-static void KeepLeadOffInsideCorner(const ElementTable& elements, int first, int last, int end, bool reversed,
-                                    double offset, double& toX, double& toY) {
-  const NcElement& a = elements[first];
-  const NcElement& b = elements[last];
-  if (offset == 0.0 || first == last || (a.code & 0xFF00) != kCodeLine || (b.code & 0xFF00) != kCodeLine) return;
-  // Closed: the last element ends where the first begins.
-  if (std::fabs(b.d4 - a.d6) > 0.001 || std::fabs(b.d5 - a.d7) > 0.001) return;
-  // In walking order: the element the lead stands on, and its neighbour
-  // across the joint (before it at the start, after it at the end).
-  const bool enterFirst = reversed ? end == 1 : end == 0;
-  const WalkedLine on = Walked(enterFirst ? a : b, reversed);
-  const WalkedLine other = Walked(enterFirst ? b : a, reversed);
-  const double side = reversed ? -offset : offset;  // to the left of the walk
-  const WalkedLine& before = end == 0 ? other : on;
-  const WalkedLine& after = end == 0 ? on : other;
-  const double turn = before.ux * after.uy - before.uy * after.ux;
-  if (turn * side <= 1e-9) return;  // an outside corner, or no corner at all
-  // The corner of the two offset lines.
-  const double px = before.sx - side * before.uy, py = before.sy + side * before.ux;
-  const double qx = after.sx - side * after.uy, qy = after.sy + side * after.ux;
-  const double t = ((qx - px) * after.uy - (qy - py) * after.ux) / turn;
-  const double cx = px + t * before.ux, cy = py + t * before.uy;
-  // How far along the lead's element the TO point's foot and the corner
-  // lie, from the joint.
-  const double jx = end == 0 ? on.sx : on.ex, jy = end == 0 ? on.sy : on.ey;
-  const double foot = (toX - jx) * on.ux + (toY - jy) * on.uy;
-  const double corner = (cx - jx) * on.ux + (cy - jy) * on.uy;
-  const bool beyond = end == 0 ? foot < corner - 0.0005 : foot > corner + 0.0005;
-  if (!beyond) return;
-  toX = cx;
-  toY = cy;
-}
 
 int RunContext::PrepareContourRun() {
   ContourWords& c = engine.contour;

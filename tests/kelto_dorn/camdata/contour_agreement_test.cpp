@@ -667,46 +667,75 @@ TEST_F(ContourAgreementTest, AZoneTrimCutsTheContourBetweenItsTwoZoneFigures) {
 }
 
 // A half disc of R40 (the arc drawn first, counter-clockwise over the top,
-// then the diameter back) cut inside with the tool of 10, entered on the
-// arc 10 degrees before its end, with an overrun of 5: after the closing
-// joint the overrun runs on along the arc, but only up to the corner where
-// the first cut left it (the inset arc R35 meets the inset diameter y 5),
-// not on round the circle into the flat wall.
-TEST_F(ContourAgreementTest, AnOverrunAlongAClosingArcStopsAtItsCorner) {
-  CurveRecord curve;
-  curve.key = 607;
-  curve.first = GetFigureCount(kTableCurves);
-  g_figureTableSelector = kTableCurves;
-  ASSERT_TRUE(AppendArcFigure(40, 0, -40, 0, 0, 0, 40));
-  ASSERT_TRUE(AppendLineFigure(-40, 0, 40, 0));
-  curve.end = GetFigureCount(kTableCurves);
-  platform::SetFieldText(curve.name, "HALF");
-  g_curveTable[static_cast<std::size_t>(g_curveCount++)] = curve;
-  g_figureTableSelector = 0;
-  MachiningDefinition d = PlaneContour(607);
+// then the diameter back) cut inside with the tool of 10: the inset arc R35
+// meets the inset diameter (y 5) at x = +-34.641. Entered on the arc 10
+// degrees before its end with an overrun of 5: after the closing joint the
+// overrun runs on along the arc only up to the corner where the first cut
+// left it, not on round the circle into the flat wall. Entered and left at
+// the drawn corner where the arc begins: the tool comes down and leaves on
+// the inset corner, not 5 into the flat wall.
+TEST_F(ContourAgreementTest, AHalfDiscIsCutInsideItsWallsFromAnArcEntryAndFromItsCorner) {
   const double pi = 3.14159265358979323846;
+  const double cornerX = std::sqrt(35.0 * 35.0 - 25.0);
+  struct Case {
+    const char* name;
+    double toX, toY;
+    float overrun;
+    double startX, startY, endX, endY;
+  };
   const double entry = 170.0 * pi / 180.0;
-  d.steps[0].zone1X = d.steps[0].zone2X = 20.0 * std::cos(entry);
-  d.steps[0].zone1Y = d.steps[0].zone2Y = 20.0 * std::sin(entry);
-  d.steps[0].overrun = 1.0f;
-  g_machiningDefaults.overrun = 5.0f;
-  overrunLength = 5.0f;
-  const CheckResult r = RunJob(d);
-  if (!ExpectRanClean(r)) GTEST_SKIP() << "rs274 is not installed";
-  const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
-  ASSERT_GT(cut.size(), 10u) << r.nc;
-  // The tool's radius from the wall everywhere: inside the R35 circle and
-  // above y 5.
-  for (const CanonMove& m : cut) {
-    EXPECT_LE(std::hypot(m.x, m.y), 35.0 + 0.001) << m.line << "\n" << r.nc;
-    EXPECT_GE(m.y, 5.0 - 0.001) << m.line << "\n" << r.nc;
+  const std::vector<Case> cases = {
+      {"on the arc near its end, overrun", 20.0 * std::cos(entry), 20.0 * std::sin(entry), 5.0f, 35.0 * std::cos(entry),
+       35.0 * std::sin(entry), -cornerX, 5.0},
+      {"on the corner where the arc begins", 40.0, 0.0, 0.0f, cornerX, 5.0, cornerX, 5.0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    CurveRecord curve;
+    curve.key = 607;
+    curve.first = GetFigureCount(kTableCurves);
+    g_figureTableSelector = kTableCurves;
+    ASSERT_TRUE(AppendArcFigure(40, 0, -40, 0, 0, 0, 40));
+    ASSERT_TRUE(AppendLineFigure(-40, 0, 40, 0));
+    curve.end = GetFigureCount(kTableCurves);
+    platform::SetFieldText(curve.name, "HALF");
+    g_curveTable[static_cast<std::size_t>(g_curveCount++)] = curve;
+    g_figureTableSelector = 0;
+    MachiningDefinition d = PlaneContour(607);
+    d.steps[0].zone1X = d.steps[0].zone2X = k.toX;
+    d.steps[0].zone1Y = d.steps[0].zone2Y = k.toY;
+    d.steps[0].overrun = k.overrun != 0.0f ? 1.0f : 0.0f;
+    g_machiningDefaults.overrun = k.overrun;
+    overrunLength = k.overrun;
+    const CheckResult r = RunJob(d);
+    if (!ExpectRanClean(r)) GTEST_SKIP() << "rs274 is not installed";
+    const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
+    ASSERT_GT(cut.size(), 10u) << r.nc;
+    // The tool's radius from the wall everywhere: inside the R35 circle and
+    // above y 5.
+    for (const CanonMove& m : cut) {
+      EXPECT_LE(std::hypot(m.x, m.y), 35.0 + 0.001) << m.line << "\n" << r.nc;
+      EXPECT_GE(m.y, 5.0 - 0.001) << m.line << "\n" << r.nc;
+    }
+    EXPECT_NEAR(cut.front().fromX, k.startX, 0.001) << r.nc;
+    EXPECT_NEAR(cut.front().fromY, k.startY, 0.001) << r.nc;
+    EXPECT_NEAR(cut.back().x, k.endX, 0.001) << r.nc;
+    EXPECT_NEAR(cut.back().y, k.endY, 0.001) << r.nc;
+    // All of the inset outline is cut: the arc and the diameter.
+    auto fromCut = [&](double x, double y) {
+      double best = 1e9;
+      for (const CanonMove& m : cut) {
+        const double vx = m.x - m.fromX, vy = m.y - m.fromY, l2 = vx * vx + vy * vy;
+        const double t = l2 > 0.0 ? std::clamp(((x - m.fromX) * vx + (y - m.fromY) * vy) / l2, 0.0, 1.0) : 0.0;
+        best = std::min(best, std::hypot(m.fromX + t * vx - x, m.fromY + t * vy - y));
+      }
+      return best;
+    };
+    const double a0 = std::atan2(5.0, cornerX);
+    for (double a = a0; a <= pi - a0; a += 0.02) EXPECT_LT(fromCut(35.0 * std::cos(a), 35.0 * std::sin(a)), 0.011) << a;
+    for (double x = -cornerX; x <= cornerX; x += 1.0) EXPECT_LT(fromCut(x, 5.0), 0.001) << x;
   }
-  // It came down on the inset arc where the lead meets it, and ends at the
-  // corner past it.
-  EXPECT_NEAR(cut.front().fromX, 35.0 * std::cos(entry), 0.001) << r.nc;
-  EXPECT_NEAR(cut.front().fromY, 35.0 * std::sin(entry), 0.001) << r.nc;
-  EXPECT_NEAR(cut.back().x, -std::sqrt(35.0 * 35.0 - 25.0), 0.001) << r.nc;
-  EXPECT_NEAR(cut.back().y, 5.0, 0.001) << r.nc;
 }
 
 // The square pocket entered in the middle of its first side and left at a
