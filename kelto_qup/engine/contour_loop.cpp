@@ -848,9 +848,11 @@ int RunContext::LocateRunBoundary(int which) {
   // the element of the range that the figure's line crosses nearest that
   // point: a figure drawn across the contour marks one place on it, even
   // where its line would cross the contour again farther on.
+  // An arc as the boundary figure has no such line: it is refused rather
+  // than cut to a guessed place.
   const double ax = R0.d6, ay = R0.d7;
   const double dirLength = std::hypot(R0.d2, R0.d3);
-  if (dirLength < 1e-9) return StopWithError(kErrorNoCrossing);
+  if (dirLength < 1e-9 || R0.d1 != 0.0 || IsCircle(R0)) return StopWithError(kErrorNoCrossing);
   const double dx = R0.d2 / dirLength, dy = R0.d3 / dirLength;
   const int first = RangeStart;
   const int last = RangeEnd;

@@ -664,6 +664,21 @@ TEST_F(ContourAgreementTest, AZoneTrimCutsTheContourBetweenItsTwoZoneFigures) {
     const CheckResult r = RunJob(d);
     if (!ExpectCutAlong(r, k.path)) GTEST_SKIP() << "rs274 is not installed";
   }
+  // A circle as the second ZONE figure gives no line to cross the contour
+  // with: the run stops with its box before anything is cut.
+  ResetForAnotherJob();
+  AddLineCurve(601, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+  AddLineCurve(611, {{30, -20}, {30, 20}}, 0, "ZONE1");
+  AddCircleCurve(612, 100.0, 50.0, 10.0);
+  MachiningDefinition d = PlaneContour(601);
+  d.steps[0].contourCentreFlag = 1;
+  d.steps[0].word152 = 3;
+  d.steps[0].zone1Key = 611;
+  d.steps[0].zone2Key = 612;
+  const CheckResult r = RunJob(d);
+  ASSERT_EQ(host.errorBoxes.size(), 1u) << r.nc;
+  EXPECT_NE(host.errorBoxes.front().find("2016"), std::string::npos) << host.errorBoxes.front();
+  if (r.check.ran) EXPECT_TRUE(CuttingMoves(r.check, -5.0).empty()) << r.nc;
 }
 
 // A half disc of R40 (the arc drawn first, counter-clockwise over the top,
