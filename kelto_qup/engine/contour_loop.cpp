@@ -5,10 +5,13 @@
 // one-shot command and the entry element of a subprogram call are built here
 // too.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "kelto_qup/engine/inside_corners.h"
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
 #include "platform/text.h"
@@ -387,19 +390,40 @@ int RunContext::ClosingElementOfWalk(int lo, int hi) {
   }
   const bool backwards = RangeStep < 0;
   const double entered = LeadFootAlong(first, backwards, R0.d6, R0.d7, R0.d2, R0.d3);
+  // Entered on the inside corner of the offset path, the cut began where the
+  // first element's offset begins: nothing of it is left before the entry.
+  const NcElement& command = elements[CommandIndex()];
+  const double offset = (command.flags & 3) != 0 ? command.d1 : 0.0;
+  const bool atCorner = OnInsideCornerAtStart(elements, lo, hi, backwards, offset, R0.d6, R0.d7);
   bool exitShort = false;
   double ex = 0.0, ey = 0.0;
-  if (ExitPointOfContour(elements, CommandIndex(), ex, ey)) {
+  const bool hasExit = ExitPointOfContour(elements, CommandIndex(), ex, ey);
+  if (hasExit) {
     const double sign = backwards ? -1.0 : 1.0;
     const double left = LeadFootAlong(last, backwards, ex, ey, -sign * last.d3, sign * last.d2);
     exitShort = left < TableElementLength(last) - 0.001;
   }
-  if (entered > 0.001) return RangeStart;
+  if (entered > 0.001 && !atCorner) {
+    // An exit whose foot on the first element lies before where the cut
+    // began (before the first element, or where the entry was moved off an
+    // inside corner) would leave that part uncut, or run back over it into
+    // the wall: the closing cut ends where the cut began.
+    if (hasExit) {
+      const double sign = backwards ? -1.0 : 1.0;
+      const double exitOnFirst = LeadFootAlong(first, backwards, ex, ey, -sign * first.d3, sign * first.d2);
+      if (exitOnFirst < entered - 0.001) {
+        w.ClosedAtStart = 1;
+        w.ClosedStartPoint = {R0.d6, R0.d7};
+      }
+    }
+    return RangeStart;
+  }
   if (!exitShort) return -1;
   // The cut began before the first element: it ends where that element
   // begins in walking order (a line begins at d6/d7, an arc at d2/d3).
   w.ClosedAtStart = 1;
-  w.ClosedStartPoint = backwards ? std::array<double, 2>{first.d4, first.d5}
+  w.ClosedStartPoint = atCorner    ? std::array<double, 2>{R0.d6, R0.d7}
+                       : backwards ? std::array<double, 2>{first.d4, first.d5}
                        : IsCircle(first) ? std::array<double, 2>{first.d2, first.d3}
                                          : std::array<double, 2>{first.d6, first.d7};
   return RangeStart;
@@ -471,6 +495,64 @@ int RunContext::EnterReturnPass(int lo, int hi) {
   return 0;
 }
 
+// Whether an overrun command takes this contour's end: the first overrun
+// after the contour command, before anything that begins another cut or
+// ends the process.
+bool RunContext::OverrunFollows(int commandIndex) const {
+  for (int i = commandIndex + 1; i > 0 && i < job.JobElementCount && i < elements.ElementCount; ++i) {
+    switch (elements[i].code & 0xFF00) {
+      case kOverrunCommand:
+        return true;
+      case kContourCommand:
+      case 0x7300:  // the next cut-in
+      case 0x6100:  // the next process
+      case 0x7200:  // the process end
+      case 0x6900:  // the end of machining
+      case 0xFF00:  // the end of the data
+        return false;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+// The walk leaves its last element in R0, joined to nothing: the overrun
+// cuts it up to its lead. With no overrun to come it would be lost (and an
+// escape would start where the element before it ended), so it is cut
+// here, up to a lead square to it through its end in walking order, or,
+// after the closing joint, through the point where the cut began.
+int RunContext::CutLastElementToItsEnd(int closing) {
+  const int index = closing >= 0 ? closing : RangeStart;
+  if (!CheckedIndex(index)) return kStopRun;
+  const NcElement last = elements[index];
+  if (IsPoint(last)) return 0;
+  const bool backwards = RangeStep < 0;
+  double toX = last.d4, toY = last.d5;
+  if (closing >= 0) {
+    toX = engine.contour.ReferenceSlot.d6;
+    toY = engine.contour.ReferenceSlot.d7;
+  } else if (backwards) {
+    toX = IsCircle(last) ? last.d2 : last.d6;
+    toY = IsCircle(last) ? last.d3 : last.d7;
+  }
+  const int keptStart = RangeStart, keptEnd = RangeEnd, keptStep = RangeStep;
+  const NcElement keptR0 = R0;
+  R1 = NcElement{};
+  if (PlaceLeadElement(last, toX, toY, 1, backwards) != 1) return StopWithError(kErrorRejoin);
+  R1.d4 = R1.d6;
+  R1.d5 = R1.d7;
+  TraceStep(143, 9);
+  const int result = RunContourCommand();
+  RangeStart = keptStart;
+  RangeEnd = keptEnd;
+  RangeStep = keptStep;
+  if (result == kStopRun || AbortFlag != 0) return kStopRun;
+  R1 = R0;
+  R0 = keptR0;
+  return 0;
+}
+
 int RunContext::HabGooLoop() {
   ContourWords& c = engine.contour;
   ContourLoopWords& w = core.loop;
@@ -536,11 +618,12 @@ int RunContext::HabGooLoop() {
   // A closed contour entered part-way along its first element is closed
   // after its last element (see ClosingElementOfWalk).
   // A walk that wraps round ends with the element before the one it began
-  // on.
+  // on. A one-shot run cuts only the part between its boundaries, which is
+  // never closed, whatever the whole range is.
   core.loop.ClosedOnElement = -1;
   const int segmentEnd = RangeEnd;
   if (w.WrapTo >= 0) RangeEnd = w.WrapTo;
-  const int closing = ClosingElementOfWalk(lo, hi);
+  const int closing = c.OneShotMark != 0 ? -1 : ClosingElementOfWalk(lo, hi);
   RangeEnd = segmentEnd;
 
   // 7. The first element.
@@ -576,6 +659,7 @@ int RunContext::HabGooLoop() {
       }
       if (next == 0) {
         if (closing >= 0 && WalkClosingElement(closing) == kStopRun) return kStopRun;
+        if (!OverrunFollows(CommandIndex()) && CutLastElementToItsEnd(closing) == kStopRun) return kStopRun;
         break;
       }
       const int result = RunContourCommand();
@@ -735,13 +819,17 @@ int RunContext::JoinRunBoundaries() {
   R0 = c.ReferenceSlot;
   if (LocateRunBoundary(1) == kStopRun) return kStopRun;
   const int startBoundary = RangeStart;
-  // 3. The nearest overrun command.
-  const int step = turned ? 1 : -1;
+  // 3. The overrun command that ends this run. The CAM data writes it
+  // after the contour command whichever way the contour is walked, so it
+  // is looked for forwards, and only up to the next contour or cut-in: an
+  // overrun before the command, or after the next one, ends another run.
   int index = CommandIndex();
   for (;;) {
-    index += step;
+    ++index;
     if (index <= 0 || index >= elements.ElementCount) return StopWithError(kErrorNoOverrun);
-    if ((elements[index].code & 0xFF00) == kOverrunCommand) break;
+    const int kind = elements[index].code & 0xFF00;
+    if (kind == kOverrunCommand) break;
+    if (kind == kContourCommand || kind == 0x7300) return StopWithError(kErrorNoOverrun);
   }
   // 4. Its range.
   const NcElement command = R2;
@@ -789,48 +877,73 @@ int RunContext::JoinRunBoundaries() {
   return 0;
 }
 
+// Where the line through `at` along `dir` crosses the element `e` as the
+// table holds it (a line from d6/d7 to d4/d5, an arc about d6/d7 from
+// d2/d3 to d4/d5): the crossings within the element, appended to `points`.
+static void CrossingsWithElement(const NcElement& e, double ax, double ay, double dx, double dy,
+                                 std::vector<std::array<double, 2>>& points) {
+  if (IsCircle(e)) {
+    const double cx = e.d6, cy = e.d7, r = std::fabs(e.d1);
+    const double fx = ax - cx, fy = ay - cy;
+    const double b = fx * dx + fy * dy, q = fx * fx + fy * fy - r * r;
+    const double disc = b * b - q;
+    if (disc < 0.0) return;
+    for (const double t : {-b - std::sqrt(disc), -b + std::sqrt(disc)}) {
+      const double px = ax + t * dx, py = ay + t * dy;
+      // Within the arc's sweep: no farther round from its start than its end.
+      const double along = LeadFootAlong(e, false, px, py, 0.0, 0.0);
+      const double length = LeadFootAlong(e, false, e.d4, e.d5, 0.0, 0.0);
+      if (length <= 0.0 || along <= length + 0.001 || along >= 6.283185307179586 * r - 0.001) points.push_back({px, py});
+    }
+    return;
+  }
+  const double ex = e.d4 - e.d6, ey = e.d5 - e.d7;
+  const double len = std::hypot(ex, ey);
+  const double across = ex * dy - ey * dx;
+  if (len < 1e-9 || std::fabs(across) < 1e-9 * len) return;
+  const double s = ((ax - e.d6) * dy - (ay - e.d7) * dx) / across;
+  if (s < -0.001 / len || s > 1.0 + 0.001 / len) return;
+  points.push_back({e.d6 + s * ex, e.d7 + s * ey});
+}
+
 int RunContext::LocateRunBoundary(int which) {
-  // 1. A ray from the reference towards the contour.
-  R0.d4 = R0.d6;
-  R0.d5 = R0.d7;
-  if (which == 1) {
-    if (IsPoint(R1)) {
-      R0.d6 = R1.d6;
-      R0.d7 = R1.d7;
-    } else if (IsCircle(R1)) {
-      R0.d6 = R1.d4;
-      R0.d7 = R1.d5;
-    } else {
-      R0.d6 = R1.d4 - 999.0 * R1.d2;
-      R0.d7 = R1.d5 - 999.0 * R1.d3;
+  // The boundary figure (the cut-in's for `which` 1, the overrun's for 2)
+  // is in R0: a line through its point d6/d7 along d2/d3. The boundary is
+  // the element of the range that the figure's line crosses nearest that
+  // point: a figure drawn across the contour marks one place on it, even
+  // where its line would cross the contour again farther on.
+  // An arc as the boundary figure has no such line: it is refused rather
+  // than cut to a guessed place.
+  const double ax = R0.d6, ay = R0.d7;
+  const double dirLength = std::hypot(R0.d2, R0.d3);
+  if (dirLength < 1e-9 || R0.d1 != 0.0 || IsCircle(R0)) return StopWithError(kErrorNoCrossing);
+  const double dx = R0.d2 / dirLength, dy = R0.d3 / dirLength;
+  const int first = RangeStart;
+  const int last = RangeEnd;
+  if (!CheckedIndex(first) || !CheckedIndex(last)) return kStopRun;
+  int boundary = -1;
+  double nearest = 0.0;
+  std::array<double, 2> at{};
+  std::vector<std::array<double, 2>> points;
+  for (int i = std::min(first, last); i <= std::max(first, last); ++i) {
+    const NcElement& e = elements[i];
+    if ((e.code & 0xFF00) != kCodeLine && !IsCircle(e)) continue;
+    points.clear();
+    CrossingsWithElement(e, ax, ay, dx, dy, points);
+    for (const auto& p : points) {
+      const double d = std::hypot(p[0] - ax, p[1] - ay);
+      if (boundary < 0 || d < nearest - 1e-9) {
+        boundary = i;
+        nearest = d;
+        at = p;
+      }
     }
-    R0.flags = kReversedSide;
-  } else {
-    const int before = RangeStart - 1;
-    if (!CheckedIndex(before)) return kStopRun;
-    R0.d6 = elements[before].d6;
-    R0.d7 = elements[before].d7;
   }
-  // 2. The crossing of the ray with the contour.
-  const NcElement frame = Slot(SaveSlot::Slot726);
-  int crossing = -1;
-  for (;;) {
-    const int result = TraverseElements(kWalkKeepReference);
-    if (result == kStopRun || AbortFlag != 0) return kStopRun;
-    if (result == 2) {
-      crossing = RangeStart;
-      if (which == 1) continue;
-      break;
-    }
-    if (result == 0) break;
-  }
-  Slot(SaveSlot::Slot726) = frame;
-  if (crossing < 0) return StopWithError(kErrorNoCrossing);
-  // 3.
-  R1.d2 = R0.d4 - R0.d6;
-  R1.d3 = R0.d5 - R0.d7;
+  if (boundary < 0) return StopWithError(kErrorNoCrossing);
+  // The way from the figure's point to the crossing, as the caller keeps it.
+  R1.d2 = ax - at[0];
+  R1.d3 = ay - at[1];
   R1.d4 = std::hypot(R1.d2, R1.d3);
-  const int boundary = (which == 2 || R1.d4 > 0.002) ? crossing - 1 : crossing;
   if (which == 1) {
     RangeStart = boundary;
   } else {

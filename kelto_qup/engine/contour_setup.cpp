@@ -8,6 +8,7 @@
 #include <cmath>
 #include <utility>
 
+#include "kelto_qup/engine/inside_corners.h"
 #include "kelto_qup/engine/number_helpers.h"
 #include "kelto_qup/engine/run_context.h"
 #include "platform/text.h"
@@ -235,10 +236,16 @@ int RunContext::Set_TO(int end) {
     if (!CheckedIndex(chosen)) return 0;
   }
   c.LeadElementIndex = chosen;
+  if (nonPoints == 2) {
+    const double offset = (contour.flags & 3) != 0 ? contour.d1 : 0.0;
+    KeepLeadOffInsideCorner(elements, first, lastIndex, end, reversed, offset, toX, toY);
+  }
+  return PlaceLeadElement(elements[chosen], toX, toY, end, reversed);
+}
+
+int RunContext::PlaceLeadElement(const NcElement& e, double toX, double toY, int end, bool reversed) {
   R1.d6 = toX;
   R1.d7 = toY;
-
-  const NcElement& e = elements[chosen];
   double dx = 0.0, dy = 0.0;
   if (e.d1 != 0.0) {
     WorkVectorX() = e.d1 < 0.0 ? toX - e.d6 : e.d6 - toX;

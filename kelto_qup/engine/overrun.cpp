@@ -5,6 +5,7 @@
 // back to the contour, the contour element run is made there, then once more
 // at the extended position.
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "kelto_qup/engine/number_helpers.h"
@@ -56,6 +57,18 @@ static void ExtendAlongElement(RunContext& run, const NcElement& last, double le
   dx = tx;
   dy = ty;
   run.TraceMessage(platform::Sjis("オーバーラン位置"), 0, 0);
+}
+
+// How far the tool at (x, y) on the arc `arc` (centre d6/d7, radius d1,
+// counter-clockwise when positive) may run on round it to `end`: the arc
+// length in its turning sense.
+static double ArcRoomTo(const NcElement& arc, double x, double y, const std::array<double, 2>& end) {
+  const double ax = x - arc.d6, ay = y - arc.d7;
+  const double bx = end[0] - arc.d6, by = end[1] - arc.d7;
+  double turn = std::atan2(ax * by - ay * bx, ax * bx + ay * by);
+  if (arc.d1 < 0.0) turn = -turn;
+  if (turn < -1e-6) turn += kTwoPi;  // at the end itself: no room
+  return std::max(turn, 0.0) * std::fabs(arc.d1);
 }
 
 // The lead line out of a closed contour that was walked back onto its first
@@ -231,8 +244,9 @@ int RunContext::ProcessOverrun() {
     // After the closing joint of a closed contour the overrun runs over
     // what was cut first: on a line it ends where the first cut left the
     // element, at the corner, rather than run on into the next wall.
-    if (closedOn >= 0 && R0.d1 == 0.0) {
-      const double room = (w.ClosedElementEnd[0] - R1.d4) * R0.d2 + (w.ClosedElementEnd[1] - R1.d5) * R0.d3;
+    if (closedOn >= 0) {
+      const double room = R0.d1 == 0.0 ? (w.ClosedElementEnd[0] - R1.d4) * R0.d2 + (w.ClosedElementEnd[1] - R1.d5) * R0.d3
+                                       : ArcRoomTo(R0, R1.d4, R1.d5, w.ClosedElementEnd);
       length = std::clamp(room, 0.0, length);
     }
     ExtendAlongElement(*this, R0, length, R1.d4, R1.d5, R1.d2, R1.d3);

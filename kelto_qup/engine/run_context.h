@@ -578,6 +578,12 @@ class RunContext {
   int ToolContactOffset();
   int PrepareContourRun();
   int Set_TO(int end);
+  // The straight lead through (toX, toY) square to the element `e` (through
+  // an arc's centre), towards the contour (end 0) or away from it (end 1),
+  // turned round for a reversed walk; written into its scratch entry
+  // behind the job and made the range to walk. 1, or 0 when the table
+  // cannot take it.
+  int PlaceLeadElement(const NcElement& e, double toX, double toY, int end, bool reversed);
   int CarryCommandValues();
   int EmitContourPrelude();
   // The prelude's blocks at the last output position (prelude true), or
@@ -635,6 +641,10 @@ class RunContext {
   // the first pass's lead out, the pass enters by it where the tool stands.
   int EnterReturnPass(int lo, int hi);
   void KeepReturnLead(int overrunIndex, bool nothingCut);
+  // A contour that no overrun command leaves: its last element is cut to
+  // its end (or, closed, up to where the cut began) here.
+  bool OverrunFollows(int commandIndex) const;
+  int CutLastElementToItsEnd(int closing);
   int BuildCallEntryElement();
   // A "CALL_ON" that steps a value (kinds 0 and 1, a depth) is running.
   bool InDepthCall() const;

@@ -95,6 +95,35 @@ class ContourAgreementTest : public CamDataTest {
     return moves;
   }
 
+  // The job ran without a box and rs274 accepted it; its moves at depth
+  // (those that go somewhere) run corner by corner along `path`. False when
+  // rs274 is not installed.
+  bool ExpectCutAlong(const CheckResult& r, const std::vector<std::array<double, 2>>& path) {
+    if (!ExpectRanClean(r)) return false;
+    ExpectMovesAlong(r, path);
+    return true;
+  }
+  bool ExpectRanClean(const CheckResult& r) {
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) return false;
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+    return true;
+  }
+  static void ExpectMovesAlong(const CheckResult& r, const std::vector<std::array<double, 2>>& path) {
+    std::vector<CanonMove> cut;
+    for (const CanonMove& m : CuttingMoves(r.check, -5.0)) {
+      if (std::hypot(m.x - m.fromX, m.y - m.fromY) > 1e-9) cut.push_back(m);
+    }
+    ASSERT_EQ(cut.size() + 1, path.size()) << r.nc;
+    EXPECT_NEAR(cut.front().fromX, path.front()[0], 0.001) << r.nc;
+    EXPECT_NEAR(cut.front().fromY, path.front()[1], 0.001) << r.nc;
+    for (std::size_t i = 0; i < cut.size(); ++i) {
+      EXPECT_NEAR(cut[i].x, path[i + 1][0], 0.001) << i << "\n" << r.nc;
+      EXPECT_NEAR(cut[i].y, path[i + 1][1], 0.001) << i << "\n" << r.nc;
+    }
+  }
+
   // A full circle of radius r about (cx, cy) from and to its point on +X;
   // r > 0 counter-clockwise.
   void AddCircleCurve(std::int32_t key, double cx, double cy, double r) {
@@ -226,6 +255,12 @@ TEST_F(ContourAgreementTest, AClosedContourWithAnOffsetIsCutAllRoundAndNeverInto
        {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}, {55, 5}}, {50, 5}, {55, 5}, 5.0f},
       {"square inside, near the first corner, overrun", 100, 100, true, {93, 20},
        {{93, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {93, 5}, {95, 5}}, {93, 5}, {95, 5}, 5.0f},
+      // A TO point on the corner itself, or far outside the first side: the
+      // tool comes down on the inset corner, never in the wall beside it.
+      {"square inside, on the corner", 100, 100, true, {0, 0},
+       {{5, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}}, {5, 5}, {5, 5}},
+      {"square inside, far outside the first side", 100, 100, true, {-50, 20},
+       {{5, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}}, {5, 5}, {5, 5}},
       {"rectangle inside, mid-side", 120, 60, true, {70, 30},
        {{70, 5}, {115, 5}, {115, 55}, {5, 55}, {5, 5}, {70, 5}}, {70, 5}, {70, 5}},
       {"rectangle inside, corner", 120, 60, true, {5, 30}, {{5, 5}, {115, 5}, {115, 55}, {5, 55}, {5, 5}}, {5, 5}, {5, 5}},
@@ -544,6 +579,201 @@ TEST_F(ContourAgreementTest, WithoutAnOverrunLengthTheCutEndsWhereTheLoopCloses)
     for (const CanonMove& m : cut) EXPECT_NEAR(std::hypot(m.x, m.y), 15.0, 0.001) << m.line;
     EXPECT_NEAR(cut.back().x, -15.0, 0.001) << r.nc;
     EXPECT_NEAR(cut.back().y, 0.0, 0.001) << r.nc;
+  }
+}
+
+// A contour that no overrun command leaves (a wire contour without an exit
+// figure or point has none) is cut to the end of its last element: the tool
+// runs along every element as drawn, from the cut-in's foot to the
+// contour's end, and an escape starts there. Open chains walked forwards,
+// and a closed square entered part-way along its first side, which is
+// closed back to where the cut began.
+TEST_F(ContourAgreementTest, AContourWithNoOverrunAfterItIsCutToTheEndOfItsLastElement) {
+  using P = std::array<double, 2>;
+  struct Case {
+    const char* name;
+    std::int32_t kind;
+    std::vector<Point> drawn;
+    P to;                 // the cut-in point
+    std::vector<P> path;  // the tool's path at depth, every corner
+  };
+  const std::vector<Case> cases = {
+      {"wire, open chain", 0xC100, {{0, 0}, {100, 0}, {100, 50}, {40, 50}}, {-10, 0},
+       {{-10, 0}, {100, 0}, {100, 50}, {40, 50}}},
+      {"wire, closed square entered mid-side", 0xC100, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}, {50, -10},
+       {{50, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}, {50, 0}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    AddLineCurve(606, k.drawn);
+    MachiningDefinition d = PlaneContour(606);
+    d.kind = k.kind;
+    StepCondition& c = d.steps[0];
+    c.contourCentreFlag = 1;
+    c.zone1X = k.to[0];
+    c.zone1Y = k.to[1];
+    // No exit: neither a figure nor a point.
+    c.zone2Key = 0;
+    c.zone2X = c.zone2Y = 0.0;
+    const CheckResult r = RunJob(d);
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    // The wire generator writes no process end, so the program ends with
+    // the spindle word still on; every other rule holds.
+    for (const testsupport::MotionViolation& v : r.check.violations) {
+      if (v.what.find("spindle running") == std::string::npos) ADD_FAILURE() << v.line << ": " << v.what << "\n" << r.nc;
+    }
+    ExpectMovesAlong(r, k.path);
+  }
+}
+
+// A ZONE trim: the contour is cut only between where the first ZONE
+// figure crosses it and where the second one does (a one-shot run: cut-in
+// 0x7301, the end taken from the overrun command that follows the contour).
+// The ZONE figures are lines across the square's sides; the line of the
+// first crosses the top side too, farther from its own point, which does
+// not count. On the centre line and inside with the tool's offset of 5.
+TEST_F(ContourAgreementTest, AZoneTrimCutsTheContourBetweenItsTwoZoneFigures) {
+  using P = std::array<double, 2>;
+  struct Case {
+    const char* name;
+    bool onCentreLine;
+    std::vector<Point> zone2;
+    std::vector<P> path;  // the tool's path at depth, every corner
+  };
+  const std::vector<Case> cases = {
+      {"centre line, ends on the second side", true, {{80, 50}, {120, 50}}, {{30, 0}, {100, 0}, {100, 50}}},
+      {"centre line, ends on the last side", true, {{-20, 50}, {20, 50}},
+       {{30, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 50}}},
+      {"inside, ends on the second side", false, {{80, 50}, {120, 50}}, {{30, 5}, {95, 5}, {95, 50}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    AddLineCurve(601, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+    AddLineCurve(611, {{30, -20}, {30, 20}}, 0, "ZONE1");
+    AddLineCurve(612, k.zone2, 0, "ZONE2");
+    MachiningDefinition d = PlaneContour(601);
+    StepCondition& c = d.steps[0];
+    c.contourCentreFlag = k.onCentreLine ? 1 : 0;
+    c.word152 = 3;
+    c.zone1Key = 611;
+    c.zone2Key = 612;
+    const CheckResult r = RunJob(d);
+    if (!ExpectCutAlong(r, k.path)) GTEST_SKIP() << "rs274 is not installed";
+  }
+  // A circle as the second ZONE figure gives no line to cross the contour
+  // with: the run stops with its box before anything is cut.
+  ResetForAnotherJob();
+  AddLineCurve(601, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+  AddLineCurve(611, {{30, -20}, {30, 20}}, 0, "ZONE1");
+  AddCircleCurve(612, 100.0, 50.0, 10.0);
+  MachiningDefinition d = PlaneContour(601);
+  d.steps[0].contourCentreFlag = 1;
+  d.steps[0].word152 = 3;
+  d.steps[0].zone1Key = 611;
+  d.steps[0].zone2Key = 612;
+  const CheckResult r = RunJob(d);
+  ASSERT_EQ(host.errorBoxes.size(), 1u) << r.nc;
+  EXPECT_NE(host.errorBoxes.front().find("2016"), std::string::npos) << host.errorBoxes.front();
+  if (r.check.ran) EXPECT_TRUE(CuttingMoves(r.check, -5.0).empty()) << r.nc;
+}
+
+// A half disc of R40 (the arc drawn first, counter-clockwise over the top,
+// then the diameter back) cut inside with the tool of 10: the inset arc R35
+// meets the inset diameter (y 5) at x = +-34.641. Entered on the arc 10
+// degrees before its end with an overrun of 5: after the closing joint the
+// overrun runs on along the arc only up to the corner where the first cut
+// left it, not on round the circle into the flat wall. Entered and left at
+// the drawn corner where the arc begins: the tool comes down and leaves on
+// the inset corner, not 5 into the flat wall.
+TEST_F(ContourAgreementTest, AHalfDiscIsCutInsideItsWallsFromAnArcEntryAndFromItsCorner) {
+  const double pi = 3.14159265358979323846;
+  const double cornerX = std::sqrt(35.0 * 35.0 - 25.0);
+  struct Case {
+    const char* name;
+    double toX, toY;
+    float overrun;
+    double startX, startY, endX, endY;
+  };
+  const double entry = 170.0 * pi / 180.0;
+  const std::vector<Case> cases = {
+      {"on the arc near its end, overrun", 20.0 * std::cos(entry), 20.0 * std::sin(entry), 5.0f, 35.0 * std::cos(entry),
+       35.0 * std::sin(entry), -cornerX, 5.0},
+      {"on the corner where the arc begins", 40.0, 0.0, 0.0f, cornerX, 5.0, cornerX, 5.0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    CurveRecord curve;
+    curve.key = 607;
+    curve.first = GetFigureCount(kTableCurves);
+    g_figureTableSelector = kTableCurves;
+    ASSERT_TRUE(AppendArcFigure(40, 0, -40, 0, 0, 0, 40));
+    ASSERT_TRUE(AppendLineFigure(-40, 0, 40, 0));
+    curve.end = GetFigureCount(kTableCurves);
+    platform::SetFieldText(curve.name, "HALF");
+    g_curveTable[static_cast<std::size_t>(g_curveCount++)] = curve;
+    g_figureTableSelector = 0;
+    MachiningDefinition d = PlaneContour(607);
+    d.steps[0].zone1X = d.steps[0].zone2X = k.toX;
+    d.steps[0].zone1Y = d.steps[0].zone2Y = k.toY;
+    d.steps[0].overrun = k.overrun != 0.0f ? 1.0f : 0.0f;
+    g_machiningDefaults.overrun = k.overrun;
+    overrunLength = k.overrun;
+    const CheckResult r = RunJob(d);
+    if (!ExpectRanClean(r)) GTEST_SKIP() << "rs274 is not installed";
+    const std::vector<CanonMove> cut = CuttingMoves(r.check, -5.0);
+    ASSERT_GT(cut.size(), 10u) << r.nc;
+    // The tool's radius from the wall everywhere: inside the R35 circle and
+    // above y 5.
+    for (const CanonMove& m : cut) {
+      EXPECT_LE(std::hypot(m.x, m.y), 35.0 + 0.001) << m.line << "\n" << r.nc;
+      EXPECT_GE(m.y, 5.0 - 0.001) << m.line << "\n" << r.nc;
+    }
+    EXPECT_NEAR(cut.front().fromX, k.startX, 0.001) << r.nc;
+    EXPECT_NEAR(cut.front().fromY, k.startY, 0.001) << r.nc;
+    EXPECT_NEAR(cut.back().x, k.endX, 0.001) << r.nc;
+    EXPECT_NEAR(cut.back().y, k.endY, 0.001) << r.nc;
+    // All of the inset outline is cut: the arc and the diameter.
+    auto fromCut = [&](double x, double y) {
+      double best = 1e9;
+      for (const CanonMove& m : cut) {
+        const double vx = m.x - m.fromX, vy = m.y - m.fromY, l2 = vx * vx + vy * vy;
+        const double t = l2 > 0.0 ? std::clamp(((x - m.fromX) * vx + (y - m.fromY) * vy) / l2, 0.0, 1.0) : 0.0;
+        best = std::min(best, std::hypot(m.fromX + t * vx - x, m.fromY + t * vy - y));
+      }
+      return best;
+    };
+    const double a0 = std::atan2(5.0, cornerX);
+    for (double a = a0; a <= pi - a0; a += 0.02) EXPECT_LT(fromCut(35.0 * std::cos(a), 35.0 * std::sin(a)), 0.011) << a;
+    for (double x = -cornerX; x <= cornerX; x += 1.0) EXPECT_LT(fromCut(x, 5.0), 0.001) << x;
+  }
+}
+
+// The square pocket entered in the middle of its first side and left at a
+// point whose foot lies before that entry (or before the side): the last
+// side is joined back to the first and the first cut up to where the cut
+// began, so none of it stays uncut and the tool never runs back over the
+// corner into the wall.
+TEST_F(ContourAgreementTest, AnExitBeforeTheEntryClosesTheContourUpToTheEntry) {
+  using P = std::array<double, 2>;
+  for (const P exit : {P{30, 20}, P{-40, 20}}) {
+    SCOPED_TRACE(exit[0]);
+    ResetForAnotherJob();
+    AddLineCurve(603, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+    MachiningDefinition d = PlaneContour(603);
+    StepCondition& c = d.steps[0];
+    c.zone1X = 50.0;
+    c.zone1Y = 20.0;
+    c.zone2X = exit[0];
+    c.zone2Y = exit[1];
+    const CheckResult r = RunJob(d);
+    if (!ExpectCutAlong(r, {{50, 5}, {95, 5}, {95, 95}, {5, 95}, {5, 5}, {50, 5}})) {
+      GTEST_SKIP() << "rs274 is not installed";
+    }
   }
 }
 

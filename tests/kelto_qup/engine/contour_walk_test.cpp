@@ -465,22 +465,40 @@ TEST_F(ContourWalkTest, TheOverrunBeforeAReturnPassEndsTheCallGroupItRunsIn) {
 }
 
 TEST_F(ContourWalkTest, AOneShotRunWithNoOverrunCommandInReachStops) {
-  // A one-shot run (0x7301) takes its end from the nearest overrun command;
-  // a job that has none stops with error 14 rather than cut on to the
-  // table's end.
-  const int command = Square(0);
-  AtCommand(command);
-  run.engine.contour.OneShotMark = 1;
-  NcElement reference{};
-  reference.code = 0x1200;
-  reference.d2 = 0.0;
-  reference.d3 = 1.0;
-  reference.d4 = reference.d6 = 50.0;
-  reference.d5 = reference.d7 = -20.0;
-  run.engine.contour.ReferenceSlot = reference;
-  EXPECT_EQ(run.hab_goo(), kStopRun);
-  ASSERT_FALSE(host.errorBoxes.empty());
-  EXPECT_EQ(host.errorBoxes.back(), run.ErrorMessage(14));
+  // A one-shot run (0x7301) takes its end from the overrun command that
+  // follows its contour command; a job that has none, or only another
+  // run's (one before the command, or one after the next contour), stops
+  // with error 14 rather than cut to someone else's boundary.
+  enum class Other { kNone, kBefore, kAfterTheNextContour };
+  for (const Other other : {Other::kNone, Other::kBefore, Other::kAfterTheNextContour}) {
+    SCOPED_TRACE(static_cast<int>(other));
+    table = {};
+    host = RecordingHost{};
+    run.AbortFlag = 0;
+    table.Line(0, 0, 100, 0);
+    table.Line(100, 0, 100, 100);
+    table.Line(100, 100, 0, 100);
+    table.Line(0, 100, 0, 0);
+    if (other == Other::kBefore) table.Command(0x7400, 0, 0);
+    const int command = table.Command(0x7100, 0, 3);
+    if (other == Other::kAfterTheNextContour) {
+      table.Command(0x7100, 0, 3);
+      table.Command(0x7400, 0, 0);
+    }
+    LoadTable();
+    AtCommand(command);
+    run.engine.contour.OneShotMark = 1;
+    NcElement reference{};
+    reference.code = 0x1200;
+    reference.d2 = 0.0;
+    reference.d3 = 1.0;
+    reference.d4 = reference.d6 = 50.0;
+    reference.d5 = reference.d7 = -20.0;
+    run.engine.contour.ReferenceSlot = reference;
+    EXPECT_EQ(run.hab_goo(), kStopRun);
+    ASSERT_FALSE(host.errorBoxes.empty());
+    EXPECT_EQ(host.errorBoxes.back(), run.ErrorMessage(14));
+  }
 }
 
 }  // namespace
