@@ -90,6 +90,7 @@ int RunContext::ProcessContour() {
     } else {
       e = ComputeElementPath(0);
     }
+    RestoreChainedRegisters();
     if (e == kStopRun || AbortFlag != 0) break;
     c.StartWord = 0xFFFF;
     if (e != 1) {

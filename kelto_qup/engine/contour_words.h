@@ -123,6 +123,15 @@ struct ContourWords {
   int TransformLate = 0;
   std::array<NcElement, kTransformLimit> TransformTable{};
   int TransformCount = 0;
+  // The chain moves the position that is written, not the element the walk
+  // goes on with: the registers before and after it, so that what the chain
+  // changed can be put back once the position is written.
+  struct ChainedRegisters {
+    bool held = false;
+    NcElement r0Before, r0After, r3Before, r3After;
+    std::array<double, 2> lastBefore{}, lastAfter{};
+    std::array<double, 2> centreBefore{};
+  } Chained;
   int PassFrameMode = 0;
   int PlacementSwitch = 0;
   double PassStartValue = 0.0;

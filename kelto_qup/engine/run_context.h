@@ -719,6 +719,7 @@ class RunContext {
   int RunPass();
   int LocateClosingPoint();
   int ApplyTransformChain();
+  void RestoreChainedRegisters();
 
   // ---- job load, interpreter and hole output
   // (EmitTextLine is declared with the block output and defined with the
