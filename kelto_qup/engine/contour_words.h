@@ -65,6 +65,9 @@ struct ContourWords {
   int DampingSwitch = 0;
   int StyleResult = 0;
   double StoredSideOffset = 0.0;
+  // The smallest correction of the last corner fit (what the message of a
+  // fit that did not converge reports).
+  double CornerFitCorrection = 0.0;
   // The fitted corner points: P on the current element's side, Q on the next.
   std::array<double, 2> CornerP{};
   std::array<double, 2> CornerQ{};
