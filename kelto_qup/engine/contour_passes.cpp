@@ -13,7 +13,6 @@ namespace qup {
 
 namespace {
 
-constexpr int kErrorPassList = 9;      // a pass list or transform chain outside its table
 constexpr int kErrorPassElement = 4;   // a pass element that carries a radius
 constexpr int kSteppedRun = 0xFFFF;
 constexpr int kMirrorY = 0x400;
@@ -83,7 +82,7 @@ int RunContext::LocateClosingPoint() {
 int RunContext::RunPassList(int run) {
   ContourWords& c = engine.contour;
   for (std::size_t i = 0;; ++i) {
-    if (i >= c.PassList.size()) return StopWithError(kErrorPassList);  // a list without its end
+    if (i >= c.PassList.size()) return StopWithError(kErrorPassTable);  // a list without its end
     const int entry = c.PassList[i];
     if (entry == 0) return 0;
     ElementIndex = entry;
@@ -127,7 +126,7 @@ int RunContext::RunPass() {
 int RunContext::ApplyTransformChain() {
   ContourWords& c = engine.contour;
   if (TransformSwitch == 0) return 0;
-  if (c.TransformCount < 0 || c.TransformCount > ContourWords::kTransformLimit) return StopWithError(kErrorPassList);
+  if (c.TransformCount < 0 || c.TransformCount > ContourWords::kTransformLimit) return StopWithError(kErrorPassTable);
   if (c.TransformCount == 0) return 0;
   // The point last written is compared with the position being written
   // (linking moves, merging): while the chain holds, it is in the chain's
@@ -199,7 +198,7 @@ int RunContext::SetStartPoint(int mode) {
     point.d4 = point.d4 * s.ScaleFactorX / core.ScaleBase;
     point.d5 = point.d5 * s.ScaleFactorY / core.ScaleBase;
   }
-  if (c.TransformCount < 0 || c.TransformCount > ContourWords::kTransformLimit) return StopWithError(kErrorPassList);
+  if (c.TransformCount < 0 || c.TransformCount > ContourWords::kTransformLimit) return StopWithError(kErrorPassTable);
   NcElement unused{};
   for (int i = 0; i < c.TransformCount; ++i) TransformOne(point, unused, c.TransformTable[static_cast<std::size_t>(i)]);
   source.d4 = point.d4;

@@ -260,14 +260,34 @@ TEST_F(ContourPassesTest, PassListAndChainStayInTheirTables) {
   table.Line(0, 0, 1, 0);
   const int pass = PassElement(1);
   LoadTable();
+  const std::string says = platform::Sjis("パス・座標変換の指定が不正です");
   run.engine.contour.PassList.fill(pass);  // no end mark
   EXPECT_EQ(run.RunPassList(0), kStopRun);
   EXPECT_EQ(run.AbortFlag, kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_NE(host.errorBoxes.back().find(says), std::string::npos);
 
+  // A chain of ten records, for the element and for a start point.
+  for (const auto apply : {+[](RunContext& r) { return r.ApplyTransformChain(); },
+                           +[](RunContext& r) { return r.SetStartPoint(1); }}) {
+    run.AbortFlag = 0;
+    host.errorBoxes.clear();
+    run.TransformSwitch = 1;
+    run.engine.contour.TransformCount = 10;
+    EXPECT_EQ(apply(run), kStopRun);
+    ASSERT_FALSE(host.errorBoxes.empty());
+    EXPECT_NE(host.errorBoxes.back().find(says), std::string::npos);
+  }
+
+  // A pass entry outside the element table goes through the checked load.
   run.AbortFlag = 0;
-  run.TransformSwitch = 1;
-  run.engine.contour.TransformCount = 10;
-  EXPECT_EQ(run.ApplyTransformChain(), kStopRun);
+  host.errorBoxes.clear();
+  run.TransformSwitch = 0;
+  run.engine.contour.PassList.fill(0);
+  run.engine.contour.PassList[0] = 1000000;
+  EXPECT_EQ(run.RunPassList(0), kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_NE(host.errorBoxes.back().find("2011"), std::string::npos) << host.errorBoxes.back();
 }
 
 TEST_F(ContourPassesTest, TransformChainTurnsTheElement) {
