@@ -572,6 +572,7 @@ TEST_F(ContourJobTest, EachContourOfARunComesDownStraightOntoItsStart) {
 // about (50, 50) and the same turn about the origin followed by a shift of
 // 100 in X (the record's centre is added either way) put the square on
 // itself; a mirror in Y shifted up by 100 walks it the other way round.
+// A circle's arc turns about its moved centre.
 TEST_F(ContourJobTest, TheTransformChainMovesTheWrittenPath) {
   struct Case {
     const char* name;
@@ -588,7 +589,6 @@ TEST_F(ContourJobTest, TheTransformChainMovesTheWrittenPath) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Reset();
     afterLoad = [&c](qup::RunContext& r) {
       r.TransformSwitch = 1;
       qup::ContourWords& words = r.engine.contour;
@@ -603,20 +603,27 @@ TEST_F(ContourJobTest, TheTransformChainMovesTheWrittenPath) {
       words.TransformTable[0].d6 = c.cx;
       words.TransformTable[0].d7 = c.cy;
     };
-    ContourOptions options;
-    options.offset = -5.0;
-    options.toX = 50.0;
-    options.toY = -20.0;
-    HandoverBuilder job = Job(Square, options);
-    std::vector<Piece> path = SquareOutside(5.0);
-    path.push_back({{50, -5}, {50, -20}});
-    for (Piece& p : path) {
-      p.from = c.map(p.from);
-      p.to = c.map(p.to);
-      p.centre = c.map(p.centre);
-      if (c.mirror) p.radius = -p.radius;
+    // The square, and the circle of R20 about (50, 50) offset to R25.
+    std::vector<Piece> square = SquareOutside(5.0);
+    square.push_back({{50, -5}, {50, -20}});
+    const std::vector<Piece> circle = {{{90, 50}, {75, 50}}, {{75, 50}, {75, 50}, 25.0, {50, 50}}, {{75, 50}, {90, 50}}};
+    for (const bool round : {false, true}) {
+      SCOPED_TRACE(round ? "circle" : "square");
+      Reset();
+      ContourOptions options;
+      options.offset = -5.0;
+      options.toX = round ? 90.0 : 50.0;
+      options.toY = round ? 50.0 : -20.0;
+      HandoverBuilder job = Job(round ? Circle : Square, options);
+      std::vector<Piece> path = round ? circle : square;
+      for (Piece& p : path) {
+        p.from = c.map(p.from);
+        p.to = c.map(p.to);
+        p.centre = c.map(p.centre);
+        if (c.mirror) p.radius = -p.radius;
+      }
+      ExpectPath(job, path);
     }
-    ExpectPath(job, path);
   }
   afterLoad = nullptr;
 }
