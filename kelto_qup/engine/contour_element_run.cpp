@@ -77,6 +77,7 @@ int RunContext::ProcessContour() {
     if (RunContourPasses() == kStopRun || AbortFlag != 0) break;
     if (c.ReentryWord != 0) {
       FlushPendingMove(0);
+      RestoreChainedRegisters();
       c.StartWord = 0;
       c.ReentryWord = 1;
       continue;
