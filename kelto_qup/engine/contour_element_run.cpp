@@ -78,6 +78,7 @@ int RunContext::ProcessContour() {
     if (RunContourPasses() == kStopRun || AbortFlag != 0) break;
     if (c.ReentryWord != 0) {
       FlushPendingMove(0);
+      RestoreChainedRegisters();
       c.StartWord = 0;
       c.ReentryWord = 1;
       continue;
@@ -91,6 +92,7 @@ int RunContext::ProcessContour() {
     } else {
       e = ComputeElementPath(0);
     }
+    RestoreChainedRegisters();
     if (e == kStopRun || AbortFlag != 0) break;
     c.StartWord = 0xFFFF;
     if (e != 1) {

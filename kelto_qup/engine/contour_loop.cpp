@@ -94,6 +94,8 @@ int RunContext::hab_goo() {
   w.ApproachMode = 0;
   w.OneShotApproach = 0;
   engine.stepping.GroupFlags = 0;
+  // Its first element starts the contour (an approach or a linking move).
+  c.StartWord = 0;
   // The contour command describes the cut: its depth (d5) is the height of
   // the per-element motion, its d7 the feed.
   engine.stepping.SectionCommand = R2;

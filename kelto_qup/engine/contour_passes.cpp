@@ -13,7 +13,6 @@ namespace qup {
 
 namespace {
 
-constexpr int kErrorPassList = 9;      // a pass list or transform chain outside its table
 constexpr int kErrorPassElement = 4;   // a pass element that carries a radius
 constexpr int kSteppedRun = 0xFFFF;
 constexpr int kMirrorY = 0x400;
@@ -83,7 +82,7 @@ int RunContext::LocateClosingPoint() {
 int RunContext::RunPassList(int run) {
   ContourWords& c = engine.contour;
   for (std::size_t i = 0;; ++i) {
-    if (i >= c.PassList.size()) return StopWithError(kErrorPassList);  // a list without its end
+    if (i >= c.PassList.size()) return StopWithError(kErrorPassTable);  // a list without its end
     const int entry = c.PassList[i];
     if (entry == 0) return 0;
     ElementIndex = entry;
@@ -127,9 +126,64 @@ int RunContext::RunPass() {
 int RunContext::ApplyTransformChain() {
   ContourWords& c = engine.contour;
   if (TransformSwitch == 0) return 0;
-  if (c.TransformCount < 0 || c.TransformCount > ContourWords::kTransformLimit) return StopWithError(kErrorPassList);
-  for (int i = 0; i < c.TransformCount; ++i) TransformOne(R0, R3, c.TransformTable[static_cast<std::size_t>(i)]);
+  if (c.TransformCount < 0 || c.TransformCount > ContourWords::kTransformLimit) return StopWithError(kErrorPassTable);
+  if (c.TransformCount == 0) return 0;
+  // The point last written is compared with the position being written
+  // (linking moves, merging): while the chain holds, it is in the chain's
+  // frame too.
+  ContourWords::ChainedRegisters& k = c.Chained;
+  k.r0Before = R0;
+  k.r3Before = R3;
+  k.lastBefore = c.LastCommandPoint;
+  NcElement last{};
+  last.d4 = c.LastCommandPoint[0];
+  last.d5 = c.LastCommandPoint[1];
+  // An arc is written about the centre kept apart from the work block.
+  k.centreBefore = c.ArcCentre;
+  NcElement centre{};
+  centre.d4 = c.ArcCentre[0];
+  centre.d5 = c.ArcCentre[1];
+  NcElement unused{};
+  for (int i = 0; i < c.TransformCount; ++i) {
+    const NcElement& record = c.TransformTable[static_cast<std::size_t>(i)];
+    TransformOne(R0, R3, record);
+    TransformOne(last, unused, record);
+    TransformOne(centre, unused, record);
+  }
+  c.LastCommandPoint = {last.d4, last.d5};
+  c.ArcCentre = {centre.d4, centre.d5};
+  k.r0After = R0;
+  k.r3After = R3;
+  k.lastAfter = c.LastCommandPoint;
+  k.held = true;
   return 0;
+}
+
+void RunContext::RestoreChainedRegisters() {
+  // The next element is joined to this one as fetched: a join of a turned
+  // element with an unturned one finds no corner. What the writing changed
+  // since (an arc written as its chord) stays.
+  ContourWords::ChainedRegisters& k = engine.contour.Chained;
+  if (!k.held) return;
+  k.held = false;
+  const auto putBack = [](double& now, double before, double after) {
+    if (now == after) now = before;
+  };
+  putBack(R0.d1, k.r0Before.d1, k.r0After.d1);
+  putBack(R0.d2, k.r0Before.d2, k.r0After.d2);
+  putBack(R0.d3, k.r0Before.d3, k.r0After.d3);
+  putBack(R0.d4, k.r0Before.d4, k.r0After.d4);
+  putBack(R0.d5, k.r0Before.d5, k.r0After.d5);
+  putBack(R3.d4, k.r3Before.d4, k.r3After.d4);
+  putBack(R3.d5, k.r3Before.d5, k.r3After.d5);
+  engine.contour.ArcCentre = k.centreBefore;
+  // The point written is where the element as fetched ends.
+  std::array<double, 2>& last = engine.contour.LastCommandPoint;
+  if (last[0] == k.r0After.d4 && last[1] == k.r0After.d5) {
+    last = {k.r0Before.d4, k.r0Before.d5};
+  } else if (last == k.lastAfter) {
+    last = k.lastBefore;
+  }
 }
 
 int RunContext::SetStartPoint(int mode) {
@@ -144,7 +198,7 @@ int RunContext::SetStartPoint(int mode) {
     point.d4 = point.d4 * s.ScaleFactorX / core.ScaleBase;
     point.d5 = point.d5 * s.ScaleFactorY / core.ScaleBase;
   }
-  if (c.TransformCount < 0 || c.TransformCount > ContourWords::kTransformLimit) return StopWithError(kErrorPassList);
+  if (c.TransformCount < 0 || c.TransformCount > ContourWords::kTransformLimit) return StopWithError(kErrorPassTable);
   NcElement unused{};
   for (int i = 0; i < c.TransformCount; ++i) TransformOne(point, unused, c.TransformTable[static_cast<std::size_t>(i)]);
   source.d4 = point.d4;

@@ -65,6 +65,9 @@ struct ContourWords {
   int DampingSwitch = 0;
   int StyleResult = 0;
   double StoredSideOffset = 0.0;
+  // The smallest correction of the last corner fit (what the message of a
+  // fit that did not converge reports).
+  double CornerFitCorrection = 0.0;
   // The fitted corner points: P on the current element's side, Q on the next.
   std::array<double, 2> CornerP{};
   std::array<double, 2> CornerQ{};
@@ -134,6 +137,15 @@ struct ContourWords {
   int TransformLate = 0;
   std::array<NcElement, kTransformLimit> TransformTable{};
   int TransformCount = 0;
+  // The chain moves the position that is written, not the element the walk
+  // goes on with: the registers before and after it, so that what the chain
+  // changed can be put back once the position is written.
+  struct ChainedRegisters {
+    bool held = false;
+    NcElement r0Before, r0After, r3Before, r3After;
+    std::array<double, 2> lastBefore{}, lastAfter{};
+    std::array<double, 2> centreBefore{};
+  } Chained;
   int PassFrameMode = 0;
   int PlacementSwitch = 0;
   double PassStartValue = 0.0;

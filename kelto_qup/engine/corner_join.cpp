@@ -57,7 +57,6 @@ namespace qup {
 namespace {
 
 constexpr int kErrorNoCrossing = 16;
-constexpr int kErrorCornerIntersection = 12;
 constexpr int kErrorCornerFit = 13;
 constexpr int kErrorContourFigure = 9;
 // Points closer than this (mm) coincide on the contour.
@@ -116,6 +115,83 @@ bool CircleCircleNear(geom::Vec2 c0, double r0, geom::Vec2 c1, double r1, geom::
   const geom::Vec2 a = foot + across * LeftNormal(u), b = foot - across * LeftNormal(u);
   out = geom::Distance(a, near) <= geom::Distance(b, near) ? a : b;
   return true;
+}
+
+// A drawn element as the joint search sees it: a line through p along the
+// unit u, or a full circle about c of radius r.
+struct DrawnElement {
+  bool circle = false;
+  geom::Vec2 p{}, u{}, c{};
+  double r = 0.0;
+
+  // The point of the element nearest to q.
+  geom::Vec2 Nearest(geom::Vec2 q) const {
+    if (!circle) return p + ((q.x - p.x) * u.x + (q.y - p.y) * u.y) * u;
+    const geom::Vec2 d = q - c;
+    const double length = geom::Length(d);
+    if (length < 1e-12) return c + geom::Vec2{r, 0.0};
+    return c + (r / length) * d;
+  }
+};
+
+// The fit stops after this many corrections.
+constexpr int kFitLimit = 1024;
+constexpr double kNoCorrectionYet = 7777777.0;
+
+// The correction the fit accepts after i corrections: slow cases are let
+// go with a wider tolerance.
+double FitTolerance(int i) {
+  if (i < 33) return 0.00002;
+  if (i < 129) return 0.0001;
+  if (i < 257) return 0.0002;
+  if (i < 513) return 0.0003;
+  return 0.00045;
+}
+
+// How far a point moves by its correction: the steps shorten as the count
+// grows, so that a fit swinging about the joint settles.
+double FitRelaxation(int i, bool damped) {
+  if (i < 31) return damped ? 0.5 : 1.0;
+  if (i < 127) return 0.4;
+  if (i < 255) return 0.2857142857142857;
+  return 0.23529411764705882;
+}
+
+struct JointFit {
+  bool converged = false;
+  geom::Vec2 joint{};
+  double smallest = kNoCorrectionYet;  // the smallest correction seen
+  int corrections = 0;
+};
+
+// Where two drawn elements meet when no closed construction gives it (they
+// touch, or miss by less than the fit accepts): a point on each is moved
+// towards the other's and put back on its element, until the two lie
+// within the tolerance of the count. `rounded`: the correction is compared
+// rounded to 0.001, as the contour walk writes its points.
+JointFit FitJoint(const DrawnElement& e0, const DrawnElement& e1, geom::Vec2 a, geom::Vec2 b, bool rounded, bool damped) {
+  JointFit fit;
+  a = e0.Nearest(a);
+  b = e1.Nearest(b);
+  for (int i = 0;;) {
+    const geom::Vec2 d = a - b;
+    const double exact = geom::Length(d);
+    const double correction = rounded ? RoundTo3Decimals(exact) : exact;
+    fit.smallest = std::min(fit.smallest, exact);
+    if (correction <= FitTolerance(i)) {
+      fit.converged = true;
+      fit.joint = 0.5 * (a + b);
+      fit.corrections = i;
+      return fit;
+    }
+    if (++i > kFitLimit) {
+      fit.corrections = i;
+      return fit;
+    }
+    const double relax = FitRelaxation(i, damped);
+    a = e0.Nearest(a - relax * d);
+    b = e1.Nearest(b + relax * (a - b));
+  }
 }
 
 // Whether the register holds the table entry, offset as the walk offsets
@@ -352,23 +428,37 @@ int RunContext::FitCorner() {
       const double across = geom::Cross(u1, u0);
       if (std::fabs(across) >= kStraightOn) joint = joint + (geom::Cross(p0 - joint, u0) / across) * u1;
     }
-  } else if (R0.d1 == 0.0) {
-    const geom::Vec2 u0{R0.d2, R0.d3};
-    const geom::Vec2 p0 = geom::Vec2{R0.d6, R0.d7} - offset * LeftNormal(u0);
-    const geom::Vec2 centre{R1.d4, R1.d5};
-    if (!LineCircleNear(p0, u0, centre, std::fabs(R1.d1 + offset), {R0.d4, R0.d5}, joint)) {
-      return StopWithError(kErrorCornerIntersection);
-    }
   } else {
-    // Arc after arc: the joint is where the drawn circles cross, the
-    // crossing at the current arc's drawn end. The fetch left that end's
-    // unit radius in d2/d3 (towards the centre for a counter-clockwise arc)
-    // and the drawn radius is the offset one plus the offset.
-    const geom::Vec2 c0{R0.d6, R0.d7}, c1{R1.d4, R1.d5};
-    const double r0 = R0.d1 + offset, r1 = R1.d1 + offset;
-    const geom::Vec2 end = c0 - r0 * geom::Vec2{R0.d2, R0.d3};
-    if (!CircleCircleNear(c0, std::fabs(r0), c1, std::fabs(r1), end, joint)) {
-      return StopWithError(kErrorCornerIntersection);
+    // The drawn elements: the offset ones moved back by the offset. The
+    // fetch left an arc's end unit radius in d2/d3 (towards the centre for
+    // a counter-clockwise arc); its drawn radius is the offset one plus
+    // the offset.
+    DrawnElement e0, e1;
+    geom::Vec2 near{R0.d4, R0.d5};
+    if (R0.d1 == 0.0) {
+      e0.u = {R0.d2, R0.d3};
+      e0.p = geom::Vec2{R0.d6, R0.d7} - offset * LeftNormal(e0.u);
+    } else {
+      e0.circle = true;
+      e0.c = {R0.d6, R0.d7};
+      e0.r = std::fabs(R0.d1 + offset);
+      near = e0.c - (R0.d1 + offset) * geom::Vec2{R0.d2, R0.d3};
+    }
+    e1.circle = true;
+    e1.c = {R1.d4, R1.d5};
+    e1.r = std::fabs(R1.d1 + offset);
+    // The joint is where they cross, the crossing at the current
+    // element's drawn end.
+    const bool met = e0.circle ? CircleCircleNear(e0.c, e0.r, e1.c, e1.r, near, joint)
+                               : LineCircleNear(e0.p, e0.u, e1.c, e1.r, near, joint);
+    if (!met) {
+      // Elements that only touch, or miss by a drawing's rounding, are
+      // met by the fit; a gap it cannot close stops the run.
+      const bool rounded = core.TransformMode == 4 && c.FineFitWord == 0;
+      const JointFit fit = FitJoint(e0, e1, near, near, rounded, c.DampingSwitch != 0);
+      c.CornerFitCorrection = fit.smallest;
+      if (!fit.converged) return StopWithError(kErrorCornerFit);
+      joint = fit.joint;
     }
   }
   const geom::Vec2 u0 = TangentAt(R0, {R0.d6, R0.d7}, joint);

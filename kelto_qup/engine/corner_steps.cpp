@@ -169,7 +169,11 @@ int RunContext::CornerSteps(const NcElement& marker) {
         break;
       }
     }
+    // The transform chain moved this step's written position only: the
+    // next step is computed about the corner as drawn.
+    RestoreChainedRegisters();
   }
+  RestoreChainedRegisters();
   core.AxisPointSwitch = 0;
   // The marker stays in R0, standing at the corner's end.
   const double x = R0.d4, y = R0.d5;

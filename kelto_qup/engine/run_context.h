@@ -44,6 +44,7 @@ inline constexpr int kErrorFileOpen = 60;        // the NC file cannot be opened
 inline constexpr int kErrorFileWrite = 61;       // writing the NC file failed
 inline constexpr int kErrorNotFiniteValue = 62;  // a value that is not a finite number
 inline constexpr int kErrorBlockTooLong = 63;    // a block longer than the block buffer
+inline constexpr int kErrorPassTable = 64;       // a pass list without its end, a transform chain beyond 9
 inline constexpr int kErrorStackUnderflow = 36;  // register stack pop at depth 0
 inline constexpr int kErrorStackOverflow = 37;   // tenth register stack push
 inline constexpr int kErrorComOpen = 80;         // the serial port cannot be opened
@@ -752,6 +753,7 @@ class RunContext {
   int RunPass();
   int LocateClosingPoint();
   int ApplyTransformChain();
+  void RestoreChainedRegisters();
 
   // ---- job load, interpreter and hole output
   // (EmitTextLine is declared with the block output and defined with the

@@ -71,6 +71,9 @@ constexpr ErrorText kErrorTexts[] = {
     {kErrorNotFiniteValue, "出力デ－タの数値が不正です"},
     // A block that outgrew the block buffer is not written cut short.
     {kErrorBlockTooLong, "出力ブロックが長すぎます"},
+    // A pass list that does not end within its table, or a transform
+    // chain longer than its nine records: nothing past the table is read.
+    {kErrorPassTable, "パス・座標変換の指定が不正です"},
 };
 
 const char* FindErrorText(int code) {

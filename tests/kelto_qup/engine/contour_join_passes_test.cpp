@@ -124,6 +124,82 @@ TEST_F(ContourJoinTest, ElementThatIsNoGeometryIsNamed) {
   EXPECT_EQ(host.errorBoxes[0], platform::Sjis("GO図形のエラーcal303　bNo.42"));
 }
 
+// Corners whose drawn elements touch or just miss: no crossing can be
+// constructed, the fit finds the joint. Drawn: the line y = 0 along +X (or
+// an arc of R10 about the origin, counter-clockwise to (10, 0)) meeting
+// a circle of R10 or R20 that misses it by `gap`; offset 5 to the right.
+TEST_F(ContourJoinTest, TheFitFindsTheJointOfElementsThatOnlyTouch) {
+  constexpr double kOffset = -5.0;
+  struct Case {
+    const char* name;
+    bool arcFirst;
+    double gap;
+    int transformMode;  // 4: corrections compared rounded to 0.001
+    bool converges;
+    double jointX, jointY;  // hand-computed: half the gap from each
+  };
+  const Case cases[] = {
+      {"line touching a circle, walk", false, 0.0002, 4, true, 50.0, 0.0001},
+      {"line touching a circle, exact", false, 0.0002, 2, true, 50.0, 0.0001},
+      {"arc touching an arc, exact", true, 0.0002, 2, true, 10.0001, 0.0},
+      {"a gap the fit cannot close", false, 1.0, 4, false, 0.0, 0.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    run.AbortFlag = 0;
+    host.errorBoxes.clear();
+    run.core.TransformMode = c.transformMode;
+    run.RangeStart = run.RangeStep = 1;
+    run.engine.contour.CornerOffset = kOffset;
+    if (c.arcFirst) {
+      // Counter-clockwise R10 about the origin, offset outwards to R15;
+      // then clockwise R10 about (20 + gap, 0), offset inwards to R5.
+      run.R0 = NcElement{};
+      run.R0.code = 0x1300;
+      run.R0.d1 = 10.0 - kOffset;
+      run.R0.d2 = -1.0;  // the end's unit radius, towards the centre
+      run.R0.d4 = 15.0;
+      run.R0.d6 = 0.0;
+      run.R0.d7 = 0.0;
+      run.R1 = NcElement{};
+      run.R1.code = 0x1300;
+      run.R1.d1 = -10.0 - kOffset;
+      run.R1.d4 = 20.0 + c.gap;
+    } else {
+      run.R0 = LineElement(50, kOffset, 1, 0);
+      run.R0.d6 = 0.0;
+      run.R1 = NcElement{};
+      run.R1.code = 0x1300;
+      run.R1.d1 = 20.0 - kOffset;
+      run.R1.d4 = 50.0;
+      run.R1.d5 = 20.0 + c.gap;
+    }
+    const int result = run.FitCorner();
+    if (!c.converges) {
+      // 1024 corrections, then the run stops with the fit's error, the
+      // smallest correction kept for its message.
+      EXPECT_EQ(result, kStopRun);
+      EXPECT_EQ(run.AbortFlag, kStopRun);
+      ASSERT_FALSE(host.errorBoxes.empty());
+      EXPECT_NE(host.errorBoxes.back().find("2013"), std::string::npos) << host.errorBoxes.back();
+      EXPECT_NEAR(run.engine.contour.CornerFitCorrection, c.gap, 1e-9);
+      continue;
+    }
+    ASSERT_EQ(result, 1);
+    EXPECT_EQ(run.AbortFlag, 0);
+    const auto& w = run.engine.contour;
+    EXPECT_NEAR(w.CornerJoint[0], c.jointX, 0.0001);
+    EXPECT_NEAR(w.CornerJoint[1], c.jointY, 0.0001);
+    // Both elements are tangent at the joint: the tool stands beside it,
+    // at the same place from either side.
+    const double px = c.arcFirst ? 15.0 : 50.0, py = c.arcFirst ? 0.0 : kOffset;
+    EXPECT_NEAR(w.CornerP[0], px, 0.001);
+    EXPECT_NEAR(w.CornerP[1], py, 0.001);
+    EXPECT_NEAR(w.CornerQ[0], px, 0.001);
+    EXPECT_NEAR(w.CornerQ[1], py, 0.001);
+  }
+}
+
 class ContourPassesTest : public EngineCoreTest {
  protected:
   // A pass element of the kind, whose points tell which run took it.
@@ -184,14 +260,34 @@ TEST_F(ContourPassesTest, PassListAndChainStayInTheirTables) {
   table.Line(0, 0, 1, 0);
   const int pass = PassElement(1);
   LoadTable();
+  const std::string says = platform::Sjis("パス・座標変換の指定が不正です");
   run.engine.contour.PassList.fill(pass);  // no end mark
   EXPECT_EQ(run.RunPassList(0), kStopRun);
   EXPECT_EQ(run.AbortFlag, kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_NE(host.errorBoxes.back().find(says), std::string::npos);
 
+  // A chain of ten records, for the element and for a start point.
+  for (const auto apply : {+[](RunContext& r) { return r.ApplyTransformChain(); },
+                           +[](RunContext& r) { return r.SetStartPoint(1); }}) {
+    run.AbortFlag = 0;
+    host.errorBoxes.clear();
+    run.TransformSwitch = 1;
+    run.engine.contour.TransformCount = 10;
+    EXPECT_EQ(apply(run), kStopRun);
+    ASSERT_FALSE(host.errorBoxes.empty());
+    EXPECT_NE(host.errorBoxes.back().find(says), std::string::npos);
+  }
+
+  // A pass entry outside the element table goes through the checked load.
   run.AbortFlag = 0;
-  run.TransformSwitch = 1;
-  run.engine.contour.TransformCount = 10;
-  EXPECT_EQ(run.ApplyTransformChain(), kStopRun);
+  host.errorBoxes.clear();
+  run.TransformSwitch = 0;
+  run.engine.contour.PassList.fill(0);
+  run.engine.contour.PassList[0] = 1000000;
+  EXPECT_EQ(run.RunPassList(0), kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_NE(host.errorBoxes.back().find("2011"), std::string::npos) << host.errorBoxes.back();
 }
 
 TEST_F(ContourPassesTest, TransformChainTurnsTheElement) {

@@ -78,8 +78,11 @@ class ContourJobTest : public NcRunTest {
     run->job.Modes.StartMode = job.header.startMode;
     run->LoadJob();
     run->InitNcJob();
+    if (afterLoad) afterLoad(*run);
     return testsupport::RunContourJob(*run);
   }
+  // Run words that no hand-over record carries, set after the load.
+  std::function<void(qup::RunContext&)> afterLoad;
   // A job of one process with one contour over the figures numbered 100.
   static HandoverBuilder Job(const std::function<void(HandoverBuilder&)>& figures, const ContourOptions& options) {
     HandoverBuilder job;
@@ -478,6 +481,174 @@ TEST_F(ContourJobTest, ManySmallCornersEachWriteTheirOwnBlockOnThePath) {
     if (first != std::string::npos) ++blocks;
   }
   EXPECT_GT(blocks, 2 * kSides);
+}
+
+}  // namespace
+}  // namespace ncrun
+
+namespace ncrun {
+namespace {
+
+// The square 0..100 offset outside by d, counter-clockwise from (50, -d)
+// round to it.
+std::vector<Piece> SquareOutside(double d) {
+  return {{{50, -d}, {100, -d}},
+          {{100, -d}, {100 + d, 0}, d, {100, 0}},
+          {{100 + d, 0}, {100 + d, 100}},
+          {{100 + d, 100}, {100, 100 + d}, d, {100, 100}},
+          {{100, 100 + d}, {0, 100 + d}},
+          {{0, 100 + d}, {-d, 100}, d, {0, 100}},
+          {{-d, 100}, {-d, 0}},
+          {{-d, 0}, {0, -d}, d, {0, 0}},
+          {{0, -d}, {50, -d}}};
+}
+
+// How many times the tool comes down to the contour's depth, and whether
+// it always comes down straight (no move into the depth goes sideways).
+struct Descents {
+  int count = 0;
+  bool straight = true;
+};
+Descents CountDescents(const testsupport::MotionCheck& check) {
+  Descents d;
+  for (const CanonMove& m : check.moves) {
+    if (std::fabs(m.z - kDepth) > 1e-6 || m.fromZ <= kDepth + 1e-6) continue;
+    ++d.count;
+    d.straight = d.straight && std::fabs(m.x - m.fromX) < 1e-9 && std::fabs(m.y - m.fromY) < 1e-9;
+  }
+  return d;
+}
+
+// Two passes of one cut-in: the first leaves an allowance of 0.5 (offset
+// 5.5), the finishing pass follows at the offset 5. The tool comes down
+// once; the finishing pass begins where the first ended, 0.5 further in,
+// and is reached by a linking move at depth.
+TEST_F(ContourJobTest, AnAllowancePassThenTheFinishingPassAreLinkedAtDepth) {
+  ContourOptions options;
+  options.offset = -5.5;
+  options.toX = 50.0;
+  options.toY = -20.0;
+  options.up = 0.0;
+  HandoverBuilder job;
+  job.Begin();
+  Square(job);
+  job.BeginProcess(400, 1, 0.0, 0.0, 50.0, 1000.0, 10.0);
+  testsupport::AddContour(job, 401, options);
+  const handover::NcElement allowancePass = job.elements.back();
+  handover::NcElement& finishingPass = job.Add(401, allowancePass.code);
+  finishingPass = allowancePass;
+  finishingPass.d1 = -5.0;
+  job.Add(401, 0x6300).d4 = 10.0;
+  job.ProcessEnd(500);
+  job.End();
+
+  std::vector<Piece> path = SquareOutside(5.5);
+  path.push_back({{50, -5.5}, {50, -5}});
+  for (const Piece& p : SquareOutside(5.0)) path.push_back(p);
+  path.push_back({{50, -5}, {50, -20}});
+  ExpectPath(job, path);
+  testsupport::MotionCheck check;
+  ReadBack({}, &check);
+  if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
+  const Descents descents = CountDescents(check);
+  EXPECT_EQ(descents.count, 1) << NcText();
+  EXPECT_TRUE(descents.straight) << NcText();
+}
+
+// Two contours of a run, each with its own cut-in, approach and escape, as
+// the CAM builder writes two steps: the second is approached from above
+// as the first, not fed down sideways from where the first left the tool.
+TEST_F(ContourJobTest, EachContourOfARunComesDownStraightOntoItsStart) {
+  HandoverBuilder job;
+  job.Begin();
+  Square(job);
+  job.BeginProcess(400, 1, 0.0, 0.0, 50.0, 1000.0, 10.0);
+  for (const double offset : {-5.5, -5.0}) {
+    ContourOptions options;
+    options.offset = offset;
+    options.toX = 50.0;
+    options.toY = -20.0;
+    options.overrunCommand = true;
+    testsupport::AddContour(job, offset < -5.25 ? 401 : 402, options);
+  }
+  job.ProcessEnd(500);
+  job.End();
+  ASSERT_EQ(Run(job), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
+  testsupport::MotionCheck check;
+  ReadBack({}, &check);
+  if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
+  const Descents descents = CountDescents(check);
+  EXPECT_EQ(descents.count, 2) << NcText();
+  EXPECT_TRUE(descents.straight) << NcText();
+  // The second comes down onto its own start, 0.5 nearer the square.
+  bool second = false;
+  for (const CanonMove& m : check.moves) {
+    if (std::fabs(m.z - kDepth) < 1e-6 && m.fromZ > kDepth + 1e-6) {
+      second = std::fabs(m.x - 50.0) < kOnPath && std::fabs(m.y + 5.0) < kOnPath;
+    }
+  }
+  EXPECT_TRUE(second) << NcText();
+}
+
+// The chain of coordinate transformations moves every written position and
+// the approach; the walk itself joins the elements as drawn. A quarter turn
+// about (50, 50) and the same turn about the origin followed by a shift of
+// 100 in X (the record's centre is added either way) put the square on
+// itself; a mirror in Y shifted up by 100 walks it the other way round.
+// A circle's arc turns about its moved centre.
+TEST_F(ContourJobTest, TheTransformChainMovesTheWrittenPath) {
+  struct Case {
+    const char* name;
+    int flags;
+    double c, s, dx, dy, cx, cy;
+    std::function<XY(XY)> map;
+    bool mirror;
+  };
+  const auto turn = [](XY p) { return XY{100.0 - p.y, p.x}; };
+  const std::vector<Case> cases = {
+      {"turn about the centre", 0x200, 0.0, 1.0, 0.0, 0.0, 50.0, 50.0, turn, false},
+      {"turn about the origin, shifted", 0, 0.0, 1.0, 100.0, 0.0, 0.0, 0.0, turn, false},
+      {"mirror, shifted", 0x400, 1.0, 0.0, 0.0, 100.0, 0.0, 0.0, [](XY p) { return XY{p.x, 100.0 - p.y}; }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    afterLoad = [&c](qup::RunContext& r) {
+      r.TransformSwitch = 1;
+      qup::ContourWords& words = r.engine.contour;
+      words.TransformCount = 1;
+      words.TransformTable[0] = handover::NcElement{};
+      words.TransformTable[0].code = 1;
+      words.TransformTable[0].flags = c.flags;
+      words.TransformTable[0].d2 = c.c;
+      words.TransformTable[0].d3 = c.s;
+      words.TransformTable[0].d4 = c.dx;
+      words.TransformTable[0].d5 = c.dy;
+      words.TransformTable[0].d6 = c.cx;
+      words.TransformTable[0].d7 = c.cy;
+    };
+    // The square, and the circle of R20 about (50, 50) offset to R25.
+    std::vector<Piece> square = SquareOutside(5.0);
+    square.push_back({{50, -5}, {50, -20}});
+    const std::vector<Piece> circle = {{{90, 50}, {75, 50}}, {{75, 50}, {75, 50}, 25.0, {50, 50}}, {{75, 50}, {90, 50}}};
+    for (const bool round : {false, true}) {
+      SCOPED_TRACE(round ? "circle" : "square");
+      Reset();
+      ContourOptions options;
+      options.offset = -5.0;
+      options.toX = round ? 90.0 : 50.0;
+      options.toY = round ? 50.0 : -20.0;
+      HandoverBuilder job = Job(round ? Circle : Square, options);
+      std::vector<Piece> path = round ? circle : square;
+      for (Piece& p : path) {
+        p.from = c.map(p.from);
+        p.to = c.map(p.to);
+        p.centre = c.map(p.centre);
+        if (c.mirror) p.radius = -p.radius;
+      }
+      ExpectPath(job, path);
+    }
+  }
+  afterLoad = nullptr;
 }
 
 }  // namespace

@@ -74,6 +74,21 @@ int LeaveContour(qup::RunContext& run, const NcElement& contour, const NcElement
   return RunElement(run) == kStopRun ? kStopRun : 0;
 }
 
+// The last element of the walk (in R0) run to its own end, as the lead
+// out runs it to the lead line.
+int EndAtLastElement(qup::RunContext& run) {
+  // The walk keeps the element's start in d4/d5: its offset end comes from
+  // the table entry fetched again.
+  if (!run.CheckedLoad(run.R1, run.RangeStart)) return kStopRun;
+  if (run.FetchNextElement(0) != 1 || run.AbortFlag != 0) return kStopRun;
+  const double x = run.R1.d4, y = run.R1.d5;
+  run.R1 = NcElement{};
+  run.R1.code = 0x1100;
+  run.R1.d4 = run.R1.d6 = x;
+  run.R1.d5 = run.R1.d7 = y;
+  return RunElement(run) == kStopRun ? kStopRun : 0;
+}
+
 // Stands in for the plain contour loop: the offset of the command, the
 // range walked forwards, each element run, the lead out.
 int WalkContour(qup::RunContext& run) {
@@ -97,6 +112,8 @@ int WalkContour(qup::RunContext& run) {
   run.engine.contour.SectionCommand = contour;
   if (contour.d5 == 0.0) run.engine.contour.SectionCommand.d5 = run.engine.contour.CarriedValue5;
   run.engine.stepping.SectionCommand = run.engine.contour.SectionCommand;
+  // Its first element starts the contour (an approach or a linking move).
+  run.engine.contour.StartWord = 0;
   run.RangeStep = 1;
   if (!run.CheckedLoad(run.R1, run.RangeStart)) return kStopRun;
   if (run.FetchNextElement(0) != 1 || run.AbortFlag != 0) return kStopRun;
@@ -111,6 +128,11 @@ int WalkContour(qup::RunContext& run) {
     if (result != 0) break;
   }
   if (run.AbortFlag != 0) return kStopRun;
+  // A further pass of the same cut-in follows on from where this one ends:
+  // the last element is cut to its end.
+  if (commandIndex + 1 < run.elements.ElementCount && run.elements[commandIndex + 1].code == kContour) {
+    return EndAtLastElement(run);
+  }
   const NcElement* cutIn = CutInBefore(run, commandIndex);
   return cutIn != nullptr ? LeaveContour(run, contour, *cutIn) : 0;
 }
