@@ -108,6 +108,11 @@ class ContourAgreementTest : public CamDataTest {
     for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
     if (!r.check.ran) return false;
     EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+    // Rapid moves end above the part (its top is Z 0): the tool goes down
+    // into it at a feed only.
+    for (const CanonMove& m : r.check.moves) {
+      if (m.kind == CanonMove::Kind::kTraverse) EXPECT_GE(m.z, 0.0) << r.nc;
+    }
     return true;
   }
   static void ExpectMovesAlong(const CheckResult& r, const std::vector<std::array<double, 2>>& path) {

@@ -111,6 +111,9 @@ class ContourJobTest : public NcRunTest {
     XY last{};
     int moves = 0;
     for (const CanonMove& m : check.moves) {
+      // Rapid moves end above the part (its top is Z 0): the tool goes down
+      // into it at a feed only.
+      if (m.kind == CanonMove::Kind::kTraverse) EXPECT_GE(m.z, 0.0) << "line " << m.line << "\n" << NcText();
       if (m.kind == CanonMove::Kind::kTraverse || std::fabs(m.z - kDepth) > 1e-6) continue;
       const XY end{m.x, m.y};
       const XY middle{(m.x + m.fromX) / 2.0, (m.y + m.fromY) / 2.0};
