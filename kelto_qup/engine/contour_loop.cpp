@@ -72,11 +72,12 @@ int RunContext::hab_goo() {
   // overrun 0x7410) has no cut-in of its own: it enters by the lead that
   // overrun kept (EnterReturnPass). Without one (the overrun left by a
   // figure or a range of its own) where the tool stands is not known, and
-  // a walk joined to anything else would cut across the contour: stop.
+  // a walk joined to anything else would cut across the contour: stop with
+  // the error of a cut that cannot be chained on from the one before.
   const bool returnPass = R2.code == kContourCommand && CommandIndex() > 0 &&
                           CommandIndex() < elements.ElementCount &&
                           elements[CommandIndex() - 1].code == kSecondPassOverrun;
-  if (returnPass && w.ReturnLeadCommand != CommandIndex() - 1) return StopMissingOperation("ReturnPassEntry");
+  if (returnPass && w.ReturnLeadCommand != CommandIndex() - 1) return StopWithError(kErrorNoOverrun);
   // The first pass over the same contour with the same offset cut nothing:
   // neither does the way back, nor the overrun after it.
   if (returnPass && w.ReturnNothingCut != 0) {
@@ -485,7 +486,7 @@ int RunContext::EnterReturnPass(int lo, int hi) {
   // The first pass ended off the start of this walk on a contour that does
   // not close: walking on from there would leave part of it uncut, and
   // joining the lead to this walk's first element would cut across it.
-  if (on < lo || on > hi || !IsClosedChain(elements, lo, hi)) return StopMissingOperation("ReturnPassEntry");
+  if (on < lo || on > hi || !IsClosedChain(elements, lo, hi)) return StopWithError(kErrorNoOverrun);
   w.WrapFrom = RangeStart - RangeStep;
   w.WrapTo = on - RangeStep;
   RangeStart = on;
