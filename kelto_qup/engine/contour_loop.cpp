@@ -545,8 +545,13 @@ int RunContext::CutLastElementToItsEnd(int closing) {
   if (PlaceLeadElement(last, toX, toY, 1, backwards) != 1) return StopWithError(kErrorRejoin);
   R1.d4 = R1.d6;
   R1.d5 = R1.d7;
+  // The lead is not part of the contour: it is not offset with it, so the
+  // cut ends at the foot of the lead on the offset element.
+  const int keptOffsetMode = core.OffsetMode;
+  core.OffsetMode = 0;
   TraceStep(143, 9);
   const int result = RunContourCommand();
+  core.OffsetMode = keptOffsetMode;
   RangeStart = keptStart;
   RangeEnd = keptEnd;
   RangeStep = keptStep;

@@ -592,7 +592,9 @@ TEST_F(ContourAgreementTest, WithoutAnOverrunLengthTheCutEndsWhereTheLoopCloses)
 // runs along every element as drawn, from the cut-in's foot to the
 // contour's end, and an escape starts there. Open chains walked forwards,
 // and a closed square entered part-way along its first side, which is
-// closed back to where the cut began.
+// closed back to where the cut began. Offset by a stock of 2 (left of
+// travel, inside the chain), the cut ends on the offset last element square
+// to its drawn end, not short of it by the offset.
 TEST_F(ContourAgreementTest, AContourWithNoOverrunAfterItIsCutToTheEndOfItsLastElement) {
   using P = std::array<double, 2>;
   struct Case {
@@ -601,10 +603,13 @@ TEST_F(ContourAgreementTest, AContourWithNoOverrunAfterItIsCutToTheEndOfItsLastE
     std::vector<Point> drawn;
     P to;                 // the cut-in point
     std::vector<P> path;  // the tool's path at depth, every corner
+    double stock = 0.0;   // the wire's offset, left of travel
   };
   const std::vector<Case> cases = {
       {"wire, open chain", 0xC100, {{0, 0}, {100, 0}, {100, 50}, {40, 50}}, {-10, 0},
        {{-10, 0}, {100, 0}, {100, 50}, {40, 50}}},
+      {"wire, open chain offset", 0xC100, {{0, 0}, {100, 0}, {100, 50}, {40, 50}}, {-10, 0},
+       {{-10, 2}, {98, 2}, {98, 48}, {40, 48}}, 2.0},
       {"wire, closed square entered mid-side", 0xC100, {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}, {50, -10},
        {{50, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}, {50, 0}}},
   };
@@ -616,6 +621,7 @@ TEST_F(ContourAgreementTest, AContourWithNoOverrunAfterItIsCutToTheEndOfItsLastE
     d.kind = k.kind;
     StepCondition& c = d.steps[0];
     c.contourCentreFlag = 1;
+    c.contourStock = k.stock;
     c.zone1X = k.to[0];
     c.zone1Y = k.to[1];
     // No exit: neither a figure nor a point.

@@ -1,15 +1,16 @@
 // Contour jobs from the hand-over to the NC program, read back by rs274:
-// a square and a circle offset outside and inside, entered and left along
-// the lead lines through the tool-offset point, with round outside corners
-// and cut inside corners. Every feed move at the contour's depth must end
-// on the hand-computed tool-centre path, go along it in order and cover it.
+// a square and a circle offset outside and inside, with round outside
+// corners and cut inside corners. The tool comes down onto the contour at
+// the foot of the lead line through the tool-offset point, goes round it
+// back to that foot and leaves it upwards there. Every feed move at the
+// contour's depth must end on the hand-computed tool-centre path, go along
+// it in order and cover it.
 #include <cctype>
 #include <cmath>
 #include <functional>
 #include <numbers>
 
 #include "tests/kelto_qup/ncout/nc_run_fixture.h"
-#include "tests/kelto_qup/support/contour_driver.h"
 
 namespace ncrun {
 namespace {
@@ -79,7 +80,7 @@ class ContourJobTest : public NcRunTest {
     run->LoadJob();
     run->InitNcJob();
     if (afterLoad) afterLoad(*run);
-    return testsupport::RunContourJob(*run);
+    return run->StartNcCreation();
   }
   // Run words that no hand-over record carries, set after the load.
   std::function<void(qup::RunContext&)> afterLoad;
@@ -99,11 +100,10 @@ class ContourJobTest : public NcRunTest {
   // contour's depth against the path: each ends on it (a chord's middle
   // within the chord tolerance), they go along it piece by piece, and the
   // last ends where the path ends.
-  // With `interpreter` the job runs through the interpreter's own contour
-  // command (StartNcCreation) instead of the test driver.
-  void ExpectPath(HandoverBuilder& job, const std::vector<Piece>& path, bool interpreter = false) {
-    const int status = interpreter ? Run(job) : RunContour(job);
+  void ExpectPath(HandoverBuilder& job, const std::vector<Piece>& path) {
+    const int status = RunContour(job);
     ASSERT_EQ(status, 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back()) << "\n" << NcText();
+    ASSERT_EQ(run->job.RunIncomplete, 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back()) << "\n" << NcText();
     testsupport::MotionCheck check;
     ReadBack({}, &check);
     if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
@@ -139,7 +139,8 @@ class ContourJobTest : public NcRunTest {
   // A counter-clockwise contour offset outside (right of travel) and inside
   // (left), then its mirror in the X axis, walked clockwise, where outside
   // is left of travel: each on its path, the mirrored ones on the mirrored
-  // paths. Each job starts and ends at its path's first point.
+  // paths. The tool-offset point is 15 beyond the first point of each path,
+  // square to the figures' first line (the X axis), on the path's side.
   void ExpectBothSidesAndMirrored(const std::function<void(HandoverBuilder&)>& figures,
                                   const std::function<void(HandoverBuilder&)>& mirrored,
                                   const std::vector<Piece>& outside, const std::vector<Piece>& inside) {
@@ -156,8 +157,9 @@ class ContourJobTest : public NcRunTest {
       const std::vector<Piece> path = c.mirrored ? MirrorInX(*c.path) : *c.path;
       ContourOptions options;
       options.offset = c.offset;
-      options.toX = path.front().from.x;
-      options.toY = path.front().from.y;
+      const XY start = path.front().from;
+      options.toX = start.x;
+      options.toY = start.y + (start.y < 0.0 ? -15.0 : 15.0);
       HandoverBuilder job = Job(c.mirrored ? mirrored : figures, options);
       ExpectPath(job, path);
     }
@@ -182,8 +184,7 @@ TEST_F(ContourJobTest, SquareOffsetOutsideGoesRoundItsCornersAtR5) {
   options.toX = 50.0;
   options.toY = -20.0;
   HandoverBuilder job = Job(Square, options);
-  ExpectPath(job, {{{50, -20}, {50, -5}},
-                   {{50, -5}, {100, -5}},
+  ExpectPath(job, {{{50, -5}, {100, -5}},
                    {{100, -5}, {105, 0}, 5.0, {100, 0}},
                    {{105, 0}, {105, 100}},
                    {{105, 100}, {100, 105}, 5.0, {100, 100}},
@@ -191,8 +192,7 @@ TEST_F(ContourJobTest, SquareOffsetOutsideGoesRoundItsCornersAtR5) {
                    {{0, 105}, {-5, 100}, 5.0, {0, 100}},
                    {{-5, 100}, {-5, 0}},
                    {{-5, 0}, {0, -5}, 5.0, {0, 0}},
-                   {{0, -5}, {50, -5}},
-                   {{50, -5}, {50, -20}}});
+                   {{0, -5}, {50, -5}}});
 }
 
 // The same square walked clockwise: outside is now left of travel and the
@@ -211,8 +211,7 @@ TEST_F(ContourJobTest, ClockwiseSquareOffsetOutsideTurnsItsCornersClockwise) {
   options.toX = 50.0;
   options.toY = -20.0;
   HandoverBuilder job = Job(SquareClockwise, options);
-  ExpectPath(job, {{{50, -20}, {50, -5}},
-                   {{50, -5}, {0, -5}},
+  ExpectPath(job, {{{50, -5}, {0, -5}},
                    {{0, -5}, {-5, 0}, -5.0, {0, 0}},
                    {{-5, 0}, {-5, 100}},
                    {{-5, 100}, {0, 105}, -5.0, {0, 100}},
@@ -220,8 +219,7 @@ TEST_F(ContourJobTest, ClockwiseSquareOffsetOutsideTurnsItsCornersClockwise) {
                    {{100, 105}, {105, 100}, -5.0, {100, 100}},
                    {{105, 100}, {105, 0}},
                    {{105, 0}, {100, -5}, -5.0, {100, 0}},
-                   {{100, -5}, {50, -5}},
-                   {{50, -5}, {50, -20}}});
+                   {{100, -5}, {50, -5}}});
 }
 
 TEST_F(ContourJobTest, SquareOffsetInsideCutsItsCorners) {
@@ -230,13 +228,11 @@ TEST_F(ContourJobTest, SquareOffsetInsideCutsItsCorners) {
   options.toX = 50.0;
   options.toY = 20.0;
   HandoverBuilder job = Job(Square, options);
-  ExpectPath(job, {{{50, 20}, {50, 5}},
-                   {{50, 5}, {95, 5}},
+  ExpectPath(job, {{{50, 5}, {95, 5}},
                    {{95, 5}, {95, 95}},
                    {{95, 95}, {5, 95}},
                    {{5, 95}, {5, 5}},
-                   {{5, 5}, {50, 5}},
-                   {{50, 5}, {50, 20}}});
+                   {{5, 5}, {50, 5}}});
 }
 
 TEST_F(ContourJobTest, CircleOffsetOutsideAndInside) {
@@ -254,7 +250,7 @@ TEST_F(ContourJobTest, CircleOffsetOutsideAndInside) {
     options.toY = 50.0;
     HandoverBuilder job = c.radius > 0.0 ? Job(Circle, options) : Job(clockwise, options);
     const XY on{50.0 + std::fabs(c.radius), 50.0};
-    ExpectPath(job, {{{c.toX, 50}, on}, {on, on, c.radius, {50, 50}}, {on, {c.toX, 50}}});
+    ExpectPath(job, {{on, on, c.radius, {50, 50}}});
   }
 }
 
@@ -280,15 +276,13 @@ TEST_F(ContourJobTest, CornersBetweenLinesAndAnArcGoRoundTheirJoints) {
   options.toX = 20.0;
   options.toY = -20.0;
   HandoverBuilder job = Job(QuarterPie, options);
-  ExpectPath(job, {{{20, -20}, {20, -5}},
-                   {{20, -5}, {40, -5}},
+  ExpectPath(job, {{{20, -5}, {40, -5}},
                    {{40, -5}, {45, 0}, 5.0, {40, 0}},
                    {{45, 0}, {0, 45}, 45.0, {0, 0}},
                    {{0, 45}, {-5, 40}, 5.0, {0, 40}},
                    {{-5, 40}, {-5, 0}},
                    {{-5, 0}, {0, -5}, 5.0, {0, 0}},
-                   {{0, -5}, {20, -5}},
-                   {{20, -5}, {20, -20}}});
+                   {{0, -5}, {20, -5}}});
 }
 
 // The quarter pie mirrored in the X axis: walked clockwise, the bottom line
@@ -306,19 +300,18 @@ void QuarterPieClockwise(HandoverBuilder& job) {
 // tool must take the mirrored crossing, not the one behind it.
 TEST_F(ContourJobTest, LineIntoAnArcTakesTheSameCrossingWhenTheContourIsMirrored) {
   const double x = std::sqrt(35.0 * 35.0 - 25.0);
-  const std::vector<Piece> outside = {{{20, -20}, {20, -5}},        {{20, -5}, {40, -5}},
+  const std::vector<Piece> outside = {{{20, -5}, {40, -5}},
                                       {{40, -5}, {45, 0}, 5.0, {40, 0}}, {{45, 0}, {0, 45}, 45.0, {0, 0}},
                                       {{0, 45}, {-5, 40}, 5.0, {0, 40}}, {{-5, 40}, {-5, 0}},
-                                      {{-5, 0}, {0, -5}, 5.0, {0, 0}},   {{0, -5}, {20, -5}},
-                                      {{20, -5}, {20, -20}}};
-  const std::vector<Piece> inside = {{{20, 20}, {20, 5}}, {{20, 5}, {x, 5}}, {{x, 5}, {5, x}, 35.0, {0, 0}},
-                                     {{5, x}, {5, 5}},    {{5, 5}, {20, 5}}, {{20, 5}, {20, 20}}};
+                                      {{-5, 0}, {0, -5}, 5.0, {0, 0}},   {{0, -5}, {20, -5}}};
+  const std::vector<Piece> inside = {{{20, 5}, {x, 5}}, {{x, 5}, {5, x}, 35.0, {0, 0}}, {{5, x}, {5, 5}},
+                                     {{5, 5}, {20, 5}}};
   ExpectBothSidesAndMirrored(QuarterPie, QuarterPieClockwise, outside, inside);
 }
 
 // The quarter pie walked backwards (the contour command's side bits 0x50000:
-// every element turned over, the offset kept on the side it was drawn for)
-// through the interpreter's contour command: the joints of the lines with
+// every element turned over, the offset kept on the side it was drawn for):
+// the joints of the lines with
 // the arc, now walked clockwise, take the crossings of the offset circle R35
 // that lie ahead of the tool, where the drawn contour turns, as walked
 // forwards.
@@ -328,12 +321,11 @@ TEST_F(ContourJobTest, ABackwardWalkJoinsItsLinesAndArcAtTheCrossingsAhead) {
   options.offset = 5.0;  // inside
   options.toX = 20.0;
   options.toY = 20.0;
-  options.overrunCommand = true;  // the interpreter's walk leaves the contour there
   HandoverBuilder job = Job(QuarterPie, options);
   for (handover::NcElement& e : job.elements) {
     if ((e.code & 0xFF00) == 0x7100) e.flags |= 0x50000;
   }
-  ExpectPath(job, {{{20, 5}, {5, 5}}, {{5, 5}, {5, x}}, {{5, x}, {x, 5}, -35.0, {0, 0}}, {{x, 5}, {20, 5}}}, true);
+  ExpectPath(job, {{{20, 5}, {5, 5}}, {{5, 5}, {5, x}}, {{5, x}, {x, 5}, -35.0, {0, 0}}, {{x, 5}, {20, 5}}});
 }
 
 // The square with a notch 6 wide and 20 deep in its bottom edge at x 47..53.
@@ -358,7 +350,8 @@ TEST_F(ContourJobTest, NotchNarrowerThanTheToolStopsTheRunInsteadOfLooping) {
   // The offset walls of the notch cross: its bottom comes out reversed.
   // Cutting it would take the tool back through both walls; the run stops
   // at the notch instead and says why, and no move goes back along it.
-  EXPECT_EQ(RunContour(job), qup::kStopRun);
+  RunContour(job);
+  EXPECT_EQ(run->job.RunIncomplete, 1) << "a stopped run must not pass for a finished program";
   ASSERT_FALSE(host.errorBoxes.empty());
   EXPECT_NE(host.errorBoxes.back().find("2009"), std::string::npos);
   // The reversed bottom would run from x 52 back to x 48.
@@ -404,15 +397,13 @@ TEST_F(ContourJobTest, ArcsMeetingArcsGoRoundTheirJointOutsideAndCutItInside) {
   // Right of travel by 5: the tool stands at joint + 5 × (t.y, -t.x).
   const XY q{5.0 * atTop.y, 40.0 - 5.0 * atTop.x};
   const XY q2{5.0 * atFoot.y, -5.0 * atFoot.x};
-  const std::vector<Piece> outside = {{{20, -20}, {20, -5}},
-                                      {{20, -5}, {40, -5}},
+  const std::vector<Piece> outside = {{{20, -5}, {40, -5}},
                                       {{40, -5}, {45, 0}, 5.0, {40, 0}},
                                       {{45, 0}, {0, 45}, 45.0, {0, 0}},
                                       {{0, 45}, q, 5.0, {0, 40}},
                                       {q, q2, r2 + 5.0, {10, 20}},
                                       {q2, {0, -5}, 5.0, {0, 0}},
-                                      {{0, -5}, {20, -5}},
-                                      {{20, -5}, {20, -20}}};
+                                      {{0, -5}, {20, -5}}};
   // Inside, the offset circles R35 about the origin and R√500 - 5 about
   // (10, 20) cross at the joint; the offset base line y = 5 meets them at
   // the ends.
@@ -421,8 +412,8 @@ TEST_F(ContourJobTest, ArcsMeetingArcsGoRoundTheirJointOutsideAndCutItInside) {
   const double across = std::sqrt(35.0 * 35.0 - along * along);
   const XY top{along * 10.0 / r2 - across * 20.0 / r2, along * 20.0 / r2 + across * 10.0 / r2};
   const XY right{std::sqrt(35.0 * 35.0 - 25.0), 5.0}, left{10.0 - std::sqrt(r * r - 225.0), 5.0};
-  const std::vector<Piece> inside = {{{20, 20}, {20, 5}}, {{20, 5}, right},      {right, top, 35.0, {0, 0}},
-                                     {top, left, r, {10, 20}}, {left, {20, 5}}, {{20, 5}, {20, 20}}};
+  const std::vector<Piece> inside = {
+      {{20, 5}, right}, {right, top, 35.0, {0, 0}}, {top, left, r, {10, 20}}, {left, {20, 5}}};
   ExpectBothSidesAndMirrored(TwoArcsOnALine, TwoArcsOnALineClockwise, outside, inside);
 }
 
@@ -462,7 +453,7 @@ TEST_F(ContourJobTest, ManySmallCornersEachWriteTheirOwnBlockOnThePath) {
   const XY to = Beside(Middle(), Outward(0), 30.0), start = Beside(Middle(), Outward(0), 5.0);
   options.toX = to.x;
   options.toY = to.y;
-  std::vector<Piece> path{{to, start}};
+  std::vector<Piece> path;
   XY at = start;
   for (int i = 0; i < kSides; ++i) {
     const XY corner = Vertex(i + 1);
@@ -473,7 +464,6 @@ TEST_F(ContourJobTest, ManySmallCornersEachWriteTheirOwnBlockOnThePath) {
   }
   // The last corner (at vertex 0) turns into the second half of the first side.
   path.push_back({at, start});
-  path.push_back({start, to});
   HandoverBuilder job = Job(Polygon100, options);
   ExpectPath(job, path);
   // The corners' chords are blocks of their own: one sequence number a line.
@@ -532,6 +522,7 @@ TEST_F(ContourJobTest, AnAllowancePassThenTheFinishingPassAreLinkedAtDepth) {
   options.toX = 50.0;
   options.toY = -20.0;
   options.up = 0.0;
+  options.overrunCommand = false;  // the finishing pass leaves the contour
   HandoverBuilder job;
   job.Begin();
   Square(job);
@@ -541,6 +532,10 @@ TEST_F(ContourJobTest, AnAllowancePassThenTheFinishingPassAreLinkedAtDepth) {
   handover::NcElement& finishingPass = job.Add(401, allowancePass.code);
   finishingPass = allowancePass;
   finishingPass.d1 = -5.0;
+  handover::NcElement& overrun = job.Add(401, 0x7400);
+  overrun.flags = 0x60;  // through the point
+  overrun.d2 = options.toX;
+  overrun.d3 = options.toY;
   job.Add(401, 0x6300).d4 = 10.0;
   job.ProcessEnd(500);
   job.End();
@@ -548,7 +543,6 @@ TEST_F(ContourJobTest, AnAllowancePassThenTheFinishingPassAreLinkedAtDepth) {
   std::vector<Piece> path = SquareOutside(5.5);
   path.push_back({{50, -5.5}, {50, -5}});
   for (const Piece& p : SquareOutside(5.0)) path.push_back(p);
-  path.push_back({{50, -5}, {50, -20}});
   ExpectPath(job, path);
   testsupport::MotionCheck check;
   ReadBack({}, &check);
@@ -571,7 +565,6 @@ TEST_F(ContourJobTest, EachContourOfARunComesDownStraightOntoItsStart) {
     options.offset = offset;
     options.toX = 50.0;
     options.toY = -20.0;
-    options.overrunCommand = true;
     testsupport::AddContour(job, offset < -5.25 ? 401 : 402, options);
   }
   job.ProcessEnd(500);
@@ -630,9 +623,8 @@ TEST_F(ContourJobTest, TheTransformChainMovesTheWrittenPath) {
       words.TransformTable[0].d7 = c.cy;
     };
     // The square, and the circle of R20 about (50, 50) offset to R25.
-    std::vector<Piece> square = SquareOutside(5.0);
-    square.push_back({{50, -5}, {50, -20}});
-    const std::vector<Piece> circle = {{{90, 50}, {75, 50}}, {{75, 50}, {75, 50}, 25.0, {50, 50}}, {{75, 50}, {90, 50}}};
+    const std::vector<Piece> square = SquareOutside(5.0);
+    const std::vector<Piece> circle = {{{75, 50}, {75, 50}, 25.0, {50, 50}}};
     for (const bool round : {false, true}) {
       SCOPED_TRACE(round ? "circle" : "square");
       Reset();

@@ -352,4 +352,38 @@ handover::NcElement& AddPositioning(HandoverBuilder& job, int number, double x, 
   return e;
 }
 
+void AddContour(HandoverBuilder& job, int number, const ContourOptions& options) {
+  constexpr int kPointGiven = 0x60;
+  constexpr int kValue5Present = 0x100;
+  // The CAM data writer marks a contour command's tool offset in d1 with flags 3.
+  constexpr int kOffsetGiven = 3;
+  constexpr int kFeedGiven = 0x9000;
+  handover::NcElement& cutIn = job.Add(number, 0x7300);
+  cutIn.flags = kPointGiven | kValue5Present;
+  cutIn.d2 = options.toX;
+  cutIn.d3 = options.toY;
+  cutIn.d5 = options.z;
+  if (options.down != 0.0) {
+    handover::NcElement& down = job.Add(number, 0x6200);
+    down.d4 = options.down;
+  }
+  handover::NcElement& contour = job.Add(number, 0x7100);
+  contour.flags = kFeedGiven;
+  if (options.offset != 0.0) contour.flags |= kOffsetGiven;
+  contour.d1 = options.offset;
+  contour.d4 = RangeRef(options.figureNumber, options.figureNumber);
+  contour.d5 = options.z;
+  contour.d7 = options.feed;
+  if (options.overrunCommand) {
+    handover::NcElement& overrun = job.Add(number, 0x7400);
+    overrun.flags = kPointGiven;
+    overrun.d2 = options.toX;
+    overrun.d3 = options.toY;
+  }
+  if (options.up != 0.0) {
+    handover::NcElement& up = job.Add(number, 0x6300);
+    up.d4 = options.up;
+  }
+}
+
 }  // namespace testsupport

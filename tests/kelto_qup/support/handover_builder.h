@@ -171,4 +171,27 @@ handover::NcElement& AddCallOn(HandoverBuilder& job, int number, const CallSpec&
 // A positioning with tool change (0x7000) to (x, y) at z.
 handover::NcElement& AddPositioning(HandoverBuilder& job, int number, double x, double y, double z);
 
+// One contour of a process, as the CAM builder writes a plane contour step.
+struct ContourOptions {
+  int figureNumber = 100;  // the number the contour's figures carry
+  double offset = 0.0;     // tool offset, positive to the left of travel
+  double z = -5.0;         // the contour's depth
+  double feed = 300.0;     // cutting feed
+  double toX = 0.0;        // the tool-offset point the lead lines run through
+  double toY = 0.0;
+  double down = 10.0;      // the approach comes down this far onto the contour (0: none)
+  double up = 10.0;        // the escape goes up this far (0: none)
+  // The overrun command (0x7400 through the tool-offset point) after the
+  // contour command: the walk leaves the contour there. Left out only where
+  // a further pass of the same cut-in follows and brings its own.
+  bool overrunCommand = true;
+};
+
+// Writes the cut-in (0x7300 with the tool-offset point), the approach down
+// (0x6200), the contour command (0x7100 over the figures numbered
+// figureNumber; the offset in d1 marked with flags 3 as the CAM data writer
+// marks it, depth in d5, feed in d7), the overrun (0x7400 through the same
+// point) and the escape up (0x6300), all numbered `number`.
+void AddContour(HandoverBuilder& job, int number, const ContourOptions& options);
+
 }  // namespace testsupport

@@ -17,7 +17,6 @@
 #include "kelto_qup/engine/recording_host.h"
 #include "kelto_qup/engine/run_context.h"
 #include "platform/paths.h"
-#include "tests/kelto_qup/support/contour_driver.h"
 #include "tests/kelto_qup/support/handover_builder.h"
 
 namespace {
@@ -76,7 +75,6 @@ fs::path PrepareJob(int n, testsupport::HandoverBuilder& job) {
   // The tool comes in square to the first line, from 30 outside its start.
   options.toX = entry.x + 30.0 * outward.x;
   options.toY = entry.y + 30.0 * outward.y;
-  options.overrunCommand = true;
   testsupport::AddContour(job, 401, options);
   job.ProcessEnd(500);
   job.End();
