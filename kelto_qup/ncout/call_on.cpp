@@ -262,6 +262,14 @@ int RunContext::FinishCallGroup() {
   for (const int index : job.MarkList) {
     if (index > 0 && index < elements.ElementCount) elements[index].flags &= ~0x0F00;
   }
+  // The next pass comes down again by the approach queued before the call:
+  // the queue as it was published, its entries free to be written again.
+  job.CommandQueue = job.QueueSnapshot;
+  job.QueueCount = job.QueueSnapshotCount;
+  for (int i = 0; i < job.QueueCount; ++i) {
+    const int index = job.CommandQueue[static_cast<std::size_t>(i)];
+    if (index > 0 && index < elements.ElementCount) elements[index].flags &= ~0x0F00;
+  }
   const int kind = R2.flags & 0x1FFF;
   const double step = R2.d2;
   const double end = R2.d3;
