@@ -111,8 +111,8 @@ class ContourJobTest : public NcRunTest {
     XY last{};
     int moves = 0;
     for (const CanonMove& m : check.moves) {
-      // Rapid moves end above the part (its top is Z 0): the tool goes down
-      // into it at a feed only.
+      // The tool goes down into material at a feed only: no rapid move ends
+      // below the part's top (Z 0).
       if (m.kind == CanonMove::Kind::kTraverse) EXPECT_GE(m.z, 0.0) << "line " << m.line << "\n" << NcText();
       if (m.kind == CanonMove::Kind::kTraverse || std::fabs(m.z - kDepth) > 1e-6) continue;
       const XY end{m.x, m.y};
