@@ -413,7 +413,6 @@ int RunContext::PlacePassFrame() {
     // The placed registers are what the next pass starts from; the pass
     // element comes back into R2 as it is in the table.
     SaveAllRegs(c.PassSaveArea.data());
-    RestoreAllRegs(c.PassSaveArea.data());
     if (!CheckedLoad(R2, c.PassIndex)) return kStopRun;
   }
   return 0;
