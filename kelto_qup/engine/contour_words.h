@@ -137,24 +137,47 @@ struct ContourWords {
   int TransformLate = 0;
   std::array<NcElement, kTransformLimit> TransformTable{};
   int TransformCount = 0;
-  // The chain moves the position that is written, not the element the walk
-  // goes on with: the registers before and after it, so that what the chain
-  // changed can be put back once the position is written.
+  // The pass driver (the passes' frames, the transform chain, the work
+  // direction and an arc's radius set up after the passes) moves the
+  // position that is written, not the element the walk goes on with: the
+  // registers and words as the driver found and as it left them, so that
+  // what it changed can be put back once the position is written.
   struct ChainedRegisters {
     bool held = false;
     NcElement r0Before, r0After, r3Before, r3After;
-    std::array<double, 2> lastBefore{}, lastAfter{};
-    std::array<double, 2> centreBefore{};
+    double heightBefore = 0.0, heightAfter = 0.0;        // R1's d7
+    double workLengthBefore = 0.0, workLengthAfter = 0.0;
+    std::array<double, 3> normalBefore{}, normalAfter{};  // the tool normal
+    std::array<double, 2> lastBefore{}, lastAfter{};      // LastCommandPoint
+    std::array<double, 2> centreBefore{}, centreAfter{};  // ArcCentre
+    // The pass direction as the chain found and left it.
+    std::array<double, 2> passBefore{}, passAfter{};
+    bool chainTurnedPass = false;
   } Chained;
   int PassFrameMode = 0;
   int PlacementSwitch = 0;
   double PassStartValue = 0.0;
+  // The four registers that the passes of one run hand on from pass to pass.
   std::array<NcElement, 4> PassSaveArea{};
+  // The element's two auxiliary direction pairs are, in this engine, the
+  // tool normal's (I, J) (its K is the third auxiliary value) and this pass
+  // direction, which the location by length leaves and the work direction
+  // after the passes is built from. Both turn with the element.
   std::array<double, 2> PassDirection{};
   int ClosingElement = -1;
   std::array<double, 2> LastFramePoint{};
   double LastFrameHeight = 0.0;
   double StoredHeight = 0.0;
+  // The correction switch: 0 takes the correction value (the process's extra
+  // offset) off the pass offset that an arc's radius gets. No hand-over
+  // record sets it.
+  int CorrectionSwitch = 0;
+  // The previous element's values, kept after the passes: its direction,
+  // point, height (R1's d7) and the tool normal's K.
+  std::array<double, 2> PreviousDirection{};
+  std::array<double, 2> PreviousPoint{};
+  double PreviousHeight = 0.0;
+  double PreviousNormalK = 0.0;
 };
 
 }  // namespace qup

@@ -116,6 +116,10 @@ int RunContext::LocateByLength() {
   R0.d5 = point.y;
   R0.d2 = turned ? -tangent.y : tangent.x;
   R0.d3 = turned ? tangent.x : tangent.y;
+  // The pass direction: the auxiliary pair (the tool normal's I, J) turned
+  // by the direction found, as a complex product.
+  const double i = core.ToolNormal[0], j = core.ToolNormal[1];
+  c.PassDirection = {i * R0.d2 - j * R0.d3, i * R0.d3 + j * R0.d2};
 
   R2 = command;
   WorkVectorX() = keptX;

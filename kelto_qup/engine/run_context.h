@@ -745,14 +745,23 @@ class RunContext {
   // in R3's d4/d5).
   int RunPassList(int run);
   // The pass frame (R2: origin d6/d7, direction d2/d3, offset d4/d5): a
-  // pair turned about the origin and moved by the offset; the placement by
-  // the frame mode (0 the point, 16 its Y with the height, 32 its X with
-  // the height), turning the work direction with it.
+  // point turned about the origin and moved by the offset, a direction only
+  // turned; the placement by the frame mode (0 the point, 16 its Y with the
+  // height, any other the X from a direction pair), turning the work
+  // direction with it.
   void RotateFrameAbout(double& x, double& y) const;
+  void RotateFrameDirection(double& x, double& y) const;
   int PlacePassFrame();
   int RunPass();
   int LocateClosingPoint();
   int ApplyTransformChain();
+  // The stepped run and the work direction after it (steps of
+  // RunPassesWithStep), and the record of what the driver changed, which
+  // RestoreChainedRegisters puts back once the position is written.
+  int RunSteppedPasses();
+  void SetUpWorkDirection();
+  void RecordPassDriverEntry();
+  void RecordPassDriverExit();
   void RestoreChainedRegisters();
 
   // ---- job load, interpreter and hole output

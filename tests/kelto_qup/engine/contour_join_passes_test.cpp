@@ -202,41 +202,242 @@ TEST_F(ContourJoinTest, TheFitFindsTheJointOfElementsThatOnlyTouch) {
 
 class ContourPassesTest : public EngineCoreTest {
  protected:
-  // A pass element of the kind, whose points tell which run took it.
-  int PassElement(int kind) {
+  // A pass element of the kind whose frame turns by (c, s) about `origin`
+  // and then shifts by `shift` (the element keeps the shift in d6/d7 and
+  // the origin in d4/d5; the pass exchanges them).
+  int PassElement(int kind, double c = 1.0, double s = 0.0, std::array<double, 2> origin = {},
+                  std::array<double, 2> shift = {}, int code = 0x6000) {
     NcElement e{};
-    e.code = 0x6000;
+    e.code = code;
     e.flags = kind;
-    e.d3 = 1.0;
-    e.d4 = 11.0;
-    e.d6 = 22.0;
+    e.d2 = c;
+    e.d3 = s;
+    e.d4 = origin[0];
+    e.d5 = origin[1];
+    e.d6 = shift[0];
+    e.d7 = shift[1];
     return table.Add(e);
+  }
+  void Passes(std::initializer_list<int> entries) {
+    run.engine.contour.PassList.fill(0);
+    std::size_t i = 0;
+    for (const int entry : entries) run.engine.contour.PassList[i++] = entry;
   }
 };
 
-TEST_F(ContourPassesTest, PassKindsChooseTheRuns) {
+// Each pass places the point in its frame, starting from where the pass
+// before it left the registers. Kind 0 runs in the stepped run only, kind 1
+// in the plain run only, kind 2 in both, turning the plain run's frame the
+// other way round its point (its shift is cleared), kind 3 never.
+TEST_F(ContourPassesTest, PassKindsChooseTheRunsAndEachPassGoesOnFromTheLast) {
   struct Case {
     int kind;
-    bool plain, stepped;
+    bool stepped;
+    double x, y;  // where (20, 0) is placed
   };
-  const Case cases[] = {{0, false, true}, {1, true, false}, {2, true, true}, {3, false, false}};
+  const Case cases[] = {
+      {0, false, 20.0, 0.0},  {0, true, 23.0, 4.0},   {1, false, 23.0, 4.0}, {1, true, 20.0, 0.0},
+      {2, false, 10.0, -10.0}, {2, true, 10.0, 10.0}, {3, false, 20.0, 0.0}, {3, true, 20.0, 0.0},
+  };
   for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "kind " << c.kind << (c.stepped ? " stepped" : " plain"));
     table = ElementBuilder{};
     table.Line(0, 0, 1, 0);
-    const int pass = PassElement(c.kind);
+    // Kinds 0, 1, 3 shift by (3, 4); kind 2 turns a quarter about (10, 0).
+    const int pass = c.kind == 2 ? PassElement(2, 0.0, 1.0, {10.0, 0.0}, {3.0, 4.0}) : PassElement(c.kind, 1.0, 0.0, {}, {3.0, 4.0});
     LoadTable();
-    run.engine.contour.PassList.fill(0);
-    run.engine.contour.PassList[0] = pass;
-    for (const int stepped : {0, 0xFFFF}) {
-      run.R2 = NcElement{};
-      ASSERT_EQ(run.RunPassList(stepped), 0);
-      const bool ran = run.R2.d6 == 11.0;  // the pass's two points exchanged
-      EXPECT_EQ(ran, stepped != 0 ? c.stepped : c.plain) << c.kind << " " << stepped;
-      // Kind 2 turns the pass over in the plain run and clears its second point.
-      if (c.kind == 2 && ran) {
-        EXPECT_EQ(run.R2.d3, stepped != 0 ? 1.0 : -1.0);
-      }
+    Passes({pass});
+    run.AbortFlag = 0;
+    // Whatever the save area held before must not come back.
+    run.engine.contour.PassSaveArea.fill(LineElement(999, 999, 1, 0));
+    run.R0 = LineElement(20, 0, 1, 0);
+    run.R1 = LineElement(50, 50, 0, 1);
+    run.R1.d7 = -5.0;
+    run.R3 = NcElement{};
+    run.R3.d0 = 1.5;
+    ASSERT_EQ(run.RunPassList(c.stepped ? 0xFFFF : 0), 0);
+    EXPECT_NEAR(run.R0.d4, c.x, 1e-12);
+    EXPECT_NEAR(run.R0.d5, c.y, 1e-12);
+    EXPECT_EQ(run.R1.d4, 50.0);
+    EXPECT_EQ(run.R1.d7, -5.0);
+    EXPECT_EQ(run.R3.d0, 1.5);
+    // The save area holds what the pass left.
+    EXPECT_EQ(run.engine.contour.PassSaveArea[0].d4, run.R0.d4);
+    EXPECT_EQ(run.engine.contour.PassSaveArea[0].d5, run.R0.d5);
+    EXPECT_EQ(run.engine.contour.PassSaveArea[1].d7, -5.0);
+  }
+
+  // Two passes: the second places what the first placed.
+  table = ElementBuilder{};
+  table.Line(0, 0, 1, 0);  // index 0 would end the list
+  const int first = PassElement(1, 1.0, 0.0, {}, {3.0, 4.0});
+  const int second = PassElement(1, 0.0, 1.0, {0.0, 0.0}, {0.0, 0.0});  // a quarter turn about the origin
+  LoadTable();
+  Passes({first, second});
+  run.R0 = LineElement(20, 0, 1, 0);
+  run.WorkVectorX() = 1.0;
+  run.WorkVectorY() = 0.0;
+  ASSERT_EQ(run.RunPassList(0), 0);
+  EXPECT_NEAR(run.R0.d4, -4.0, 1e-12);
+  EXPECT_NEAR(run.R0.d5, 23.0, 1e-12);
+  // The work direction turned with the second frame.
+  EXPECT_NEAR(run.WorkVectorX(), 0.0, 1e-12);
+  EXPECT_NEAR(run.WorkVectorY(), 1.0, 1e-12);
+  // R2 holds the last pass element as in the table, its radius moved on.
+  EXPECT_EQ(run.R2.d3, 1.0);
+  EXPECT_EQ(run.R2.d1, 0.0);
+  EXPECT_EQ(run.engine.contour.PassIndex, second);
+}
+
+TEST_F(ContourPassesTest, APassElementWithARadiusStopsAfterItsFrameIsPlaced) {
+  table.Line(0, 0, 1, 0);
+  NcElement e{};
+  e.code = 0x6000;
+  e.flags = 1;
+  e.d1 = 2.0;
+  e.d2 = 1.0;
+  e.d6 = 3.0;
+  e.d7 = 4.0;
+  const int pass = table.Add(e);
+  LoadTable();
+  Passes({pass});
+  run.R0 = LineElement(20, 0, 1, 0);
+  run.engine.contour.PassDirection = {0.5, 0.5};
+  EXPECT_EQ(run.RunPassList(0), kStopRun);
+  EXPECT_EQ(run.AbortFlag, kStopRun);
+  ASSERT_FALSE(host.errorBoxes.empty());
+  EXPECT_NE(host.errorBoxes.back().find("2004"), std::string::npos) << host.errorBoxes.back();
+  // The frame was placed first; the radius went to d4 and d2, and d3 took
+  // the placed Y.
+  EXPECT_NEAR(run.R0.d4, 23.0, 1e-12);
+  EXPECT_NEAR(run.R0.d5, 4.0, 1e-12);
+  EXPECT_EQ(run.R2.d1, 0.0);
+  EXPECT_EQ(run.R2.d4, 2.0);
+  EXPECT_EQ(run.R2.d2, 2.0);
+  EXPECT_NEAR(run.R2.d3, 4.0, 1e-12);
+  // Nothing after the stop: the pass direction is not cleared.
+  EXPECT_EQ(run.engine.contour.PassDirection[0], 0.5);
+}
+
+// The frame at (10, 20) turned a quarter, shifted by (1, 2). Mode 0 places
+// the point and turns the tool normal's (I, J); 16 places (Y, height) in
+// the side plane and turns both direction pairs; any other mode places the
+// point's X from the tool normal's pair (placement switch 0, which then
+// saves the registers and takes the pass element back) or from the pass
+// direction.
+TEST_F(ContourPassesTest, PlacePassFrameByItsMode) {
+  struct Case {
+    int mode, placementSwitch;
+    double x, y, height;
+    std::array<double, 2> normal, pass;
+  };
+  const Case cases[] = {
+      {0, 0xFFFF, 11.0, 27.0, 7.0, {0.0, 1.0}, {0.0, 2.0}},
+      {16, 0xFFFF, 15.0, 24.0, 32.0, {0.0, 1.0}, {-2.0, 0.0}},
+      {32, 0xFFFF, 29.0, 20.0, 7.0, {1.0, 0.0}, {0.0, 2.0}},
+      {32, 0, 31.0, 20.0, 7.0, {1.0, 0.0}, {0.0, 2.0}},
+  };
+  const int pass = PassElement(1);
+  LoadTable();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " switch " << c.placementSwitch);
+    auto& w = run.engine.contour;
+    w.PassIndex = pass;
+    w.PassFrameMode = c.mode;
+    w.PlacementSwitch = c.placementSwitch;
+    w.PassDirection = {0.0, 2.0};
+    run.core.ToolNormal = {1.0, 0.0, 0.5};
+    run.R2 = NcElement{};
+    run.R2.d2 = 0.0;
+    run.R2.d3 = 1.0;
+    run.R2.d4 = 1.0;
+    run.R2.d5 = 2.0;
+    run.R2.d6 = 10.0;
+    run.R2.d7 = 20.0;
+    run.R0 = LineElement(15, 20, 1, 0);
+    run.R1 = NcElement{};
+    run.R1.d7 = 7.0;
+    run.WorkVectorX() = 1.0;
+    run.WorkVectorY() = 0.0;
+    ASSERT_EQ(run.PlacePassFrame(), 0);
+    EXPECT_NEAR(run.R0.d4, c.x, 1e-12);
+    EXPECT_NEAR(run.R0.d5, c.y, 1e-12);
+    EXPECT_NEAR(run.R1.d7, c.height, 1e-12);
+    EXPECT_NEAR(run.core.ToolNormal[0], c.normal[0], 1e-12);
+    EXPECT_NEAR(run.core.ToolNormal[1], c.normal[1], 1e-12);
+    EXPECT_EQ(run.core.ToolNormal[2], 0.5);
+    EXPECT_NEAR(w.PassDirection[0], c.pass[0], 1e-12);
+    EXPECT_NEAR(w.PassDirection[1], c.pass[1], 1e-12);
+    EXPECT_NEAR(run.WorkVectorX(), 0.0, 1e-12);
+    EXPECT_NEAR(run.WorkVectorY(), 1.0, 1e-12);
+    if (c.placementSwitch == 0) {
+      EXPECT_EQ(w.PassSaveArea[0].d4, run.R0.d4);
+      EXPECT_EQ(run.R2.flags, 1);  // the pass element again
+      EXPECT_EQ(run.R2.d6, 0.0);
+    } else {
+      EXPECT_EQ(run.R2.d6, 10.0);  // the frame stays
     }
+  }
+}
+
+// After the passes the work direction comes from the pass direction (the
+// element's left normal without one, length 1), an arc's radius takes the
+// pass offset, less the correction value while the correction switch is 0,
+// on the side of the cross product, and the element's values are kept as
+// the previous element's.
+TEST_F(ContourPassesTest, TheWorkDirectionAndAnArcsRadiusAfterThePasses) {
+  struct Case {
+    const char* name;
+    double radius;
+    std::array<double, 2> pass;
+    int correctionSwitch;
+    double radiusAfter, length, cross;
+  };
+  const Case cases[] = {
+      {"a line without a pass direction", 0.0, {0.0, 0.0}, 0, 0.0, 1.0, 1.0},
+      {"an arc without a pass direction takes no offset", 10.0, {0.0, 0.0}, 0, 10.0, 1.0, 1.0},
+      // Offset -(1.5 x 2) = -3, less the correction 0.25: the radius 10 - 3.25.
+      {"an arc with the pass direction on its left", 10.0, {0.0, 2.0}, 0, 6.75, 2.0, 1.0},
+      {"the correction switch keeps the correction", 10.0, {0.0, 2.0}, 1, 7.0, 2.0, 1.0},
+      {"an arc with the pass direction on its right", 10.0, {0.0, -2.0}, 0, 13.25, 2.0, -1.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto& w = run.engine.contour;
+    w.PassList.fill(0);
+    w.PassDirection = c.pass;
+    w.CorrectionSwitch = c.correctionSwitch;
+    w.PreviousPoint = {1.0, 2.0};
+    run.engine.stepping.ExtraOffset = 0.25;
+    run.core.ToolNormal = {0.0, 0.0, 0.75};
+    run.R0 = LineElement(30, 40, 1, 0);
+    run.R0.d1 = c.radius;
+    run.R1.d7 = -5.0;
+    run.R3 = NcElement{};
+    run.R3.d0 = 1.5;
+    run.R3.d4 = 30.0;  // an arc's centre
+    run.R3.d5 = 50.0;
+    ASSERT_EQ(run.RunPassesWithStep(0), 0);
+    EXPECT_EQ(run.R0.d1, c.radiusAfter);
+    EXPECT_EQ(run.WorkLength, c.length);
+    EXPECT_EQ(run.core.DirectionScratchCross, c.cross);
+    EXPECT_EQ(run.core.DirectionScratchDot, 0.0);
+    if (c.radius == 0.0) {
+      EXPECT_EQ(run.WorkVectorX(), 100.0);  // the direction times the scale base
+      EXPECT_EQ(run.WorkVectorY(), 0.0);
+    } else {
+      EXPECT_EQ(run.WorkVectorX(), 29.0);  // the centre less the previous point
+      EXPECT_EQ(run.WorkVectorY(), 48.0);
+    }
+    EXPECT_EQ(w.PreviousPoint, (std::array<double, 2>{30.0, 40.0}));
+    EXPECT_EQ(w.PreviousDirection, (std::array<double, 2>{1.0, 0.0}));
+    EXPECT_EQ(w.PreviousHeight, -5.0);
+    EXPECT_EQ(w.PreviousNormalK, 0.75);
+    // Once the position is written, the element is the walk's again.
+    run.RestoreChainedRegisters();
+    EXPECT_EQ(run.R0.d1, c.radius);
+    EXPECT_EQ(run.R3.d2, 0.0);
+    EXPECT_EQ(run.R3.d3, 0.0);
   }
 }
 
@@ -254,6 +455,22 @@ TEST_F(ContourPassesTest, DepthStepIsAddedForThePassesOnly) {
   run.engine.contour.PassList[0] = pass;
   EXPECT_EQ(run.RunPassesWithStep(0), 0);
   EXPECT_EQ(run.R1.d7, -5.0);  // taken off again after the passes
+  // The pass saw the step.
+  EXPECT_EQ(run.engine.contour.PassSaveArea[1].d7, -7.0);
+
+  // A side-plane element (low three flag bits) with the side switch on
+  // steps in Y instead: R0's and R3's d5.
+  run.R0 = LineElement(0, 10, 1, 0);
+  run.R0.flags = 7;
+  run.R3.d5 = 20.0;
+  run.engine.stepping.SectionPassFlags = 1;
+  EXPECT_EQ(run.RunPassesWithStep(0), 0);
+  EXPECT_EQ(run.engine.contour.PassSaveArea[0].d5, 8.0);
+  EXPECT_EQ(run.engine.contour.PassSaveArea[3].d5, 18.0);
+  EXPECT_EQ(run.engine.contour.PassSaveArea[1].d7, -5.0);
+  EXPECT_EQ(run.R0.d5, 10.0);
+  EXPECT_EQ(run.R3.d5, 20.0);
+  EXPECT_EQ(run.R1.d7, -5.0);
 }
 
 TEST_F(ContourPassesTest, PassListAndChainStayInTheirTables) {
@@ -305,11 +522,28 @@ TEST_F(ContourPassesTest, TransformChainTurnsTheElement) {
   c.TransformTable[1].d2 = 1.0;
   c.TransformTable[1].d6 = 5.0;
   run.R0 = LineElement(100, 0, 1, 0);
+  run.core.ToolNormal = {1.0, 0.0, 0.5};
+  c.PassDirection = {2.0, 0.0};
   ASSERT_EQ(run.ApplyTransformChain(), 0);
   EXPECT_NEAR(run.R0.d4, 5.0, 1e-12);
   EXPECT_NEAR(run.R0.d5, 100.0, 1e-12);
   EXPECT_NEAR(run.R0.d2, 0.0, 1e-12);
   EXPECT_NEAR(run.R0.d3, 1.0, 1e-12);
+  // The auxiliary pairs turn with the element.
+  EXPECT_NEAR(run.core.ToolNormal[0], 0.0, 1e-12);
+  EXPECT_NEAR(run.core.ToolNormal[1], 1.0, 1e-12);
+  EXPECT_EQ(run.core.ToolNormal[2], 0.5);
+  EXPECT_NEAR(c.PassDirection[0], 0.0, 1e-12);
+  EXPECT_NEAR(c.PassDirection[1], 2.0, 1e-12);
+  // A mirror negates their Y.
+  c.TransformCount = 1;
+  c.TransformTable[0].flags = 0x400;
+  c.TransformTable[0].d2 = 1.0;
+  c.TransformTable[0].d3 = 0.0;
+  ASSERT_EQ(run.ApplyTransformChain(), 0);
+  EXPECT_NEAR(run.core.ToolNormal[1], -1.0, 1e-12);
+  EXPECT_NEAR(c.PassDirection[1], -2.0, 1e-12);
+  run.R0 = LineElement(5, 100, 0, 1);
   // An empty chain leaves the element as it is.
   c.TransformCount = 0;
   ASSERT_EQ(run.ApplyTransformChain(), 0);

@@ -646,5 +646,75 @@ TEST_F(ContourJobTest, TheTransformChainMovesTheWrittenPath) {
   afterLoad = nullptr;
 }
 
+// A pass of the plain run places every written position in its frame: one
+// that shifts by (10, 20) moves the square's path (corners included) and
+// the circle's by that much, approach and all; the walk joins the elements
+// as drawn. A pass turning a quarter about (50, 50) puts the square on
+// itself, entered from its turned start. A second, stepped-only pass with
+// the depth step on changes nothing (the step is taken off again after the
+// passes and its frame places nothing in height).
+TEST_F(ContourJobTest, APassPlacesTheWrittenPathInItsFrame) {
+  struct Case {
+    const char* name;
+    double c, s, ox, oy, dx, dy;
+    std::function<XY(XY)> map;
+  };
+  const auto turn = [](XY p) { return XY{100.0 - p.y, p.x}; };
+  const std::vector<Case> cases = {
+      {"shifted", 1.0, 0.0, 0.0, 0.0, 10.0, 20.0, [](XY p) { return XY{p.x + 10.0, p.y + 20.0}; }},
+      {"turned about the centre", 0.0, 1.0, 50.0, 50.0, 0.0, 0.0, turn},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    afterLoad = [&c](qup::RunContext& r) {
+      // The pass elements go behind the job's elements.
+      const int plain = r.elements.ElementCount;
+      ASSERT_TRUE(r.elements.Grow(plain + 2));
+      handover::NcElement e{};
+      e.code = 0x6000;
+      e.flags = 1;  // the plain run only
+      e.d2 = c.c;
+      e.d3 = c.s;
+      e.d4 = c.ox;  // the frame's origin and shift, exchanged by the pass
+      e.d5 = c.oy;
+      e.d6 = c.dx;
+      e.d7 = c.dy;
+      r.elements[plain] = e;
+      handover::NcElement stepped{};
+      stepped.code = 0x6000;
+      stepped.flags = 0;  // the stepped run only: the frame that places nothing
+      stepped.d2 = 1.0;
+      r.elements[plain + 1] = stepped;
+      r.elements.ElementCount = plain + 2;
+      r.job.JobElementCount = plain + 2;  // the lead elements go behind them
+      qup::ContourWords& words = r.engine.contour;
+      words.PassList.fill(0);
+      words.PassList[0] = plain;
+      words.PassList[1] = plain + 1;
+      r.engine.stepping.DepthStepOn = 1;
+      r.engine.stepping.DepthStep = -3.0;
+    };
+    const std::vector<Piece> square = SquareOutside(5.0);
+    const std::vector<Piece> circle = {{{75, 50}, {75, 50}, 25.0, {50, 50}}};
+    for (const bool round : {false, true}) {
+      SCOPED_TRACE(round ? "circle" : "square");
+      Reset();
+      ContourOptions options;
+      options.offset = -5.0;
+      options.toX = round ? 90.0 : 50.0;
+      options.toY = round ? 50.0 : -20.0;
+      HandoverBuilder job = Job(round ? Circle : Square, options);
+      std::vector<Piece> path = round ? circle : square;
+      for (Piece& p : path) {
+        p.from = c.map(p.from);
+        p.to = c.map(p.to);
+        p.centre = c.map(p.centre);
+      }
+      ExpectPath(job, path);
+    }
+  }
+  afterLoad = nullptr;
+}
+
 }  // namespace
 }  // namespace ncrun
