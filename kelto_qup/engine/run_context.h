@@ -664,6 +664,11 @@ class RunContext {
   // pending linking move opened, tested, extended and exchanged; one
   // straight move written (split into end zones when asked).
   bool IsWithinRadiusRange() const;
+  // The tool change's moves to where the approach begins; an approach that
+  // brings the tool down by nothing of its own is fed down from the level
+  // the tool stands at (contourZ: the height of the contour's start).
+  int EmitToolChangeToApproach(double contourZ);
+  double ApproachDescentFeed() const;
   void OpenPendingMove();
   bool PendingMoveTakes();
   int ExtendPendingMove();

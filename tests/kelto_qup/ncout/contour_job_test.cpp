@@ -5,6 +5,7 @@
 // back to that foot and leaves it upwards there. Every feed move at the
 // contour's depth must end on the hand-computed tool-centre path, go along
 // it in order and cover it.
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <functional>
@@ -584,6 +585,45 @@ TEST_F(ContourJobTest, EachContourOfARunComesDownStraightOntoItsStart) {
     }
   }
   EXPECT_TRUE(second) << NcText();
+}
+
+// A contour with no approach of its own: no 0x6200 before it (a job of
+// another program, or written by hand), or one that comes down by nothing.
+// The tool goes over the contour's start at the level it stands at and is
+// fed down onto it; a rapid move never takes it into the part.
+TEST_F(ContourJobTest, AContourWithoutAnApproachIsFedDownOntoItsStart) {
+  for (const bool emptyApproach : {false, true}) {
+    SCOPED_TRACE(emptyApproach ? "an approach of 0" : "no approach");
+    Reset();
+    ContourOptions options;
+    options.offset = -5.0;
+    options.toX = 50.0;
+    options.toY = -20.0;
+    options.down = 0.0;
+    HandoverBuilder job = Job(Square, options);
+    if (emptyApproach) {
+      const auto cutIn = std::find_if(job.elements.begin(), job.elements.end(),
+                                      [](const handover::NcElement& e) { return e.code == 0x7300; });
+      handover::NcElement approach{};
+      approach.number = cutIn->number;
+      approach.code = 0x6200;
+      job.elements.insert(cutIn + 1, approach);
+    }
+    ExpectPath(job, SquareOutside(5.0));
+    testsupport::MotionCheck check;
+    ReadBack({}, &check);
+    if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
+    const Descents descents = CountDescents(check);
+    EXPECT_EQ(descents.count, 1) << NcText();
+    EXPECT_TRUE(descents.straight) << NcText();
+    for (const CanonMove& m : check.moves) {
+      if (std::fabs(m.z - kDepth) > 1e-6 || m.fromZ <= kDepth + 1e-6) continue;
+      EXPECT_EQ(m.kind, CanonMove::Kind::kFeed) << "line " << m.line << "\n" << NcText();
+      EXPECT_NEAR(m.x, 50.0, kOnPath);
+      EXPECT_NEAR(m.y, -5.0, kOnPath);
+      EXPECT_GE(m.fromZ, 0.0) << "line " << m.line << "\n" << NcText();
+    }
+  }
 }
 
 // The chain of coordinate transformations moves every written position and
