@@ -247,6 +247,9 @@ class RunContext {
   int EmitElementAtMode(double offset);
   void PrepareMove();
   int EmitMotionBlock();
+  // The block of the move would hold no axis word (the axis values as
+  // EmitMotionBlock writes them) and nothing else that a block carries.
+  bool GoesNowhere(double x, double y, double z) const;
   // A return template (3 or 4), after which the motion code is written anew.
   int EmitReturnTemplate(int kind);
   void PutMotionWord();

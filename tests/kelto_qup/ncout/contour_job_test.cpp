@@ -497,6 +497,23 @@ std::vector<Piece> SquareOutside(double d) {
           {{0, -d}, {50, -d}}};
 }
 
+// No move's block holds only its sequence number (a move that goes nowhere
+// writes none), and the sequence numbers of the moves run on one by one
+// from the tool change's N0301 (the process head's N0001 stands alone).
+void ExpectEveryBlockGoesSomewhere(const std::string& nc) {
+  int expected = 301;
+  for (const std::string& line : Lines(nc)) {
+    if (line.empty() || line[0] != 'N') continue;
+    std::size_t end = 1;
+    while (end < line.size() && std::isdigit(static_cast<unsigned char>(line[end])) != 0) ++end;
+    const int number = std::stoi(line.substr(1, end - 1));
+    if (number < 301) continue;
+    EXPECT_EQ(number, expected) << line << "\n" << nc;
+    expected = number + 1;
+    EXPECT_NE(line.find_first_not_of(' ', end), std::string::npos) << line << ": a block of only its number\n" << nc;
+  }
+}
+
 // How many times the tool comes down to the contour's depth, and whether
 // it always comes down straight (no move into the depth goes sideways).
 struct Descents {
@@ -545,6 +562,7 @@ TEST_F(ContourJobTest, AnAllowancePassThenTheFinishingPassAreLinkedAtDepth) {
   path.push_back({{50, -5.5}, {50, -5}});
   for (const Piece& p : SquareOutside(5.0)) path.push_back(p);
   ExpectPath(job, path);
+  ExpectEveryBlockGoesSomewhere(NcText());
   testsupport::MotionCheck check;
   ReadBack({}, &check);
   if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
@@ -610,6 +628,7 @@ TEST_F(ContourJobTest, AContourWithoutAnApproachIsFedDownOntoItsStart) {
       job.elements.insert(cutIn + 1, approach);
     }
     ExpectPath(job, SquareOutside(5.0));
+    ExpectEveryBlockGoesSomewhere(NcText());
     testsupport::MotionCheck check;
     ReadBack({}, &check);
     if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
