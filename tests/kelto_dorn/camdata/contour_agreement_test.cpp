@@ -114,6 +114,13 @@ class ContourAgreementTest : public CamDataTest {
     for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
     if (!r.check.ran) return false;
     EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations) << r.nc;
+    // A move that goes nowhere writes no block: none holds only the
+    // sequence number of a move (from N0301; the process head's N0001 stands alone).
+    std::istringstream lines(r.nc);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.size() < 5 || line[0] != 'N' || line.find_first_not_of("0123456789", 1) != 5) continue;
+      if (std::stoi(line.substr(1, 4)) >= 301) EXPECT_NE(line.find_first_not_of(" \r", 5), std::string::npos) << line;
+    }
     return true;
   }
   static void ExpectMovesAlong(const CheckResult& r, const std::vector<std::array<double, 2>>& path) {
