@@ -26,6 +26,8 @@ constexpr double kZoneFactor = 2.1;  // a move longer than this many zones is sp
 constexpr int kZonesOn = 0x1000;
 constexpr int kZoneSplitSeen = 0x01;
 constexpr int kNoZoneBeforeEnd = 0x02;
+// Heights closer than this (mm) are one level: below the 0.001 the program writes.
+constexpr double kLevelTolerance = 0.0005;
 
 bool IsCornerMarker(const NcElement& e) { return e.code == 0x1001 || e.flags == 0x11300; }
 
@@ -79,10 +81,7 @@ int RunContext::ComputeElementStart() {
   ElementIndex = 1;
   o.ApproachPhase = 1;
   int status = ProcessQueuedCommands();
-  if (status != kStopRun) {
-    SetOutputPoint(job.CurrentPoint);
-    status = EmitToolChange();
-  }
+  if (status != kStopRun) status = EmitToolChangeToApproach(start[2]);
   if (status != kStopRun) {
     job.CurrentPoint = {o.TargetX, o.TargetY, o.TargetZ};
     ElementIndex = 0;
@@ -111,6 +110,40 @@ int RunContext::ComputeElementStart() {
   core.NextFeed = ContourFeed();
   AddMachiningTime(0);
   return 1;
+}
+
+int RunContext::EmitToolChangeToApproach(double contourZ) {
+  OutputState& o = output;
+  const std::array<double, 3> approach = job.CurrentPoint;
+  // The level the tool change leaves the tool at before it goes sideways.
+  const double level = o.StartZPending != 0 ? o.HeadZ : o.PrevZ;
+  // An approach that comes down onto the contour begins above it: the rapid
+  // moves go there. One that does not (none queued, or one of length 0)
+  // begins at the cutting depth, where a rapid move would take the tool into
+  // the part: the rapids end above that point at the level the tool stands
+  // at (the process's start level), and it is fed down from there.
+  const bool approachComesDown = approach[2] > contourZ + kLevelTolerance;
+  if (approachComesDown || level <= approach[2] + kLevelTolerance) {
+    SetOutputPoint(approach);
+    return EmitToolChange();
+  }
+  SetOutputPoint({approach[0], approach[1], level});
+  if (EmitToolChange() == kStopRun) return kStopRun;
+  job.CurrentPoint = {o.TargetX, o.TargetY, o.TargetZ};
+  return EmitPathMove(1, approach[0], approach[1], approach[2], ApproachDescentFeed());
+}
+
+// The feed of an approach of length 0 where one is queued with a feed of
+// its own, else the contour's.
+double RunContext::ApproachDescentFeed() const {
+  constexpr int kFeedGiven = 0x9000;
+  for (int i = 0; i < job.QueueCount; ++i) {
+    const int index = job.CommandQueue[static_cast<std::size_t>(i)];
+    if (index < 0 || index >= elements.ElementCount) continue;
+    const NcElement& e = elements[index];
+    if (e.code == 0x6200 && (e.flags & kFeedGiven) == kFeedGiven && e.d7 > 0.0) return e.d7;
+  }
+  return ContourFeed();
 }
 
 int RunContext::ComputeElementPath(int flag) {

@@ -247,6 +247,9 @@ class RunContext {
   int EmitElementAtMode(double offset);
   void PrepareMove();
   int EmitMotionBlock();
+  // The block of the move would hold no axis word (the axis values as
+  // EmitMotionBlock writes them) and nothing else that a block carries.
+  bool GoesNowhere(double x, double y, double z) const;
   // A return template (3 or 4), after which the motion code is written anew.
   int EmitReturnTemplate(int kind);
   void PutMotionWord();
@@ -664,6 +667,11 @@ class RunContext {
   // pending linking move opened, tested, extended and exchanged; one
   // straight move written (split into end zones when asked).
   bool IsWithinRadiusRange() const;
+  // The tool change's moves to where the approach begins; an approach that
+  // brings the tool down by nothing of its own is fed down from the level
+  // the tool stands at (contourZ: the height of the contour's start).
+  int EmitToolChangeToApproach(double contourZ);
+  double ApproachDescentFeed() const;
   void OpenPendingMove();
   bool PendingMoveTakes();
   int ExtendPendingMove();

@@ -348,6 +348,15 @@ int RunContext::EmitMotionBlock() {
       }
     }
   }
+  if (GoesNowhere(x, y, z)) {
+    // A linking or closing cut of length 0: no block, not even the sequence
+    // word counted for it, so the numbers of the blocks written run on. The
+    // motion code and feed stay unwritten too; the next move writes them
+    // against what the program last wrote.
+    if (o.PendingSequenceWords > 0) --o.PendingSequenceWords;
+    o.MoveSkipped = 1;
+    return 0;
+  }
   PutListingPrefix();
   EmitSequenceWord();
   PutPlaneAndCompensation();
@@ -392,6 +401,23 @@ int RunContext::EmitMotionBlock() {
   PutOffsetWord();
   if (o.PendingSequenceWords > 0) return 0;
   return EndBlock();
+}
+
+bool RunContext::GoesNowhere(double x, double y, double z) const {
+  const OutputState& o = output;
+  // Only the plain axis forms: rotary, screw and U/V words move other axes.
+  if (IsArc(o.MotionMode) || o.CommandType == 0x8210 || o.CommandType == 0x8220 || o.ScrewMode == 11 ||
+      o.SurfaceRangeOffset != 0) {
+    return false;
+  }
+  // A block that changes the plane or the compensation is written whatever it moves.
+  const bool planeWord = (o.BlockFormat & 0x4000) == 0 && o.PlaneCode != o.LastPlaneCode;
+  if (planeWord || o.CompensationCode != kCompensationNone || (o.CompensationState & 0x2) != 0) return false;
+  // The values PutWordValue leaves out: from 0 up to a millionth (a small
+  // negative one prints as a zero word).
+  auto noWord = [](double v) { return v >= 0.0 && v <= 0.000001; };
+  if ((o.CodeFormat & 0x4000) != 0) return noWord(2.0 * y) && noWord(x);
+  return noWord(x) && noWord(y) && noWord(z);
 }
 
 void RunContext::PutFeedWord() {

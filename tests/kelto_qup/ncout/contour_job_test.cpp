@@ -5,6 +5,7 @@
 // back to that foot and leaves it upwards there. Every feed move at the
 // contour's depth must end on the hand-computed tool-centre path, go along
 // it in order and cover it.
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <functional>
@@ -104,16 +105,17 @@ class ContourJobTest : public NcRunTest {
     const int status = RunContour(job);
     ASSERT_EQ(status, 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back()) << "\n" << NcText();
     ASSERT_EQ(run->job.RunIncomplete, 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back()) << "\n" << NcText();
+    // The tool goes down into material at a feed only: no rapid move ends
+    // below the part's top (Z 0).
+    MotionLimits limits;
+    limits.partTop = 0.0;
     testsupport::MotionCheck check;
-    ReadBack({}, &check);
+    ReadBack(limits, &check);
     if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
     std::size_t piece = 0;
     XY last{};
     int moves = 0;
     for (const CanonMove& m : check.moves) {
-      // The tool goes down into material at a feed only: no rapid move ends
-      // below the part's top (Z 0).
-      if (m.kind == CanonMove::Kind::kTraverse) EXPECT_GE(m.z, 0.0) << "line " << m.line << "\n" << NcText();
       if (m.kind == CanonMove::Kind::kTraverse || std::fabs(m.z - kDepth) > 1e-6) continue;
       const XY end{m.x, m.y};
       const XY middle{(m.x + m.fromX) / 2.0, (m.y + m.fromY) / 2.0};
@@ -496,6 +498,23 @@ std::vector<Piece> SquareOutside(double d) {
           {{0, -d}, {50, -d}}};
 }
 
+// No move's block holds only its sequence number (a move that goes nowhere
+// writes none), and the sequence numbers of the moves run on one by one
+// from the tool change's N0301 (the process head's N0001 stands alone).
+void ExpectEveryBlockGoesSomewhere(const std::string& nc) {
+  int expected = 301;
+  for (const std::string& line : Lines(nc)) {
+    if (line.empty() || line[0] != 'N') continue;
+    std::size_t end = 1;
+    while (end < line.size() && std::isdigit(static_cast<unsigned char>(line[end])) != 0) ++end;
+    const int number = std::stoi(line.substr(1, end - 1));
+    if (number < 301) continue;
+    EXPECT_EQ(number, expected) << line << "\n" << nc;
+    expected = number + 1;
+    EXPECT_NE(line.find_first_not_of(' ', end), std::string::npos) << line << ": a block of only its number\n" << nc;
+  }
+}
+
 // How many times the tool comes down to the contour's depth, and whether
 // it always comes down straight (no move into the depth goes sideways).
 struct Descents {
@@ -544,6 +563,7 @@ TEST_F(ContourJobTest, AnAllowancePassThenTheFinishingPassAreLinkedAtDepth) {
   path.push_back({{50, -5.5}, {50, -5}});
   for (const Piece& p : SquareOutside(5.0)) path.push_back(p);
   ExpectPath(job, path);
+  ExpectEveryBlockGoesSomewhere(NcText());
   testsupport::MotionCheck check;
   ReadBack({}, &check);
   if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
@@ -584,6 +604,46 @@ TEST_F(ContourJobTest, EachContourOfARunComesDownStraightOntoItsStart) {
     }
   }
   EXPECT_TRUE(second) << NcText();
+}
+
+// A contour with no approach of its own: no 0x6200 before it (a job of
+// another program, or written by hand), or one that comes down by nothing.
+// The tool goes over the contour's start at the level it stands at and is
+// fed down onto it; a rapid move never takes it into the part.
+TEST_F(ContourJobTest, AContourWithoutAnApproachIsFedDownOntoItsStart) {
+  for (const bool emptyApproach : {false, true}) {
+    SCOPED_TRACE(emptyApproach ? "an approach of 0" : "no approach");
+    Reset();
+    ContourOptions options;
+    options.offset = -5.0;
+    options.toX = 50.0;
+    options.toY = -20.0;
+    options.down = 0.0;
+    HandoverBuilder job = Job(Square, options);
+    if (emptyApproach) {
+      const auto cutIn = std::find_if(job.elements.begin(), job.elements.end(),
+                                      [](const handover::NcElement& e) { return e.code == 0x7300; });
+      handover::NcElement approach{};
+      approach.number = cutIn->number;
+      approach.code = 0x6200;
+      job.elements.insert(cutIn + 1, approach);
+    }
+    ExpectPath(job, SquareOutside(5.0));
+    ExpectEveryBlockGoesSomewhere(NcText());
+    testsupport::MotionCheck check;
+    ReadBack({}, &check);
+    if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
+    const Descents descents = CountDescents(check);
+    EXPECT_EQ(descents.count, 1) << NcText();
+    EXPECT_TRUE(descents.straight) << NcText();
+    for (const CanonMove& m : check.moves) {
+      if (std::fabs(m.z - kDepth) > 1e-6 || m.fromZ <= kDepth + 1e-6) continue;
+      EXPECT_EQ(m.kind, CanonMove::Kind::kFeed) << "line " << m.line << "\n" << NcText();
+      EXPECT_NEAR(m.x, 50.0, kOnPath);
+      EXPECT_NEAR(m.y, -5.0, kOnPath);
+      EXPECT_GE(m.fromZ, 0.0) << "line " << m.line << "\n" << NcText();
+    }
+  }
 }
 
 // The chain of coordinate transformations moves every written position and

@@ -239,6 +239,32 @@ TEST_F(MotionBlocksTest, PendingSequenceWordLeadsTheBlock) {
   EXPECT_EQ(Move(0, 2, 0, 0), (Lines{"X2. "}));
 }
 
+// A move that goes nowhere (a linking or closing cut of length 0) writes no
+// block, not even its sequence word: the next move that goes somewhere
+// takes the next number, and writes its motion code and feed as they were
+// left by the last block written.
+TEST_F(MotionBlocksTest, AMoveThatGoesNowhereWritesNoBlock) {
+  for (const int codeFormat : {0x0040, 0}) {  // absolute, incremental
+    SCOPED_TRACE(codeFormat == 0 ? "incremental" : "absolute");
+    ctx.output = OutputState{};
+    SetUp();
+    ctx.output.CodeFormat = codeFormat;
+    ctx.output.ToolChangeNumber = 300;
+    EXPECT_EQ(Move(0, 10, 0, -2), (Lines{"G00X10.Z-2. "}));
+    ctx.AddPendingSequence();
+    ctx.output.Feed = 80;
+    EXPECT_EQ(Move(1, 10, 0, -2), Lines{});
+    ctx.AddPendingSequence();
+    EXPECT_EQ(Move(1, 10, 0, -2), Lines{});
+    ctx.AddPendingSequence();
+    EXPECT_EQ(Move(1, 20, 0, -2), (Lines{codeFormat == 0 ? "N0301G01X10.F80 " : "N0301G01X20.F80 "}));
+    EXPECT_EQ(ctx.output.PendingSequenceWords, 0);
+    // An arc back to where it starts is a full circle: it is written.
+    ctx.AddPendingSequence();
+    EXPECT_EQ(Move(3, 20, 0, -2, 5, -5, 0).size(), 1u);
+  }
+}
+
 TEST_F(MotionBlocksTest, DisplayChannelsDrawAndTheSubModeWritesToo) {
   ctx.output.OutputSuppress = 64;
   EXPECT_EQ(Move(1, 10, 0, 0), Lines{});

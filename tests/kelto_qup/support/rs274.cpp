@@ -239,6 +239,7 @@ class MotionJudge {
     const bool feed = m.kind != CanonMove::Kind::kTraverse;
     if (feed && !spindleOn_) Violation(m.line, Format("feed move to Z%.3f with the spindle stopped", m.z));
     if (m.reference) return;
+    JudgeDepth(m, feed);
     const auto own = limits_.lengthOffsets.find(currentTool_);
     const int ownOffset = own != limits_.lengthOffsets.end() ? own->second : currentTool_;
     // A length offset acts on Z: a move that changes Z (or cuts) must be made
@@ -289,12 +290,25 @@ class MotionJudge {
     }
   }
 
+  void JudgeDepth(const CanonMove& m, bool feed) {
+    if (!limits_.partTop) return;
+    if (feed) {
+      deepestCut_ = std::min(deepestCut_, m.z);
+      return;
+    }
+    const double floor = limits_.rapidIntoCut ? std::min(*limits_.partTop, deepestCut_) : *limits_.partTop;
+    if (m.z < floor - kLevelTolerance) {
+      Violation(m.line, Format("rapid to Z%.3f below the part's top Z%.3f", m.z, *limits_.partTop));
+    }
+  }
+
   const std::vector<std::string>& lines_;
   LineModes modes_;
   MotionLimits limits_;
   MotionCheck& check_;
   double x_ = 0.0, y_ = 0.0, z_ = 0.0;
   double plungeX_ = 0.0, plungeY_ = 0.0;
+  double deepestCut_ = 1e300;
   std::array<double, 3> g92_{}, g5x_{};
   int plane_ = 1;
   int pendingTool_ = 0;

@@ -21,6 +21,8 @@
 //     * a tool-length offset (G43 H) that is not the current tool's (its
 //       own number, or MotionLimits::lengthOffsets), at a move under it that
 //       changes Z or cuts;
+//     * with MotionLimits::partTop: a rapid that ends below the part's top
+//       (or, with rapidIntoCut, below the deepest feed move before it);
 //     * a program that ends (M30/M02, or its last block) with the spindle
 //       still running; the stop that M30 itself makes does not count.
 //   Moves of reference returns (G28, G30, G53) are never judged.
@@ -61,6 +63,12 @@ struct MotionLimits {
   // where the tool went below it: 0 for drilled holes, the hole diameter
   // for milled and helical holes.
   double millReach = 0.0;
+  // The part's top (a contour job's stock): the tool goes down into
+  // material at a feed only, so no rapid move ends below it. With
+  // rapidIntoCut a rapid may end as deep as the deepest feed move before it
+  // (a depth pass coming down into the groove already cut).
+  std::optional<double> partTop;
+  bool rapidIntoCut = false;
   // The length offset number of a tool where it is not the tool's own
   // number (a tool record's H code): tool -> H.
   std::map<int, int> lengthOffsets;
