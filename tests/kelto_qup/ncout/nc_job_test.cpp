@@ -39,10 +39,7 @@ class NcJobTest : public testsupport::ProgramFolderTest {
     job.Begin();
     for (int i = 0; i < holes; ++i) job.Point(100, 10.0 + 2.0 * i, 15.0);
     const testsupport::HoleProcess drill;
-    job.BeginHoleProcess(400, drill);
-    job.HoleCutIn(401, drill);
-    job.Hole(402, 100, drill);
-    job.ProcessEnd(500);
+    job.HoleProcessItem(400, 100, drill);
     job.End();
     return job;
   }

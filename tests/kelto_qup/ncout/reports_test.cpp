@@ -54,10 +54,7 @@ class ReportsTest : public testsupport::ProgramFolderTest {
     job.Point(100, 20, 10);
     job.Point(101, 30, 10);
     const testsupport::HoleProcess first;
-    job.BeginHoleProcess(400, first);
-    job.HoleCutIn(401, first);
-    job.Hole(402, 100, first);
-    job.ProcessEnd(500);
+    job.HoleProcessItem(400, 100, first);
     testsupport::HoleProcess deeper;
     deeper.tool.atcNumber = 7;
     deeper.tool.spindleSpeed = 800;
@@ -67,10 +64,7 @@ class ReportsTest : public testsupport::ProgramFolderTest {
     deeper.step.compensation = 1;  // left, D number 0
     deeper.step.depth = -25.0;
     deeper.definition.atcZ = 40.0;
-    job.BeginHoleProcess(600, deeper);
-    job.HoleCutIn(601, deeper);
-    job.Hole(602, 101, deeper);
-    job.ProcessEnd(700);
+    job.HoleProcessItem(600, 101, deeper);
     job.End();
     return job;
   }

@@ -290,6 +290,13 @@ void HandoverBuilder::TextLine(int number, const std::string& cp932Text) {
 
 void HandoverBuilder::ProcessEnd(int number) { Add(number, 0x7200); }
 
+void HandoverBuilder::HoleProcessItem(int number, int itemKey, const HoleProcess& process) {
+  BeginHoleProcess(number, process);
+  HoleCutIn(number + 1, process);
+  Hole(number + 2, itemKey, process);
+  ProcessEnd(number + 100);
+}
+
 void HandoverBuilder::End() {
   Add(handover::kEndOfMachiningNumber, 0x6900);
   Add(handover::kEndOfStreamNumber, 0xFF00);

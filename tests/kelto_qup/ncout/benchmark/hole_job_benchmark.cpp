@@ -29,10 +29,7 @@ fs::path PrepareJob() {
   // 20000 points of one curve (number 100), on a grid of 200 x 100 at 5 mm.
   for (int i = 0; i < kHoles; ++i) job.Point(100, (i % 200) * 5.0, (i / 200) * 5.0);
   const testsupport::HoleProcess drill;  // G81
-  job.BeginHoleProcess(400, drill);
-  job.HoleCutIn(401, drill);
-  job.Hole(402, 100, drill);
-  job.ProcessEnd(500);
+  job.HoleProcessItem(400, 100, drill);
   job.End();
   job.Write(home);
   return home;
