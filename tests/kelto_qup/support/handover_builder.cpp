@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "platform/paths.h"
@@ -333,6 +334,16 @@ void HandoverBuilder::Write(const fs::path& programFolder) const {
 }
 
 fs::path DatFolder(const fs::path& dataRoot) { return dataRoot / "UNIT" / "PGM" / "DAT"; }
+
+fs::path FreshProgramFolder(const std::string& name) {
+  const fs::path home = fs::temp_directory_path() / name;
+  fs::remove_all(home);
+  fs::create_directories(home);
+  setenv("KELTO_HOME", home.c_str(), 1);
+  platform::ResetProgramFolder();
+  platform::ResetDataRoot();
+  return home;
+}
 
 }  // namespace testsupport
 

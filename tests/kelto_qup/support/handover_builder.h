@@ -152,6 +152,10 @@ class HandoverBuilder {
 // The run's drawing folder "<data root>/UNIT/PGM/DAT" (created by Write).
 std::filesystem::path DatFolder(const std::filesystem::path& dataRoot);
 
+// For runs outside a test fixture (the benchmarks): the folder "<temp>/<name>",
+// emptied, made the program folder and the data root.
+std::filesystem::path FreshProgramFolder(const std::string& name);
+
 }  // namespace testsupport
 
 namespace testsupport {

@@ -1,12 +1,10 @@
 #include "tests/kelto_qup/ncout/benchmark/contour_benchmark_job.h"
 
-#include <cstdlib>
 #include <memory>
 #include <system_error>
 
 #include "kelto_qup/engine/recording_host.h"
 #include "kelto_qup/engine/run_context.h"
-#include "platform/paths.h"
 #include "shared/handover/drawing_header.h"
 
 namespace contourbench {
@@ -15,12 +13,7 @@ namespace fs = std::filesystem;
 
 fs::path WriteOutsideContourJob(const std::string& folderName,
                                 const std::function<Entry(testsupport::HandoverBuilder&)>& addOutline) {
-  const fs::path home = fs::temp_directory_path() / folderName;
-  fs::remove_all(home);
-  fs::create_directories(home);
-  setenv("KELTO_HOME", home.c_str(), 1);
-  platform::ResetProgramFolder();
-  platform::ResetDataRoot();
+  const fs::path home = testsupport::FreshProgramFolder(folderName);
   testsupport::HandoverBuilder job;
   job.Begin();
   const Entry entry = addOutline(job);
