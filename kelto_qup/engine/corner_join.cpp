@@ -493,19 +493,4 @@ int RunContext::FitCorner() {
   return 1;
 }
 
-void RunContext::CornerMarkerToArc() {
-  // The corner is written as an arc of the offset's size about the joint.
-  // The marker's own points may have been taken for the reference pair
-  // meanwhile: the corner comes from the words of the fit.
-  const ContourWords& c = engine.contour;
-  const NcElement marker = R0;
-  R0.code = kCodeArc;
-  R0.flags = 0;
-  R0.d1 = std::fabs(marker.d1) * c.CornerSense;
-  R0.d4 = c.CornerQ[0];
-  R0.d5 = c.CornerQ[1];
-  R0.d6 = R3.d4 = c.CornerJoint[0];
-  R0.d7 = R3.d5 = c.CornerJoint[1];
-}
-
 }  // namespace qup

@@ -46,6 +46,15 @@ Meeting LineMeetsCircle(Vec p, Vec u, Vec c, double r, Vec* foot, double* half) 
   return Meeting::kCross;
 }
 
+// Where the line meets the circle: the foot where it touches, or of its two
+// crossings the one ahead along u (`ahead`) or the one behind.
+Meeting LineFootOnCircle(Vec p, Vec u, Vec c, double r, bool ahead, Vec* at) {
+  double half = 0.0;
+  const Meeting meeting = LineMeetsCircle(p, u, c, r, at, &half);
+  if (meeting == Meeting::kCross) *at = ahead ? *at + half * u : *at - half * u;
+  return meeting;
+}
+
 }  // namespace
 
 int RunContext::IntersectWithNext() {
@@ -113,44 +122,24 @@ int RunContext::IntersectWithNext() {
 
   if (R0.d1 == 0.0 || !line1) {
     // A line in R0 (or the chord line) against the circle in R1.
-    const Vec p0 = Point(R0), u0 = Direction(R0), c = Point(R1);
     const double r = R1.d1;
+    const bool ahead = ReversedSide(R1) ? r < 0.0 : r > 0.0;
     Vec foot{};
-    double half = 0.0;
-    switch (LineMeetsCircle(p0, u0, c, r, &foot, &half)) {
-      case Meeting::kNone:
-        return 0;
-      case Meeting::kTouch:
-        workLength = 0.0;
-        break;
-      case Meeting::kCross: {
-        const bool forward = ReversedSide(R1) ? r < 0.0 : r > 0.0;
-        foot = forward ? foot + half * u0 : foot - half * u0;
-        break;
-      }
-    }
+    const Meeting meeting = LineFootOnCircle(Point(R0), Direction(R0), Point(R1), r, ahead, &foot);
+    if (meeting == Meeting::kNone) return 0;
+    if (meeting == Meeting::kTouch) workLength = 0.0;
     R0.d4 = foot.x;
     R0.d5 = foot.y;
     return 1;
   }
 
   // The circle in R0 against the line in R1.
-  const Vec c0 = Point(R0), p1 = Point(R1), u1 = Direction(R1);
   const double r0 = R0.d1;
+  const bool ahead = ReversedSide(R1) ? r0 > 0.0 : r0 < 0.0;
   Vec foot{};
-  double half = 0.0;
-  switch (LineMeetsCircle(p1, u1, c0, r0, &foot, &half)) {
-    case Meeting::kNone:
-      return 0;
-    case Meeting::kTouch:
-      workLength = 0.0;
-      break;
-    case Meeting::kCross: {
-      const bool forward = ReversedSide(R1) ? r0 > 0.0 : r0 < 0.0;
-      foot = forward ? foot + half * u1 : foot - half * u1;
-      break;
-    }
-  }
+  const Meeting meeting = LineFootOnCircle(Point(R1), Direction(R1), Point(R0), r0, ahead, &foot);
+  if (meeting == Meeting::kNone) return 0;
+  if (meeting == Meeting::kTouch) workLength = 0.0;
   R0.d4 = foot.x;
   R0.d5 = foot.y;
   return 1;

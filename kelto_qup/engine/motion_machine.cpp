@@ -70,6 +70,18 @@ constexpr int kSwapWord = 0xFFFF;
 // Sweeps below this size carry no arc step (degrees).
 constexpr double kZeroSweep = 1e-13;
 
+// The segment between the start and end frames, in R0 and R1, in the form
+// the motion code word asks for: as deltas, or with its ends swapped.
+void LoadSegmentBetweenFrames(RunContext& run) {
+  run.LoadR0FromStartFrame();
+  run.LoadR1FromEndFrame();
+  if (run.engine.stepping.MotionCodeWord == kDeltaFormCode) {
+    run.UpdateSegmentDelta();
+  } else {
+    run.SwapSegmentEnds();
+  }
+}
+
 }  // namespace
 
 NcElement* RunContext::MotionStatePair(int pair) {
@@ -520,13 +532,7 @@ int RunContext::MotionSegmentDirections() {
   R3.d5 = s.MotionSegFrame.d5;
   R3.d6 = R1.d4;
   R3.d7 = R1.d5;
-  LoadR0FromStartFrame();
-  LoadR1FromEndFrame();
-  if (s.MotionCodeWord == kDeltaFormCode) {
-    UpdateSegmentDelta();
-  } else {
-    SwapSegmentEnds();
-  }
+  LoadSegmentBetweenFrames(*this);
   std::swap(R0.d4, R1.d4);
   std::swap(R0.d5, R1.d5);
   NcElement previous{};
@@ -752,13 +758,7 @@ int RunContext::MotionPrevSegment() {
   }
   R3.d4 = R1.d4;
   R3.d5 = R1.d5;
-  LoadR0FromStartFrame();
-  LoadR1FromEndFrame();
-  if (s.MotionCodeWord == kDeltaFormCode) {
-    UpdateSegmentDelta();
-  } else {
-    SwapSegmentEnds();
-  }
+  LoadSegmentBetweenFrames(*this);
   return kScaleByValue;
 }
 

@@ -601,7 +601,7 @@ class RunContext {
   // crossing, and the corner: built as an arc of the offset's size about the
   // joint as drawn, left in R1 as the corner marker (code 0x1001, flags
   // 0x11300; d0 the turning sense, d1 the offset, d4/d5 the corner's end,
-  // d6/d7 the joint), which CornerMarkerToArc turns into that arc in R0.
+  // d6/d7 the joint), which the corner path (corner_steps.cpp) goes round.
   int FinishJoin();
   int JoinLineCircle();
   int SameKindAndApart() const;
@@ -616,7 +616,6 @@ class RunContext {
   int CornerStep();
   int PrepareCornerOffset();
   int FitCorner();
-  void CornerMarkerToArc();
   int RunJoinedContour();
   int ProcessContour();
   int FlushPendingMove(int kind);

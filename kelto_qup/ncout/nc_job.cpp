@@ -76,11 +76,23 @@ void RunContext::InitNcJob() {
 
   const int mode = job.Modes.StartMode;
   output.EffectiveMode = (mode == 5 || mode == 53 || mode == 54 || mode == 55) ? 4 : mode;
+  // What the mode writes (the output kind) and what it keeps back.
+  auto setOutput = [this](int kind, int suppress) {
+    output.ModeOutputKind = kind;
+    output.OutputSuppress = suppress;
+  };
+  // Modes that only show or edit what a run left: no display list reload,
+  // no stepping.
+  auto runWithoutStepping = [this, &header] {
+    header.displayListReload = 0;
+    header.executionMode = 0;
+    output.RunExecutionMode = 0;
+    output.StepPause = 0;
+  };
   switch (mode) {
     case 0:
     case 1:
-      output.ModeOutputKind = 0;
-      output.OutputSuppress = 0;
+      setOutput(0, 0);
       header.ncDisplayFlags = 0;
       output.MonitorFlags = 0;
       if (mode == 1) {
@@ -92,12 +104,10 @@ void RunContext::InitNcJob() {
       }
       break;
     case 2:
-      output.ModeOutputKind = 0x80;
-      output.OutputSuppress = 0x80;
+      setOutput(0x80, 0x80);
       break;
     case 3:
-      output.ModeOutputKind = 0x100;
-      output.OutputSuppress = 0;
+      setOutput(0x100, 0);
       break;
     case 4:
     case 5:
@@ -105,20 +115,15 @@ void RunContext::InitNcJob() {
     case 12:
     case 22:
     case 40:
-      output.ModeOutputKind = 0x40;
-      output.OutputSuppress = 0x40;
+      setOutput(0x40, 0x40);
       break;
     case 7:
-      output.ModeOutputKind = 0x100;
-      output.OutputSuppress = 0x800;
+      setOutput(0x100, 0x800);
       output.DataFileWord = header.ncSetting328 | 0x8000;
       output.WordFormat |= 0x2000;
       break;
     case 33:
-      header.displayListReload = 0;
-      header.executionMode = 0;
-      output.RunExecutionMode = 0;
-      output.StepPause = 0;
+      runWithoutStepping();
       output.MonitorFlags = 0;
       break;
     case 53:
@@ -128,28 +133,27 @@ void RunContext::InitNcJob() {
         job.Modes.SubMode = 6;
         output.MonitorFlags = 0x8000;
       }
-      header.displayListReload = 0;
-      header.executionMode = 0;
-      output.RunExecutionMode = 0;
-      output.StepPause = 0;
-      output.ModeOutputKind = 0x40;
-      output.OutputSuppress = 0x40;
+      runWithoutStepping();
+      setOutput(0x40, 0x40);
       break;
     default:
       break;
   }
 
+  auto setSubModeOutput = [this](int kind, int endWord) {
+    output.SubModeOutput = kind;
+    output.SubModeEndWord = endWord;
+  };
   switch (job.Modes.SubMode) {
     case 2:
-      output.ModeOutputKind = 0x80;
-      output.OutputSuppress = 0x80;
+      setOutput(0x80, 0x80);
       break;
     case 3:
-      output.SubModeOutput = 0x20;
-      output.SubModeEndWord = 0;
+      setSubModeOutput(0x20, 0);
       break;
     case 6:
     case 53:
+      // Effective mode 1 keeps the end word it had.
       output.SubModeOutput = 0x100;
       if (output.EffectiveMode == 4) {
         output.SubModeEndWord = 0;
@@ -160,16 +164,13 @@ void RunContext::InitNcJob() {
     case 9:
       if (mode == 4) {
         job.Modes.SubMode = 6;
-        output.SubModeOutput = 0x100;
-        output.SubModeEndWord = 0;
+        setSubModeOutput(0x100, 0);
       } else {
-        output.SubModeOutput = 0;
-        output.SubModeEndWord = 0;
+        setSubModeOutput(0, 0);
       }
       break;
     default:
-      output.SubModeOutput = 0;
-      output.SubModeEndWord = 0;
+      setSubModeOutput(0, 0);
       break;
   }
 
@@ -251,6 +252,9 @@ int RunContext::ReadJobFiles() {
 void RunContext::ReadMachineMcodeTable() {
   output.MachineMCodes.clear();
   output.MachineMCodesLoaded = 0;
+  // The table is used only where "$MCODE.@@@" switches it on: without the
+  // switch it is not read at all.
+  if (job.McodeFilePresent == 0) return;
   const platform::fs::path path =
       platform::ResolvePath(platform::ProgramFolder(), platform::Sjis("各機械Ｍコード.csv"));
   std::ifstream in(path, std::ios::binary);
@@ -309,7 +313,11 @@ bool RunContext::BuildNcPath() {
   }
   const platform::fs::path path = platform::ResolvePath(platform::DataRoot(), DatFolderRelative(name));
   job.NcPath = path.string();
-  job.HoleSubprogramPath = platform::ResolvePath(platform::DataRoot(), DatFolderRelative(subName)).string();
+  // The hole subprogram file is opened only when the header asks for it.
+  job.HoleSubprogramPath.clear();
+  if (h.holeSubprogram == 1) {
+    job.HoleSubprogramPath = platform::ResolvePath(platform::DataRoot(), DatFolderRelative(subName)).string();
+  }
   // A path the file system cannot take is refused before anything is opened.
   if (job.NcPath.size() > kMaxNcPathBytes || job.HoleSubprogramPath.size() > kMaxNcPathBytes) return false;
   for (const auto& part : path) {

@@ -100,16 +100,14 @@ TEST_F(ContourJoinTest, CornersOfOffsetLines) {
     EXPECT_EQ(marker, c.marker);
     if (!marker) continue;
     // The next element is fetched again after the corner, which turns
-    // counter-clockwise about the joint to (105, 0).
+    // counter-clockwise about the joint (100, 0) to (105, 0).
     EXPECT_EQ(run.RangeStart, 0);
     EXPECT_EQ(run.R1.d1, c.offset);
-    run.SwapR0R1();
-    run.CornerMarkerToArc();
-    EXPECT_EQ(run.R0.d1, 5.0);
-    EXPECT_NEAR(run.R0.d4, 105.0, 1e-12);
-    EXPECT_NEAR(run.R0.d5, 0.0, 1e-12);
-    EXPECT_NEAR(run.R3.d4, 100.0, 1e-12);
-    EXPECT_NEAR(run.R3.d5, 0.0, 1e-12);
+    EXPECT_EQ(run.R1.d0, 1.0);
+    EXPECT_NEAR(run.R1.d4, 105.0, 1e-12);
+    EXPECT_NEAR(run.R1.d5, 0.0, 1e-12);
+    EXPECT_NEAR(run.R1.d6, 100.0, 1e-12);
+    EXPECT_NEAR(run.R1.d7, 0.0, 1e-12);
   }
 }
 

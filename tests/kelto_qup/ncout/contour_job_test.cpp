@@ -74,17 +74,15 @@ std::vector<Piece> MirrorInX(std::vector<Piece> path) {
 
 class ContourJobTest : public NcRunTest {
  protected:
-  int RunContour(HandoverBuilder& job) {
-    job.Write(home());
-    run->job.Header = job.header;
-    run->job.Modes.StartMode = job.header.startMode;
-    run->LoadJob();
-    run->InitNcJob();
-    if (afterLoad) afterLoad(*run);
-    return run->StartNcCreation();
+  // A contour offset by `offset` (positive to the left of travel) whose lead
+  // lines run through the tool-offset point (toX, toY).
+  static ContourOptions Offset(double offset, double toX, double toY) {
+    ContourOptions options;
+    options.offset = offset;
+    options.toX = toX;
+    options.toY = toY;
+    return options;
   }
-  // Run words that no hand-over record carries, set after the load.
-  std::function<void(qup::RunContext&)> afterLoad;
   // A job of one process with one contour over the figures numbered 100.
   static HandoverBuilder Job(const std::function<void(HandoverBuilder&)>& figures, const ContourOptions& options) {
     HandoverBuilder job;
@@ -102,7 +100,7 @@ class ContourJobTest : public NcRunTest {
   // within the chord tolerance), they go along it piece by piece, and the
   // last ends where the path ends.
   void ExpectPath(HandoverBuilder& job, const std::vector<Piece>& path) {
-    const int status = RunContour(job);
+    const int status = Run(job);
     ASSERT_EQ(status, 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back()) << "\n" << NcText();
     ASSERT_EQ(run->job.RunIncomplete, 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back()) << "\n" << NcText();
     // The tool goes down into material at a feed only: no rapid move ends
@@ -157,12 +155,9 @@ class ContourJobTest : public NcRunTest {
       SCOPED_TRACE(c.name);
       Reset();
       const std::vector<Piece> path = c.mirrored ? MirrorInX(*c.path) : *c.path;
-      ContourOptions options;
-      options.offset = c.offset;
       const XY start = path.front().from;
-      options.toX = start.x;
-      options.toY = start.y + (start.y < 0.0 ? -15.0 : 15.0);
-      HandoverBuilder job = Job(c.mirrored ? mirrored : figures, options);
+      HandoverBuilder job =
+          Job(c.mirrored ? mirrored : figures, Offset(c.offset, start.x, start.y + (start.y < 0.0 ? -15.0 : 15.0)));
       ExpectPath(job, path);
     }
   }
@@ -181,11 +176,8 @@ void Square(HandoverBuilder& job) {
 void Circle(HandoverBuilder& job) { job.Arc(100, 20.0, 70, 50, 70, 50, 50, 50); }
 
 TEST_F(ContourJobTest, SquareOffsetOutsideGoesRoundItsCornersAtR5) {
-  ContourOptions options;
-  options.offset = -5.0;  // right of travel: outside the counter-clockwise square
-  options.toX = 50.0;
-  options.toY = -20.0;
-  HandoverBuilder job = Job(Square, options);
+  // Right of travel: outside the counter-clockwise square.
+  HandoverBuilder job = Job(Square, Offset(-5.0, 50.0, -20.0));
   ExpectPath(job, {{{50, -5}, {100, -5}},
                    {{100, -5}, {105, 0}, 5.0, {100, 0}},
                    {{105, 0}, {105, 100}},
@@ -208,11 +200,7 @@ void SquareClockwise(HandoverBuilder& job) {
 }
 
 TEST_F(ContourJobTest, ClockwiseSquareOffsetOutsideTurnsItsCornersClockwise) {
-  ContourOptions options;
-  options.offset = 5.0;
-  options.toX = 50.0;
-  options.toY = -20.0;
-  HandoverBuilder job = Job(SquareClockwise, options);
+  HandoverBuilder job = Job(SquareClockwise, Offset(5.0, 50.0, -20.0));
   ExpectPath(job, {{{50, -5}, {0, -5}},
                    {{0, -5}, {-5, 0}, -5.0, {0, 0}},
                    {{-5, 0}, {-5, 100}},
@@ -225,11 +213,7 @@ TEST_F(ContourJobTest, ClockwiseSquareOffsetOutsideTurnsItsCornersClockwise) {
 }
 
 TEST_F(ContourJobTest, SquareOffsetInsideCutsItsCorners) {
-  ContourOptions options;
-  options.offset = 5.0;
-  options.toX = 50.0;
-  options.toY = 20.0;
-  HandoverBuilder job = Job(Square, options);
+  HandoverBuilder job = Job(Square, Offset(5.0, 50.0, 20.0));
   ExpectPath(job, {{{50, 5}, {95, 5}},
                    {{95, 5}, {95, 95}},
                    {{95, 95}, {5, 95}},
@@ -246,10 +230,7 @@ TEST_F(ContourJobTest, CircleOffsetOutsideAndInside) {
   for (const Case& c : {Case{-5.0, 90.0, 25.0}, Case{5.0, 60.0, 15.0}, Case{5.0, 90.0, -25.0}, Case{-5.0, 60.0, -15.0}}) {
     SCOPED_TRACE(testing::Message() << c.offset << " " << c.radius);
     Reset();
-    ContourOptions options;
-    options.offset = c.offset;
-    options.toX = c.toX;
-    options.toY = 50.0;
+    const ContourOptions options = Offset(c.offset, c.toX, 50.0);
     HandoverBuilder job = c.radius > 0.0 ? Job(Circle, options) : Job(clockwise, options);
     const XY on{50.0 + std::fabs(c.radius), 50.0};
     ExpectPath(job, {{on, on, c.radius, {50, 50}}});
@@ -273,11 +254,7 @@ void QuarterPie(HandoverBuilder& job) {
 }
 
 TEST_F(ContourJobTest, CornersBetweenLinesAndAnArcGoRoundTheirJoints) {
-  ContourOptions options;
-  options.offset = -5.0;  // outside
-  options.toX = 20.0;
-  options.toY = -20.0;
-  HandoverBuilder job = Job(QuarterPie, options);
+  HandoverBuilder job = Job(QuarterPie, Offset(-5.0, 20.0, -20.0));  // outside
   ExpectPath(job, {{{20, -5}, {40, -5}},
                    {{40, -5}, {45, 0}, 5.0, {40, 0}},
                    {{45, 0}, {0, 45}, 45.0, {0, 0}},
@@ -319,11 +296,7 @@ TEST_F(ContourJobTest, LineIntoAnArcTakesTheSameCrossingWhenTheContourIsMirrored
 // forwards.
 TEST_F(ContourJobTest, ABackwardWalkJoinsItsLinesAndArcAtTheCrossingsAhead) {
   const double x = std::sqrt(35.0 * 35.0 - 25.0);
-  ContourOptions options;
-  options.offset = 5.0;  // inside
-  options.toX = 20.0;
-  options.toY = 20.0;
-  HandoverBuilder job = Job(QuarterPie, options);
+  HandoverBuilder job = Job(QuarterPie, Offset(5.0, 20.0, 20.0));  // inside
   for (handover::NcElement& e : job.elements) {
     if ((e.code & 0xFF00) == 0x7100) e.flags |= 0x50000;
   }
@@ -344,15 +317,11 @@ void NotchedSquare(HandoverBuilder& job) {
 }
 
 TEST_F(ContourJobTest, NotchNarrowerThanTheToolStopsTheRunInsteadOfLooping) {
-  ContourOptions options;
-  options.offset = 5.0;
-  options.toX = 20.0;
-  options.toY = 20.0;
-  HandoverBuilder job = Job(NotchedSquare, options);
+  HandoverBuilder job = Job(NotchedSquare, Offset(5.0, 20.0, 20.0));
   // The offset walls of the notch cross: its bottom comes out reversed.
   // Cutting it would take the tool back through both walls; the run stops
   // at the notch instead and says why, and no move goes back along it.
-  RunContour(job);
+  Run(job);
   EXPECT_EQ(run->job.RunIncomplete, 1) << "a stopped run must not pass for a finished program";
   ASSERT_FALSE(host.errorBoxes.empty());
   EXPECT_NE(host.errorBoxes.back().find("2009"), std::string::npos);
@@ -581,11 +550,7 @@ TEST_F(ContourJobTest, EachContourOfARunComesDownStraightOntoItsStart) {
   Square(job);
   job.BeginProcess(400, 1, 0.0, 0.0, 50.0, 1000.0, 10.0);
   for (const double offset : {-5.5, -5.0}) {
-    ContourOptions options;
-    options.offset = offset;
-    options.toX = 50.0;
-    options.toY = -20.0;
-    testsupport::AddContour(job, offset < -5.25 ? 401 : 402, options);
+    testsupport::AddContour(job, offset < -5.25 ? 401 : 402, Offset(offset, 50.0, -20.0));
   }
   job.ProcessEnd(500);
   job.End();
@@ -688,11 +653,7 @@ TEST_F(ContourJobTest, TheTransformChainMovesTheWrittenPath) {
     for (const bool round : {false, true}) {
       SCOPED_TRACE(round ? "circle" : "square");
       Reset();
-      ContourOptions options;
-      options.offset = -5.0;
-      options.toX = round ? 90.0 : 50.0;
-      options.toY = round ? 50.0 : -20.0;
-      HandoverBuilder job = Job(round ? Circle : Square, options);
+      HandoverBuilder job = Job(round ? Circle : Square, Offset(-5.0, round ? 90.0 : 50.0, round ? 50.0 : -20.0));
       std::vector<Piece> path = round ? circle : square;
       for (Piece& p : path) {
         p.from = c.map(p.from);

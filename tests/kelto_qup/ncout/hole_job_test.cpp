@@ -47,15 +47,7 @@ TEST_F(HoleJobTest, DrillingJobWritesTheWholeProgram) {
   EXPECT_EQ(Lines(NcText()), expected);
   EXPECT_EQ(NcExeWord(), 0);  // free again after the run
   EXPECT_EQ(run->job.RunIncomplete, 0);
-  const auto plunges = ReadBack(Levels(Drill()));
-  if (!plunges.empty()) {
-    ASSERT_EQ(plunges.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-      EXPECT_DOUBLE_EQ(plunges[i].x, 10.0 + 20.0 * i);
-      EXPECT_DOUBLE_EQ(plunges[i].y, 15.0);
-      EXPECT_DOUBLE_EQ(plunges[i].z, -10.0);
-    }
-  }
+  ExpectDrilledRow(ReadBack(Levels(Drill())));
 }
 
 TEST_F(HoleJobTest, NcExeIsBusyWhileTheFileIsOpen) {
@@ -193,10 +185,7 @@ TEST_F(HoleJobTest, AHoleOfMoreStepsThanCanBeMeantStopsWithAnError) {
       job.Begin();
       job.Line(100, 0, 0, c.chainLength, 0);
       job.Point(100, 0, 0);
-      job.BeginHoleProcess(400, hole);
-      job.HoleCutIn(401, hole);
-      job.Hole(402, 100, hole);
-      job.ProcessEnd(500);
+      job.HoleProcessItem(400, 100, hole);
       job.End();
     }
     EXPECT_EQ(Run(job), 0);
@@ -218,10 +207,7 @@ TEST_F(HoleJobTest, HolesAlongAChainAtHalfTheToolDiameterAndNoneOnItsClosingElem
   HoleProcess drill;
   drill.tool.diameter = 20.0;  // 10 mm apart
   drill.definition.returnLevel = 1;
-  job.BeginHoleProcess(400, drill);
-  job.HoleCutIn(401, drill);
-  job.Hole(402, 100, drill);
-  job.ProcessEnd(500);
+  job.HoleProcessItem(400, 100, drill);
   job.End();
   ASSERT_EQ(Run(job), 0);
   const Strings lines = Lines(NcText());
@@ -255,14 +241,8 @@ TEST_F(HoleJobTest, EachProcessTakesTheToolMapRecordItsToolChangeNames) {
   second.tool.diameter = 6.0;
   second.tool.tipLength = 2.0;
   second.step.depth = -20.0;
-  job.BeginHoleProcess(400, first);
-  job.HoleCutIn(401, first);
-  job.Hole(402, 100, first);
-  job.ProcessEnd(500);
-  job.BeginHoleProcess(600, second);
-  job.HoleCutIn(601, second);
-  job.Hole(602, 101, second);
-  job.ProcessEnd(700);
+  job.HoleProcessItem(400, 100, first);
+  job.HoleProcessItem(600, 101, second);
   job.End();
   ASSERT_EQ(Run(job), 0);
   const Strings lines = Lines(NcText());
@@ -329,14 +309,7 @@ TEST_F(HoleJobTest, IncrementalProgramsDrillWhereTheDrawingSays) {
       const std::string cycle = c.returnLevel != 0 ? "G99G81Z-12.R-3.F100 " : "G98G81Z-12.R-3.F100 ";
       EXPECT_EQ(Section(lines, cycle.substr(0, 6), "G80"), (Strings{cycle, "X20.", "X20.", "G80 "}));
     }
-    const auto plunges = ReadBack(Levels(drill));
-    if (plunges.empty()) continue;
-    ASSERT_EQ(plunges.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-      EXPECT_DOUBLE_EQ(plunges[i].x, 10.0 + 20.0 * i);
-      EXPECT_DOUBLE_EQ(plunges[i].y, 15.0);
-      EXPECT_DOUBLE_EQ(plunges[i].z, -10.0);
-    }
+    ExpectDrilledRow(ReadBack(Levels(drill)));
   }
 }
 

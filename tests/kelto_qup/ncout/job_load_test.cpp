@@ -38,10 +38,7 @@ class JobLoadTest : public testsupport::ProgramFolderTest {
     for (int i = 0; i < 10; ++i) job.Point(100, i * 10.0, 5.0);
     job.Point(101, 0.0, 0.0);
     const testsupport::HoleProcess drill;
-    job.BeginHoleProcess(400, drill);
-    job.HoleCutIn(401, drill);
-    job.Hole(402, 100, drill);
-    job.ProcessEnd(500);
+    job.HoleProcessItem(400, 100, drill);
     job.End();
     return job;
   }

@@ -3,63 +3,29 @@
 // stream, a stop by the user) without leaving a program that looks finished.
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "kelto_qup/engine/recording_host.h"
-#include "kelto_qup/engine/run_context.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "tests/kelto_qup/support/handover_builder.h"
-#include "tests/kelto_qup/support/rs274.h"
-#include "tests/support/test_support.h"
+#include "tests/kelto_qup/ncout/nc_run_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using handover::NcElement;
-using testsupport::HandoverBuilder;
+using namespace ncrun;
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class NcJobTest : public testsupport::ProgramFolderTest {
+class NcJobTest : public NcRunTest {
  protected:
-  void SetUp() override {
-    ProgramFolderTest::SetUp();
-    run = std::make_unique<qup::RunContext>(host);
-  }
+  // A drill over points 2 apart (10, 15), (12, 15), (14, 15) ...
   static HandoverBuilder Drilling(int holes = 3) {
     HandoverBuilder job;
     job.Begin();
     for (int i = 0; i < holes; ++i) job.Point(100, 10.0 + 2.0 * i, 15.0);
     const testsupport::HoleProcess drill;
-    job.BeginHoleProcess(400, drill);
-    job.HoleCutIn(401, drill);
-    job.Hole(402, 100, drill);
-    job.ProcessEnd(500);
+    job.HoleProcessItem(400, 100, drill);
     job.End();
     return job;
-  }
-  int Run(HandoverBuilder& job) {
-    job.Write(home());
-    run->job.Header = job.header;
-    run->job.Modes.StartMode = job.header.startMode;
-    run->LoadJob();
-    run->InitNcJob();
-    return run->StartNcCreation();
-  }
-  fs::path NcPath() const { return testsupport::DatFolder(home()) / "HOLE.NC"; }
-  int NcExeWord() const {
-    std::int32_t word = -1;
-    std::ifstream in(home() / "$NC_EXE.@@@", std::ios::binary);
-    in.read(reinterpret_cast<char*>(&word), sizeof word);
-    return in ? word : -1;
   }
   bool ListHas(const char* utf8) const {
     for (const std::string& line : host.listLines) {
@@ -72,9 +38,6 @@ class NcJobTest : public testsupport::ProgramFolderTest {
     const std::string text = ReadText(NcPath());
     return text.find("M30") != std::string::npos;
   }
-
-  qup::RecordingHost host;
-  std::unique_ptr<qup::RunContext> run;
 };
 
 TEST_F(NcJobTest, StartModesSetTheOutputWords) {

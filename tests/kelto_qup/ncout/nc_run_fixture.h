@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -83,8 +84,11 @@ class NcRunTest : public testsupport::ProgramFolderTest {
     run->job.Modes.StartMode = job.header.startMode;
     run->LoadJob();
     run->InitNcJob();
+    if (afterLoad) afterLoad(*run);
     return run->StartNcCreation();
   }
+  // Run words that no hand-over record carries, set after the load.
+  std::function<void(qup::RunContext&)> afterLoad;
   fs::path NcPath() const { return testsupport::DatFolder(home()) / "HOLE.NC"; }
   std::string NcText() const { return ReadText(NcPath()); }
   int NcExeWord() const {
@@ -115,6 +119,17 @@ class NcRunTest : public testsupport::ProgramFolderTest {
     if (out != nullptr) *out = std::move(check);
     return plunges;
   }
+  // The holes of Drilling() as rs274 drilled them: (10, 15), (30, 15),
+  // (50, 15) ..., each down to `depth`. Nothing to check without rs274.
+  static void ExpectDrilledRow(const std::vector<Plunge>& plunges, std::size_t holes = 3, double depth = -10.0) {
+    if (plunges.empty()) return;
+    ASSERT_EQ(plunges.size(), holes);
+    for (std::size_t i = 0; i < holes; ++i) {
+      EXPECT_DOUBLE_EQ(plunges[i].x, 10.0 + 20.0 * static_cast<double>(i));
+      EXPECT_DOUBLE_EQ(plunges[i].y, 15.0);
+      EXPECT_DOUBLE_EQ(plunges[i].z, depth);
+    }
+  }
   // The levels the motion check holds a hole process to.
   static MotionLimits Levels(const HoleProcess& p, double millReach = 0.0) {
     const double start = p.definition.iPoint != 0.0 ? p.definition.iPoint : p.definition.atcZ;
@@ -132,10 +147,7 @@ class NcRunTest : public testsupport::ProgramFolderTest {
     HandoverBuilder job;
     job.Begin();
     for (int i = 0; i < holes; ++i) job.Point(100, 10.0 + 20.0 * i, 15.0);
-    job.BeginHoleProcess(400, p);
-    job.HoleCutIn(401, p);
-    job.Hole(402, 100, p);
-    job.ProcessEnd(500);
+    job.HoleProcessItem(400, 100, p);
     job.End();
     return job;
   }

@@ -391,10 +391,7 @@ TEST_F(CheckPlotTest, AHoleJobOfStartMode2PlotsEachHole) {
   testsupport::HoleProcess drill;
   drill.tool.diameter = 8.5;
   drill.step.depth = -10.0;
-  job.BeginHoleProcess(400, drill);
-  job.HoleCutIn(401, drill);
-  job.Hole(402, 100, drill);
-  job.ProcessEnd(500);
+  job.HoleProcessItem(400, 100, drill);
   job.End();
   job.Write(home());
   run.job.Header = job.header;

@@ -36,14 +36,8 @@ HandoverBuilder TwoTools(HoleProcess& first, HoleProcess& second) {
   job.Begin();
   job.Point(100, 10, 15);
   job.Point(101, 30, 15);
-  job.BeginHoleProcess(400, first);
-  job.HoleCutIn(401, first);
-  job.Hole(402, 100, first);
-  job.ProcessEnd(500);
-  job.BeginHoleProcess(600, second);
-  job.HoleCutIn(601, second);
-  job.Hole(602, 101, second);
-  job.ProcessEnd(700);
+  job.HoleProcessItem(400, 100, first);
+  job.HoleProcessItem(600, 101, second);
   job.End();
   HeadPost(job);
   return job;
@@ -81,10 +75,7 @@ TEST_F(ProcessHeadJobTest, TheStartPointIsWhereTheApproachBegins) {
     job.Begin();
     job.Point(100, 0, 40);
     job.Point(100, 20, 40);
-    job.BeginHoleProcess(400, drill);
-    job.HoleCutIn(401, drill);
-    job.Hole(402, 100, drill);
-    job.ProcessEnd(500);
+    job.HoleProcessItem(400, 100, drill);
     job.End();
     HeadPost(job);
     job.posts[1].dataMode = dataMode;
@@ -126,15 +117,9 @@ TEST_F(ProcessHeadJobTest, ZReferenceReturnOnlyWhenTheSameToolChangesItsWorkOffs
     job.Point(100, 10, 15);
     job.Point(101, 30, 15);
     job.BeginDefinition(300, first);
-    job.BeginHoleProcess(400, first);
-    job.HoleCutIn(401, first);
-    job.Hole(402, 100, first);
-    job.ProcessEnd(500);
+    job.HoleProcessItem(400, 100, first);
     job.BeginDefinition(550, second);
-    job.BeginHoleProcess(600, second);
-    job.HoleCutIn(601, second);
-    job.Hole(602, 101, second);
-    job.ProcessEnd(700);
+    job.HoleProcessItem(600, 101, second);
     job.End();
     HeadPost(job);
     job.posts[1].originCode = 1;  // G54 .. G59 in place of G92

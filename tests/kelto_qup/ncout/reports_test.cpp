@@ -2,49 +2,23 @@
 // and the display files, after a whole hole-job run.
 #include <cmath>
 #include <fstream>
-#include <memory>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "kelto_qup/engine/recording_host.h"
-#include "kelto_qup/engine/run_context.h"
 #include "kelto_qup/ncout/reports.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "tests/kelto_qup/support/handover_builder.h"
-#include "tests/kelto_qup/support/rs274.h"
-#include "tests/support/test_support.h"
+#include "tests/kelto_qup/ncout/nc_run_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using handover::NcElement;
-using testsupport::HandoverBuilder;
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
+using namespace ncrun;
 
 const std::string& J(const char* utf8) { return platform::Sjis(utf8); }
 
-class ReportsTest : public testsupport::ProgramFolderTest {
+class ReportsTest : public NcRunTest {
  protected:
-  void SetUp() override {
-    ProgramFolderTest::SetUp();
-    run = std::make_unique<qup::RunContext>(host);
-    run->job.DisplayList = [this] { return host.displayRecords; };
-  }
   // Two processes: tool 5 drills two holes; tool 7 (compensation left with
   // D number 0, coolant 7, a long Japanese name) drills one.
   HandoverBuilder TwoTools() {
@@ -54,10 +28,7 @@ class ReportsTest : public testsupport::ProgramFolderTest {
     job.Point(100, 20, 10);
     job.Point(101, 30, 10);
     const testsupport::HoleProcess first;
-    job.BeginHoleProcess(400, first);
-    job.HoleCutIn(401, first);
-    job.Hole(402, 100, first);
-    job.ProcessEnd(500);
+    job.HoleProcessItem(400, 100, first);
     testsupport::HoleProcess deeper;
     deeper.tool.atcNumber = 7;
     deeper.tool.spindleSpeed = 800;
@@ -67,32 +38,19 @@ class ReportsTest : public testsupport::ProgramFolderTest {
     deeper.step.compensation = 1;  // left, D number 0
     deeper.step.depth = -25.0;
     deeper.definition.atcZ = 40.0;
-    job.BeginHoleProcess(600, deeper);
-    job.HoleCutIn(601, deeper);
-    job.Hole(602, 101, deeper);
-    job.ProcessEnd(700);
+    job.HoleProcessItem(600, 101, deeper);
     job.End();
     return job;
   }
-  void Run(HandoverBuilder& job) {
-    job.Write(home());
-    run->job.Header = job.header;
-    run->job.Modes.StartMode = 4;
-    run->LoadJob();
-    run->InitNcJob();
-    ASSERT_EQ(run->StartNcCreation(), 0);
+  // Runs the job (start mode 4, the builder's); the program the reports describe is one a
+  // machine may run: both processes drill from R2, the second from its
+  // start level 40.
+  void RunToReports(HandoverBuilder& job) {
+    ASSERT_EQ(Run(job), 0);
     ASSERT_TRUE(host.errorBoxes.empty());
-    // The program the reports describe is one a machine may run: both
-    // processes drill from R2, the second from its start level 40.
-    const fs::path nc = testsupport::DatFolder(home()) / "HOLE.NC";
-    if (!fs::exists(nc)) return;
-    const testsupport::MotionCheck check =
-        testsupport::CheckNcMotion(nc, home(), {.rLevel = 2.0, .startLevel = 40.0, .lengthOffsets = {}});
-    if (check.ran) EXPECT_TRUE(check.violations.empty()) << testsupport::Describe(check.violations) << ReadText(nc);
+    if (!fs::exists(NcPath())) return;
+    ReadBack({.rLevel = 2.0, .startLevel = 40.0, .lengthOffsets = {}});
   }
-
-  qup::RecordingHost host;
-  std::unique_ptr<qup::RunContext> run;
 };
 
 TEST_F(ReportsTest, NumberTexts) {
@@ -122,7 +80,7 @@ TEST_F(ReportsTest, HeadsAreCutOnACharacterBoundary) {
 
 TEST_F(ReportsTest, ToolInformationAndProcessListAfterARun) {
   HandoverBuilder job = TwoTools();
-  Run(job);
+  RunToReports(job);
   const fs::path dat = testsupport::DatFolder(home());
   const fs::path csvPath = platform::ResolvePath(home(), "UNIT\\PGM\\DAT\\HOLE" + J("加工詳細工具情報.csv"));
   const std::vector<std::string> csv = Lines(ReadText(csvPath));
@@ -164,7 +122,7 @@ TEST_F(ReportsTest, ToolInformationAndProcessListAfterARun) {
 TEST_F(ReportsTest, GraphicRunOmitsFileSizeAndTapeLength) {
   HandoverBuilder job = TwoTools();
   job.header.subMode = 0;  // (4, 0): no NC file
-  Run(job);
+  RunToReports(job);
   const std::string list = ReadText(home() / "$PROCESS.LST");
   EXPECT_EQ(list.find(J("ファイルサイズ")), std::string::npos);
   EXPECT_EQ(list.find(J("紙テープ長")), std::string::npos);
@@ -191,7 +149,7 @@ TEST_F(ReportsTest, PitInLinesAndAMissingPitInMap) {
       item.depths[0] = 0.2;
       job.pitIn.push_back(item);
     }
-    Run(job);
+    RunToReports(job);
     const std::string list = ReadText(home() / "$PROCESS.LST");
     ASSERT_FALSE(list.empty());  // written with or without the map
     EXPECT_EQ(list.find("O1001   0.200") != std::string::npos, withMap);
@@ -205,7 +163,7 @@ TEST_F(ReportsTest, PitInLinesAndAMissingPitInMap) {
 // converting infinity to an integer.
 TEST_F(ReportsTest, AnEndlessPredictedTimeIsCappedInTheProcessList) {
   HandoverBuilder job = TwoTools();
-  Run(job);
+  RunToReports(job);
   for (double time : {INFINITY, NAN}) {
     run->engine.core.MachiningTime = time;
     run->WriteToolInfoReport();

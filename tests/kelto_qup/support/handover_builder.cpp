@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "platform/paths.h"
@@ -290,6 +291,13 @@ void HandoverBuilder::TextLine(int number, const std::string& cp932Text) {
 
 void HandoverBuilder::ProcessEnd(int number) { Add(number, 0x7200); }
 
+void HandoverBuilder::HoleProcessItem(int number, int itemKey, const HoleProcess& process) {
+  BeginHoleProcess(number, process);
+  HoleCutIn(number + 1, process);
+  Hole(number + 2, itemKey, process);
+  ProcessEnd(number + 100);
+}
+
 void HandoverBuilder::End() {
   Add(handover::kEndOfMachiningNumber, 0x6900);
   Add(handover::kEndOfStreamNumber, 0xFF00);
@@ -326,6 +334,16 @@ void HandoverBuilder::Write(const fs::path& programFolder) const {
 }
 
 fs::path DatFolder(const fs::path& dataRoot) { return dataRoot / "UNIT" / "PGM" / "DAT"; }
+
+fs::path FreshProgramFolder(const std::string& name) {
+  const fs::path home = fs::temp_directory_path() / name;
+  fs::remove_all(home);
+  fs::create_directories(home);
+  setenv("KELTO_HOME", home.c_str(), 1);
+  platform::ResetProgramFolder();
+  platform::ResetDataRoot();
+  return home;
+}
 
 }  // namespace testsupport
 

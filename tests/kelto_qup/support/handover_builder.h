@@ -117,6 +117,10 @@ class HandoverBuilder {
   // One hole item: a hole command of the process's kind over the figures
   // numbered itemKey.
   void Hole(int number, int itemKey, const HoleProcess& process);
+  // A whole hole process of one item: its process change (numbered
+  // `number`), cut-in (number + 1), holes over the figures numbered itemKey
+  // (number + 2) and process end (number + 100).
+  void HoleProcessItem(int number, int itemKey, const HoleProcess& process);
   void TextLine(int number, const std::string& cp932Text);
   void ProcessEnd(int number);
   // The closing records 0x6900 (990000) and 0xFF00 (999999).
@@ -147,6 +151,10 @@ class HandoverBuilder {
 
 // The run's drawing folder "<data root>/UNIT/PGM/DAT" (created by Write).
 std::filesystem::path DatFolder(const std::filesystem::path& dataRoot);
+
+// For runs outside a test fixture (the benchmarks): the folder "<temp>/<name>",
+// emptied, made the program folder and the data root.
+std::filesystem::path FreshProgramFolder(const std::string& name);
 
 }  // namespace testsupport
 

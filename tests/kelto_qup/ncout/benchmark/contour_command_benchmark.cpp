@@ -9,31 +9,21 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <numbers>
 
-#include "kelto_qup/engine/recording_host.h"
-#include "kelto_qup/engine/run_context.h"
-#include "platform/paths.h"
-#include "tests/kelto_qup/support/handover_builder.h"
+#include "tests/kelto_qup/ncout/benchmark/contour_benchmark_job.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using contourbench::XY;
 
 constexpr double kCentreDistance = 5000.0;  // from the origin to each corner arc's centre
 constexpr double kCornerRadius = 20.0;
-constexpr double kOffset = 5.0;
-
-struct XY {
-  double x, y;
-};
 
 // The outline of n elements (n even): n / 2 lines, each followed by the
-// corner arc it runs into, counter-clockwise, closed.
-void AddOutline(testsupport::HandoverBuilder& job, int n, XY& entry, XY& outward) {
+// corner arc it runs into, counter-clockwise, closed. It is entered on its
+// first line's start.
+contourbench::Entry AddOutline(testsupport::HandoverBuilder& job, int n) {
   const int corners = n / 2;
   const double half = std::numbers::pi / corners;
   auto centre = [&](int k) {
@@ -45,64 +35,24 @@ void AddOutline(testsupport::HandoverBuilder& job, int n, XY& entry, XY& outward
     const XY c = centre(k);
     return XY{c.x + kCornerRadius * std::cos(a), c.y + kCornerRadius * std::sin(a)};
   };
+  contourbench::Entry entry;
   for (int k = 0; k < corners; ++k) {
     const double side = 2.0 * half * k + half;  // the outward normal of the side after corner k
     const XY from = touch(k, side), to = touch(k + 1, side);
-    if (k == 0) {
-      entry = from;
-      outward = {std::cos(side), std::sin(side)};
-    }
+    if (k == 0) entry = {from, {std::cos(side), std::sin(side)}};
     job.Line(100, from.x, from.y, to.x, to.y);
     const XY c = centre(k + 1);
     const XY end = touch(k + 1, side + 2.0 * half);
     job.Arc(100, kCornerRadius, to.x, to.y, end.x, end.y, c.x, c.y);
   }
-}
-
-fs::path PrepareJob(int n, testsupport::HandoverBuilder& job) {
-  const fs::path home = fs::temp_directory_path() / ("kelto_contour_command_benchmark_" + std::to_string(n));
-  fs::remove_all(home);
-  fs::create_directories(home);
-  setenv("KELTO_HOME", home.c_str(), 1);
-  platform::ResetProgramFolder();
-  platform::ResetDataRoot();
-  job.Begin();
-  XY entry{}, outward{};
-  AddOutline(job, n, entry, outward);
-  job.BeginProcess(400, 1, 0.0, 0.0, 50.0, 1000.0, 10.0);
-  testsupport::ContourOptions options;
-  options.offset = -kOffset;  // right of travel: outside the counter-clockwise outline
-  // The tool comes in square to the first line, from 30 outside its start.
-  options.toX = entry.x + 30.0 * outward.x;
-  options.toY = entry.y + 30.0 * outward.y;
-  testsupport::AddContour(job, 401, options);
-  job.ProcessEnd(500);
-  job.End();
-  job.Write(home);
-  return home;
+  return entry;
 }
 
 void BM_ContourCommand(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
-  testsupport::HandoverBuilder job;
-  const fs::path home = PrepareJob(n, job);
-  const fs::path nc = testsupport::DatFolder(home) / "HOLE.NC";
-  for (auto _ : state) {
-    qup::RecordingHost host;
-    auto run = std::make_unique<qup::RunContext>(host);
-    run->job.Header = job.header;
-    run->job.Modes.StartMode = job.header.startMode;
-    run->LoadJob();
-    run->InitNcJob();
-    if (run->StartNcCreation() != 0 || !host.errorBoxes.empty()) {
-      state.SkipWithError(host.errorBoxes.empty() ? "the contour run stopped" : host.errorBoxes.back().c_str());
-      return;
-    }
-  }
-  state.counters["ns_per_element"] =
-      benchmark::Counter(static_cast<double>(n) * state.iterations(), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-  std::error_code ignored;
-  state.counters["nc_bytes"] = static_cast<double>(fs::file_size(nc, ignored));
+  const auto home = contourbench::WriteOutsideContourJob("kelto_contour_command_benchmark_" + std::to_string(n),
+                                                         [n](testsupport::HandoverBuilder& job) { return AddOutline(job, n); });
+  contourbench::RunContourJob(state, home, n);
 }
 BENCHMARK(BM_ContourCommand)->Arg(1000)->Arg(11000)->Unit(benchmark::kMillisecond);
 

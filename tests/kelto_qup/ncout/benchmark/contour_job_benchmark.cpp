@@ -11,28 +11,18 @@
 #include <polyclipping/clipper.hpp>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <numbers>
 #include <vector>
 
-#include "kelto_qup/engine/recording_host.h"
-#include "kelto_qup/engine/run_context.h"
-#include "platform/paths.h"
-#include "tests/kelto_qup/support/handover_builder.h"
+#include "tests/kelto_qup/ncout/benchmark/contour_benchmark_job.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using contourbench::XY;
 
 constexpr double kRadius = 1000.0;
 constexpr double kRipple = 5.0;     // amplitude
 constexpr double kRippleWaves = 50.0;  // radius of curvature at least R²/(a k²) = 80
-constexpr double kOffset = 5.0;
-
-struct XY {
-  double x, y;
-};
 
 // The outline counter-clockwise from angle 0, closed: points 0 and n coincide.
 std::vector<XY> Outline(int n) {
@@ -46,48 +36,19 @@ std::vector<XY> Outline(int n) {
   return points;
 }
 
-fs::path PrepareJob(int n) {
-  const fs::path home = fs::temp_directory_path() / ("kelto_contour_benchmark_" + std::to_string(n));
-  fs::remove_all(home);
-  fs::create_directories(home);
-  setenv("KELTO_HOME", home.c_str(), 1);
-  platform::ResetProgramFolder();
-  platform::ResetDataRoot();
+// The outline's lines; it is entered square to the first line at its start.
+contourbench::Entry AddOutline(testsupport::HandoverBuilder& job, int n) {
   const std::vector<XY> points = Outline(n);
-  testsupport::HandoverBuilder job;
-  job.Begin();
   for (int i = 0; i < n; ++i) job.Line(100, points[i].x, points[i].y, points[i + 1].x, points[i + 1].y);
-  job.BeginProcess(400, 1, 0.0, 0.0, 50.0, 1000.0, 10.0);
-  testsupport::ContourOptions options;
-  options.offset = -kOffset;  // right of travel: outside the counter-clockwise outline
-  // The tool comes in square to the first element, from 30 outside its start.
   const double ux = points[1].x - points[0].x, uy = points[1].y - points[0].y, length = std::hypot(ux, uy);
-  options.toX = points[0].x + 30.0 * uy / length;
-  options.toY = points[0].y - 30.0 * ux / length;
-  testsupport::AddContour(job, 401, options);
-  job.ProcessEnd(500);
-  job.End();
-  job.Write(home);
-  return home;
+  return {points[0], {uy / length, -ux / length}};
 }
 
 void BM_ContourJob(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
-  const fs::path home = PrepareJob(n);
-  for (auto _ : state) {
-    qup::RecordingHost host;
-    auto run = std::make_unique<qup::RunContext>(host);
-    handover::ReadDrawingHeader(home / handover::kSystemRecordFileName, run->job.Header);
-    run->job.Modes.StartMode = run->job.Header.startMode;
-    run->LoadJob();
-    run->InitNcJob();
-    if (run->StartNcCreation() != 0 || !host.errorBoxes.empty()) {
-      state.SkipWithError(host.errorBoxes.empty() ? "the contour run stopped" : host.errorBoxes.back().c_str());
-      return;
-    }
-  }
-  state.counters["ns_per_element"] =
-      benchmark::Counter(static_cast<double>(n) * state.iterations(), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  const auto home = contourbench::WriteOutsideContourJob("kelto_contour_benchmark_" + std::to_string(n),
+                                                         [n](testsupport::HandoverBuilder& job) { return AddOutline(job, n); });
+  contourbench::RunContourJob(state, home, n);
 }
 BENCHMARK(BM_ContourJob)->Arg(1100)->Arg(11000)->Unit(benchmark::kMillisecond);
 
@@ -104,7 +65,7 @@ void BM_ClipperOffset(benchmark::State& state) {
     ClipperLib::ClipperOffset offset(2.0, 0.001 * kScale);
     offset.AddPath(path, ClipperLib::jtRound, ClipperLib::etClosedPolygon);
     ClipperLib::Paths out;
-    offset.Execute(out, kOffset * kScale);
+    offset.Execute(out, contourbench::kOffset * kScale);
     benchmark::DoNotOptimize(out);
   }
   state.counters["ns_per_element"] =

@@ -4,12 +4,10 @@
 //   rs274 -t tools.tbl -g <the NC file> > /dev/null
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "kelto_qup/engine/recording_host.h"
 #include "kelto_qup/engine/run_context.h"
-#include "platform/paths.h"
 #include "tests/kelto_qup/support/handover_builder.h"
 
 namespace {
@@ -18,21 +16,13 @@ namespace fs = std::filesystem;
 constexpr int kHoles = 20000;
 
 fs::path PrepareJob() {
-  const fs::path home = fs::temp_directory_path() / "kelto_hole_benchmark";
-  fs::remove_all(home);
-  fs::create_directories(home);
-  setenv("KELTO_HOME", home.c_str(), 1);
-  platform::ResetProgramFolder();
-  platform::ResetDataRoot();
+  const fs::path home = testsupport::FreshProgramFolder("kelto_hole_benchmark");
   testsupport::HandoverBuilder job;
   job.Begin();
   // 20000 points of one curve (number 100), on a grid of 200 x 100 at 5 mm.
   for (int i = 0; i < kHoles; ++i) job.Point(100, (i % 200) * 5.0, (i / 200) * 5.0);
   const testsupport::HoleProcess drill;  // G81
-  job.BeginHoleProcess(400, drill);
-  job.HoleCutIn(401, drill);
-  job.Hole(402, 100, drill);
-  job.ProcessEnd(500);
+  job.HoleProcessItem(400, 100, drill);
   job.End();
   job.Write(home);
   return home;
