@@ -34,11 +34,6 @@ ToolRecord SampleTool(const std::string& nameUtf8, float diameter, int seed) {
   return r;
 }
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 void DatabaseTest::SetUp() {
   ProgramFolderTest::SetUp();
   backend_ = &platform::headless::InstallHeadlessBackend();
