@@ -10,6 +10,7 @@
 #include "kelto_dorn/tooldb/db_messages.h"
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "platform/text.h"
+#include "tests/support/shown_texts.h"
 
 namespace dorn::test {
 
@@ -76,11 +77,7 @@ void DatabaseTest::WriteMachine(const std::string& machine, const std::vector<At
   out.write(reinterpret_cast<const char*>(rows.data()), static_cast<std::streamsize>(rows.size() * sizeof(AtcRecord)));
 }
 
-std::vector<std::string> DatabaseTest::Shown() const {
-  std::vector<std::string> texts;
-  for (const auto& box : backend_->MessageBoxes()) texts.push_back(platform::Cp932ToUtf8(box.request.text));
-  return texts;
-}
+std::vector<std::string> DatabaseTest::Shown() const { return testsupport::ShownMessageTexts(*backend_); }
 
 bool DatabaseTest::WasShown(const std::string& utf8Part) const {
   for (const std::string& text : Shown()) {
