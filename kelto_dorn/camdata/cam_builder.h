@@ -177,6 +177,7 @@ class CCamDataBuilder {
   void WriteConditionBlocks();
   void WriteCheckSurfaces();
   bool WriteCutIn(int step);
+  bool PutWayKind(int kind, bool escape, double distance, double first, double second, int step);
   void WriteApproach(int step);
   void WriteCompensation(int step, std::int32_t switchedOnFlag, std::int32_t otherFlag);
   void WriteJoint(int step, bool cutInSuppressed);

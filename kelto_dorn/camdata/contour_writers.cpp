@@ -199,6 +199,53 @@ bool CCamDataBuilder::WriteCutIn(int step) {
   return suppressesJoint;
 }
 
+// The kinds an approach and an escape share, in the record being built: the
+// code of the kind, the distance, and the two values of the kind (the centre
+// point of kind 5 and the IP point of 41, the two angles in degrees of the
+// vector kind 6). Normal (2), arc (4) and arc from the IP point (41) lie on
+// one side of the contour: a reversed step turns their distance over. An
+// escape vector carries no distance. False for a kind without a record.
+bool CCamDataBuilder::PutWayKind(int kind, bool escape, double distance, double first, double second, int step) {
+  const double reversedSign = IsReversed(step) ? -1.0 : 1.0;
+  auto unit = [](double degrees, double& x, double& y) {
+    x = std::cos(degrees * kRadiansPerDegree);
+    y = std::sin(degrees * kRadiansPerDegree);
+  };
+  work_.d4 = distance;
+  switch (kind) {
+    case 2:
+      work_.code = escape ? 0x7520 : 0x7510;
+      work_.d4 = distance * reversedSign;
+      return true;
+    case 3:
+      work_.code = escape ? 0x7570 : 0x7560;
+      return true;
+    case 4:
+      work_.code = escape ? 0x7590 : 0x7580;
+      work_.d4 = distance * reversedSign;
+      return true;
+    case 5:
+      work_.code = escape ? 0x75B0 : 0x75A0;
+      work_.d4 = first;
+      work_.d5 = second;
+      return true;
+    case 6:
+      work_.code = escape ? 0x75D0 : 0x75C0;
+      if (escape) work_.d4 = 0.0;
+      unit(first, work_.d2, work_.d3);
+      unit(second, work_.d0, work_.d1);
+      return true;
+    case 41:
+      work_.code = escape ? 0x7591 : 0x7581;
+      work_.d2 = first;
+      work_.d3 = second;
+      work_.d4 = distance * reversedSign;
+      return true;
+    default:
+      return false;
+  }
+}
+
 void CCamDataBuilder::WriteApproach(int step) {
   const MachiningDefinition& d = g_curMachiningDef;
   const StepCondition& c = d.steps[step];
@@ -226,60 +273,23 @@ void CCamDataBuilder::WriteApproach(int step) {
   }
   const double distance = c.value264;
   if (c.approachOn == 0 || (c.approachKind != 5 && distance == 0.0)) return;
-  const double reversedSign = IsReversed(step) ? -1.0 : 1.0;
-  auto unit = [](double degrees, double& x, double& y) {
-    x = std::cos(degrees * kRadiansPerDegree);
-    y = std::sin(degrees * kRadiansPerDegree);
-  };
   work_.number = number;
-  work_.d4 = distance;
-  switch (c.approachKind) {
-    case 2:
-      work_.code = 0x7510;
-      work_.d4 = distance * reversedSign;
-      break;
-    case 3:
-      work_.code = 0x7560;
-      break;
-    case 4:
-      work_.code = 0x7580;
-      work_.d4 = distance * reversedSign;
-      break;
-    case 5:
-      work_.code = 0x75A0;
-      work_.d4 = c.value272;
-      work_.d5 = c.value280;
-      break;
-    case 6:
-      work_.code = 0x75C0;
-      unit(c.value272, work_.d2, work_.d3);
-      unit(c.value280, work_.d0, work_.d1);
-      break;
-    case 7:
-      // The helical approach: its helix first, then the approach of kind 5.
-      work_.code = 0x75F0;
-      work_.flags = kFeedGiven;
-      work_.d1 = c.chamferSize - d.stepTools[step].diameter;
-      work_.d2 = c.chamferTipDiameter;
-      work_.d3 = distance;
-      work_.d4 = c.value272;
-      work_.d5 = c.value280;
-      work_.d7 = c.feedCode;
-      WriteCamRecord();
-      work_.number = number;
-      work_.code = 0x75A0;
-      work_.d4 = c.value272;
-      work_.d5 = c.value280;
-      break;
-    case 41:
-      work_.code = 0x7581;
-      work_.d2 = c.value272;
-      work_.d3 = c.value280;
-      work_.d4 = distance * reversedSign;
-      break;
-    default:
-      ClearCamRecord();
-      return;
+  if (c.approachKind == 7) {
+    // The helical approach: its helix first, then the approach of kind 5.
+    work_.code = 0x75F0;
+    work_.flags = kFeedGiven;
+    work_.d1 = c.chamferSize - d.stepTools[step].diameter;
+    work_.d2 = c.chamferTipDiameter;
+    work_.d3 = distance;
+    work_.d4 = c.value272;
+    work_.d5 = c.value280;
+    work_.d7 = c.feedCode;
+    WriteCamRecord();
+    work_.number = number;
+    PutWayKind(5, false, distance, c.value272, c.value280, step);
+  } else if (!PutWayKind(c.approachKind, false, distance, c.value272, c.value280, step)) {
+    ClearCamRecord();
+    return;
   }
   WriteCompensation(step, 0x200, 0x100);
   if (c.feedCode != 0.0) {
@@ -428,46 +438,13 @@ void CCamDataBuilder::WriteOverrun(int step, bool beforeSecondPass) {
 bool CCamDataBuilder::WriteEscape(int step) {
   const StepCondition& c = g_curMachiningDef.steps[step];
   if (c.escapeOn == 0) return false;
-  const double reversedSign = IsReversed(step) ? -1.0 : 1.0;
   work_.number = s_.currentNumber + s_.increment;
-  work_.d4 = c.value304;
-  switch (c.escapeKind) {
-    case 1:
-      work_.code = 0x6300;
-      break;
-    case 2:
-      work_.code = 0x7520;
-      work_.d4 *= reversedSign;
-      break;
-    case 3:
-      work_.code = 0x7570;
-      break;
-    case 4:
-      work_.code = 0x7590;
-      work_.d4 *= reversedSign;
-      break;
-    case 5:
-      work_.code = 0x75B0;
-      work_.d4 = c.value312;
-      work_.d5 = c.value320;
-      break;
-    case 6:
-      work_.code = 0x75D0;
-      work_.d4 = 0.0;
-      work_.d2 = std::cos(c.value312 * kRadiansPerDegree);
-      work_.d3 = std::sin(c.value312 * kRadiansPerDegree);
-      work_.d0 = std::cos(c.value320 * kRadiansPerDegree);
-      work_.d1 = std::sin(c.value320 * kRadiansPerDegree);
-      break;
-    case 41:
-      work_.code = 0x7591;
-      work_.d2 = c.value312;
-      work_.d3 = c.value320;
-      work_.d4 *= reversedSign;
-      break;
-    default:
-      ClearCamRecord();
-      return false;
+  if (c.escapeKind == 1) {
+    work_.code = 0x6300;
+    work_.d4 = c.value304;
+  } else if (!PutWayKind(c.escapeKind, true, c.value304, c.value312, c.value320, step)) {
+    ClearCamRecord();
+    return false;
   }
   if (c.secondFeedCode != 0.0) {
     work_.d7 = c.secondFeedCode;

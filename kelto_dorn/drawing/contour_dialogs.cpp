@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -54,24 +55,42 @@ bool ReadField(const platform::Dialog& d, int id, double& value) {
   return true;
 }
 
+// A row of the value fields: its label (id -1 unless the dialog rewrites
+// it) and its edit control.
+struct ValueRow {
+  const char* labelUtf8;
+  int editId;
+  int labelId = -1;
+};
+
+void AddValueRows(std::vector<ControlSpec>& controls, std::initializer_list<ValueRow> rows) {
+  for (const ValueRow& row : rows) {
+    controls.emplace_back(ControlKind::StaticText, row.labelId, Sjis(row.labelUtf8));
+    controls.emplace_back(ControlKind::Edit, row.editId);
+  }
+}
+
+// The buttons under both dialogs; the two spell 登録 with a different gap.
+void AddButtons(std::vector<ControlSpec>& controls, const char* registerUtf8) {
+  controls.emplace_back(ControlKind::PushButton, kContourRegisterButton, Sjis(registerUtf8));
+  controls.emplace_back(ControlKind::PushButton, kContourMouseButton, Sjis("マウス"));
+  controls.emplace_back(ControlKind::PushButton, kContourIntersectionButton, Sjis("交点"));
+  controls.emplace_back(ControlKind::PushButton, platform::kIdCancel, Sjis("キャンセル"));
+}
+
 std::vector<ControlSpec> RectControls() {
-  return {
-      ControlSpec(ControlKind::StaticText, -1, Sjis("横幅(X)")),
-      ControlSpec(ControlKind::Edit, kContourSizeEdit),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("縦幅(Y)")),
-      ControlSpec(ControlKind::Edit, kContourEdit1029),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("移動[X]")),
-      ControlSpec(ControlKind::Edit, kContourEdit1030),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("移動[Y]")),
-      ControlSpec(ControlKind::Edit, kContourEdit1031),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("回転角度")),
-      ControlSpec(ControlKind::Edit, kContourAngleEdit),
-      ControlSpec(ControlKind::StaticText, kContourCornerLabel, Sjis("半径(R)")),
-      ControlSpec(ControlKind::Edit, kContourCornerEdit),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("逃がし量(X)")),
-      ControlSpec(ControlKind::Edit, kContourReliefXEdit),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("逃がし量(Y)")),
-      ControlSpec(ControlKind::Edit, kContourReliefYEdit),
+  std::vector<ControlSpec> controls;
+  AddValueRows(controls, {
+                             {"横幅(X)", kContourSizeEdit},
+                             {"縦幅(Y)", kContourEdit1029},
+                             {"移動[X]", kContourEdit1030},
+                             {"移動[Y]", kContourEdit1031},
+                             {"回転角度", kContourAngleEdit},
+                             {"半径(R)", kContourCornerEdit, kContourCornerLabel},
+                             {"逃がし量(X)", kContourReliefXEdit},
+                             {"逃がし量(Y)", kContourReliefYEdit},
+                         });
+  controls.insert(controls.end(), {
       ControlSpec(ControlKind::GroupBox, kCornerGroup, Sjis("コーナー")),
       ControlSpec(ControlKind::RadioButton, kCornerTangentRadio, Sjis("接する"), kCornerGroup),
       ControlSpec(ControlKind::RadioButton, kCornerReliefRadio, Sjis("逃がし"), kCornerGroup),
@@ -82,35 +101,28 @@ std::vector<ControlSpec> RectControls() {
       ControlSpec(ControlKind::RadioButton, 1527, Sjis("左上"), kPositionGroup),
       ControlSpec(ControlKind::RadioButton, 1530, Sjis("左下"), kPositionGroup),
       ControlSpec(ControlKind::RadioButton, 1531, Sjis("右下"), kPositionGroup),
-      ControlSpec(ControlKind::PushButton, kContourRegisterButton, Sjis("登 録")),
-      ControlSpec(ControlKind::PushButton, kContourMouseButton, Sjis("マウス")),
-      ControlSpec(ControlKind::PushButton, kContourIntersectionButton, Sjis("交点")),
-      ControlSpec(ControlKind::PushButton, platform::kIdCancel, Sjis("キャンセル")),
-  };
+  });
+  AddButtons(controls, "登 録");
+  return controls;
 }
 
 std::vector<ControlSpec> PolygonControls() {
-  return {
-      ControlSpec(ControlKind::StaticText, -1, Sjis("サイズ(φ)")),
-      ControlSpec(ControlKind::Edit, kContourSizeEdit),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("中心(X)")),
-      ControlSpec(ControlKind::Edit, kContourEdit1029),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("中心(Y)")),
-      ControlSpec(ControlKind::Edit, kContourEdit1030),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("角数")),
-      ControlSpec(ControlKind::Edit, kContourEdit1031),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("基点角")),
-      ControlSpec(ControlKind::Edit, kContourAngleEdit),
-      ControlSpec(ControlKind::StaticText, -1, Sjis("接円")),
-      ControlSpec(ControlKind::Edit, kContourCornerEdit),
+  std::vector<ControlSpec> controls;
+  AddValueRows(controls, {
+                             {"サイズ(φ)", kContourSizeEdit},
+                             {"中心(X)", kContourEdit1029},
+                             {"中心(Y)", kContourEdit1030},
+                             {"角数", kContourEdit1031},
+                             {"基点角", kContourAngleEdit},
+                             {"接円", kContourCornerEdit},
+                         });
+  controls.insert(controls.end(), {
       ControlSpec(ControlKind::GroupBox, kStyleGroup, Sjis("サイズ")),
       ControlSpec(ControlKind::RadioButton, kPolygonInscribedRadio, Sjis("内径"), kStyleGroup),
       ControlSpec(ControlKind::RadioButton, kPolygonCircumscribedRadio, Sjis("外径"), kStyleGroup),
-      ControlSpec(ControlKind::PushButton, kContourRegisterButton, Sjis("登  録")),
-      ControlSpec(ControlKind::PushButton, kContourMouseButton, Sjis("マウス")),
-      ControlSpec(ControlKind::PushButton, kContourIntersectionButton, Sjis("交点")),
-      ControlSpec(ControlKind::PushButton, platform::kIdCancel, Sjis("キャンセル")),
-  };
+  });
+  AddButtons(controls, "登  録");
+  return controls;
 }
 
 bool IsRectEdit(int id) {
@@ -125,15 +137,41 @@ bool IsPolygonEdit(int id) { return IsRectEdit(id) && id != kContourReliefXEdit 
 
 int RectPositionRadio(int position) { return kPositionRadios[position >= 0 && position <= 4 ? position : 0]; }
 
-// --- Rectangle ------------------------------------------------------------------
+// --- Both dialogs -----------------------------------------------------------------
 
-CRectContourDlg::CRectContourDlg() : platform::Dialog(kRectContourDialogId, Sjis("  四角輪郭"), RectControls()) {}
-
-bool CRectContourDlg::OnInit() {
+bool CContourDialogBase::OnInit() {
   activeField_ = 0;
   Fill();
   return true;
 }
+
+void CContourDialogBase::CommitField() {
+  if (committing_ || activeField_ == 0) return;
+  committing_ = true;
+  double value = 0.0;
+  if (ChangedByUser(activeField_) && ReadField(*this, activeField_, value)) StoreField(activeField_, value);
+  Fill();
+  committing_ = false;
+}
+
+void CContourDialogBase::Show(int id, const std::string& text) {
+  SetText(id, text);
+  shown_[id] = text;
+}
+
+bool CContourDialogBase::ChangedByUser(int id) const {
+  const auto it = shown_.find(id);
+  return it == shown_.end() || it->second != GetText(id);
+}
+
+void CContourDialogBase::OnOk() {
+  CommitField();
+  NextControl();
+}
+
+// --- Rectangle ------------------------------------------------------------------
+
+CRectContourDlg::CRectContourDlg() : CContourDialogBase(kRectContourDialogId, Sjis("  四角輪郭"), RectControls()) {}
 
 void CRectContourDlg::Fill() {
   const ContourDialogValues& v = g_contourValues;
@@ -153,26 +191,19 @@ void CRectContourDlg::Fill() {
   for (int p = 0; p < 5; ++p) SetCheck(RectPositionRadio(p), v.position == p);
 }
 
-void CRectContourDlg::CommitField() {
-  if (committing_ || activeField_ == 0) return;
-  committing_ = true;
+void CRectContourDlg::StoreField(int id, double value) {
   ContourDialogValues& v = g_contourValues;
-  double value = 0.0;
-  if (ChangedByUser(activeField_) && ReadField(*this, activeField_, value)) {
-    switch (activeField_) {
-      case kContourSizeEdit: v.size = std::fabs(value); break;
-      case kContourEdit1029: v.height = std::fabs(value); break;
-      case kContourEdit1030: v.moveX = value; break;
-      case kContourEdit1031: v.moveY = value; break;
-      case kContourAngleEdit: v.angle = value; break;
-      case kContourCornerEdit: v.corner = std::fabs(value); break;
-      case kContourReliefXEdit: if (v.cornerMode == kCornerRelief) v.reliefX = value; break;
-      case kContourReliefYEdit: if (v.cornerMode == kCornerRelief) v.reliefY = value; break;
-      default: break;
-    }
+  switch (id) {
+    case kContourSizeEdit: v.size = std::fabs(value); break;
+    case kContourEdit1029: v.height = std::fabs(value); break;
+    case kContourEdit1030: v.moveX = value; break;
+    case kContourEdit1031: v.moveY = value; break;
+    case kContourAngleEdit: v.angle = value; break;
+    case kContourCornerEdit: v.corner = std::fabs(value); break;
+    case kContourReliefXEdit: if (v.cornerMode == kCornerRelief) v.reliefX = value; break;
+    case kContourReliefYEdit: if (v.cornerMode == kCornerRelief) v.reliefY = value; break;
+    default: break;
   }
-  Fill();
-  committing_ = false;
 }
 
 void CRectContourDlg::OnFocusGained(int id) {
@@ -242,31 +273,11 @@ void CRectContourDlg::OnClick(int id) {
   }
 }
 
-void CRectContourDlg::Show(int id, const std::string& text) {
-  SetText(id, text);
-  shown_[id] = text;
-}
-
-bool CRectContourDlg::ChangedByUser(int id) const {
-  const auto it = shown_.find(id);
-  return it == shown_.end() || it->second != GetText(id);
-}
-
-void CRectContourDlg::OnOk() {
-  CommitField();
-  NextControl();
-}
 
 // --- Polygon ----------------------------------------------------------------------
 
 CPolygonContourDlg::CPolygonContourDlg()
-    : platform::Dialog(kPolygonContourDialogId, Sjis("  多角形輪郭"), PolygonControls()) {}
-
-bool CPolygonContourDlg::OnInit() {
-  activeField_ = 0;
-  Fill();
-  return true;
-}
+    : CContourDialogBase(kPolygonContourDialogId, Sjis("  多角形輪郭"), PolygonControls()) {}
 
 void CPolygonContourDlg::Fill() {
   const ContourDialogValues& v = g_contourValues;
@@ -280,28 +291,21 @@ void CPolygonContourDlg::Fill() {
   SetCheck(kPolygonCircumscribedRadio, v.sizeStyle == kPolygonCircumscribed);
 }
 
-void CPolygonContourDlg::CommitField() {
-  if (committing_ || activeField_ == 0) return;
-  committing_ = true;
+void CPolygonContourDlg::StoreField(int id, double value) {
   ContourDialogValues& v = g_contourValues;
-  double value = 0.0;
-  if (ChangedByUser(activeField_) && ReadField(*this, activeField_, value)) {
-    switch (activeField_) {
-      case kContourSizeEdit: v.size = std::fabs(value); break;
-      case kContourEdit1029: v.moveX = value; break;
-      case kContourEdit1030: v.moveY = value; break;
-      case kContourEdit1031: {
-        const double whole = std::trunc(value);
-        v.corners = whole >= 3 && whole <= 99 ? static_cast<int>(whole) : 0;
-        break;
-      }
-      case kContourAngleEdit: v.angle = value; break;
-      case kContourCornerEdit: v.corner = std::fabs(value); break;
-      default: break;
+  switch (id) {
+    case kContourSizeEdit: v.size = std::fabs(value); break;
+    case kContourEdit1029: v.moveX = value; break;
+    case kContourEdit1030: v.moveY = value; break;
+    case kContourEdit1031: {
+      const double whole = std::trunc(value);
+      v.corners = whole >= 3 && whole <= 99 ? static_cast<int>(whole) : 0;
+      break;
     }
+    case kContourAngleEdit: v.angle = value; break;
+    case kContourCornerEdit: v.corner = std::fabs(value); break;
+    default: break;
   }
-  Fill();
-  committing_ = false;
 }
 
 void CPolygonContourDlg::OnFocusGained(int id) {
@@ -347,19 +351,5 @@ void CPolygonContourDlg::OnClick(int id) {
   }
 }
 
-void CPolygonContourDlg::Show(int id, const std::string& text) {
-  SetText(id, text);
-  shown_[id] = text;
-}
-
-bool CPolygonContourDlg::ChangedByUser(int id) const {
-  const auto it = shown_.find(id);
-  return it == shown_.end() || it->second != GetText(id);
-}
-
-void CPolygonContourDlg::OnOk() {
-  CommitField();
-  NextControl();
-}
 
 }  // namespace dorn

@@ -59,50 +59,60 @@ void ResetContourDialogValues();
 // The set-position radio of a position 0..4.
 int RectPositionRadio(int position);
 
-class CRectContourDlg : public platform::Dialog {
- public:
-  CRectContourDlg();
-
+// What both contour dialogs do with their edit fields: the field that holds
+// the focus is committed (parsed and stored) when another field gains the
+// focus, a button is pressed or Enter is typed; the fields are then shown
+// again from the kept values.
+class CContourDialogBase : public platform::Dialog {
  protected:
+  using platform::Dialog::Dialog;
+
   bool OnInit() override;
-  void OnClick(int id) override;
-  void OnFocusGained(int id) override;
   void OnOk() override;
 
- private:
-  void Fill();
+  // Shows the kept values in the fields and buttons.
+  virtual void Fill() = 0;
+  // Stores the value typed in field `id`.
+  virtual void StoreField(int id, double value) = 0;
   void CommitField();
-  void Build();
   // Shows a value and remembers the text, so that a field left as shown
   // keeps its full value instead of the four decimals on screen.
   void Show(int id, const std::string& text);
   bool ChangedByUser(int id) const;
+
   int activeField_ = 0;
+
+ private:
   bool committing_ = false;
   std::map<int, std::string> shown_;
 };
 
-class CPolygonContourDlg : public platform::Dialog {
+class CRectContourDlg : public CContourDialogBase {
+ public:
+  CRectContourDlg();
+
+ protected:
+  void OnClick(int id) override;
+  void OnFocusGained(int id) override;
+  void Fill() override;
+  void StoreField(int id, double value) override;
+
+ private:
+  void Build();
+};
+
+class CPolygonContourDlg : public CContourDialogBase {
  public:
   CPolygonContourDlg();
 
  protected:
-  bool OnInit() override;
   void OnClick(int id) override;
   void OnFocusGained(int id) override;
-  void OnOk() override;
+  void Fill() override;
+  void StoreField(int id, double value) override;
 
  private:
-  void Fill();
-  void CommitField();
   void Build();
-  // Shows a value and remembers the text, so that a field left as shown
-  // keeps its full value instead of the four decimals on screen.
-  void Show(int id, const std::string& text);
-  bool ChangedByUser(int id) const;
-  int activeField_ = 0;
-  bool committing_ = false;
-  std::map<int, std::string> shown_;
 };
 
 }  // namespace dorn

@@ -9,6 +9,7 @@
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "kelto_dorn/tooldb/folder_names.h"
 #include "kelto_dorn/tooldb/tool_csv.h"
+#include "kelto_dorn/tooldb/tool_csv_columns.h"
 #include "kelto_dorn/tooldb/tool_folders.h"
 #include "kelto_dorn/tooldb/tool_record_edit.h"
 #include "platform/csv.h"
@@ -77,35 +78,15 @@ void ParseAtcCsvField(AtcRecord& r, int field, std::string_view text, std::strin
   if (text.empty()) return;
   switch (field) {
     case 0: machine = std::string(text); return;
-    case 2: platform::SetFieldText(r.toolName, text); return;
-    case 3: platform::SetFieldText(r.secName, text); return;
-    case 16:
-      if (text == "ON") r.tapTwice = 1;
+    case 1:
+      r.atcNumber = static_cast<std::int32_t>(ParseDatabaseNumber(text));
+      r.inUse = 1;
       return;
-    case 20: r.coolant = static_cast<std::int16_t>(CoolantFromText(text, r.coolant)); return;
-    default: break;
-  }
-  const double v = ParseDatabaseNumber(text);
-  const auto whole = static_cast<std::int32_t>(v);
-  const auto small = static_cast<std::int16_t>(whole <= 32767 ? whole : 0);
-  switch (field) {
-    case 1: r.atcNumber = whole; r.inUse = 1; break;
-    case 4: r.diameter = static_cast<float>(v); break;
-    case 5: r.cornerRadius = static_cast<float>(v); break;
-    case 6: r.flatRadius = static_cast<float>(v); break;
-    case 7: r.tipAngle = static_cast<float>(v); break;
-    case 8: r.tipLength = static_cast<float>(v); break;
-    case 9: r.spindleSpeed = whole; break;
-    case 10: r.feed = static_cast<float>(v); break;
-    case 11: r.cannedCycle = whole; break;
-    case 12: r.peckDepth = static_cast<float>(v); break;
-    case 13: r.pCode = static_cast<float>(v); break;
-    case 14: r.mCode = whole; break;
-    case 15: r.fluteLength = static_cast<float>(v); break;
-    case 17: r.outputTNumber = whole; break;
-    case 18: r.hCode = small; break;
-    case 19: r.dCode = small; break;
-    default: break;
+    case 2: platform::SetFieldText(r.toolName, text); return;
+    default:
+      // The SEC name and what follows it, as in the tool CSV.
+      ParseToolCsvColumn(CsvColumnsOf(r), field - 3, text);
+      return;
   }
 }
 
@@ -128,13 +109,7 @@ bool ExportAtcTables(DocAtcTable& table, const std::vector<std::string>& machine
   LoadAtcTable(table);
 
   const fs::path path = AtcCsvPath();
-  std::error_code ec;
-  fs::create_directories(path.parent_path(), ec);
-  PutPathInTextBuffer(path);
-  if (!platform::WriteFileAtomic(path, out.data(), out.size()).ok()) {
-    ShowMessage(kMessageOpenError);
-    return false;
-  }
+  if (!WriteExportCsv(path, out)) return false;
   std::string text = platform::SystemName(path) + "\n" + platform::Sjis("出力しました");
   for (const std::string& machine : unreadable) {
     text += "\n" + machine + platform::Sjis(" : ATCファイルが読めないため出力していません");
@@ -145,20 +120,11 @@ bool ExportAtcTables(DocAtcTable& table, const std::vector<std::string>& machine
 
 bool ImportAtcTables(DocAtcTable& table) {
   const fs::path path = AtcCsvPath();
-  std::vector<std::uint8_t> bytes;
-  if (!platform::ReadWholeFile(path, bytes).ok()) {
-    PutPathInTextBuffer(path);
-    ShowMessage(kMessageOpenError);
-    return false;
-  }
+  std::string text;
+  if (!ReadImportCsv(path, text)) return false;
   WriteAtcTable(table, platform::FieldText(g_dbSelection.machineName));
-  const platform::FileResult backup = BackupDatabaseFolder("_ATC");
-  if (!backup.ok()) {
-    platform::ShowMessageBox(platform::Utf8ToCp932(backup.message), "", 0x10);
-    return false;
-  }
+  if (!BackUpBeforeImport("_ATC")) return false;
 
-  const std::string text(bytes.begin(), bytes.end());
   const std::vector<std::string_view> lines = CsvLines(text);
   std::vector<std::string> skipped;
   std::string machine;

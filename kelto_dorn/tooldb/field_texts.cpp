@@ -1,5 +1,6 @@
 #include "kelto_dorn/tooldb/field_texts.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <string_view>
 
@@ -56,6 +57,66 @@ std::string CoolantField(Coolant& coolant, const std::string& none) {
   return CoolantText(coolant);
 }
 
+// What the fields show when they hold nothing, and what an on flag shows:
+// the list lines show dashes, the CSV lines a zero or nothing.
+struct EmptyFieldForms {
+  std::string noLength;   // lengths and angles
+  std::string noCount;    // feeds, speeds, codes and cycle numbers
+  std::string noTNumber;  // the output T number
+  std::string noFlag;     // an off flag, a coolant outside 1..4
+  std::string flagOn;
+};
+
+const EmptyFieldForms kListForms{kNoNumber, kNoNumber, kNoFlag, kNoFlag, "  ON"};
+const EmptyFieldForms kCsvForms{"0.0", "0", "0", "", "ON"};
+
+std::string FlagText(std::int32_t flag, const EmptyFieldForms& f) { return flag == 1 ? f.flagOn : f.noFlag; }
+
+std::string TNumberText(std::int32_t tNumber, const EmptyFieldForms& f) {
+  return tNumber != 0 ? Integer(tNumber) : f.noTNumber;
+}
+
+// The fields a tool record and an ATC record hold under the same names.
+template <class Record, class Texts>
+void FormatSharedFields(Record& r, const EmptyFieldForms& f, Texts& t) {
+  t.diameter = PositiveNumber(r.diameter, f.noLength);
+  t.cornerRadius = PositiveNumber(r.cornerRadius, f.noLength);
+  t.flatRadius = PositiveNumber(r.flatRadius, f.noLength);
+  t.tipAngle = PositiveNumber(r.tipAngle, f.noLength);
+  t.tipLength = PositiveNumber(r.tipLength, f.noLength);
+  t.fluteLength = PositiveNumber(r.fluteLength, f.noLength);
+  t.feed = PositiveNumber(r.feed, f.noCount);
+  t.spindleSpeed = PositiveInteger(r.spindleSpeed, f.noCount);
+  t.mCode = PositiveInteger(r.mCode, f.noCount);
+  t.hCode = PositiveInteger(r.hCode, f.noCount);
+  t.dCode = PositiveInteger(r.dCode, f.noCount);
+  t.coolant = CoolantField(r.coolant, f.noFlag);
+}
+
+ToolFieldTexts FormatToolTexts(ToolRecord& r, const EmptyFieldForms& f) {
+  ToolFieldTexts t;
+  FormatSharedFields(r, f, t);
+  t.secName = platform::FieldText(r.secName);
+  t.qValue = PositiveNumber(r.qValue, f.noCount);
+  t.pValue = PositiveNumber(r.pValue, f.noCount);
+  t.fixedCycle = PositiveInteger(r.fixedCycle, f.noCount);
+  t.g84Twice = FlagText(r.g84Twice, f);
+  t.tNumber = TNumberText(r.tNumber, f);
+  return t;
+}
+
+// All but the two names, whose widths differ between list and CSV.
+AtcFieldTexts FormatAtcTexts(AtcRecord& r, const EmptyFieldForms& f) {
+  AtcFieldTexts t;
+  FormatSharedFields(r, f, t);
+  t.peckDepth = PositiveNumber(r.peckDepth, f.noLength);
+  t.pCode = PositiveNumber(r.pCode, f.noCount);
+  t.cannedCycle = PositiveInteger(r.cannedCycle, f.noCount);
+  t.tapTwice = FlagText(r.tapTwice, f);
+  t.outputTNumber = TNumberText(r.outputTNumber, f);
+  return t;
+}
+
 }  // namespace
 
 const std::string& CoolantText(int coolant) {
@@ -83,104 +144,22 @@ int CoolantFromText(std::string_view text, int current) {
   return current;
 }
 
-ToolFieldTexts FormatToolRecordCsv(ToolRecord& r) {
-  static const std::string kZeroLength = "0.0";
-  static const std::string kZero = "0";
-  static const std::string kEmpty;
-  ToolFieldTexts t;
-  t.secName = platform::FieldText(r.secName);
-  t.diameter = PositiveNumber(r.diameter, kZeroLength);
-  t.cornerRadius = PositiveNumber(r.cornerRadius, kZeroLength);
-  t.flatRadius = PositiveNumber(r.flatRadius, kZeroLength);
-  t.tipAngle = PositiveNumber(r.tipAngle, kZeroLength);
-  t.tipLength = PositiveNumber(r.tipLength, kZeroLength);
-  t.fluteLength = PositiveNumber(r.fluteLength, kZeroLength);
-  t.feed = PositiveNumber(r.feed, kZero);
-  t.qValue = PositiveNumber(r.qValue, kZero);
-  t.pValue = PositiveNumber(r.pValue, kZero);
-  t.spindleSpeed = PositiveInteger(r.spindleSpeed, kZero);
-  t.fixedCycle = PositiveInteger(r.fixedCycle, kZero);
-  t.mCode = PositiveInteger(r.mCode, kZero);
-  t.hCode = PositiveInteger(r.hCode, kZero);
-  t.dCode = PositiveInteger(r.dCode, kZero);
-  t.g84Twice = r.g84Twice == 1 ? "ON" : kEmpty;
-  t.tNumber = r.tNumber != 0 ? Integer(r.tNumber) : kZero;
-  t.coolant = CoolantField(r.coolant, kEmpty);
-  return t;
-}
+ToolFieldTexts FormatToolRecordCsv(ToolRecord& r) { return FormatToolTexts(r, kCsvForms); }
 
-ToolFieldTexts FormatToolFields(ToolRecord& r) {
-  ToolFieldTexts t;
-  t.secName = platform::FieldText(r.secName);
-  t.diameter = PositiveNumber(r.diameter, kNoNumber);
-  t.cornerRadius = PositiveNumber(r.cornerRadius, kNoNumber);
-  t.flatRadius = PositiveNumber(r.flatRadius, kNoNumber);
-  t.tipAngle = PositiveNumber(r.tipAngle, kNoNumber);
-  t.tipLength = PositiveNumber(r.tipLength, kNoNumber);
-  t.feed = PositiveNumber(r.feed, kNoNumber);
-  t.qValue = PositiveNumber(r.qValue, kNoNumber);
-  t.pValue = PositiveNumber(r.pValue, kNoNumber);
-  t.fluteLength = PositiveNumber(r.fluteLength, kNoNumber);
-  t.spindleSpeed = PositiveInteger(r.spindleSpeed, kNoNumber);
-  t.fixedCycle = PositiveInteger(r.fixedCycle, kNoNumber);
-  t.mCode = PositiveInteger(r.mCode, kNoNumber);
-  t.hCode = PositiveInteger(r.hCode, kNoNumber);
-  t.dCode = PositiveInteger(r.dCode, kNoNumber);
-  t.g84Twice = r.g84Twice == 1 ? "  ON" : kNoFlag;
-  t.tNumber = r.tNumber != 0 ? Integer(r.tNumber) : kNoFlag;
-  t.coolant = CoolantField(r.coolant, kNoFlag);
-  return t;
-}
+ToolFieldTexts FormatToolFields(ToolRecord& r) { return FormatToolTexts(r, kListForms); }
 
 AtcFieldTexts FormatAtcFields(AtcRecord& r) {
-  AtcFieldTexts t;
+  AtcFieldTexts t = FormatAtcTexts(r, kListForms);
   t.toolName = Prefix(platform::FieldText(r.toolName), kListToolNameWidth);
   t.secName = ListSecName(r.secName);
-  t.diameter = PositiveNumber(r.diameter, kNoNumber);
-  t.cornerRadius = PositiveNumber(r.cornerRadius, kNoNumber);
-  t.flatRadius = PositiveNumber(r.flatRadius, kNoNumber);
-  t.tipAngle = PositiveNumber(r.tipAngle, kNoNumber);
-  t.tipLength = PositiveNumber(r.tipLength, kNoNumber);
-  t.feed = PositiveNumber(r.feed, kNoNumber);
-  t.peckDepth = PositiveNumber(r.peckDepth, kNoNumber);
-  t.pCode = PositiveNumber(r.pCode, kNoNumber);
-  t.fluteLength = PositiveNumber(r.fluteLength, kNoNumber);
-  t.spindleSpeed = PositiveInteger(r.spindleSpeed, kNoNumber);
-  t.cannedCycle = PositiveInteger(r.cannedCycle, kNoNumber);
-  t.mCode = PositiveInteger(r.mCode, kNoNumber);
-  t.hCode = PositiveInteger(r.hCode, kNoNumber);
-  t.dCode = PositiveInteger(r.dCode, kNoNumber);
-  t.tapTwice = r.tapTwice == 1 ? "  ON" : kNoFlag;
-  t.outputTNumber = r.outputTNumber != 0 ? Integer(r.outputTNumber) : kNoFlag;
-  t.coolant = CoolantField(r.coolant, kNoFlag);
   return t;
 }
 
 AtcFieldTexts FormatAtcFieldsCsv(AtcRecord& r) {
-  static const std::string kZeroLength = "0.0";
-  static const std::string kZero = "0";
-  static const std::string kEmpty;
-  AtcFieldTexts t;
+  AtcFieldTexts t = FormatAtcTexts(r, kCsvForms);
   t.toolName = Prefix(platform::FieldText(r.toolName), kCsvToolNameWidth);
   // The whole SEC name: a re-imported row must still match its tool record.
   t.secName = platform::FieldText(r.secName);
-  t.diameter = PositiveNumber(r.diameter, kZeroLength);
-  t.cornerRadius = PositiveNumber(r.cornerRadius, kZeroLength);
-  t.flatRadius = PositiveNumber(r.flatRadius, kZeroLength);
-  t.tipAngle = PositiveNumber(r.tipAngle, kZeroLength);
-  t.tipLength = PositiveNumber(r.tipLength, kZeroLength);
-  t.feed = PositiveNumber(r.feed, kZero);
-  t.peckDepth = PositiveNumber(r.peckDepth, kZeroLength);
-  t.pCode = PositiveNumber(r.pCode, kZero);
-  t.fluteLength = PositiveNumber(r.fluteLength, kZeroLength);
-  t.spindleSpeed = PositiveInteger(r.spindleSpeed, kZero);
-  t.cannedCycle = PositiveInteger(r.cannedCycle, kZero);
-  t.mCode = PositiveInteger(r.mCode, kZero);
-  t.hCode = PositiveInteger(r.hCode, kZero);
-  t.dCode = PositiveInteger(r.dCode, kZero);
-  t.tapTwice = r.tapTwice == 1 ? "ON" : kEmpty;
-  t.outputTNumber = r.outputTNumber != 0 ? Integer(r.outputTNumber) : kZero;
-  t.coolant = CoolantField(r.coolant, kEmpty);
   return t;
 }
 

@@ -7,6 +7,7 @@
 #include "kelto_dorn/tooldb/db_messages.h"
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "kelto_dorn/tooldb/folder_names.h"
+#include "kelto_dorn/tooldb/tool_csv_columns.h"
 #include "kelto_dorn/tooldb/tool_record_edit.h"
 #include "kelto_dorn/tooldb/tool_table.h"
 #include "platform/csv.h"
@@ -71,52 +72,43 @@ bool ExportToolDatabase(DocToolTable& table) {
     }
   }
   const fs::path path = ToolCsvPath();
-  std::error_code ec;
-  fs::create_directories(path.parent_path(), ec);
-  PutPathInTextBuffer(path);
-  if (!platform::WriteFileAtomic(path, out.data(), out.size()).ok()) {
-    ShowMessage(kMessageOpenError);
-    return false;
-  }
+  if (!WriteExportCsv(path, out)) return false;
   platform::ShowMessageBox(platform::SystemName(path) + "\n" + platform::Sjis("出力しました"), "", 0x40);
   return true;
 }
 
 void ParseToolCsvField(ToolRecord& r, int field, std::string_view text) {
-  if (text.empty()) return;
-  if (field == 2) {
-    platform::SetFieldText(r.secName, text);
-    return;
+  // Field 2, the SEC name, is the first of the columns the ATC CSV shares.
+  ParseToolCsvColumn(CsvColumnsOf(r), field - 2, text);
+}
+
+bool WriteExportCsv(const fs::path& path, const std::string& text) {
+  std::error_code ec;
+  fs::create_directories(path.parent_path(), ec);
+  PutPathInTextBuffer(path);
+  if (!platform::WriteFileAtomic(path, text.data(), text.size()).ok()) {
+    ShowMessage(kMessageOpenError);
+    return false;
   }
-  if (field == 15) {
-    if (text == "ON") r.g84Twice = 1;
-    return;
+  return true;
+}
+
+bool ReadImportCsv(const fs::path& path, std::string& text) {
+  std::vector<std::uint8_t> bytes;
+  if (!platform::ReadWholeFile(path, bytes).ok()) {
+    PutPathInTextBuffer(path);
+    ShowMessage(kMessageOpenError);
+    return false;
   }
-  if (field == 19) {
-    r.coolant = static_cast<std::int16_t>(CoolantFromText(text, r.coolant));
-    return;
-  }
-  const double v = ParseDatabaseNumber(text);
-  const auto whole = static_cast<std::int32_t>(v);
-  const auto small = static_cast<std::int16_t>(whole <= 32767 ? whole : 0);
-  switch (field) {
-    case 3: r.diameter = static_cast<float>(v); break;
-    case 4: r.cornerRadius = static_cast<float>(v); break;
-    case 5: r.flatRadius = static_cast<float>(v); break;
-    case 6: r.tipAngle = static_cast<float>(v); break;
-    case 7: r.tipLength = static_cast<float>(v); break;
-    case 8: r.spindleSpeed = whole; break;
-    case 9: r.feed = static_cast<float>(v); break;
-    case 10: r.fixedCycle = whole; break;
-    case 11: r.qValue = static_cast<float>(v); break;
-    case 12: r.pValue = static_cast<float>(v); break;
-    case 13: r.mCode = whole; break;
-    case 14: r.fluteLength = static_cast<float>(v); break;
-    case 16: r.tNumber = whole; break;
-    case 17: r.hCode = small; break;
-    case 18: r.dCode = small; break;
-    default: break;
-  }
+  text.assign(bytes.begin(), bytes.end());
+  return true;
+}
+
+bool BackUpBeforeImport(const char* databaseFolder) {
+  const platform::FileResult backup = BackupDatabaseFolder(databaseFolder);
+  if (backup.ok()) return true;
+  platform::ShowMessageBox(platform::Utf8ToCp932(backup.message), "", 0x10);
+  return false;
 }
 
 std::vector<std::string_view> CsvLines(std::string_view text) {
@@ -143,20 +135,11 @@ void ReportSkippedLines(std::string_view file, const std::vector<std::string>& r
 
 bool ImportToolDatabase(DocToolTable& table, ToolFolderState& state) {
   const fs::path path = ToolCsvPath();
-  std::vector<std::uint8_t> bytes;
-  if (!platform::ReadWholeFile(path, bytes).ok()) {
-    PutPathInTextBuffer(path);
-    ShowMessage(kMessageOpenError);
-    return false;
-  }
+  std::string text;
+  if (!ReadImportCsv(path, text)) return false;
   if (SaveToolFile(table, state) == SaveOutcome::Failed) return false;
-  const platform::FileResult backup = BackupDatabaseFolder("_DBS");
-  if (!backup.ok()) {
-    platform::ShowMessageBox(platform::Utf8ToCp932(backup.message), "", 0x10);
-    return false;
-  }
+  if (!BackUpBeforeImport("_DBS")) return false;
 
-  const std::string text(bytes.begin(), bytes.end());
   const std::vector<std::string_view> lines = CsvLines(text);
   std::vector<std::string> skipped;
   std::string base, tool;

@@ -36,6 +36,17 @@ void ParseToolCsvField(ToolRecord& record, int field, std::string_view text);
 // imported.
 bool ImportToolDatabase(DocToolTable& table, ToolFolderState& state);
 
+// Helpers of both databases' CSV exchange.
+// Writes an export file, its folder made first; the path goes into the text
+// buffer, and a file that cannot be written shows message 50 and gives false.
+bool WriteExportCsv(const std::filesystem::path& path, const std::string& text);
+// Reads an import file whole; a missing or unreadable file shows message 50
+// with its path and gives false.
+bool ReadImportCsv(const std::filesystem::path& path, std::string& text);
+// Copies a database folder ("_DBS", "_ATC") whole into "退避" before an import
+// changes it; a failed copy is shown and gives false.
+bool BackUpBeforeImport(const char* databaseFolder);
+
 // The lines of a CSV text without their line ends (LF or CR LF).
 std::vector<std::string_view> CsvLines(std::string_view text);
 

@@ -1,6 +1,8 @@
 #include "tests/support/test_support.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "platform/paths.h"
@@ -12,6 +14,16 @@ fs::path FixturePath(const std::string& relative) {
 }
 
 fs::path BinaryFolder() { return fs::path(KELTO_BIN_DIR); }
+
+std::string ReadFileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFileBytes(const fs::path& path, std::string_view bytes) {
+  if (path.has_parent_path()) fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 TempFolder::TempFolder() {
   std::random_device rd;

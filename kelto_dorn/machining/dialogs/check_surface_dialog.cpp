@@ -51,11 +51,6 @@ std::vector<ControlSpec> CheckSurfaceControls() {
   return c;
 }
 
-int PositionIn(const std::array<int, ctl::kVisibleRows>& column, int id) {
-  const auto it = std::find(column.begin(), column.end(), id);
-  return it == column.end() ? -1 : static_cast<int>(it - column.begin());
-}
-
 }  // namespace
 
 CCheckSurfaceDlg::CCheckSurfaceDlg()
@@ -99,11 +94,11 @@ void CCheckSurfaceDlg::Refresh() {
 
 bool CCheckSurfaceDlg::RowEntry(int row) {
   selected_ = row;
-  if (deleteMode_) {
+  if (modes_.remove) {
     DeleteCheckSurfaceRow(D(), row);
     return false;
   }
-  if (insertMode_) {
+  if (modes_.insert) {
     InsertCheckSurfaceRow(D(), row);
     return false;
   }
@@ -115,7 +110,7 @@ bool CCheckSurfaceDlg::RowEntry(int row) {
 }
 
 void CCheckSurfaceDlg::OnFocusGained(int id) {
-  const int i = PositionIn(ctl::kName, id);
+  const int i = RowOfControl(ctl::kName, id);
   if (i < 0) return;
   SetFocus(ctl::kNameHead);
   RowEntry(top_ + i);
@@ -123,17 +118,17 @@ void CCheckSurfaceDlg::OnFocusGained(int id) {
 }
 
 void CCheckSurfaceDlg::OnClick(int id) {
-  if (const int i = PositionIn(ctl::kSide, id); i >= 0) {
+  if (const int i = RowOfControl(ctl::kSide, id); i >= 0) {
     if (D().checkSurfaces[top_ + i].surfaceKey > 0) selected_ = top_ + i;
     CycleCheckSurfaceSide(D(), top_ + i);
     return Refresh();
   }
-  if (const int i = PositionIn(ctl::kType, id); i >= 0) {
+  if (const int i = RowOfControl(ctl::kType, id); i >= 0) {
     if (D().checkSurfaces[top_ + i].surfaceKey > 0) selected_ = top_ + i;
     CycleCheckSurfaceType(D(), top_ + i);
     return Refresh();
   }
-  if (const int i = PositionIn(ctl::kOffset, id); i >= 0) {
+  if (const int i = RowOfControl(ctl::kOffset, id); i >= 0) {
     if (D().checkSurfaces[top_ + i].surfaceKey > 0) selected_ = top_ + i;
     ToggleCheckSurfaceFaceOffset(D(), top_ + i);
     return Refresh();
@@ -147,18 +142,10 @@ void CCheckSurfaceDlg::OnClick(int id) {
       SetCheck(ctl::kNameHead, 0);
       return Refresh();
     case ctl::kInsert:
-    case ctl::kDelete: {
-      bool& mode = id == ctl::kInsert ? insertMode_ : deleteMode_;
-      bool& other = id == ctl::kInsert ? deleteMode_ : insertMode_;
-      other = false;
-      mode = !mode;
-      SetCheck(ctl::kInsert, insertMode_);
-      SetCheck(ctl::kDelete, deleteMode_);
-      SignalBeep();
-      return;
-    }
+    case ctl::kDelete:
+      return modes_.Press(*this, id, ctl::kInsert, ctl::kDelete);
     case ctl::kReset:
-      insertMode_ = deleteMode_ = false;
+      modes_ = {};
       SetCheck(ctl::kInsert, 0);
       SetCheck(ctl::kDelete, 0);
       ResetCheckSurfaces(D());

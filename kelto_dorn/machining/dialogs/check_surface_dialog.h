@@ -7,6 +7,7 @@
 #include <array>
 
 #include "kelto_dorn/machining/machining_definition.h"
+#include "kelto_dorn/machining/dialogs/row_list_controls.h"
 #include "platform/dialog.h"
 
 namespace dorn {
@@ -51,8 +52,7 @@ class CCheckSurfaceDlg : public platform::Dialog {
 
   int top_ = 0;
   int selected_ = 0;
-  bool insertMode_ = false;
-  bool deleteMode_ = false;
+  RowEditModes modes_;
   std::array<CheckSurfaceRow, kCheckSurfaceRowCount> saved_{};
 };
 

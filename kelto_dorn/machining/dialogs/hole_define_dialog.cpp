@@ -22,6 +22,7 @@
 #include "kelto_dorn/machining/dialogs/hole_preview.h"
 #include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
 #include "kelto_dorn/machining/dialogs/process_select_dialog.h"
+#include "kelto_dorn/machining/dialogs/row_list_controls.h"
 #include "kelto_dorn/machining/dialogs/tool_detail_dialog.h"
 #include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
 #include "kelto_dorn/machining/hole_fields.h"
@@ -139,13 +140,6 @@ std::vector<MenuItem> Menu259() {
 }
 
 MachiningDefinition& D() { return g_curMachiningDef; }
-
-int StepOfControl(const int (&ids)[8], int id) {
-  for (int s = 0; s < kHoleStepRows; ++s) {
-    if (ids[s] == id) return s;
-  }
-  return -1;
-}
 
 std::string SecUpToBlank(const AtcRecord& t) {
   std::string sec = platform::FieldText(t.secName);
@@ -324,7 +318,7 @@ void CHoleDefineDlg::OnFocusGained(int id) {
   if (fields_.Find(id) == nullptr) return;
   if (nameFocused_) CommitFocusedField(true);
   // A depth belongs to a tool: without one the field is passed over.
-  const int step = StepOfControl(ctl::kStepDepth, id);
+  const int step = RowOfControl(ctl::kStepDepth, id);
   if (step >= 0 && D().stepTools[step].diameter == 0.0f) {
     if (fields_.Focused() != 0) CommitFocusedField(true);
     NextControl();
@@ -518,7 +512,7 @@ void CHoleDefineDlg::OnCommand(int commandId) {
 
 void CHoleDefineDlg::OnClick(int id) {
   CommitFocusedField(true);
-  const int step = StepOfControl(ctl::kStepButton, id);
+  const int step = RowOfControl(ctl::kStepButton, id);
   if (step >= 0) return PressStepButton(step + 1);
   MachiningDefinition& d = D();
   switch (id) {

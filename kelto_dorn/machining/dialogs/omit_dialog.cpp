@@ -61,12 +61,6 @@ std::vector<ControlSpec> OmitControls() {
   return c;
 }
 
-// The visible position of a control in one column, or -1.
-int PositionIn(const std::array<int, ctl::kVisibleRows>& column, int id) {
-  const auto it = std::find(column.begin(), column.end(), id);
-  return it == column.end() ? -1 : static_cast<int>(it - column.begin());
-}
-
 }  // namespace
 
 COmitDlg::COmitDlg() : platform::Dialog(kOmitDialogId, Sjis("ＯＭＩＴ登録"), OmitControls()) {
@@ -148,8 +142,8 @@ void COmitDlg::PromptRowZ(int row) {
 
 void COmitDlg::RowAction(int row, bool zColumn) {
   SetFocus(zColumn ? ctl::kZHead : ctl::kFigureHead);
-  if (deleteMode_ || insertMode_) {
-    if (deleteMode_) {
+  if (modes_.remove || modes_.insert) {
+    if (modes_.remove) {
       DeleteOmitRow(D(), row);
     } else {
       InsertOmitRow(D(), row);
@@ -165,7 +159,7 @@ void COmitDlg::RowAction(int row, bool zColumn) {
 
 void COmitDlg::OnClick(int id) {
   if (fields_.Commit(*this)) Refresh();
-  if (const int i = PositionIn(ctl::kNot, id); i >= 0) {
+  if (const int i = RowOfControl(ctl::kNot, id); i >= 0) {
     D().figures[top_ + i].word0 ^= kOmitNot;
     return Refresh();
   }
@@ -183,16 +177,8 @@ void COmitDlg::OnClick(int id) {
     case ctl::kDownHead:
       return SetFocus(ctl::kDown[0]);
     case ctl::kInsert:
-    case ctl::kDelete: {
-      bool& mode = id == ctl::kInsert ? insertMode_ : deleteMode_;
-      bool& other = id == ctl::kInsert ? deleteMode_ : insertMode_;
-      other = false;
-      mode = !mode;
-      SetCheck(ctl::kInsert, insertMode_);
-      SetCheck(ctl::kDelete, deleteMode_);
-      SignalBeep();
-      return;
-    }
+    case ctl::kDelete:
+      return modes_.Press(*this, id, ctl::kInsert, ctl::kDelete);
     case ctl::kReset:
       ResetOmitRows(D());
       return Refresh();
@@ -207,16 +193,16 @@ void COmitDlg::OnClick(int id) {
 }
 
 void COmitDlg::OnFocusGained(int id) {
-  if (const int i = PositionIn(ctl::kFigure, id); i >= 0) {
+  if (const int i = RowOfControl(ctl::kFigure, id); i >= 0) {
     if (fields_.Commit(*this)) Refresh();
     return RowAction(top_ + i, false);
   }
-  if (const int i = PositionIn(ctl::kZ, id); i >= 0) {
+  if (const int i = RowOfControl(ctl::kZ, id); i >= 0) {
     if (fields_.Commit(*this)) Refresh();
     return RowAction(top_ + i, true);
   }
-  const bool up = PositionIn(ctl::kUp, id) >= 0;
-  const bool down = PositionIn(ctl::kDown, id) >= 0;
+  const bool up = RowOfControl(ctl::kUp, id) >= 0;
+  const bool down = RowOfControl(ctl::kDown, id) >= 0;
   if (fields_.Focused() != id && fields_.Commit(*this)) Refresh();
   if (!fields_.FocusGained(*this, id)) return;
   SetCheck(ctl::kUpHead, up);
@@ -224,8 +210,8 @@ void COmitDlg::OnFocusGained(int id) {
 }
 
 void COmitDlg::OnFocusLost(int id) {
-  if (PositionIn(ctl::kUp, id) >= 0) SetCheck(ctl::kUpHead, 0);
-  if (PositionIn(ctl::kDown, id) >= 0) SetCheck(ctl::kDownHead, 0);
+  if (RowOfControl(ctl::kUp, id) >= 0) SetCheck(ctl::kUpHead, 0);
+  if (RowOfControl(ctl::kDown, id) >= 0) SetCheck(ctl::kDownHead, 0);
 }
 
 void COmitDlg::OnScroll(int id) {
@@ -239,7 +225,7 @@ void COmitDlg::OnScroll(int id) {
 void COmitDlg::OnOk() {
   const int field = fields_.Focused();
   if (fields_.Commit(*this)) Refresh();
-  if (const int i = PositionIn(ctl::kUp, field); i >= 0) return SetFocus(ctl::kDown[i]);
+  if (const int i = RowOfControl(ctl::kUp, field); i >= 0) return SetFocus(ctl::kDown[i]);
   SetCheck(ctl::kUpHead, 0);
   SetCheck(ctl::kDownHead, 0);
 }

@@ -12,6 +12,7 @@
 
 #include "kelto_dorn/machining/dialogs/numeric_fields.h"
 #include "kelto_dorn/machining/machining_definition.h"
+#include "kelto_dorn/machining/dialogs/row_list_controls.h"
 #include "platform/dialog.h"
 
 namespace dorn {
@@ -65,8 +66,7 @@ class COmitDlg : public platform::Dialog {
   void End(int code, int targetRow);
 
   int top_ = 0;
-  bool insertMode_ = false;
-  bool deleteMode_ = false;
+  RowEditModes modes_;
   std::unique_ptr<std::array<MachiningFigureEntry, kOmitRowCount>> saved_;
   NumericFieldSet fields_;
 };

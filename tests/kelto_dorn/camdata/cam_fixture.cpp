@@ -16,6 +16,7 @@
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "tests/support/shown_texts.h"
 
 namespace dorn::test {
 
@@ -64,11 +65,7 @@ void CamDataTest::TearDown() {
   ProgramFolderTest::TearDown();
 }
 
-std::vector<std::string> CamDataTest::ShownTexts() const {
-  std::vector<std::string> texts;
-  for (const auto& box : backend_->MessageBoxes()) texts.push_back(platform::Cp932ToUtf8(box.request.text));
-  return texts;
-}
+std::vector<std::string> CamDataTest::ShownTexts() const { return testsupport::ShownMessageTexts(*backend_); }
 
 void CamDataTest::AddPointCurve(std::int32_t key, const std::vector<Point>& points, std::int32_t kind,
                                 const char* name) {

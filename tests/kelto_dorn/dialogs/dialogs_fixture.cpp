@@ -10,6 +10,7 @@
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "platform/text.h"
+#include "tests/support/shown_texts.h"
 
 namespace dorn::test {
 
@@ -40,11 +41,7 @@ void DialogsTest::TearDown() {
   backend_ = nullptr;
 }
 
-std::vector<std::string> DialogsTest::ShownTexts() const {
-  std::vector<std::string> texts;
-  for (const auto& box : backend_->MessageBoxes()) texts.push_back(platform::Cp932ToUtf8(box.request.text));
-  return texts;
-}
+std::vector<std::string> DialogsTest::ShownTexts() const { return testsupport::ShownMessageTexts(*backend_); }
 
 OpenDialog::OpenDialog(platform::Dialog& dialog) : dialog_(dialog), driver_(dialog) {
   EXPECT_TRUE(dialog.CreateModeless());

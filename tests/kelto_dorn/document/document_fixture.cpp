@@ -14,6 +14,7 @@
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "platform/text.h"
 #include "shared/handover/drawing_header.h"
+#include "tests/support/shown_texts.h"
 
 namespace dorn::test {
 
@@ -48,11 +49,7 @@ void DocumentTest::TearDown() {
   ProgramFolderTest::TearDown();
 }
 
-std::vector<std::string> DocumentTest::ShownTexts() const {
-  std::vector<std::string> texts;
-  for (const auto& box : backend_->MessageBoxes()) texts.push_back(platform::Cp932ToUtf8(box.request.text));
-  return texts;
-}
+std::vector<std::string> DocumentTest::ShownTexts() const { return testsupport::ShownMessageTexts(*backend_); }
 
 void DocumentTest::PrepareDrawingFolder() {
   std::filesystem::create_directories(home() / "SAMPLE" / "PGM" / "SEG");

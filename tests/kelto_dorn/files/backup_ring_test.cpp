@@ -20,15 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Write(const fs::path& p, const std::string& bytes) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << bytes;
-}
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
 
 class FileManagementTest : public FilesTest {
  protected:
@@ -47,11 +40,11 @@ class FileManagementTest : public FilesTest {
 
 TEST_F(FileManagementTest, ADeletedDrawingComesBackByteForByteAndTheUndoFilesStay) {
   const std::string mzf("MZF\0\x1a\xff data", 11), kwd(700, '\x5c');
-  Write(seg_ / "A.MZF", mzf);
-  Write(seg_ / "A.KWD", kwd);
-  Write(dat_ / "A.NC", "G0X0\n");
-  Write(dat_ / "AB.NC", "keep\n");
-  Write(BackupFolder() / "undo000001.udo", "undo");
+  WriteFileBytes(seg_ / "A.MZF", mzf);
+  WriteFileBytes(seg_ / "A.KWD", kwd);
+  WriteFileBytes(dat_ / "A.NC", "G0X0\n");
+  WriteFileBytes(dat_ / "AB.NC", "keep\n");
+  WriteFileBytes(BackupFolder() / "undo000001.udo", "undo");
   FileListKind = kFileListDrawings;
   BackupRing ring;
   EXPECT_EQ(DeleteDrawingFiles("A", ring), 3);
@@ -66,17 +59,17 @@ TEST_F(FileManagementTest, ADeletedDrawingComesBackByteForByteAndTheUndoFilesSta
 
   BackupRing reread;
   EXPECT_EQ(RestoreFromBackupRing(reread), 3);
-  EXPECT_EQ(Read(seg_ / "A.MZF"), mzf);
-  EXPECT_EQ(Read(seg_ / "A.KWD"), kwd);
-  EXPECT_EQ(Read(dat_ / "A.NC"), "G0X0\n");
+  EXPECT_EQ(ReadFileBytes(seg_ / "A.MZF"), mzf);
+  EXPECT_EQ(ReadFileBytes(seg_ / "A.KWD"), kwd);
+  EXPECT_EQ(ReadFileBytes(dat_ / "A.NC"), "G0X0\n");
   EXPECT_FALSE(fs::exists(BackupIndexPath()));
   EXPECT_FALSE(fs::exists(BackupCopyPath(0)));
-  EXPECT_EQ(Read(BackupFolder() / "undo000001.udo"), "undo") << "the purge leaves the undo snapshots";
+  EXPECT_EQ(ReadFileBytes(BackupFolder() / "undo000001.udo"), "undo") << "the purge leaves the undo snapshots";
 }
 
 TEST_F(FileManagementTest, RestoreKeepsWhatCouldNotBeRestoredAndRefusesADamagedIndex) {
-  Write(dat_ / "X.NC", "x");
-  Write(dat_ / "Y.NC", "y");
+  WriteFileBytes(dat_ / "X.NC", "x");
+  WriteFileBytes(dat_ / "Y.NC", "y");
   FileListKind = kFileListData;
   BackupRing ring;
   DeleteDrawingFiles("X.NC", ring);
@@ -85,23 +78,23 @@ TEST_F(FileManagementTest, RestoreKeepsWhatCouldNotBeRestoredAndRefusesADamagedI
   fs::remove(BackupCopyPath(0));  // X's copy is lost
   BackupRing reread;
   EXPECT_EQ(RestoreFromBackupRing(reread), 1);
-  EXPECT_EQ(Read(dat_ / "Y.NC"), "y");
+  EXPECT_EQ(ReadFileBytes(dat_ / "Y.NC"), "y");
   BackupRing left;
   ASSERT_TRUE(left.ReadIndex());
   ASSERT_EQ(left.Count(), 1) << "X stays in the index";
   EXPECT_NE(std::string(left.Entries()[0].path).find("X.NC"), std::string::npos);
 
-  Write(BackupIndexPath(), std::string(100, 'z'));
-  Write(dat_ / "Y.NC", "changed");
+  WriteFileBytes(BackupIndexPath(), std::string(100, 'z'));
+  WriteFileBytes(dat_ / "Y.NC", "changed");
   BackupRing damaged;
   EXPECT_EQ(RestoreFromBackupRing(damaged), -1);
-  EXPECT_EQ(Read(dat_ / "Y.NC"), "changed");
+  EXPECT_EQ(ReadFileBytes(dat_ / "Y.NC"), "changed");
 }
 
 TEST_F(FileManagementTest, AFullRingDeletesNothingMore) {
   FileListKind = kFileListData;
   BackupRing ring;
-  for (int i = 0; i < kBackupRingCapacity + 2; ++i) Write(dat_ / ("F" + std::to_string(i)), "f");
+  for (int i = 0; i < kBackupRingCapacity + 2; ++i) WriteFileBytes(dat_ / ("F" + std::to_string(i)), "f");
   int removed = 0;
   for (int i = 0; i < kBackupRingCapacity + 2; ++i) removed += DeleteDrawingFiles("F" + std::to_string(i), ring);
   EXPECT_EQ(removed, kBackupRingCapacity);
@@ -110,9 +103,9 @@ TEST_F(FileManagementTest, AFullRingDeletesNothingMore) {
 }
 
 TEST_F(FileManagementTest, JoiningWritesOneEndMarkAndRefusesItsOwnSources) {
-  Write(dat_ / "A.NC", std::string("AAA\n\x1a", 5));
-  Write(dat_ / "B.NC", "BBB\n");
-  Write(dat_ / "C.NC", std::string("CCC\n\x1a\x1a", 6));
+  WriteFileBytes(dat_ / "A.NC", std::string("AAA\n\x1a", 5));
+  WriteFileBytes(dat_ / "B.NC", "BBB\n");
+  WriteFileBytes(dat_ / "C.NC", std::string("CCC\n\x1a\x1a", 6));
   FileListKind = kFileListData;
   platform::SetFieldText(g_copyTarget, platform::SystemName(dat_) + "\\");
   g_renameMode = 1;
@@ -122,7 +115,7 @@ TEST_F(FileManagementTest, JoiningWritesOneEndMarkAndRefusesItsOwnSources) {
   };
   CopyRunOutcome outcome = CopyDrawingFiles({"A.NC", "B.NC", "C.NC"}, {}, name);
   ASSERT_TRUE(outcome.completed) << platform::Cp932ToUtf8(outcome.message);
-  EXPECT_EQ(Read(dat_ / "J.NC"), std::string("AAA\nBBB\nCCC\n\x1a", 13));
+  EXPECT_EQ(ReadFileBytes(dat_ / "J.NC"), std::string("AAA\nBBB\nCCC\n\x1a", 13));
 
   g_renameMode = 1;
   const auto ontoB = [](int, std::string& n) {
@@ -131,17 +124,17 @@ TEST_F(FileManagementTest, JoiningWritesOneEndMarkAndRefusesItsOwnSources) {
   };
   outcome = CopyDrawingFiles({"A.NC", "B.NC"}, {}, ontoB);
   EXPECT_FALSE(outcome.completed);
-  EXPECT_EQ(Read(dat_ / "B.NC"), "BBB\n") << "a join onto one of its sources is refused";
+  EXPECT_EQ(ReadFileBytes(dat_ / "B.NC"), "BBB\n") << "a join onto one of its sources is refused";
 
   g_renameMode = 0;
   outcome = CopyDrawingFiles({"C.NC"}, {}, {});
   EXPECT_FALSE(outcome.completed) << "a copy onto itself";
-  EXPECT_EQ(Read(dat_ / "C.NC").size(), 6u);
+  EXPECT_EQ(ReadFileBytes(dat_ / "C.NC").size(), 6u);
 }
 
 TEST_F(FileManagementTest, DrawingCopySkipsMissingFilesAndReportsAFailedTarget) {
-  Write(seg_ / "D.MZF", "m");
-  Write(seg_ / "D.KWD", "k");
+  WriteFileBytes(seg_ / "D.MZF", "m");
+  WriteFileBytes(seg_ / "D.KWD", "k");
   FileListKind = kFileListDrawings;
   const fs::path target = Home() / "OTHER" / "PGM" / "SEG";
   fs::create_directories(target);
@@ -149,7 +142,7 @@ TEST_F(FileManagementTest, DrawingCopySkipsMissingFilesAndReportsAFailedTarget) 
   CopyRunOutcome outcome = CopyDrawingFiles({"D"}, {}, {});
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.copied, 2);
-  EXPECT_EQ(Read(target / "D.KWD"), "k");
+  EXPECT_EQ(ReadFileBytes(target / "D.KWD"), "k");
   platform::SetFieldText(g_copyTarget, platform::SystemName(Home() / "nowhere" / "deeper") + "\\");
   outcome = CopyDrawingFiles({"D"}, {}, {});
   EXPECT_FALSE(outcome.completed);
@@ -157,9 +150,9 @@ TEST_F(FileManagementTest, DrawingCopySkipsMissingFilesAndReportsAFailedTarget) 
 }
 
 TEST_F(FileManagementTest, BackupThenUploadThroughADriveFolderGivesTheSameUnit) {
-  Write(seg_ / "P.MZF", std::string(5000, '\x81'));
-  Write(dat_ / "P.NC", "NC");
-  Write(Home() / "SAMPLE" / "SUB" / "DAT" / "Q.NC", "Q");
+  WriteFileBytes(seg_ / "P.MZF", std::string(5000, '\x81'));
+  WriteFileBytes(dat_ / "P.NC", "NC");
+  WriteFileBytes(Home() / "SAMPLE" / "SUB" / "DAT" / "Q.NC", "Q");
   const fs::path drive = Home() / "usb";
   UnitCopy backup{Home() / "SAMPLE", drive / "KELTO_DORN" / "SAMPLE", true, true};
   std::string message;
@@ -167,9 +160,9 @@ TEST_F(FileManagementTest, BackupThenUploadThroughADriveFolderGivesTheSameUnit) 
   fs::remove_all(Home() / "SAMPLE");
   UnitCopy upload{drive / "KELTO_DORN" / "SAMPLE", Home() / "SAMPLE", true, true};
   ASSERT_TRUE(CopyUnit(upload, {}, message)) << message;
-  EXPECT_EQ(Read(seg_ / "P.MZF"), std::string(5000, '\x81'));
-  EXPECT_EQ(Read(dat_ / "P.NC"), "NC");
-  EXPECT_EQ(Read(Home() / "SAMPLE" / "SUB" / "DAT" / "Q.NC"), "Q");
+  EXPECT_EQ(ReadFileBytes(seg_ / "P.MZF"), std::string(5000, '\x81'));
+  EXPECT_EQ(ReadFileBytes(dat_ / "P.NC"), "NC");
+  EXPECT_EQ(ReadFileBytes(Home() / "SAMPLE" / "SUB" / "DAT" / "Q.NC"), "Q");
   EXPECT_TRUE(fs::is_directory(Home() / "SAMPLE" / "SUB" / "SEG"));
 }
 

@@ -5,17 +5,13 @@
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/text.h"
+#include "tests/support/shown_texts.h"
 
 namespace dorn::testing {
 
 std::vector<std::string> ErrorBoxes() {
-  std::vector<std::string> texts;
-  if (!platform::HasBackend()) return texts;
-  auto& backend = static_cast<platform::headless::HeadlessBackend&>(platform::CurrentBackend());
-  for (const platform::headless::ShownMessageBox& box : backend.MessageBoxes()) {
-    texts.push_back(platform::Cp932ToUtf8(box.request.text));
-  }
-  return texts;
+  if (!platform::HasBackend()) return {};
+  return testsupport::ShownMessageTexts(static_cast<platform::headless::HeadlessBackend&>(platform::CurrentBackend()));
 }
 
 void MachiningTest::SetUp() {

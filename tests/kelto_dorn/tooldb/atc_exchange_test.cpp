@@ -29,7 +29,7 @@ class AtcExchangeTest : public DatabaseTest {
     return static_cast<int>(fs::file_size(AtcFile(machine)) / sizeof(AtcRecord));
   }
   std::string SecOf(const std::string& machine, int row) {
-    const std::string bytes = ReadBytes(AtcFile(machine));
+    const std::string bytes = ReadFileBytes(AtcFile(machine));
     AtcRecord r;
     std::memcpy(&r, bytes.data() + row * sizeof(AtcRecord), sizeof r);
     return platform::FieldText(r.secName);
@@ -84,10 +84,10 @@ TEST_F(AtcExchangeTest, AnImportWithoutItsFileOrWithABadNameChangesNothing) {
   WriteMachine("M1", {Row("KEEP", 3.0f)});
   SetMachineName("M1");
   LoadAtcTable(atc_);
-  const std::string before = ReadBytes(AtcFile("M1"));
+  const std::string before = ReadFileBytes(AtcFile("M1"));
   EXPECT_FALSE(ImportAtcTables(atc_));
   EXPECT_TRUE(WasShown("ATC_Export.csv"));
-  EXPECT_EQ(ReadBytes(AtcFile("M1")), before);
+  EXPECT_EQ(ReadFileBytes(AtcFile("M1")), before);
 
   WriteCsv("..\\x,1,END,T1,1.0\nOK,1,END,T1,1.0\n");
   ASSERT_TRUE(ImportAtcTables(atc_));
@@ -102,7 +102,7 @@ TEST_F(AtcExchangeTest, ExportWritesEveryMachineAndLeavesOutAnUnreadableOne) {
   fs::create_directories(AtcFile("M3"));  // there, but no file that can be read
   SetMachineName("M1");
   ASSERT_TRUE(ExportAtcTables(atc_, {"M1", "M2", "M3"}));
-  const std::string csv = platform::Cp932ToUtf8(ReadBytes(home() / "ExPort" / "ATC_Export.csv"));
+  const std::string csv = platform::Cp932ToUtf8(ReadFileBytes(home() / "ExPort" / "ATC_Export.csv"));
   EXPECT_NE(csv.find("M1,3,END,T3,3.0"), std::string::npos) << csv;
   EXPECT_NE(csv.find("M2,1,,,0.0,0.0,0.0,0.0,0.0,0,0,0,0.0,0,0,0.0,,0,0,0,\n"), std::string::npos) << csv;
   EXPECT_EQ(csv.find("M3,"), std::string::npos);
@@ -126,9 +126,9 @@ TEST_F(AtcExchangeTest, CopyConvertRefreshesFromTheToolDatabase) {
 
   // A current table whose file could not be read is not written over.
   atc_.SetReadFailed(true);
-  const std::string before = ReadBytes(AtcFile("DST"));
+  const std::string before = ReadFileBytes(AtcFile("DST"));
   EXPECT_FALSE(CopyConvertAtcTable(atc_, tools_, "SRC"));
-  EXPECT_EQ(ReadBytes(AtcFile("DST")), before);
+  EXPECT_EQ(ReadFileBytes(AtcFile("DST")), before);
 }
 
 }  // namespace

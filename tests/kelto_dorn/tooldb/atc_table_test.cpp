@@ -17,11 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 AtcRecord Row(int i) {
   AtcRecord r{};
   r.inUse = 1;
@@ -50,14 +45,7 @@ class AtcTableTest : public testsupport::ProgramFolderTest {
     SetMachineName(name);
     return folder / "$ATC_DBS.@@@";
   }
-  void WriteRows(const fs::path& file, int count) {
-    std::string bytes;
-    for (int i = 0; i < count; ++i) {
-      AtcRecord r = Row(i);
-      bytes.append(reinterpret_cast<const char*>(&r), sizeof r);
-    }
-    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
+  void WriteRows(const fs::path& file, int count) { testsupport::WriteFileBytes(file, testsupport::RecordBytes(count, Row)); }
   std::unique_ptr<DocAtcTable> table_;
 };
 
@@ -178,12 +166,12 @@ TEST_F(AtcTableTest, RoundTripKeepsEveryByteOfTheRows) {
   fs::copy_file(testsupport::FixturePath("tooldb/ATC_DBS_three_rows.@@@"), file, fs::copy_options::overwrite_existing);
   ASSERT_EQ(LoadAtcTable(*table_), 3);
   ASSERT_TRUE(WriteAtcTable(*table_, "MC1").ok());
-  std::string expected = ReadAll(testsupport::FixturePath("tooldb/ATC_DBS_three_rows.@@@"));
+  std::string expected = testsupport::ReadFileBytes(testsupport::FixturePath("tooldb/ATC_DBS_three_rows.@@@"));
   // The loader marks the third row in use with its position as ATC number.
   const std::int32_t inUse = 1, number = 3;
   std::memcpy(&expected[2 * 168], &inUse, 4);
   std::memcpy(&expected[2 * 168 + 4], &number, 4);
-  EXPECT_EQ(ReadAll(file), expected);
+  EXPECT_EQ(testsupport::ReadFileBytes(file), expected);
 }
 
 TEST_F(AtcTableTest, WriteWithoutAUsableMachineWritesNothing) {

@@ -10,6 +10,7 @@
 #include "kelto_dorn/tooldb/db_messages.h"
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "platform/text.h"
+#include "tests/support/shown_texts.h"
 
 namespace dorn::test {
 
@@ -32,11 +33,6 @@ ToolRecord SampleTool(const std::string& nameUtf8, float diameter, int seed) {
   r.tNumber = seed + 1;
   r.coolant = static_cast<std::int16_t>(seed % 5);
   return r;
-}
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void DatabaseTest::SetUp() {
@@ -81,11 +77,7 @@ void DatabaseTest::WriteMachine(const std::string& machine, const std::vector<At
   out.write(reinterpret_cast<const char*>(rows.data()), static_cast<std::streamsize>(rows.size() * sizeof(AtcRecord)));
 }
 
-std::vector<std::string> DatabaseTest::Shown() const {
-  std::vector<std::string> texts;
-  for (const auto& box : backend_->MessageBoxes()) texts.push_back(platform::Cp932ToUtf8(box.request.text));
-  return texts;
-}
+std::vector<std::string> DatabaseTest::Shown() const { return testsupport::ShownMessageTexts(*backend_); }
 
 bool DatabaseTest::WasShown(const std::string& utf8Part) const {
   for (const std::string& text : Shown()) {

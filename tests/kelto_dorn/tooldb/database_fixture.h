@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 // from `seed`, with at most four decimals, as the CSV keeps them.
 ToolRecord SampleTool(const std::string& nameUtf8, float diameter, int seed = 0);
 
-std::string ReadBytes(const fs::path& path);
+using testsupport::ReadFileBytes;
 
 class DatabaseTest : public testsupport::ProgramFolderTest {
  protected:

@@ -187,7 +187,7 @@ TEST_F(ToolEditTest, TheSettingsFileKeepsItsPlaceAndADamagedOneIsNotOverwritten)
   EXPECT_FALSE(ReadVminTable().ok());
   EXPECT_EQ(g_vminTable.material, -1);
   EXPECT_FALSE(WriteVminTable().ok());
-  EXPECT_EQ(ReadBytes(home() / "$DB_Vmin.@@@"), "short");
+  EXPECT_EQ(ReadFileBytes(home() / "$DB_Vmin.@@@"), "short");
   fs::remove(home() / "$DB_Vmin.@@@");
   ReadVminTable();
 }

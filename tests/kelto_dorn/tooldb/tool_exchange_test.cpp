@@ -47,7 +47,7 @@ class ToolExchangeTest : public DatabaseTest {
   std::map<std::string, std::string> ToolFiles() {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(home() / "_DBS")) {
-      if (entry.is_regular_file()) files[fs::relative(entry.path(), home()).string()] = ReadBytes(entry.path());
+      if (entry.is_regular_file()) files[fs::relative(entry.path(), home()).string()] = ReadFileBytes(entry.path());
     }
     return files;
   }
@@ -126,7 +126,7 @@ TEST_F(ToolExchangeTest, AGroupOfMoreThan765LinesKeeps765AndTheNextGroupStillCom
   for (const std::string& text : Shown()) tooMany += text.find("工具データが多すぎます") != std::string::npos;
   EXPECT_EQ(tooMany, 1);
   ASSERT_EQ(fs::file_size(ToolFile("B", "SMALL")), sizeof(ToolRecord));
-  const std::string small = ReadBytes(ToolFile("B", "SMALL"));
+  const std::string small = ReadFileBytes(ToolFile("B", "SMALL"));
   ToolRecord r;
   std::memcpy(&r, small.data(), sizeof r);
   EXPECT_EQ(r.g84Twice, 1);
@@ -152,9 +152,9 @@ TEST_F(ToolExchangeTest, AnImportSavesTheEditsOfTheOpenFolderFirst) {
   state_.modified = true;
   ASSERT_TRUE(ImportToolDatabase(tools_, state_));
   EXPECT_EQ(fs::file_size(ToolFile("BASE1", "END")), sizeof(ToolRecord));
-  EXPECT_NE(ReadBytes(ToolFile("BASE1", "END")).find("EDITED"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(ToolFile("BASE1", "END")).find("EDITED"), std::string::npos);
   // The backup holds the folder as the edits left it.
-  EXPECT_NE(ReadBytes(home() / "退避" / "_DBS" / "BASE1" / "END" / "$DBS_GEN.@@@").find("EDITED"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(home() / "退避" / "_DBS" / "BASE1" / "END" / "$DBS_GEN.@@@").find("EDITED"), std::string::npos);
 }
 
 TEST_F(ToolExchangeTest, AFailedSaveKeepsTheEditsMarked) {
@@ -179,7 +179,7 @@ TEST_F(ToolExchangeTest, ABaseCopyTakesAFolderWithoutRecordsAsEmpty) {
   EXPECT_TRUE(CopyBaseToolFolders("OLD", "NEW", state_));
   EXPECT_FALSE(state_.copyError);
   EXPECT_TRUE(fs::is_directory(home() / "_DBS" / "NEW" / "EMPTY"));
-  EXPECT_EQ(ReadBytes(ToolFile("NEW", "FULL")), ReadBytes(ToolFile("OLD", "FULL")));
+  EXPECT_EQ(ReadFileBytes(ToolFile("NEW", "FULL")), ReadFileBytes(ToolFile("OLD", "FULL")));
   // Saving goes on afterwards.
   SetBaseName("NEW");
   SetToolName("EMPTY");

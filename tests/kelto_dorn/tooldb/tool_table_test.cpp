@@ -21,11 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 ToolRecord NumberedTool(int i) {
   ToolRecord r{};
   r.spindleSpeed = 1000 + i;
@@ -58,13 +53,9 @@ class ToolTableTest : public testsupport::ProgramFolderTest {
     return folder;
   }
   void WriteTools(const fs::path& file, int count, std::size_t extraBytes = 0) {
-    std::string bytes;
-    for (int i = 0; i < count; ++i) {
-      ToolRecord r = NumberedTool(i);
-      bytes.append(reinterpret_cast<const char*>(&r), sizeof r);
-    }
+    std::string bytes = testsupport::RecordBytes(count, NumberedTool);
     bytes.append(extraBytes, '\x7F');
-    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    testsupport::WriteFileBytes(file, bytes);
   }
   void Select(const std::string& base, const std::string& tool) {
     SetBaseName(base);
@@ -148,7 +139,7 @@ TEST_F(ToolTableTest, FullToolFolderLoadsFormatsAndSavesUnchanged) {
 
   ToolFolder("BIG", "COPY");
   ASSERT_TRUE(WriteToolFile(table_, 765, "BIG", "COPY").ok());
-  EXPECT_EQ(ReadAll(home() / "_DBS" / "BIG" / "COPY" / "$DBS_GEN.@@@"), ReadAll(source));
+  EXPECT_EQ(testsupport::ReadFileBytes(home() / "_DBS" / "BIG" / "COPY" / "$DBS_GEN.@@@"), testsupport::ReadFileBytes(source));
 }
 
 TEST_F(ToolTableTest, MoreThan765RecordsKeepTheFirst765) {
@@ -198,13 +189,13 @@ TEST_F(ToolTableTest, ValuesThatAreNoNumbersLoadAsZero) {
 TEST_F(ToolTableTest, WriteRefusesWhatWouldDamageTheFile) {
   const fs::path file = ToolFolder("B", "KEEP") / "$DBS_GEN.@@@";
   WriteTools(file, 2);
-  const std::string before = ReadAll(file);
+  const std::string before = testsupport::ReadFileBytes(file);
   table_.Record(0).diameter = std::numeric_limits<float>::quiet_NaN();
   EXPECT_FALSE(WriteToolFile(table_, 1, "B", "KEEP").ok());
   EXPECT_FALSE(WriteToolFile(table_, 766, "B", "KEEP").ok());
   EXPECT_FALSE(WriteToolFile(table_, -1, "B", "KEEP").ok());
   EXPECT_FALSE(WriteToolFile(table_, 0, "..", "KEEP").ok());
-  EXPECT_EQ(ReadAll(file), before);
+  EXPECT_EQ(testsupport::ReadFileBytes(file), before);
   // An empty tool folder is a valid file of no records.
   EXPECT_TRUE(WriteToolFile(table_, 0, "B", "KEEP").ok());
   EXPECT_EQ(fs::file_size(file), 0u);

@@ -12,6 +12,7 @@
 #include "platform/key_codes.h"
 #include "platform/print_job.h"
 #include "platform/text.h"
+#include "tests/support/shown_texts.h"
 
 namespace dorn::test {
 
@@ -143,10 +144,6 @@ void WindowTest::UpdateAllCommands() {
   frame().UpdateToolBars();
 }
 
-std::vector<std::string> WindowTest::ShownTexts() const {
-  std::vector<std::string> texts;
-  for (const auto& box : backend_->MessageBoxes()) texts.push_back(platform::Cp932ToUtf8(box.request.text));
-  return texts;
-}
+std::vector<std::string> WindowTest::ShownTexts() const { return testsupport::ShownMessageTexts(*backend_); }
 
 }  // namespace dorn::test

@@ -24,6 +24,7 @@
 #include "kelto_dorn/tooldb/db_selection.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "tests/support/shown_texts.h"
 
 namespace dorn::test {
 
@@ -76,11 +77,7 @@ void DefinitionFlowTest::TearDown() {
   ProgramFolderTest::TearDown();
 }
 
-std::vector<std::string> DefinitionFlowTest::ShownTexts() const {
-  std::vector<std::string> texts;
-  for (const auto& box : backend_->MessageBoxes()) texts.push_back(platform::Cp932ToUtf8(box.request.text));
-  return texts;
-}
+std::vector<std::string> DefinitionFlowTest::ShownTexts() const { return testsupport::ShownMessageTexts(*backend_); }
 
 int DefinitionFlowTest::AddLineCurve(std::int32_t key, const std::vector<Point2>& points, double topZ, int colour) {
   CurveRecord c;

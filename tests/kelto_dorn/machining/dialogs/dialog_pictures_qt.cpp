@@ -51,6 +51,12 @@ class DefinitionPictureTest : public DefinitionFlowTest {
   void Picture(platform::Dialog& dialog, const char* file, int minWidth = 200, int minHeight = 150) {
     testsupport::SaveDialogPicture(dialog, file, minWidth, minHeight);
   }
+  // The picture of a dialog made with no arguments.
+  template <class DialogClass>
+  void PictureOf(const char* file, int minWidth = 200, int minHeight = 150) {
+    DialogClass dialog;
+    Picture(dialog, file, minWidth, minHeight);
+  }
 };
 
 TEST_F(DefinitionPictureTest, ToolSelectDialog) {
@@ -112,10 +118,7 @@ TEST_F(DefinitionPictureTest, HoleDialogs) {
 // The condition sub-dialogs, one picture each.
 TEST_F(DefinitionPictureTest, ConditionDialogs) {
   g_curMachiningDef.steps[0].repeat[0] = RepeatBlock{1, 0, 0, 2, 0.0, 1.5, -6.0};
-  {
-    CRepeatMachiningDlg d;
-    Picture(d, "idd310_repeat_machining.png");
-  }
+  PictureOf<CRepeatMachiningDlg>("idd310_repeat_machining.png");
   {
     g_curMachiningDef.kind = 0xD000;
     CRepeatRangeDlg d;
@@ -127,58 +130,19 @@ TEST_F(DefinitionPictureTest, ConditionDialogs) {
     CMoveDlg d;
     Picture(d, "idd209_move.png", 100, 60);
   }
-  {
-    CMultiPieceDlg d;
-    Picture(d, "idd210_multi_piece.png", 100, 60);
-  }
-  {
-    CRotationDlg d;
-    Picture(d, "idd208_rotation.png", 100, 60);
-  }
-  {
-    CShrinkDlg d;
-    Picture(d, "idd205_shrink.png", 100, 60);
-  }
-  {
-    CAxisConversionDlg d;
-    Picture(d, "idd206_axis_conversion.png", 100, 30);
-  }
-  {
-    COmitDlg d;
-    Picture(d, "idd211_omit.png");
-  }
-  {
-    CCheckSurfaceDlg d;
-    Picture(d, "idd217_check_surface.png");
-  }
-  {
-    CDrawLineDlg d;
-    Picture(d, "idd282_draw_line.png", 100, 60);
-  }
-  {
-    CAreaCutDlg d;
-    Picture(d, "idd201_area_cut.png", 100, 60);
-  }
-  {
-    CFigureResolutionDlg d;
-    Picture(d, "idd207_figure_resolution.png", 100, 60);
-  }
-  {
-    CXAxisDevelopDlg d;
-    Picture(d, "idd213_x_axis_develop.png", 100, 60);
-  }
-  {
-    CFinishPassInitDlg d;
-    Picture(d, "idd352_finish_pass.png");
-  }
-  {
-    CAutoCenteringDlg d;
-    Picture(d, "idd336_auto_centering.png");
-  }
-  {
-    CTimeEstimateDlg d;
-    Picture(d, "idd166_time_estimate.png");
-  }
+  PictureOf<CMultiPieceDlg>("idd210_multi_piece.png", 100, 60);
+  PictureOf<CRotationDlg>("idd208_rotation.png", 100, 60);
+  PictureOf<CShrinkDlg>("idd205_shrink.png", 100, 60);
+  PictureOf<CAxisConversionDlg>("idd206_axis_conversion.png", 100, 30);
+  PictureOf<COmitDlg>("idd211_omit.png");
+  PictureOf<CCheckSurfaceDlg>("idd217_check_surface.png");
+  PictureOf<CDrawLineDlg>("idd282_draw_line.png", 100, 60);
+  PictureOf<CAreaCutDlg>("idd201_area_cut.png", 100, 60);
+  PictureOf<CFigureResolutionDlg>("idd207_figure_resolution.png", 100, 60);
+  PictureOf<CXAxisDevelopDlg>("idd213_x_axis_develop.png", 100, 60);
+  PictureOf<CFinishPassInitDlg>("idd352_finish_pass.png");
+  PictureOf<CAutoCenteringDlg>("idd336_auto_centering.png");
+  PictureOf<CTimeEstimateDlg>("idd166_time_estimate.png");
 }
 
 TEST_F(DefinitionPictureTest, ListCapsuleAndGroupDialogs) {
@@ -209,10 +173,7 @@ TEST_F(DefinitionPictureTest, ListCapsuleAndGroupDialogs) {
     CCapsuleMachiningDlg d;
     Picture(d, "idd334_capsule_machining.png", 100, 60);
   }
-  {
-    CDefineGroupDlg d;
-    Picture(d, "idd347_define_group.png", 100, 100);
-  }
+  PictureOf<CDefineGroupDlg>("idd347_define_group.png", 100, 100);
 }
 
 }  // namespace

@@ -156,7 +156,7 @@ TEST_F(MachineAtcDialogTest, ChangingTheMachineWritesTheRowsFirst) {
   d.Select(id::kMachineCombo, dialog.FindPrefix(id::kMachineCombo, "M2"));
   EXPECT_EQ(platform::FieldText(g_dbSelection.machineName), "M2");
   EXPECT_EQ(RowsOnDisk("M1"), 1);
-  EXPECT_NE(ReadBytes(AtcFile("M1")).find("DR5"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(AtcFile("M1")).find("DR5"), std::string::npos);
   EXPECT_EQ(atc_.Record(0).inUse, 0);  // M2's empty table is shown
 }
 

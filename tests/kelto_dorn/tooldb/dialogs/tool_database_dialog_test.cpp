@@ -52,7 +52,7 @@ class ToolDatabaseDialogTest : public DatabaseTest {
     return v;
   }
   std::vector<ToolRecord> FileRecords(const std::string& base, const std::string& tool) {
-    const std::string bytes = ReadBytes(ToolFile(base, tool));
+    const std::string bytes = ReadFileBytes(ToolFile(base, tool));
     std::vector<ToolRecord> records(bytes.size() / sizeof(ToolRecord));
     if (!records.empty()) std::memcpy(records.data(), bytes.data(), records.size() * sizeof(ToolRecord));
     return records;
@@ -179,7 +179,7 @@ TEST_F(ToolDatabaseDialogTest, ANewBaseCopiesEveryToolFolderAnEmptyOneToo) {
   AnswerName("BASE2");
   backend().AnswerMessageBox(platform::kIdYes);  // copy the tool folders
   d.Click(id::kNewBase);
-  EXPECT_EQ(ReadBytes(ToolFile("BASE2", "END")), ReadBytes(ToolFile("BASE1", "END")));
+  EXPECT_EQ(ReadFileBytes(ToolFile("BASE2", "END")), ReadFileBytes(ToolFile("BASE1", "END")));
   EXPECT_TRUE(fs::is_directory(home() / "_DBS" / "BASE2" / "EMPTY"));
   EXPECT_FALSE(dialog.State().copyError);
   EXPECT_EQ(dialog.GetText(id::kBaseCombo), "BASE2");
