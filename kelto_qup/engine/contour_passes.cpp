@@ -70,6 +70,7 @@ void TransformOne(NcElement& e, NcElement& work, const NcElement& t, std::array<
 int RunContext::RunContourPasses() {
   ContourWords& c = engine.contour;
   RecordPassDriverEntry();
+  ScaleContourElement();
   const NcElement command = R2;
   int status = RunPassList(0);
   if (status != kStopRun && c.TransformLate != 0) status = ApplyTransformChain();
@@ -77,6 +78,30 @@ int RunContext::RunContourPasses() {
   if (status != kStopRun) status = RunSteppedPasses();
   RecordPassDriverExit();
   return status;
+}
+
+void RunContext::ScaleContourElement() {
+  const auto& s = engine.stepping;
+  const double base = core.ScaleBase;
+  if (s.ScaleSwitch == 0 || base == 0.0) return;
+  // The written position is scaled about the origin: X and Y by their
+  // factors, the height by Z's; an arc keeps its centre and radius with it
+  // (its radius goes with X). Only what is written is scaled: the element
+  // is put back once written (RestoreChainedRegisters), so the walk joins
+  // the next element to it as drawn and no value is scaled twice.
+  const double fx = s.ScaleFactorX / base, fy = s.ScaleFactorY / base, fz = s.ScaleFactorZ / base;
+  ContourWords& c = engine.contour;
+  R0.d4 *= fx;
+  R0.d5 *= fy;
+  R1.d7 *= fz;
+  c.LastCommandPoint = {c.LastCommandPoint[0] * fx, c.LastCommandPoint[1] * fy};
+  if (R0.d1 == 0.0) return;
+  R0.d1 *= fx;
+  R3.d4 *= fx;
+  R3.d5 *= fy;
+  WorkVectorX() *= fx;
+  WorkVectorY() *= fy;
+  c.ArcCentre = {c.ArcCentre[0] * fx, c.ArcCentre[1] * fy};
 }
 
 int RunContext::RunPassesWithStep(int /*kind*/) {

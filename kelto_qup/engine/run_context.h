@@ -767,6 +767,9 @@ class RunContext {
   // RestoreChainedRegisters puts back once the position is written.
   int RunSteppedPasses();
   void SetUpWorkDirection();
+  // With scaling on, scales the position about to be written (point, height,
+  // an arc's radius and centre).
+  void ScaleContourElement();
   void RecordPassDriverEntry();
   void RecordPassDriverExit();
   void RestoreChainedRegisters();

@@ -737,5 +737,38 @@ TEST_F(ContourJobTest, APassPlacesTheWrittenPathInItsFrame) {
   afterLoad = nullptr;
 }
 
+// A definition that scales its geometry scales the written path about the
+// origin (X and Y by their own factors, an arc's radius with X); the offset
+// is taken on the drawn contour and scaled with it.
+TEST_F(ContourJobTest, ScalingScalesTheWrittenPathAboutTheOrigin) {
+  afterLoad = [](qup::RunContext& r) {
+    r.engine.stepping.ScaleSwitch = 1;
+    r.engine.stepping.ScaleFactorX = 200.0;
+    r.engine.stepping.ScaleFactorY = 200.0;
+    r.engine.stepping.ScaleFactorZ = 100.0;
+  };
+  const auto twice = [](XY p) { return XY{2.0 * p.x, 2.0 * p.y}; };
+  const std::vector<Piece> square = SquareOutside(5.0);
+  const std::vector<Piece> circle = {{{75, 50}, {75, 50}, 25.0, {50, 50}}};
+  for (const bool round : {false, true}) {
+    SCOPED_TRACE(round ? "circle" : "square");
+    Reset();
+    ContourOptions options;
+    options.offset = -5.0;
+    options.toX = round ? 90.0 : 50.0;
+    options.toY = round ? 50.0 : -20.0;
+    HandoverBuilder job = Job(round ? Circle : Square, options);
+    std::vector<Piece> path = round ? circle : square;
+    for (Piece& p : path) {
+      p.from = twice(p.from);
+      p.to = twice(p.to);
+      p.centre = twice(p.centre);
+      p.radius *= 2.0;
+    }
+    ExpectPath(job, path);
+  }
+  afterLoad = nullptr;
+}
+
 }  // namespace
 }  // namespace ncrun
