@@ -23,7 +23,6 @@ CurvePaintErrors g_curvePaintErrors;
 
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 // A curve may hold at most as many figures as there are segment blocks.
 constexpr int kMaxCurveFigures = kSegmentBlockCount;
 // Text anchors further out than this are not drawn (logical units).

@@ -13,8 +13,6 @@ namespace dorn {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
-
 // The unit tangent of an arc in its sense of travel at the point p (relative).
 Vec2 ArcTangent(const FigureRecord& arc, Vec2 p) {
   const double rx = p.x - arc.centre.x, ry = p.y - arc.centre.y;

@@ -17,8 +17,6 @@ namespace dorn {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr std::int32_t kAttrLineTypes = 0xF000;
 constexpr std::int32_t kKindDimensionBit = 0x8000;
 // Pen widths of thick figures (logical units): the printer's pixels are finer.

@@ -10,8 +10,6 @@
 namespace dorn {
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 // VectorAngle reports a direction along +X as 360, VectorAngle0 as 0.
 constexpr double kAngleAtZero = 1e-8;  // degrees
 constexpr double kAngleAt360 = 1e-6;   // degrees

@@ -12,6 +12,10 @@
 
 namespace dorn {
 
+// Degrees to radians and back, the exact double values every command uses.
+inline constexpr double kRadiansPerDegree = 0.017453292519943295;
+inline constexpr double kDegreesPerRadian = 57.29577951308232;
+
 // Intersection result codes, carried in the result record's number word.
 inline constexpr int kHitTouching = 0;  // one point, tangent
 inline constexpr int kHitOnePoint = 1;

@@ -3,11 +3,11 @@
 
 #include <cmath>
 
+#include "kelto_dorn/app/geometry.h"
+
 namespace dorn {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 std::size_t CurrentLayerIndex() {
   const int l = (g_curLayer >= 0 && g_curLayer < kLayerCount) ? g_curLayer : 0;

@@ -8,6 +8,7 @@
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/record_resets.h"
 #include "kelto_dorn/camdata/cam_builder.h"
 #include "kelto_dorn/machining/machining_state.h"
@@ -28,7 +29,6 @@ constexpr std::int32_t kPointGroupCurveKind = 1;
 // The 2.5-axis items are renumbered from current + 2 in steps of 5.
 constexpr std::int32_t kTwoAndHalfFirst = 2;
 constexpr std::int32_t kTwoAndHalfStep = 5;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 // The screw generator's forms.
 constexpr std::int32_t kScrewMarker = code::kScrewMarker;
 constexpr std::int32_t kScrewSecondForm = 1;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/camdata/cam_builder.h"
 #include "kelto_dorn/machining/machining_state.h"
 
@@ -17,7 +18,6 @@ namespace {
 
 namespace code = handover::element_code;
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr std::int32_t kNoFigure = 0xFFFF;
 // Flags shared by several records.
 constexpr std::int32_t kFeedGiven = 0x9000;

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/record_resets.h"
 #include "kelto_dorn/camdata/cam_builder.h"
 #include "kelto_dorn/camdata/post_table.h"
@@ -261,7 +262,6 @@ void CCamDataBuilder::WriteHelixRecord(int step) {
   const MachiningDefinition& d = g_curMachiningDef;
   const AtcRecord& tool = d.stepTools[step];
   const StepCondition& c = d.steps[step];
-  constexpr double kRadiansPerDegree = 0.017453292519943295;
   const double angle = c.chamferTipDiameter * kRadiansPerDegree;  // the slope angle at 96
   work_.number = s_.currentNumber;
   work_.code = kHelix;

@@ -10,6 +10,7 @@
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/record_resets.h"
 #include "kelto_dorn/camdata/cam_builder.h"
 #include "platform/text.h"
@@ -59,8 +60,6 @@ constexpr int kScaleYIndex = 30;
 // The wire's further values of styles 5 and 8.
 constexpr int kWireValueIndex = 20;
 constexpr int kWireValueIndex2 = 21;
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 double KeyValue(std::int32_t key) { return key + key * 0.000001; }
 

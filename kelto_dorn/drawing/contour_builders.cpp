@@ -13,7 +13,6 @@ namespace dorn {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr double kMinRectSide = 0.001;
 constexpr double kMinPolygonSize = 0.1;
 constexpr int kMinCorners = 3;

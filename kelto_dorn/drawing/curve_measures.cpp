@@ -15,8 +15,6 @@
 namespace dorn {
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 // A sweep below this (degrees) is a full circle.
 constexpr double kFullSweep = 0.00001;
 // While a long curve is walked, a sweep above this (degrees) counts as 0.

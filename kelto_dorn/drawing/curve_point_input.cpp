@@ -37,7 +37,6 @@ constexpr int kSaveSlot = 10;
 // The point dialog's end-point snap.
 constexpr int kEndPointMode = 3;
 constexpr double kSameEnd = 1e-6;
-constexpr double kDegreesPerRadian = 57.29577951308232;
 // The value dialog's "図形参照": the tangent is taken from a figure picked
 // in the drawing (pick state 3, the step marked as waiting for a pick).
 constexpr int kPickStateFigureValue = 3;

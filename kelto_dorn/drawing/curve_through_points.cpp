@@ -24,7 +24,6 @@ namespace {
 // The frame of the points being joined: their pieces carry it.
 Vec2 g_pieceOrigin;
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr int kTangentKnown = 84;
 // Squared lengths at or below this have no direction (mm^2).
 constexpr double kNoLengthSquared = 1e-9;

@@ -7,6 +7,7 @@
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_painter.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/document/undo.h"
@@ -15,7 +16,6 @@
 namespace dorn {
 
 namespace {
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 // A point group lives in the work blocks from 20 on.
 constexpr int kPointGroupFirstBlock = 20;
 constexpr int kPointColourShift = 3;

@@ -34,7 +34,6 @@ constexpr int kMarkColourMid = 7;
 constexpr int kMarkColourSnap = 3;
 constexpr int kPromptPoint = 137;
 constexpr int kMeasureColour = 7;
-constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr double kAngleZero = 1e-7;
 
 template <class... Args>

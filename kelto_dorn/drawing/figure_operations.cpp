@@ -32,7 +32,6 @@ constexpr int kMarkColour = 7;
 constexpr int kErrorCountOverflow = 4;
 constexpr int kReversedColour = 5;
 constexpr int kKindEllipse = 5;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr double kOnEdge = 1e-9;
 constexpr std::int32_t kLineTypeBits = kAttrDashed | kAttrChain1 | kAttrChain2;
 

@@ -25,7 +25,6 @@ constexpr int kPointGroupColourShift = 3;
 constexpr int kClipFirstEntry = 5;
 constexpr int kPromptNextFigure = 300;
 constexpr int kPickStateClipNext = 350;
-constexpr double kDegreesPerRadian = 57.29577951308232;
 
 bool Finite(const Vec2& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
@@ -35,7 +34,6 @@ bool FiniteFigure(const FigureRecord& f) {
 }
 
 double Distance(Vec2 a, Vec2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
 
 // Lines too short to see are dropped; an arc too large to draw is a line.
 void NormaliseNewFigure(FigureRecord& f) {

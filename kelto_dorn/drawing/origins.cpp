@@ -8,6 +8,7 @@
 #include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/figure_painter.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/number_text.h"
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/view_state.h"
@@ -33,7 +34,6 @@ constexpr double kAxisMargin = 10.0;
 constexpr double kMarkRadiusViewUnits = 6.0;
 constexpr int kHatchLines = 30;
 constexpr double kHatchStepDegrees = 3.0;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 std::size_t Layer() { return static_cast<std::size_t>(std::clamp(g_curLayer, 0, kLayerCount - 1)); }
 

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/app/view_transform.h"
 #include "kelto_dorn/drawing/drawing_state.h"
@@ -10,8 +11,6 @@
 namespace dorn {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // Where the line through p along u meets the line through q along v.
 bool Meet(Vec2 p, Vec2 u, Vec2 q, Vec2 v, Vec2& at) {

@@ -25,7 +25,6 @@ namespace {
 
 constexpr int kFirstTransformBlock = 70;
 constexpr int kErrorTooMany = 4;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // The figures collected for the transform, in the current origin's frame.
 std::vector<FigureRecord> CollectedFigures() {

@@ -13,7 +13,6 @@ namespace dorn::dxf {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kRadiansPerDegree = kPi / 180.0;
 constexpr double kSmallestArc = 0.001;
 // An ARC whose ends meet is dropped when it is this large (a stray full
 // circle of a broken file).

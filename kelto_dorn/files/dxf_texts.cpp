@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/files/dxf_reader_core.h"
 #include "platform/text.h"
 
@@ -19,7 +20,6 @@ constexpr int kDefaultTextColour = 1;
 constexpr int kTextColourForZero = 7;
 constexpr int kHighestTextColour = 24;
 constexpr int kTextColourAbove = 17;
-constexpr double kDegreesPerRadian = 57.29577951308232;
 
 const std::string& PlusMinus() { return platform::Sjis("±"); }
 const std::string& Degree() { return platform::Sjis("°"); }

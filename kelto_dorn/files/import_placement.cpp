@@ -13,7 +13,6 @@ namespace {
 
 constexpr double kShortestLine = 0.0005;
 constexpr double kLargestRadius = 1e7;
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 bool Finite(Vec2 v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 

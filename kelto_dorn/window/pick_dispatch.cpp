@@ -12,6 +12,7 @@
 #include "kelto_dorn/app/error_box.h"
 #include "kelto_dorn/app/figure_painter.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/drawing/construction_figures.h"
 #include "kelto_dorn/drawing/drawing_state.h"
@@ -35,7 +36,6 @@ constexpr int kClipConnectCommand = 32826;
 constexpr int kRegisterAsksTaper = 222;
 constexpr int kTextRecordSearch = 0x8000;
 constexpr int kAnyCurve = 0xFFFF;
-constexpr double kDegreesPerRadian = 57.29577951308232;
 
 bool In(int v, std::initializer_list<int> set) { return std::find(set.begin(), set.end(), v) != set.end(); }
 

@@ -1,5 +1,6 @@
 // The panes' geometry, the colour rules, clipping and the polyline buffers.
 #include "kelto_qup/shell/path_panes.h"
+#include "kelto_qup/engine/number_helpers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +9,6 @@ namespace qup::shell {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 // Pixels per pane-offset unit and per percent of zoom, before the print scale.
 constexpr double kPixelsPerUnit = 4.0;
 // Tool colours take pen indexes 1 to 24.

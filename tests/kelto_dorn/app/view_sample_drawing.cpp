@@ -5,6 +5,7 @@
 
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/app/work_box.h"
 #include "platform/text.h"
@@ -12,8 +13,6 @@
 namespace dorn::test {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 void Append(const FigureRecord& f) {
   g_curFigure = f;

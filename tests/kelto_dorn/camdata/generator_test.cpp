@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/geometry.h"
 #include "kelto_dorn/camdata/post_table.h"
 #include "kelto_dorn/surfaces/surface_state.h"
 #include "kelto_qup/engine/recording_host.h"
@@ -101,8 +102,6 @@ struct WayCase {
   std::array<double, 6> approach;  // d0..d5 of the approach record
   std::array<double, 6> escape;    // d0..d5 of the escape record
 };
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 class WayRecordTest : public CamDataTest, public ::testing::WithParamInterface<WayCase> {};
 
