@@ -178,10 +178,7 @@ void CContourDefineDlg::RefreshContourDialog() {
     return std::optional<std::string>(platform::FieldText(g_surfaceIndexTable.records[static_cast<std::size_t>(s)].name));
   });
   SetText(ctl::kRange, range.Whole());
-  SetCheck(ctl::kMore, CountCurveItems(d) > 1);
-  SetCheck(ctl::kMove, d.moveEntries[0].word0 != 0);
-  const MultiPieceEntry& m = d.multiPieceEntries[0];
-  SetCheck(ctl::kMultiPiece, (m.word[0] | m.word[1] | m.word[2] | m.word[3]) != 0);
+  ShowFigureAndTransformButtons(*this, d, ctl::kNameButton, ctl::kMore, ctl::kMove, ctl::kMultiPiece);
   SetCheck(ctl::kCheckSurface, d.checkSurfaces[0].surfaceKey != 0);
   const bool contour = !IsCharacter();
   SetCheck(ctl::kXDevelop, contour && d.general16[2] != 0);
@@ -192,15 +189,12 @@ void CContourDefineDlg::RefreshContourDialog() {
   const ConditionOpeners& o = g_conditionOpeners;
   Enable(frame_ctl::kRepeat, static_cast<bool>(o.repeatMachining));
   Enable(frame_ctl::kAreaCut, contour && static_cast<bool>(o.areaCut));
-  Enable(ctl::kMove, static_cast<bool>(o.move));
-  Enable(ctl::kMultiPiece, static_cast<bool>(o.multiPiece));
   Enable(ctl::kAxisConversion, contour && static_cast<bool>(o.axisConversion));
   Enable(ctl::kRotation, contour && static_cast<bool>(o.rotation));
   Enable(ctl::kShrink, false);  // kept disabled, as the shrink button has always been
   Enable(ctl::kXDevelop, contour && static_cast<bool>(o.xAxisDevelop));
   Enable(ctl::kOmit, contour && static_cast<bool>(o.omit));
   Enable(ctl::kCheckSurface, static_cast<bool>(o.checkSurface));
-  Enable(ctl::kNameButton, static_cast<bool>(o.capsuleNames));
 }
 
 void CContourDefineDlg::EndForPick(int code) {

@@ -70,4 +70,16 @@ void ChooseNameFromCapsuleList(platform::Dialog& dialog, int nameId) {
   dialog.SetText(nameId, platform::FieldText(name));
 }
 
+void ShowFigureAndTransformButtons(platform::Dialog& dialog, const MachiningDefinition& d, int nameButtonId, int moreId,
+                                   int moveId, int multiPieceId) {
+  const ConditionOpeners& o = g_conditionOpeners;
+  dialog.SetCheck(moreId, CountCurveItems(d) >= 2);
+  dialog.SetCheck(moveId, d.moveEntries[0].word0 != 0);
+  const MultiPieceEntry& m = d.multiPieceEntries[0];
+  dialog.SetCheck(multiPieceId, (m.word[0] | m.word[1] | m.word[2] | m.word[3]) != 0);
+  dialog.Enable(moveId, static_cast<bool>(o.move));
+  dialog.Enable(multiPieceId, static_cast<bool>(o.multiPiece));
+  dialog.Enable(nameButtonId, static_cast<bool>(o.capsuleNames));
+}
+
 }  // namespace dorn

@@ -1,8 +1,9 @@
 #pragma once
 // Controls that the contour and hole definition dialogs fill alike: the post
 // combo ("No.%02d::%s"), the work coordinate combo (G54-G59), the combo of
-// the curves of the curve list, and the 加工名 button that prefixes the
-// definition name with a name from the capsule name list.
+// the curves of the curve list, the 加工名 button that prefixes the
+// definition name with a name from the capsule name list, and the marks of
+// the 複数, ＭＯＶＥ and 多数個取り buttons.
 #include <vector>
 
 #include "kelto_dorn/machining/machining_definition.h"
@@ -29,5 +30,11 @@ std::vector<int> FillCurveCombo(platform::Dialog& dialog, int id, MachiningDefin
 // slot becomes the chosen name followed by the old name's tail. An empty
 // opener changes nothing. The name field `nameId` then shows the slot's name.
 void ChooseNameFromCapsuleList(platform::Dialog& dialog, int nameId);
+
+// 複数 checked while more than one figure is picked; ＭＯＶＥ and 多数個取り
+// checked while their first entry is set and enabled while their opener is
+// installed; 加工名 enabled while the capsule name opener is.
+void ShowFigureAndTransformButtons(platform::Dialog& dialog, const MachiningDefinition& d, int nameButtonId, int moreId,
+                                   int moveId, int multiPieceId);
 
 }  // namespace dorn

@@ -17,7 +17,6 @@
 #include "kelto_dorn/machining/definition_tools.h"
 #include "kelto_dorn/machining/dialogs/condition_openers.h"
 #include "kelto_dorn/machining/dialogs/definition_dialog_parts.h"
-#include "kelto_dorn/machining/dialogs/definition_picks.h"
 #include "kelto_dorn/machining/dialogs/hole_aux_dialogs.h"
 #include "kelto_dorn/machining/dialogs/hole_preview.h"
 #include "kelto_dorn/machining/dialogs/hole_process_dialog.h"
@@ -48,8 +47,6 @@ namespace {
 constexpr unsigned kCheckLook = platform::control_style::kCheckLook;
 constexpr unsigned kReadOnly = platform::control_style::kReadOnly;
 constexpr int kNameLimit = 32;
-constexpr int kPickMove = 400;
-constexpr int kPickMultiPiece = 410;
 // The preview panel in the dialog's own pixels.
 constexpr int kPanelLeft = 330, kPanelTop = 52, kPanelRight = 497, kPanelBottom = 267;
 constexpr int kGroupHead = 1591, kGroupFigures = 1592, kGroupSteps = 1593, kGroupZ = 1594, kGroupOut = 1595, kGroupAtc = 1596;
@@ -146,10 +143,28 @@ std::string SecUpToBlank(const AtcRecord& t) {
   return sec.substr(0, std::min(sec.find(' '), std::size_t{12}));
 }
 
+HoleDialogIds HoleIds() {
+  return {.nameButton = ctl::kNameButton,
+          .name = ctl::kName,
+          .post = ctl::kPost,
+          .workOffset = ctl::kWorkOffset,
+          .figures = ctl::kFigures,
+          .repick = ctl::kRepick,
+          .more = ctl::kMore,
+          .remove = ctl::kRemove,
+          .move = ctl::kMove,
+          .multiPiece = ctl::kMultiPiece,
+          .menuStore = ctl::kMenuStore,
+          .menuNext = ctl::kMenuNext,
+          .menuPrevious = ctl::kMenuPrevious,
+          .menuStepAllow = ctl::kMenuStepAllow,
+          .menuDraw = ctl::kMenuDraw};
+}
+
 }  // namespace
 
 CHoleDefineDlg::CHoleDefineDlg(DocAtcTable& atc)
-    : platform::Dialog(kHoleDefineDialogId, Sjis("  穴加工定義"), HoleControls(), Menu259()), atc_(atc) {
+    : CHoleDialogBase(kHoleDefineDialogId, Sjis("  穴加工定義"), HoleControls(), Menu259(), HoleIds(), atc) {
   AddFields();
 }
 
@@ -212,13 +227,7 @@ bool CHoleDefineDlg::OnInit() {
   g_curStepIndex = g_curContourItem = g_curToolIndex = 0;
   g_stepButtonNumber = g_stepDeleteMode = g_stepInsertMode = 0;
   FocusedEditIndex = 0;
-  const int slot = g_curDefinitionSlot;
-  if (slot >= 0 && slot < kMachiningSlotCount) {
-    SetText(ctl::kName, platform::FieldText(g_machiningIndexTable.records[static_cast<std::size_t>(slot)].name));
-  }
-  FillPostCombo(*this, ctl::kPost, d);
-  figureRows_ = FillCurveCombo(*this, ctl::kFigures, d);
-  FillWorkOffsetCombo(*this, ctl::kWorkOffset, d.generalB);
+  FillHeadControls();
   FillHoleToolLines();
   return true;
 }
@@ -258,7 +267,6 @@ std::optional<double> CHoleDefineDlg::SelectedHoleDiameter() const {
 
 void CHoleDefineDlg::Refresh() {
   MachiningDefinition& d = D();
-  SetCheck(ctl::kMore, CountCurveItems(d) >= 2);
   const int item = std::clamp(g_curContourItem, 0, kCurveItemCount - 1);
   const int curve = FindCurveByKey(d.curves[item].key);
   if (curve >= 0 && curve < g_curveCount) {
@@ -276,9 +284,7 @@ void CHoleDefineDlg::Refresh() {
   ApplyHoleStepRules(d, SelectedHoleDiameter(), g_machiningDefaults);
   fields_.ShowAll(*this);
   SetText(ctl::kProcessName, " " + platform::FieldText(d.processName));
-  SetCheck(ctl::kMove, d.moveEntries[0].word0 != 0);
-  const MultiPieceEntry& m = d.multiPieceEntries[0];
-  SetCheck(ctl::kMultiPiece, (m.word[0] | m.word[1] | m.word[2] | m.word[3]) != 0);
+  ShowFigureAndTransformButtons(*this, d, ctl::kNameButton, ctl::kMore, ctl::kMove, ctl::kMultiPiece);
   SetCheck(ctl::kCheckSurface, d.checkSurfaces[0].surfaceKey != 0);
   SetCheck(ctl::kG98, HoleReturnLevel(d) == 0);
   SetCheck(ctl::kG99, HoleReturnLevel(d) == 1);
@@ -286,46 +292,25 @@ void CHoleDefineDlg::Refresh() {
   SetCheck(ctl::kSub, HoleDataFormat(d) == kHoleDataSub);
   SetCheck(ctl::kInsert, g_stepInsertMode != 0);
   SetCheck(ctl::kDelete, g_stepDeleteMode != 0);
-  Enable(ctl::kMove, static_cast<bool>(g_conditionOpeners.move));
-  Enable(ctl::kMultiPiece, static_cast<bool>(g_conditionOpeners.multiPiece));
   Enable(ctl::kCheckSurface, static_cast<bool>(g_conditionOpeners.checkSurface));
-  Enable(ctl::kNameButton, static_cast<bool>(g_conditionOpeners.capsuleNames));
   RedrawItem(ctl::kPreview);
 }
 
 void CHoleDefineDlg::CommitFocusedField(bool fromButton) {
-  if (nameFocused_) {
-    nameFocused_ = false;
-    const std::string text = GetText(ctl::kName);
-    if (text.find_first_not_of(' ') != std::string::npos) CheckDefinitionName(text);
-  } else if (fields_.Focused() == 0) {
-    return;
-  } else {
-    fields_.Commit(*this);
-  }
+  if (!CommitTypedText()) return;
   g_stepDeleteMode = 0;
   g_stepButtonNumber = 0;
   FillHoleToolLines();
   if (!fromButton) NextControl();
 }
 
-void CHoleDefineDlg::OnFocusGained(int id) {
-  if (id == ctl::kName) {
-    CommitFocusedField(true);
-    nameFocused_ = true;
-    return;
-  }
-  if (fields_.Find(id) == nullptr) return;
-  if (nameFocused_) CommitFocusedField(true);
-  // A depth belongs to a tool: without one the field is passed over.
+void CHoleDefineDlg::StoreName(const std::string& text) {
+  if (text.find_first_not_of(' ') != std::string::npos) CheckDefinitionName(text);
+}
+
+bool CHoleDefineDlg::PassesOver(int id) const {
   const int step = RowOfControl(ctl::kStepDepth, id);
-  if (step >= 0 && D().stepTools[step].diameter == 0.0f) {
-    if (fields_.Focused() != 0) CommitFocusedField(true);
-    NextControl();
-    return;
-  }
-  if (fields_.Focused() != 0 && fields_.Focused() != id) CommitFocusedField(true);
-  fields_.FocusGained(*this, id);
+  return step >= 0 && D().stepTools[step].diameter == 0.0f;
 }
 
 void CHoleDefineDlg::OnSelectionChanged(int id) {
@@ -337,11 +322,9 @@ void CHoleDefineDlg::OnSelectionChanged(int id) {
     case ctl::kWorkOffset:
       d.generalB = std::max(0, GetCurSel(id));
       return Refresh();
-    case ctl::kFigures: {
-      const int row = GetCurSel(id);
-      if (row >= 0 && row < static_cast<int>(figureRows_.size())) g_curContourItem = figureRows_[static_cast<std::size_t>(row)];
+    case ctl::kFigures:
+      SelectFigureRow();
       return Refresh();
-    }
     default:
       return;
   }
@@ -462,10 +445,6 @@ void CHoleDefineDlg::NewProcess() {
   SetFocus(ctl::kMaxDepth);
 }
 
-void CHoleDefineDlg::RemoveFigure() {
-  if (RemoveCurrentFigure(*this, ctl::kFigures, D(), figureRows_)) Refresh();
-}
-
 void CHoleDefineDlg::ChamferDetailDialog() {
   g_chamferDetail = ChamferDetailOfDefinition(D());
   CHoleChamferDetailDlg dialog;
@@ -474,44 +453,16 @@ void CHoleDefineDlg::ChamferDetailDialog() {
   Refresh();
 }
 
-void CHoleDefineDlg::RunTransform(int button, int pickCode) {
-  const std::function<int()>& opener = button == ctl::kMove ? g_conditionOpeners.move : g_conditionOpeners.multiPiece;
-  if (RunHoleTransformOpener(*this, button, opener, pickCode)) Refresh();
-}
-
 void CHoleDefineDlg::EndWith(int code) {
   CommitFocusedField(true);
   StampHoleCurves(D(), static_cast<std::int32_t>(MachiningKind::Hole), HoleToolRadius(D()));
   EndDialog(code);
 }
 
-void CHoleDefineDlg::EndForPick(int code) {
-  CommitFocusedField(true);
-  EndDefinitionForPick(*this, D(), code, PickStateReset::HoleSteps);
-}
-
-void CHoleDefineDlg::OnCommand(int commandId) {
-  switch (commandId) {
-    case ctl::kMenuStore:
-      return EndWith(define_end::kStore);
-    case ctl::kMenuNext:
-      return EndWith(define_end::kStoreNext);
-    case ctl::kMenuPrevious:
-      return EndWith(define_end::kStorePrevious);
-    case ctl::kMenuStepAllow:
-      CommitFocusedField(true);
-      if (g_conditionOpeners.figureResolution) g_conditionOpeners.figureResolution();
-      return;
-    case ctl::kMenuDraw:
-      CommitFocusedField(true);
-      return RunDrawListForPick(*this);
-    default:
-      return;
-  }
-}
-
 void CHoleDefineDlg::OnClick(int id) {
   CommitFocusedField(true);
+  // 穴図面名 picks the figures anew, as 変更 does.
+  if (ClickSharedButton(id == ctl::kFigureButton ? ctl::kRepick : id)) return;
   const int step = RowOfControl(ctl::kStepButton, id);
   if (step >= 0) return PressStepButton(step + 1);
   MachiningDefinition& d = D();
@@ -539,21 +490,8 @@ void CHoleDefineDlg::OnClick(int id) {
       return ChooseProcess();
     case ctl::kNewProcess:
       return NewProcess();
-    case ctl::kNameButton:
-      return ChooseNameFromCapsuleList(*this, ctl::kName);
-    case ctl::kFigureButton:
-    case ctl::kRepick:
-      return EndForPick(kPickRepick);
-    case ctl::kMore:
-      return EndForPick(kPickMore);
-    case ctl::kRemove:
-      return RemoveFigure();
     case ctl::kChamferDetail:
       return ChamferDetailDialog();
-    case ctl::kMove:
-      return RunTransform(id, kPickMove);
-    case ctl::kMultiPiece:
-      return RunTransform(id, kPickMultiPiece);
     case ctl::kCheckSurface: {
       if (!g_conditionOpeners.checkSurface) return;
       SetCheck(id, 1);
@@ -576,21 +514,6 @@ void CHoleDefineDlg::OnClick(int id) {
     default:
       return;
   }
-}
-
-// Enter commits and moves on; it never closes the dialog.
-void CHoleDefineDlg::OnOk() {
-  if (nameFocused_ || fields_.Focused() != 0) {
-    CommitFocusedField(false);
-  } else {
-    NextControl();
-  }
-}
-
-void CHoleDefineDlg::OnCancel() {
-  g_stepButtonNumber = g_stepDeleteMode = g_stepInsertMode = 0;
-  FocusedEditIndex = 0;
-  EndDialog(define_end::kCancel);
 }
 
 void CHoleDefineDlg::OnDrawItem(int id, platform::DeviceContext& dc, const platform::OwnerDrawItem& item) {

@@ -9,10 +9,9 @@
 // axis, 910 DRAW curve. No reopen timer: after a pick the dialog just opens
 // again.
 #include <optional>
-#include <vector>
+#include <string>
 
-#include "kelto_dorn/machining/dialogs/numeric_fields.h"
-#include "platform/dialog.h"
+#include "kelto_dorn/machining/dialogs/hole_dialog_base.h"
 
 namespace dorn {
 
@@ -71,7 +70,7 @@ inline constexpr int kMenuStepAllow = 1151;
 inline constexpr int kMenuDraw = 33087;
 }  // namespace hole_ctl
 
-class CHoleDefineDlg : public platform::Dialog {
+class CHoleDefineDlg : public CHoleDialogBase {
  public:
   explicit CHoleDefineDlg(DocAtcTable& atc);
 
@@ -79,18 +78,18 @@ class CHoleDefineDlg : public platform::Dialog {
   bool OnInit() override;
   void OnShow() override;
   void OnClick(int id) override;
-  void OnCommand(int commandId) override;
-  void OnFocusGained(int id) override;
   void OnSelectionChanged(int id) override;
-  void OnOk() override;
-  void OnCancel() override;
   void OnDrawItem(int id, platform::DeviceContext& dc, const platform::OwnerDrawItem& item) override;
+  void CommitFocusedField(bool fromButton) override;
+  void StoreName(const std::string& text) override;
+  void Refresh() override;
+  void EndWith(int code) override;
+  // A depth belongs to a tool: without one the field is passed over.
+  bool PassesOver(int id) const override;
 
  private:
   void AddFields();
-  void CommitFocusedField(bool fromButton);
   void FillHoleToolLines();
-  void Refresh();
   void PressStepButton(int n);
   void ToggleStepMode(bool insert);
   void ChooseTool();
@@ -98,18 +97,10 @@ class CHoleDefineDlg : public platform::Dialog {
   void ResetSteps();
   void ChooseProcess();
   void NewProcess();
-  void RemoveFigure();
   void ChamferDetailDialog();
-  void RunTransform(int button, int pickCode);
-  void EndWith(int code);
-  void EndForPick(int code);
   std::optional<double> SelectedHoleDiameter() const;
 
-  DocAtcTable& atc_;
-  NumericFieldSet fields_;
-  bool nameFocused_ = false;
   int previewScale_ = 1;
-  std::vector<int> figureRows_;
 };
 
 // Runs the dialog modally on the working definition; returns its end code.

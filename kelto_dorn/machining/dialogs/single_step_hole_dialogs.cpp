@@ -17,7 +17,6 @@
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/machining/dialogs/condition_openers.h"
 #include "kelto_dorn/machining/dialogs/definition_dialog_parts.h"
-#include "kelto_dorn/machining/dialogs/definition_picks.h"
 #include "kelto_dorn/machining/dialogs/hole_preview.h"
 #include "kelto_dorn/machining/dialogs/tool_detail_dialog.h"
 #include "kelto_dorn/machining/dialogs/tool_select_dialog.h"
@@ -41,7 +40,6 @@ namespace {
 
 constexpr unsigned kCheckLook = platform::control_style::kCheckLook;
 constexpr unsigned kReadOnly = platform::control_style::kReadOnly;
-constexpr int kPickMove = 400, kPickMultiPiece = 410;
 constexpr std::int32_t kGlobalZTop = 9999;
 constexpr int kGroupHead = 1310, kGroupTool = 1311, kGroupZ = 1312, kGroupOut = 1313;
 
@@ -141,6 +139,24 @@ double HelixOfStep() { return HelixDiameter(C().chamferSize, T().diameter, C().c
 // A typed depth above the surface is meant downwards.
 double Downwards(double v) { return v > C().depth ? -v : v; }
 
+// The deep hole's menu has no STEP/ALLOW.
+HoleDialogIds SingleHoleIds(bool helical) {
+  return {.nameButton = ctl::kNameButton,
+          .name = ctl::kName,
+          .post = ctl::kPost,
+          .workOffset = ctl::kWorkOffset,
+          .figures = ctl::kFigures,
+          .repick = ctl::kRepick,
+          .more = ctl::kMore,
+          .remove = ctl::kRemove,
+          .move = ctl::kMove,
+          .multiPiece = ctl::kMultiPiece,
+          .menuStore = ctl::kMenuStore,
+          .menuNext = ctl::kMenuNext,
+          .menuPrevious = ctl::kMenuPrevious,
+          .menuStepAllow = helical ? ctl::kMenuStepAllow : -1};
+}
+
 }  // namespace
 
 void UpdateHelicalCut(bool fromTypedAngle) {
@@ -149,11 +165,10 @@ void UpdateHelicalCut(bool fromTypedAngle) {
 }
 
 CSingleStepHoleDlg::CSingleStepHoleDlg(bool helical, DocAtcTable& atc)
-    : platform::Dialog(helical ? kHelicalHoleDialogId : kDeepHoleDialogId,
-                       Sjis(helical ? "  ヘリカル穴加工" : "  深穴高速加工"), SingleHoleControls(helical),
-                       SingleHoleMenu(helical)),
-      helical_(helical),
-      atc_(atc) {
+    : CHoleDialogBase(helical ? kHelicalHoleDialogId : kDeepHoleDialogId,
+                      Sjis(helical ? "  ヘリカル穴加工" : "  深穴高速加工"), SingleHoleControls(helical),
+                      SingleHoleMenu(helical), SingleHoleIds(helical), atc),
+      helical_(helical) {
   AddCommonFields();
   if (helical_) {
     AddHelicalFields();
@@ -279,18 +294,11 @@ void CSingleStepHoleDlg::AddDeepHoleFields() {
 }
 
 bool CSingleStepHoleDlg::OnInit() {
-  MachiningDefinition& d = D();
   g_curContourItem = g_curToolIndex = g_stepButtonNumber = g_curStepIndex = 0;
   g_stepDeleteMode = g_stepInsertMode = 0;
   FocusedEditIndex = 0;
   T().inUse = 1;
-  const int slot = g_curDefinitionSlot;
-  if (slot >= 0 && slot < kMachiningSlotCount) {
-    SetText(ctl::kName, platform::FieldText(g_machiningIndexTable.records[static_cast<std::size_t>(slot)].name));
-  }
-  figureRows_ = FillCurveCombo(*this, ctl::kFigures, d);
-  FillPostCombo(*this, ctl::kPost, d);
-  FillWorkOffsetCombo(*this, ctl::kWorkOffset, d.generalB);
+  FillHeadControls();
   Refresh();
   return true;
 }
@@ -308,10 +316,7 @@ void CSingleStepHoleDlg::Refresh() {
   SetText(ctl::kToolName, " " + platform::FieldText(T().toolName));
   SetText(ctl::kSecName, " " + platform::FieldText(T().secName));
   SetCheck(ctl::kThroughToggle, C().bottomFlag != 0);
-  SetCheck(ctl::kMore, CountCurveItems(d) >= 2);
-  SetCheck(ctl::kMove, d.moveEntries[0].word0 != 0);
-  const MultiPieceEntry& m = d.multiPieceEntries[0];
-  SetCheck(ctl::kMultiPiece, (m.word[0] | m.word[1] | m.word[2] | m.word[3]) != 0);
+  ShowFigureAndTransformButtons(*this, d, ctl::kNameButton, ctl::kMore, ctl::kMove, ctl::kMultiPiece);
   const int level = HoleReturnLevel(d);
   if (helical_) {
     SetCheck(ctl::kG41, C().compensationOn != 0);
@@ -321,9 +326,6 @@ void CSingleStepHoleDlg::Refresh() {
     SetCheck(ctl::kG98, level == 0);
     SetCheck(ctl::kG99, level == 1);
   }
-  Enable(ctl::kMove, static_cast<bool>(g_conditionOpeners.move));
-  Enable(ctl::kMultiPiece, static_cast<bool>(g_conditionOpeners.multiPiece));
-  Enable(ctl::kNameButton, static_cast<bool>(g_conditionOpeners.capsuleNames));
   RedrawItem(ctl::kColour);
   RedrawItem(ctl::kPreview);
 }
@@ -334,34 +336,17 @@ void CSingleStepHoleDlg::ReadReturnLevel() {
 
 void CSingleStepHoleDlg::CommitFocusedField(bool fromButton) {
   ReadReturnLevel();
-  if (nameFocused_) {
-    nameFocused_ = false;
-    // The name from its first non-blank character; no duplicate check here.
-    const std::string text = GetText(ctl::kName);
-    const std::size_t start = text.find_first_not_of(' ');
-    const int slot = g_curDefinitionSlot;
-    if (start != std::string::npos && slot >= 0 && slot < kMachiningSlotCount) {
-      platform::SetFieldText(g_machiningIndexTable.records[static_cast<std::size_t>(slot)].name, text.substr(start));
-    }
-  } else if (fields_.Focused() == 0) {
-    return;
-  } else {
-    fields_.Commit(*this);
-  }
+  if (!CommitTypedText()) return;
   Refresh();
   if (!fromButton) NextControl();
 }
 
-void CSingleStepHoleDlg::OnFocusGained(int id) {
-  if (id == ctl::kName) {
-    CommitFocusedField(true);
-    nameFocused_ = true;
-    return;
+void CSingleStepHoleDlg::StoreName(const std::string& text) {
+  const std::size_t start = text.find_first_not_of(' ');
+  const int slot = g_curDefinitionSlot;
+  if (start != std::string::npos && slot >= 0 && slot < kMachiningSlotCount) {
+    platform::SetFieldText(g_machiningIndexTable.records[static_cast<std::size_t>(slot)].name, text.substr(start));
   }
-  if (fields_.Find(id) == nullptr) return;
-  if (nameFocused_) CommitFocusedField(true);
-  if (fields_.Focused() != 0 && fields_.Focused() != id) CommitFocusedField(true);
-  fields_.FocusGained(*this, id);
 }
 
 void CSingleStepHoleDlg::ChooseTool() {
@@ -406,24 +391,13 @@ void CSingleStepHoleDlg::ChooseColour() {
 
 void CSingleStepHoleDlg::SelectFigure() {
   g_stepDeleteMode = 0;
-  const int row = GetCurSel(ctl::kFigures);
-  if (row < 0 || row >= static_cast<int>(figureRows_.size())) return;
-  g_curContourItem = figureRows_[static_cast<std::size_t>(row)];
+  if (!SelectFigureRow()) return;
   const int curve = FindCurveByKey(D().curves[g_curContourItem].key);
   g_curCurveIndex = curve;
   // The chosen figure becomes the current curve; its own Z values are kept
   // (another curve's must not be written into it).
   if (curve >= 0 && curve < g_curveCount) LoadCurveEntry(curve);
   Refresh();
-}
-
-void CSingleStepHoleDlg::RemoveFigure() {
-  if (RemoveCurrentFigure(*this, ctl::kFigures, D(), figureRows_)) Refresh();
-}
-
-void CSingleStepHoleDlg::RunTransform(int button, int pickCode) {
-  const std::function<int()>& opener = button == ctl::kMove ? g_conditionOpeners.move : g_conditionOpeners.multiPiece;
-  if (RunHoleTransformOpener(*this, button, opener, pickCode)) Refresh();
 }
 
 void CSingleStepHoleDlg::EndWith(int code) {
@@ -435,11 +409,6 @@ void CSingleStepHoleDlg::EndWith(int code) {
   g_curContourItem = g_curStepIndex = 0;
   FocusedEditIndex = 0;
   EndDialog(code);
-}
-
-void CSingleStepHoleDlg::EndForPick(int code) {
-  CommitFocusedField(true);
-  EndDefinitionForPick(*this, D(), code, PickStateReset::HoleSteps);
 }
 
 void CSingleStepHoleDlg::OnSelectionChanged(int id) {
@@ -456,25 +425,9 @@ void CSingleStepHoleDlg::OnSelectionChanged(int id) {
   }
 }
 
-void CSingleStepHoleDlg::OnCommand(int commandId) {
-  switch (commandId) {
-    case ctl::kMenuStore:
-      return EndWith(define_end::kStore);
-    case ctl::kMenuNext:
-      return EndWith(define_end::kStoreNext);
-    case ctl::kMenuPrevious:
-      return EndWith(define_end::kStorePrevious);
-    case ctl::kMenuStepAllow:
-      CommitFocusedField(true);
-      if (helical_ && g_conditionOpeners.figureResolution) g_conditionOpeners.figureResolution();
-      return;
-    default:
-      return;
-  }
-}
-
 void CSingleStepHoleDlg::OnClick(int id) {
   CommitFocusedField(true);
+  if (ClickSharedButton(id)) return;
   switch (id) {
     case ctl::kChooseTool:
       return ChooseTool();
@@ -493,18 +446,6 @@ void CSingleStepHoleDlg::OnClick(int id) {
       return Refresh();
     case ctl::kColour:
       return ChooseColour();
-    case ctl::kNameButton:
-      return ChooseNameFromCapsuleList(*this, ctl::kName);
-    case ctl::kRepick:
-      return EndForPick(kPickRepick);
-    case ctl::kMore:
-      return EndForPick(kPickMore);
-    case ctl::kRemove:
-      return RemoveFigure();
-    case ctl::kMove:
-      return RunTransform(id, kPickMove);
-    case ctl::kMultiPiece:
-      return RunTransform(id, kPickMultiPiece);
     case ctl::kReturnI:
     case ctl::kReturnR:
       HoleReturnLevel(D()) = id == ctl::kReturnR ? 1 : 0;
@@ -517,20 +458,6 @@ void CSingleStepHoleDlg::OnClick(int id) {
     default:
       return;
   }
-}
-
-void CSingleStepHoleDlg::OnOk() {
-  if (nameFocused_ || fields_.Focused() != 0) {
-    CommitFocusedField(false);
-  } else {
-    NextControl();
-  }
-}
-
-void CSingleStepHoleDlg::OnCancel() {
-  g_stepButtonNumber = g_stepDeleteMode = g_stepInsertMode = 0;
-  FocusedEditIndex = 0;
-  EndDialog(define_end::kCancel);
 }
 
 void CSingleStepHoleDlg::OnDrawItem(int id, platform::DeviceContext& dc, const platform::OwnerDrawItem& item) {

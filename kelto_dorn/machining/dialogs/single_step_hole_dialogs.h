@@ -6,10 +6,9 @@
 // dialog's life: end codes 1, 345, 321, 2, 100, 111, 400, 410; no reopen
 // timer. The helical dialog marks its hole curves with its kind and half the
 // helical hole diameter when it stores.
-#include <vector>
+#include <string>
 
-#include "kelto_dorn/machining/dialogs/numeric_fields.h"
-#include "platform/dialog.h"
+#include "kelto_dorn/machining/dialogs/hole_dialog_base.h"
 
 namespace dorn {
 
@@ -77,7 +76,7 @@ inline constexpr int kMenuPrevious = 33124;
 inline constexpr int kMenuStepAllow = 1151;
 }  // namespace single_hole_ctl
 
-class CSingleStepHoleDlg : public platform::Dialog {
+class CSingleStepHoleDlg : public CHoleDialogBase {
  public:
   CSingleStepHoleDlg(bool helical, DocAtcTable& atc);
 
@@ -85,34 +84,25 @@ class CSingleStepHoleDlg : public platform::Dialog {
   bool OnInit() override;
   void OnShow() override;
   void OnClick(int id) override;
-  void OnCommand(int commandId) override;
-  void OnFocusGained(int id) override;
   void OnSelectionChanged(int id) override;
-  void OnOk() override;
-  void OnCancel() override;
   void OnDrawItem(int id, platform::DeviceContext& dc, const platform::OwnerDrawItem& item) override;
+  void CommitFocusedField(bool fromButton) override;
+  // The name from its first non-blank character; no duplicate check here.
+  void StoreName(const std::string& text) override;
+  void Refresh() override;
+  void EndWith(int code) override;
 
  private:
   void AddCommonFields();
   void AddHelicalFields();
   void AddDeepHoleFields();
-  void CommitFocusedField(bool fromButton);
-  void Refresh();
   void ChooseTool();
   void ToggleThrough();
   void ChooseColour();
   void SelectFigure();
-  void RemoveFigure();
-  void RunTransform(int button, int pickCode);
-  void EndWith(int code);
-  void EndForPick(int code);
   void ReadReturnLevel();
 
   bool helical_;
-  DocAtcTable& atc_;
-  NumericFieldSet fields_;
-  bool nameFocused_ = false;
-  std::vector<int> figureRows_;
 };
 
 class CHelicalHoleDlg : public CSingleStepHoleDlg {

@@ -54,6 +54,24 @@ int LabelOf(int edit) {
   }
 }
 
+// The tab of entry 1 or 2 chosen: true when it is another entry than
+// `entry`, which it then becomes.
+bool TakeEntryTab(platform::Dialog& dialog, int& entry) {
+  const int selected = dialog.GetCurSel(ctl::kTabs);
+  if (selected < 0 || selected == entry) return false;
+  entry = selected;
+  return true;
+}
+
+// A value edit gained the focus: one the entry's function uses becomes the
+// focused field with its label marked; the focus passes over the others.
+void TakeValueFocus(platform::Dialog& dialog, NumericFieldSet& fields, int id, bool used) {
+  if (fields.Find(id) == nullptr) return;
+  if (!used) return dialog.NextControl();
+  dialog.SetCheck(LabelOf(id), 1);
+  fields.FocusGained(dialog, id);
+}
+
 std::vector<ControlSpec> MoveControls(bool multi) {
   const int limit = multi ? kValueLimit : 0;
   std::vector<ControlSpec> c = {Tabs(),
@@ -222,13 +240,7 @@ void CMoveFamilyDlg::OnFocusGained(int id) {
     takes = f == kTransformRotate;
   }
   if (id == ctl::kCount) takes = multi_ && placed;
-  if (fields_.Find(id) == nullptr) return;
-  if (!takes) {
-    NextControl();
-    return;
-  }
-  SetCheck(LabelOf(id), 1);
-  fields_.FocusGained(*this, id);
+  TakeValueFocus(*this, fields_, id, takes);
 }
 
 void CMoveFamilyDlg::OnFocusLost(int id) {
@@ -238,11 +250,7 @@ void CMoveFamilyDlg::OnFocusLost(int id) {
 void CMoveFamilyDlg::OnSelectionChanged(int id) {
   if (id != ctl::kTabs) return;
   if (fields_.Commit(*this)) Refresh();
-  const int selected = GetCurSel(ctl::kTabs);
-  if (selected >= 0 && selected != entry_) {
-    entry_ = selected;
-    Refresh();
-  }
+  if (TakeEntryTab(*this, entry_)) Refresh();
   if (multi_) SetFocus(ctl::kTabs);
 }
 
@@ -353,25 +361,16 @@ void CRotationDlg::OnClick(int id) {
   Refresh();
 }
 
+// The edits are passed over while the entry has no axis.
 void CRotationDlg::OnFocusGained(int id) {
   if (fields_.Commit(*this)) Refresh();
-  if (fields_.Find(id) == nullptr) return;
-  if (E().axis == 0) {
-    NextControl();
-    return;
-  }
-  SetCheck(LabelOf(id), 1);
-  fields_.FocusGained(*this, id);
+  TakeValueFocus(*this, fields_, id, E().axis != 0);
 }
 
 void CRotationDlg::OnSelectionChanged(int id) {
   if (id != ctl::kTabs) return;
   if (fields_.Commit(*this)) Refresh();
-  const int selected = GetCurSel(ctl::kTabs);
-  if (selected >= 0 && selected != entry_) {
-    entry_ = selected;
-    Refresh();
-  }
+  if (TakeEntryTab(*this, entry_)) Refresh();
 }
 
 void CRotationDlg::OnOk() {
