@@ -18,31 +18,16 @@ void RunContext::AddMoveLength() {
   }
   // Arc move: the sweep from the start radius to the end radius in the
   // plane of the move, measured with the pair (offset, move component)
-  // ordered as the plane names them.
+  // ordered as the plane names them. By plane select 1 to 3, the plane's two
+  // axes (0 X, 1 Y, 2 Z) in the order the sweep is measured in.
+  static constexpr int kPlaneAxes[4][2] = {{0, 0}, {1, 0}, {2, 0}, {2, 1}};
+  const int plane = core.PlaneSelect & 3;
+  if (plane == 0) return;  // no plane: nothing is booked
   const auto& c = core.MoveCentreOffsets;  // I, J, K
-  double s1 = 0.0, s2 = 0.0, m1 = 0.0, m2 = 0.0;
-  switch (core.PlaneSelect & 3) {
-    case 1:
-      s1 = c[1];
-      m1 = dy;
-      s2 = c[0];
-      m2 = dx;
-      break;
-    case 2:
-      s1 = c[2];
-      m1 = dz;
-      s2 = c[0];
-      m2 = dx;
-      break;
-    case 3:
-      s1 = c[2];
-      m1 = dz;
-      s2 = c[1];
-      m2 = dy;
-      break;
-    default:
-      return;  // no plane: nothing is booked
-  }
+  const double move[3] = {dx, dy, dz};
+  const int a1 = kPlaneAxes[plane][0], a2 = kPlaneAxes[plane][1];
+  const double s1 = c[a1], m1 = move[a1];
+  const double s2 = c[a2], m2 = move[a2];
   const double sLength = std::sqrt(s1 * s1 + s2 * s2);
   // A centre at the start point has no radius and no sweep: nothing to book
   // (and no division by zero).

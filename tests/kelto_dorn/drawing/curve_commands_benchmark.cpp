@@ -2,8 +2,9 @@
 // all selected. An in-place translate, the delete of every second curve and
 // a copy-mode translate of 250 curves holding 100000 figures (each copy
 // registered through the scripted dialog), against a plain copy of as many
-// figure records. Each command should stay within ten times its baseline,
-// and grow linearly (compare the 50000 and 200000 figure runs).
+// figure records (record_copy_baseline.cpp). Each command should stay within
+// ten times its baseline, and grow linearly (compare the 50000 and 200000
+// figure runs).
 //
 // Each command takes one undo snapshot before it edits (its step takes it,
 // not the routines timed here), and a batch of copies one save of the
@@ -12,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <vector>
 
 #include <benchmark/benchmark.h>
 
@@ -138,17 +138,6 @@ void BM_TranslateCopies(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TranslateCopies)->Arg(25000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-// The baseline: as many figure records copied one by one.
-void BM_PlainRecordCopy(benchmark::State& state) {
-  const std::size_t n = static_cast<std::size_t>(state.range(0));
-  std::vector<FigureRecord> from(n), to(n);
-  for (auto _ : state) {
-    for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
-    benchmark::DoNotOptimize(to.data());
-  }
-}
-BENCHMARK(BM_PlainRecordCopy)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

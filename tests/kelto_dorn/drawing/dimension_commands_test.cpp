@@ -36,19 +36,6 @@ class DimensionCommandTest : public FigureScriptTest {
     FigureScriptTest::SetUp();
     textsBefore = TextRecordsInUse();
   }
-  void AddLine(Vec2 a, Vec2 b) {
-    FigureRecord f;
-    f.kind = kKindLine;
-    f.style = kNewFigureStyle;
-    f.attribute = 2;
-    f.start = a;
-    f.end = b;
-    const double len = std::hypot(b.x - a.x, b.y - a.y);
-    f.dir = {(b.x - a.x) / len, (b.y - a.y) / len};
-    g_curFigure = f;
-    g_figureTableSelector = 0;
-    ASSERT_TRUE(AppendFigure(0));
-  }
   // A point as the intersection of the figures under two clicks.
   void PickIntersection(Vec2 onFirst, Vec2 onSecond) {
     ClickAt(onFirst.x, onFirst.y);

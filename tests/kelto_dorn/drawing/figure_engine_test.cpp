@@ -31,19 +31,6 @@ void ExpectNear(Vec2 got, Vec2 want, double tolerance) {
 
 class FigureCommandTest : public FigureScriptTest {
  protected:
-  void AddLine(Vec2 a, Vec2 b) {
-    FigureRecord f;
-    f.kind = kKindLine;
-    f.style = kNewFigureStyle;
-    f.attribute = 2;
-    f.start = a;
-    f.end = b;
-    const double len = std::hypot(b.x - a.x, b.y - a.y);
-    f.dir = {(b.x - a.x) / len, (b.y - a.y) / len};
-    g_curFigure = f;
-    g_figureTableSelector = 0;
-    ASSERT_TRUE(AppendFigure(0));
-  }
   // A point dialog with the count field typed before the point.
   void AnswerPointWithCount(int count, double x, double y) {
     backend().WhenDialogOpens(161, [=](platform::headless::DialogDriver& d) {

@@ -1,15 +1,14 @@
 // The BOX edits on one layer of figures all inside the box: the move (op
 // 15), the move copy (op 45) and the delete with its compaction (op 16), the
 // layer move of the same figures and the delete of the first half of the
-// table as one range, against a plain copy of as many figure records. Each
-// should stay within ten times its baseline and grow linearly (compare the
-// 50000 and 200000 figure runs). The undo snapshot the commands take first
-// is timed on its own.
+// table as one range, against a plain copy of as many figure records
+// (record_copy_baseline.cpp). Each should stay within ten times its baseline
+// and grow linearly (compare the 50000 and 200000 figure runs). The undo
+// snapshot the commands take first is timed on its own.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <vector>
 
 #include <benchmark/benchmark.h>
 
@@ -100,17 +99,6 @@ void BM_UndoSnapshot(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(dorn::SnapshotForUndo(0));
 }
 BENCHMARK(BM_UndoSnapshot)->Arg(50000)->Arg(200000)->Iterations(3)->Unit(benchmark::kMillisecond);
-
-// The baseline: as many figure records copied one by one.
-void BM_PlainRecordCopy(benchmark::State& state) {
-  const std::size_t n = static_cast<std::size_t>(state.range(0));
-  std::vector<FigureRecord> from(n), to(n);
-  for (auto _ : state) {
-    for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
-    benchmark::DoNotOptimize(to.data());
-  }
-}
-BENCHMARK(BM_PlainRecordCopy)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

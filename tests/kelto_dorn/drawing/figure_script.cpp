@@ -1,5 +1,10 @@
 #include "tests/kelto_dorn/drawing/figure_script.h"
 
+#include <cmath>
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/app/figure_store.h"
 #include "kelto_dorn/app/view_transform.h"
@@ -73,6 +78,20 @@ void FigureScriptTest::MoveTo(double x, double y) {
 }
 
 void FigureScriptTest::Escape() { surface().Key(platform::kKeyEscape); }
+
+void FigureScriptTest::AddLine(Vec2 a, Vec2 b) {
+  FigureRecord f;
+  f.kind = kKindLine;
+  f.style = kNewFigureStyle;
+  f.attribute = 2;
+  f.start = a;
+  f.end = b;
+  const double len = std::hypot(b.x - a.x, b.y - a.y);
+  f.dir = {(b.x - a.x) / len, (b.y - a.y) / len};
+  g_curFigure = f;
+  g_figureTableSelector = 0;
+  ASSERT_TRUE(AppendFigure(0));
+}
 
 std::vector<FigureRecord> FigureScriptTest::Figures(int from) const {
   std::vector<FigureRecord> figures;

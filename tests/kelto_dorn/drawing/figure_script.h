@@ -31,6 +31,8 @@ class FigureScriptTest : public WindowTest {
   void MoveTo(double x, double y);
   void Escape();
 
+  // Appends a line from a to b to layer 0 as a new figure of colour word 2.
+  void AddLine(Vec2 a, Vec2 b);
   // The figures of layer 0 from index `from` on.
   std::vector<FigureRecord> Figures(int from = 0) const;
   int FigureCount() const;

@@ -23,20 +23,7 @@ namespace fs = std::filesystem;
 using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
 
-class FileManagementTest : public FilesTest {
- protected:
-  void SetUp() override {
-    FilesTest::SetUp();
-    ResetFilesState();
-    platform::SetFieldText(g_drawingHeader.unitName, "SAMPLE");
-    platform::SetFieldText(g_drawingHeader.secondName, "PGM");
-    seg_ = Home() / "SAMPLE" / "PGM" / "SEG";
-    dat_ = Home() / "SAMPLE" / "PGM" / "DAT";
-    fs::create_directories(seg_);
-    fs::create_directories(dat_);
-  }
-  fs::path seg_, dat_;
-};
+class FileManagementTest : public SampleFoldersTest {};
 
 TEST_F(FileManagementTest, ADeletedDrawingComesBackByteForByteAndTheUndoFilesStay) {
   const std::string mzf("MZF\0\x1a\xff data", 11), kwd(700, '\x5c');

@@ -23,20 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using platform::headless::DialogDriver;
 
-class FileListsTest : public FilesTest {
- protected:
-  void SetUp() override {
-    FilesTest::SetUp();
-    ResetFilesState();
-    platform::SetFieldText(g_drawingHeader.unitName, "SAMPLE");
-    platform::SetFieldText(g_drawingHeader.secondName, "PGM");
-    seg_ = Home() / "SAMPLE" / "PGM" / "SEG";
-    dat_ = Home() / "SAMPLE" / "PGM" / "DAT";
-    fs::create_directories(seg_);
-    fs::create_directories(dat_);
-  }
-  fs::path seg_, dat_;
-};
+class FileListsTest : public SampleFoldersTest {};
 
 TEST_F(FileListsTest, DxfOutputModeTakesATypedNewName) {
   ImportFileKind = 0x8002;

@@ -3,7 +3,9 @@
 #include <cstdlib>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/files/files_state.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace dorn::test {
 
@@ -22,6 +24,17 @@ void FilesTest::TearDown() {
   platform::ResetProgramFolder();
   platform::ResetDataRoot();
   home_.reset();
+}
+
+void SampleFoldersTest::SetUp() {
+  FilesTest::SetUp();
+  ResetFilesState();
+  platform::SetFieldText(g_drawingHeader.unitName, "SAMPLE");
+  platform::SetFieldText(g_drawingHeader.secondName, "PGM");
+  seg_ = Home() / "SAMPLE" / "PGM" / "SEG";
+  dat_ = Home() / "SAMPLE" / "PGM" / "DAT";
+  std::filesystem::create_directories(seg_);
+  std::filesystem::create_directories(dat_);
 }
 
 std::vector<FigureRecord> FilesTest::Figures(int table) {

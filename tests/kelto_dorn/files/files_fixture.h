@@ -29,4 +29,14 @@ class FilesTest : public KernelTest {
   std::unique_ptr<testsupport::TempFolder> home_;
 };
 
+// The drawing in the unit SAMPLE, second name PGM, with its drawing (SEG)
+// and data (DAT) folders made in the program folder and the file
+// management state reset.
+class SampleFoldersTest : public FilesTest {
+ protected:
+  void SetUp() override;
+
+  std::filesystem::path seg_, dat_;
+};
+
 }  // namespace dorn::test

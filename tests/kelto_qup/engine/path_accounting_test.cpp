@@ -1,4 +1,6 @@
 // Path length and machining time of the moves the block output books.
+#include <array>
+
 #include "tests/kelto_qup/engine/engine_core_fixture.h"
 
 namespace qup::testing {
@@ -43,6 +45,38 @@ TEST_F(EngineCoreTest, MoveLengthsOfLinesAndArcs) {
   }
   // The reports read the same word under their own name.
   EXPECT_EQ(&run.CuttingDistance, &run.PathLength);
+}
+
+// The quarter of R10 counter-clockwise laid in each plane: the sweep is
+// measured with the plane's own pair of offsets and move components, so
+// each books the same length; with no plane selected nothing is booked.
+TEST_F(EngineCoreTest, ArcLengthsAreMeasuredInTheSelectedPlane) {
+  struct Case {
+    const char* what;
+    int plane;
+    double dx, dy, dz;
+    std::array<double, 3> centre;  // I, J, K
+    double length;
+  };
+  const Case cases[] = {
+      {"XY", 1, -10, 10, 0, {-10, 0, 0}, 0.5 * kPi * 10},
+      {"ZX", 2, -10, 0, 10, {-10, 0, 0}, 0.5 * kPi * 10},
+      {"YZ", 3, 0, -10, 10, {0, -10, 0}, 0.5 * kPi * 10},
+      {"no plane", 0, -10, 10, 0, {-10, 0, 0}, 0.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    run.PathLength = 0.0;
+    run.R0 = NcElement{};
+    run.R0.d1 = 10.0;
+    run.WorkVectorX() = c.dx;
+    run.WorkVectorY() = c.dy;
+    run.core.MoveVectorZ = c.dz;
+    run.core.MoveCentreOffsets = c.centre;
+    run.core.PlaneSelect = c.plane;
+    run.AddMoveLength();
+    EXPECT_NEAR(run.PathLength, c.length, 1e-9);
+  }
 }
 
 TEST_F(EngineCoreTest, MachiningTimeIsBookedAtFeedChangesAndAtTheEnd) {

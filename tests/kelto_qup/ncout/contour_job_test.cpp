@@ -161,6 +161,16 @@ class ContourJobTest : public NcRunTest {
       ExpectPath(job, path);
     }
   }
+
+  // The square and the circle of R20 about (50, 50), each offset outside by
+  // 5, come out on their offset paths put through `map`, arcs' radii times
+  // `radiusFactor` (negative: a mirror turns them the other way).
+  void ExpectSquareAndCircleMapped(const std::function<XY(XY)>& map, double radiusFactor);
+
+  // Reads the program back into `check` and expects the tool to come down
+  // to the contour's depth `count` times, always straight down. Without
+  // rs274 (check->ran false) the test is skipped.
+  void ExpectStraightDescents(int count, testsupport::MotionCheck* check);
 };
 
 // The square 0..100 counter-clockwise, from (50, 0) round to (50, 0).
@@ -236,12 +246,6 @@ TEST_F(ContourJobTest, CircleOffsetOutsideAndInside) {
     ExpectPath(job, {{on, on, c.radius, {50, 50}}});
   }
 }
-
-}  // namespace
-}  // namespace ncrun
-
-namespace ncrun {
-namespace {
 
 // A quarter pie counter-clockwise from (20, 0): the bottom line, the arc of
 // R40 about the origin, the left line down, the bottom again. Lines meet
@@ -333,12 +337,6 @@ TEST_F(ContourJobTest, NotchNarrowerThanTheToolStopsTheRunInsteadOfLooping) {
   }
 }
 
-}  // namespace
-}  // namespace ncrun
-
-namespace ncrun {
-namespace {
-
 // A quarter arc of R40 about the origin, then an arc of R√500 about
 // (10, 20) back down to the origin, on a base line from (20, 0): the arcs
 // meet at (0, 40) turning left by a corner, not a tangent, and the second
@@ -387,12 +385,6 @@ TEST_F(ContourJobTest, ArcsMeetingArcsGoRoundTheirJointOutsideAndCutItInside) {
       {{20, 5}, right}, {right, top, 35.0, {0, 0}}, {top, left, r, {10, 20}}, {left, {20, 5}}};
   ExpectBothSidesAndMirrored(TwoArcsOnALine, TwoArcsOnALineClockwise, outside, inside);
 }
-
-}  // namespace
-}  // namespace ncrun
-
-namespace ncrun {
-namespace {
 
 // A circle of R100 drawn as 100 lines, from the middle of its first side
 // round to it: every joint turns 3.6 degrees, so each outside corner is a
@@ -447,12 +439,6 @@ TEST_F(ContourJobTest, ManySmallCornersEachWriteTheirOwnBlockOnThePath) {
   EXPECT_GT(blocks, 2 * kSides);
 }
 
-}  // namespace
-}  // namespace ncrun
-
-namespace ncrun {
-namespace {
-
 // The square 0..100 offset outside by d, counter-clockwise from (50, -d)
 // round to it.
 std::vector<Piece> SquareOutside(double d) {
@@ -500,15 +486,37 @@ Descents CountDescents(const testsupport::MotionCheck& check) {
   return d;
 }
 
+void ContourJobTest::ExpectStraightDescents(int count, testsupport::MotionCheck* check) {
+  ReadBack({}, check);
+  if (!check->ran) GTEST_SKIP() << "rs274 is not installed";
+  const Descents descents = CountDescents(*check);
+  EXPECT_EQ(descents.count, count) << NcText();
+  EXPECT_TRUE(descents.straight) << NcText();
+}
+
+void ContourJobTest::ExpectSquareAndCircleMapped(const std::function<XY(XY)>& map, double radiusFactor) {
+  for (const bool round : {false, true}) {
+    SCOPED_TRACE(round ? "circle" : "square");
+    Reset();
+    HandoverBuilder job = Job(round ? Circle : Square, Offset(-5.0, round ? 90.0 : 50.0, round ? 50.0 : -20.0));
+    // The circle offset outside is R25.
+    std::vector<Piece> path = round ? std::vector<Piece>{{{75, 50}, {75, 50}, 25.0, {50, 50}}} : SquareOutside(5.0);
+    for (Piece& p : path) {
+      p.from = map(p.from);
+      p.to = map(p.to);
+      p.centre = map(p.centre);
+      p.radius *= radiusFactor;
+    }
+    ExpectPath(job, path);
+  }
+}
+
 // Two passes of one cut-in: the first leaves an allowance of 0.5 (offset
 // 5.5), the finishing pass follows at the offset 5. The tool comes down
 // once; the finishing pass begins where the first ended, 0.5 further in,
 // and is reached by a linking move at depth.
 TEST_F(ContourJobTest, AnAllowancePassThenTheFinishingPassAreLinkedAtDepth) {
-  ContourOptions options;
-  options.offset = -5.5;
-  options.toX = 50.0;
-  options.toY = -20.0;
+  ContourOptions options = Offset(-5.5, 50.0, -20.0);
   options.up = 0.0;
   options.overrunCommand = false;  // the finishing pass leaves the contour
   HandoverBuilder job;
@@ -534,11 +542,7 @@ TEST_F(ContourJobTest, AnAllowancePassThenTheFinishingPassAreLinkedAtDepth) {
   ExpectPath(job, path);
   ExpectEveryBlockGoesSomewhere(NcText());
   testsupport::MotionCheck check;
-  ReadBack({}, &check);
-  if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
-  const Descents descents = CountDescents(check);
-  EXPECT_EQ(descents.count, 1) << NcText();
-  EXPECT_TRUE(descents.straight) << NcText();
+  ExpectStraightDescents(1, &check);
 }
 
 // Two contours of a run, each with its own cut-in, approach and escape, as
@@ -556,11 +560,8 @@ TEST_F(ContourJobTest, EachContourOfARunComesDownStraightOntoItsStart) {
   job.End();
   ASSERT_EQ(Run(job), 0) << (host.errorBoxes.empty() ? "" : host.errorBoxes.back());
   testsupport::MotionCheck check;
-  ReadBack({}, &check);
-  if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
-  const Descents descents = CountDescents(check);
-  EXPECT_EQ(descents.count, 2) << NcText();
-  EXPECT_TRUE(descents.straight) << NcText();
+  ExpectStraightDescents(2, &check);
+  if (!check.ran) return;
   // The second comes down onto its own start, 0.5 nearer the square.
   bool second = false;
   for (const CanonMove& m : check.moves) {
@@ -579,10 +580,7 @@ TEST_F(ContourJobTest, AContourWithoutAnApproachIsFedDownOntoItsStart) {
   for (const bool emptyApproach : {false, true}) {
     SCOPED_TRACE(emptyApproach ? "an approach of 0" : "no approach");
     Reset();
-    ContourOptions options;
-    options.offset = -5.0;
-    options.toX = 50.0;
-    options.toY = -20.0;
+    ContourOptions options = Offset(-5.0, 50.0, -20.0);
     options.down = 0.0;
     HandoverBuilder job = Job(Square, options);
     if (emptyApproach) {
@@ -596,11 +594,8 @@ TEST_F(ContourJobTest, AContourWithoutAnApproachIsFedDownOntoItsStart) {
     ExpectPath(job, SquareOutside(5.0));
     ExpectEveryBlockGoesSomewhere(NcText());
     testsupport::MotionCheck check;
-    ReadBack({}, &check);
-    if (!check.ran) GTEST_SKIP() << "rs274 is not installed";
-    const Descents descents = CountDescents(check);
-    EXPECT_EQ(descents.count, 1) << NcText();
-    EXPECT_TRUE(descents.straight) << NcText();
+    ExpectStraightDescents(1, &check);
+    if (!check.ran) return;
     for (const CanonMove& m : check.moves) {
       if (std::fabs(m.z - kDepth) > 1e-6 || m.fromZ <= kDepth + 1e-6) continue;
       EXPECT_EQ(m.kind, CanonMove::Kind::kFeed) << "line " << m.line << "\n" << NcText();
@@ -647,22 +642,7 @@ TEST_F(ContourJobTest, TheTransformChainMovesTheWrittenPath) {
       words.TransformTable[0].d6 = c.cx;
       words.TransformTable[0].d7 = c.cy;
     };
-    // The square, and the circle of R20 about (50, 50) offset to R25.
-    const std::vector<Piece> square = SquareOutside(5.0);
-    const std::vector<Piece> circle = {{{75, 50}, {75, 50}, 25.0, {50, 50}}};
-    for (const bool round : {false, true}) {
-      SCOPED_TRACE(round ? "circle" : "square");
-      Reset();
-      HandoverBuilder job = Job(round ? Circle : Square, Offset(-5.0, round ? 90.0 : 50.0, round ? 50.0 : -20.0));
-      std::vector<Piece> path = round ? circle : square;
-      for (Piece& p : path) {
-        p.from = c.map(p.from);
-        p.to = c.map(p.to);
-        p.centre = c.map(p.centre);
-        if (c.mirror) p.radius = -p.radius;
-      }
-      ExpectPath(job, path);
-    }
+    ExpectSquareAndCircleMapped(c.map, c.mirror ? -1.0 : 1.0);
   }
   afterLoad = nullptr;
 }
@@ -715,24 +695,7 @@ TEST_F(ContourJobTest, APassPlacesTheWrittenPathInItsFrame) {
       r.engine.stepping.DepthStepOn = 1;
       r.engine.stepping.DepthStep = -3.0;
     };
-    const std::vector<Piece> square = SquareOutside(5.0);
-    const std::vector<Piece> circle = {{{75, 50}, {75, 50}, 25.0, {50, 50}}};
-    for (const bool round : {false, true}) {
-      SCOPED_TRACE(round ? "circle" : "square");
-      Reset();
-      ContourOptions options;
-      options.offset = -5.0;
-      options.toX = round ? 90.0 : 50.0;
-      options.toY = round ? 50.0 : -20.0;
-      HandoverBuilder job = Job(round ? Circle : Square, options);
-      std::vector<Piece> path = round ? circle : square;
-      for (Piece& p : path) {
-        p.from = c.map(p.from);
-        p.to = c.map(p.to);
-        p.centre = c.map(p.centre);
-      }
-      ExpectPath(job, path);
-    }
+    ExpectSquareAndCircleMapped(c.map, 1.0);
   }
   afterLoad = nullptr;
 }
@@ -747,26 +710,7 @@ TEST_F(ContourJobTest, ScalingScalesTheWrittenPathAboutTheOrigin) {
     r.engine.stepping.ScaleFactorY = 200.0;
     r.engine.stepping.ScaleFactorZ = 100.0;
   };
-  const auto twice = [](XY p) { return XY{2.0 * p.x, 2.0 * p.y}; };
-  const std::vector<Piece> square = SquareOutside(5.0);
-  const std::vector<Piece> circle = {{{75, 50}, {75, 50}, 25.0, {50, 50}}};
-  for (const bool round : {false, true}) {
-    SCOPED_TRACE(round ? "circle" : "square");
-    Reset();
-    ContourOptions options;
-    options.offset = -5.0;
-    options.toX = round ? 90.0 : 50.0;
-    options.toY = round ? 50.0 : -20.0;
-    HandoverBuilder job = Job(round ? Circle : Square, options);
-    std::vector<Piece> path = round ? circle : square;
-    for (Piece& p : path) {
-      p.from = twice(p.from);
-      p.to = twice(p.to);
-      p.centre = twice(p.centre);
-      p.radius *= 2.0;
-    }
-    ExpectPath(job, path);
-  }
+  ExpectSquareAndCircleMapped([](XY p) { return XY{2.0 * p.x, 2.0 * p.y}; }, 2.0);
   afterLoad = nullptr;
 }
 

@@ -77,14 +77,7 @@ TEST_F(ContourDefinitionTest, FieldsOfTheDialogReachTheProcessStart) {
   EXPECT_DOUBLE_EQ(d.steps[0].endDepth, -5.0);
   EXPECT_EQ(d.steps[0].surfaceKey, 0);
 
-  BuildOrderItems(document().definitions, document().atc);
-  MachiningOrderValid = kMachiningOrderUpToDate;
-  TruncateMachiningOrder(0);
-  for (int i = 0; i < OrderItemCount(); ++i) {
-    g_orderItems[static_cast<std::size_t>(i)].orderPosition = i + 1;
-    g_machiningOrderList[static_cast<std::size_t>(i)] = g_orderItems[static_cast<std::size_t>(i)].id;
-  }
-  g_machiningOrderCount = kOrderListInForce;
+  OrderAllItems();
   FinishPassSettings finishPass{};
   CCamDataBuilder builder(document().definitions, document().atc, g_surfaceSlots, finishPass);
   const CamBuildResult result = builder.CreateCamData(1);

@@ -94,14 +94,7 @@ TEST_F(DefinitionEndToEndTest, AContourFromAPickReachesTheHandOverWithItsToolAnd
   EXPECT_EQ(std::memcmp(&document().definitions.Slot(0), &stored, sizeof stored), 0);
 
   // The CAM data builder takes the definition as the flow stored it.
-  BuildOrderItems(document().definitions, document().atc);
-  MachiningOrderValid = kMachiningOrderUpToDate;
-  TruncateMachiningOrder(0);
-  for (int i = 0; i < OrderItemCount(); ++i) {
-    g_orderItems[static_cast<std::size_t>(i)].orderPosition = i + 1;
-    g_machiningOrderList[static_cast<std::size_t>(i)] = g_orderItems[static_cast<std::size_t>(i)].id;
-  }
-  g_machiningOrderCount = kOrderListInForce;
+  OrderAllItems();
   FinishPassSettings finishPass{};
   CCamDataBuilder builder(document().definitions, document().atc, g_surfaceSlots, finishPass);
   const CamBuildResult result = builder.CreateCamData(1);

@@ -12,6 +12,7 @@
 #include "kelto_dorn/app/view_access.h"
 #include "kelto_dorn/app/view_state.h"
 #include "kelto_dorn/camdata/camdata_state.h"
+#include "kelto_dorn/camdata/order_items.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/machining/definition_flow.h"
 #include "kelto_dorn/machining/definition_resets.h"
@@ -138,5 +139,16 @@ void DefinitionFlowTest::PickCurve(int index) {
 }
 
 void DefinitionFlowTest::EndPicks() { g_commandEngines.definitionCurvePick(false); }
+
+void DefinitionFlowTest::OrderAllItems() {
+  BuildOrderItems(document().definitions, document().atc);
+  MachiningOrderValid = kMachiningOrderUpToDate;
+  TruncateMachiningOrder(0);
+  for (int i = 0; i < OrderItemCount(); ++i) {
+    g_orderItems[static_cast<std::size_t>(i)].orderPosition = i + 1;
+    g_machiningOrderList[static_cast<std::size_t>(i)] = g_orderItems[static_cast<std::size_t>(i)].id;
+  }
+  g_machiningOrderCount = kOrderListInForce;
+}
 
 }  // namespace dorn::test

@@ -52,6 +52,10 @@ class DefinitionFlowTest : public testsupport::ProgramFolderTest {
   void PickCurve(int index);
   void EndPicks();
 
+  // Orders every machining item of the document in table order, the order
+  // list in force, as the CAM data builder then takes them.
+  void OrderAllItems();
+
   std::vector<int> prompts_;
   std::vector<int> endedPicks_;
 

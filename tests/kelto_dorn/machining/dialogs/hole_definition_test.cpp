@@ -76,14 +76,7 @@ class HoleDefinitionTest : public DefinitionFlowTest {
   }
 
   CamBuildResult Build(CCamDataBuilder& builder) {
-    BuildOrderItems(document().definitions, document().atc);
-    MachiningOrderValid = kMachiningOrderUpToDate;
-    TruncateMachiningOrder(0);
-    for (int i = 0; i < OrderItemCount(); ++i) {
-      g_orderItems[static_cast<std::size_t>(i)].orderPosition = i + 1;
-      g_machiningOrderList[static_cast<std::size_t>(i)] = g_orderItems[static_cast<std::size_t>(i)].id;
-    }
-    g_machiningOrderCount = kOrderListInForce;
+    OrderAllItems();
     return builder.CreateCamData(1);
   }
 };
