@@ -298,30 +298,27 @@ int RunContext::ApplyTransformChain() {
   return 0;
 }
 
+ContourWords::DriverRegisters RunContext::DriverRegistersNow() const {
+  const ContourWords& c = engine.contour;
+  return {.r0 = R0,
+          .r3 = R3,
+          .height = R1.d7,
+          .workLength = WorkLength,
+          .normal = core.ToolNormal,
+          .last = c.LastCommandPoint,
+          .centre = c.ArcCentre};
+}
+
 void RunContext::RecordPassDriverEntry() {
-  ContourWords& c = engine.contour;
-  ContourWords::ChainedRegisters& k = c.Chained;
+  ContourWords::ChainedRegisters& k = engine.contour.Chained;
   k.held = false;
   k.chainTurnedPass = false;
-  k.r0Before = R0;
-  k.r3Before = R3;
-  k.heightBefore = R1.d7;
-  k.workLengthBefore = WorkLength;
-  k.normalBefore = core.ToolNormal;
-  k.lastBefore = c.LastCommandPoint;
-  k.centreBefore = c.ArcCentre;
+  k.before = DriverRegistersNow();
 }
 
 void RunContext::RecordPassDriverExit() {
-  ContourWords& c = engine.contour;
-  ContourWords::ChainedRegisters& k = c.Chained;
-  k.r0After = R0;
-  k.r3After = R3;
-  k.heightAfter = R1.d7;
-  k.workLengthAfter = WorkLength;
-  k.normalAfter = core.ToolNormal;
-  k.lastAfter = c.LastCommandPoint;
-  k.centreAfter = c.ArcCentre;
+  ContourWords::ChainedRegisters& k = engine.contour.Chained;
+  k.after = DriverRegistersNow();
   k.held = true;
 }
 
@@ -336,26 +333,28 @@ void RunContext::RestoreChainedRegisters() {
   const auto putBack = [](double& now, double before, double after) {
     if (now == after) now = before;
   };
-  putBack(R0.d1, k.r0Before.d1, k.r0After.d1);
-  putBack(R0.d2, k.r0Before.d2, k.r0After.d2);
-  putBack(R0.d3, k.r0Before.d3, k.r0After.d3);
-  putBack(R0.d4, k.r0Before.d4, k.r0After.d4);
-  putBack(R0.d5, k.r0Before.d5, k.r0After.d5);
-  putBack(R1.d7, k.heightBefore, k.heightAfter);
-  putBack(R3.d2, k.r3Before.d2, k.r3After.d2);
-  putBack(R3.d3, k.r3Before.d3, k.r3After.d3);
-  putBack(R3.d4, k.r3Before.d4, k.r3After.d4);
-  putBack(R3.d5, k.r3Before.d5, k.r3After.d5);
-  putBack(WorkLength, k.workLengthBefore, k.workLengthAfter);
-  for (std::size_t i = 0; i < 3; ++i) putBack(core.ToolNormal[i], k.normalBefore[i], k.normalAfter[i]);
+  const ContourWords::DriverRegisters& was = k.before;
+  const ContourWords::DriverRegisters& left = k.after;
+  putBack(R0.d1, was.r0.d1, left.r0.d1);
+  putBack(R0.d2, was.r0.d2, left.r0.d2);
+  putBack(R0.d3, was.r0.d3, left.r0.d3);
+  putBack(R0.d4, was.r0.d4, left.r0.d4);
+  putBack(R0.d5, was.r0.d5, left.r0.d5);
+  putBack(R1.d7, was.height, left.height);
+  putBack(R3.d2, was.r3.d2, left.r3.d2);
+  putBack(R3.d3, was.r3.d3, left.r3.d3);
+  putBack(R3.d4, was.r3.d4, left.r3.d4);
+  putBack(R3.d5, was.r3.d5, left.r3.d5);
+  putBack(WorkLength, was.workLength, left.workLength);
+  for (std::size_t i = 0; i < 3; ++i) putBack(core.ToolNormal[i], was.normal[i], left.normal[i]);
   if (k.chainTurnedPass && c.PassDirection == k.passAfter) c.PassDirection = k.passBefore;
-  c.ArcCentre = k.centreBefore;
+  c.ArcCentre = was.centre;
   // The point written is where the element as fetched ends.
   std::array<double, 2>& last = c.LastCommandPoint;
-  if (last[0] == k.r0After.d4 && last[1] == k.r0After.d5) {
-    last = {k.r0Before.d4, k.r0Before.d5};
-  } else if (last == k.lastAfter) {
-    last = k.lastBefore;
+  if (last[0] == left.r0.d4 && last[1] == left.r0.d5) {
+    last = {was.r0.d4, was.r0.d5};
+  } else if (last == left.last) {
+    last = was.last;
   }
 }
 

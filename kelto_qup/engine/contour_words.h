@@ -142,14 +142,17 @@ struct ContourWords {
   // position that is written, not the element the walk goes on with: the
   // registers and words as the driver found and as it left them, so that
   // what it changed can be put back once the position is written.
+  struct DriverRegisters {
+    NcElement r0, r3;
+    double height = 0.0;  // R1's d7
+    double workLength = 0.0;
+    std::array<double, 3> normal{};  // the tool normal
+    std::array<double, 2> last{};    // LastCommandPoint
+    std::array<double, 2> centre{};  // ArcCentre
+  };
   struct ChainedRegisters {
     bool held = false;
-    NcElement r0Before, r0After, r3Before, r3After;
-    double heightBefore = 0.0, heightAfter = 0.0;        // R1's d7
-    double workLengthBefore = 0.0, workLengthAfter = 0.0;
-    std::array<double, 3> normalBefore{}, normalAfter{};  // the tool normal
-    std::array<double, 2> lastBefore{}, lastAfter{};      // LastCommandPoint
-    std::array<double, 2> centreBefore{}, centreAfter{};  // ArcCentre
+    DriverRegisters before, after;
     // The pass direction as the chain found and left it.
     std::array<double, 2> passBefore{}, passAfter{};
     bool chainTurnedPass = false;

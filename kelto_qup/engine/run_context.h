@@ -772,6 +772,8 @@ class RunContext {
   void ScaleContourElement();
   void RecordPassDriverEntry();
   void RecordPassDriverExit();
+  // The registers and words the pass driver changes, as they stand now.
+  ContourWords::DriverRegisters DriverRegistersNow() const;
   void RestoreChainedRegisters();
 
   // ---- job load, interpreter and hole output
