@@ -15,6 +15,7 @@ namespace {
 std::mutex g_pathMutex;
 std::optional<fs::path> g_programFolder;
 std::optional<fs::path> g_dataRoot;
+std::optional<fs::path> g_executableFolder;
 
 bool EqualIgnoreCase(std::string_view a, std::string_view b) {
   // ASCII letters only: the full-width and kana names the system uses have
@@ -39,20 +40,38 @@ std::optional<fs::path> MatchInFolder(const fs::path& folder, const std::string&
   return std::nullopt;
 }
 
-}  // namespace
-
-fs::path ExecutableFolder() {
+// The folder of the running executable (takes no lock).
+fs::path RunningExecutableFolder() {
   std::error_code ec;
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) return fs::current_path();
   return exe.parent_path();
 }
 
+}  // namespace
+
+fs::path ExecutableFolder() {
+  {
+    std::lock_guard<std::mutex> lock(g_pathMutex);
+    if (g_executableFolder) return *g_executableFolder;
+  }
+  return RunningExecutableFolder();
+}
+
+void SetExecutableFolder(const fs::path& folder) {
+  std::lock_guard<std::mutex> lock(g_pathMutex);
+  if (folder.empty()) {
+    g_executableFolder.reset();
+  } else {
+    g_executableFolder = folder;
+  }
+}
+
 const fs::path& ProgramFolder() {
   std::lock_guard<std::mutex> lock(g_pathMutex);
   if (!g_programFolder) {
     const char* home = std::getenv("KELTO_HOME");
-    g_programFolder = (home && *home) ? fs::path(home) : ExecutableFolder();
+    g_programFolder = (home && *home) ? fs::path(home) : RunningExecutableFolder();
   }
   return *g_programFolder;
 }

@@ -16,8 +16,11 @@ const fs::path& ProgramFolder();
 void ResetProgramFolder();
 
 // The folder holding the executables (for starting the companion program),
-// independent of KELTO_HOME.
+// independent of KELTO_HOME. SetExecutableFolder() stands another folder in
+// for it (tests that install a stand-in companion); an empty path returns to
+// the folder of the running executable.
 fs::path ExecutableFolder();
+void SetExecutableFolder(const fs::path& folder);
 
 // The data root: the program folder unless SetDataRoot() named another
 // (the file-server record decides this at start-up).

@@ -24,8 +24,20 @@ namespace fs = std::filesystem;
 // Spawns the program directly (no shell). A program name without a slash is
 // looked up on PATH. The working folder is set through a spawn file action
 // where the C library has it, else the child inherits ours.
+// Our environment with each "NAME=value" of `settings` set in it.
+std::vector<std::string> ChildEnvironment(const std::vector<std::string>& settings) {
+  std::vector<std::string> entries;
+  for (char** e = environ; e && *e; ++e) entries.emplace_back(*e);
+  for (const std::string& setting : settings) {
+    const std::string name = setting.substr(0, setting.find('=') + 1);
+    std::erase_if(entries, [&](const std::string& e) { return e.compare(0, name.size(), name) == 0; });
+    entries.push_back(setting);
+  }
+  return entries;
+}
+
 ProcessResult Spawn(const fs::path& program, const std::vector<std::string>& args, const fs::path& workingFolder,
-                    pid_t* pid) {
+                    pid_t* pid, const std::vector<std::string>& environment = {}) {
   std::vector<std::string> argvStrings;
   argvStrings.push_back(program.string());
   argvStrings.insert(argvStrings.end(), args.begin(), args.end());
@@ -38,9 +50,18 @@ ProcessResult Spawn(const fs::path& program, const std::vector<std::string>& arg
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 29))
   if (!workingFolder.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
 #endif
+  std::vector<std::string> envStrings;
+  std::vector<char*> envp;
+  char** childEnvironment = environ;
+  if (!environment.empty()) {
+    envStrings = ChildEnvironment(environment);
+    for (auto& e : envStrings) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    childEnvironment = envp.data();
+  }
   bool searchPath = program.string().find('/') == std::string::npos;
-  int rc = searchPath ? posix_spawnp(pid, argv[0], &actions, nullptr, argv.data(), environ)
-                      : posix_spawn(pid, argv[0], &actions, nullptr, argv.data(), environ);
+  int rc = searchPath ? posix_spawnp(pid, argv[0], &actions, nullptr, argv.data(), childEnvironment)
+                      : posix_spawn(pid, argv[0], &actions, nullptr, argv.data(), childEnvironment);
   posix_spawn_file_actions_destroy(&actions);
   ProcessResult result;
   if (rc != 0) {
@@ -106,9 +127,9 @@ void Reap(pid_t pid, std::shared_ptr<DetachedChild> child) {
 }  // namespace
 
 ProcessResult StartDetached(const fs::path& program, const std::vector<std::string>& args,
-                            const fs::path& workingFolder) {
+                            const fs::path& workingFolder, const std::vector<std::string>& environment) {
   pid_t pid = 0;
-  ProcessResult result = Spawn(program, args, workingFolder, &pid);
+  ProcessResult result = Spawn(program, args, workingFolder, &pid, environment);
   if (!result.started) return result;
   result.processId = static_cast<int>(pid);
   auto child = std::make_shared<DetachedChild>();

@@ -15,9 +15,12 @@ struct ProcessResult {
 };
 
 // Starts program with args and returns at once with the child's process id;
-// the child is reaped in the background (it leaves no zombie behind).
+// the child is reaped in the background (it leaves no zombie behind). The
+// child inherits this program's environment, with each "NAME=value" of
+// `environment` set in it (replacing an inherited NAME).
 ProcessResult StartDetached(const std::filesystem::path& program, const std::vector<std::string>& args,
-                            const std::filesystem::path& workingFolder = {});
+                            const std::filesystem::path& workingFolder = {},
+                            const std::vector<std::string>& environment = {});
 
 // How a child started by StartDetached ended.
 struct ProcessEnd {

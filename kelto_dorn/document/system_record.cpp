@@ -106,6 +106,13 @@ std::int32_t ReadNcExeFlag() {
   return word;
 }
 
+fs::path CompanionProgramPath() {
+  std::error_code ec;
+  const fs::path beside = platform::ExecutableFolder() / kCompanionProgramName;
+  if (fs::is_regular_file(beside, ec)) return beside;
+  return platform::ProgramFolder() / kCompanionProgramName;
+}
+
 int StartCompanionProgram(int mode, int subMode) {
   if (ReadNcExeFlag() != 0) {
     platform::ShowMessageBox(platform::Sjis("QUP_Win::只今実行出来ません"), std::string_view(), 0);
@@ -120,12 +127,16 @@ int StartCompanionProgram(int mode, int subMode) {
     ReportFileFault(w);
     return kCompanionNotWritten;
   }
-  const fs::path folder = platform::ProgramFolder();
-  const platform::ProcessResult p = platform::StartDetached(folder / kCompanionProgramName, {}, folder);
+  std::error_code ec;
+  fs::path folder = fs::absolute(platform::ProgramFolder(), ec);
+  if (ec) folder = platform::ProgramFolder();
+  const platform::ProcessResult p =
+      platform::StartDetached(CompanionProgramPath(), {}, folder, {"KELTO_HOME=" + folder.string()});
   if (!p.started) {
     ReportFileFault(std::string(kCompanionProgramName) + ": " + p.message);
     return kCompanionStartFailed;
   }
+  g_companionProcessId = p.processId;
   // Give the companion a moment to take the record over before the next write.
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   return kCompanionStarted;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <type_traits>
 
 #include "platform/record_file.h"
@@ -36,10 +37,17 @@ inline constexpr int kCompanionBusy = 1;         // "$NC_EXE.@@@" holds a non-ze
 inline constexpr int kCompanionNotWritten = 2;   // the system record could not be written
 inline constexpr int kCompanionStartFailed = 3;  // the program could not be started
 
-// Starts Kelto_qup from the program folder with start mode and sub-mode,
-// without waiting for it. Refused, with "QUP_Win::只今実行出来ません", while
-// the companion is busy, whatever the start mode: a second companion would
-// write the same NC file.
+// The companion of this installation: the Kelto_qup beside Kelto_Dorn's own
+// executable (both are built and installed into one folder), else the one in
+// the program folder, for an installation whose program folder is elsewhere.
+std::filesystem::path CompanionProgramPath();
+
+// Starts the companion with start mode and sub-mode, without waiting for it:
+// in the program folder, which it is told through KELTO_HOME (absolute, so
+// it names the same folder from there). Refused, with
+// "QUP_Win::只今実行出来ません", while the companion is busy, whatever the
+// start mode: a second companion would write the same NC file. A companion
+// that has ended its run stays open as a viewer; a new start opens another.
 int StartCompanionProgram(int mode, int subMode);
 
 // "$QUP.@@@": the 3-D machining model steps (4 + 56 + 640 bytes).

@@ -14,6 +14,7 @@ DisplayFlagRecord g_displayFlags;
 std::string g_versionText;
 std::string g_messageCaption;
 int ModalDepth = 0;
+int g_companionProcessId = 0;
 int g_exitConfirmed = 0;
 int g_nextFigureNumber = 0;
 int g_curveFiguresEnd = 0;
@@ -30,6 +31,7 @@ void ResetDocumentState() {
   g_versionText.clear();
   g_messageCaption.clear();
   ModalDepth = 0;
+  g_companionProcessId = 0;
   g_exitConfirmed = 0;
   g_nextFigureNumber = 0;
   g_curveFiguresEnd = 0;

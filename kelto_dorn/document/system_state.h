@@ -78,6 +78,8 @@ extern std::string g_versionText;
 extern std::string g_messageCaption;
 // Raised around every modal dialog; a repaint leaves the title alone then.
 extern int ModalDepth;
+// The process id of the companion started last (0: none yet).
+extern int g_companionProcessId;
 // Set once the user confirmed the exit; the frame then closes without asking.
 extern int g_exitConfirmed;
 // The figure number the next drawn figure gets (the view takes it).

@@ -1,7 +1,7 @@
 // The main road across both programs: a drawing of four holes with a drilling
 // definition in Kelto_Dorn, "出 力" of its NC data creation dialog, which
-// writes the hand-over, saves and starts the real Kelto_qup from the program
-// folder; the companion runs start mode (4, 6) once and writes the NC program
+// writes the hand-over, saves and starts the real Kelto_qup beside the
+// running executable, in the program folder, as scripts/run has them; the companion runs start mode (4, 6) once and writes the NC program
 // that a machine would run.
 #include <csignal>
 #include <fstream>
@@ -11,7 +11,9 @@
 #include "kelto_dorn/camdata/nc_create_dialog.h"
 #include "kelto_dorn/camdata/post_table.h"
 #include "kelto_dorn/document/system_record.h"
+#include "kelto_dorn/document/system_state.h"
 #include "platform/headless/dialog_driver.h"
+#include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/record_file.h"
 #include "shared/handover/drawing_header.h"
@@ -32,11 +34,9 @@ class DornOutputProcessTest : public CamDataTest {
     CamDataTest::SetUp();
     const fs::path real = testsupport::BinaryFolder() / "Kelto_qup";
     if (!fs::exists(real)) GTEST_SKIP() << "Kelto_qup is not built";
-    // The program in the folder notes its process id and becomes the real
-    // companion, so the test can end the viewer it leaves open.
-    const fs::path program = home() / "Kelto_qup";
-    std::ofstream(program) << "#!/bin/sh\necho $$ > companion.pid\nexec '" << real.string() << "'\n";
-    fs::permissions(program, fs::perms::owner_all);
+    // The programs are installed in the build folder; the program folder is
+    // the test's own and holds none.
+    platform::SetExecutableFolder(testsupport::BinaryFolder());
     // A post set up for the machine (the shipped templates are only named
     // placeholders), and the drawing's unit, where the NC program goes.
     g_postTable = testsupport::HandoverBuilder::DecimalPointPosts();
@@ -45,6 +45,7 @@ class DornOutputProcessTest : public CamDataTest {
   }
   void TearDown() override {
     if (companion_ != 0 && platform::EndDetached(companion_)) platform::WaitForDetached(companion_, 10000);
+    platform::SetExecutableFolder({});
     CamDataTest::TearDown();
   }
 
@@ -58,15 +59,6 @@ class DornOutputProcessTest : public CamDataTest {
     };
     s.startCompanion = [](int mode, int subMode) { return StartCompanionProgram(mode, subMode); };
     return s;
-  }
-
-  int CompanionId() {
-    int id = 0;
-    e2e::WaitUntil([&] {
-      std::ifstream(home() / "companion.pid") >> id;
-      return id != 0;
-    });
-    return id;
   }
 
   // What the companion left, for the message of a failed wait.
@@ -104,8 +96,9 @@ TEST_F(DornOutputProcessTest, FourHoleDrawingThroughOutputIsDrilledByTheCompanio
   EXPECT_TRUE(ShownTexts().empty()) << ShownTexts().front();
   EXPECT_EQ(saves_, 1);
 
-  companion_ = CompanionId();
+  companion_ = g_companionProcessId;
   ASSERT_NE(companion_, 0) << "the companion was not started";
+  EXPECT_FALSE(fs::exists(home() / "Kelto_qup"));
   ASSERT_TRUE(e2e::WaitUntil([&] { return fs::exists(NcPath()) && e2e::NcExeWord(home()) == 0; }))
       << "no NC program, or $NC_EXE.@@@ not back at 0: " << FolderListing();
   EXPECT_FALSE(platform::WaitForDetached(companion_, 0).ended) << "the companion stays open as a viewer";

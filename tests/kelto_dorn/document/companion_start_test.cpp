@@ -1,5 +1,6 @@
-// The start of the companion program: the system record it reads, the busy
-// word that refuses a second start, and the start itself without a shell.
+// The start of the companion program: which program, in which folder, the
+// system record it reads, the busy word that refuses a second start, and the
+// start itself without a shell.
 
 #include <chrono>
 #include <csignal>
@@ -9,6 +10,8 @@
 #include "kelto_dorn/app/app_state.h"
 #include "kelto_dorn/document/startup.h"
 #include "kelto_dorn/document/system_record.h"
+#include "kelto_dorn/document/system_state.h"
+#include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/text.h"
 #include "shared/handover/color_table.h"
@@ -21,23 +24,42 @@ namespace {
 namespace fs = std::filesystem;
 
 // A stand-in companion: copies the system record it finds in its working
-// folder and counts its arguments, so the test sees what it was started with.
+// folder and notes its arguments, the program folder it was told and its
+// working folder, so the test sees what it was started with.
 constexpr char kFakeCompanion[] =
     "#!/bin/sh\n"
     "echo \"$#\" > args.txt\n"
+    "echo \"$KELTO_HOME\" > home.tmp && mv home.tmp home.txt\n"
+    "pwd -P > pwd.tmp && mv pwd.tmp pwd.txt\n"
     "cp '$@@@.@@@' seen.tmp && mv seen.tmp seen.@@@\n";
 
+// The program folder is the temporary KELTO_HOME; the executables are
+// "installed" in a folder of their own beside it, as scripts/run has them
+// (work/ as the program folder, the programs in build/.../bin).
 class CompanionStartTest : public DocumentTest {
  protected:
   void SetUp() override {
     DocumentTest::SetUp();
+    fs::create_directories(Installation());
+    platform::SetExecutableFolder(Installation());
     StartupSystem();
   }
-  void InstallFakeCompanion() {
-    const fs::path p = home() / "Kelto_qup";
+  void TearDown() override {
+    // A companion still open (a real one stays as a viewer) is ended by its id.
+    if (g_companionProcessId != 0 && platform::EndDetached(g_companionProcessId))
+      platform::WaitForDetached(g_companionProcessId, 10000);
+    platform::SetExecutableFolder({});
+    std::error_code ec;
+    fs::remove_all(Installation(), ec);
+    DocumentTest::TearDown();
+  }
+  fs::path Installation() const { return home().parent_path() / (home().filename().string() + "-bin"); }
+  void InstallFakeCompanion(const fs::path& folder) {
+    const fs::path p = folder / "Kelto_qup";
     std::ofstream(p) << kFakeCompanion;
     fs::permissions(p, fs::perms::owner_all);
   }
+  void InstallFakeCompanion() { InstallFakeCompanion(Installation()); }
   void WriteBusyWord(const void* data, std::size_t size) {
     std::ofstream f(home() / "$NC_EXE.@@@", std::ios::binary);
     f.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -49,6 +71,16 @@ class CompanionStartTest : public DocumentTest {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
+  }
+  // A line the stand-in wrote into the program folder (empty when none).
+  std::string NotedLine(const char* name) {
+    std::string line;
+    for (int i = 0; i < 500 && line.empty(); ++i) {
+      std::ifstream in(home() / name);
+      std::getline(in, line);
+      if (line.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return line;
   }
 };
 
@@ -64,12 +96,35 @@ TEST_F(CompanionStartTest, StartWritesVersionAndModesAndStartsTheProgramWithoutA
   EXPECT_EQ(seen.subMode, 6);
   EXPECT_EQ(seen.fileListKind, 0);
   EXPECT_TRUE(fs::exists(home() / "$COLOR.@@@"));
-  std::string args;
-  for (int i = 0; i < 500 && args.empty(); ++i) {
-    std::ifstream(home() / "args.txt") >> args;
-    if (args.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  EXPECT_EQ(args, "0");
+  EXPECT_EQ(NotedLine("args.txt"), "0");
+}
+
+// Kelto_Dorn and Kelto_qup are installed in one folder, the program folder
+// is another (KELTO_HOME): the companion beside Kelto_Dorn is started, in the
+// program folder and told it as its own, so both work on the same files.
+TEST_F(CompanionStartTest, CompanionBesideTheExecutableRunsInTheProgramFolder) {
+  InstallFakeCompanion();
+  ASSERT_FALSE(fs::exists(home() / "Kelto_qup"));
+  ASSERT_EQ(StartCompanionProgram(4, 6), kCompanionStarted);
+  EXPECT_TRUE(ShownTexts().empty());
+  EXPECT_EQ(CompanionProgramPath(), Installation() / "Kelto_qup");
+  const std::string folder = fs::canonical(home()).string();
+  EXPECT_EQ(NotedLine("home.txt"), folder);
+  EXPECT_EQ(NotedLine("pwd.txt"), folder);
+  handover::DrawingHeader seen;
+  EXPECT_TRUE(WaitForSeenRecord(seen));
+  EXPECT_NE(g_companionProcessId, 0);
+}
+
+// Where the program was installed into its program folder (no companion
+// beside the running executable), that one is started.
+TEST_F(CompanionStartTest, CompanionInTheProgramFolderWhereNoneIsBesideTheExecutable) {
+  InstallFakeCompanion(home());
+  EXPECT_EQ(CompanionProgramPath(), home() / "Kelto_qup");
+  ASSERT_EQ(StartCompanionProgram(33, 0), kCompanionStarted);
+  handover::DrawingHeader seen;
+  ASSERT_TRUE(WaitForSeenRecord(seen));
+  EXPECT_EQ(seen.startMode, 33);
 }
 
 TEST_F(CompanionStartTest, BusyCompanionRefusesEveryStartMode) {
@@ -122,21 +177,21 @@ TEST_F(CompanionStartTest, MissingProgramIsReportedNotTakenAsStarted) {
   EXPECT_EQ(ShownTexts().size(), 1u);
 }
 
-TEST_F(CompanionStartTest, RealCompanionStartsFromTheProgramFolderAndEndsCleanly) {
+// The layout scripts/run makes: the real Kelto_qup beside the running
+// executable in the build folder, the program folder elsewhere and empty of
+// programs.
+TEST_F(CompanionStartTest, RealCompanionStartsFromTheBuildFolderAndEndsCleanly) {
   const fs::path real = testsupport::BinaryFolder() / "Kelto_qup";
   if (!fs::exists(real)) GTEST_SKIP() << "Kelto_qup is not built";
-  // The companion stays open as a viewer: the program in the folder notes
-  // its process id and becomes the real companion, so the test can end it.
-  const fs::path program = home() / "Kelto_qup";
-  std::ofstream(program) << "#!/bin/sh\necho $$ > companion.pid\nexec '" << real.string() << "'\n";
-  fs::permissions(program, fs::perms::owner_all);
+  platform::SetExecutableFolder(testsupport::BinaryFolder());
   // Sub-mode 0 goes out; the companion takes the modes over and writes 99 in
   // both words back at once, so the record's contents show its start-up (a
   // fast start can write back before StartCompanionProgram returns).
   ASSERT_EQ(StartCompanionProgram(99, 0), kCompanionStarted);
   EXPECT_TRUE(ShownTexts().empty());
+  const int id = g_companionProcessId;
+  ASSERT_NE(id, 0);
 
-  int id = 0;
   const fs::path record = home() / "$@@@.@@@";
   handover::DrawingHeader seen;
   const auto writtenBack = [&] {
@@ -144,12 +199,7 @@ TEST_F(CompanionStartTest, RealCompanionStartsFromTheProgramFolderAndEndsCleanly
   };
   // At most a minute for a start under the sanitizers: its id, then the
   // system record written back by its start-up.
-  for (int i = 0; i < 1200; ++i) {
-    if (id == 0) std::ifstream(home() / "companion.pid") >> id;
-    if (id != 0 && writtenBack()) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ASSERT_NE(id, 0);
+  for (int i = 0; i < 1200 && !writtenBack(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_TRUE(writtenBack()) << "the companion wrote the system record back";
   EXPECT_EQ(seen.startMode, 99);
   EXPECT_FALSE(platform::WaitForDetached(id, 500).ended) << "it stays open after its start";
