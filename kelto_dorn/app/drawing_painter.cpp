@@ -26,6 +26,7 @@ constexpr int kOriginMarkAll = 5;
 constexpr int kOriginMarkRecall = 9;
 constexpr int kOriginMarkCurrent = 0;
 constexpr int kPendingFigureColour = 7;
+constexpr int kPickHighlightColour = 1;
 constexpr int kCurrentFigureColour = 3;
 constexpr int kPromptOverview = 15;
 constexpr int kFirstEditBlock = 5;
@@ -281,8 +282,14 @@ void PaintAllDrawings(platform::DeviceContext& dc) {
     RememberCurrentOrigin();
     MarkEveryOrigin(dc, kOriginMarkRecall);
   }
-  if (g_curCurveIndex >= 0 && g_curCurveIndex < g_curveCount && g_pickState != kPickStateNoCurveHighlight)
-    HighlightCurvesHook(dc, 0);
+  // The curve a running command works on keeps its highlight through a
+  // repaint, in the colour every pick is highlighted in. Colour 0 would be
+  // the background's (the curve vanished), and a curve merely left current
+  // by a finished command, or curve 0 after a drawing is loaded, is no pick:
+  // without a command it is drawn in its own colours like every other.
+  if (g_curCommand != 0 && g_curCurveIndex >= 0 && g_curCurveIndex < g_curveCount &&
+      g_pickState != kPickStateNoCurveHighlight)
+    HighlightCurvesHook(dc, kPickHighlightColour);
   if (g_curCommand == kCommandPointGroupEdit || g_curCommand == kCommandPointGroupEdit2) {
     for (int i = kFirstEditBlock; i < std::min(v.m_blockCount, kSegmentBlockCount); ++i) {
       LoadSegment(i);

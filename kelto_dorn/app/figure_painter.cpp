@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "kelto_dorn/app/app_state.h"
+#include "kelto_dorn/app/command_state.h"
 #include "kelto_dorn/app/curve_text_painter.h"
 #include "kelto_dorn/app/dimension_painter.h"
 #include "kelto_dorn/app/geometry.h"
@@ -51,6 +52,18 @@ constexpr int kArrowCounterCurveStart = 500;
 constexpr int kLabelOffsetStart = 20;
 constexpr int kLabelOffsetStep = 20;
 constexpr int kLabelOffsetMax = 61;
+
+// The contour definitions (plane, taper, character): the side a contour is
+// cut on follows its curve's direction, so the directions are drawn while
+// one of them is made.
+constexpr int kDefineContourCommand = 32959;
+constexpr int kDefineTaperCommand = 32968;
+constexpr int kDefineCharContourCommand = 33203;
+
+bool CurveDirectionsShown() {
+  return g_showCurveArrows != 0 || g_curCommand == kDefineContourCommand || g_curCommand == kDefineTaperCommand ||
+         g_curCommand == kDefineCharContourCommand;
+}
 
 // The figure's own colour word with the pen it needs.
 struct PenChoice {
@@ -182,7 +195,10 @@ void DrawFigure(int colour, platform::DeviceContext& dc) {
   if (choice.made) {
     oldPen = dc.SelectPen(choice.pen);
     v.m_curPen = kPenMade;
-  } else if (c != v.m_curPen) {
+  } else if (c != v.m_curPen || !(dc.CurrentPen() == PenForColour(c))) {
+    // The remembered pen is that of the last figure drawn, perhaps on
+    // another device context: a context whose pen is not it gets it, or a
+    // figure would come out in that context's default (black) pen.
     dc.SelectPen(PenForColour(c));
     v.m_curPen = c;
   }
@@ -193,7 +209,7 @@ void DrawFigure(int colour, platform::DeviceContext& dc) {
       break;
     case kKindPointMark:
       DrawPointMark(c, dc);
-      if (g_showCurveArrows) DrawDirectionArrow(c, g_curFigure.dir.x, g_curFigure.dir.y, dc);
+      if (CurveDirectionsShown()) DrawDirectionArrow(c, g_curFigure.dir.x, g_curFigure.dir.y, dc);
       break;
     case kKindLine:
       DrawLineFigure(c, dc);
@@ -202,7 +218,7 @@ void DrawFigure(int colour, platform::DeviceContext& dc) {
       DrawArcFigure(c, dc);
       break;
     case kKindDirectionArrow:
-      if (g_showCurveArrows) DrawDirectionArrow(c, g_curFigure.dir.x, g_curFigure.dir.y, dc);
+      if (CurveDirectionsShown()) DrawDirectionArrow(c, g_curFigure.dir.x, g_curFigure.dir.y, dc);
       break;
     case kKindText:
       DrawTextFigure(c, dc);
@@ -239,7 +255,7 @@ void DrawLineFigure(int c, platform::DeviceContext& dc) {
   WorldToScreenExact(g_curFigure.start.x, g_curFigure.start.y, g_curFigure.depth, x1, y1);
   WorldToScreenExact(g_curFigure.end.x, g_curFigure.end.y, g_curFigure.depth, x2, y2);
   DrawClippedSegment(dc, x1, y1, x2, y2);
-  if (g_view.m_arrowCounter && g_showCurveArrows) DrawDirectionArrow(c, g_curFigure.dir.x, g_curFigure.dir.y, dc);
+  if (g_view.m_arrowCounter && CurveDirectionsShown()) DrawDirectionArrow(c, g_curFigure.dir.x, g_curFigure.dir.y, dc);
 }
 
 bool ClipLineToCircle(double cx, double cy, double radius, double& x1, double& y1, double& x2, double& y2) {
@@ -344,7 +360,7 @@ void DrawArcFigure(int c, platform::DeviceContext& dc) {
   const int pixelRadius = ArcPixelRadius(g_curFigure.radius);
   if (pixelRadius == 0) return;
   DrawArcPolyline(dc, pixelRadius);
-  if (!(g_view.m_arrowCounter && g_showCurveArrows)) return;
+  if (!(g_view.m_arrowCounter && CurveDirectionsShown())) return;
   // The tangent in the sense of travel a few degrees before the end.
   const double g = std::clamp(kArrowArcAngle / (std::fabs(g_curFigure.radius) * g_view.m_unitsPerMm), 1.0, 18.0);
   const Vec2 e{g_curFigure.end.x - g_curFigure.centre.x, g_curFigure.end.y - g_curFigure.centre.y};

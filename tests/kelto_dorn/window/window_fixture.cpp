@@ -9,6 +9,7 @@
 #include "kelto_dorn/document/startup.h"
 #include "kelto_dorn/window/program.h"
 #include "platform/clipboard.h"
+#include "platform/headless/dialog_driver.h"
 #include "platform/key_codes.h"
 #include "platform/print_job.h"
 #include "platform/text.h"
@@ -62,6 +63,16 @@ void WindowTest::Start() {
   app_ = std::make_unique<CKelApp>();
   ASSERT_TRUE(StartKeltoDorn(*app_));
   surface().Paint();
+}
+
+void WindowTest::Restart() {
+  backend().WhenDialogOpens(193, [](platform::headless::DialogDriver& d) { d.Click(platform::kIdOk); });
+  frame().RequestClose();
+  ASSERT_TRUE(frame().IsClosed());
+  app_.reset();
+  FinishKeltoDorn();
+  ResetProgramState();
+  Start();
 }
 
 void WindowTest::StartWithFixtureDrawing() {

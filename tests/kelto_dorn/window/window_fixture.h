@@ -28,6 +28,9 @@ class WindowTest : public testsupport::ProgramFolderTest {
   void StartWithFixtureDrawing();
   // Starts the program (StartKeltoDorn) on what the program folder holds.
   void Start();
+  // Ends the running program as closing its window does (the exit question
+  // answered OK: the drawing and the settings are saved) and starts it again.
+  void Restart();
 
   CKelApp& app() { return *app_; }
   CKelView& view() { return app_->View(); }
