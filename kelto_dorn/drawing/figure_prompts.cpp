@@ -31,6 +31,16 @@ constexpr int kPromptIntersection = 13;
 constexpr int kPromptEndPoint = 1600;
 constexpr int kLegendDimension = 6;
 
+constexpr int kLegendSelectEnd = 0;
+constexpr int kHolePointCommand = 32908;
+
+// While holes are collected, the right button with no pick pending registers
+// what was picked: the pick prompts then show it as ending the input, not as
+// a cancel.
+bool RightButtonEndsHoleInput(int code) {
+  return g_curCommand == kHolePointCommand && (code == 135 || code == 137 || code == 1527 || code == 16);
+}
+
 bool IsDimensionCommand(int command) {
   return command == 33142 || command == 33143 || command == 33144 || command == 33145 || command == 33148 ||
          command == 33149;
@@ -138,7 +148,7 @@ int ShowPrompt(int code) {
     std::string text;
     if (!LiveText(code, platform::Sjis(row->text), text)) text = PlainText(*row);
     caption = std::string(kCaptionHead) + " " + text;
-    if (row->legend >= 0) ShowPromptLegend(row->legend);
+    if (row->legend >= 0) ShowPromptLegend(RightButtonEndsHoleInput(code) ? kLegendSelectEnd : row->legend);
   }
   if (caption.empty()) caption = kCaptionHead;
   if (code != g_figureView.lastPrompt) {
@@ -150,6 +160,13 @@ int ShowPrompt(int code) {
   }
   g_figureView.lastPrompt = code;
   return static_cast<int>(caption.size());
+}
+
+void ShowTitleNote(const std::string& cp932) {
+  g_figureView.caption = std::string(kCaptionHead) + " " + cp932;
+  // The next prompt is shown even when it is the one shown before the note.
+  g_figureView.lastPrompt = kNone;
+  SetTitle(g_figureView.caption);
 }
 
 int ShowErrorBox(int code) {

@@ -31,6 +31,9 @@ int ShowPrompt(int code);
 // Writes legend `legend` at byte 54 of the caption (legend 0 becomes 6 while a
 // dimension command runs). Returns the caption's length.
 int ShowPromptLegend(int legend);
+// A note of the program's own in the title (CP932), in place of a prompt,
+// until the next prompt replaces it.
+void ShowTitleNote(const std::string& cp932);
 // The caption as composed last (CP932).
 const std::string& PromptCaption();
 

@@ -38,6 +38,8 @@ constexpr int kHoleStyle = 8;
 constexpr int kHoleColour = 8;
 constexpr int kCurveKindHoles = 1;
 constexpr int kErrorCountOverflow = 4;
+// The curve record's float at +96: the hole diameter of a hole-point curve.
+constexpr int kCurveHoleDiameterValue = 6;
 constexpr int kSnapshotCurves = 3;
 // Holes stay below the blocks the hole collection may fill.
 constexpr int kLastHoleWorkBlock = kLastHoleBlock;
@@ -118,6 +120,10 @@ bool RegisterNewCurve(platform::DeviceContext* dc) {
   }
   ResetCurrentCurve();
   g_curCurveRecord.kind = kCurveKindHoles;
+  // The hole diameter the hole definitions show and machine from: that of
+  // the first hole (a picked circle's, or the one entered for points).
+  g_curCurveRecord.values[kCurveHoleDiameterValue] =
+      static_cast<float>(2.0 * std::fabs(g_figureStore.SegmentBlock(0)->radius));
   g_curveTable[static_cast<std::size_t>(g_curveCount)] = g_curCurveRecord;
   return RegisterCurveEntry(kRegisterPlain, 1, dc) == kCurveRegisteredNew;
 }

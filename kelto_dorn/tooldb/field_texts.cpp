@@ -163,4 +163,19 @@ AtcFieldTexts FormatAtcFieldsCsv(AtcRecord& r) {
   return t;
 }
 
+std::string ColumnHeading(std::initializer_list<ColumnTitle> titles) {
+  std::string heading;
+  for (const ColumnTitle& t : titles) {
+    const std::string& text = platform::Sjis(t.utf8);
+    const std::size_t start = t.end > text.size() ? t.end - text.size() : 0;
+    if (start > heading.size()) {
+      heading.append(start - heading.size(), ' ');
+    } else if (!heading.empty()) {
+      heading += ' ';
+    }
+    heading += text;
+  }
+  return heading;
+}
+
 }  // namespace dorn

@@ -2,6 +2,8 @@
 // Texts of one tool or ATC record for the dialogs' list lines, the printed
 // lists and the CSV lines (CP932 bytes). Formatting also repairs a coolant word
 // outside 0..4 to 0 in the record itself.
+#include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -34,6 +36,15 @@ AtcFieldTexts FormatAtcFieldsCsv(AtcRecord& record);
 
 // CSV form of a tool record (the tool database's export).
 ToolFieldTexts FormatToolRecordCsv(ToolRecord& record);
+
+// The column titles over a list of fixed columns: each title (UTF-8) ends
+// at the byte column where its column of the list's lines ends (exclusive),
+// counted in CP932 bytes as the lines are; titles never run together.
+struct ColumnTitle {
+  const char* utf8;
+  std::size_t end;
+};
+std::string ColumnHeading(std::initializer_list<ColumnTitle> titles);
 
 // The coolant word as text: the four names for 1..4, else nothing.
 const std::string& CoolantText(int coolant);

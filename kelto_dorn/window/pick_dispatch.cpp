@@ -309,7 +309,9 @@ void CollectClick(ClickContext& c) {
     StoreSegment(1);
     DrawFigure(kHighlightColour, c.dc);
     ++g_pickIndex;
-    ShowPromptHook(state == 33 || state == 34 ? 1111 : state == 35 ? 441 : 1010);
+    // The chain and join commands ask to confirm the figure, which a click
+    // on empty space does (1010 would ask whether to delete it).
+    ShowPromptHook(state == 33 || state == 34 ? 1111 : state == 35 ? 441 : kPromptFigurePicked);
     SignalBeep();
     // The repeating figure commands act on each pick at once.
     if (state == 33 || state == 34 || state == 35) EnterMachineWith(c, state);

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
@@ -29,6 +31,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_text.h"
@@ -171,6 +175,19 @@ bool IsButtonKind(ControlKind k) {
   return k == ControlKind::PushButton || k == ControlKind::OwnerDrawButton || k == ControlKind::BitmapButton;
 }
 
+// The font of lists of fixed columns: one whose Japanese characters are
+// exactly two columns wide, as their CP932 bytes count, so that a column of
+// Japanese text lines up with the ASCII ones; the system's fixed font where
+// it is missing.
+QFont FixedPitchFont() {
+  static const QFont font = [] {
+    const QString cjkMono = QStringLiteral("Noto Sans Mono CJK JP");
+    if (QFontDatabase::hasFamily(cjkMono)) return QFont(cjkMono);
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  }();
+  return font;
+}
+
 // Rows of one container: a label waits for its field, neighbouring buttons
 // share a row.
 class RowBuilder {
@@ -190,6 +207,15 @@ class RowBuilder {
       return;
     }
     FlushButtons();
+    if (decl.kind == ControlKind::ListBox && (decl.style & control_style::kFixedPitch) && label_) {
+      // A list of fixed columns: the label before it is their heading and
+      // stands above them, in the list's font so that it lines up.
+      label_->setFont(FixedPitchFont());
+      grid_->addWidget(label_, row_++, 0, 1, 2);
+      grid_->addWidget(w, row_++, 0, 1, 2);
+      label_ = nullptr;
+      return;
+    }
     if (IsFieldKind(decl.kind) && label_) {
       grid_->addWidget(label_, row_, 0);
       grid_->addWidget(w, row_++, 1);
@@ -424,7 +450,7 @@ QWidget* QtDialogHost::MakeWidget(const ControlState& c, QWidget* parent) {
       auto* l = new QListWidget(parent);
       l->setSelectionMode((style & control_style::kMultiSelect) ? QAbstractItemView::MultiSelection
                                                                 : QAbstractItemView::SingleSelection);
-      if (style & control_style::kFixedPitch) l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+      if (style & control_style::kFixedPitch) l->setFont(FixedPitchFont());
       return l;
     }
     case ControlKind::ComboBox: {
@@ -778,6 +804,7 @@ void QtDialogHost::RunModal() {
 void QtDialogHost::ShowModeless() {
   FlushPendingItems();
   window_->adjustSize();
+  WidenForTitle();
   window_->show();
   window_->activateWindow();
   if (QWidget* w = Widget(dialog_.FocusedControl())) w->setFocus();
@@ -804,8 +831,23 @@ void QtDialogHost::FlushPendingItems() {
     if (const ControlState* c = dialog_.Control(id)) Sync(*c, ControlChange::All);
 }
 
+// A window as narrow as its controls shows only the start of a long title
+// (the prompts put their question there): it is made wide enough for the
+// whole title where the screen allows.
+void QtDialogHost::WidenForTitle() {
+  if (!window_) return;
+  // The window's icon and its buttons share the title bar with the text.
+  constexpr int kTitleBarExtras = 160;
+  const QString title = window_->windowTitle();
+  const int needed = QFontMetrics(window_->font()).horizontalAdvance(title) + kTitleBarExtras;
+  int widest = needed;
+  if (const QScreen* screen = window_->screen()) widest = std::min(needed, screen->availableGeometry().width());
+  if (window_->width() < widest) window_->resize(widest, window_->height());
+}
+
 void QtDialogHost::RefreshTitle() {
   if (window_) window_->setWindowTitle(ToQString(dialog_.Title()));
+  if (window_ && window_->isVisible()) WidenForTitle();
 }
 
 void QtDialogHost::FocusControl(int controlId) {

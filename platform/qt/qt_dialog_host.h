@@ -54,6 +54,7 @@ class QtDialogHost : public DialogHost {
   // list row by row stays linear.
   void FlushPendingItems();
   int ControlIdOf(QWidget* w) const;
+  void WidenForTitle();
 
   Dialog& dialog_;
   QPointer<QDialog> window_;

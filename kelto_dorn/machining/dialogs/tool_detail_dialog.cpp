@@ -78,7 +78,7 @@ std::vector<ControlSpec> DetailControls() {
   edit("POST_M", c::kPostM);
   v.push_back(ControlSpec(ControlKind::StaticText, -1, Sjis("切削油"), c::kTabs));
   v.push_back(ControlSpec(ControlKind::ComboBox, c::kCoolant, "", c::kTabs, 100, 0, platform::control_style::kDropList));
-  v.push_back(ControlSpec(ControlKind::CheckBox, c::kTapTwice, "G84_2回", c::kTabs));
+  v.push_back(ControlSpec(ControlKind::CheckBox, c::kTapTwice, Sjis("G84_2回"), c::kTabs));
   return v;
 }
 

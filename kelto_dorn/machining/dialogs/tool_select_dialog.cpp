@@ -10,6 +10,7 @@
 #include "kelto_dorn/tooldb/atc_list.h"
 #include "kelto_dorn/tooldb/atc_table.h"
 #include "kelto_dorn/tooldb/db_selection.h"
+#include "kelto_dorn/tooldb/field_texts.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 
@@ -25,6 +26,38 @@ constexpr int kHoleKindByte = 0xB400;
 constexpr int kDeepHoleKindByte = 0xBC00;
 constexpr int kTwoAxisWire = 0xC100;
 constexpr int kNameLimit = 48;
+constexpr unsigned kWarningIcon = 0x30;
+
+constexpr char kNoToolsText[] =
+    "※ 工具を登録した機械がありません ??\n\n"
+    "メニュー「データベース」の「工具データベース」で工具を登録し、\n"
+    "「機械別ＡＴＣの登録」で機械を作って、その工具をＡＴＣの行に入れて下さい。";
+
+// The column titles over the list, each ending where its column of the
+// cutter lines of FillAtcListBox ends.
+std::string ListHeading() {
+  return ColumnHeading({{"ATC番号", 7},
+                        {"SEC名", 22},
+                        {"工具[φ]", 32},
+                        {"Ｒ径", 40},
+                        {"回転[S]", 48},
+                        {"送り[F]", 57},
+                        {"固定[G]", 65},
+                        {"M_CODE", 73},
+                        {"刃長", 81},
+                        {"H_CODE", 89},
+                        {"D_CODE", 97},
+                        {"切削油", 105}});
+}
+
+// A row of the loaded table that names a tool.
+bool HoldsTools(const DocAtcTable& table) {
+  const int count = std::min(g_atcListCount, DocAtcTable::kRowCount);
+  for (int j = 0; j < count; ++j) {
+    if (!platform::FieldText(table.Record(j).toolName).empty()) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -69,10 +102,7 @@ CToolSelectDlg::CToolSelectDlg(DocAtcTable& atc)
            ControlSpec(ControlKind::Edit, tool_select_ctl::kDiameter, "", 0, 90, 0, 0, 24),
            ControlSpec(ControlKind::PushButton, tool_select_ctl::kOk, "OK"),
            ControlSpec(ControlKind::GroupBox, 1700, Sjis("工具の選択")),
-           ControlSpec(ControlKind::StaticText, -1,
-                       Sjis("ATC番号   SEC名         工具[φ]    Ｒ径  回転[S]  送り[F] 固定[G]  M_CODE    刃長  "
-                            "H_CODE  D_CODE  切削油"),
-                       1700),
+           ControlSpec(ControlKind::StaticText, -1, ListHeading(), 1700),
            ControlSpec(ControlKind::ListBox, tool_select_ctl::kList, "", 1700, 760, 300,
                        platform::control_style::kFixedPitch)}),
       atc_(atc) {}
@@ -82,13 +112,15 @@ bool CToolSelectDlg::OnInit() {
   g_toolDiameterFilter = 0.0;
   filter_ = ToolFilterOfKind(g_curMachiningDef.kind);
   const std::string machine = platform::FieldText(g_dbSelection.machineName);
-  if (machine.empty()) {
-    // Without a machine there is no table to choose from.
+  if (!machine.empty()) FillToolSelectLists();
+  if (machine.empty() || !HoldsTools(atc_)) {
+    // Nothing to choose from: the user is told where tools come from
+    // instead of seeing the choice close without a word.
+    platform::ShowMessageBox(Sjis(kNoToolsText), "", kWarningIcon);
     EndDialog(platform::kIdCancel);
     return true;
   }
   SetTitle(Sjis("  ＜ＤＢＳ＞ 工具の選択...  機械名 :: ") + machine);
-  FillToolSelectLists();
   return true;
 }
 

@@ -15,6 +15,7 @@
 #include "kelto_dorn/tooldb/atc_table.h"
 #include "kelto_dorn/tooldb/db_messages.h"
 #include "kelto_dorn/tooldb/db_selection.h"
+#include "kelto_dorn/tooldb/field_texts.h"
 #include "kelto_dorn/tooldb/folder_names.h"
 #include "kelto_dorn/tooldb/tool_folders.h"
 #include "kelto_dorn/tooldb/tool_table.h"
@@ -38,6 +39,10 @@ constexpr int kLineStep = 1;
 constexpr int kPageStep = 12;
 // A double click without a chosen record line: the error box without a text.
 constexpr int kErrorNoRecordLine = -80;
+constexpr unsigned kStopIcon = 0x10;
+constexpr char kNoRowChosenText[] =
+    "※ 工具を入れるＡＴＣ行の選択がありません ??\n\n"
+    "先に左の ATC_ ボタン（または行）で行を選び、工具をダブルクリックして下さい。";
 
 std::vector<platform::ControlSpec> ControlTable() {
   std::vector<platform::ControlSpec> c = {
@@ -72,8 +77,9 @@ std::vector<platform::ControlSpec> ControlTable() {
   c.push_back({ControlKind::ComboBox, id::kBaseCombo, "", 0, 220, 0, 0, kNameLimit});
   c.push_back({ControlKind::GroupBox, 1449, Sjis("工具の選択")});
   c.push_back({ControlKind::ComboBox, id::kToolCombo, "", 1449, 220, 0, 0, kNameLimit});
-  c.push_back({ControlKind::StaticText, -1, Sjis("SEC名      工具φ     Ｒ径"), 1449});
-  c.push_back({ControlKind::ListBox, id::kRecordList, "", 1449, 260, 240});
+  // Over the columns of the record lines ("%12s %7s %7s").
+  c.push_back({ControlKind::StaticText, -1, ColumnHeading({{"SEC名", 12}, {"工具φ", 20}, {"Ｒ径", 28}}), 1449});
+  c.push_back({ControlKind::ListBox, id::kRecordList, "", 1449, 260, 240, platform::control_style::kFixedPitch});
   c.push_back({ControlKind::PushButton, id::kClose, Sjis("終了")});
   return c;
 }
@@ -222,7 +228,12 @@ void CMachineAtcDbDlg::SelectAtcRow(int row) {
 }
 
 void CMachineAtcDbDlg::PickToolIntoAtcRow(int recordLine) {
-  if (selectedRow_ == 0) return;
+  if (selectedRow_ == 0) {
+    // Nothing says which row the tool is for: the user is told how to choose
+    // one rather than left with a double click that does nothing.
+    platform::ShowMessageBox(Sjis(kNoRowChosenText), "", kStopIcon);
+    return;
+  }
   if (recordLine < 0 || recordLine >= GetCount(id::kRecordList)) {
     g_textBuffer[0] = '\0';
     ShowErrorCode(kErrorNoRecordLine);

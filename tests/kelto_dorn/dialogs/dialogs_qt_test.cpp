@@ -3,6 +3,7 @@
 // pictures of the view settings and the palette are written to look at.
 #include <QAbstractButton>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -18,10 +19,12 @@
 #include "kelto_dorn/dialogs/choice_dialogs.h"
 #include "kelto_dorn/dialogs/color_palette_dialog.h"
 #include "kelto_dorn/dialogs/login_dialog.h"
+#include "kelto_dorn/dialogs/prompt_state.h"
 #include "kelto_dorn/dialogs/prompts.h"
 #include "kelto_dorn/dialogs/view_settings_dialog.h"
 #include "kelto_dorn/dialogs/work_settings_dialog.h"
 #include "platform/qt/qt_dialog_host.h"
+#include "platform/text.h"
 #include "tests/platform/window/qt_test_support.h"
 #include "tests/support/dialog_picture_qt.h"
 #include "tests/support/test_support.h"
@@ -72,6 +75,18 @@ TEST_F(DialogsQtTest, EveryDialogIsBuiltOnTheDesktop) {
       std::make_unique<CSlopeAngleDlg>(),   std::make_unique<CWorkSettingsDlg>(),   std::make_unique<CLoginDlg>(),
   };
   for (auto& dialog : dialogs) Open(*dialog);
+}
+
+// The value dialog carries the command's question in its title: the window
+// is wide enough to show it whole, not only the width of its few controls.
+TEST_F(DialogsQtTest, TheValueDialogShowsItsWholeTitle) {
+  g_inputTitle = platform::Sjis("[円弧 : (12.500000 -37.250000)角度図形] : 接線角度を入力して下さい...");
+  g_valueLabel = platform::Sjis("［Ａ］＝ ");
+  CValueInputDlg dialog;
+  Open(dialog, [this](QDialog* w) {
+    EXPECT_GE(w->width(), QFontMetrics(w->font()).horizontalAdvance(w->windowTitle()));
+    Picture(w, "kelto_dorn_value_prompt.png");
+  });
 }
 
 TEST_F(DialogsQtTest, ViewSettingsOnTheDesktop) {

@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kHolePoints = 32908;
 constexpr int kCharacters = 33204;
+constexpr int kAutoConnect = 32905;
 
 using CurveScriptTest = FigureScriptTest;
 
@@ -28,8 +29,12 @@ TEST_F(CurveScriptTest, AClickedHoleCircleIsRegisteredAsAHoleCurveByTheRightButt
   });
   Start(kHolePoints);
   EXPECT_EQ(g_pickState, 66);
+  // The legend names what the right button does here: it ends the input
+  // and registers the holes.
+  EXPECT_NE(TitleUtf8().find("［右 : 終了］"), std::string::npos) << TitleUtf8();
   ClickAt(60, 30);  // on the circle
   EXPECT_EQ(g_pickState, 66) << "waits for the next hole";
+  EXPECT_NE(TitleUtf8().find("［右 : 終了］"), std::string::npos) << TitleUtf8();
   RightClickAt(-150, -120);
   EXPECT_EQ(dialogs, 1);
   ASSERT_EQ(g_curveCount, 1);
@@ -41,7 +46,23 @@ TEST_F(CurveScriptTest, AClickedHoleCircleIsRegisteredAsAHoleCurveByTheRightButt
   EXPECT_NEAR(hole.start.x + hole.origin.x, 50.0, 1e-9);
   EXPECT_NEAR(hole.start.y + hole.origin.y, 30.0, 1e-9);
   EXPECT_NEAR(hole.radius, 10.0, 1e-9);
+  EXPECT_FLOAT_EQ(c.values[6], 20.0f) << "the curve's hole diameter, which the hole definitions show";
   EXPECT_FALSE(Pressed(kHolePoints));
+}
+
+// Automatic connection: the first pick is confirmed by a click on empty
+// space, and the prompt between asks for just that.
+TEST_F(CurveScriptTest, AutomaticConnectionAsksToConfirmThePickedFigure) {
+  backend().WhenDialogOpens(kCurveRegisterDialogId,
+                            [](platform::headless::DialogDriver& d) { d.Click(kCurveRegisterButton); });
+  Start(kAutoConnect);
+  EXPECT_NE(TitleUtf8().find("先頭の図形をマウスでピックして下さい"), std::string::npos) << TitleUtf8();
+  ClickAt(50, 0);  // on the line (0, 0)-(100, 0)
+  EXPECT_NE(TitleUtf8().find("この図形で宜しいですか"), std::string::npos) << TitleUtf8();
+  EXPECT_EQ(TitleUtf8().find("削除"), std::string::npos) << TitleUtf8();
+  ClickAt(-150, -120);
+  ASSERT_EQ(g_curveCount, 1);
+  EXPECT_EQ(g_curveTable[0].end - g_curveTable[0].first, 2) << "the two touching lines";
 }
 
 TEST_F(CurveScriptTest, TheFiguresInAClickedBoxBecomeOneCurveOfCharacterFigures) {

@@ -2,6 +2,10 @@
 // backend, each saved as a PNG picture in the build folder (looked at, not
 // compared).
 
+#include <cstdlib>
+#include <functional>
+
+#include <QLabel>
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/app/app_state.h"
@@ -27,6 +31,7 @@
 #include "kelto_dorn/machining/dialogs/transform_dialogs.h"
 #include "kelto_dorn/machining/machining_state.h"
 #include "kelto_dorn/machining/step_operations.h"
+#include "platform/qt/qt_dialog_host.h"
 #include "platform/text.h"
 #include "tests/kelto_dorn/machining/dialogs/definition_fixture.h"
 #include "tests/support/dialog_picture_qt.h"
@@ -48,8 +53,9 @@ class DefinitionPictureTest : public DefinitionFlowTest {
     EnsureFirstStep(g_curMachiningDef);
   }
 
-  void Picture(platform::Dialog& dialog, const char* file, int minWidth = 200, int minHeight = 150) {
-    testsupport::SaveDialogPicture(dialog, file, minWidth, minHeight);
+  void Picture(platform::Dialog& dialog, const char* file, int minWidth = 200, int minHeight = 150,
+               const std::function<void(platform::Dialog&)>& act = {}) {
+    testsupport::SaveDialogPicture(dialog, file, minWidth, minHeight, act);
   }
   // The picture of a dialog made with no arguments.
   template <class DialogClass>
@@ -59,9 +65,24 @@ class DefinitionPictureTest : public DefinitionFlowTest {
   }
 };
 
+// The column titles stand above the columns of the ATC list, not beside it.
 TEST_F(DefinitionPictureTest, ToolSelectDialog) {
   CToolSelectDlg dialog(document().atc);
-  Picture(dialog, "idd300_tool_select.png");
+  Picture(dialog, "idd300_tool_select.png", 200, 150, [](platform::Dialog& d) {
+    QDialog* window = platform::qt::DialogWindow(d);
+    QWidget* list = testsupport::ControlWidget(window, tool_select_ctl::kList);
+    ASSERT_NE(list, nullptr);
+    QLabel* heading = nullptr;
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+      if (label->text().startsWith(QStringLiteral("ATC番号"))) heading = label;
+    }
+    ASSERT_NE(heading, nullptr);
+    const QRect titles(heading->mapTo(window, QPoint(0, 0)), heading->size());
+    const QRect rows(list->mapTo(window, QPoint(0, 0)), list->size());
+    EXPECT_LE(titles.bottom(), rows.top());
+    EXPECT_LT(std::abs(titles.left() - rows.left()), 12) << "the titles begin over the list";
+    EXPECT_EQ(heading->font().family(), list->font().family()) << "in the list's font, so that they line up";
+  });
 }
 
 TEST_F(DefinitionPictureTest, DefinitionFrame) {

@@ -305,6 +305,18 @@ TEST_F(StepPageTest, ToolDetailFieldsKeepAToolEitherRadiusOrPointed) {
   EXPECT_EQ(t.postMCode, 0);
 }
 
+// Every caption of the tool details is CP932 text the window can show: a
+// UTF-8 literal that skipped the conversion reads back as mojibake.
+TEST_F(StepPageTest, ToolDetailCaptionsAreShownAsWritten) {
+  CToolDetailDlg dialog;
+  for (const platform::ControlState& c : dialog.Controls()) {
+    const std::string shown = platform::Cp932ToUtf8(c.decl.caption);
+    EXPECT_EQ(shown.find("\xEF\xBF\xBD"), std::string::npos) << shown;
+    EXPECT_EQ(platform::Utf8ToCp932(shown), c.decl.caption) << shown;
+    if (c.decl.id == tool_detail_ctl::kTapTwice) EXPECT_EQ(shown, "G84_2回");
+  }
+}
+
 }  // namespace
 }  // namespace dorn::test
 

@@ -1,5 +1,7 @@
 // The tool choice of a step: the names and rows a kind is offered, the copy
 // into the step, and the refusals.
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "kelto_dorn/dialogs/modal_run.h"
@@ -124,11 +126,24 @@ TEST_F(ToolChoiceTest, ALineThatNamesNoRowAnymoreTakesNothing) {
   EXPECT_EQ(platform::FieldText(g_curMachiningDef.stepTools[0].secName), "KEPT");
 }
 
-TEST_F(ToolChoiceTest, WithoutAMachineTheChoiceClosesAtOnce) {
-  ResetDbSelection();
-  CToolSelectDlg dialog(document().atc);
-  EXPECT_EQ(RunModalDialog(dialog), platform::kIdCancel);
-  EXPECT_TRUE(backend().Problems().empty());
+// With nothing to choose from the choice closes, but says where tools come
+// from: the two database commands by their menu names.
+TEST_F(ToolChoiceTest, WithoutAMachineOrToolsTheChoiceSaysWhereToolsComeFrom) {
+  const std::function<void()> arrangements[] = {
+      [] { ResetDbSelection(); },     // no machine chosen
+      [this] { WriteMachine({}); },  // a machine whose table holds no tool
+  };
+  for (const auto& arrange : arrangements) {
+    arrange();
+    const std::size_t before = ShownTexts().size();
+    CToolSelectDlg dialog(document().atc);
+    EXPECT_EQ(RunModalDialog(dialog), platform::kIdCancel);
+    EXPECT_TRUE(backend().Problems().empty());
+    ASSERT_EQ(ShownTexts().size(), before + 1);
+    const std::string text = ShownTexts().back();
+    EXPECT_NE(text.find("機械別ＡＴＣの登録"), std::string::npos) << text;
+    EXPECT_NE(text.find("工具データベース"), std::string::npos) << text;
+  }
 }
 
 TEST_F(ToolChoiceTest, ToolNamesAreCutAtABlankADotOrPosition61) {

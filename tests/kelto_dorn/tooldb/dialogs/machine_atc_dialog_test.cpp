@@ -100,6 +100,26 @@ TEST_F(MachineAtcDialogTest, PlacingIntoRow15ScrollsOneDown) {
   EXPECT_EQ(dialog.GetText(id::kRowButtonBase + 1), "ATC_0101");
 }
 
+// A double click on a tool before any ATC row was chosen places nothing, but
+// says which choice is missing.
+TEST_F(MachineAtcDialogTest, ADoubleClickWithoutAChosenRowSaysSo) {
+  WriteMachine("MC1", {});
+  SetMachineName("MC1");
+  CMachineAtcDbDlg dialog(atc_, tools_);
+  Open(dialog);
+  DialogDriver d(dialog);
+  ASSERT_EQ(dialog.SelectedRow(), 0);
+  d.DoubleClick(id::kRecordList, 0);
+  ASSERT_EQ(backend().MessageBoxes().size(), 1u);
+  EXPECT_NE(platform::Cp932ToUtf8(backend().MessageBoxes()[0].request.text).find("ＡＴＣ行の選択がありません"), std::string::npos);
+  EXPECT_EQ(RowText(dialog, 1).find("DR5"), std::string::npos);
+  // Once a row is chosen the same double click places the tool.
+  d.Click(id::kRowButtonBase + 1);
+  d.DoubleClick(id::kRecordList, 0);
+  EXPECT_NE(RowText(dialog, 1).find("DR5"), std::string::npos);
+  EXPECT_EQ(backend().MessageBoxes().size(), 1u);
+}
+
 TEST_F(MachineAtcDialogTest, CopyConvertThenADoubleClickTakesTheListedRecord) {
   AtcRecord row{};
   row.inUse = 1;
