@@ -19,6 +19,8 @@ constexpr int kRefreshDc = 11;
 constexpr int kRefreshDcDeferred = 99;
 // StepKind of a computed move.
 constexpr int kStepMotion = 3;
+// MotionMode of a rapid move (1-3 are feeds: a line, the two arcs).
+constexpr int kMotionRapid = 0;
 
 }  // namespace
 
@@ -107,10 +109,12 @@ NcElement& RunContext::UpdatePathExtents(NcElement& out) {
     if (engine.EndOfDataFlag == 0 && toolInRange) {
       double& toolMin = e.ToolMinZ[static_cast<std::size_t>(tool)];
       toolMin = std::min(toolMin, z);
-      if (engine.MoveFlag != 0) {
-        double& toolMax = e.ToolMaxZ[static_cast<std::size_t>(tool)];
-        toolMax = std::max(toolMax, z);
-      }
+      double& toolMax = e.ToolMaxZ[static_cast<std::size_t>(tool)];
+      if (engine.MoveFlag != 0) toolMax = std::max(toolMax, z);
+      // The Z a tool starts cutting at: the top of its feed moves, as a hole
+      // process reports its R level. Without it a contour's report shows
+      // neither its start nor its depth.
+      if (output.MotionMode != kMotionRapid) toolMax = std::max(toolMax, std::max(z, output.PrevZ));
     }
     e.MaxX = std::max(e.MaxX, x);
     e.MaxY = std::max(e.MaxY, y);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "kelto_qup/ncout/reports.h"
+#include "platform/csv.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "tests/kelto_qup/ncout/nc_run_fixture.h"
@@ -117,6 +118,41 @@ TEST_F(ReportsTest, ToolInformationAndProcessListAfterARun) {
   EXPECT_DOUBLE_EQ(window.d1, 30.0);
   EXPECT_DOUBLE_EQ(window.d4, -25.0);
   EXPECT_EQ(fs::file_size(home() / "$CG_DATA.LST"), host.displayRecords.size() * 32);
+}
+
+// A contour process reports the Z it was cut at, like a hole process does:
+// start and final Z in the CSV, "Z=" in the process list.
+TEST_F(ReportsTest, AContourProcessReportsItsDepth) {
+  HandoverBuilder job;
+  job.Begin();
+  job.Line(100, 0, 0, 60, 0);
+  job.Line(100, 60, 0, 60, 40);
+  job.Line(100, 60, 40, 0, 40);
+  job.Line(100, 0, 40, 0, 0);
+  job.BeginProcess(400, 1, 0.0, 0.0, 50.0, 1000.0, 10.0);
+  testsupport::ContourOptions contour;
+  contour.offset = -5.0;  // outside
+  contour.z = -5.0;
+  contour.toX = 0.0;
+  contour.toY = -15.0;
+  testsupport::AddContour(job, 401, contour);
+  job.ProcessEnd(500);
+  job.End();
+  ASSERT_EQ(Run(job), 0);
+  ASSERT_TRUE(host.errorBoxes.empty()) << host.errorBoxes.front();
+  const fs::path csvPath = platform::ResolvePath(home(), "UNIT\\PGM\\DAT\\HOLE" + J("加工詳細工具情報.csv"));
+  const std::vector<std::string> csv = Lines(ReadText(csvPath));
+  ASSERT_GE(csv.size(), 13u);
+  std::vector<std::string> fields;
+  platform::SplitCsvLine(csv[12], ",", fields);
+  ASSERT_GE(fields.size(), 13u) << csv[12];
+  EXPECT_EQ(fields[11], "5.0") << "start Z: where the feed down onto the contour begins";
+  EXPECT_EQ(fields[12], "-5.0") << "final Z: the contour's depth";
+  bool sawDepth = false;
+  for (const std::string& line : Lines(ReadText(home() / "$PROCESS.LST"))) {
+    if (line.rfind("* N0001", 0) == 0) sawDepth = line.find("Z=-5.0") != std::string::npos;
+  }
+  EXPECT_TRUE(sawDepth) << ReadText(home() / "$PROCESS.LST");
 }
 
 TEST_F(ReportsTest, GraphicRunOmitsFileSizeAndTapeLength) {
