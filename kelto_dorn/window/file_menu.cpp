@@ -26,6 +26,7 @@
 #include "kelto_dorn/document/system_record.h"
 #include "kelto_dorn/document/system_state.h"
 #include "kelto_dorn/document/undo.h"
+#include "kelto_dorn/drawing/figure_prompts.h"
 #include "kelto_dorn/machining/definition_resets.h"
 #include "kelto_dorn/tooldb/db_messages.h"
 #include "kelto_dorn/window/command_ids.h"
@@ -235,8 +236,14 @@ void OnFileOpen(CKelView& view) {
 
 void OnFileSave(CKelView& view) {
   SignalBeep();
-  SaveDrawing(view.Document());
+  const bool saved = SaveDrawing(view.Document());
   view.RedrawView();
+  // A save that failed said so; one that worked says where the drawing went.
+  if (saved) {
+    ShowTitleNote(platform::Sjis("図面を保存しました : ") + platform::FieldText(g_drawingHeader.unitName) + "\\" +
+                  platform::FieldText(g_drawingHeader.secondName) + "\\" +
+                  platform::FieldText(g_drawingHeader.drawingName));
+  }
 }
 
 void OnFileNameList(CKelView& view) {

@@ -375,6 +375,9 @@ void RunContext::CloseJobNcFile() {
   }
   WriteNcExeFlag(0);
   job.NcOpenResult = kNoNcFile;
+  // The list says where the program went, so that it can be found and sent.
+  host.AddListLine(platform::Utf8ToCp932("ＮＣデータ : " + job.NcPath));
+  if (job.Header.holeSubprogram == 1) host.AddListLine(platform::Utf8ToCp932("穴サブプログラム : " + job.HoleSubprogramPath));
   // A finished program also goes to the network drive when the header asks.
   if (AbortFlag == 0 && job.Header.startMode < 52 && job.Header.nfsSwitch != 0) host.RunNfsTransfer(0);
 }

@@ -50,6 +50,27 @@ TEST_F(FileMenuTest, NewSavesFirstAndADeclinedQuestionKeepsTheDrawing) {
   EXPECT_EQ(backend().DialogsOpened()[1], 293);
 }
 
+// 上書き保存 says in the title that it saved, and where; a save that could
+// not be made claims nothing.
+TEST_F(FileMenuTest, SaveSaysInTheTitleWhereTheDrawingWent) {
+  StartWithFixtureDrawing();
+  fs::remove(Seg() / "TEST.MZF");
+  ASSERT_TRUE(frame().Invoke(cmd::kFileSave));
+  EXPECT_TRUE(fs::exists(Seg() / "TEST.MZF"));
+  const std::string title = platform::Cp932ToUtf8(frame().Title());
+  EXPECT_NE(title.find("図面を保存しました : SAMPLE\\PGM\\TEST"), std::string::npos) << title;
+  EXPECT_TRUE(ShownTexts().empty());
+
+  // The drawing's folder taken away: the failure is shown, the title does
+  // not say it saved.
+  frame().SetTitle("");
+  fs::remove_all(Seg());
+  std::ofstream(Seg()) << "not a folder";
+  ASSERT_TRUE(frame().Invoke(cmd::kFileSave));
+  EXPECT_EQ(platform::Cp932ToUtf8(frame().Title()).find("保存しました"), std::string::npos);
+  EXPECT_FALSE(ShownTexts().empty());
+}
+
 TEST_F(FileMenuTest, NewAnsweredOkEmptiesTheDrawing) {
   StartWithFixtureDrawing();
   backend().WhenDialogOpens(193, [](platform::headless::DialogDriver& d) { d.Click(1); });

@@ -91,7 +91,17 @@ TEST_F(NcJobTest, GraphicRunAndStepRunWriteNoNcFile) {
     EXPECT_FALSE(fs::exists(NcPath()));
     EXPECT_EQ(NcExeWord(), -1);  // never marked busy
     EXPECT_EQ(run->job.NcOpenResult, 241);
+    EXPECT_FALSE(ListHas("ＮＣデータ : ")) << "no program was written";
   }
+}
+
+// When the run has written its program, the list names the file with its
+// folder: the user learns where it went.
+TEST_F(NcJobTest, TheListNamesTheWrittenProgramWithItsFolder) {
+  HandoverBuilder job = Drilling();
+  EXPECT_EQ(Run(job), 0);
+  ASSERT_TRUE(fs::exists(NcPath()));
+  EXPECT_TRUE(ListHas(("ＮＣデータ : " + NcPath().string()).c_str()));
 }
 
 TEST_F(NcJobTest, OutputPathsFollowTheHeader) {
