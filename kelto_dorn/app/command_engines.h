@@ -8,7 +8,6 @@
 //
 // Each owner keeps its entries in its own section below.
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -190,9 +189,6 @@ struct CommandEngines {
   // true on OK with the typed text (CP932) in `text`, which holds the
   // default on entry.
   std::function<bool(std::string& text)> textInputDialog;
-  // The DXF reader as the stroke font uses it: reads the open per-character
-  // file into the selected figure table, quietly; false when it is damaged.
-  std::function<bool(std::FILE* file)> readDxfStrokes;
 };
 extern CommandEngines g_commandEngines;
 

@@ -53,7 +53,13 @@ bool ReadCharacter(const std::filesystem::path& file) {
   ClearFigureTable(kScratchTable);
   g_figureTableSelector = kScratchTable;
   g_figureAttribute = 0;
-  return g_commandEngines.readDxfFile && g_commandEngines.readDxfFile(file);
+  // "レイヤー別表示" would send the strokes to the drawing layers of the
+  // font file's layers: it is off for the read and the user's again after.
+  const int byLayer = g_cadByLayer;
+  g_cadByLayer = 0;
+  const bool read = g_commandEngines.readDxfFile && g_commandEngines.readDxfFile(file);
+  g_cadByLayer = byLayer;
+  return read;
 }
 
 // Copies the strokes of the scratch table into the target table at the pen

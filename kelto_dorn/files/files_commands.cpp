@@ -1,6 +1,8 @@
 #include "kelto_dorn/files/files_commands.h"
 
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "kelto_dorn/app/command_engines.h"
 #include "kelto_dorn/files/cad_import.h"
@@ -17,6 +19,7 @@
 #include "kelto_dorn/files/plotter_output.h"
 #include "kelto_dorn/files/rename_dialog.h"
 #include "kelto_dorn/files/user_paths.h"
+#include "platform/paths.h"
 
 namespace dorn {
 
@@ -31,6 +34,16 @@ int RunCadFileList(CadFileChoice& choice) {
   choice.file = *file;
   choice.kind = ImportFileKind & 0xF;
   return result;
+}
+
+// One character file of the stroke font, read quietly: the text command
+// names what it could not read.
+bool ReadStrokeFontFile(const std::filesystem::path& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  const bool ok = ReadDxfFile(file, platform::SystemName(path.filename()), true).ok;
+  std::fclose(file);
+  return ok;
 }
 
 // The file list in copy (1) or delete (2) mode; its result is not used.
@@ -49,7 +62,7 @@ void InstallFileCommands() {
   e.readCadFile = ReadCadFile;
   e.dxfExport = [](int) { OnDxfExport(); };
   e.dxfExportOrPlot = [](int) { OnPlotterOutput(); };
-  e.readDxfStrokes = [](std::FILE* file) { return ReadDxfFile(file, "FONT", true).ok; };
+  e.readDxfFile = ReadStrokeFontFile;
   e.dataEditDialog = RunDataEditDialog;
   e.drawingFileListDialog = [] { return CDrawingFileListDlg().DoModal(); };
   e.fileServerDialog = [] { return CFileServerDlg().DoModal(); };

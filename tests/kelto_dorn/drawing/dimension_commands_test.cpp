@@ -314,17 +314,28 @@ TEST_F(DimensionCommandTest, TheExtensionModeAddsPartsAndKeepsTheGroupCentred) {
   EXPECT_NE(texts[0].group, 0);
 }
 
+// A character file of the stroke font: a stroke (0, 0)-(4, 6) on layer
+// "STROKE" (the second of the file's layers) and a dashed advance marker
+// ending at X 5.
+constexpr char kStrokeFontA[] =
+    "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
+    "0\nLAYER\n2\n0\n62\n7\n0\nLAYER\n2\nSTROKE\n62\n7\n0\nENDTAB\n0\nENDSEC\n"
+    "0\nSECTION\n2\nENTITIES\n"
+    "0\nLINE\n8\nSTROKE\n10\n0.0\n20\n0.0\n11\n4.0\n21\n6.0\n"
+    "0\nLINE\n8\nSTROKE\n6\nDASHED\n10\n0.0\n20\n0.0\n11\n5.0\n21\n0.0\n"
+    "0\nENDSEC\n0\nEOF\n";
+
+// Text as strokes with the program's own DXF reader, as installed: each
+// character's strokes at the pen position, the markers only advancing it,
+// also with "レイヤー別表示" on (the font file's layers never choose the
+// drawing layer).
 TEST_F(DimensionCommandTest, TextAsStrokesThroughTheCommand) {
   const std::filesystem::path fonts = (g_dataFolder.empty() ? platform::DataRoot() : g_dataFolder) / "FONTS";
   std::filesystem::create_directories(fonts);
-  std::ofstream(fonts / "A.dxf") << "x";
-  g_commandEngines.readDxfFile = [](const std::filesystem::path&) {
-    FigureRecord stroke;
-    stroke.kind = kKindLine;
-    stroke.end = {4, 6};
-    g_curFigure = stroke;
-    return AppendFigure(0);
-  };
+  std::ofstream(fonts / "A.dxf") << kStrokeFontA;
+  ASSERT_TRUE(g_commandEngines.readDxfFile) << "the reader is installed with the program";
+  g_cadByLayer = 1;
+  const int otherLayer = GetFigureCount(1);
   backend().WhenDialogOpens(261, [](platform::headless::DialogDriver& d) {
     d.Type(2612, "AA");
     d.Click(2613);
@@ -333,10 +344,14 @@ TEST_F(DimensionCommandTest, TextAsStrokesThroughTheCommand) {
   ASSERT_EQ(g_pickState, kPickStateDimensionPlacing);
   ClickAt(-40, -30);
   const auto strokes = Figures(fixtureFigures);
-  ASSERT_EQ(strokes.size(), 2u);  // no advance markers: both at the base point
-  EXPECT_NEAR(strokes[0].start.x, -40, Pixel());
+  ASSERT_EQ(strokes.size(), 2u);  // the markers are not stored
+  EXPECT_NEAR(strokes[0].start.x + strokes[0].origin.x, -40, Pixel());
   EXPECT_NEAR(strokes[0].end.y - strokes[0].start.y, 6, 1e-6);
+  EXPECT_NEAR(strokes[1].start.x - strokes[0].start.x, 5, 1e-6) << "the second A starts one advance on";
+  EXPECT_EQ(GetFigureCount(1), otherLayer) << "no stroke went to another layer";
+  EXPECT_EQ(g_cadByLayer, 1) << "the option is the user's again afterwards";
   EXPECT_TRUE(NewTexts().empty());
+  EXPECT_TRUE(ShownTexts().empty());
   EXPECT_FALSE(Pressed(dim::kStrokeText));
   EXPECT_EQ(g_pickState, 0);
 }
