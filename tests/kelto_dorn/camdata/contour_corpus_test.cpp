@@ -24,7 +24,7 @@
 namespace dorn::test {
 namespace {
 
-constexpr int kShards = 8;
+constexpr int kShards = 40;
 
 std::string Join(const std::vector<std::string>& words) {
   std::string text;
