@@ -37,6 +37,13 @@ constexpr double kFirstPass = -2.0;    // the first of two passes
 constexpr double kLeadRoom = 5.0;      // a TO point lies this far beyond the tool from the wall
 constexpr std::int32_t kCurveKey = 601;
 
+// A number as a job's name and its fixture show it.
+std::string Number(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.10g", v);
+  return text;
+}
+
 // ---- shapes, drawn counter-clockwise (their inside on the left)
 
 Contour Polyline(const std::vector<std::array<double, 2>>& points) {
@@ -163,11 +170,10 @@ std::vector<Shape> Shapes() {
       {"rippled-1000", RoundPolygon(1000, 50, 1.5, 24)},
   };
   for (const double size : {0.01, 1.0, 2.0, 4.0}) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", size);
-    shapes.push_back({std::string("chamfer-") + text,
+    const std::string text = Number(size);
+    shapes.push_back({"chamfer-" + text,
                       Polyline({{0, 0}, {100 - size, 0}, {100, size}, {100, 100}, {0, 100}, {0, 0}})});
-    shapes.push_back({std::string("step-") + text,
+    shapes.push_back({"step-" + text,
                       Polyline({{0, 0}, {50, 0}, {50, size}, {100, size}, {100, 100}, {0, 100}, {0, 0}})});
   }
   return shapes;
@@ -242,11 +248,6 @@ std::array<double, 2> ToPoint(const Contour& c, const WallPoint& w, double radiu
 
 double Degrees(double x, double y) { return std::atan2(y, x) * 180.0 / kPi; }
 
-std::string Label(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
-  return text;
-}
 
 // ---- the job table
 
@@ -279,7 +280,7 @@ struct Builder {
     job.approachAngle = Degrees(-w.nx, -w.ny);
     job.escapeAngle = Degrees(w.nx, w.ny);
     job.name = shape.name + (clockwise ? "/outside/" : "/inside/") + entry;
-    if (tool != 10.0) job.name += "/t" + Label(tool);
+    if (tool != 10.0) job.name += "/t" + Number(tool);
     return job;
   }
 
@@ -295,7 +296,7 @@ struct Builder {
     job.approachAngle = Degrees(-start.nx, -start.ny);
     job.escapeAngle = Degrees(end.nx, end.ny);
     job.name = shape.name + (backwards ? "/backwards" : "/forwards");
-    if (tool != 10.0) job.name += "/t" + Label(tool);
+    if (tool != 10.0) job.name += "/t" + Number(tool);
     return job;
   }
 
@@ -430,12 +431,6 @@ std::vector<CorpusJob> MakeCorpus() {
   }
   std::sort(b.jobs.begin(), b.jobs.end(), [](const CorpusJob& x, const CorpusJob& y) { return x.name < y.name; });
   return b.jobs;
-}
-
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", v);
-  return text;
 }
 
 }  // namespace
