@@ -1,0 +1,89 @@
+// Contour programs measured against the walls they cut: each shape goes the
+// real road (definition, CreateCamData, the companion's run, rs274) and
+// every move below the part's top is held to the drawn contour: never
+// nearer a wall than the tool's radius, never on the wrong side of it, and
+// every wall the tool can reach is cut, or the program says it is not.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/kelto_dorn/camdata/contour_job_fixture.h"
+
+namespace dorn::test {
+namespace {
+
+class ContourWallTest : public ContourJobTest {
+ protected:
+  struct Job {
+    DrawnContour drawn;
+    double tool = 10.0;        // diameter
+    bool right = false;        // the tool right of the drawn travel (a reversed step)
+    std::array<double, 2> to{};  // the cut-in and exit point
+    float overrun = 0.0f;
+  };
+
+  MachiningDefinition Definition(const Job& job) {
+    AddDrawnCurve(620, job.drawn);
+    MachiningDefinition d = PlaneContour(620);
+    d.stepTools[0].diameter = static_cast<float>(job.tool);
+    d.steps[0].word32 = job.right ? 1 : 0;
+    d.steps[0].zone1X = d.steps[0].zone2X = job.to[0];
+    d.steps[0].zone1Y = d.steps[0].zone2Y = job.to[1];
+    d.steps[0].overrun = job.overrun != 0.0f ? 1.0f : 0.0f;
+    g_machiningDefaults.overrun = job.overrun;
+    overrunLength = job.overrun;
+    return d;
+  }
+
+  // Runs the job and holds its moves to the walls: it must run to its end
+  // without a box, cut nothing it must not, and leave no reachable wall
+  // uncut.
+  void ExpectCleanCut(const Job& job, const MachiningDefinition& d) {
+    const CheckResult r = RunJob(d);
+    EXPECT_EQ(r.status, 0) << r.nc;
+    for (const std::string& box : host.errorBoxes) ADD_FAILURE() << box;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    EXPECT_TRUE(r.check.violations.empty()) << testsupport::Describe(r.check.violations);
+    const WallFindings f = CheckWalls(r.check, job.drawn, job.tool * 0.5, job.right);
+    EXPECT_EQ(f.gougeCount + f.wrongSideCount + f.uncutCount, 0) << f.Describe() << r.nc;
+  }
+  void ExpectCleanCut(const Job& job) { ExpectCleanCut(job, Definition(job)); }
+};
+
+// The vector escape moves the tool away by its distance: up and out along
+// the angles it was given, not nowhere.
+TEST_F(ContourWallTest, AVectorEscapeMovesTheToolAwayByItsDistance) {
+  Job job;
+  job.drawn = Polyline({{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}});
+  job.to = {50, 20};
+  MachiningDefinition d = Definition(job);
+  StepCondition& c = d.steps[0];
+  c.escapeOn = 1;
+  c.escapeKind = 6;
+  c.value304 = 4.0;
+  c.value312 = 90.0;  // straight up
+  c.value320 = 0.0;
+  const CheckResult r = RunJob(d);
+  EXPECT_EQ(r.status, 0) << r.nc;
+  if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+  // The last feed move at depth, then the escape: 4 straight up from there.
+  const CanonMove* last = nullptr;
+  const CanonMove* escape = nullptr;
+  for (const CanonMove& m : r.check.moves) {
+    if (m.kind == CanonMove::Kind::kTraverse) continue;
+    if (std::fabs(m.fromZ + 5.0) < 1e-6 && std::fabs(m.z + 5.0) < 1e-6) last = &m;
+    if (last != nullptr && &m != last && std::fabs(m.fromZ + 5.0) < 1e-6 && m.z > m.fromZ) {
+      escape = &m;
+      break;
+    }
+  }
+  ASSERT_NE(escape, nullptr) << r.nc;
+  EXPECT_NEAR(escape->z, -1.0, 0.001) << r.nc;
+  EXPECT_NEAR(escape->x, escape->fromX, 0.001) << r.nc;
+  EXPECT_NEAR(escape->y, escape->fromY, 0.001) << r.nc;
+}
+
+}  // namespace
+}  // namespace dorn::test
