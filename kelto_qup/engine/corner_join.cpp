@@ -289,7 +289,22 @@ int RunContext::JoinLineCircle() {
       R0 = before;
       return CornerStep() == 1 ? FinishJoin() : 0;
     }
-    // Parallel lines (or circles about one centre) go on where the next begins.
+    if (R0.d1 != 0.0 && R1.d1 != 0.0) {
+      // Two arcs of one circle (a circle drawn in pieces, the closing joint
+      // of a lens or an oval): they meet where the first ends and no corner
+      // stands between them. The fetch left the first's end as its unit
+      // radius (d2/d3, towards the centre for a counter-clockwise arc);
+      // while they are intersected d4/d5 hold the centre, which must never
+      // become the joint. Concentric arcs of other radii never meet.
+      if (std::fabs(std::fabs(R0.d1) - std::fabs(R1.d1)) >= kOnContour) {
+        StopWithError(kErrorNoCrossing);
+        return 0;
+      }
+      R0.d4 -= R0.d1 * R0.d2;
+      R0.d5 -= R0.d1 * R0.d3;
+      return FinishJoin();
+    }
+    // Parallel lines go on where the next begins.
     R0.d4 = R1.d4;
     R0.d5 = R1.d5;
     return FinishJoin();

@@ -14,6 +14,8 @@
 namespace dorn::test {
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 class ContourWallTest : public ContourJobTest {
  protected:
   struct Job {
@@ -51,6 +53,69 @@ class ContourWallTest : public ContourJobTest {
   }
   void ExpectCleanCut(const Job& job) { ExpectCleanCut(job, Definition(job)); }
 };
+
+// A circle of R20 about (50, 50) drawn as two or three arcs: where two arcs
+// of the one circle meet there is no corner; the tool runs on round the
+// offset circle, never to the centre and back. Cut as a boss (drawn
+// clockwise) and as a bore.
+TEST_F(ContourWallTest, ArcsOfOneCircleMeetWithoutACorner) {
+  struct Case {
+    const char* name;
+    DrawnContour drawn;
+  };
+  const double c = std::cos(2.0 * kPi / 3.0) * 20.0, s = std::sin(2.0 * kPi / 3.0) * 20.0;
+  const std::vector<Case> cases = {
+      {"two arcs, bore", {Arc(70, 50, 30, 50, 50, 50, 20), Arc(30, 50, 70, 50, 50, 50, 20)}},
+      {"three arcs, bore",
+       {Arc(70, 50, 50 + c, 50 + s, 50, 50, 20), Arc(50 + c, 50 + s, 50 + c, 50 - s, 50, 50, 20),
+        Arc(50 + c, 50 - s, 70, 50, 50, 50, 20)}},
+  };
+  for (const Case& k : cases) {
+    for (const bool boss : {false, true}) {
+      SCOPED_TRACE(std::string(k.name) + (boss ? ", boss" : ""));
+      ResetForAnotherJob();
+      Job job;
+      job.drawn = boss ? Reversed(k.drawn) : k.drawn;
+      job.to = {boss ? 90.0 : 60.0, 50.0};
+      ExpectCleanCut(job);
+    }
+  }
+}
+
+// A lens (two arcs of R30 whose centres stand 30 apart) and a four-centre
+// oval entered in the middle of an arc: the closing joint joins the two
+// parts of that arc, which meet without a corner; the tool neither goes to
+// the centre nor runs round the circle once more.
+TEST_F(ContourWallTest, ALensAndAnOvalCloseWithoutCuttingThroughThePart) {
+  const double h = std::sqrt(30.0 * 30.0 - 15.0 * 15.0);
+  // The oval: end arcs R10 about (±20, 0), side arcs about (0, ∓30) that
+  // touch them inside, where the line of the centres crosses the end arcs.
+  const double apart = std::hypot(20.0, 30.0), side = 10.0 + apart;
+  const double ex = 20.0 + 10.0 * 20.0 / apart, ey = 10.0 * 30.0 / apart;
+  struct Case {
+    const char* name;
+    DrawnContour drawn;
+    std::array<double, 2> inside, outside;  // cut-in points near the middle of an arc
+  };
+  const std::vector<Case> cases = {
+      {"lens", {Arc(15, -h, 15, h, 0, 0, 30), Arc(15, h, 15, -h, 30, 0, 30)}, {5, 0}, {-10, 0}},
+      {"oval",
+       {Arc(ex, -ey, ex, ey, 20, 0, 10), Arc(ex, ey, -ex, ey, 0, -30, side), Arc(-ex, ey, -ex, -ey, -20, 0, 10),
+        Arc(-ex, -ey, ex, -ey, 0, 30, side)},
+       {0, 10},
+       {0, 25}},
+  };
+  for (const Case& k : cases) {
+    for (const bool boss : {false, true}) {
+      SCOPED_TRACE(std::string(k.name) + (boss ? ", boss" : ", pocket"));
+      ResetForAnotherJob();
+      Job job;
+      job.drawn = boss ? Reversed(k.drawn) : k.drawn;
+      job.to = boss ? k.outside : k.inside;
+      ExpectCleanCut(job);
+    }
+  }
+}
 
 // The vector escape moves the tool away by its distance: up and out along
 // the angles it was given, not nowhere.
