@@ -448,10 +448,14 @@ int RunContext::WalkClosingElement(int index) {
     if (fetched != 1) return StopWithError(kErrorNoCrossing);
     R1.d4 = R1.d6;
     R1.d5 = R1.d7;
+    // While the closing element is joined the range stands on it, as it
+    // stands on every next element of the walk: the join reads the element
+    // as drawn there to pick an arc's crossing by the turn at the joint.
     const int keptStart = RangeStart;
+    RangeStart = index;
     TraceStep(143, 9);
     if (RunContourCommand() == kStopRun || AbortFlag != 0) return kStopRun;
-    const bool cornerMarker = RangeStart != keptStart;
+    const bool cornerMarker = RangeStart != index;
     RangeStart = keptStart;
     if (!cornerMarker) break;
   }

@@ -117,6 +117,76 @@ TEST_F(ContourWallTest, ALensAndAnOvalCloseWithoutCuttingThroughThePart) {
   }
 }
 
+// Contours whose last element is a clockwise arc: the closing joint after it
+// takes the crossing on the tool's side. A quarter pie drawn clockwise is
+// cut outside, as a boss, its bottom side too; a pocket drawn
+// counter-clockwise closes with a concave arc.
+TEST_F(ContourWallTest, AClockwiseLastArcClosesOnTheToolsSide) {
+  struct Case {
+    const char* name;
+    DrawnContour drawn;
+    std::array<double, 2> to;
+  };
+  const std::vector<Case> cases = {
+      {"quarter pie boss", {Line(0, 0, 0, 40), Arc(0, 40, 40, 0, 0, 0, -40), Line(40, 0, 0, 0)}, {-20, 15}},
+      {"pocket with a concave last arc",
+       {Line(0, 0, 40, 0), Line(40, 0, 40, 40), Arc(40, 40, 0, 0, -10, 50, -std::sqrt(2600.0))},
+       {35, 10}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    Job job;
+    job.drawn = k.drawn;
+    job.to = k.to;
+    ExpectCleanCut(job);
+  }
+}
+
+// D shapes (a chord and an arc of 120 to 300 degrees) entered in the middle
+// of their first element, the chord drawn first: the closing joint joins the
+// last element, the arc, back to the chord on the tool's side. Counter-
+// clockwise they are pockets, clockwise bosses.
+TEST_F(ContourWallTest, ADShapeClosesItsArcBackOntoItsChord) {
+  struct Case {
+    double degrees;
+    bool boss;
+  };
+  for (const Case& k : {Case{120, false}, Case{180, false}, Case{120, true}, Case{180, true}, Case{240, true},
+                        Case{300, true}}) {
+    {
+      const double degrees = k.degrees;
+      const bool boss = k.boss;
+      SCOPED_TRACE(std::to_string(degrees) + (boss ? " boss" : " pocket"));
+      ResetForAnotherJob();
+      const double half = degrees * kPi / 360.0;
+      const double x = 30.0 * std::sin(half), cy = -30.0 * std::cos(half);
+      Job job;
+      // The chord along y = 0, the arc over it (its centre at (0, cy)).
+      job.drawn = boss ? DrawnContour{Line(x, 0, -x, 0), Arc(-x, 0, x, 0, 0, cy, -30)}
+                       : DrawnContour{Line(-x, 0, x, 0), Arc(x, 0, -x, 0, 0, cy, 30)};
+      job.to = {0.0, boss ? -15.0 : std::min(10.0, 0.5 * (cy + 30.0))};
+      ExpectCleanCut(job);
+    }
+  }
+}
+
+// A half disc and a circular segment cut as bosses: the flat side is cut
+// too, and the run goes past the plunge.
+TEST_F(ContourWallTest, AnArcAndItsChordAsABossAreCutAllRound) {
+  for (const double degrees : {120.0, 180.0, 240.0, 300.0}) {
+    SCOPED_TRACE(degrees);
+    ResetForAnotherJob();
+    const double half = degrees * kPi / 360.0;
+    const double x = 30.0 * std::sin(half), cy = -30.0 * std::cos(half);
+    Job job;
+    // Clockwise: the chord from left to right under an arc turning back over the top.
+    job.drawn = {Arc(-x, 0, x, 0, 0, cy, -30), Line(x, 0, -x, 0)};
+    job.to = {0, cy + 50.0};  // over the middle of the arc
+    ExpectCleanCut(job);
+  }
+}
+
 // The vector escape moves the tool away by its distance: up and out along
 // the angles it was given, not nowhere.
 TEST_F(ContourWallTest, AVectorEscapeMovesTheToolAwayByItsDistance) {
