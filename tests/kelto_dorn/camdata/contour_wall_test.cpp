@@ -187,6 +187,69 @@ TEST_F(ContourWallTest, AnArcAndItsChordAsABossAreCutAllRound) {
   }
 }
 
+// A short element at a corner: chamfers and steps of 0.01 to 2 mm in a
+// 100 x 100 pocket, chamfers on a 100 x 100 boss. Where the offset swallows
+// the short elements the tool goes from the side before them to the side
+// after them, never into the wall.
+TEST_F(ContourWallTest, AShortElementAtACornerKeepsTheToolOutOfTheWall) {
+  for (const double size : {0.01, 1.0, 2.0}) {
+    for (const bool boss : {false, true}) {
+      for (const bool chamfer : {true, false}) {
+        if (boss && !chamfer) continue;  // chamfers only on the boss
+        SCOPED_TRACE(std::to_string(size) + (boss ? " boss" : " pocket") + (chamfer ? " chamfer" : " step"));
+        ResetForAnotherJob();
+        std::vector<std::array<double, 2>> points = {{0, 0}, {100 - size, 0}};
+        if (chamfer) {
+          points.push_back({100, size});
+        } else {
+          // A step out of the side: along, out, along.
+          points.push_back({100 - size, -size});
+          points.push_back({100, -size});
+        }
+        points.insert(points.end(), {{100, 100}, {0, 100}, {0, 0}});
+        Job job;
+        job.drawn = boss ? Reversed(Polyline(points)) : Polyline(points);
+        job.to = boss ? std::array<double, 2>{-20, 50} : std::array<double, 2>{20, 50};
+        ExpectCleanCut(job);
+      }
+    }
+  }
+}
+
+// A pocket the tool fits nowhere in (a slot 8 wide for a tool of 10, a
+// circular segment whose offset shrinks to nothing) is not cut at all: no
+// move goes below the part's top inside it, the message list names the
+// contour and the program is marked incomplete.
+TEST_F(ContourWallTest, APocketNarrowerThanTheToolIsRefused) {
+  struct Case {
+    const char* name;
+    DrawnContour drawn;
+    std::array<double, 2> to;
+  };
+  const double x = 10.0 * std::sin(kPi / 3.0);
+  const std::vector<Case> cases = {
+      {"slot 8 wide", Polyline({{0, 0}, {60, 0}, {60, 8}, {0, 8}, {0, 0}}), {30, 4}},
+      {"120 degree segment of R10", {Line(-x, 0, x, 0), Arc(x, 0, -x, 0, 0, -5, 10)}, {0, 2}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    Job job;
+    job.drawn = k.drawn;
+    job.to = k.to;
+    const CheckResult r = RunJob(Definition(job));
+    bool named = false;
+    for (const std::string& line : host.listLines) {
+      named = named || platform::Cp932ToUtf8(line).find("工具が輪郭に入りません") != std::string::npos;
+    }
+    EXPECT_TRUE(named) << r.nc;
+    if (!r.check.ran) GTEST_SKIP() << "rs274 is not installed";
+    const WallFindings f = CheckWalls(r.check, job.drawn, job.tool * 0.5);
+    EXPECT_EQ(f.gougeCount + f.wrongSideCount, 0) << f.Describe() << r.nc;
+    for (const CanonMove& m : r.check.moves) EXPECT_GT(std::min(m.z, m.fromZ), -1e-6) << m.line << "\n" << r.nc;
+  }
+}
+
 // The vector escape moves the tool away by its distance: up and out along
 // the angles it was given, not nowhere.
 TEST_F(ContourWallTest, AVectorEscapeMovesTheToolAwayByItsDistance) {
