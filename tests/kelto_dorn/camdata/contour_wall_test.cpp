@@ -250,6 +250,42 @@ TEST_F(ContourWallTest, APocketNarrowerThanTheToolIsRefused) {
   }
 }
 
+// Approach and escape moves run in the free room beside the cut: a normal
+// approach and escape of 5 round a rectangle boss end away from the part,
+// not on its wall; a tangent approach and escape of 3 in a bore with a tool
+// of 6 stay inside the bore.
+TEST_F(ContourWallTest, ApproachAndEscapeMovesStayOutOfTheWall) {
+  struct Case {
+    const char* name;
+    DrawnContour drawn;
+    double tool;
+    std::int32_t kind;  // 2 normal, 3 tangent
+    double distance;
+    std::array<double, 2> to;
+  };
+  const std::vector<Case> cases = {
+      {"rectangle boss, normal 5", Polyline({{0, 0}, {0, 60}, {100, 60}, {100, 0}, {0, 0}}), 10.0, 2, 5.0, {-20, 30}},
+      {"bore, tangent 3", {Arc(20, 0, -20, 0, 0, 0, 20), Arc(-20, 0, 20, 0, 0, 0, 20)}, 6.0, 3, 3.0, {10, 0}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ResetForAnotherJob();
+    Job job;
+    job.drawn = k.drawn;
+    job.tool = k.tool;
+    job.to = k.to;
+    MachiningDefinition d = Definition(job);
+    StepCondition& c = d.steps[0];
+    c.approachOn = 1;
+    c.approachKind = k.kind;
+    c.value264 = k.distance;
+    c.escapeOn = 1;
+    c.escapeKind = k.kind;
+    c.value304 = k.distance;
+    ExpectCleanCut(job, d);
+  }
+}
+
 // The vector escape moves the tool away by its distance: up and out along
 // the angles it was given, not nowhere.
 TEST_F(ContourWallTest, AVectorEscapeMovesTheToolAwayByItsDistance) {
