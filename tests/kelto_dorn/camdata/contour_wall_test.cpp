@@ -52,6 +52,23 @@ class ContourWallTest : public ContourJobTest {
     EXPECT_EQ(f.gougeCount + f.wrongSideCount + f.uncutCount, 0) << f.Describe() << r.nc;
   }
   void ExpectCleanCut(const Job& job) { ExpectCleanCut(job, Definition(job)); }
+
+  // A named drawing and its cut-in point, cut with the tool of 10.
+  struct Shape {
+    const char* name;
+    DrawnContour drawn;
+    std::array<double, 2> to;
+  };
+  void ExpectCleanCuts(const std::vector<Shape>& shapes) {
+    for (const Shape& k : shapes) {
+      SCOPED_TRACE(k.name);
+      ResetForAnotherJob();
+      Job job;
+      job.drawn = k.drawn;
+      job.to = k.to;
+      ExpectCleanCut(job);
+    }
+  }
 };
 
 // A circle of R20 about (50, 50) drawn as two or three arcs: where two arcs
@@ -122,25 +139,12 @@ TEST_F(ContourWallTest, ALensAndAnOvalCloseWithoutCuttingThroughThePart) {
 // cut outside, as a boss, its bottom side too; a pocket drawn
 // counter-clockwise closes with a concave arc.
 TEST_F(ContourWallTest, AClockwiseLastArcClosesOnTheToolsSide) {
-  struct Case {
-    const char* name;
-    DrawnContour drawn;
-    std::array<double, 2> to;
-  };
-  const std::vector<Case> cases = {
+  ExpectCleanCuts({
       {"quarter pie boss", {Line(0, 0, 0, 40), Arc(0, 40, 40, 0, 0, 0, -40), Line(40, 0, 0, 0)}, {-20, 15}},
       {"pocket with a concave last arc",
        {Line(0, 0, 40, 0), Line(40, 0, 40, 40), Arc(40, 40, 0, 0, -10, 50, -std::sqrt(2600.0))},
        {35, 10}},
-  };
-  for (const Case& k : cases) {
-    SCOPED_TRACE(k.name);
-    ResetForAnotherJob();
-    Job job;
-    job.drawn = k.drawn;
-    job.to = k.to;
-    ExpectCleanCut(job);
-  }
+  });
 }
 
 // D shapes (a chord and an arc of 120 to 300 degrees) entered in the middle
@@ -221,17 +225,12 @@ TEST_F(ContourWallTest, AShortElementAtACornerKeepsTheToolOutOfTheWall) {
 // move goes below the part's top inside it, the message list names the
 // contour and the program is marked incomplete.
 TEST_F(ContourWallTest, APocketNarrowerThanTheToolIsRefused) {
-  struct Case {
-    const char* name;
-    DrawnContour drawn;
-    std::array<double, 2> to;
-  };
   const double x = 10.0 * std::sin(kPi / 3.0);
-  const std::vector<Case> cases = {
+  const std::vector<Shape> cases = {
       {"slot 8 wide", Polyline({{0, 0}, {60, 0}, {60, 8}, {0, 8}, {0, 0}}), {30, 4}},
       {"120 degree segment of R10", {Line(-x, 0, x, 0), Arc(x, 0, -x, 0, 0, -5, 10)}, {0, 2}},
   };
-  for (const Case& k : cases) {
+  for (const Shape& k : cases) {
     SCOPED_TRACE(k.name);
     ResetForAnotherJob();
     Job job;
