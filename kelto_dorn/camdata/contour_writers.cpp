@@ -203,8 +203,9 @@ bool CCamDataBuilder::WriteCutIn(int step) {
 // code of the kind, the distance, and the two values of the kind (the centre
 // point of kind 5 and the IP point of 41, the two angles in degrees of the
 // vector kind 6). Normal (2), arc (4) and arc from the IP point (41) lie on
-// one side of the contour: a reversed step turns their distance over. An
-// escape vector carries no distance. False for a kind without a record.
+// one side of the contour: a reversed step turns their distance over. A
+// vector escape carries its distance like every other escape: the companion
+// moves the tool away by it. False for a kind without a record.
 bool CCamDataBuilder::PutWayKind(int kind, bool escape, double distance, double first, double second, int step) {
   const double reversedSign = IsReversed(step) ? -1.0 : 1.0;
   auto unit = [](double degrees, double& x, double& y) {
@@ -231,7 +232,6 @@ bool CCamDataBuilder::PutWayKind(int kind, bool escape, double distance, double 
       return true;
     case 6:
       work_.code = escape ? 0x75D0 : 0x75C0;
-      if (escape) work_.d4 = 0.0;
       unit(first, work_.d2, work_.d3);
       unit(second, work_.d0, work_.d1);
       return true;

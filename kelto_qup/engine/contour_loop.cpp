@@ -448,10 +448,14 @@ int RunContext::WalkClosingElement(int index) {
     if (fetched != 1) return StopWithError(kErrorNoCrossing);
     R1.d4 = R1.d6;
     R1.d5 = R1.d7;
+    // While the closing element is joined the range stands on it, as it
+    // stands on every next element of the walk: the join reads the element
+    // as drawn there to pick an arc's crossing by the turn at the joint.
     const int keptStart = RangeStart;
+    RangeStart = index;
     TraceStep(143, 9);
     if (RunContourCommand() == kStopRun || AbortFlag != 0) return kStopRun;
-    const bool cornerMarker = RangeStart != keptStart;
+    const bool cornerMarker = RangeStart != index;
     RangeStart = keptStart;
     if (!cornerMarker) break;
   }
@@ -583,6 +587,29 @@ int RunContext::HabGooLoop() {
     }
   }
 
+  // What the offset consumes (a chamfer or step the tool cannot follow, a
+  // notch narrower than it) is left out of the walk, as an element that
+  // cannot be fetched is: cutting it would take the tool into the wall
+  // beside it. A closed contour the tool fits nowhere along is not cut at
+  // all: the message list names it and the program is marked incomplete.
+  w.OffsetConsumed = 0;
+  if (R2.code == kContourCommand && c.OneShotMark == 0 && RangeStep == 1 && core.OffsetMode == 1 &&
+      CommandIndex() > 0 && CommandIndex() < elements.ElementCount) {
+    const NcElement& command = elements[CommandIndex()];
+    const double offset = (command.flags & 3) != 0 ? command.d1 : 0.0;
+    const bool closed = IsClosedChain(elements, lo, hi);
+    const OffsetConsumption consumption = MarkOffsetConsumed(elements, lo, hi, offset, closed);
+    w.OffsetConsumed = 1;
+    if (closed && consumption.consumed > 0 && consumption.left < 3) {
+      if (markedHere) MarkRange(elements, lo, hi, false);
+      host.AddListLine(platform::Sjis("＊＊＊ 工具が輪郭に入りません：輪郭 No." + std::to_string(elements[lo].number) +
+                                      " は加工されません ＊＊＊"));
+      job.RunIncomplete = 1;
+      engine.call.ContourPassWord = kNothingCut;
+      return 0;
+    }
+  }
+
   // 3.
   if (c.OneShotMark != 0 && JoinRunBoundaries() == kStopRun) return kStopRun;
 
@@ -706,6 +733,7 @@ int RunContext::AdvanceToNextElement() {
     if (IsPoint(R1) || R1.code > kLastGeometryCode) continue;
 
     int request = 0;
+    if (core.loop.OffsetConsumed != 0 && (R1.flags & 0xFFFF) == kConsumedMark) continue;
     if (core.SideCheckFlags != 0 && R0.code != kEmptyElement) {
       if ((R1.flags & 0xFFFF) == kConsumedMark) {
         if ((core.ContourFlags & 0x8000) != 0 && IsCircle(R1)) {

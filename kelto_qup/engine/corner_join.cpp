@@ -99,6 +99,27 @@ bool LineCircleNear(geom::Vec2 p, geom::Vec2 u, geom::Vec2 c, double r, geom::Ve
   return true;
 }
 
+// Where the line through p with unit direction u meets the circle (c,
+// radius r) first ahead of `from` (beyond the joint tolerance); the crossing
+// nearest to `from` when none lies ahead. False when they do not meet.
+bool LineCircleAhead(geom::Vec2 p, geom::Vec2 u, geom::Vec2 c, double r, geom::Vec2 from, geom::Vec2& out) {
+  geom::Vec2 nearest{};
+  if (!LineCircleNear(p, u, c, r, from, nearest)) return false;
+  const geom::Vec2 foot = p + ((c.x - p.x) * u.x + (c.y - p.y) * u.y) * u;
+  const double h2 = r * r - ((foot.x - c.x) * (foot.x - c.x) + (foot.y - c.y) * (foot.y - c.y));
+  const double h = h2 > 0.0 ? std::sqrt(h2) : 0.0;
+  const double start = (from.x - foot.x) * u.x + (from.y - foot.y) * u.y;
+  // The two crossings lie at -h and +h along the line from the foot.
+  if (-h - start > kOnContour) {
+    out = foot - h * u;
+  } else if (h - start > kOnContour) {
+    out = foot + h * u;
+  } else {
+    out = nearest;
+  }
+  return true;
+}
+
 // Where the circles (c0, r0) and (c1, r1) cross, the crossing nearest to
 // `near`; circles that only just miss (by less than a micron) touch. False
 // when they do not meet or share their centre.
@@ -289,7 +310,22 @@ int RunContext::JoinLineCircle() {
       R0 = before;
       return CornerStep() == 1 ? FinishJoin() : 0;
     }
-    // Parallel lines (or circles about one centre) go on where the next begins.
+    if (R0.d1 != 0.0 && R1.d1 != 0.0) {
+      // Two arcs of one circle (a circle drawn in pieces, the closing joint
+      // of a lens or an oval): they meet where the first ends and no corner
+      // stands between them. The fetch left the first's end as its unit
+      // radius (d2/d3, towards the centre for a counter-clockwise arc);
+      // while they are intersected d4/d5 hold the centre, which must never
+      // become the joint. Concentric arcs of other radii never meet.
+      if (std::fabs(std::fabs(R0.d1) - std::fabs(R1.d1)) >= kOnContour) {
+        StopWithError(kErrorNoCrossing);
+        return 0;
+      }
+      R0.d4 -= R0.d1 * R0.d2;
+      R0.d5 -= R0.d1 * R0.d3;
+      return FinishJoin();
+    }
+    // Parallel lines go on where the next begins.
     R0.d4 = R1.d4;
     R0.d5 = R1.d5;
     return FinishJoin();
@@ -449,8 +485,11 @@ int RunContext::FitCorner() {
     e1.r = std::fabs(R1.d1 + offset);
     // The joint is where they cross, the crossing at the current
     // element's drawn end.
+    // A line ends at the first crossing ahead of where it begins: a line
+    // that begins on the circle (a chord closing onto its own arc) meets it
+    // again at its far end, and the joint is there, not behind the tool.
     const bool met = e0.circle ? CircleCircleNear(e0.c, e0.r, e1.c, e1.r, near, joint)
-                               : LineCircleNear(e0.p, e0.u, e1.c, e1.r, near, joint);
+                               : LineCircleAhead(e0.p, e0.u, e1.c, e1.r, near, joint);
     if (!met) {
       // Elements that only touch, or miss by a drawing's rounding, are
       // met by the fit; a gap it cannot close stops the run.

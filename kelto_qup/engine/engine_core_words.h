@@ -139,6 +139,7 @@ struct ContourLoopWords {
   int ReturnLeadCommand = -1;
   int ReturnNothingCut = 0;
   int ReturnPassPending = 0;  // hab_goo found a return pass for its loop
+  int OffsetConsumed = 0;     // the walk leaves out elements the offset consumed
   // A closed contour walked from part-way round: once the walk reaches the
   // range's end it goes on from the range's other end (the element after
   // WrapFrom) up to WrapTo. -1: no wrap.

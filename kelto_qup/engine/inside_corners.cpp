@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "kelto_qup/engine/engine_core_words.h"
@@ -56,6 +57,22 @@ double AlongFrom(const WalkedPiece& w, double jx, double jy, double x, double y)
   const double turn = std::atan2(ax * by - ay * bx, ax * bx + ay * by);
   return w.ccw ? turn : -turn;
 }
+// How far along the piece from its start, in its walking sense, the point
+// lies: a length on a line; an angle on an arc, taken about the arc's middle
+// so that a point a little before its start or after its end keeps its
+// sign whatever the sweep.
+double Along(const WalkedPiece& w, const std::array<double, 2>& at) {
+  if (!w.arc) return AlongFrom(w, w.sx, w.sy, at[0], at[1]);
+  constexpr double kTwoPi = 6.283185307179586;
+  double sweep = AlongFrom(w, w.sx, w.sy, w.ex, w.ey);
+  if (sweep <= 0.0) sweep += kTwoPi;
+  double a = AlongFrom(w, w.sx, w.sy, at[0], at[1]);
+  const double low = -(kTwoPi - sweep) * 0.5;
+  while (a < low) a += kTwoPi;
+  while (a >= low + kTwoPi) a -= kTwoPi;
+  return a;
+}
+
 // The crossings of the pieces offset by `side` (to the left of the walk):
 // a line moves along its normal, an arc's radius shrinks or grows.
 std::vector<std::array<double, 2>> OffsetCrossings(const WalkedPiece& a, const WalkedPiece& b, double side) {
@@ -142,6 +159,117 @@ void KeepLeadOffInsideCorner(const ElementTable& elements, int first, int last, 
   if (!beyond) return;
   toX = (*corner)[0];
   toY = (*corner)[1];
+}
+
+OffsetConsumption MarkOffsetConsumed(ElementTable& elements, int first, int last, double offset, bool closed) {
+  auto isPiece = [](const NcElement& e) { return (e.code & 0xFF00) == kCodeLine || (e.code & 0xFF00) == kCodeArc; };
+  // The elements of the range as a ring (or a chain) of live neighbours.
+  std::vector<int> index;
+  for (int i = first; i <= last; ++i) {
+    if (isPiece(elements[i]) && (elements[i].flags & 0xFFFF) != kConsumedMark) index.push_back(i);
+  }
+  const int n = static_cast<int>(index.size());
+  if (offset == 0.0 || n < 2 || (n == 2 && !closed)) return {0, n};
+  std::vector<int> prev(n), next(n);
+  std::vector<WalkedPiece> piece(n);
+  for (int k = 0; k < n; ++k) {
+    prev[k] = k > 0 ? k - 1 : (closed ? n - 1 : -1);
+    next[k] = k + 1 < n ? k + 1 : (closed ? 0 : -1);
+    piece[k] = Walked(elements[index[static_cast<std::size_t>(k)]], false);
+  }
+  std::vector<bool> gone(n, false);
+  int live = n;
+  // Where the offsets of a and b cross, nearest to (x, y).
+  auto crossing = [&](int a, int b, double x, double y, std::array<double, 2>& at) {
+    const auto found = OffsetCrossings(piece[a], piece[b], offset);
+    if (found.empty()) return false;
+    at = found.front();
+    for (const auto& c : found) {
+      if (std::hypot(c[0] - x, c[1] - y) < std::hypot(at[0] - x, at[1] - y)) at = c;
+    }
+    return true;
+  };
+  // Whether the offsets of two antiparallel lines have crossed over: the
+  // offset of b lies on the far side of a's offset from a.
+  auto crossedOver = [&](int a, int b) {
+    const WalkedPiece& la = piece[a];
+    const WalkedPiece& lb = piece[b];
+    if (la.arc || lb.arc || la.ux * lb.ux + la.uy * lb.uy > -0.999999) return false;
+    // b's line on the tool's side of a
+    const double across = ((lb.sx - la.sx) * -la.uy + (lb.sy - la.sy) * la.ux) * (offset > 0.0 ? 1.0 : -1.0);
+    return across < 2.0 * std::fabs(offset) - 1e-9 && across > 0.0;
+  };
+  auto Length = [](const WalkedPiece& w) {
+    return w.arc ? w.r * std::fabs(Along(w, {w.ex, w.ey})) : std::hypot(w.ex - w.sx, w.ey - w.sy);
+  };
+  // Whether the joint of a and b (a before b) is an inside corner of the
+  // offset path. Elements that meet only because those between them were
+  // consumed stand at an inside corner.
+  auto inside = [&](int a, int b) {
+    if (b != (a + 1) % n) return true;
+    const WalkedPiece& before = piece[a];
+    const WalkedPiece& after = piece[b];
+    const auto tb = TangentAt(before, before.ex, before.ey), ta = TangentAt(after, before.ex, before.ey);
+    return (tb[0] * ta[1] - tb[1] * ta[0]) * offset > 1e-9;
+  };
+  if (n == 2) {
+    // Two elements closing on each other (a chord and its arc): where they
+    // meet at an inside corner their offsets must cross, or the tool fits
+    // nowhere between them.
+    std::array<double, 2> at{};
+    for (const auto& [a, b] : {std::pair<int, int>{0, 1}, std::pair<int, int>{1, 0}}) {
+      if (inside(a, b) && !crossing(a, b, piece[a].ex, piece[a].ey, at)) return {2, 0};
+    }
+    return {0, 2};
+  }
+  std::vector<int> work;
+  for (int k = n - 1; k >= 0; --k) work.push_back(k);
+  // Each pass consumes an element or retires one from the work list; an
+  // element goes back on it only when a neighbour is consumed.
+  while (!work.empty() && live > 2) {
+    const int k = work.back();
+    work.pop_back();
+    if (gone[static_cast<std::size_t>(k)]) continue;
+    const int a = prev[k], b = next[k];
+    if (a < 0 || b < 0) continue;  // the ends of an open chain stay
+    const WalkedPiece& w = piece[k];
+    bool swallowed = false;
+    std::array<double, 2> ca{}, cb{};
+    const bool metBefore = crossing(a, k, w.sx, w.sy, ca);
+    const bool metAfter = crossing(k, b, w.ex, w.ey, cb);
+    // The offset element runs from where the tool comes onto it to where
+    // it leaves it: at an inside corner the crossing with the neighbour's
+    // offset, round an outside corner (the tool goes round the joint), or
+    // beside a parallel neighbour, its own end offset square to it.
+    const double from = metBefore && inside(a, k) ? Along(w, ca) : 0.0;
+    const double to = metAfter && inside(k, b) ? Along(w, cb) : Along(w, {w.ex, w.ey});
+    const double tolerance = w.arc ? 1e-6 / std::max(w.r, 1.0) : 1e-6;
+    swallowed = to < from - tolerance;
+    // Of two antiparallel lines whose offsets have crossed over, the
+    // shorter is consumed; the other is looked at again with its new
+    // neighbour.
+    if (!metAfter && crossedOver(k, b) && Length(w) <= Length(piece[b])) swallowed = true;
+    if (!metBefore && crossedOver(a, k) && Length(w) <= Length(piece[a])) swallowed = true;
+    // Two parallel lines at different offsets would be left to meet each
+    // other: the tool would have to go round the consumed element to pass
+    // from one to the other, which no join builds. The element stays (the
+    // walk refuses it) until its neighbours change.
+    if (swallowed && !piece[a].arc && !piece[b].arc &&
+        piece[a].ux * piece[b].ux + piece[a].uy * piece[b].uy > 0.999999 &&
+        std::fabs((piece[b].sx - piece[a].sx) * -piece[a].uy + (piece[b].sy - piece[a].sy) * piece[a].ux) > 1e-6) {
+      swallowed = false;
+    }
+    if (!swallowed) continue;
+    gone[static_cast<std::size_t>(k)] = true;
+    --live;
+    elements[index[static_cast<std::size_t>(k)]].flags =
+        (elements[index[static_cast<std::size_t>(k)]].flags & static_cast<int>(0xFFFF0000u)) | kConsumedMark;
+    next[a] = b;
+    prev[b] = a;
+    work.push_back(b);
+    work.push_back(a);
+  }
+  return {n - live, live};
 }
 
 bool OnInsideCornerAtStart(const ElementTable& elements, int first, int last, bool reversed, double offset, double x,

@@ -245,10 +245,17 @@ int RunContext::RunStraightMoveWorker(int kind) {
   const double length = R2.d4;
   double mx = 0.0, my = 0.0, mz = 0.0;
   switch (kind) {
-    case 8:  // along the element's normal
-      mx = -dy * length;
-      my = dx * length;
+    case 8: {  // along the element's normal
+      // A normal escape leaves the wall: it moves to the side of the
+      // element the tool was cut on (the contour's offset side, left of
+      // travel for a positive offset), whatever the sign it was given.
+      const NcElement& contour = engine.contour.SectionCommand;
+      const double offset = (contour.flags & 3) != 0 ? contour.d1 : 0.0;
+      const double away = (R2.code == 0x7520 && offset != 0.0) ? (offset > 0.0 ? 1.0 : -1.0) * std::fabs(length) : length;
+      mx = -dy * away;
+      my = dx * away;
       break;
+    }
     case 10:  // along its tangent
       mx = dx * length;
       my = dy * length;

@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, GeneratorKindTest,
 
 // The approach and escape records of every kind on a plane contour: the code
 // of the kind and its values; normal, arc and arc-from-IP distances turn over
-// on a reversed step, an escape vector carries no distance.
+// on a reversed step; a vector escape carries its distance as every escape does.
 struct WayCase {
   const char* name;
   std::int32_t approachKind, escapeKind;
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
         WayCase{"arc_reversed", 4, 4, true, 0x7580, 0x7590, {0, 0, 0, 0, -3, 0}, {0, 0, 0, 0, -4, 0}},
         WayCase{"centre", 5, 5, true, 0x75A0, 0x75B0, {0, 0, 0, 0, 30, 60}, {0, 0, 0, 0, 120, 150}},
         WayCase{"vector", 6, 6, true, 0x75C0, 0x75D0, {kC60, kS60, kC30, kS30, 3, 0},
-                {kC150, kS150, kC120, kS120, 0, 0}},
+                {kC150, kS150, kC120, kS120, 4, 0}},
         WayCase{"ip_arc_reversed", 41, 41, true, 0x7581, 0x7591, {0, 0, 30, 60, -3, 0}, {0, 0, 120, 150, -4, 0}},
         WayCase{"helical_and_plain_escape", 7, 1, false, 0x75A0, 0x6300, {0, 0, 0, 0, 30, 60},
                 {0, 0, 0, 0, 4, 0}}),

@@ -54,7 +54,13 @@ std::string Words(const std::string& line) {
 
 std::vector<double> Codes(const std::string& words, char letter) {
   std::vector<double> codes;
-  const std::regex word(std::string(1, letter) + R"((\d+(\.\d+)?))");
+  // One compiled pattern per letter: compiling it is far dearer than using it.
+  static const std::map<char, std::regex> patterns = [] {
+    std::map<char, std::regex> p;
+    for (const char l : {'G', 'H', 'M'}) p.emplace(l, std::regex(std::string(1, l) + R"((\d+(\.\d+)?))"));
+    return p;
+  }();
+  const std::regex& word = patterns.at(letter);
   for (std::sregex_iterator it(words.begin(), words.end(), word), end; it != end; ++it) {
     codes.push_back(std::stod((*it)[1]));
   }
@@ -113,7 +119,7 @@ void WriteToolTable(const fs::path& path) {
 
 std::vector<double> Numbers(const std::string& args) {
   std::vector<double> values;
-  const std::regex number(R"(-?\d+(\.\d+)?)");
+  static const std::regex number(R"(-?\d+(\.\d+)?)");
   for (std::sregex_iterator it(args.begin(), args.end(), number), end; it != end; ++it) {
     values.push_back(std::stod(it->str()));
   }
